@@ -1,0 +1,28 @@
+# Installs the Debian packages the build needs, only those that are missing.
+# Usage: source scripts/dependencies.sh; install_missing PACKAGE...
+
+install_missing() {
+    local missing=()
+    local package
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$package")
+        fi
+    done
+    if [ ${#missing[@]} -eq 0 ]; then
+        return 0
+    fi
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "These packages are missing. Install them, then run this command again:" >&2
+        echo "  sudo apt-get install ${missing[*]}" >&2
+        exit 1
+    fi
+    echo "Installing ${missing[*]}" >&2
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+# What building the engine, the batch command and the tests needs.
+ENGINE_PACKAGES=(build-essential cmake libsqlite3-dev libgtest-dev)
+# What the desktop program and its tests add.
+GUI_PACKAGES=(qt6-base-dev qt6-svg-dev libgl-dev)

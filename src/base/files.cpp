@@ -1,0 +1,129 @@
+#include "base/files.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace torrentix {
+namespace {
+
+std::string systemReason(int error) { return std::strerror(error); }
+
+// Closes a POSIX file descriptor when it goes out of scope.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+    int release() {
+        int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+
+private:
+    int fd_;
+};
+
+} // namespace
+
+std::string readWholeFile(const std::string& path) {
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        throw Error("The file " + path + " could not be opened: " + systemReason(errno) + ".");
+    }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        throw Error("The file " + path + " could not be opened: it is a folder.");
+    }
+    std::string content;
+    if (info.st_size > 0) {
+        content.reserve(static_cast<std::size_t>(info.st_size));
+    }
+    char buffer[1 << 16];
+    while (true) {
+        ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            throw Error("The file " + path + " could not be read: " + systemReason(errno) + ".");
+        }
+        if (got == 0) {
+            return content;
+        }
+        content.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+void writeFileAtomically(const std::string& path, const std::string& content) {
+    std::string temporary = folderOf(path) + ".~" + fileNameOf(path) + ".XXXXXX";
+    FileDescriptor fd(::mkstemp(temporary.data()));
+    if (fd.get() < 0) {
+        throw Error("The file " + path + " could not be written: " + systemReason(errno) + ".");
+    }
+    auto fail = [&](int error) {
+        ::unlink(temporary.c_str());
+        throw Error("The file " + path + " could not be written: " + systemReason(error) + ".");
+    };
+    std::size_t written = 0;
+    while (written < content.size()) {
+        ssize_t n = ::write(fd.get(), content.data() + written, content.size() - written);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            fail(errno);
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    if (::fsync(fd.get()) != 0 && errno != EINVAL) {
+        fail(errno);
+    }
+    ::fchmod(fd.get(), 0644 & ~[] {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        return mask;
+    }());
+    if (::close(fd.release()) != 0) {
+        fail(errno);
+    }
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        fail(errno);
+    }
+}
+
+bool fileExists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+std::string replaceExtension(const std::string& path, const std::string& suffix) {
+    auto slash = path.rfind('/');
+    auto dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+        return path + suffix;
+    }
+    return path.substr(0, dot) + suffix;
+}
+
+std::string folderOf(const std::string& path) {
+    auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string fileNameOf(const std::string& path) {
+    auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace torrentix

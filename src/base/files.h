@@ -1,0 +1,33 @@
+#pragma once
+// Whole-file reading and safe writing.
+
+#include <stdexcept>
+#include <string>
+
+namespace torrentix {
+
+// A failure the user must be told about; the text is the message to show.
+class Error : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reads a whole file; throws Error naming the path and the system's reason.
+std::string readWholeFile(const std::string& path);
+
+// Writes a whole file in one step: the bytes go to a temporary file in the same folder,
+// which then replaces `path`. A failed write leaves any earlier file untouched and no
+// partial file behind. Throws Error naming the path and the system's reason.
+void writeFileAtomically(const std::string& path, const std::string& content);
+
+bool fileExists(const std::string& path);
+
+// `path` with the file name cut at its last "." (a "." in a folder name does not count)
+// and `suffix` appended: "/d.v/site.txt" + "_OUT.txt" gives "/d.v/site_OUT.txt".
+std::string replaceExtension(const std::string& path, const std::string& suffix);
+
+// The folder part of a path up to and including its last "/", and the file name after it.
+std::string folderOf(const std::string& path);
+std::string fileNameOf(const std::string& path);
+
+} // namespace torrentix

@@ -1,0 +1,29 @@
+#include "base/lines.h"
+
+namespace torrentix {
+
+LineReader::LineReader(std::string_view content) : rest_(content) {
+    constexpr std::string_view bom = "\xEF\xBB\xBF";
+    if (rest_.substr(0, bom.size()) == bom) {
+        rest_.remove_prefix(bom.size());
+        bom_ = true;
+    }
+}
+
+std::optional<std::string_view> LineReader::next() {
+    if (rest_.empty()) {
+        return std::nullopt;
+    }
+    auto end = rest_.find_first_of("\r\n");
+    if (end == std::string_view::npos) {
+        auto line = rest_;
+        rest_ = {};
+        return line;
+    }
+    auto line = rest_.substr(0, end);
+    std::size_t terminator = (rest_[end] == '\r' && end + 1 < rest_.size() && rest_[end + 1] == '\n') ? 2 : 1;
+    rest_.remove_prefix(end + terminator);
+    return line;
+}
+
+} // namespace torrentix

@@ -1,0 +1,27 @@
+#pragma once
+// Number forms of the results files and the screen.
+//   F2 "#0.00", F3 "#0.000": fixed decimals, round half away from zero on the exact
+//     binary value, no minus sign on a value that rounds to zero.
+//   P: the value times 100 in F2, followed by "%".
+//   G: general number form, the shortest text of at most 15 significant digits
+//     (7 for 32-bit values) that reads back to the same value.
+
+#include <string>
+#include <string_view>
+
+namespace torrentix {
+
+std::string formatFixed(double value, int decimals);
+inline std::string formatF2(double value) { return formatFixed(value, 2); }
+inline std::string formatF3(double value) { return formatFixed(value, 3); }
+std::string formatPercent(double ratio);
+
+// General form of a 64-bit value (15 significant digits at most).
+std::string formatGeneral(double value);
+// General form of a 32-bit value (7 significant digits at most).
+std::string formatGeneral32(float value);
+
+// Whole-number conversion of the method: nearest integer, halves to the even neighbour.
+long long roundHalfEven(double value);
+
+} // namespace torrentix

@@ -1,0 +1,120 @@
+#include "cli/batch.h"
+
+#include "base/files.h"
+#include "input/samplereader.h"
+#include "metrics/catalogue.h"
+#include "report/reporttext.h"
+#include "report/resultsfile.h"
+#include "run/calcola.h"
+
+#include <vector>
+
+namespace torrentix::cli {
+namespace {
+
+struct UnknownName {
+    std::string name;
+    std::string suggestion;
+};
+
+UnknownTaxonHandler unknownTaxonHandler(UnknownTaxa mode, std::vector<UnknownName>& unknown) {
+    return [mode, &unknown](const UnknownTaxonQuestion& q) {
+        unknown.push_back({q.name, q.suggestion ? q.suggestion->family : std::string()});
+        if (mode == UnknownTaxa::Suggest && q.suggestion) {
+            return UnknownTaxonAnswer::family(q.suggestion->id, q.suggestion->family);
+        }
+        return UnknownTaxonAnswer::ignore();
+    };
+}
+
+std::string reportOf(const BatchContext& c, const SampleTable& read, const RunResult& run) {
+    ReportInput in;
+    in.inputpath = read.inputpath;
+    in.nsamp = read.nsamp();
+    in.nfam = read.nfam();
+    in.testname = read.testname;
+    in.testcount = read.testcount;
+    in.classcount = run.classcount;
+    in.gigCaption = std::string(gigInfo(c.args.gigindex).caption);
+    in.riverTypeCaption = typeCaption(c.args.gigindex, c.args.typeindex);
+    for (std::size_t k = 0; k < 3; ++k) {
+        in.testmin[k] = c.args.testVariables[k].minText;
+        in.biological[k] = c.args.testVariables[k].biological;
+    }
+    return faetic(in);
+}
+
+bool reportUnknownNames(const BatchContext& c, const std::string& path, const std::vector<UnknownName>& unknown) {
+    for (const auto& u : unknown) {
+        c.err << path << ": unknown taxon \"" << u.name << "\""
+              << (u.suggestion.empty() ? std::string(" (no family suggested)")
+                                       : " (suggested family: " + u.suggestion + ")")
+              << "\n";
+    }
+    c.err << path << ": Process aborted: " << unknown.size()
+          << " taxon name(s) are not in the taxa database. Correct them, or run again with --unknown ignore "
+             "or --unknown suggest.\n";
+    return false;
+}
+
+RunResult compute(const BatchContext& c, const SampleTable& table) {
+    RunOptions options;
+    options.gigindex = c.args.gigindex;
+    options.typeindex = c.args.typeindex;
+    options.testVariables = c.args.testVariables;
+    options.dateText = c.dateText;
+    options.timeText = c.timeText;
+    RunCallbacks callbacks;
+    const bool force = c.args.force;
+    callbacks.existingResultsFile = [force](const std::string& outPath) -> std::optional<std::string> {
+        if (!force) {
+            throw Error("The results file " + outPath + " already exists. Use --force to replace it.");
+        }
+        return outPath;
+    };
+    return calcola(table, c.taxa, options, callbacks);
+}
+
+} // namespace
+
+bool processFile(const BatchContext& c, const std::string& path) {
+    try {
+        const std::string outPath = resultsPathFor(path);
+        if (fileExists(path) && fileExists(outPath) && !c.args.force) {
+            throw Error("The results file " + outPath + " already exists. Use --force to replace it.");
+        }
+        std::vector<UnknownName> unknown;
+        ReadResult read = readSampleFile(path, c.taxa, c.tree, unknownTaxonHandler(c.args.unknown, unknown));
+        if (!unknown.empty() && c.args.unknown == UnknownTaxa::Abort) {
+            return reportUnknownNames(c, path, unknown);
+        }
+        if (read.table.namesfixed) {
+            saveCorrectedFile(read);
+            if (!read.correctedFileError.empty()) {
+                c.err << path << ": " << read.correctedFileError << "\n";
+            } else {
+                c.err << path << ": " << read.notice << "\n";
+            }
+        }
+        RunResult run = compute(c, read.table);
+        for (const auto& message : run.messages) {
+            c.err << path << ": " << message << "\n";
+        }
+        if (run.refused) {
+            return false;
+        }
+        c.out << reportOf(c, read.table, run) << "\n\n";
+        if (!read.correctedPath.empty()) {
+            c.out << read.correctedPath << "\n";
+        }
+        if (!run.outputPath.empty()) {
+            c.out << run.outputPath << "\n";
+        }
+        return run.fileError.empty() && read.correctedFileError.empty();
+    } catch (const Error& e) {
+        c.err << path << ": " << e.what() << "\n";
+        return false;
+    }
+}
+
+} // namespace torrentix::cli

@@ -1,0 +1,31 @@
+#pragma once
+// Command line of torrentix-cli.
+
+#include "run/calcola.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace torrentix::cli {
+
+enum class UnknownTaxa { Abort, Ignore, Suggest };
+
+struct CliArgs {
+    bool help = false;
+    bool version = false;
+    int gigindex = -1;
+    int typeindex = -1;
+    std::array<TestVariableOptions, 3> testVariables;
+    UnknownTaxa unknown = UnknownTaxa::Abort;
+    bool force = false;
+    std::string taxaDb;
+    std::vector<std::string> files;
+};
+
+// Parses the arguments (without the program name). Throws Error with a usage message.
+CliArgs parseArgs(const std::vector<std::string>& args);
+
+std::string helpText();
+
+} // namespace torrentix::cli

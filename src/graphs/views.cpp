@@ -1,0 +1,1 @@
+// The class histogram, results list and scatter plot views live here.

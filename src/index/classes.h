@@ -1,0 +1,22 @@
+#pragma once
+// Quality classes given in the sample file and the number of samples in each.
+
+#include "input/sampletable.h"
+
+#include <array>
+#include <string_view>
+
+namespace torrentix {
+
+// Counts in the order Reference, High, Good, Moderate, Poor, Bad, Not Classified.
+using ClassCounts = std::array<int, 7>;
+
+inline constexpr std::array<std::string_view, 7> classNames = {"Reference", "High", "Good", "Moderate",
+                                                               "Poor",      "Bad",  "Not Classified"};
+
+// Position in ClassCounts of a class code (6 Reference .. 1 Bad, anything else 6).
+inline int classSlot(int sampclass) { return (sampclass >= 1 && sampclass <= 6) ? 6 - sampclass : 6; }
+
+ClassCounts contaclassif(const SampleTable& table);
+
+} // namespace torrentix

@@ -1,0 +1,118 @@
+#include "index/normalisation.h"
+
+#include "base/files.h"
+#include "base/numberforms.h"
+#include "metrics/catalogue.h"
+#include "metrics/quantile.h"
+
+namespace torrentix {
+namespace {
+
+template <typename Column, typename ValueOf>
+std::vector<double> referenceValues(const Column& column, const SampleTable& table, int refclass, ValueOf valueOf) {
+    std::vector<double> refvals;
+    for (std::size_t i = 0; i < table.samples.size(); ++i) {
+        std::optional<double> v = valueOf(column[i]);
+        if (v && table.samples[i].sampclass > refclass) {
+            refvals.push_back(*v);
+        }
+    }
+    if (refvals.empty()) {
+        refvals.push_back(0.0);
+    }
+    return refvals;
+}
+
+// The divisor of the normalisation, computed in 32 bits; nullopt when the upper value is 0.
+std::optional<float> normalisationRange(float upper, float lower, const std::string& what) {
+    if (upper == 0.0f) {
+        return std::nullopt;
+    }
+    const float range = upper - lower;
+    if (range == 0.0f) {
+        throw Error("The upper and lower normalisation values of " + what + " are both " + formatGeneral32(upper) +
+                    ": its values cannot be normalised. The computation was stopped and no results file was "
+                    "written.");
+    }
+    return range;
+}
+
+} // namespace
+
+std::vector<double> famattemp(const std::vector<double>& column, const SampleTable& table, int refclass) {
+    return referenceValues(column, table, refclass, [](double v) { return std::optional<double>(v); });
+}
+
+std::vector<double> famattemp(const std::vector<std::optional<double>>& column, const SampleTable& table,
+                              int refclass) {
+    return referenceValues(column, table, refclass, [](const std::optional<double>& v) { return v; });
+}
+
+std::vector<std::optional<double>> normal1(const std::vector<std::optional<double>>& column, float upper,
+                                           float lower, const std::string& what) {
+    const auto range = normalisationRange(upper, lower, what);
+    std::vector<std::optional<double>> out;
+    out.reserve(column.size());
+    for (const auto& v : column) {
+        if (!v) {
+            out.emplace_back(std::nullopt);
+        } else if (!range) {
+            out.emplace_back(0.0);
+        } else {
+            out.emplace_back((*v - static_cast<double>(lower)) / static_cast<double>(*range));
+        }
+    }
+    return out;
+}
+
+std::vector<double> normal1(const std::vector<double>& column, float upper, float lower, const std::string& what) {
+    const auto range = normalisationRange(upper, lower, what);
+    std::vector<double> out(column.size(), 0.0);
+    if (range) {
+        for (std::size_t i = 0; i < column.size(); ++i) {
+            out[i] = (column[i] - static_cast<double>(lower)) / static_cast<double>(*range);
+        }
+    }
+    return out;
+}
+
+namespace {
+
+double rawStarIndex(const MetricTable& m, std::size_t i) {
+    return 0.334 * m.aspt[i] + 0.266 * m.logseleptd[i] + 0.167 * m.taxan[i] + 0.083 * m.shannon[i] +
+           0.083 * m.eptn[i] + 0.067 * m.gold[i];
+}
+
+double rawGigIndex(const MetricTable& m, std::size_t i, int gigindex, double star) {
+    switch (gigindex) {
+    case Alpine:
+        return 0.25 * m.gigept[i] + 0.25 * m.iaspt[i] + 0.25 * m.gigtaxan[i] + 0.25 * m.selsens[i];
+    case EasternContinental:
+        return 0.25 * m.eptabund[i] + 0.25 * m.iaspt[i] + 0.25 * m.gigtaxan[i] + 0.25 * m.dind[i];
+    case Mediterranean:
+        return 0.18 * m.eptn[i] + 0.34 * m.iaspt[i] + 0.28 * m.gigtaxan[i] + 0.2 * m.seletd[i];
+    default:
+        return star;
+    }
+}
+
+} // namespace
+
+IndexResult somma(const MetricTable& m, const SampleTable& table, int gigindex, ReferenceRule rule) {
+    const std::size_t n = table.samples.size();
+    std::vector<double> star(n), gig(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        star[i] = rawStarIndex(m, i);
+        gig[i] = rawGigIndex(m, i, gigindex, star[i]);
+    }
+    IndexResult result;
+    auto refvals = famattemp(star, table, rule.refclass);
+    result.staricmnorm = quantile(refvals, rule.usemedian);
+    result.staricm = normal1(star, result.staricmnorm, 0.0f, "STAR_ICMi");
+    refvals = famattemp(gig, table, rule.refclass);
+    const float gigReference = quantile(refvals, rule.usemedian);
+    result.gigicm = normal1(gig, gigReference, 0.0f, gigShortName(gigindex) + "_ICMi");
+    return result;
+}
+
+} // namespace torrentix

@@ -1,0 +1,56 @@
+#pragma once
+// Resolution of the taxon names of a sample file: directly, through a synonym, or by
+// asking the user, who is offered the family whose name shares the longest leading
+// part with the given one.
+
+#include "input/taxadatabase.h"
+#include "input/taxatree.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace torrentix {
+
+struct SuggestedFamily {
+    int id = 0;
+    std::string family;
+};
+
+struct UnknownTaxonQuestion {
+    std::string name;                         // the upper-cased header cell
+    std::optional<SuggestedFamily> suggestion; // the family proposed, if any
+    const TaxaTree* tree = nullptr;           // the groups and families to choose from
+};
+
+// The user's answer, as the question window holds it when it closes:
+// a positive key with the correct-taxon text (a family), key 0 (ignore this taxon), or a
+// negative key (abort the read). A group picked after a family keeps the family's text.
+struct UnknownTaxonAnswer {
+    int selectionKey = 0;
+    std::string correctTaxon;
+
+    static UnknownTaxonAnswer family(int id, std::string name) { return {id, std::move(name)}; }
+    static UnknownTaxonAnswer ignore() { return {0, {}}; }
+    static UnknownTaxonAnswer abort() { return {-1, {}}; }
+};
+
+using UnknownTaxonHandler = std::function<UnknownTaxonAnswer(const UnknownTaxonQuestion&)>;
+
+struct Resolution {
+    enum class Kind { Family, Ignore, Abort };
+    Kind kind = Kind::Ignore;
+    std::string family;    // the family name when kind is Family
+    bool askedUser = false; // the name needed the question (it counts as corrected)
+};
+
+// The family that the name resolution proposes for an unknown name: the first family,
+// in record-set order, that starts with the longest prefix of the name, from its length
+// minus one down to 6 characters.
+std::optional<SuggestedFamily> suggestFamily(const TaxaDatabase& taxa, const std::string& upperName, bool utf8);
+
+// Resolves one upper-cased taxon name.
+Resolution cercafam(const TaxaDatabase& taxa, const TaxaTree& tree, const std::string& upperName, bool utf8,
+                    const UnknownTaxonHandler& ask);
+
+} // namespace torrentix

@@ -1,0 +1,49 @@
+#pragma once
+// The opened sample file in memory: samples by families, with per-sample code, name,
+// quality class and three test-variable texts. Indices are 0-based here; sample i of
+// the method is samples[i - 1].
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace torrentix {
+
+// Width of the sample names everywhere they are written.
+inline constexpr std::size_t sampleNameWidth = 15;
+
+struct Sample {
+    std::string code;                   // data cell 1, verbatim
+    std::string name;                   // data cell 2 cut or padded to 15 characters
+    int sampclass = 0;                  // 6 Reference .. 1 Bad; anything else Not Classified
+    std::array<std::string, 3> testval; // data cells 4-6, "N/A" when not numeric
+};
+
+struct SampleTable {
+    std::string inputpath;
+    std::string titleline;
+    std::array<std::string, 3> headerlabel; // header cells 1-3
+    std::array<std::string, 3> testname;    // header cells 4-6 without surrounding blanks
+    std::array<int, 3> testcount{};         // data rows whose test cell k is numeric
+    std::vector<std::string> famnames;      // resolved family names, first appearance order
+    std::vector<Sample> samples;
+    std::vector<double> abund;              // nsamp x nfam, row by row
+    std::string ignoredtaxa;                // CR LF + header cell, per ignored column
+    bool namesfixed = false;
+    bool utf8 = false;                      // the file's text is UTF-8 (not Windows-1252)
+
+    int nsamp() const { return static_cast<int>(samples.size()); }
+    int nfam() const { return static_cast<int>(famnames.size()); }
+    // Abundance of family j in sample i (both 0-based).
+    double abundance(int i, int j) const {
+        return abund[static_cast<std::size_t>(i) * famnames.size() + static_cast<std::size_t>(j)];
+    }
+};
+
+// Test variables that take part in normalisation and regression: at least 6 numeric values.
+inline constexpr int minimumTestValues = 6;
+inline bool isUsableTestVariable(const SampleTable& table, int k) {
+    return table.testcount[static_cast<std::size_t>(k)] >= minimumTestValues;
+}
+
+} // namespace torrentix

@@ -1,0 +1,190 @@
+#include "input/taxadatabase.h"
+
+#include "base/files.h"
+#include "base/text.h"
+
+#include <algorithm>
+#include <memory>
+#include <sqlite3.h>
+
+namespace torrentix {
+namespace {
+
+struct DatabaseCloser {
+    void operator()(sqlite3* db) const { sqlite3_close(db); }
+};
+struct StatementFinalizer {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using DatabaseHandle = std::unique_ptr<sqlite3, DatabaseCloser>;
+using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+[[noreturn]] void fail(const std::string& path, const std::string& reason) {
+    throw Error("The taxa database " + path + " could not be opened: " + reason + ".");
+}
+
+// "file:" URI with mode=ro; the characters that a URI gives a meaning are escaped.
+std::string readOnlyUri(const std::string& path) {
+    std::string uri = "file:";
+    for (char c : path) {
+        if (c == '%' || c == '?' || c == '#') {
+            static const char* hex = "0123456789ABCDEF";
+            uri += '%';
+            uri += hex[(static_cast<unsigned char>(c) >> 4) & 0xF];
+            uri += hex[static_cast<unsigned char>(c) & 0xF];
+        } else {
+            uri += c;
+        }
+    }
+    return uri + "?mode=ro";
+}
+
+DatabaseHandle openReadOnly(const std::string& path) {
+    if (!fileExists(path)) {
+        fail(path, "no such file");
+    }
+    sqlite3* raw = nullptr;
+    int rc = sqlite3_open_v2(readOnlyUri(path).c_str(), &raw,
+                             SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
+    DatabaseHandle db(raw);
+    if (rc != SQLITE_OK) {
+        fail(path, raw ? sqlite3_errmsg(raw) : "out of memory");
+    }
+    return db;
+}
+
+StatementHandle prepare(sqlite3* db, const std::string& path, const char* sql) {
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &raw, nullptr) != SQLITE_OK) {
+        fail(path, sqlite3_errmsg(db));
+    }
+    return StatementHandle(raw);
+}
+
+std::string textColumn(sqlite3_stmt* statement, int column) {
+    const auto* text = sqlite3_column_text(statement, column);
+    return text ? reinterpret_cast<const char*>(text) : std::string();
+}
+
+// Scores and codes stored as whole numbers; an empty field reads as 0.
+int intColumn(sqlite3_stmt* statement, int column) { return sqlite3_column_int(statement, column); }
+
+std::vector<FamilyRecord> loadFamilies(sqlite3* db, const std::string& path) {
+    auto statement = prepare(db, path,
+                             "SELECT Family.id, Family.family, Family.idgroup, TaxaGroup.TaxaGroup, "
+                             "Family.bmwp, Family.bmwpe, Family.structind "
+                             "FROM TaxaGroup INNER JOIN Family ON TaxaGroup.ID_GC = Family.idgroup "
+                             "ORDER BY TaxaGroup.TaxaGroup COLLATE NOCASE, Family.family COLLATE NOCASE, "
+                             "Family.id");
+    std::vector<FamilyRecord> records;
+    int rc = 0;
+    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
+        FamilyRecord r;
+        r.id = intColumn(statement.get(), 0);
+        r.family = textColumn(statement.get(), 1);
+        r.idgroup = intColumn(statement.get(), 2);
+        r.taxagroup = textColumn(statement.get(), 3);
+        r.bmwp = intColumn(statement.get(), 4);
+        r.bmwpe = intColumn(statement.get(), 5);
+        r.structind = intColumn(statement.get(), 6);
+        records.push_back(std::move(r));
+    }
+    if (rc != SQLITE_DONE) {
+        fail(path, sqlite3_errmsg(db));
+    }
+    return records;
+}
+
+std::vector<std::pair<std::string, int>> loadSynonyms(sqlite3* db, const std::string& path) {
+    auto statement = prepare(db, path, "SELECT family, id_tax FROM syn ORDER BY family COLLATE NOCASE, rowid");
+    std::vector<std::pair<std::string, int>> synonyms;
+    int rc = 0;
+    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
+        synonyms.emplace_back(textColumn(statement.get(), 0), intColumn(statement.get(), 1));
+    }
+    if (rc != SQLITE_DONE) {
+        fail(path, sqlite3_errmsg(db));
+    }
+    return synonyms;
+}
+
+// Shortest prefix the name resolution ever looks up.
+constexpr std::size_t shortestPrefix = 6;
+
+} // namespace
+
+TaxaDatabase TaxaDatabase::open(const std::string& path) {
+    auto db = openReadOnly(path);
+    TaxaDatabase taxa(loadFamilies(db.get(), path), loadSynonyms(db.get(), path));
+    taxa.path_ = path;
+    if (taxa.records_.empty()) {
+        fail(path, "it holds no family");
+    }
+    return taxa;
+}
+
+TaxaDatabase::TaxaDatabase(std::vector<FamilyRecord> records, std::vector<std::pair<std::string, int>> synonyms)
+    : records_(std::move(records)) {
+    buildIndexes();
+    for (auto& [name, id] : synonyms) {
+        synonyms_.try_emplace(toUpperAscii(name), id);
+    }
+}
+
+void TaxaDatabase::buildIndexes() {
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+        std::string upper = toUpperAscii(records_[i].family);
+        longestName_ = std::max(longestName_, upper.size());
+        byName_.try_emplace(upper, i);
+        byId_.try_emplace(records_[i].id, i);
+        for (std::size_t k = shortestPrefix; k <= upper.size(); ++k) {
+            byPrefix_.try_emplace(upper.substr(0, k), i);
+        }
+    }
+}
+
+const FamilyRecord* TaxaDatabase::findByName(std::string_view upperName) const {
+    auto it = byName_.find(std::string(upperName));
+    return it == byName_.end() ? nullptr : &records_[it->second];
+}
+
+const FamilyRecord* TaxaDatabase::findByPrefix(std::string_view upperPrefix) const {
+    if (upperPrefix.size() < shortestPrefix) {
+        for (const auto& r : records_) {
+            if (toUpperAscii(r.family).starts_with(upperPrefix)) {
+                return &r;
+            }
+        }
+        return nullptr;
+    }
+    auto it = byPrefix_.find(std::string(upperPrefix));
+    return it == byPrefix_.end() ? nullptr : &records_[it->second];
+}
+
+const FamilyRecord* TaxaDatabase::findById(int id) const {
+    auto it = byId_.find(id);
+    return it == byId_.end() ? nullptr : &records_[it->second];
+}
+
+std::optional<int> TaxaDatabase::synonymTarget(std::string_view upperName) const {
+    auto it = synonyms_.find(std::string(upperName));
+    if (it == synonyms_.end()) {
+        return std::nullopt;
+    }
+    return it->second;
+}
+
+std::string defaultTaxaDatabasePath(const std::string& executableFolder) {
+    std::string folder = executableFolder;
+    if (!folder.empty() && folder.back() != '/') {
+        folder += '/';
+    }
+    std::string beside = folder + "ICMTAXA.db";
+    std::string shared = folder + "../share/torrentix/ICMTAXA.db";
+    if (!fileExists(beside) && fileExists(shared)) {
+        return shared;
+    }
+    return beside;
+}
+
+} // namespace torrentix

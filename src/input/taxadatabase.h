@@ -1,0 +1,67 @@
+#pragma once
+// The taxa database ICMTAXA.db: families with their group and scores, the taxonomic
+// groups, and the synonyms. Opened read-only; the family record set is loaded once, in
+// the order of group name and then family name (compared without regard to case), and
+// every look-up answers what a first-match walk in that order would, from in-memory
+// indexes. Names are only ever data: no query is built from them.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace torrentix {
+
+struct FamilyRecord {
+    int id = 0;
+    std::string family;    // as stored
+    int idgroup = 0;
+    std::string taxagroup; // group name
+    int bmwp = 0;          // BMWP score, 0 where none
+    int bmwpe = 0;         // Iberian BMWP score, 0 where none
+    int structind = 0;     // degradation score, 0 where none
+};
+
+class TaxaDatabase {
+public:
+    // Opens the database file read-only and loads it; throws Error naming the path.
+    static TaxaDatabase open(const std::string& path);
+    // Builds a database from records already in record-set order (for tests and tools).
+    TaxaDatabase(std::vector<FamilyRecord> records, std::vector<std::pair<std::string, int>> synonyms);
+
+    const std::string& path() const { return path_; }
+    // The record set, in group-name then family-name order.
+    const std::vector<FamilyRecord>& records() const { return records_; }
+    std::size_t recordCount() const { return records_.size(); }
+    // Length in bytes of the longest family name.
+    std::size_t longestName() const { return longestName_; }
+
+    // First record whose upper-cased name equals `upperName`.
+    const FamilyRecord* findByName(std::string_view upperName) const;
+    // First record whose upper-cased name starts with `upperPrefix`.
+    const FamilyRecord* findByPrefix(std::string_view upperPrefix) const;
+    // First record with this id.
+    const FamilyRecord* findById(int id) const;
+    // The family id that a synonym stands for (first synonym in name order), if any.
+    std::optional<int> synonymTarget(std::string_view upperName) const;
+
+private:
+    TaxaDatabase() = default;
+    void buildIndexes();
+
+    std::string path_;
+    std::size_t longestName_ = 0;
+    std::vector<FamilyRecord> records_;
+    std::unordered_map<std::string, std::size_t> byName_;
+    std::unordered_map<std::string, std::size_t> byPrefix_;
+    std::unordered_map<int, std::size_t> byId_;
+    std::unordered_map<std::string, int> synonyms_;
+};
+
+// Where the programs look for the database: beside the executable, then in
+// ../share/torrentix/ relative to it. Returns the first that exists, else the first.
+std::string defaultTaxaDatabasePath(const std::string& executableFolder);
+
+} // namespace torrentix

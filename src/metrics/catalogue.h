@@ -1,0 +1,41 @@
+#pragma once
+// The Geographical Intercalibration Groups (GIGs) and their river types. The GIG decides
+// the metrics and the GIG index; the river type is a label of the report and results.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace torrentix {
+
+enum GigIndex { Alpine = 0, CentralBaltic = 1, EasternContinental = 2, Mediterranean = 3, Northern = 4 };
+inline constexpr int gigCount = 5;
+inline constexpr int maxRiverTypes = 8;
+
+struct GigInfo {
+    std::string_view caption;
+    int ntypes;
+    std::array<std::string_view, maxRiverTypes> typedesc;
+    // The metrics of the GIG index and their weights, as shown on request before a choice.
+    std::string_view metricDescription;
+};
+
+const GigInfo& gigInfo(int gigindex);
+
+// First character of the caption: the initial of the river-type codes.
+inline char gigInitial(int gigindex) { return gigInfo(gigindex).caption.front(); }
+// First three characters of the caption ("Alp", "Cen", "Eas", "Med", "Nor").
+inline std::string gigShortName(int gigindex) { return std::string(gigInfo(gigindex).caption.substr(0, 3)); }
+
+// "R-" + initial + number, e.g. "R-E6" for type index 5 of the Eastern continental GIG.
+std::string typeCode(int gigindex, int typeindex);
+// Code + " (" + description + ")".
+std::string typeCaption(int gigindex, int typeindex);
+
+// Reads a GIG from its caption, its first three letters (any case) or its index 0..4.
+std::optional<int> parseGig(std::string_view text);
+// Reads a river-type code of the given GIG ("R-A1", any case) into its 0-based index.
+std::optional<int> parseTypeCode(int gigindex, std::string_view code);
+
+} // namespace torrentix

@@ -1,0 +1,68 @@
+#pragma once
+// Fixed family selections of the common metrics. Their spellings are part of the
+// method: results must stay comparable with those computed elsewhere, so the two
+// historical spellings ("RHYACHOPHILIDAE", "STRATYOMIDAE") are kept on purpose.
+
+#include <array>
+#include <string_view>
+#include <vector>
+
+namespace torrentix {
+
+// Families scored together as one taxon per sample for the ASPT (BMWP composite families).
+inline const std::vector<std::vector<std::string_view>>& bmwpFamilyGroups() {
+    static const std::vector<std::vector<std::string_view>> groups = {
+        {"ACROLOXIDAE", "ANCYLIDAE"},
+        {"NIPHARGIDAE", "GAMMARIDAE", "CRANGONYCTIDAE"},
+        {"BITHYNIIDAE", "HYDROBIIDAE"},
+        {"DUGESIIDAE", "PLANARIIDAE"},
+        {"DYTISCIDAE", "NOTERIDAE"},
+        {"HYDRAENIDAE", "HYDROPHILIDAE"},
+        {"ECNOMIDAE", "PSYCHOMYIIDAE"},
+        {"RHYACHOPHILIDAE", "GLOSSOSOMATIDAE"},
+        {"NAIDIDAE", "OCTOCHAETIDAE", "TUBIFICIDAE", "PROPAPPIDAE", "AEOLOSOMATIDAE", "DORYDRILIDAE",
+         "ENCHYTRAEIDAE", "GLOSSOSCOLECIDAE", "HAPLOTAXIDAE", "LUMBRICIDAE", "LUMBRICULIDAE"},
+    };
+    return groups;
+}
+
+// Selected Ephemeroptera, Plecoptera, Trichoptera and Diptera families of log(SelEPTD+1),
+// written end to end: a family counts when its name occurs anywhere in this text.
+inline constexpr std::string_view selEptdText =
+    "HEPTAGENIIDAELEPTOPHLEBIIDAEEPHEMERIDAEBRACHYCENTRIDAENEMOURIDAEATHERICIDAEEMPIDIDAEDIXIDAE"
+    "STRATYOMIDAEDOLICHOPODIDAEODONTOCERIDAELIMNEPHILIDAEPOLYCENTROPODIDAEGOERIDAE";
+
+inline constexpr std::array<std::string_view, 14> selEptdFamilies = {
+    "HEPTAGENIIDAE", "LEPTOPHLEBIIDAE", "EPHEMERIDAE",    "BRACHYCENTRIDAE", "NEMOURIDAE",
+    "ATHERICIDAE",   "EMPIDIDAE",       "DIXIDAE",        "STRATYOMIDAE",    "DOLICHOPODIDAE",
+    "ODONTOCERIDAE", "LIMNEPHILIDAE",   "POLYCENTROPODIDAE", "GOERIDAE"};
+
+// Selected Ephemeroptera, Trichoptera and Diptera families of the Mediterranean %SelETD_N.
+inline constexpr std::string_view selEtdText =
+    "HEPTAGENIIDAEEPHEMERIDAEBRACHYCENTRIDAEATHERICIDAEEMPIDIDAEDIXIDAESTRATIOMYIDAEDOLICHOPODIDAE"
+    "ODONTOCERIDAELIMNEPHILIDAEPOLYCENTROPODIDAEGOERIDAE";
+
+inline constexpr std::array<std::string_view, 12> selEtdFamilies = {
+    "HEPTAGENIIDAE", "EPHEMERIDAE",    "BRACHYCENTRIDAE", "ATHERICIDAE",   "EMPIDIDAE",     "DIXIDAE",
+    "STRATIOMYIDAE", "DOLICHOPODIDAE", "ODONTOCERIDAE",   "LIMNEPHILIDAE", "POLYCENTROPODIDAE", "GOERIDAE"};
+
+// Database ids of the Alpine selected sensitive families, each surrounded by single blanks.
+inline constexpr std::string_view sensitiveIdText =
+    " 12 17 21 25 29 32 39 44 70 71 74 83 85 84 94 97 110 115 150 157 158 164 200 215 ";
+
+inline constexpr std::array<int, 24> sensitiveFamilyIds = {12, 17,  21,  25,  29,  32,  39,  44,
+                                                           70, 71,  74,  83,  85,  84,  94,  97,
+                                                           110, 115, 150, 157, 158, 164, 200, 215};
+
+// Taxonomic group codes used by the metrics.
+inline constexpr int groupGastropoda = 8;
+inline constexpr int groupOligochaeta = 11;
+inline constexpr int groupDiptera = 24;
+inline constexpr int groupEphemeroptera = 15;
+inline constexpr int groupPlecoptera = 17;
+inline constexpr int groupTrichoptera = 21;
+
+inline bool isGoldGroup(int g) { return g == groupGastropoda || g == groupOligochaeta || g == groupDiptera; }
+inline bool isEptGroup(int g) { return g == groupEphemeroptera || g == groupPlecoptera || g == groupTrichoptera; }
+
+} // namespace torrentix

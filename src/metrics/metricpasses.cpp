@@ -1,0 +1,189 @@
+#include "metrics/metricpasses.h"
+
+#include "metrics/catalogue.h"
+#include "metrics/familylists.h"
+
+#include <array>
+#include <cmath>
+
+namespace torrentix {
+namespace {
+
+// The lowest ASPT: a sample without any scored family, and the lower normalisation value.
+constexpr double asptFloor = 2.0;
+
+bool hasThirdPass(int gig) { return gig == Alpine || gig == Mediterranean; }
+
+void report(const PassInput& in, double fraction) {
+    if (in.progress) {
+        in.progress(fraction);
+    }
+}
+
+double share(double part, double whole) { return whole > 0.0 ? part / whole : 0.0; }
+
+} // namespace
+
+MetricTable makeMetricTable(int nsamp, int gigindex) {
+    const auto n = static_cast<std::size_t>(nsamp);
+    MetricTable m;
+    for (auto* v : {&m.aspt, &m.eptn, &m.gold, &m.shannon, &m.logseleptd, &m.taxan}) {
+        v->assign(n, 0.0);
+    }
+    switch (gigindex) {
+    case EasternContinental:
+        for (auto* v : {&m.iaspt, &m.gigtaxan, &m.eptabund, &m.dind}) {
+            v->assign(n, 0.0);
+        }
+        break;
+    case Alpine:
+        for (auto* v : {&m.gigtaxan, &m.iaspt, &m.gigept, &m.selsens}) {
+            v->assign(n, 0.0);
+        }
+        break;
+    case Mediterranean:
+        for (auto* v : {&m.gigtaxan, &m.iaspt, &m.gigept, &m.seletd}) {
+            v->assign(n, 0.0);
+        }
+        break;
+    default:
+        break;
+    }
+    return m;
+}
+
+void calcaspt(const PassInput& in, MetricTable& m) {
+    const int nsamp = in.table.nsamp();
+    const int nfam = in.table.nfam();
+    const bool iberian = hasThirdPass(in.gigindex);
+    const bool degradation = in.gigindex == EasternContinental;
+    for (int j = 0; j < nsamp; ++j) {
+        report(in, (j + 1.0) / nsamp / 3.0);
+        int scored = 0, scoreSum = 0, iberianScored = 0, iberianSum = 0;
+        long long dind = 0;
+        std::array<bool, 9> groupScored{};
+        for (int i = 0; i < nfam; ++i) {
+            const FamilyTraits& t = in.traits[static_cast<std::size_t>(i)];
+            if (!(in.table.abundance(j, i) > 0.0) || !t.found) {
+                continue;
+            }
+            dind += t.structind;
+            const int e = iberian ? t.bmwpe : 0;
+            if (t.bmwp >= 1) {
+                // A composite family group is scored once per sample, by its first family met.
+                bool repeated = t.bmwpGroup >= 0 && groupScored[static_cast<std::size_t>(t.bmwpGroup)];
+                if (!repeated) {
+                    if (t.bmwpGroup >= 0) {
+                        groupScored[static_cast<std::size_t>(t.bmwpGroup)] = true;
+                    }
+                    ++scored;
+                    scoreSum += t.bmwp;
+                }
+            }
+            if (e >= 1) {
+                ++iberianScored;
+                iberianSum += e;
+            }
+        }
+        const auto js = static_cast<std::size_t>(j);
+        m.gold[js] = 0.0;
+        double aspt = scored == 0 ? asptFloor : static_cast<double>(scoreSum) / scored;
+        m.aspt[js] = aspt < asptFloor ? asptFloor : aspt;
+        if (degradation) {
+            m.dind[js] = static_cast<double>(dind);
+        }
+        if (iberian) {
+            double iaspt = iberianScored == 0 ? asptFloor : static_cast<double>(iberianSum) / iberianScored;
+            m.iaspt[js] = iaspt < asptFloor ? asptFloor : iaspt;
+        }
+    }
+}
+
+void contafam(const PassInput& in, MetricTable& m) {
+    const int nsamp = in.table.nsamp();
+    const int nfam = in.table.nfam();
+    const double span = hasThirdPass(in.gigindex) ? 1.0 / 3.0 : 2.0 / 3.0;
+    for (int j = 0; j < nsamp; ++j) {
+        report(in, 1.0 / 3.0 + (j + 1.0) / nsamp * span);
+        const auto js = static_cast<std::size_t>(j);
+        double total = 0.0, goldAbundance = 0.0, selectedAbundance = 0.0, eptAbundance = 0.0;
+        double families = 0.0, eptFamilies = 0.0;
+        for (int i = 0; i < nfam; ++i) {
+            const FamilyTraits& t = in.traits[static_cast<std::size_t>(i)];
+            const double a = in.table.abundance(j, i);
+            if (t.selEptd) {
+                selectedAbundance += a;
+            }
+            if (!(a > 0.0)) {
+                continue;
+            }
+            total += a;
+            families += 1.0;
+            if (!t.found) {
+                continue;
+            }
+            if (isGoldGroup(t.idgroup)) {
+                goldAbundance += a;
+            }
+            if (isEptGroup(t.idgroup)) {
+                eptFamilies += 1.0;
+                eptAbundance += a;
+            }
+        }
+        m.taxan[js] = families;
+        m.eptn[js] = eptFamilies;
+        if (hasThirdPass(in.gigindex)) {
+            m.gigept[js] = share(eptFamilies, families);
+        }
+        // A sample whose only non-zero cells were in ignored columns has no family: its
+        // ratios are 0, never 0/0.
+        m.gold[js] = total > 0.0 ? 1.0 - goldAbundance / total : 0.0;
+        if (in.gigindex == EasternContinental) {
+            m.eptabund[js] = share(eptAbundance, total);
+        }
+        double h = 0.0;
+        for (int i = 0; i < nfam; ++i) {
+            const double a = in.table.abundance(j, i);
+            if (a > 0.0) {
+                const double p = a / total;
+                h = h + p * std::log(p);
+            }
+        }
+        m.shannon[js] = -h;
+        m.logseleptd[js] = std::log(selectedAbundance + 1.0) / std::log(10.0);
+    }
+}
+
+void contasens(const PassInput& in, MetricTable& m) {
+    const int nsamp = in.table.nsamp();
+    const int nfam = in.table.nfam();
+    for (int j = 0; j < nsamp; ++j) {
+        report(in, 2.0 / 3.0 + (j + 1.0) / nsamp / 3.0);
+        double count = 0.0;
+        for (int i = 0; i < nfam; ++i) {
+            const FamilyTraits& t = in.traits[static_cast<std::size_t>(i)];
+            if (in.table.abundance(j, i) > 0.0 && t.found && t.sensitive) {
+                count += 1.0;
+            }
+        }
+        m.selsens[static_cast<std::size_t>(j)] = count;
+    }
+}
+
+void contaetd(const PassInput& in, MetricTable& m) {
+    const int nsamp = in.table.nsamp();
+    const int nfam = in.table.nfam();
+    for (int j = 0; j < nsamp; ++j) {
+        report(in, 2.0 / 3.0 + (j + 1.0) / nsamp / 3.0);
+        double count = 0.0;
+        for (int i = 0; i < nfam; ++i) {
+            if (in.table.abundance(j, i) > 0.0 && in.traits[static_cast<std::size_t>(i)].selEtd) {
+                count += 1.0;
+            }
+        }
+        const auto js = static_cast<std::size_t>(j);
+        m.seletd[js] = share(count, m.taxan[js]);
+    }
+}
+
+} // namespace torrentix

@@ -1,0 +1,28 @@
+#pragma once
+// The short report of the RESULTS view: file, GIG and river type, samples and families,
+// the spread over the quality classes and the test variables taking part.
+
+#include "index/classes.h"
+
+#include <array>
+#include <string>
+
+namespace torrentix {
+
+struct ReportInput {
+    std::string inputpath;
+    int nsamp = 0;
+    int nfam = 0;
+    std::array<std::string, 3> testname;
+    std::array<int, 3> testcount{};
+    ClassCounts classcount{};
+    std::string gigCaption;       // empty when no GIG is selected
+    std::string riverTypeCaption; // empty when no river type is selected
+    std::array<std::string, 3> testmin;  // "Min Value" texts
+    std::array<bool, 3> biological{};    // "Biological" ticked
+};
+
+// Lines joined by CR LF, no line break after the last.
+std::string faetic(const ReportInput& in);
+
+} // namespace torrentix

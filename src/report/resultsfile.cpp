@@ -1,0 +1,278 @@
+#include "report/resultsfile.h"
+
+#include "base/files.h"
+#include "base/numberforms.h"
+#include "base/text.h"
+#include "metrics/catalogue.h"
+
+#include <utility>
+#include <vector>
+
+namespace torrentix {
+namespace {
+
+const std::string crlf = "\r\n";
+
+// Appends lines joined by TAB, each ended by CR LF.
+class Lines {
+public:
+    Lines& line(std::string_view text = {}) {
+        out_ += text;
+        out_ += crlf;
+        return *this;
+    }
+    template <typename... Cells> Lines& row(const Cells&... cells) {
+        bool first = true;
+        ((out_ += (first ? "" : "\t"), out_ += std::string_view(cells), first = false), ...);
+        out_ += crlf;
+        return *this;
+    }
+    std::string take() { return std::move(out_); }
+
+private:
+    std::string out_;
+};
+
+using Column = std::pair<std::string_view, std::string (*)(const MetricTable&, std::size_t)>;
+
+std::string f2(double v) { return formatF2(v); }
+std::string g(double v) { return formatGeneral(v); }
+
+const std::vector<Column>& starColumns() {
+    static const std::vector<Column> columns = {
+        {"ASPT", [](const MetricTable& m, std::size_t i) { return f2(m.aspt[i]); }},
+        {"Number of EPT Families", [](const MetricTable& m, std::size_t i) { return g(m.eptn[i]); }},
+        {"1-GOLD", [](const MetricTable& m, std::size_t i) { return f2(m.gold[i]); }},
+        {"Shannon Diversity", [](const MetricTable& m, std::size_t i) { return f2(m.shannon[i]); }},
+        {"log(SelEPTD+1)", [](const MetricTable& m, std::size_t i) { return f2(m.logseleptd[i]); }},
+        {"Total Number of Families", [](const MetricTable& m, std::size_t i) { return g(m.taxan[i]); }},
+    };
+    return columns;
+}
+
+const std::vector<Column>& gigColumns(int gigindex) {
+    static const std::vector<Column> alpine = {
+        {"Iberian ASPT", [](const MetricTable& m, std::size_t i) { return f2(m.iaspt[i]); }},
+        {"Number of EPT Families/Total Number of Families",
+         [](const MetricTable& m, std::size_t i) { return f2(m.gigept[i]); }},
+        {"Total Number of Families", [](const MetricTable& m, std::size_t i) { return g(m.taxan[i]); }},
+        {"Number of Selected (Sensitive) Families", [](const MetricTable& m, std::size_t i) { return f2(m.selsens[i]); }},
+    };
+    static const std::vector<Column> eastern = {
+        {"ASPT", [](const MetricTable& m, std::size_t i) { return f2(m.iaspt[i]); }},
+        {"Abundance of EPT Families/Total Abundance", [](const MetricTable& m, std::size_t i) { return f2(m.eptabund[i]); }},
+        {"Total Number of Families", [](const MetricTable& m, std::size_t i) { return g(m.gigtaxan[i]); }},
+        {"Degradations Index", [](const MetricTable& m, std::size_t i) { return f2(m.dind[i]); }},
+    };
+    static const std::vector<Column> mediterranean = {
+        {"Iberian ASPT", [](const MetricTable& m, std::size_t i) { return f2(m.iaspt[i]); }},
+        {"Number of EPT Families", [](const MetricTable& m, std::size_t i) { return g(m.gigept[i]); }},
+        {"Total Number of Families", [](const MetricTable& m, std::size_t i) { return g(m.taxan[i]); }},
+        {"Number of Selected Families of ETD / Total Number of Families",
+         [](const MetricTable& m, std::size_t i) { return f2(m.seletd[i]); }},
+    };
+    switch (gigindex) {
+    case Alpine:
+        return alpine;
+    case EasternContinental:
+        return eastern;
+    case Mediterranean:
+        return mediterranean;
+    default:
+        return starColumns();
+    }
+}
+
+using Weights = std::vector<std::pair<std::string_view, double>>;
+
+const Weights& starWeights() {
+    static const Weights weights = {{"ASPT", 0.334},           {"Number of EPT Families", 0.083},
+                                    {"1-GOLD", 0.067},         {"Shannon Diversity", 0.083},
+                                    {"log(SelEPTD+1)", 0.266}, {"Total Number of Families", 0.167}};
+    return weights;
+}
+
+const Weights& gigWeights(int gigindex) {
+    static const Weights alpine = {{"Iberian ASPT", 0.25},
+                                   {"Number of EPT Families/Total Number of Families", 0.25},
+                                   {"Total Number of Families", 0.25},
+                                   {"Number of Selected (Sensitive) Families", 0.25}};
+    static const Weights eastern = {{"ASPT", 0.25},
+                                    {"Abundance of EPT Families/Total Abundance", 0.25},
+                                    {"Total Number of Families", 0.25},
+                                    {"Degradations Index", 0.25}};
+    static const Weights mediterranean = {{"Iberian ASPT", 0.34},
+                                          {"Number of EPT Families", 0.18},
+                                          {"Total Number of Families", 0.28},
+                                          {"Number of Selected Families of ETD / Total Number of Families", 0.2}};
+    switch (gigindex) {
+    case Alpine:
+        return alpine;
+    case EasternContinental:
+        return eastern;
+    case Mediterranean:
+        return mediterranean;
+    default:
+        return starWeights();
+    }
+}
+
+void metricTable(Lines& out, const SampleTable& table, const MetricTable& raw, const std::vector<Column>& columns) {
+    std::string header = "CODE\tSAMPLE";
+    for (const auto& c : columns) {
+        header += "\t";
+        header += c.first;
+    }
+    out.line(header);
+    for (std::size_t i = 0; i < table.samples.size(); ++i) {
+        std::string row = table.samples[i].code + "\t" + table.samples[i].name;
+        for (const auto& c : columns) {
+            row += "\t" + c.second(raw, i);
+        }
+        out.line(row);
+    }
+}
+
+void weightLines(Lines& out, const Weights& weights) {
+    for (const auto& [name, weight] : weights) {
+        out.row(name, formatGeneral(weight));
+    }
+}
+
+// The input path as the file's text encoding can hold it.
+std::string pathText(const std::string& path, bool utf8) {
+    if (utf8 || !hasNonAscii(path)) {
+        return path;
+    }
+    return utf8ToCp1252(path).value_or(path);
+}
+
+} // namespace
+
+std::string resultsPathFor(const std::string& inputpath) { return replaceExtension(inputpath, "_OUT.txt"); }
+
+std::string resultsOpening(const ResultsHeader& h) {
+    const SampleTable& t = h.table;
+    const std::string gig(gigInfo(h.gigindex).caption);
+    const int nsamp = t.nsamp();
+    Lines out;
+    out.line("Torrentix " + std::string(programVersion) +
+             " - Intercalibration Common Metrics of benthic invertebrates in rivers");
+    out.line().line(h.dateText).line(h.timeText).line();
+    out.line(t.titleline).line();
+    out.line("GIG: " + gig);
+    out.line("RIVER TYPE: " + typeCaption(h.gigindex, h.typeindex));
+    out.line();
+    out.line("File " + pathText(t.inputpath, t.utf8) + " opened.");
+    std::string taxa = std::to_string(t.nfam()) + " TAXA (Families).";
+    if (!t.ignoredtaxa.empty()) {
+        taxa += " The following taxa were ignored:" + crlf + t.ignoredtaxa;
+    }
+    out.line(taxa);
+    out.line(std::to_string(nsamp) + " SAMPLES.");
+    out.line("Sample classification:");
+    for (std::size_t c = 0; c < classNames.size(); ++c) {
+        out.row(std::to_string(h.classcount[c]), classNames[c],
+                formatPercent(static_cast<double>(h.classcount[c]) / nsamp));
+    }
+    out.line();
+    out.line("STAR_ICMi metrics");
+    metricTable(out, t, h.raw, starColumns());
+    out.line();
+    out.line(gig + " GIG ICMi metrics");
+    metricTable(out, t, h.raw, gigColumns(h.gigindex));
+    out.line();
+    out.line("Weights of STAR_ICMi metrics:");
+    weightLines(out, starWeights());
+    out.line("Weights of " + gig + " GIG ICMi metrics:");
+    weightLines(out, gigWeights(h.gigindex));
+    out.line();
+    out.line("Lower and upper values used for metric normalisation:");
+    out.line();
+    out.row("Metric Name", "Lower", "Upper");
+    return out.take();
+}
+
+std::string normalisationLine(std::string_view label, float lower, float upper) {
+    return Lines().row(label, formatGeneral32(lower), formatGeneral32(upper)).take();
+}
+
+std::string normalisationNotes(float staricmnorm, const std::string& normtext,
+                               const std::vector<TestVariableNormalisation>& testVariables) {
+    Lines out;
+    out.line();
+    out.line("Normalisation value of multimetric index: " + formatGeneral(static_cast<double>(staricmnorm)));
+    out.line();
+    out.line(normtext);
+    if (!testVariables.empty()) {
+        out.line();
+        out.line("Test Variables normalisation:");
+        for (const auto& tv : testVariables) {
+            out.row(tv.name, formatGeneral(static_cast<double>(tv.lower)) + tv.lowerLabel,
+                    formatGeneral(static_cast<double>(tv.upper)) + tv.upperLabel);
+        }
+    }
+    return out.take();
+}
+
+namespace {
+
+std::string f3OrMissing(const Regression& r, double value) { return r.ok ? formatF3(value) : "N/A"; }
+
+void regressionBlock(Lines& out, const Regression& r, const std::string& indexName, const std::string& testName,
+                     bool utf8) {
+    const std::string rSquared = utf8 ? "r\xC2\xB2 = " : "r\xB2 = ";
+    out.line("m = " + f3OrMissing(r, r.m));
+    out.line("b = " + f3OrMissing(r, r.b));
+    out.line(rSquared + f3OrMissing(r, r.r2));
+    out.line();
+    out.line(indexName + " = " + f3OrMissing(r, r.b) + " + " + f3OrMissing(r, r.m) + " * " + testName);
+}
+
+std::string testValueText(const std::string& text) {
+    auto v = parseNumeric(text);
+    return v ? formatF3(*v) : "N/A";
+}
+
+} // namespace
+
+std::string resultsClosing(const IndexSection& s) {
+    const SampleTable& t = s.table;
+    const std::string gig(gigInfo(s.gigindex).caption);
+    const std::string g3 = gigShortName(s.gigindex);
+    Lines out;
+    out.line();
+    out.row("N", "SAMPLES", "STAR_ICM index", g3 + "_ICM index", t.testname[0], t.testname[1], t.testname[2]);
+    for (std::size_t i = 0; i < t.samples.size(); ++i) {
+        const Sample& sample = t.samples[i];
+        out.row(sample.code, sample.name, formatF3(s.staricm[i]), formatF3(s.gigicm[i]),
+                testValueText(sample.testval[0]), testValueText(sample.testval[1]),
+                testValueText(sample.testval[2]));
+    }
+    for (std::size_t k = 0; k < 3; ++k) {
+        out.line();
+        out.line("STAR_ICMi vs " + t.testname[k] + " regression:");
+        if (!s.starRegression[k]) {
+            out.line("not calculated (available data<12).");
+            continue;
+        }
+        regressionBlock(out, *s.starRegression[k], "STAR_ICMi", t.testname[k], t.utf8);
+    }
+    for (std::size_t k = 0; k < 3; ++k) {
+        out.line();
+        out.line(gig + " GIG ICMi vs " + t.testname[k] + " regression:");
+        if (!s.gigRegression[k]) {
+            out.line("not calculated (available data of " + t.testname[k] + " <12).");
+            continue;
+        }
+        regressionBlock(out, *s.gigRegression[k], g3 + "_ICMi", t.testname[k], t.utf8);
+    }
+    out.line();
+    out.line("END OF OUTPUT");
+    out.line();
+    out.line("The common metrics and their weights follow the European research on the intercalibration of "
+             "river assessment methods.");
+    return out.take();
+}
+
+} // namespace torrentix

@@ -1,0 +1,277 @@
+#include "run/calcola.h"
+
+#include "base/files.h"
+#include "base/numberforms.h"
+#include "base/text.h"
+#include "metrics/catalogue.h"
+#include "metrics/familytraits.h"
+#include "metrics/quantile.h"
+#include "report/resultsfile.h"
+
+#include <algorithm>
+
+namespace torrentix {
+namespace {
+
+const std::string medianSentence =
+    "Metric normalisation performed using Median Value of Reference Sites/Samples ";
+const std::string percentileSentence =
+    "Normalisation performed using 75th Percentile Value of Reference+High Status Sites/Samples ";
+
+std::optional<ReferenceRule> chooseRule(const ClassCounts& counts) {
+    const int reference = counts[0];
+    const int high = counts[1];
+    if (reference > 5) {
+        return ReferenceRule{5, true};
+    }
+    if (reference + high < 6) {
+        return std::nullopt;
+    }
+    return ReferenceRule{4, false};
+}
+
+std::vector<std::optional<double>> numericColumn(const SampleTable& table, std::size_t k) {
+    std::vector<std::optional<double>> values;
+    values.reserve(table.samples.size());
+    for (const Sample& s : table.samples) {
+        values.push_back(parseNumeric(s.testval[k]));
+    }
+    return values;
+}
+
+// Normalises test variable k in place and returns its line of the normalisation notes.
+TestVariableNormalisation normaliseTestVariable(SampleTable& table, std::size_t k, const TestVariableOptions& opt,
+                                                ReferenceRule rule) {
+    const auto values = numericColumn(table, k);
+    TestVariableNormalisation tv;
+    tv.name = table.testname[k];
+    if (trimBlanks(opt.minText).empty() || opt.observedMin) {
+        float lowest = 1000000.0f;
+        for (const auto& v : values) {
+            if (v && static_cast<float>(*v) < lowest) {
+                lowest = static_cast<float>(*v);
+            }
+        }
+        tv.lower = lowest;
+        tv.lowerLabel = " (min observed value)";
+    } else {
+        tv.lower = static_cast<float>(parseNumeric(opt.minText).value_or(0.0));
+        tv.lowerLabel = " (min custom value)";
+    }
+    if (!opt.biological) {
+        float highest = -1000000.0f;
+        for (const auto& v : values) {
+            if (v && static_cast<float>(*v) > highest) {
+                highest = static_cast<float>(*v);
+            }
+        }
+        tv.upper = highest;
+        tv.upperLabel = " (max observed value)";
+    } else {
+        auto refvals = famattemp(values, table, rule.refclass);
+        tv.upper = quantile(refvals, rule.usemedian);
+        tv.upperLabel = rule.usemedian ? " (median of reference s.)" : " (75th percentile of reference+high status s.)";
+    }
+    const auto normalised = normal1(values, tv.upper, tv.lower, "the test variable " + tv.name);
+    for (std::size_t i = 0; i < table.samples.size(); ++i) {
+        const auto& v = normalised[i];
+        table.samples[i].testval[k] = (!v || *v <= missingMarker) ? "N/A" : formatGeneral(*v);
+    }
+    return tv;
+}
+
+// Normalises the metrics of the GIG in their fixed order, appending the written lines.
+class MetricNormaliser {
+public:
+    MetricNormaliser(const SampleTable& table, ReferenceRule rule, std::string& out)
+        : table_(table), rule_(rule), out_(out) {}
+
+    // Reference step of its own; `label` empty for a metric without a line in the file.
+    float normalise(std::vector<double>& column, const std::string& label, float lower, const std::string& name) {
+        auto refvals = famattemp(column, table_, rule_.refclass);
+        const float upper = quantile(refvals, rule_.usemedian);
+        if (!label.empty()) {
+            out_ += normalisationLine(label, lower, upper);
+        }
+        column = normal1(column, upper, lower, name.empty() ? label : name);
+        return upper;
+    }
+    void normaliseWith(std::vector<double>& column, float upper, float lower, const std::string& name) {
+        column = normal1(column, upper, lower, name);
+    }
+
+private:
+    const SampleTable& table_;
+    ReferenceRule rule_;
+    std::string& out_;
+};
+
+void normaliseMetrics(MetricTable& m, int gig, MetricNormaliser& n) {
+    const std::string gigTaxa = "Total Number of Families (GIG index)";
+    n.normalise(m.aspt, "ASPT", 2.0f, {});
+    if (gig == Alpine || gig == Mediterranean) {
+        n.normalise(m.iaspt, "Iberian ASPT", 2.0f, {});
+    }
+    n.normalise(m.eptn, "Number of EPT Families", 0.0f, {});
+    const float taxaUpper = n.normalise(m.taxan, "Total Number of Families", 0.0f, {});
+    if (gig == Mediterranean) {
+        n.normalise(m.gigtaxan, {}, 0.0f, gigTaxa);
+        n.normalise(m.seletd, "Number of Selected Families of ETD / Total Number of Families", 0.0f, {});
+    }
+    if (gig == EasternContinental) {
+        n.normalise(m.iaspt, {}, 2.0f, "ASPT (GIG index)");
+        n.normalise(m.eptabund, "Abundance of EPT families/Total abundance", 0.0f, {});
+        n.normalise(m.gigtaxan, {}, 0.0f, gigTaxa);
+        n.normalise(m.dind, "Degradations Index", -7.0f, {});
+    }
+    if (gig == Alpine) {
+        n.normaliseWith(m.gigtaxan, taxaUpper, 0.0f, gigTaxa);
+        n.normalise(m.gigept, "Number of EPT Families/Total Number of Families", 0.0f, {});
+        n.normalise(m.selsens, "Number of Selected (Sensitive) Families", 0.0f, {});
+    }
+    n.normalise(m.gold, "1-GOLD", 0.0f, {});
+    n.normalise(m.shannon, "Shannon Diversity", 0.0f, {});
+    n.normalise(m.logseleptd, "log(SelEPTD+1)", 0.0f, {});
+}
+
+void runMetricPasses(const SampleTable& table, const TaxaDatabase& taxa, int gig, const ProgressHandler& progress,
+                     MetricTable& m) {
+    const auto traits = resolveFamilyTraits(table, taxa);
+    const PassInput in{table, traits, gig, progress};
+    calcaspt(in, m);
+    contafam(in, m);
+    if (gig == EasternContinental) {
+        m.iaspt = m.aspt;
+        m.gigtaxan = m.taxan;
+    } else if (gig == Alpine) {
+        m.gigtaxan = m.taxan;
+        contasens(in, m);
+    } else if (gig == Mediterranean) {
+        m.gigept = m.eptn;
+        m.gigtaxan = m.taxan;
+        contaetd(in, m);
+    }
+}
+
+// Where the results file goes, or nullopt when the user ends up without a file.
+std::optional<std::string> chooseResultsPath(const std::string& inputpath, const RunCallbacks& callbacks) {
+    std::string path = resultsPathFor(inputpath);
+    if (!fileExists(path) || !callbacks.existingResultsFile) {
+        return path;
+    }
+    return callbacks.existingResultsFile(path);
+}
+
+// Regressions of one index against every usable test variable.
+std::array<std::optional<Regression>, 3> regressAll(const SampleTable& table, const std::vector<double>& index,
+                                                    bool& failed) {
+    std::array<std::optional<Regression>, 3> out;
+    for (std::size_t k = 0; k < 3; ++k) {
+        if (!isUsableTestVariable(table, static_cast<int>(k))) {
+            continue;
+        }
+        std::vector<std::string> x;
+        x.reserve(table.samples.size());
+        for (const Sample& s : table.samples) {
+            x.push_back(s.testval[k]);
+        }
+        out[k] = regrlin(x, index);
+        failed = failed || !out[k]->ok;
+    }
+    return out;
+}
+
+void chooseDefaultPlot(RunResult& r) {
+    r.ploty = r.indices.staricm;
+    for (int k = 0; k < 3; ++k) {
+        if (isUsableTestVariable(r.table, k)) {
+            r.plotTestVariable = k;
+            r.plotx.clear();
+            for (const Sample& s : r.table.samples) {
+                r.plotx.push_back(s.testval[static_cast<std::size_t>(k)]);
+            }
+            r.regression = regrlin(r.plotx, r.ploty);
+            r.regressionFailed = r.regressionFailed || !r.regression->ok;
+            return;
+        }
+    }
+}
+
+} // namespace
+
+void shortenTestNames(SampleTable& table) {
+    constexpr std::size_t longestName = 8;
+    for (std::size_t k = 0; k < 3; ++k) {
+        std::string& name = table.testname[k];
+        if (characterCount(trimBlanks(name), table.utf8) > longestName) {
+            name = std::string(firstCharacters(name, longestName, table.utf8));
+        } else if (trimBlanks(name).empty()) {
+            name = "VAR" + std::to_string(k + 1);
+        }
+    }
+}
+
+RunResult calcola(SampleTable table, const TaxaDatabase& taxa, const RunOptions& options,
+                  const RunCallbacks& callbacks) {
+    RunResult r;
+    r.classcount = contaclassif(table);
+    const auto rule = chooseRule(r.classcount);
+    if (!rule) {
+        r.refused = true;
+        r.table = std::move(table);
+        r.messages.push_back(refusalMessage);
+        return r;
+    }
+    r.rule = *rule;
+    std::vector<TestVariableNormalisation> testLines;
+    std::vector<std::size_t> testLineVariable;
+    for (std::size_t k = 0; k < 3; ++k) {
+        if (isUsableTestVariable(table, static_cast<int>(k))) {
+            testLines.push_back(normaliseTestVariable(table, k, options.testVariables[k], r.rule));
+            testLineVariable.push_back(k);
+        }
+    }
+    const int gig = options.gigindex;
+    MetricTable m = makeMetricTable(table.nsamp(), gig);
+    runMetricPasses(table, taxa, gig, callbacks.progress, m);
+    r.raw = m;
+
+    const auto path = chooseResultsPath(table.inputpath, callbacks);
+    std::string text = resultsOpening({table, gig, options.typeindex, options.dateText, options.timeText,
+                                       r.classcount, r.raw});
+    MetricNormaliser normaliser(table, r.rule, text);
+    normaliseMetrics(m, gig, normaliser);
+    r.normalised = std::move(m);
+
+    r.indices = somma(r.normalised, table, gig, r.rule);
+    shortenTestNames(table);
+    for (std::size_t i = 0; i < testLines.size(); ++i) {
+        testLines[i].name = table.testname[testLineVariable[i]];
+    }
+    text += normalisationNotes(r.indices.staricmnorm, r.rule.usemedian ? medianSentence : percentileSentence,
+                               testLines);
+    IndexSection closing{table, gig, r.indices.staricm, r.indices.gigicm, {}, {}};
+    closing.starRegression = regressAll(table, r.indices.staricm, r.regressionFailed);
+    closing.gigRegression = regressAll(table, r.indices.gigicm, r.regressionFailed);
+    text += resultsClosing(closing);
+    r.table = std::move(table);
+    chooseDefaultPlot(r);
+    if (r.regressionFailed) {
+        r.messages.push_back(regressionErrorMessage);
+    }
+    r.resultsText = std::move(text);
+    if (!path) {
+        r.messages.push_back("No file was saved.");
+        return r;
+    }
+    try {
+        writeFileAtomically(*path, r.resultsText);
+        r.outputPath = *path;
+    } catch (const Error& e) {
+        r.fileError = e.what();
+        r.messages.push_back(r.fileError);
+    }
+    return r;
+}
+
+} // namespace torrentix

@@ -1,0 +1,75 @@
+#pragma once
+// One computation run: class counts, normalisation rule, test-variable normalisation,
+// metric passes, metric normalisation, indices, regressions and the results file.
+// No user interaction: questions and progress go through callbacks.
+
+#include "index/classes.h"
+#include "index/normalisation.h"
+#include "index/regression.h"
+#include "input/sampletable.h"
+#include "input/taxadatabase.h"
+#include "metrics/metricpasses.h"
+#include "metrics/metrictable.h"
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace torrentix {
+
+// The options row of one test variable, as the user set it.
+struct TestVariableOptions {
+    std::string minText = "0"; // "Min Value"
+    bool observedMin = false;  // "Observed Min"
+    bool biological = false;   // "Biological"
+};
+
+struct RunOptions {
+    int gigindex = 0;
+    int typeindex = 0;
+    std::array<TestVariableOptions, 3> testVariables;
+    std::string dateText; // the current date in the user's short form
+    std::string timeText; // the current time in the user's form
+};
+
+struct RunCallbacks {
+    ProgressHandler progress;
+    // Called when the results file already exists: returns the path to write (the same
+    // path to overwrite it, another to save under another name) or nullopt for no file.
+    std::function<std::optional<std::string>(const std::string& path)> existingResultsFile;
+};
+
+// The refusal of a run without enough reference samples.
+inline const std::string refusalMessage = "Number of Refs(6)+Highs(5) < 6.";
+
+struct RunResult {
+    bool refused = false; // too few reference samples: nothing computed or written
+    SampleTable table;    // test values normalised, test names shortened
+    ClassCounts classcount{};
+    ReferenceRule rule;
+    MetricTable raw;        // metrics before normalisation
+    MetricTable normalised; // metrics after normalisation
+    IndexResult indices;
+    std::vector<std::string> plotx; // test-variable column of the default plot (empty when none)
+    int plotTestVariable = -1;      // 0-based test variable of plotx, -1 when none
+    std::vector<double> ploty;      // index column of the default plot (the STAR_ICMi)
+    std::optional<Regression> regression; // of the default plot pair
+    bool regressionFailed = false;        // some regression of the run could not be computed
+    std::string resultsText;              // the whole results file
+    std::string outputPath;               // where it was written; empty when no file
+    std::string fileError;                // why it could not be written
+    std::vector<std::string> messages;    // messages for the user, in order
+};
+
+// Runs the computation on a freshly read sample table. Throws Error when a normalisation
+// is impossible (equal lower and upper values); nothing is written then.
+RunResult calcola(SampleTable table, const TaxaDatabase& taxa, const RunOptions& options,
+                  const RunCallbacks& callbacks);
+
+// The default shortening of test-variable names: more than 8 characters are cut to 8,
+// an empty name becomes "VAR" + its number.
+void shortenTestNames(SampleTable& table);
+
+} // namespace torrentix

@@ -1,0 +1,369 @@
+// maketaxadb SOURCE_DIR OUTPUT_DB
+//
+// Builds the taxa database from its text sources: groups.tsv, families.tsv and synonyms.tsv
+// (tab separated, one header line, LF or CRLF line ends). Every problem found in the sources is
+// reported as "file:line: message" and nothing is written. The database is built in a temporary
+// file next to OUTPUT_DB and renamed over it only once complete.
+
+#include <sqlite3.h>
+
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Line {
+    int number = 0;
+    std::vector<std::string> fields;
+};
+
+struct Group {
+    int id = 0;
+    std::string name;
+};
+
+struct Family {
+    int id = 0;
+    std::string name;
+    int group = 0;
+    int bmwp = 0;
+    int bmwpe = 0;
+    int structind = 0;
+};
+
+struct Synonym {
+    std::string name;
+    std::string family;
+};
+
+struct Sources {
+    std::vector<Group> groups;
+    std::vector<Family> families;
+    std::vector<Synonym> synonyms;
+};
+
+// Collects the problems found in the sources, each with its file and line.
+class Problems {
+  public:
+    void add(const fs::path& file, int line, const std::string& message) {
+        std::cerr << file.string();
+        if (line > 0)
+            std::cerr << ':' << line;
+        std::cerr << ": " << message << '\n';
+        ++count_;
+    }
+    bool any() const { return count_ > 0; }
+
+  private:
+    int count_ = 0;
+};
+
+std::vector<std::string> splitTabs(const std::string& text) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t tab = text.find('\t', start);
+        fields.push_back(text.substr(start, tab - start));
+        if (tab == std::string::npos)
+            return fields;
+        start = tab + 1;
+    }
+}
+
+// Reads the data lines of a source: header skipped (with any byte order mark in front of it),
+// the CR of CRLF line ends removed, blank lines ignored.
+std::optional<std::vector<Line>> readLines(const fs::path& file, Problems& problems) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        problems.add(file, 0, "cannot be read");
+        return std::nullopt;
+    }
+    std::vector<Line> lines;
+    std::string text;
+    for (int number = 1; std::getline(in, text); ++number) {
+        if (!text.empty() && text.back() == '\r')
+            text.pop_back();
+        if (number == 1 || text.empty())
+            continue;
+        lines.push_back({number, splitTabs(text)});
+    }
+    return lines;
+}
+
+std::optional<int> toInt(const std::string& text) {
+    int value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// Checks the number of fields of a line; the last `optional` fields may be missing.
+bool hasFields(const fs::path& file, const Line& line, std::size_t count, std::size_t optional,
+               Problems& problems) {
+    if (line.fields.size() <= count && line.fields.size() + optional >= count)
+        return true;
+    problems.add(file, line.number,
+                 "expected " + std::to_string(count) + " columns, found " +
+                     std::to_string(line.fields.size()));
+    return false;
+}
+
+std::optional<int> intField(const fs::path& file, const Line& line, std::size_t column, const char* name,
+                            Problems& problems) {
+    auto value = toInt(line.fields[column]);
+    if (!value)
+        problems.add(file, line.number,
+                     std::string(name) + " is not an integer: '" + line.fields[column] + "'");
+    return value;
+}
+
+// Ids and names defined by a file, each with the line that defines it.
+using IdLines = std::map<int, int>;
+using NameLines = std::map<std::string, int>;
+
+template <typename Key>
+bool defineOnce(const fs::path& file, const Line& line, const Key& key, const std::string& what,
+                std::map<Key, int>& defined, Problems& problems) {
+    auto [first, isNew] = defined.emplace(key, line.number);
+    if (!isNew)
+        problems.add(file, line.number,
+                     "duplicate " + what + " (first on line " + std::to_string(first->second) + ")");
+    return isNew;
+}
+
+std::optional<int> idField(const fs::path& file, const Line& line, const char* name, IdLines& defined,
+                           Problems& problems) {
+    auto id = intField(file, line, 0, name, problems);
+    if (!id)
+        return std::nullopt;
+    if (*id <= 0) {
+        problems.add(file, line.number, std::string(name) + " must be positive: " + std::to_string(*id));
+        return std::nullopt;
+    }
+    if (!defineOnce(file, line, *id, std::string(name) + " " + std::to_string(*id), defined, problems))
+        return std::nullopt;
+    return id;
+}
+
+bool nameField(const fs::path& file, const Line& line, std::size_t column, NameLines& defined,
+               Problems& problems) {
+    const std::string& name = line.fields[column];
+    if (name.empty()) {
+        problems.add(file, line.number, "empty name");
+        return false;
+    }
+    return defineOnce(file, line, name, "name " + name, defined, problems);
+}
+
+// The read* functions return every id or name their file defines, faulty rows included, so that
+// one faulty row is not reported again from the files that refer to it.
+IdLines readGroups(const fs::path& file, const std::vector<Line>& lines, Sources& sources,
+                   Problems& problems) {
+    IdLines ids;
+    NameLines names;
+    for (const Line& line : lines) {
+        if (!hasFields(file, line, 2, 0, problems))
+            continue;
+        auto id = idField(file, line, "ID_GC", ids, problems);
+        bool named = nameField(file, line, 1, names, problems);
+        if (id && named)
+            sources.groups.push_back({*id, line.fields[1]});
+    }
+    return ids;
+}
+
+NameLines readFamilies(const fs::path& file, const std::vector<Line>& lines, const IdLines& groups,
+                       Sources& sources, Problems& problems) {
+    IdLines ids;
+    NameLines names;
+    for (const Line& line : lines) {
+        if (!hasFields(file, line, 7, 1, problems)) // the note column is for readers only
+            continue;
+        auto id = idField(file, line, "id", ids, problems);
+        bool named = nameField(file, line, 1, names, problems);
+        auto group = intField(file, line, 2, "idgroup", problems);
+        auto bmwp = intField(file, line, 3, "bmwp", problems);
+        auto bmwpe = intField(file, line, 4, "bmwpe", problems);
+        auto structind = intField(file, line, 5, "structind", problems);
+        if (group && !groups.contains(*group)) {
+            problems.add(file, line.number, "unknown group " + std::to_string(*group));
+            continue;
+        }
+        if (id && named && group && bmwp && bmwpe && structind)
+            sources.families.push_back({*id, line.fields[1], *group, *bmwp, *bmwpe, *structind});
+    }
+    return names;
+}
+
+void readSynonyms(const fs::path& file, const std::vector<Line>& lines, const NameLines& families,
+                  Sources& sources, Problems& problems) {
+    NameLines names;
+    for (const Line& line : lines) {
+        if (!hasFields(file, line, 2, 0, problems) || !nameField(file, line, 0, names, problems))
+            continue;
+        const std::string& synonym = line.fields[0];
+        const std::string& family = line.fields[1];
+        if (families.contains(synonym))
+            problems.add(file, line.number, "synonym " + synonym + " is itself a family");
+        else if (!families.contains(family))
+            problems.add(file, line.number, "unknown family " + family);
+        else
+            sources.synonyms.push_back({synonym, family});
+    }
+}
+
+std::optional<Sources> readSources(const fs::path& dir) {
+    Problems problems;
+    const fs::path groupFile = dir / "groups.tsv";
+    const fs::path familyFile = dir / "families.tsv";
+    const fs::path synonymFile = dir / "synonyms.tsv";
+    auto groupLines = readLines(groupFile, problems);
+    auto familyLines = readLines(familyFile, problems);
+    auto synonymLines = readLines(synonymFile, problems);
+    if (problems.any())
+        return std::nullopt;
+
+    Sources sources;
+    auto groups = readGroups(groupFile, *groupLines, sources, problems);
+    auto families = readFamilies(familyFile, *familyLines, groups, sources, problems);
+    readSynonyms(synonymFile, *synonymLines, families, sources, problems);
+    if (problems.any())
+        return std::nullopt;
+    return sources;
+}
+
+// --- SQLite ------------------------------------------------------------------------------------
+
+struct CloseDatabase {
+    void operator()(sqlite3* db) const { sqlite3_close(db); }
+};
+struct FinalizeStatement {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using Database = std::unique_ptr<sqlite3, CloseDatabase>;
+using Statement = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
+
+[[noreturn]] void fail(sqlite3* db, const std::string& what) {
+    throw std::runtime_error(what + ": " + sqlite3_errmsg(db));
+}
+
+Database openDatabase(const fs::path& file) {
+    sqlite3* raw = nullptr;
+    int rc = sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    Database db(raw);
+    if (rc != SQLITE_OK)
+        fail(db.get(), "cannot create " + file.string());
+    return db;
+}
+
+void execute(sqlite3* db, const char* sql) {
+    if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+        fail(db, sql);
+}
+
+Statement prepare(sqlite3* db, const char* sql) {
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &raw, nullptr) != SQLITE_OK)
+        fail(db, sql);
+    return Statement(raw);
+}
+
+void bind(sqlite3_stmt* statement, int index, int value) {
+    sqlite3_bind_int(statement, index, value);
+}
+void bind(sqlite3_stmt* statement, int index, const std::string& value) {
+    sqlite3_bind_text(statement, index, value.c_str(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
+}
+
+template <typename... Values> void insert(sqlite3* db, sqlite3_stmt* statement, const Values&... values) {
+    int index = 0;
+    (bind(statement, ++index, values), ...);
+    if (sqlite3_step(statement) != SQLITE_DONE)
+        fail(db, "insert");
+    sqlite3_reset(statement);
+}
+
+void writeDatabase(const fs::path& file, const Sources& sources) {
+    Database db = openDatabase(file);
+    execute(db.get(), "PRAGMA foreign_keys = ON");
+    execute(db.get(), "BEGIN");
+    execute(db.get(), "CREATE TABLE TaxaGroup(ID_GC INTEGER PRIMARY KEY, TaxaGroup TEXT NOT NULL)");
+    execute(db.get(), "CREATE TABLE Family(id INTEGER PRIMARY KEY, family TEXT NOT NULL, idgroup INTEGER NOT "
+                      "NULL REFERENCES TaxaGroup(ID_GC), bmwp INTEGER, bmwpe INTEGER, structind INTEGER)");
+    execute(db.get(),
+            "CREATE TABLE syn(family TEXT NOT NULL, id_tax INTEGER NOT NULL REFERENCES Family(id))");
+
+    Statement group = prepare(db.get(), "INSERT INTO TaxaGroup(ID_GC, TaxaGroup) VALUES(?, ?)");
+    for (const Group& g : sources.groups)
+        insert(db.get(), group.get(), g.id, g.name);
+
+    Statement family = prepare(db.get(), "INSERT INTO Family(id, family, idgroup, bmwp, bmwpe, structind) "
+                                         "VALUES(?, ?, ?, ?, ?, ?)");
+    std::map<std::string, int> familyIds;
+    for (const Family& f : sources.families) {
+        insert(db.get(), family.get(), f.id, f.name, f.group, f.bmwp, f.bmwpe, f.structind);
+        familyIds[f.name] = f.id;
+    }
+
+    Statement synonym = prepare(db.get(), "INSERT INTO syn(family, id_tax) VALUES(?, ?)");
+    for (const Synonym& s : sources.synonyms)
+        insert(db.get(), synonym.get(), s.name, familyIds.at(s.family));
+    execute(db.get(), "COMMIT");
+}
+
+void removeLeftovers(const fs::path& temporary) {
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    // A journal left by an interrupted run would otherwise be played back into the new file.
+    fs::remove(fs::path(temporary) += "-journal", ignored);
+}
+
+// Builds the database under a temporary name in the target folder, then renames it into place,
+// so that OUTPUT_DB is either the previous database or the complete new one.
+void replaceDatabase(const fs::path& output, const Sources& sources) {
+    fs::path temporary = output;
+    temporary += ".building";
+    removeLeftovers(temporary);
+    try {
+        writeDatabase(temporary, sources);
+        fs::rename(temporary, output);
+    } catch (...) {
+        removeLeftovers(temporary);
+        throw;
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::cerr << "usage: maketaxadb SOURCE_DIR OUTPUT_DB\n";
+        return 2;
+    }
+    auto sources = readSources(argv[1]);
+    if (!sources) {
+        std::cerr << "maketaxadb: the taxa sources have errors; " << argv[2] << " was not written\n";
+        return 1;
+    }
+    try {
+        replaceDatabase(argv[2], *sources);
+    } catch (const std::exception& e) {
+        std::cerr << "maketaxadb: " << e.what() << '\n';
+        return 1;
+    }
+    std::cout << "maketaxadb: " << argv[2] << ": " << sources->groups.size() << " groups, "
+              << sources->families.size() << " families, " << sources->synonyms.size() << " synonyms\n";
+    return 0;
+}
