@@ -1,1 +1,0 @@
-// The class histogram, results list and scatter plot views live here.
