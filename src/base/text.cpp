@@ -107,6 +107,14 @@ std::optional<double> parseNumeric(std::string_view text) {
     return value;
 }
 
+std::optional<float> parseNumeric32(std::string_view text) {
+    if (!parseNumeric(text)) {
+        return std::nullopt;
+    }
+    const std::string copy(trimBlanks(text));
+    return std::strtof(copy.c_str(), nullptr);
+}
+
 double leadingNumber(std::string_view text) {
     auto first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) {

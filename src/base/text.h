@@ -23,6 +23,8 @@ std::string toUpperAscii(std::string_view text);
 // exponent, always "." as decimal point, and a finite value. Returns that value.
 std::optional<double> parseNumeric(std::string_view text);
 inline bool isNumeric(std::string_view text) { return parseNumeric(text).has_value(); }
+// The same number converted directly to a 32-bit value (no detour through 64 bits).
+std::optional<float> parseNumeric32(std::string_view text);
 
 // The leading number of a text (leading blanks skipped), the way abundance cells are
 // read: "12abc" gives 12, text without a leading number gives 0. The result may be

@@ -5,6 +5,8 @@
 #include "metrics/catalogue.h"
 #include "metrics/quantile.h"
 
+#include <cmath>
+
 namespace torrentix {
 namespace {
 
@@ -29,6 +31,11 @@ std::optional<float> normalisationRange(float upper, float lower, const std::str
         return std::nullopt;
     }
     const float range = upper - lower;
+    if (!std::isfinite(range)) {
+        throw Error("The normalisation values of " + what + " (" + formatGeneral32(lower) + " and " +
+                    formatGeneral32(upper) + ") are out of range: its values cannot be normalised. The computation "
+                    "was stopped and no results file was written.");
+    }
     if (range == 0.0f) {
         throw Error("The upper and lower normalisation values of " + what + " are both " + formatGeneral32(upper) +
                     ": its values cannot be normalised. The computation was stopped and no results file was "

@@ -39,30 +39,41 @@ std::vector<std::optional<double>> numericColumn(const SampleTable& table, std::
     return values;
 }
 
+// The entries of test variable k as 32-bit values, as its observed bounds are taken.
+std::vector<std::optional<float>> numericColumn32(const SampleTable& table, std::size_t k) {
+    std::vector<std::optional<float>> values;
+    values.reserve(table.samples.size());
+    for (const Sample& s : table.samples) {
+        values.push_back(parseNumeric32(s.testval[k]));
+    }
+    return values;
+}
+
 // Normalises test variable k in place and returns its line of the normalisation notes.
 TestVariableNormalisation normaliseTestVariable(SampleTable& table, std::size_t k, const TestVariableOptions& opt,
                                                 ReferenceRule rule) {
     const auto values = numericColumn(table, k);
+    const auto values32 = numericColumn32(table, k);
     TestVariableNormalisation tv;
     tv.name = table.testname[k];
     if (trimBlanks(opt.minText).empty() || opt.observedMin) {
         float lowest = 1000000.0f;
-        for (const auto& v : values) {
-            if (v && static_cast<float>(*v) < lowest) {
-                lowest = static_cast<float>(*v);
+        for (const auto& v : values32) {
+            if (v && *v < lowest) {
+                lowest = *v;
             }
         }
         tv.lower = lowest;
         tv.lowerLabel = " (min observed value)";
     } else {
-        tv.lower = static_cast<float>(parseNumeric(opt.minText).value_or(0.0));
+        tv.lower = parseNumeric32(opt.minText).value_or(0.0f);
         tv.lowerLabel = " (min custom value)";
     }
     if (!opt.biological) {
         float highest = -1000000.0f;
-        for (const auto& v : values) {
-            if (v && static_cast<float>(*v) > highest) {
-                highest = static_cast<float>(*v);
+        for (const auto& v : values32) {
+            if (v && *v > highest) {
+                highest = *v;
             }
         }
         tv.upper = highest;
