@@ -14,8 +14,11 @@ std::optional<std::string_view> LineReader::next() {
     if (rest_.empty()) {
         return std::nullopt;
     }
-    auto end = rest_.find_first_of("\r\n");
-    if (end == std::string_view::npos) {
+    std::size_t end = 0;
+    while (end < rest_.size() && rest_[end] != '\r' && rest_[end] != '\n') {
+        ++end;
+    }
+    if (end == rest_.size()) {
         auto line = rest_;
         rest_ = {};
         return line;

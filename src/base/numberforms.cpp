@@ -18,12 +18,8 @@ bool isExactTie(double value, int decimals) {
     int exponent = 0;
     double mantissa = std::frexp(std::fabs(value), &exponent); // value = mantissa * 2^exponent
     // Scale the mantissa to an odd integer.
-    long long m = static_cast<long long>(std::ldexp(mantissa, 53));
-    int e = exponent - 53;
-    while ((m & 1) == 0) {
-        m >>= 1;
-        ++e;
-    }
+    const auto m = static_cast<unsigned long long>(std::ldexp(mantissa, 53));
+    const int e = exponent - 53 + __builtin_ctzll(m);
     return e == -(decimals + 1);
 }
 
@@ -109,6 +105,8 @@ std::string formatFromScientific(std::string_view sci) {
     return layoutGeneral(negative, digits, exponent10);
 }
 
+// For 32-bit values the 7-digit grid is too coarse for that argument: the shortest text
+// is taken when it has at most 7 digits, else the value rounded to 7 digits.
 template <typename Float> std::string formatGeneralImpl(Float value, int maxDigits) {
     if (value == 0 || !std::isfinite(value)) {
         return "0";
@@ -156,7 +154,20 @@ std::string formatFixed(double value, int decimals) {
 
 std::string formatPercent(double ratio) { return formatFixed(ratio * 100.0, 2) + "%"; }
 
-std::string formatGeneral(double value) { return formatGeneralImpl(value, 15); }
+std::string formatGeneral(double value) {
+    // The value rounded to 15 significant digits, trailing zeros dropped, is the shortest
+    // text that reads back whenever one of at most 15 digits exists: such a text lies far
+    // closer to the value than half a step of the 15-digit grid.
+    if (value == 0 || !std::isfinite(value)) {
+        return "0";
+    }
+    if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
+        return std::to_string(static_cast<long long>(value)); // counts: whole numbers
+    }
+    std::array<char, 64> buffer{};
+    auto rounded = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific, 14);
+    return formatFromScientific(std::string_view(buffer.data(), static_cast<std::size_t>(rounded.ptr - buffer.data())));
+}
 
 std::string formatGeneral32(float value) { return formatGeneralImpl(value, 7); }
 

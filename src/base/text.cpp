@@ -1,24 +1,31 @@
 #include "base/text.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 namespace torrentix {
 
 std::vector<std::string_view> splitTabs(std::string_view line) {
     std::vector<std::string_view> cells;
-    std::size_t start = 0;
-    while (true) {
-        auto tab = line.find('\t', start);
-        if (tab == std::string_view::npos) {
-            cells.push_back(line.substr(start));
-            return cells;
+    splitTabsInto(line, cells);
+    return cells;
+}
+
+void splitTabsInto(std::string_view line, std::vector<std::string_view>& cells) {
+    cells.clear();
+    const char* start = line.data();
+    const char* const end = line.data() + line.size();
+    for (const char* p = start; p != end; ++p) {
+        if (*p == '\t') {
+            cells.emplace_back(start, static_cast<std::size_t>(p - start));
+            start = p + 1;
         }
-        cells.push_back(line.substr(start, tab - start));
-        start = tab + 1;
     }
+    cells.emplace_back(start, static_cast<std::size_t>(end - start));
 }
 
 std::string_view trimBlanks(std::string_view text) {
@@ -83,9 +90,18 @@ std::size_t numberPrefixLength(std::string_view text) {
     return i;
 }
 
+// Converts a validated decimal number text. Values beyond the range of a double come
+// back as infinities (or 0 for vanishingly small ones), as the C library gives them.
 double convert(std::string_view number) {
-    // strtod on a copy: the number text is short and fully validated already.
-    std::string copy(number);
+    if (number.front() == '+') {
+        number.remove_prefix(1);
+    }
+    double value = 0.0;
+    auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec == std::errc()) {
+        return value;
+    }
+    const std::string copy(number);
     return std::strtod(copy.c_str(), nullptr);
 }
 
@@ -116,6 +132,18 @@ std::optional<float> parseNumeric32(std::string_view text) {
 }
 
 double leadingNumber(std::string_view text) {
+    // Most abundance cells are plain counts: read short digit strings directly (exact).
+    if (!text.empty() && text.size() <= 15) {
+        long long whole = 0;
+        std::size_t i = 0;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+            whole = whole * 10 + (text[i] - '0');
+            ++i;
+        }
+        if (i == text.size()) {
+            return static_cast<double>(whole);
+        }
+    }
     auto first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) {
         return 0.0;
@@ -126,8 +154,17 @@ double leadingNumber(std::string_view text) {
 }
 
 bool hasNonAscii(std::string_view text) {
-    for (char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
+    // Eight bytes at a time: a byte outside ASCII has its high bit set.
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + i, 8);
+        if ((word & 0x8080808080808080ULL) != 0) {
+            return true;
+        }
+    }
+    for (; i < text.size(); ++i) {
+        if (static_cast<unsigned char>(text[i]) >= 0x80) {
             return true;
         }
     }

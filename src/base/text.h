@@ -11,6 +11,8 @@ namespace torrentix {
 
 // Splits a line at every TAB; a line without TAB is one cell, an empty line one empty cell.
 std::vector<std::string_view> splitTabs(std::string_view line);
+// The same into a vector that is reused from line to line.
+void splitTabsInto(std::string_view line, std::vector<std::string_view>& cells);
 
 // Removes leading and trailing blanks (spaces only, as the sample file format means them).
 std::string_view trimBlanks(std::string_view text);
