@@ -6,15 +6,32 @@
 
 #include <QWidget>
 
+#include <array>
+
+class QLabel;
+
 namespace torrentix {
 
 class ClassHistogram : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ClassHistogram(QWidget* parent = nullptr); // object name "istopic"
 
     // Draws the bars of these counts anew (faisto); no bars when nsamp is 0.
     void faisto(const ClassCounts& counts, int nsamp);
+
+    // The bars as they are drawn at the current size.
+    std::array<QRectF, 7> bars() const;
+    QSize sizeHint() const override;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    std::array<QLabel*, 7> lblisto_{};
+    ClassCounts counts_{};
+    int nsamp_ = 0;
 };
 
 } // namespace torrentix

@@ -3,15 +3,27 @@
 // line and its band, the index switch, the test-variable buttons, the regression text
 // and the line that lists the samples under the mouse.
 
+#include "graphs/pointpicking.h"
 #include "run/calcola.h"
 
 #include <QWidget>
 
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QPushButton;
+
 namespace torrentix {
+
+class ScatterPlot;
+class SampleInfoLabel;
 
 class GraphsView : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit GraphsView(QWidget* parent = nullptr); // object name "frame_gra"
 
     // A file has been read for this GIG: the GIG button takes the GIG's first three
@@ -24,9 +36,49 @@ public:
     // variable with at least 6 values, and draw.
     void enter();
 
-signals:
+  signals:
     // A regression of the view could not be computed; the window tells the user.
     void regressionFailed();
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void cmdswitch_Click(int k);
+    void cmdtvar_Click(int k);
+    bool anyUsableTestVariable() const;
+    void regress();
+    void fagraf();
+    void showPlot();
+    void showButtonStates();
+    void applyLayout();
+    void pick(QPointF pointer);
+
+    ScatterPlot* plot_;
+    SampleInfoLabel* lblsit_;
+    QLabel* txtRegr_;
+    std::array<QPushButton*, 2> cmdswitch_{};
+    std::array<QPushButton*, 3> cmdtvar_{};
+
+    // The samples of the last run.
+    bool hasResults_ = false;
+    SampleLabels labels_;
+    std::array<std::vector<std::string>, 3> testval_;
+    std::array<QString, 3> testname_;
+    std::array<int, 3> testcount_{};
+    std::vector<double> staricm_;
+    std::vector<double> gigicm_;
+
+    // The plotted pair and its regression.
+    std::vector<std::string> plotx_;
+    std::vector<double> ploty_;
+    std::optional<Regression> regression_;
+    int activeIndex_ = 0;         // 0 STAR_ICMi, 1 GIG ICMi
+    int activeTestVariable_ = -1; // 0-based; -1 while no test-variable button is active
+    bool firstgraph_ = true;
 };
+
+// The first test variable (0-based) with at least 6 numeric values, or -1.
+int firstUsableTestVariable(const std::array<int, 3>& testcount);
 
 } // namespace torrentix

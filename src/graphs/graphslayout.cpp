@@ -1,0 +1,75 @@
+#include "graphs/graphslayout.h"
+
+#include "graphs/twips.h"
+
+#include <QRectF>
+
+#include <algorithm>
+
+namespace torrentix {
+namespace {
+
+// Distances in twips.
+constexpr double plotHeightShortfall = 425.0; // the button row below the plot
+constexpr double buttonGap = 30.0;
+constexpr double buttonHeight = 345.0;
+constexpr double testButtonWidth = 1215.0;
+constexpr double switchButtonWidth = 735.0;
+constexpr double sideGap = 75.0;      // between the plot and the texts beside it
+constexpr double rightMargin = 200.0; // right of the texts
+constexpr double textGap = 50.0;      // between the information line and the regression text
+constexpr double narrowestSide = 2400.0;
+
+class TwipsToPixels {
+  public:
+    TwipsToPixels(double dpiX, double dpiY) : dpiX_(dpiX), dpiY_(dpiY) {}
+    QRect operator()(const QRectF& twips) const {
+        const int left = twipsToPixels(twips.left(), dpiX_);
+        const int top = twipsToPixels(twips.top(), dpiY_);
+        const int right = twipsToPixels(twips.left() + std::max(0.0, twips.width()), dpiX_);
+        const int bottom = twipsToPixels(twips.top() + std::max(0.0, twips.height()), dpiY_);
+        return QRect(left, top, right - left, bottom - top);
+    }
+
+  private:
+    double dpiX_;
+    double dpiY_;
+};
+
+} // namespace
+
+GraphsLayout graphsLayout(QSize view, double dpiX, double dpiY) {
+    const double width = pixelsToTwips(view.width(), dpiX);
+    const double height = pixelsToTwips(view.height(), dpiY);
+    // The plot is square unless the view is too narrow to leave room for the texts.
+    const double plotHeight = std::max(0.0, height - plotHeightShortfall);
+    const double plotWidth =
+        std::max(0.0, std::min(plotHeight, width - sideGap - rightMargin - narrowestSide));
+    const QRectF plot(0.0, 0.0, plotWidth, plotHeight);
+
+    const double buttonTop = plot.bottom() + buttonGap;
+    std::array<QRectF, 3> tvar;
+    double rightEdge = plot.right();
+    for (QRectF& button : tvar) {
+        button = QRectF(rightEdge - testButtonWidth, buttonTop, testButtonWidth, buttonHeight);
+        rightEdge = button.left() - buttonGap;
+    }
+    const QRectF star(plot.left(), buttonTop, switchButtonWidth, buttonHeight);
+    const QRectF gig(star.right() + buttonGap, buttonTop, switchButtonWidth, buttonHeight);
+
+    const double textLeft = plot.right() + sideGap;
+    const double textWidth = width - rightMargin - textLeft;
+    const QRectF info(textLeft, plot.top(), textWidth, 0.4 * plotWidth);
+    const QRectF regression(textLeft, info.bottom() + textGap, textWidth, 0.56 * plotHeight);
+
+    const TwipsToPixels toPixels(dpiX, dpiY);
+    GraphsLayout layout;
+    layout.plot = toPixels(plot);
+    layout.cmdswitch = {toPixels(star), toPixels(gig)};
+    layout.cmdtvar = {toPixels(tvar[0]), toPixels(tvar[1]), toPixels(tvar[2])};
+    layout.lblsit = toPixels(info);
+    layout.txtRegr = toPixels(regression);
+    return layout;
+}
+
+} // namespace torrentix

@@ -1,0 +1,55 @@
+#include "graphs/histogrambars.h"
+
+namespace torrentix {
+namespace {
+
+constexpr double labelTop = 945.0;
+constexpr double labelHeight = 180.0;
+constexpr double baseLineAboveBottom = 300.0;
+constexpr double barWidth = 150.0;
+
+} // namespace
+
+const std::array<HistogramClass, 7>& histogramClasses() {
+    static const std::array<HistogramClass, 7> classes = {{
+        {"Ref", 30.0, 360.0, QColor(0, 255, 255)},
+        {"H", 495.0, 195.0, QColor(0, 0, 255)},
+        {"G", 810.0, 195.0, QColor(0, 255, 0)},
+        {"M", 1110.0, 195.0, QColor(255, 255, 0)},
+        {"P", 1410.0, 195.0, QColor(255, 128, 0)},
+        {"B", 1725.0, 195.0, QColor(255, 0, 0)},
+        {"NC", 2025.0, 195.0, QColor(128, 128, 128)},
+    }};
+    return classes;
+}
+
+std::array<QRectF, 7> histogramLabelRects(QSizeF size) {
+    const double ux = size.width() / histogramDesignWidth;
+    const double uy = size.height() / histogramDesignHeight;
+    std::array<QRectF, 7> rects;
+    for (std::size_t j = 0; j < rects.size(); ++j) {
+        const HistogramClass& c = histogramClasses()[j];
+        rects[j] = QRectF(c.labelLeft * ux, labelTop * uy, c.labelWidth * ux, labelHeight * uy);
+    }
+    return rects;
+}
+
+std::array<QRectF, 7> histogramBars(const ClassCounts& counts, int nsamp, QSizeF size) {
+    std::array<QRectF, 7> bars{};
+    if (nsamp <= 0) {
+        return bars;
+    }
+    const double ux = size.width() / histogramDesignWidth;
+    const double base = size.height() - baseLineAboveBottom * size.height() / histogramDesignHeight;
+    const auto labels = histogramLabelRects(size);
+    for (std::size_t j = 0; j < bars.size(); ++j) {
+        const double share = static_cast<double>(counts[j]) / nsamp;
+        const double top = base * (1.0 - share);
+        const double centre = labels[j].center().x();
+        bars[j] =
+            QRectF(QPointF(centre - barWidth / 2.0 * ux, top), QPointF(centre + barWidth / 2.0 * ux, base));
+    }
+    return bars;
+}
+
+} // namespace torrentix

@@ -1,0 +1,28 @@
+#pragma once
+// Picking samples on the scatter plot: which samples lie under the pointer, and the text
+// that lists them (code, name and both values of each).
+
+#include "graphs/plotscene.h"
+
+#include <QPointF>
+#include <QString>
+
+#include <cstddef>
+#include <vector>
+
+namespace torrentix {
+
+// Samples (0-based, in sample order) whose circle's square box holds the pointer; the
+// box edges themselves do not count. Overlapping samples are all listed.
+std::vector<std::size_t> hitSamples(const PlotInput& input, const PlotScale& scale, QPointF pointer);
+
+// Codes and 15-character names of the samples, as the screen shows them.
+struct SampleLabels {
+    std::vector<QString> codes;
+    std::vector<QString> names;
+};
+
+// Two lines per hit: "code - name" and "x: 0.00  y: 0.00". Empty when there is no hit.
+QString hitListText(const std::vector<std::size_t>& hits, const SampleLabels& labels, const PlotInput& input);
+
+} // namespace torrentix

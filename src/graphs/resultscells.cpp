@@ -1,0 +1,89 @@
+#include "graphs/resultscells.h"
+
+#include "base/numberforms.h"
+#include "base/text.h"
+#include "graphs/displaytext.h"
+#include "metrics/catalogue.h"
+
+namespace torrentix {
+namespace {
+
+QString fixedTwo(const std::vector<double>& column, std::size_t i) {
+    return i < column.size() ? QString::fromStdString(formatF2(column[i])) : QString();
+}
+
+QString testValueText(const std::string& text, bool utf8) {
+    if (const auto value = parseNumeric(text)) {
+        return QString::fromStdString(formatF2(*value));
+    }
+    return displayText(text, utf8);
+}
+
+} // namespace
+
+std::string formatSampleCode(std::string_view code) {
+    const auto value = parseNumeric(code);
+    if (!value) {
+        return std::string(code);
+    }
+    std::string text = formatFixed(*value, 1); // "-5.0", "12.3"
+    const bool negative = text.front() == '-';
+    if (negative) {
+        text.erase(0, 1);
+    }
+    const auto point = text.find('.');
+    std::string whole = text.substr(0, point);
+    std::string decimal = text.substr(point + 1);
+    if (whole.size() < 2) {
+        whole.insert(0, 2 - whole.size(), '0');
+    }
+    if (decimal == "0") {
+        decimal.clear();
+    }
+    return (negative ? "-" : "") + whole + "." + decimal;
+}
+
+ResultsRow initialResultsHeaders() {
+    return {"0", "CODE", "SAMPLE", "CLASS", "STAR_ICMi", "", "", "", ""};
+}
+
+ResultsRow resultsHeaders(const SampleTable& table, int gigindex) {
+    ResultsRow headers = initialResultsHeaders();
+    headers[5] = QString::fromStdString(gigShortName(gigindex)) + "_ICMi";
+    for (std::size_t k = 0; k < 3; ++k) {
+        headers[6 + k] = displayText(table.testname[k], table.utf8);
+    }
+    return headers;
+}
+
+ResultsRow resultsRowTexts(const RunResult& run, std::size_t i) {
+    const SampleTable& table = run.table;
+    const Sample& s = table.samples[i];
+    ResultsRow row;
+    row[0] = QString::number(i + 1);
+    row[1] = displayText(formatSampleCode(s.code), table.utf8);
+    row[2] = displayText(s.name, table.utf8);
+    row[3] = QString::number(s.sampclass);
+    row[4] = fixedTwo(run.indices.staricm, i);
+    row[5] = fixedTwo(run.indices.gigicm, i);
+    for (std::size_t k = 0; k < 3; ++k) {
+        row[6 + k] = testValueText(s.testval[k], table.utf8);
+    }
+    return row;
+}
+
+Qt::Alignment resultsColumnAlignment(int column) {
+    switch (column) {
+    case 1:
+    case 3:
+    case 5:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case 4:
+    case 6:
+        return Qt::AlignHCenter | Qt::AlignVCenter;
+    default:
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    }
+}
+
+} // namespace torrentix
