@@ -29,7 +29,7 @@ Resolution cercafam(const TaxaDatabase& taxa, const TaxaTree& tree, const std::s
             return {Resolution::Kind::Family, record->family, false};
         }
     }
-    UnknownTaxonQuestion question{upperName, suggestFamily(taxa, upperName, utf8), &tree};
+    UnknownTaxonQuestion question{upperName, suggestFamily(taxa, upperName, utf8), &tree, utf8};
     UnknownTaxonAnswer answer = ask ? ask(question) : UnknownTaxonAnswer::abort();
     if (answer.selectionKey < 0) {
         return {Resolution::Kind::Abort, {}, true};

@@ -21,6 +21,7 @@ struct UnknownTaxonQuestion {
     std::string name;                         // the upper-cased header cell
     std::optional<SuggestedFamily> suggestion; // the family proposed, if any
     const TaxaTree* tree = nullptr;           // the groups and families to choose from
+    bool utf8 = false;                        // the name is UTF-8 text (else Windows-1252)
 };
 
 // The user's answer, as the question window holds it when it closes:

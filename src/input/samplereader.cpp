@@ -119,12 +119,14 @@ void readRows(const std::vector<std::string_view>& lines, const std::vector<int>
     const auto nfam = static_cast<std::size_t>(table.nfam());
     table.abund.reserve(lines.size() * nfam);
     std::vector<double> row(nfam);
+    std::vector<std::string_view> cells;
+    cells.reserve(expectedCells);
     for (std::string_view line : lines) {
         if (isBlankRow(line)) {
             continue;
         }
         const int rowNumber = table.nsamp() + 1;
-        auto cells = splitTabs(line);
+        splitTabsInto(line, cells);
         if (cells.size() > expectedCells) {
             throw Error(rowError("Too many columns in row ", rowNumber, table.inputpath));
         }
@@ -134,7 +136,13 @@ void readRows(const std::vector<std::string_view>& lines, const std::vector<int>
         Sample sample;
         readSampleCells(cells, table, sample);
         std::fill(row.begin(), row.end(), 0.0);
-        if (readAbundances(cells, familyOfColumn, row, rowNumber, table.inputpath) == 0.0) {
+        const double total = readAbundances(cells, familyOfColumn, row, rowNumber, table.inputpath);
+        if (!std::isfinite(total)) {
+            throw Error("Error #2. The abundances in row " + std::to_string(rowNumber) +
+                        " add up beyond the largest number that can be held (file: " + table.inputpath +
+                        "). Process aborted.");
+        }
+        if (total == 0.0) {
             continue; // an empty sample is dropped
         }
         table.samples.push_back(std::move(sample));

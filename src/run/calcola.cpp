@@ -170,26 +170,24 @@ std::optional<std::string> chooseResultsPath(const std::string& inputpath, const
     if (!fileExists(path) || !callbacks.existingResultsFile) {
         return path;
     }
-    return callbacks.existingResultsFile(path);
+    auto chosen = callbacks.existingResultsFile(path);
+    if (chosen && *chosen == inputpath) {
+        throw Error("The results file cannot replace the sample file " + inputpath + ".");
+    }
+    return chosen;
 }
 
-// Regressions of one index against every usable test variable.
-std::array<std::optional<Regression>, 3> regressAll(const SampleTable& table, const std::vector<double>& index,
-                                                    bool& failed) {
-    std::array<std::optional<Regression>, 3> out;
+// Regressions of both indices against every usable test variable.
+void regressAll(const SampleTable& table, const IndexResult& indices, IndexSection& closing, bool& failed) {
     for (std::size_t k = 0; k < 3; ++k) {
         if (!isUsableTestVariable(table, static_cast<int>(k))) {
             continue;
         }
-        std::vector<std::string> x;
-        x.reserve(table.samples.size());
-        for (const Sample& s : table.samples) {
-            x.push_back(s.testval[k]);
-        }
-        out[k] = regrlin(x, index);
-        failed = failed || !out[k]->ok;
+        const auto x = numericColumn(table, k);
+        closing.starRegression[k] = regrlin(x, indices.staricm);
+        closing.gigRegression[k] = regrlin(x, indices.gigicm);
+        failed = failed || !closing.starRegression[k]->ok || !closing.gigRegression[k]->ok;
     }
-    return out;
 }
 
 void chooseDefaultPlot(RunResult& r) {
@@ -262,8 +260,7 @@ RunResult calcola(SampleTable table, const TaxaDatabase& taxa, const RunOptions&
     text += normalisationNotes(r.indices.staricmnorm, r.rule.usemedian ? medianSentence : percentileSentence,
                                testLines);
     IndexSection closing{table, gig, r.indices.staricm, r.indices.gigicm, {}, {}};
-    closing.starRegression = regressAll(table, r.indices.staricm, r.regressionFailed);
-    closing.gigRegression = regressAll(table, r.indices.gigicm, r.regressionFailed);
+    regressAll(table, r.indices, closing, r.regressionFailed);
     text += resultsClosing(closing);
     r.table = std::move(table);
     chooseDefaultPlot(r);

@@ -120,6 +120,10 @@ TEST_F(ReadFixture, NegativeOrInfiniteAbundancesStopTheRead) {
     EXPECT_NE(neg.find("taxon column 2"), std::string::npos) << neg;
     EXPECT_NE(errorOf(crlfLines({"t", header + "\tBAETIDAE", "1\ta\t6\t1\t1\t1\t1e999"})).find("1e999"),
               std::string::npos);
+    // Two huge abundances of one sample add up beyond any number.
+    EXPECT_NE(errorOf(crlfLines({"t", header + "\tBAETIDAE\tCAENIDAE", "1\ta\t6\t1\t1\t1\t1e308\t1e308"}))
+                  .find("row 1"),
+              std::string::npos);
     auto ok = read(crlfLines({"t", header + "\tBAETIDAE\tCAENIDAE", "1\ta\t6\t1\t1\t1\t1e308\tnan"}));
     EXPECT_EQ(ok.table.abundance(0, 0), 1e308);
     EXPECT_EQ(ok.table.abundance(0, 1), 0.0);

@@ -202,6 +202,12 @@ TEST_F(RunFixture, ExistingResultsFileIsReplacedOnlyWhenTheCallbackSaysSo) {
     EXPECT_EQ(calcola(t, realTaxa(), options, elsewhere).outputPath, dir.file("other.txt"));
     EXPECT_EQ(readFile(dir.file("s_OUT.txt")), "old results");
     EXPECT_TRUE(fileExists(dir.file("other.txt")));
+    // The sample file itself is never the results file.
+    RunCallbacks onInput;
+    onInput.existingResultsFile = [&](const std::string&) { return std::optional(t.inputpath); };
+    const std::string input = readFile(t.inputpath);
+    EXPECT_THROW(calcola(t, realTaxa(), options, onInput), Error);
+    EXPECT_EQ(readFile(t.inputpath), input);
 }
 
 TEST_F(RunFixture, UnwritableFolderIsReportedWithThePath) {
