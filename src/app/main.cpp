@@ -1,23 +1,29 @@
 // The Torrentix desktop program.
 
 #include "app/mainwindow.h"
+#include "app/userdialogs.h"
 #include "base/files.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
+#include <memory>
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Torrentix");
+    QApplication::setApplicationName(torrentix::programTitle());
     const std::string dbPath =
         torrentix::defaultTaxaDatabasePath(QCoreApplication::applicationDirPath().toStdString());
+    std::unique_ptr<torrentix::TaxaDatabase> taxa;
     try {
-        const torrentix::TaxaDatabase taxa = torrentix::TaxaDatabase::open(dbPath);
-        torrentix::MainWindow window(taxa);
-        window.show();
-        return QApplication::exec();
-    } catch (const torrentix::Error& e) {
-        QMessageBox::critical(nullptr, "Torrentix", QString::fromStdString(e.what()));
+        taxa = std::make_unique<torrentix::TaxaDatabase>(torrentix::TaxaDatabase::open(dbPath));
+    } catch (const std::exception& e) {
+        QMessageBox::critical(nullptr, torrentix::programTitle(),
+                              QString::fromLocal8Bit(e.what()) + QStringLiteral("\n\nTorrentix will close."));
         return 1;
     }
+    torrentix::MainWindow window(*taxa);
+    window.load();
+    window.show();
+    return QApplication::exec();
 }

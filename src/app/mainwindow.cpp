@@ -1,17 +1,224 @@
 #include "app/mainwindow.h"
 
+#include "app/layout.h"
+#include "app/qtdialogs.h"
+#include "app/reportbox.h"
+#include "app/resultspanel.h"
+#include "app/startpanel.h"
+#include "app/taxondialog.h"
+#include "app/workflow.h"
+#include "graphs/classhistogram.h"
+#include "graphs/graphsview.h"
+#include "graphs/resultslist.h"
+#include "index/regression.h"
 #include "report/resultsfile.h"
 
-namespace torrentix {
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
 
-QString windowCaption() {
-    return QStringLiteral("  Torrentix ") + QString::fromUtf8(programVersion.data(), programVersion.size()) +
-           QStringLiteral(" beta  -  Intercalibration Common Metrics of river invertebrates");
+namespace torrentix {
+namespace {
+
+// Colours of the tab buttons when active, in tab order; inactive tabs are grey.
+const std::array<QColor, 3> tabColours = {QColor(255, 224, 192), QColor(255, 255, 192),
+                                          QColor(192, 255, 255)};
+const QColor inactiveTab(224, 224, 224);
+const std::array<const char*, 3> tabCaptions = {"START", "RESULTS", "GRAPHS"};
+
+QString tabStyle(const QColor& colour) {
+    return QStringLiteral(
+               "QPushButton { background-color: %1; border: 1px solid #808080; border-radius: 3px; "
+               "padding: 3px; font-weight: bold; }"
+               "QPushButton:focus { border: 2px solid #404040; }")
+        .arg(colour.name());
 }
 
-MainWindow::MainWindow(const TaxaDatabase& taxa, QWidget* parent) : QMainWindow(parent), taxa_(taxa) {
-    setObjectName("Form1");
+} // namespace
+
+QString windowCaption() {
+    return QStringLiteral("  Torrentix ") +
+           QString::fromLatin1(programVersion.data(), static_cast<qsizetype>(programVersion.size())) +
+           QStringLiteral(
+               " beta  -  Intercalibration Common Metrics of river invertebrates, free software (MIT)");
+}
+
+MainWindow::MainWindow(const TaxaDatabase& taxa, UserDialogs* dialogs, QWidget* parent)
+    : QMainWindow(parent), ownDialogs_(dialogs == nullptr ? std::make_unique<QtDialogs>(this) : nullptr),
+      dialogs_(dialogs == nullptr ? *ownDialogs_ : *dialogs), taxa_(taxa), tree_(albero(taxa.records())) {
+    setObjectName(QStringLiteral("Form1"));
     setWindowTitle(windowCaption());
+    form3_ = new TaxonDialog(tree_, this);
+    workflow_ = new Workflow(
+        taxa_, tree_, dialogs_, [this](const UnknownTaxonQuestion& q) { return form3_->ask(q); }, this);
+
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    buildTopRow(central);
+    start_ = new StartPanel(*workflow_, central);
+    results_ = new ResultsPanel(central);
+    graphs_ = new GraphsView(central);
+    wait_ = new WaitPanel(central);
+    connect(start_, &StartPanel::panelClicked, this, [this] { tabs_[0]->setFocus(); });
+    bindWorkflow();
+    showView(StartTab);
+    tabs_[0]->setFocus();
+
+    const Twips twips = Twips::of(*this);
+    resize(twips.px(QSize(initialWindowWidth, initialWindowHeight)));
+    relayout();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildTopRow(QWidget* central) {
+    for (int i = 0; i < 3; ++i) {
+        auto* tab = new QPushButton(QString::fromLatin1(tabCaptions[static_cast<std::size_t>(i)]), central);
+        tab->setObjectName(QStringLiteral("cmdtab_%1").arg(i));
+        connect(tab, &QPushButton::clicked, this, [this, i] { workflow_->cmdtab(i); });
+        tabs_[static_cast<std::size_t>(i)] = tab;
+    }
+    title_ = new QLabel(QStringLiteral("Torrentix"), central);
+    title_->setObjectName(QStringLiteral("lbl_title"));
+    QFont titleFont = title_->font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.15);
+    title_->setFont(titleFont);
+    gigtype_ = new QLabel(central);
+    gigtype_->setObjectName(QStringLiteral("lbl_gigtype"));
+    QFont typeFont = gigtype_->font();
+    typeFont.setBold(true);
+    typeFont.setPointSizeF(typeFont.pointSizeF() * 1.6);
+    gigtype_->setFont(typeFont);
+    info_ = new QPushButton(QStringLiteral("INFO"), central);
+    info_->setObjectName(QStringLiteral("cmdhelp"));
+    connect(info_, &QPushButton::clicked, this, [this] { dialogs_.showInformation(false); });
+}
+
+void MainWindow::bindWorkflow() {
+    Workflow* w = workflow_;
+    connect(w, &Workflow::changed, this, [this] {
+        start_->sync();
+        gigtype_->setText(workflow_->gigtypeLabel());
+    });
+    connect(w, &Workflow::viewChanged, this, &MainWindow::showView);
+    connect(w, &Workflow::focusTab, this, [this](int i) { tabs_[static_cast<std::size_t>(i)]->setFocus(); });
+    connect(w, &Workflow::reportChanged, this, [this] {
+        results_->report()->setPlainText(workflow_->reportText());
+        if (const auto& counts = workflow_->reportCounts()) {
+            results_->histogram()->faisto(counts->first, counts->second);
+        }
+    });
+    connect(w, &Workflow::fileRead, graphs_, &GraphsView::fileRead);
+    connect(w, &Workflow::runStarted, this, &MainWindow::runStarted);
+    connect(w, &Workflow::progressed, this, &MainWindow::progressed);
+    connect(w, &Workflow::runFinished, this, &MainWindow::runFinished);
+    connect(w, &Workflow::resultsReady, this, &MainWindow::resultsReady);
+    connect(w, &Workflow::resultsCleared, results_->list(), &ResultsList::clearRows);
+    connect(graphs_, &GraphsView::regressionFailed, this, [this] {
+        if (!applyingResults_) {
+            dialogs_.showMessage(QString::fromStdString(regressionErrorMessage));
+        }
+    });
+}
+
+void MainWindow::showView(int index) {
+    for (int i = 0; i < 3; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        tabs_[k]->setStyleSheet(tabStyle(i == index ? tabColours[k] : inactiveTab));
+    }
+    start_->setVisible(index == StartTab);
+    results_->setVisible(index == ResultsTab);
+    graphs_->setVisible(index == GraphsTab);
+    if (index == GraphsTab) {
+        graphs_->enter();
+    }
+}
+
+void MainWindow::load() {
+    workflow_->setStartup(true);
+    dialogs_.showInformation(true);
+    QCoreApplication::processEvents();
+    workflow_->setStartup(false);
+}
+
+void MainWindow::relayout() {
+    const Twips twips = Twips::of(*this);
+    setMinimumSize(twips.px(QSize(minimumWindowWidth, minimumWindowHeight)));
+    const QSize window = twips.twips(centralWidget()->size());
+    const WindowLayout l = windowLayout(window);
+    for (std::size_t i = 0; i < tabs_.size(); ++i) {
+        tabs_[i]->setGeometry(twips.px(l.tabs[i]));
+    }
+    title_->setGeometry(twips.px(l.title));
+    gigtype_->setGeometry(twips.px(l.gigtype));
+    info_->setGeometry(twips.px(l.info));
+    const QRect panel = twips.px(l.panel);
+    start_->setGeometry(panel);
+    results_->setGeometry(panel);
+    graphs_->setGeometry(panel);
+    wait_->setGeometry(twips.px(l.wait));
+    start_->relayout(twips, startLayout(l.panel.size(), boundedWindowSize(window).height(), l.panel.y()));
+    results_->relayout(twips, resultsLayout(l.panel.size()));
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (!isMinimized()) {
+        relayout();
+    }
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        workflow_->activate();
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // A computation in progress holds the window's data: the window stays until it ends.
+    if (workflow_->busy()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::runStarted() {
+    results_->hide();
+    graphs_->hide();
+    wait_->setGeometry(
+        Twips::of(*this).px(windowLayout(Twips::of(*this).twips(centralWidget()->size())).wait));
+    wait_->start();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    wait_->repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void MainWindow::progressed(double fraction) {
+    if (wait_->setFraction(fraction)) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+}
+
+void MainWindow::runFinished() {
+    QGuiApplication::restoreOverrideCursor();
+    wait_->hide();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void MainWindow::resultsReady() {
+    const RunResult* run = workflow_->results();
+    if (run == nullptr) {
+        return;
+    }
+    results_->list()->refresh(*run, workflow_->gigindex());
+    applyingResults_ = true;
+    graphs_->setResults(*run);
+    applyingResults_ = false;
 }
 
 } // namespace torrentix

@@ -1,19 +1,73 @@
 #pragma once
-// The main window of the desktop program.
+// The main window "Form1": the tab buttons START, RESULTS and GRAPHS with their views,
+// the code of the chosen river type, the "INFO" button and the wait panel of a
+// computation. The workflow holds the logic; the window shows it.
 
+#include "app/userdialogs.h"
 #include "input/taxadatabase.h"
+#include "input/taxatree.h"
 
 #include <QMainWindow>
 
+#include <array>
+#include <memory>
+
+class QLabel;
+class QPushButton;
+
 namespace torrentix {
+
+class GraphsView;
+class ResultsPanel;
+class StartPanel;
+class TaxonDialog;
+class WaitPanel;
+class Workflow;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
-public:
-    explicit MainWindow(const TaxaDatabase& taxa, QWidget* parent = nullptr);
+  public:
+    // Without `dialogs` the window uses the standard Qt dialogs.
+    explicit MainWindow(const TaxaDatabase& taxa, UserDialogs* dialogs = nullptr, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
-private:
+    // The start-up sequence: the information window, modal, until the mouse moves.
+    void load();
+
+    Workflow& workflow() const { return *workflow_; }
+    TaxonDialog& taxonDialog() const { return *form3_; }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildTopRow(QWidget* central);
+    void bindWorkflow();
+    void showView(int index);
+    void relayout();
+    void runStarted();
+    void progressed(double fraction);
+    void runFinished();
+    void resultsReady();
+
+    std::unique_ptr<UserDialogs> ownDialogs_;
+    UserDialogs& dialogs_;
     const TaxaDatabase& taxa_;
+    TaxaTree tree_;
+    TaxonDialog* form3_ = nullptr;
+    Workflow* workflow_ = nullptr;
+
+    std::array<QPushButton*, 3> tabs_{}; // cmdtab
+    QLabel* title_ = nullptr;
+    QLabel* gigtype_ = nullptr;   // lbl_gigtype
+    QPushButton* info_ = nullptr; // cmdhelp
+    StartPanel* start_ = nullptr;
+    ResultsPanel* results_ = nullptr;
+    GraphsView* graphs_ = nullptr;
+    WaitPanel* wait_ = nullptr;
+    bool applyingResults_ = false;
 };
 
 // "  Torrentix 1.2.7 beta  -  " followed by the credits notice.

@@ -1,0 +1,27 @@
+#include "app/displaytext.h"
+
+#include "base/text.h"
+
+#include <QFile>
+
+namespace torrentix {
+
+QString anyText(std::string_view bytes) {
+    return displayText(bytes, isValidUtf8(bytes));
+}
+
+QString screenLines(std::string_view bytes) {
+    QString text = anyText(bytes);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+std::string pathBytes(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+QString pathText(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+} // namespace torrentix

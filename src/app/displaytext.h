@@ -1,0 +1,24 @@
+#pragma once
+// Text from the sample file and from the engine is kept as bytes: UTF-8, or the
+// Windows-1252 single-byte set of older files. These helpers turn it into screen text.
+
+#include "graphs/displaytext.h"
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+namespace torrentix {
+
+// Text whose character set is not known (engine messages, which may quote a file):
+// UTF-8 when it is valid UTF-8, Windows-1252 otherwise.
+QString anyText(std::string_view bytes);
+// The same with the CR LF line ends of the reports turned into screen line breaks.
+QString screenLines(std::string_view bytes);
+
+// A path as the engine wants it (the file system's bytes), and back.
+std::string pathBytes(const QString& path);
+QString pathText(const std::string& path);
+
+} // namespace torrentix

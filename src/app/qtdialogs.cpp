@@ -1,0 +1,91 @@
+#include "app/qtdialogs.h"
+
+#include "app/infowindow.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+
+namespace torrentix {
+namespace {
+
+// The hourglass of a running computation gives way to the normal pointer while the user
+// answers a dialog.
+class NormalPointer {
+  public:
+    NormalPointer() : waiting_(QGuiApplication::overrideCursor() != nullptr) {
+        if (waiting_) {
+            QGuiApplication::restoreOverrideCursor();
+        }
+    }
+    ~NormalPointer() {
+        if (waiting_) {
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        }
+    }
+    NormalPointer(const NormalPointer&) = delete;
+    NormalPointer& operator=(const NormalPointer&) = delete;
+
+  private:
+    bool waiting_;
+};
+
+QString chosenFile(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+QString programTitle() {
+    return QStringLiteral("Torrentix");
+}
+
+QString QtDialogs::openFileName(const QString& title, const QString& filter) {
+    NormalPointer pointer;
+    QFileDialog dialog(parent_, title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile); // a name that does not exist is reported afterwards
+    dialog.setNameFilters(filter.split(QStringLiteral(";;")));
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    return chosenFile(dialog);
+}
+
+QString QtDialogs::saveFileName(const QString& title, const QString& proposed, const QString& filter) {
+    NormalPointer pointer;
+    QFileDialog dialog(parent_, title, QFileInfo(proposed).absolutePath());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(filter.split(QStringLiteral(";;")));
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.selectFile(QFileInfo(proposed).fileName());
+    return chosenFile(dialog);
+}
+
+bool QtDialogs::askYesNo(const QString& text) {
+    NormalPointer pointer;
+    return QMessageBox::question(parent_, programTitle(), text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+void QtDialogs::showMessage(const QString& text) {
+    NormalPointer pointer;
+    QMessageBox box(QMessageBox::NoIcon, programTitle(), text, QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+void QtDialogs::showInformation(bool atStartup) {
+    InfoWindow info(parent_);
+    if (atStartup) {
+        info.prepareForStartup();
+    } else {
+        info.prepareOnRequest();
+    }
+    info.exec();
+}
+
+} // namespace torrentix

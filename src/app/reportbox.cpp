@@ -1,0 +1,45 @@
+#include "app/reportbox.h"
+
+#include <QKeyEvent>
+
+namespace torrentix {
+
+bool reportKeyAllowed(int key, Qt::KeyboardModifiers modifiers) {
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        return true;
+    case Qt::Key_Insert:
+    case Qt::Key_C:
+        return (modifiers & ~Qt::KeypadModifier) == Qt::ControlModifier;
+    default:
+        return false;
+    }
+}
+
+ReportBox::ReportBox(QWidget* parent) : QPlainTextEdit(parent) {
+    setObjectName(QStringLiteral("lblres"));
+    setReadOnly(true);
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setUndoRedoEnabled(false);
+}
+
+void ReportBox::keyPressEvent(QKeyEvent* event) {
+    if (!reportKeyAllowed(event->key(), event->modifiers())) {
+        event->accept(); // discarded
+        return;
+    }
+    if (event->key() == Qt::Key_Insert) {
+        copy();
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+} // namespace torrentix

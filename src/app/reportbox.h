@@ -1,0 +1,22 @@
+#pragma once
+// The report box of the RESULTS view: read-only text that can be scrolled and copied.
+// Only the arrow keys, Page Up and Page Down, and Ctrl+C or Ctrl+Insert act; every
+// other key is discarded.
+
+#include <QPlainTextEdit>
+
+namespace torrentix {
+
+// Whether a key acts in the report box.
+bool reportKeyAllowed(int key, Qt::KeyboardModifiers modifiers);
+
+class ReportBox : public QPlainTextEdit {
+    Q_OBJECT
+  public:
+    explicit ReportBox(QWidget* parent = nullptr); // object name "lblres"
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+} // namespace torrentix

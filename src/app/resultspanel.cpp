@@ -1,0 +1,80 @@
+#include "app/resultspanel.h"
+
+#include "app/reportbox.h"
+#include "graphs/classhistogram.h"
+#include "graphs/resultslist.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace torrentix {
+
+ResultsPanel::ResultsPanel(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Frame_res"));
+    list_ = new ResultsList(this);
+    report_ = new ReportBox(this);
+    histogramCaption_ = new QLabel(QStringLiteral("Sample Classification"), this);
+    histogramCaption_->setObjectName(QStringLiteral("lbl_isto"));
+    histogramCaption_->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    histogram_ = new ClassHistogram(this);
+}
+
+void ResultsPanel::relayout(const Twips& twips, const ResultsLayout& layout) {
+    list_->setGeometry(twips.px(layout.list));
+    report_->setGeometry(twips.px(layout.report));
+    histogramCaption_->setGeometry(twips.px(layout.histogramCaption));
+    histogram_->setGeometry(twips.px(layout.histogram));
+}
+
+WaitPanel::WaitPanel(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Picturewait"));
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(255, 255, 192));
+    setPalette(palette);
+    auto* frame = new QFrame(this);
+    frame->setFrameShape(QFrame::Box);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(frame);
+    auto* label = new QLabel(QStringLiteral("Please, wait..."));
+    label->setObjectName(QStringLiteral("lbl_wait"));
+    QFont font = label->font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 1.3);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignCenter);
+    bar_ = new QProgressBar;
+    bar_->setObjectName(QStringLiteral("ProgressBar1"));
+    bar_->setRange(0, steps);
+    bar_->setTextVisible(false);
+    auto* layout = new QVBoxLayout(frame);
+    layout->addWidget(label);
+    layout->addWidget(bar_);
+    hide();
+}
+
+void WaitPanel::start() {
+    bar_->setValue(0);
+    show();
+    raise();
+}
+
+bool WaitPanel::setFraction(double fraction) {
+    const int value = static_cast<int>(std::lround(std::clamp(fraction, 0.0, 1.0) * steps));
+    if (value == bar_->value()) {
+        return false;
+    }
+    bar_->setValue(value);
+    return true;
+}
+
+int WaitPanel::value() const {
+    return bar_->value();
+}
+
+} // namespace torrentix

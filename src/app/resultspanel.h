@@ -1,0 +1,53 @@
+#pragma once
+// The RESULTS view: the report box, the class histogram under its caption and the
+// results list.
+
+#include "app/layout.h"
+
+#include <QWidget>
+
+class QLabel;
+class QProgressBar;
+
+namespace torrentix {
+
+class ClassHistogram;
+class ReportBox;
+class ResultsList;
+
+class ResultsPanel : public QWidget {
+    Q_OBJECT
+  public:
+    explicit ResultsPanel(QWidget* parent = nullptr); // object name "Frame_res"
+
+    ReportBox* report() const { return report_; }
+    ClassHistogram* histogram() const { return histogram_; }
+    ResultsList* list() const { return list_; }
+
+    void relayout(const Twips& twips, const ResultsLayout& layout);
+
+  private:
+    ReportBox* report_ = nullptr;
+    QLabel* histogramCaption_ = nullptr;
+    ClassHistogram* histogram_ = nullptr;
+    ResultsList* list_ = nullptr;
+};
+
+// The "Please, wait..." panel with the progress of a computation.
+class WaitPanel : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr int steps = 1000;
+
+    explicit WaitPanel(QWidget* parent = nullptr); // object name "Picturewait"
+
+    void start();
+    // Shows the fraction done; returns true when the bar moved (and needs painting).
+    bool setFraction(double fraction);
+    int value() const;
+
+  private:
+    QProgressBar* bar_ = nullptr;
+};
+
+} // namespace torrentix

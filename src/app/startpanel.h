@@ -1,0 +1,67 @@
+#pragma once
+// The START view: the GIG and river-type options, the step prompt with "OK" and
+// "<-- back", and the frame that shows either the metrics of a GIG or the options of the
+// test variables. It forwards its events to the workflow and shows the workflow's state.
+
+#include "app/layout.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace torrentix {
+
+class Workflow;
+
+class StartPanel : public QWidget {
+    Q_OBJECT
+  public:
+    StartPanel(Workflow& workflow, QWidget* parent = nullptr); // object name "frame_gig"
+
+    // Shows the workflow's state.
+    void sync();
+    // Places the controls (panel coordinates in twips).
+    void relayout(const Twips& twips, const StartLayout& layout);
+
+  signals:
+    // A click on the option panels outside their options.
+    void panelClicked();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    QWidget* makeGigPanel();
+    QWidget* makeRiverTypePanel();
+    QGroupBox* makeMetricFrame();
+    QWidget* makeTestVariableRows();
+    void placeMetricFrame();
+
+    Workflow& workflow_;
+    Twips twips_{96.0};
+    StartLayout layout_;
+
+    QWidget* gigPanel_ = nullptr;       // Picture2
+    QWidget* riverTypePanel_ = nullptr; // Picture1
+    std::array<QRadioButton*, 5> gigOptions_{};
+    std::array<QRadioButton*, 8> riverTypes_{};
+    QLabel* prompt_ = nullptr;               // Label3
+    QPushButton* ok_ = nullptr;              // Command1
+    QPushButton* back_ = nullptr;            // Command2
+    QGroupBox* metricFrame_ = nullptr;       // frame_metr
+    QLabel* metricLabel_ = nullptr;          // lbl_metr
+    QWidget* testVariables_ = nullptr;       // Frame_var
+    std::array<QLabel*, 3> rowLabels_{};     // Label2
+    std::array<QCheckBox*, 3> observed_{};   // chk_observed
+    std::array<QLineEdit*, 3> minValues_{};  // testmin
+    std::array<QCheckBox*, 3> biological_{}; // chk_ismetric
+};
+
+} // namespace torrentix

@@ -1,0 +1,30 @@
+#pragma once
+// What the program asks and tells the user through standard dialogs: the file dialogs,
+// the message boxes and the information window. The workflow goes through this
+// interface, so that it can be driven without anyone to answer.
+
+#include <QString>
+
+namespace torrentix {
+
+// The title of every message box.
+QString programTitle();
+
+class UserDialogs {
+  public:
+    virtual ~UserDialogs() = default;
+    // An open-file dialog; the chosen path, empty when cancelled. The file need not exist.
+    virtual QString openFileName(const QString& title, const QString& filter) = 0;
+    // A save dialog proposing `proposed`; the chosen path, empty when cancelled. It asks
+    // itself before an existing file is replaced.
+    virtual QString saveFileName(const QString& title, const QString& proposed, const QString& filter) = 0;
+    // A question with the buttons Yes and No; true for Yes.
+    virtual bool askYesNo(const QString& text) = 0;
+    // A message with an OK button.
+    virtual void showMessage(const QString& text) = 0;
+    // The information window, modal: at start-up it hides on the first mouse movement and
+    // has no buttons; on request it opens on its first page with its buttons.
+    virtual void showInformation(bool atStartup) = 0;
+};
+
+} // namespace torrentix

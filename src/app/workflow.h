@@ -1,0 +1,167 @@
+#pragma once
+// The step-by-step workflow of the main window, without widgets: choice of GIG and river
+// type, the "OK" and "<-- back" actions, reading the sample file, the test-variable
+// options, the computation run and the choice of view. The window binds its controls to
+// this state and forwards their events; tests drive it directly.
+
+#include "app/userdialogs.h"
+#include "index/classes.h"
+#include "input/nameresolution.h"
+#include "input/sampletable.h"
+#include "input/taxadatabase.h"
+#include "input/taxatree.h"
+#include "run/calcola.h"
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+namespace torrentix {
+
+inline constexpr int optionRowCount = 3;
+
+// One test-variable option row of the START view.
+struct OptionRow {
+    QString label;           // row label: "Test Var N" until a file is read, then the variable's name
+    bool enabled = true;     // the label and "Biological"
+    QString minText = "0";   // "Min Value"
+    bool minEnabled = true;  // "Min Value" accepts input
+    bool observed = false;   // "Observed Min" ticked
+    bool biological = false; // "Biological" ticked
+};
+
+// The views and their tab buttons.
+enum ViewIndex { StartTab = 0, ResultsTab = 1, GraphsTab = 2 };
+
+class Workflow : public QObject {
+    Q_OBJECT
+  public:
+    Workflow(const TaxaDatabase& taxa, const TaxaTree& tree, UserDialogs& dialogs,
+             UnknownTaxonHandler askTaxon, QObject* parent = nullptr);
+
+    // Flags of the workflow.
+    int wfstep() const { return wfstep_; }
+    bool noresults() const { return noresults_; }
+    bool optbusy() const { return optbusy_; }
+    bool startup() const { return startup_; }
+    void setStartup(bool on) { startup_ = on; }
+    bool busy() const { return busy_; } // a computation is running
+
+    // GIG and river type.
+    std::optional<int> selectedGig() const { return selectedGig_; }
+    int gigindex() const { return gigindex_; }
+    int ntypes() const { return ntypes_; }
+    std::optional<int> selectedType() const { return selectedType_; }
+    int typeindex() const { return typeindex_; }
+    const QString& gigtypeLabel() const { return gigtypeLabel_; }
+    bool gigOptionsVisible() const { return gigOptionsVisible_; }
+    bool riverTypesVisible() const { return riverTypesVisible_; }
+    bool riverTypeVisible(int t) const { return t >= 0 && t < ntypes_; }
+    QString riverTypeCaption(int t) const; // empty for a hidden option
+    static QString gigCaption(int g);
+    static QString gigTooltip(int g);
+
+    // START view.
+    const QString& prompt() const { return prompt_; }
+    bool okEnabled() const { return okEnabled_; }
+    bool backVisible() const { return backVisible_; }
+    bool metricFrameVisible() const { return metricFrameVisible_; }
+    const QString& metricFrameCaption() const { return metricFrameCaption_; }
+    bool metricTextVisible() const { return metricTextVisible_; }
+    const QString& metricText() const { return metricText_; }
+    bool testVariablesVisible() const { return testVariablesVisible_; }
+    const OptionRow& row(int i) const { return rows_[static_cast<std::size_t>(i)]; }
+
+    // Views, report and data.
+    int currentView() const { return currentView_; }
+    const QString& reportText() const { return reportText_; }
+    // Class counts and sample count of the report, when it holds them.
+    const std::optional<std::pair<ClassCounts, int>>& reportCounts() const { return reportCounts_; }
+    const QString& inputPath() const { return inputPath_; }
+    const SampleTable* table() const { return table_ ? &*table_ : nullptr; }
+    const RunResult* results() const { return results_ ? &*results_ : nullptr; }
+
+    // Events of the START view.
+    void optGigClick(int index);
+    void option1Click(int index);
+    void optGigMouseDown(int index, bool rightButton);
+    void optGigMouseUp();
+    void command1Click(); // "OK"
+    void command2Click(); // "<-- back"
+    void chkObservedClick(int row, bool ticked);
+    void testminChange(int row, const QString& text);
+    void chkIsmetricClick(int row, bool ticked);
+    // The main window became active.
+    void activate();
+    // A tab button: shows its view, or falls back to one that can be shown.
+    void cmdtab(int index);
+    // Refreshes the step prompt and the state of "OK".
+    void falabel3();
+
+  signals:
+    void changed();              // the START view's state
+    void viewChanged(int index); // another view is shown
+    void focusTab(int index);    // the keyboard focus goes to this tab button
+    void reportChanged();        // report text (and histogram counts)
+    void fileRead(int gigindex); // a sample file has been read
+    void runStarted();           // the wait panel shows
+    void progressed(double fraction);
+    void runFinished();    // the wait panel hides
+    void resultsReady();   // results() holds a completed run
+    void resultsCleared(); // no results are on screen any more
+
+  private:
+    enum class ReadOutcome { Done, Aborted, Malformed };
+
+    void aprifile();
+    ReadOutcome readFile(const QString& path);
+    void showOptions();
+    void hideOptions();
+    void calcola();
+    void failRun();
+    void faetic();
+    void showStart();
+    std::optional<std::string> existingResultsFile(const std::string& path);
+    RunOptions runOptions() const;
+
+    const TaxaDatabase& taxa_;
+    const TaxaTree& tree_;
+    UserDialogs& dialogs_;
+    UnknownTaxonHandler askTaxon_;
+
+    int wfstep_ = 0;
+    bool noresults_ = true;
+    bool optbusy_ = false;
+    bool startup_ = false;
+    bool busy_ = false;
+
+    std::optional<int> selectedGig_;
+    int gigindex_ = 0;
+    int ntypes_ = 0;
+    std::optional<int> selectedType_;
+    int typeindex_ = 0;
+    QString gigtypeLabel_;
+
+    bool gigOptionsVisible_ = true;
+    bool riverTypesVisible_ = false;
+    QString prompt_;
+    bool okEnabled_ = false;
+    bool backVisible_ = false;
+    bool metricFrameVisible_ = false;
+    QString metricFrameCaption_;
+    bool metricTextVisible_ = true;
+    QString metricText_;
+    bool testVariablesVisible_ = false;
+    std::array<OptionRow, optionRowCount> rows_;
+
+    int currentView_ = StartTab;
+    QString reportText_;
+    std::optional<std::pair<ClassCounts, int>> reportCounts_;
+    QString inputPath_;
+    std::optional<SampleTable> table_;
+    std::optional<RunResult> results_;
+};
+
+} // namespace torrentix
