@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 namespace torrentix {
 
@@ -90,20 +91,30 @@ std::size_t numberPrefixLength(std::string_view text) {
     return i;
 }
 
-// Converts a validated decimal number text. Values beyond the range of a double come
-// back as infinities (or 0 for vanishingly small ones), as the C library gives them.
-double convert(std::string_view number) {
+// Converts a validated decimal number text, whatever the user's locale says about the
+// decimal separator. Values beyond the range of the type come back as infinities, and
+// vanishingly small ones as 0, as the C library gives them.
+template <typename Float> Float convertTo(std::string_view number) {
     if (number.front() == '+') {
         number.remove_prefix(1);
     }
-    double value = 0.0;
+    Float value = 0;
     auto result = std::from_chars(number.data(), number.data() + number.size(), value);
     if (result.ec == std::errc()) {
         return value;
     }
-    const std::string copy(number);
-    return std::strtod(copy.c_str(), nullptr);
+    long double wide = 0;
+    result = std::from_chars(number.data(), number.data() + number.size(), wide);
+    if (result.ec == std::errc()) {
+        return static_cast<Float>(wide);
+    }
+    const bool negative = number.front() == '-';
+    const bool tiny = number.find("e-") != std::string_view::npos || number.find("E-") != std::string_view::npos;
+    const Float magnitude = tiny ? Float(0) : std::numeric_limits<Float>::infinity();
+    return negative ? -magnitude : magnitude;
 }
+
+double convert(std::string_view number) { return convertTo<double>(number); }
 
 } // namespace
 
@@ -127,8 +138,7 @@ std::optional<float> parseNumeric32(std::string_view text) {
     if (!parseNumeric(text)) {
         return std::nullopt;
     }
-    const std::string copy(trimBlanks(text));
-    return std::strtof(copy.c_str(), nullptr);
+    return convertTo<float>(trimBlanks(text));
 }
 
 double leadingNumber(std::string_view text) {

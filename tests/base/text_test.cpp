@@ -32,6 +32,15 @@ TEST(AbundanceCells, ReadTheLeadingNumber) {
     EXPECT_EQ(leadingNumber("3e"), 3.0);
     EXPECT_EQ(leadingNumber("-4"), -4.0);
     EXPECT_TRUE(std::isinf(leadingNumber("1e999")));
+    EXPECT_TRUE(std::isinf(leadingNumber("1.5e999")));
+    EXPECT_EQ(leadingNumber("1e-999"), 0.0);
+}
+
+TEST(NumericCells, ThirtyTwoBitValuesAreReadDirectly) {
+    EXPECT_EQ(parseNumeric32(" 0.1 "), 0.1f);
+    EXPECT_EQ(parseNumeric32("+2.5"), 2.5f);
+    EXPECT_TRUE(std::isinf(*parseNumeric32("1e39"))); // beyond 32 bits, within 64
+    EXPECT_FALSE(parseNumeric32("abc").has_value());
 }
 
 TEST(SampleNames, CutOrPadToFifteenCharacters) {
