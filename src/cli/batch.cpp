@@ -27,21 +27,21 @@ UnknownTaxonHandler unknownTaxonHandler(UnknownTaxa mode, std::vector<UnknownNam
     };
 }
 
-std::string reportOf(const BatchContext& c, const SampleTable& read, const RunResult& run) {
+// The report is built from the table as read (before the run shortens test names).
+ReportInput reportInputOf(const BatchContext& c, const SampleTable& read) {
     ReportInput in;
     in.inputpath = read.inputpath;
     in.nsamp = read.nsamp();
     in.nfam = read.nfam();
     in.testname = read.testname;
     in.testcount = read.testcount;
-    in.classcount = run.classcount;
     in.gigCaption = std::string(gigInfo(c.args.gigindex).caption);
     in.riverTypeCaption = typeCaption(c.args.gigindex, c.args.typeindex);
     for (std::size_t k = 0; k < 3; ++k) {
         in.testmin[k] = c.args.testVariables[k].minText;
         in.biological[k] = c.args.testVariables[k].biological;
     }
-    return faetic(in);
+    return in;
 }
 
 bool reportUnknownNames(const BatchContext& c, const std::string& path, const std::vector<UnknownName>& unknown) {
@@ -57,7 +57,7 @@ bool reportUnknownNames(const BatchContext& c, const std::string& path, const st
     return false;
 }
 
-RunResult compute(const BatchContext& c, const SampleTable& table) {
+RunResult compute(const BatchContext& c, SampleTable table) {
     RunOptions options;
     options.gigindex = c.args.gigindex;
     options.typeindex = c.args.typeindex;
@@ -72,7 +72,7 @@ RunResult compute(const BatchContext& c, const SampleTable& table) {
         }
         return outPath;
     };
-    return calcola(table, c.taxa, options, callbacks);
+    return calcola(std::move(table), c.taxa, options, callbacks);
 }
 
 } // namespace
@@ -96,14 +96,16 @@ bool processFile(const BatchContext& c, const std::string& path) {
                 c.err << path << ": " << read.notice << "\n";
             }
         }
-        RunResult run = compute(c, read.table);
+        ReportInput report = reportInputOf(c, read.table);
+        RunResult run = compute(c, std::move(read.table));
         for (const auto& message : run.messages) {
             c.err << path << ": " << message << "\n";
         }
         if (run.refused) {
             return false;
         }
-        c.out << reportOf(c, read.table, run) << "\n\n";
+        report.classcount = run.classcount;
+        c.out << faetic(report) << "\n\n";
         if (!read.correctedPath.empty()) {
             c.out << read.correctedPath << "\n";
         }

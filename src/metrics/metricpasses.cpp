@@ -24,6 +24,19 @@ double share(double part, double whole) { return whole > 0.0 ? part / whole : 0.
 
 } // namespace
 
+PresentFamilies::PresentFamilies(const SampleTable& table) {
+    offsets_.reserve(static_cast<std::size_t>(table.nsamp()) + 1);
+    offsets_.push_back(0);
+    for (int j = 0; j < table.nsamp(); ++j) {
+        for (int i = 0; i < table.nfam(); ++i) {
+            if (table.abundance(j, i) > 0.0) {
+                families_.push_back(i);
+            }
+        }
+        offsets_.push_back(families_.size());
+    }
+}
+
 MetricTable makeMetricTable(int nsamp, int gigindex) {
     const auto n = static_cast<std::size_t>(nsamp);
     MetricTable m;
@@ -54,7 +67,6 @@ MetricTable makeMetricTable(int nsamp, int gigindex) {
 
 void calcaspt(const PassInput& in, MetricTable& m) {
     const int nsamp = in.table.nsamp();
-    const int nfam = in.table.nfam();
     const bool iberian = hasThirdPass(in.gigindex);
     const bool degradation = in.gigindex == EasternContinental;
     for (int j = 0; j < nsamp; ++j) {
@@ -62,9 +74,9 @@ void calcaspt(const PassInput& in, MetricTable& m) {
         int scored = 0, scoreSum = 0, iberianScored = 0, iberianSum = 0;
         long long dind = 0;
         std::array<bool, 9> groupScored{};
-        for (int i = 0; i < nfam; ++i) {
+        for (int i : in.present.of(j)) {
             const FamilyTraits& t = in.traits[static_cast<std::size_t>(i)];
-            if (!(in.table.abundance(j, i) > 0.0) || !t.found) {
+            if (!t.found) {
                 continue;
             }
             dind += t.structind;
@@ -101,21 +113,18 @@ void calcaspt(const PassInput& in, MetricTable& m) {
 
 void contafam(const PassInput& in, MetricTable& m) {
     const int nsamp = in.table.nsamp();
-    const int nfam = in.table.nfam();
     const double span = hasThirdPass(in.gigindex) ? 1.0 / 3.0 : 2.0 / 3.0;
     for (int j = 0; j < nsamp; ++j) {
         report(in, 1.0 / 3.0 + (j + 1.0) / nsamp * span);
         const auto js = static_cast<std::size_t>(j);
         double total = 0.0, goldAbundance = 0.0, selectedAbundance = 0.0, eptAbundance = 0.0;
         double families = 0.0, eptFamilies = 0.0;
-        for (int i = 0; i < nfam; ++i) {
+        // Absent families would only add 0 to any of these sums.
+        for (int i : in.present.of(j)) {
             const FamilyTraits& t = in.traits[static_cast<std::size_t>(i)];
             const double a = in.table.abundance(j, i);
             if (t.selEptd) {
                 selectedAbundance += a;
-            }
-            if (!(a > 0.0)) {
-                continue;
             }
             total += a;
             families += 1.0;
@@ -142,12 +151,9 @@ void contafam(const PassInput& in, MetricTable& m) {
             m.eptabund[js] = share(eptAbundance, total);
         }
         double h = 0.0;
-        for (int i = 0; i < nfam; ++i) {
-            const double a = in.table.abundance(j, i);
-            if (a > 0.0) {
-                const double p = a / total;
-                h = h + p * std::log(p);
-            }
+        for (int i : in.present.of(j)) {
+            const double p = in.table.abundance(j, i) / total;
+            h = h + p * std::log(p);
         }
         m.shannon[js] = -h;
         m.logseleptd[js] = std::log(selectedAbundance + 1.0) / std::log(10.0);
@@ -156,13 +162,12 @@ void contafam(const PassInput& in, MetricTable& m) {
 
 void contasens(const PassInput& in, MetricTable& m) {
     const int nsamp = in.table.nsamp();
-    const int nfam = in.table.nfam();
     for (int j = 0; j < nsamp; ++j) {
         report(in, 2.0 / 3.0 + (j + 1.0) / nsamp / 3.0);
         double count = 0.0;
-        for (int i = 0; i < nfam; ++i) {
+        for (int i : in.present.of(j)) {
             const FamilyTraits& t = in.traits[static_cast<std::size_t>(i)];
-            if (in.table.abundance(j, i) > 0.0 && t.found && t.sensitive) {
+            if (t.found && t.sensitive) {
                 count += 1.0;
             }
         }
@@ -172,12 +177,11 @@ void contasens(const PassInput& in, MetricTable& m) {
 
 void contaetd(const PassInput& in, MetricTable& m) {
     const int nsamp = in.table.nsamp();
-    const int nfam = in.table.nfam();
     for (int j = 0; j < nsamp; ++j) {
         report(in, 2.0 / 3.0 + (j + 1.0) / nsamp / 3.0);
         double count = 0.0;
-        for (int i = 0; i < nfam; ++i) {
-            if (in.table.abundance(j, i) > 0.0 && in.traits[static_cast<std::size_t>(i)].selEtd) {
+        for (int i : in.present.of(j)) {
+            if (in.traits[static_cast<std::size_t>(i)].selEtd) {
                 count += 1.0;
             }
         }

@@ -148,7 +148,8 @@ void normaliseMetrics(MetricTable& m, int gig, MetricNormaliser& n) {
 void runMetricPasses(const SampleTable& table, const TaxaDatabase& taxa, int gig, const ProgressHandler& progress,
                      MetricTable& m) {
     const auto traits = resolveFamilyTraits(table, taxa);
-    const PassInput in{table, traits, gig, progress};
+    const PresentFamilies present(table);
+    const PassInput in{table, traits, present, gig, progress};
     calcaspt(in, m);
     contafam(in, m);
     if (gig == EasternContinental) {

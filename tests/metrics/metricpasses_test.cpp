@@ -16,7 +16,8 @@ MetricTable passes(const SampleTable& t, int gig) {
     const auto traits = resolveFamilyTraits(t, realTaxa());
     MetricTable m = makeMetricTable(t.nsamp(), gig);
     const ProgressHandler none;
-    const PassInput in{t, traits, gig, none};
+    const PresentFamilies present(t);
+    const PassInput in{t, traits, present, gig, none};
     calcaspt(in, m);
     contafam(in, m);
     if (gig == Alpine) {
@@ -136,7 +137,8 @@ TEST(MetricPasses, ProgressReachesTheEndOnceForEachSample) {
         const ProgressHandler progress = [&](double f) { seen.push_back(f); };
         const auto traits = resolveFamilyTraits(t, realTaxa());
         MetricTable m = makeMetricTable(t.nsamp(), gig);
-        const PassInput in{t, traits, gig, progress};
+        const PresentFamilies present(t);
+        const PassInput in{t, traits, present, gig, progress};
         calcaspt(in, m);
         contafam(in, m);
         if (gig == Alpine) {
