@@ -115,3 +115,20 @@ TEST(CliRuns, ExitStatusOfMixedBatchesAndUsage) {
     EXPECT_EQ(noDb.status, 1);
     EXPECT_NE(noDb.err.find(dir.file("none.db")), std::string::npos);
 }
+
+TEST(CliRuns, EveryExampleFileComputes) {
+    const std::pair<const char*, const char*> examples[] = {{"alpine", "Alpine --type R-A1"},
+                                                            {"central-baltic", "Cen --type R-C3"},
+                                                            {"eastern-continental", "Eas --type R-E4"},
+                                                            {"mediterranean", "Med --type R-M1"},
+                                                            {"northern", "Nor --type R-N2"}};
+    for (const auto& [name, choice] : examples) {
+        TempDir dir;
+        const std::string input = dir.file(std::string(name) + ".txt");
+        writeFile(input, readFile(std::string(EXAMPLES_DIR) + "/" + name + ".txt"));
+        auto o = runCli(dir, std::string("--gig ") + choice + " --bio 1 '" + input + "'");
+        EXPECT_EQ(o.status, 0) << name << ": " << o.err;
+        EXPECT_TRUE(o.err.empty()) << name << ": " << o.err; // no unknown taxon, no failed regression
+        EXPECT_TRUE(fileExists(dir.file(std::string(name) + "_OUT.txt"))) << name;
+    }
+}

@@ -1,0 +1,65 @@
+#include "batchrun.h"
+
+#include "cli/batch.h"
+#include "input/samplereader.h"
+#include "metrics/catalogue.h"
+
+#include <sstream>
+#include <stdexcept>
+
+namespace torrentix::bench {
+namespace {
+
+std::array<TestVariableOptions, 3> testVariableOptions() {
+    std::array<TestVariableOptions, 3> options;
+    options[0].biological = true;
+    return options;
+}
+
+} // namespace
+
+SampleTable readKnownNames(const std::string& path, const TaxaDatabase& taxa, const TaxaTree& tree) {
+    auto unknownName = [](const UnknownTaxonQuestion& q) -> UnknownTaxonAnswer {
+        throw std::runtime_error("the benchmark file names an unknown taxon: " + q.name);
+    };
+    ReadResult read = readSampleFile(path, taxa, tree, unknownName);
+    if (read.status != ReadResult::Status::Ok) {
+        throw std::runtime_error("reading " + path + " was aborted");
+    }
+    return std::move(read.table);
+}
+
+RunResult computeOnce(SampleTable table, const TaxaDatabase& taxa) {
+    RunOptions options;
+    options.gigindex = Mediterranean;
+    options.typeindex = 0;
+    options.testVariables = testVariableOptions();
+    options.dateText = "01/01/26";
+    options.timeText = "12:00:00";
+    RunCallbacks callbacks;
+    callbacks.existingResultsFile = [](const std::string& path) -> std::optional<std::string> {
+        return path;
+    };
+    RunResult result = calcola(std::move(table), taxa, options, callbacks);
+    if (result.refused || result.outputPath.empty()) {
+        throw std::runtime_error("the computation run wrote no results file");
+    }
+    return result;
+}
+
+void runBatchCommand(const std::string& path, const TaxaDatabase& taxa, const TaxaTree& tree) {
+    cli::CliArgs args;
+    args.gigindex = Mediterranean;
+    args.typeindex = 0;
+    args.testVariables = testVariableOptions();
+    args.force = true;
+    args.files = {path};
+    std::ostringstream out;
+    std::ostringstream err;
+    const cli::BatchContext context{args, taxa, tree, "01/01/26", "12:00:00", out, err};
+    if (!cli::processFile(context, path)) {
+        throw std::runtime_error("the batch command failed on " + path + ": " + err.str());
+    }
+}
+
+} // namespace torrentix::bench

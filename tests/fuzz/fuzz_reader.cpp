@@ -1,0 +1,114 @@
+// libFuzzer target of the sample-file reader and of the taxon-name resolution.
+//
+// Each input is written to a file and read as a sample file; every unknown taxon name is
+// answered "ignore" and "suggest" in turn, as a user might, so that both the ignored
+// columns and the suggested families are exercised, and the corrected-file text is built
+// when names were corrected. The input is then cut at TABs and line ends and each piece
+// resolved as a single taxon name. A read may fail with a message (torrentix::Error);
+// anything else (a crash, a sanitizer report, another exception) is a fault.
+
+#include "base/files.h"
+#include "base/text.h"
+#include "input/nameresolution.h"
+#include "input/samplereader.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+namespace {
+
+using namespace torrentix;
+
+// What every input shares, made once: the taxa database and a scratch folder for the
+// sample file, removed at exit.
+class FuzzContext {
+  public:
+    FuzzContext() : taxa_(TaxaDatabase::open(TAXA_DB_PATH)), tree_(albero(taxa_.records())) {
+        std::string pattern = (std::filesystem::temp_directory_path() / "torrentix-fuzz-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            std::abort();
+        }
+        folder_ = pattern;
+    }
+    ~FuzzContext() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    FuzzContext(const FuzzContext&) = delete;
+    FuzzContext& operator=(const FuzzContext&) = delete;
+
+    const TaxaDatabase& taxa() const { return taxa_; }
+    const TaxaTree& tree() const { return tree_; }
+    std::string samplePath() const { return folder_ + "/sample.txt"; }
+
+  private:
+    TaxaDatabase taxa_;
+    TaxaTree tree_;
+    std::string folder_;
+};
+
+const FuzzContext& context() {
+    static const FuzzContext shared;
+    return shared;
+}
+
+// Answers "ignore" to the first unknown name, "suggest" to the second, and so on; a
+// suggestion that is missing means "ignore".
+UnknownTaxonHandler alternatingAnswers(int& asked) {
+    return [&asked](const UnknownTaxonQuestion& q) {
+        const bool suggest = asked++ % 2 == 1;
+        if (suggest && q.suggestion) {
+            return UnknownTaxonAnswer::family(q.suggestion->id, q.suggestion->family);
+        }
+        return UnknownTaxonAnswer::ignore();
+    };
+}
+
+void readAsSampleFile(std::string_view bytes) {
+    const FuzzContext& c = context();
+    {
+        std::ofstream out(c.samplePath(), std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    int asked = 0;
+    try {
+        const ReadResult r = readSampleFile(c.samplePath(), c.taxa(), c.tree(), alternatingAnswers(asked));
+        if (r.status == ReadResult::Status::Ok && r.table.namesfixed) {
+            const std::string corrected = correctedFileText(r.table);
+            if (corrected.empty()) {
+                std::abort(); // a corrected file always has its title and header lines
+            }
+        }
+    } catch (const Error&) {
+        // A file the reader refuses, with its message: the expected outcome for most inputs.
+    }
+}
+
+void resolveEachName(std::string_view bytes) {
+    const FuzzContext& c = context();
+    int asked = 0;
+    const auto ask = alternatingAnswers(asked);
+    constexpr int mostNames = 64;
+    int names = 0;
+    while (!bytes.empty() && names++ < mostNames) {
+        const auto end = bytes.find_first_of("\t\r\n");
+        const std::string_view name = bytes.substr(0, end);
+        const bool utf8 = hasNonAscii(name) && isValidUtf8(name);
+        cercafam(c.taxa(), c.tree(), toUpperAscii(name), utf8, ask);
+        bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    readAsSampleFile(bytes);
+    resolveEachName(bytes);
+    return 0;
+}
