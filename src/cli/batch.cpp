@@ -44,9 +44,27 @@ ReportInput reportInputOf(const BatchContext& c, const SampleTable& read) {
     return in;
 }
 
+// A name as it can be printed: control characters (a NUL inside a cell, say) are shown
+// as \xNN, so the name on the screen is the name in the file.
+std::string printable(const std::string& name) {
+    std::string out;
+    for (char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            static const char* hex = "0123456789ABCDEF";
+            out += "\\x";
+            out += hex[byte >> 4];
+            out += hex[byte & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 bool reportUnknownNames(const BatchContext& c, const std::string& path, const std::vector<UnknownName>& unknown) {
     for (const auto& u : unknown) {
-        c.err << path << ": unknown taxon \"" << u.name << "\""
+        c.err << path << ": unknown taxon \"" << printable(u.name) << "\""
               << (u.suggestion.empty() ? std::string(" (no family suggested)")
                                        : " (suggested family: " + u.suggestion + ")")
               << "\n";

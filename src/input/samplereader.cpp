@@ -216,6 +216,9 @@ ReadResult readSampleFile(const std::string& path, const TaxaDatabase& taxa, con
     table.inputpath = path;
 
     LineReader lines(content);
+    if (content.empty() || content == "\xEF\xBB\xBF") {
+        throw Error("The file " + path + " is empty.");
+    }
     table.utf8 = lines.hadByteOrderMark() || (hasNonAscii(content) && isValidUtf8(content));
     table.titleline = std::string(lines.next().value_or(""));
     Header header;
