@@ -1,5 +1,7 @@
 #include "app/layout.h"
 
+#include "graphs/twips.h"
+
 #include <QWidget>
 
 #include <algorithm>
@@ -7,8 +9,6 @@
 
 namespace torrentix {
 namespace {
-
-constexpr double twipsPerInch = 1440.0;
 
 // Margins of the views inside the window.
 constexpr int panelLeft = 1380;
@@ -22,12 +22,8 @@ Twips Twips::of(const QWidget& widget) {
     return Twips(widget.logicalDpiX());
 }
 
-int Twips::px(int twips) const {
-    return static_cast<int>(std::lround(twips * dpi_ / twipsPerInch));
-}
-int Twips::twips(int px) const {
-    return static_cast<int>(std::lround(px * twipsPerInch / dpi_));
-}
+int Twips::px(int twips) const { return twipsToPixels(twips, dpi_); }
+int Twips::twips(int px) const { return static_cast<int>(std::lround(pixelsToTwips(px, dpi_))); }
 QRect Twips::px(const QRect& r) const {
     return {px(r.x()), px(r.y()), px(r.width()), px(r.height())};
 }

@@ -256,3 +256,34 @@ INSTANTIATE_TEST_SUITE_P(EveryGig, GoldenFiles,
                              std::replace(n.begin(), n.end(), '-', '_');
                              return n;
                          });
+
+TEST_F(RunFixture, DroppedRowsTakeNoPartInTheObservedBounds) {
+    auto lines = fileWithClasses({6, 6, 6, 6, 6, 6, 2});
+    lines.push_back(row(99, 6, "1000\t\t", "0\t0\t0\t0")); // dropped: no abundance at all
+    SampleTable t = readLines(lines);
+    ASSERT_EQ(t.testcount[0], 8); // its value still counts as a numeric test value
+    ASSERT_EQ(t.nsamp(), 7);
+    auto r = run(t);
+    EXPECT_NE(r.resultsText.find("Idx\t0 (min custom value)\t6 (max observed value)"), std::string::npos);
+}
+
+TEST(DegradationIndex, NormalisedValuesKeepTheirFraction) {
+    // A database of our own with degradation scores, which the shipped one lacks.
+    TaxaDatabase taxa({FamilyRecord{1, "AIDAE", 15, "EPHEMEROPTERA", 8, 0, 3},
+                       FamilyRecord{2, "BIDAE", 24, "DIPTERA", 2, 0, -2},
+                       FamilyRecord{3, "CIDAE", 11, "OLIGOCHAETA", 1, 0, 1}},
+                      {});
+    std::vector<std::vector<double>> rows = {{5, 1, 0}, {4, 2, 1}, {6, 1, 0}, {3, 0, 2},
+                                             {5, 2, 0}, {7, 1, 1}, {0, 5, 5}, {1, 3, 4}};
+    SampleTable t = makeTable({"AIDAE", "BIDAE", "CIDAE"}, rows, {6, 6, 6, 6, 6, 6, 2, 1});
+    RunOptions options;
+    options.gigindex = EasternContinental;
+    TempDir dir;
+    t.inputpath = dir.file("dind.txt");
+    RunResult r = calcola(t, taxa, options, {});
+    // Raw DInd: 1, 2, 1, 4, 1, 2, -1, 2; reference median 1.5, lower value -7.
+    EXPECT_EQ(r.raw.dind, (std::vector<double>{1, 2, 1, 4, 1, 2, -1, 2}));
+    EXPECT_DOUBLE_EQ(r.normalised.dind[0], 8.0 / 8.5);
+    EXPECT_DOUBLE_EQ(r.normalised.dind[6], 6.0 / 8.5);
+    EXPECT_NE(r.resultsText.find("Degradations Index\t-7\t1.5\r\n"), std::string::npos);
+}
