@@ -22,8 +22,12 @@ Twips Twips::of(const QWidget& widget) {
     return Twips(widget.logicalDpiX());
 }
 
-int Twips::px(int twips) const { return twipsToPixels(twips, dpi_); }
-int Twips::twips(int px) const { return static_cast<int>(std::lround(pixelsToTwips(px, dpi_))); }
+int Twips::px(int twips) const {
+    return twipsToPixels(twips, dpi_);
+}
+int Twips::twips(int px) const {
+    return static_cast<int>(std::lround(pixelsToTwips(px, dpi_)));
+}
 QRect Twips::px(const QRect& r) const {
     return {px(r.x()), px(r.y()), px(r.width()), px(r.height())};
 }

@@ -10,11 +10,13 @@
 namespace torrentix {
 namespace {
 
-std::string systemReason(int error) { return std::strerror(error); }
+std::string systemReason(int error) {
+    return std::strerror(error);
+}
 
 // Closes a POSIX file descriptor when it goes out of scope.
 class FileDescriptor {
-public:
+  public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
     ~FileDescriptor() {
         if (fd_ >= 0) {
@@ -30,7 +32,7 @@ public:
         return fd;
     }
 
-private:
+  private:
     int fd_;
 };
 
@@ -89,11 +91,12 @@ void writeFileAtomically(const std::string& path, const std::string& content) {
     if (::fsync(fd.get()) != 0 && errno != EINVAL) {
         fail(errno);
     }
-    ::fchmod(fd.get(), 0644 & ~[] {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        return mask;
-    }());
+    ::fchmod(
+        fd.get(), 0644 & ~[] {
+            mode_t mask = ::umask(0);
+            ::umask(mask);
+            return mask;
+        }());
     if (::close(fd.release()) != 0) {
         fail(errno);
     }

@@ -8,7 +8,7 @@ namespace torrentix {
 
 // A failure the user must be told about; the text is the message to show.
 class Error : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -10,13 +10,13 @@
 namespace torrentix {
 
 class LineReader {
-public:
+  public:
     explicit LineReader(std::string_view content);
     // The next line without its terminator, or nullopt at the end of the text.
     std::optional<std::string_view> next();
     bool hadByteOrderMark() const { return bom_; }
 
-private:
+  private:
     std::string_view rest_;
     bool bom_ = false;
 };

@@ -113,8 +113,8 @@ template <typename Float> std::string formatGeneralImpl(Float value, int maxDigi
     }
     std::array<char, 64> buffer{};
     // Shortest text that reads back to the same value.
-    auto shortest = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                  std::chars_format::scientific);
+    auto shortest =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific);
     std::string_view text(buffer.data(), static_cast<std::size_t>(shortest.ptr - buffer.data()));
     int significant = 0;
     for (char c : text.substr(0, text.find('e'))) {
@@ -152,7 +152,9 @@ std::string formatFixed(double value, int decimals) {
     return text;
 }
 
-std::string formatPercent(double ratio) { return formatFixed(ratio * 100.0, 2) + "%"; }
+std::string formatPercent(double ratio) {
+    return formatFixed(ratio * 100.0, 2) + "%";
+}
 
 std::string formatGeneral(double value) {
     // The value rounded to 15 significant digits, trailing zeros dropped, is the shortest
@@ -165,12 +167,18 @@ std::string formatGeneral(double value) {
         return std::to_string(static_cast<long long>(value)); // counts: whole numbers
     }
     std::array<char, 64> buffer{};
-    auto rounded = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific, 14);
-    return formatFromScientific(std::string_view(buffer.data(), static_cast<std::size_t>(rounded.ptr - buffer.data())));
+    auto rounded =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific, 14);
+    return formatFromScientific(
+        std::string_view(buffer.data(), static_cast<std::size_t>(rounded.ptr - buffer.data())));
 }
 
-std::string formatGeneral32(float value) { return formatGeneralImpl(value, 7); }
+std::string formatGeneral32(float value) {
+    return formatGeneralImpl(value, 7);
+}
 
-long long roundHalfEven(double value) { return static_cast<long long>(std::nearbyint(value)); }
+long long roundHalfEven(double value) {
+    return static_cast<long long>(std::nearbyint(value));
+}
 
 } // namespace torrentix

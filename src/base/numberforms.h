@@ -12,8 +12,12 @@
 namespace torrentix {
 
 std::string formatFixed(double value, int decimals);
-inline std::string formatF2(double value) { return formatFixed(value, 2); }
-inline std::string formatF3(double value) { return formatFixed(value, 3); }
+inline std::string formatF2(double value) {
+    return formatFixed(value, 2);
+}
+inline std::string formatF3(double value) {
+    return formatFixed(value, 3);
+}
 std::string formatPercent(double ratio);
 
 // General form of a 64-bit value (15 significant digits at most).

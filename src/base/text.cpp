@@ -50,7 +50,9 @@ std::string toUpperAscii(std::string_view text) {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Length of the longest decimal number at the start of `text` (sign, digits, fraction,
 // exponent); 0 when there is none. A lone "." or sign is not a number.
@@ -109,12 +111,15 @@ template <typename Float> Float convertTo(std::string_view number) {
         return static_cast<Float>(wide);
     }
     const bool negative = number.front() == '-';
-    const bool tiny = number.find("e-") != std::string_view::npos || number.find("E-") != std::string_view::npos;
+    const bool tiny =
+        number.find("e-") != std::string_view::npos || number.find("E-") != std::string_view::npos;
     const Float magnitude = tiny ? Float(0) : std::numeric_limits<Float>::infinity();
     return negative ? -magnitude : magnitude;
 }
 
-double convert(std::string_view number) { return convertTo<double>(number); }
+double convert(std::string_view number) {
+    return convertTo<double>(number);
+}
 
 } // namespace
 
@@ -222,7 +227,9 @@ bool isValidUtf8(std::string_view text) {
 }
 
 namespace {
-bool isContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+bool isContinuation(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 } // namespace
 
 std::size_t characterCount(std::string_view text, bool utf8) {

@@ -24,7 +24,9 @@ std::string toUpperAscii(std::string_view text);
 // optional sign, digits with an optional "." fraction (".5" and "5." count), optional
 // exponent, always "." as decimal point, and a finite value. Returns that value.
 std::optional<double> parseNumeric(std::string_view text);
-inline bool isNumeric(std::string_view text) { return parseNumeric(text).has_value(); }
+inline bool isNumeric(std::string_view text) {
+    return parseNumeric(text).has_value();
+}
 // The same number converted directly to a 32-bit value (no detour through 64 bits).
 std::optional<float> parseNumeric32(std::string_view text);
 

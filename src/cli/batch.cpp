@@ -62,7 +62,8 @@ std::string printable(const std::string& name) {
     return out;
 }
 
-bool reportUnknownNames(const BatchContext& c, const std::string& path, const std::vector<UnknownName>& unknown) {
+bool reportUnknownNames(const BatchContext& c, const std::string& path,
+                        const std::vector<UnknownName>& unknown) {
     for (const auto& u : unknown) {
         c.err << path << ": unknown taxon \"" << printable(u.name) << "\""
               << (u.suggestion.empty() ? std::string(" (no family suggested)")

@@ -7,7 +7,9 @@
 namespace torrentix::cli {
 namespace {
 
-[[noreturn]] void usage(const std::string& message) { throw Error(message); }
+[[noreturn]] void usage(const std::string& message) {
+    throw Error(message);
+}
 
 std::size_t testVariableNumber(const std::string& option, const std::string& text) {
     if (text == "1" || text == "2" || text == "3") {
@@ -17,7 +19,7 @@ std::size_t testVariableNumber(const std::string& option, const std::string& tex
 }
 
 class ArgStream {
-public:
+  public:
     explicit ArgStream(const std::vector<std::string>& args) : args_(args) {}
     bool done() const { return next_ >= args_.size(); }
     const std::string& take() { return args_[next_++]; }
@@ -28,7 +30,7 @@ public:
         return take();
     }
 
-private:
+  private:
     const std::vector<std::string>& args_;
     std::size_t next_ = 0;
 };

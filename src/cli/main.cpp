@@ -51,7 +51,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     try {
-        const std::string dbPath = parsed.taxaDb.empty() ? defaultTaxaDatabasePath(executableFolder()) : parsed.taxaDb;
+        const std::string dbPath =
+            parsed.taxaDb.empty() ? defaultTaxaDatabasePath(executableFolder()) : parsed.taxaDb;
         const TaxaDatabase taxa = TaxaDatabase::open(dbPath);
         const TaxaTree tree = albero(taxa.records());
         const cli::BatchContext context{parsed, taxa, tree, now("%x"), now("%X"), std::cout, std::cerr};

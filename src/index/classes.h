@@ -11,11 +11,13 @@ namespace torrentix {
 // Counts in the order Reference, High, Good, Moderate, Poor, Bad, Not Classified.
 using ClassCounts = std::array<int, 7>;
 
-inline constexpr std::array<std::string_view, 7> classNames = {"Reference", "High", "Good", "Moderate",
-                                                               "Poor",      "Bad",  "Not Classified"};
+inline constexpr std::array<std::string_view, 7> classNames = {
+    "Reference", "High", "Good", "Moderate", "Poor", "Bad", "Not Classified"};
 
 // Position in ClassCounts of a class code (6 Reference .. 1 Bad, anything else 6).
-inline int classSlot(int sampclass) { return (sampclass >= 1 && sampclass <= 6) ? 6 - sampclass : 6; }
+inline int classSlot(int sampclass) {
+    return (sampclass >= 1 && sampclass <= 6) ? 6 - sampclass : 6;
+}
 
 ClassCounts contaclassif(const SampleTable& table);
 

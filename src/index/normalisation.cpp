@@ -11,7 +11,8 @@ namespace torrentix {
 namespace {
 
 template <typename Column, typename ValueOf>
-std::vector<double> referenceValues(const Column& column, const SampleTable& table, int refclass, ValueOf valueOf) {
+std::vector<double> referenceValues(const Column& column, const SampleTable& table, int refclass,
+                                    ValueOf valueOf) {
     std::vector<double> refvals;
     for (std::size_t i = 0; i < table.samples.size(); ++i) {
         std::optional<double> v = valueOf(column[i]);
@@ -33,11 +34,13 @@ std::optional<float> normalisationRange(float upper, float lower, const std::str
     const float range = upper - lower;
     if (!std::isfinite(range)) {
         throw Error("The normalisation values of " + what + " (" + formatGeneral32(lower) + " and " +
-                    formatGeneral32(upper) + ") are out of range: its values cannot be normalised. The computation "
+                    formatGeneral32(upper) +
+                    ") are out of range: its values cannot be normalised. The computation "
                     "was stopped and no results file was written.");
     }
     if (range == 0.0f) {
-        throw Error("The upper and lower normalisation values of " + what + " are both " + formatGeneral32(upper) +
+        throw Error("The upper and lower normalisation values of " + what + " are both " +
+                    formatGeneral32(upper) +
                     ": its values cannot be normalised. The computation was stopped and no results file was "
                     "written.");
     }
@@ -72,7 +75,8 @@ std::vector<std::optional<double>> normal1(const std::vector<std::optional<doubl
     return out;
 }
 
-std::vector<double> normal1(const std::vector<double>& column, float upper, float lower, const std::string& what) {
+std::vector<double> normal1(const std::vector<double>& column, float upper, float lower,
+                            const std::string& what) {
     const auto range = normalisationRange(upper, lower, what);
     std::vector<double> out(column.size(), 0.0);
     if (range) {

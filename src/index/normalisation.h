@@ -30,7 +30,8 @@ std::vector<double> famattemp(const std::vector<std::optional<double>>& column, 
 // entries stay missing. Throws Error naming `what` when the two values are equal but not 0.
 std::vector<std::optional<double>> normal1(const std::vector<std::optional<double>>& column, float upper,
                                            float lower, const std::string& what);
-std::vector<double> normal1(const std::vector<double>& column, float upper, float lower, const std::string& what);
+std::vector<double> normal1(const std::vector<double>& column, float upper, float lower,
+                            const std::string& what);
 
 struct IndexResult {
     std::vector<double> staricm; // normalised STAR_ICMi

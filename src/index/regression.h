@@ -9,19 +9,20 @@
 namespace torrentix {
 
 struct Regression {
-    bool ok = false;      // false when it could not be computed (fewer than 3 pairs, all x
-                          // equal or all y equal); then no value below is meaningful
-    int n = 0;            // pairs with a numeric x
-    double m = 0.0;       // slope
-    double b = 0.0;       // intercept
-    double r2 = 0.0;      // coefficient of determination
-    double xmin = 1000.0; // left end of the drawn line (smallest x - 0.2, not below 0)
-    int bandn = 0;        // band points at x = 0.1, 0.2, ... 0.1 x bandn
+    bool ok = false;            // false when it could not be computed (fewer than 3 pairs, all x
+                                // equal or all y equal); then no value below is meaningful
+    int n = 0;                  // pairs with a numeric x
+    double m = 0.0;             // slope
+    double b = 0.0;             // intercept
+    double r2 = 0.0;            // coefficient of determination
+    double xmin = 1000.0;       // left end of the drawn line (smallest x - 0.2, not below 0)
+    int bandn = 0;              // band points at x = 0.1, 0.2, ... 0.1 x bandn
     std::vector<double> bandhw; // half-widths of the band at those points
 };
 
 // The message shown when a regression cannot be computed.
-inline const std::string regressionErrorMessage = "An error occurred. Please check your data. (Proc. regrlin)";
+inline const std::string regressionErrorMessage =
+    "An error occurred. Please check your data. (Proc. regrlin)";
 
 // Regresses y on x over the samples whose x is numeric.
 Regression regrlin(const std::vector<std::optional<double>>& x, const std::vector<double>& y);

@@ -6,7 +6,8 @@
 
 namespace torrentix {
 
-std::optional<SuggestedFamily> suggestFamily(const TaxaDatabase& taxa, const std::string& upperName, bool utf8) {
+std::optional<SuggestedFamily> suggestFamily(const TaxaDatabase& taxa, const std::string& upperName,
+                                             bool utf8) {
     constexpr std::size_t shortest = 6;
     auto length = characterCount(upperName, utf8);
     // A prefix longer than every family name cannot match: start at most there.

@@ -18,10 +18,10 @@ struct SuggestedFamily {
 };
 
 struct UnknownTaxonQuestion {
-    std::string name;                         // the upper-cased header cell
+    std::string name;                          // the upper-cased header cell
     std::optional<SuggestedFamily> suggestion; // the family proposed, if any
-    const TaxaTree* tree = nullptr;           // the groups and families to choose from
-    bool utf8 = false;                        // the name is UTF-8 text (else Windows-1252)
+    const TaxaTree* tree = nullptr;            // the groups and families to choose from
+    bool utf8 = false;                         // the name is UTF-8 text (else Windows-1252)
 };
 
 // The user's answer, as the question window holds it when it closes:
@@ -41,14 +41,15 @@ using UnknownTaxonHandler = std::function<UnknownTaxonAnswer(const UnknownTaxonQ
 struct Resolution {
     enum class Kind { Family, Ignore, Abort };
     Kind kind = Kind::Ignore;
-    std::string family;    // the family name when kind is Family
+    std::string family;     // the family name when kind is Family
     bool askedUser = false; // the name needed the question (it counts as corrected)
 };
 
 // The family that the name resolution proposes for an unknown name: the first family,
 // in record-set order, that starts with the longest prefix of the name, from its length
 // minus one down to 6 characters.
-std::optional<SuggestedFamily> suggestFamily(const TaxaDatabase& taxa, const std::string& upperName, bool utf8);
+std::optional<SuggestedFamily> suggestFamily(const TaxaDatabase& taxa, const std::string& upperName,
+                                             bool utf8);
 
 // Resolves one upper-cased taxon name.
 Resolution cercafam(const TaxaDatabase& taxa, const TaxaTree& tree, const std::string& upperName, bool utf8,

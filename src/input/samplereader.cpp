@@ -49,8 +49,9 @@ std::string rowError(const char* what, int row, const std::string& path) {
 
 // Resolves every taxon column: the family index it adds into, or -1 when ignored.
 // Returns nullopt when the user aborted.
-std::optional<std::vector<int>> resolveColumns(const Header& header, SampleTable& table, const TaxaDatabase& taxa,
-                                               const TaxaTree& tree, const UnknownTaxonHandler& ask) {
+std::optional<std::vector<int>> resolveColumns(const Header& header, SampleTable& table,
+                                               const TaxaDatabase& taxa, const TaxaTree& tree,
+                                               const UnknownTaxonHandler& ask) {
     std::vector<int> familyOfColumn;
     familyOfColumn.reserve(static_cast<std::size_t>(header.taxonColumns));
     std::unordered_map<std::string, int> familyIndex;
@@ -101,9 +102,9 @@ double readAbundances(const std::vector<std::string_view>& cells, const std::vec
         std::string_view cell = cells[firstTaxonCell + c];
         double v = cell.empty() ? 0.0 : leadingNumber(cell);
         if (!std::isfinite(v) || v < 0.0) {
-            throw Error("Error #2. The abundance \"" + std::string(cell) + "\" in row " + std::to_string(rowNumber) +
-                        ", taxon column " + std::to_string(c + 1) + " is not a count or a density (file: " + path +
-                        "). Process aborted.");
+            throw Error("Error #2. The abundance \"" + std::string(cell) + "\" in row " +
+                        std::to_string(rowNumber) + ", taxon column " + std::to_string(c + 1) +
+                        " is not a count or a density (file: " + path + "). Process aborted.");
         }
         if (familyOfColumn[c] >= 0) {
             row[static_cast<std::size_t>(familyOfColumn[c])] += v;
@@ -227,7 +228,8 @@ ReadResult readSampleFile(const std::string& path, const TaxaDatabase& taxa, con
     const std::vector<std::string_view> rows = dataLines(lines);
 
     if (header.taxonColumns < 1) {
-        throw Error("The file " + path + " has no taxon column (a family name is expected from column 7 on).");
+        throw Error("The file " + path +
+                    " has no taxon column (a family name is expected from column 7 on).");
     }
     if (rows.empty()) {
         throw Error("The file " + path + " has no data line (samples are expected from line 3 on).");

@@ -27,10 +27,10 @@ struct SampleTable {
     std::array<int, 3> testcount{};         // data rows whose test cell k is numeric
     std::vector<std::string> famnames;      // resolved family names, first appearance order
     std::vector<Sample> samples;
-    std::vector<double> abund;              // nsamp x nfam, row by row
-    std::string ignoredtaxa;                // CR LF + header cell, per ignored column
+    std::vector<double> abund; // nsamp x nfam, row by row
+    std::string ignoredtaxa;   // CR LF + header cell, per ignored column
     bool namesfixed = false;
-    bool utf8 = false;                      // the file's text is UTF-8 (not Windows-1252)
+    bool utf8 = false; // the file's text is UTF-8 (not Windows-1252)
 
     int nsamp() const { return static_cast<int>(samples.size()); }
     int nfam() const { return static_cast<int>(famnames.size()); }

@@ -67,7 +67,9 @@ std::string textColumn(sqlite3_stmt* statement, int column) {
 }
 
 // Scores and codes stored as whole numbers; an empty field reads as 0.
-int intColumn(sqlite3_stmt* statement, int column) { return sqlite3_column_int(statement, column); }
+int intColumn(sqlite3_stmt* statement, int column) {
+    return sqlite3_column_int(statement, column);
+}
 
 std::vector<FamilyRecord> loadFamilies(sqlite3* db, const std::string& path) {
     auto statement = prepare(db, path,
@@ -96,7 +98,8 @@ std::vector<FamilyRecord> loadFamilies(sqlite3* db, const std::string& path) {
 }
 
 std::vector<std::pair<std::string, int>> loadSynonyms(sqlite3* db, const std::string& path) {
-    auto statement = prepare(db, path, "SELECT family, id_tax FROM syn ORDER BY family COLLATE NOCASE, rowid");
+    auto statement =
+        prepare(db, path, "SELECT family, id_tax FROM syn ORDER BY family COLLATE NOCASE, rowid");
     std::vector<std::pair<std::string, int>> synonyms;
     int rc = 0;
     while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
@@ -123,7 +126,8 @@ TaxaDatabase TaxaDatabase::open(const std::string& path) {
     return taxa;
 }
 
-TaxaDatabase::TaxaDatabase(std::vector<FamilyRecord> records, std::vector<std::pair<std::string, int>> synonyms)
+TaxaDatabase::TaxaDatabase(std::vector<FamilyRecord> records,
+                           std::vector<std::pair<std::string, int>> synonyms)
     : records_(std::move(records)) {
     buildIndexes();
     for (auto& [name, id] : synonyms) {

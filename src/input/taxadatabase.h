@@ -16,7 +16,7 @@ namespace torrentix {
 
 struct FamilyRecord {
     int id = 0;
-    std::string family;    // as stored
+    std::string family; // as stored
     int idgroup = 0;
     std::string taxagroup; // group name
     int bmwp = 0;          // BMWP score, 0 where none
@@ -25,7 +25,7 @@ struct FamilyRecord {
 };
 
 class TaxaDatabase {
-public:
+  public:
     // Opens the database file read-only and loads it; throws Error naming the path.
     static TaxaDatabase open(const std::string& path);
     // Builds a database from records already in record-set order (for tests and tools).
@@ -47,7 +47,7 @@ public:
     // The family id that a synonym stands for (first synonym in name order), if any.
     std::optional<int> synonymTarget(std::string_view upperName) const;
 
-private:
+  private:
     TaxaDatabase() = default;
     void buildIndexes();
 

@@ -18,7 +18,7 @@ struct TaxaTreeNode {
 };
 
 class TaxaTree {
-public:
+  public:
     // The nodes in insertion order; node 0 is the root.
     const std::vector<TaxaTreeNode>& nodes() const { return nodes_; }
     // Index of the first node with this tag, or -1.
@@ -28,7 +28,7 @@ public:
 
     friend TaxaTree albero(const std::vector<FamilyRecord>& records);
 
-private:
+  private:
     std::vector<TaxaTreeNode> nodes_;
 };
 

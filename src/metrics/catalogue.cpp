@@ -8,7 +8,8 @@ namespace {
 constexpr std::string_view starDescription =
     "1. ASPT: AverageScorePerTaxon (weight: 0.334)\r\n\r\n"
     "2. EPT_N: Number of Ephemeroptera, Plecoptera, Trichoptera families (weight: 0.083)\r\n\r\n"
-    "3. 1-GOLD: 1-[abundance of Gastropoda, OLigochaeta, Diptera families/total abundance](weight: 0.067)\r\n\r\n"
+    "3. 1-GOLD: 1-[abundance of Gastropoda, OLigochaeta, Diptera families/total abundance](weight: "
+    "0.067)\r\n\r\n"
     "4. SHANNON: Shannon diversity index (weight: 0.083)\r\n\r\n"
     "5. LogSelEPTD: log[abundance of selected Ephemeroptera, Plecoptera, Trichoptera, Diptera families+1] "
     "(weight: 0.266)\r\n\r\n"
@@ -25,8 +26,8 @@ const std::array<GigInfo, gigCount> gigs = {{
      "4. TAXA_N: Number of Families (weight: 0.25)"},
     {"Central / Baltic",
      5,
-     {"small lowland siliceous rock", "small mid-altitude siliceous", "medium lowland mixed", "large lowland mixed",
-      "small lowland calcareous"},
+     {"small lowland siliceous rock", "small mid-altitude siliceous", "medium lowland mixed",
+      "large lowland mixed", "small lowland calcareous"},
      starDescription},
     {"Eastern continental",
      6,
@@ -50,14 +51,16 @@ const std::array<GigInfo, gigCount> gigs = {{
     {"Northern",
      8,
      {"small lowland siliceous moderate alcalinity", "small lowland siliceous", "small lowland organic",
-      "medium/large lowland siliceous moderate alcalinity", "small mid-altitude siliceous", "mid-altitude siliceous",
-      "small higland siliceous", "small highland organic"},
+      "medium/large lowland siliceous moderate alcalinity", "small mid-altitude siliceous",
+      "mid-altitude siliceous", "small higland siliceous", "small highland organic"},
      starDescription},
 }};
 
 } // namespace
 
-const GigInfo& gigInfo(int gigindex) { return gigs.at(static_cast<std::size_t>(gigindex)); }
+const GigInfo& gigInfo(int gigindex) {
+    return gigs.at(static_cast<std::size_t>(gigindex));
+}
 
 std::string typeCode(int gigindex, int typeindex) {
     return std::string("R-") + gigInitial(gigindex) + std::to_string(typeindex + 1);

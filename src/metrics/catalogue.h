@@ -24,9 +24,13 @@ struct GigInfo {
 const GigInfo& gigInfo(int gigindex);
 
 // First character of the caption: the initial of the river-type codes.
-inline char gigInitial(int gigindex) { return gigInfo(gigindex).caption.front(); }
+inline char gigInitial(int gigindex) {
+    return gigInfo(gigindex).caption.front();
+}
 // First three characters of the caption ("Alp", "Cen", "Eas", "Med", "Nor").
-inline std::string gigShortName(int gigindex) { return std::string(gigInfo(gigindex).caption.substr(0, 3)); }
+inline std::string gigShortName(int gigindex) {
+    return std::string(gigInfo(gigindex).caption.substr(0, 3));
+}
 
 // "R-" + initial + number, e.g. "R-E6" for type index 5 of the Eastern continental GIG.
 std::string typeCode(int gigindex, int typeindex);

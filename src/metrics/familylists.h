@@ -33,8 +33,8 @@ inline constexpr std::string_view selEptdText =
     "STRATYOMIDAEDOLICHOPODIDAEODONTOCERIDAELIMNEPHILIDAEPOLYCENTROPODIDAEGOERIDAE";
 
 inline constexpr std::array<std::string_view, 14> selEptdFamilies = {
-    "HEPTAGENIIDAE", "LEPTOPHLEBIIDAE", "EPHEMERIDAE",    "BRACHYCENTRIDAE", "NEMOURIDAE",
-    "ATHERICIDAE",   "EMPIDIDAE",       "DIXIDAE",        "STRATYOMIDAE",    "DOLICHOPODIDAE",
+    "HEPTAGENIIDAE", "LEPTOPHLEBIIDAE", "EPHEMERIDAE",       "BRACHYCENTRIDAE", "NEMOURIDAE",
+    "ATHERICIDAE",   "EMPIDIDAE",       "DIXIDAE",           "STRATYOMIDAE",    "DOLICHOPODIDAE",
     "ODONTOCERIDAE", "LIMNEPHILIDAE",   "POLYCENTROPODIDAE", "GOERIDAE"};
 
 // Selected Ephemeroptera, Trichoptera and Diptera families of the Mediterranean %SelETD_N.
@@ -43,16 +43,15 @@ inline constexpr std::string_view selEtdText =
     "ODONTOCERIDAELIMNEPHILIDAEPOLYCENTROPODIDAEGOERIDAE";
 
 inline constexpr std::array<std::string_view, 12> selEtdFamilies = {
-    "HEPTAGENIIDAE", "EPHEMERIDAE",    "BRACHYCENTRIDAE", "ATHERICIDAE",   "EMPIDIDAE",     "DIXIDAE",
+    "HEPTAGENIIDAE", "EPHEMERIDAE",    "BRACHYCENTRIDAE", "ATHERICIDAE",   "EMPIDIDAE",         "DIXIDAE",
     "STRATIOMYIDAE", "DOLICHOPODIDAE", "ODONTOCERIDAE",   "LIMNEPHILIDAE", "POLYCENTROPODIDAE", "GOERIDAE"};
 
 // Database ids of the Alpine selected sensitive families, each surrounded by single blanks.
 inline constexpr std::string_view sensitiveIdText =
     " 12 17 21 25 29 32 39 44 70 71 74 83 85 84 94 97 110 115 150 157 158 164 200 215 ";
 
-inline constexpr std::array<int, 24> sensitiveFamilyIds = {12, 17,  21,  25,  29,  32,  39,  44,
-                                                           70, 71,  74,  83,  85,  84,  94,  97,
-                                                           110, 115, 150, 157, 158, 164, 200, 215};
+inline constexpr std::array<int, 24> sensitiveFamilyIds = {
+    12, 17, 21, 25, 29, 32, 39, 44, 70, 71, 74, 83, 85, 84, 94, 97, 110, 115, 150, 157, 158, 164, 200, 215};
 
 // Taxonomic group codes used by the metrics.
 inline constexpr int groupGastropoda = 8;
@@ -62,7 +61,11 @@ inline constexpr int groupEphemeroptera = 15;
 inline constexpr int groupPlecoptera = 17;
 inline constexpr int groupTrichoptera = 21;
 
-inline bool isGoldGroup(int g) { return g == groupGastropoda || g == groupOligochaeta || g == groupDiptera; }
-inline bool isEptGroup(int g) { return g == groupEphemeroptera || g == groupPlecoptera || g == groupTrichoptera; }
+inline bool isGoldGroup(int g) {
+    return g == groupGastropoda || g == groupOligochaeta || g == groupDiptera;
+}
+inline bool isEptGroup(int g) {
+    return g == groupEphemeroptera || g == groupPlecoptera || g == groupTrichoptera;
+}
 
 } // namespace torrentix

@@ -16,9 +16,9 @@ struct FamilyTraits {
     int bmwp = 0;
     int bmwpe = 0;
     int structind = 0;
-    int bmwpGroup = -1;    // index of its BMWP composite group, -1 when none
-    bool selEptd = false;  // its name occurs in the SelEPTD text
-    bool selEtd = false;   // its name occurs in the SelETD text
+    int bmwpGroup = -1;     // index of its BMWP composite group, -1 when none
+    bool selEptd = false;   // its name occurs in the SelEPTD text
+    bool selEtd = false;    // its name occurs in the SelETD text
     bool sensitive = false; // its id is one of the Alpine selected sensitive families
 };
 

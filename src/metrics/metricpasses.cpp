@@ -12,7 +12,9 @@ namespace {
 // The lowest ASPT: a sample without any scored family, and the lower normalisation value.
 constexpr double asptFloor = 2.0;
 
-bool hasThirdPass(int gig) { return gig == Alpine || gig == Mediterranean; }
+bool hasThirdPass(int gig) {
+    return gig == Alpine || gig == Mediterranean;
+}
 
 void report(const PassInput& in, double fraction) {
     if (in.progress) {
@@ -20,7 +22,9 @@ void report(const PassInput& in, double fraction) {
     }
 }
 
-double share(double part, double whole) { return whole > 0.0 ? part / whole : 0.0; }
+double share(double part, double whole) {
+    return whole > 0.0 ? part / whole : 0.0;
+}
 
 } // namespace
 

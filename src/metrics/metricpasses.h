@@ -18,7 +18,7 @@ using ProgressHandler = std::function<void(double)>;
 // The families present (abundance above 0) in each sample, in family order: the passes
 // only ever look at those, so each walks the abundance matrix once, when this is built.
 class PresentFamilies {
-public:
+  public:
     explicit PresentFamilies(const SampleTable& table);
     struct Range {
         const int* first;
@@ -31,7 +31,7 @@ public:
         return {families_.data() + offsets_[s], families_.data() + offsets_[s + 1]};
     }
 
-private:
+  private:
     std::vector<std::size_t> offsets_;
     std::vector<int> families_;
 };

@@ -15,13 +15,13 @@ struct MetricTable {
     std::vector<double> logseleptd; // log10(selected EPTD abundance + 1)
     std::vector<double> taxan;      // number of families
     // GIG metrics.
-    std::vector<double> iaspt;      // Iberian ASPT (Eastern continental: a copy of ASPT)
-    std::vector<double> gigept;     // Alpine: EPT families / families; Mediterranean: EPT families
-    std::vector<double> selsens;    // Alpine: selected sensitive families
-    std::vector<double> seletd;     // Mediterranean: selected ETD families / families
-    std::vector<double> eptabund;   // Eastern continental: EPT abundance / total abundance
-    std::vector<double> dind;       // Eastern continental: Degradations Index
-    std::vector<double> gigtaxan;   // copy of the number of families for the GIG index
+    std::vector<double> iaspt;    // Iberian ASPT (Eastern continental: a copy of ASPT)
+    std::vector<double> gigept;   // Alpine: EPT families / families; Mediterranean: EPT families
+    std::vector<double> selsens;  // Alpine: selected sensitive families
+    std::vector<double> seletd;   // Mediterranean: selected ETD families / families
+    std::vector<double> eptabund; // Eastern continental: EPT abundance / total abundance
+    std::vector<double> dind;     // Eastern continental: Degradations Index
+    std::vector<double> gigtaxan; // copy of the number of families for the GIG index
 };
 
 } // namespace torrentix

@@ -22,7 +22,8 @@ std::string faetic(const ReportInput& in) {
     out += "  filename: " + fileNameOf(in.inputpath) + crlf + crlf;
     out += "  GIG: " + in.gigCaption + crlf;
     out += "  River Type: " + in.riverTypeCaption + crlf + crlf;
-    out += "  " + std::to_string(in.nsamp) + " samples - " + std::to_string(in.nfam) + " Taxa (Families)" + crlf;
+    out +=
+        "  " + std::to_string(in.nsamp) + " samples - " + std::to_string(in.nfam) + " Taxa (Families)" + crlf;
     for (std::size_t c = 0; c < classNames.size(); ++c) {
         out += "     " + std::to_string(in.classcount[c]) + " " + std::string(classNames[c]) + " (" +
                percentOf(in.classcount[c], in.nsamp) + ")" + crlf;
@@ -33,7 +34,8 @@ std::string faetic(const ReportInput& in) {
         if (in.testcount[k] < reportedTestValues) {
             out += "  Var" + std::to_string(k + 1) + " absent or values<12";
         } else {
-            out += "  " + in.testname[k] + " (min value=" + in.testmin[k] + (in.biological[k] ? ", bio" : "") + ").";
+            out += "  " + in.testname[k] + " (min value=" + in.testmin[k] +
+                   (in.biological[k] ? ", bio" : "") + ").";
         }
     }
     return out;

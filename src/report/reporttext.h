@@ -16,10 +16,10 @@ struct ReportInput {
     std::array<std::string, 3> testname;
     std::array<int, 3> testcount{};
     ClassCounts classcount{};
-    std::string gigCaption;       // empty when no GIG is selected
-    std::string riverTypeCaption; // empty when no river type is selected
-    std::array<std::string, 3> testmin;  // "Min Value" texts
-    std::array<bool, 3> biological{};    // "Biological" ticked
+    std::string gigCaption;             // empty when no GIG is selected
+    std::string riverTypeCaption;       // empty when no river type is selected
+    std::array<std::string, 3> testmin; // "Min Value" texts
+    std::array<bool, 3> biological{};   // "Biological" ticked
 };
 
 // Lines joined by CR LF, no line break after the last.

@@ -15,7 +15,7 @@ const std::string crlf = "\r\n";
 
 // Appends lines joined by TAB, each ended by CR LF.
 class Lines {
-public:
+  public:
     Lines& line(std::string_view text = {}) {
         out_ += text;
         out_ += crlf;
@@ -29,14 +29,18 @@ public:
     }
     std::string take() { return std::move(out_); }
 
-private:
+  private:
     std::string out_;
 };
 
 using Column = std::pair<std::string_view, std::string (*)(const MetricTable&, std::size_t)>;
 
-std::string f2(double v) { return formatF2(v); }
-std::string g(double v) { return formatGeneral(v); }
+std::string f2(double v) {
+    return formatF2(v);
+}
+std::string g(double v) {
+    return formatGeneral(v);
+}
 
 const std::vector<Column>& starColumns() {
     static const std::vector<Column> columns = {
@@ -56,11 +60,13 @@ const std::vector<Column>& gigColumns(int gigindex) {
         {"Number of EPT Families/Total Number of Families",
          [](const MetricTable& m, std::size_t i) { return f2(m.gigept[i]); }},
         {"Total Number of Families", [](const MetricTable& m, std::size_t i) { return g(m.taxan[i]); }},
-        {"Number of Selected (Sensitive) Families", [](const MetricTable& m, std::size_t i) { return f2(m.selsens[i]); }},
+        {"Number of Selected (Sensitive) Families",
+         [](const MetricTable& m, std::size_t i) { return f2(m.selsens[i]); }},
     };
     static const std::vector<Column> eastern = {
         {"ASPT", [](const MetricTable& m, std::size_t i) { return f2(m.iaspt[i]); }},
-        {"Abundance of EPT Families/Total Abundance", [](const MetricTable& m, std::size_t i) { return f2(m.eptabund[i]); }},
+        {"Abundance of EPT Families/Total Abundance",
+         [](const MetricTable& m, std::size_t i) { return f2(m.eptabund[i]); }},
         {"Total Number of Families", [](const MetricTable& m, std::size_t i) { return g(m.gigtaxan[i]); }},
         {"Degradations Index", [](const MetricTable& m, std::size_t i) { return f2(m.dind[i]); }},
     };
@@ -101,10 +107,11 @@ const Weights& gigWeights(int gigindex) {
                                     {"Abundance of EPT Families/Total Abundance", 0.25},
                                     {"Total Number of Families", 0.25},
                                     {"Degradations Index", 0.25}};
-    static const Weights mediterranean = {{"Iberian ASPT", 0.34},
-                                          {"Number of EPT Families", 0.18},
-                                          {"Total Number of Families", 0.28},
-                                          {"Number of Selected Families of ETD / Total Number of Families", 0.2}};
+    static const Weights mediterranean = {
+        {"Iberian ASPT", 0.34},
+        {"Number of EPT Families", 0.18},
+        {"Total Number of Families", 0.28},
+        {"Number of Selected Families of ETD / Total Number of Families", 0.2}};
     switch (gigindex) {
     case Alpine:
         return alpine;
@@ -117,7 +124,8 @@ const Weights& gigWeights(int gigindex) {
     }
 }
 
-void metricTable(Lines& out, const SampleTable& table, const MetricTable& raw, const std::vector<Column>& columns) {
+void metricTable(Lines& out, const SampleTable& table, const MetricTable& raw,
+                 const std::vector<Column>& columns) {
     std::string header = "CODE\tSAMPLE";
     for (const auto& c : columns) {
         header += "\t";
@@ -149,7 +157,9 @@ std::string pathText(const std::string& path, bool utf8) {
 
 } // namespace
 
-std::string resultsPathFor(const std::string& inputpath) { return replaceExtension(inputpath, "_OUT.txt"); }
+std::string resultsPathFor(const std::string& inputpath) {
+    return replaceExtension(inputpath, "_OUT.txt");
+}
 
 std::string resultsOpening(const ResultsHeader& h) {
     const SampleTable& t = h.table;
@@ -217,10 +227,12 @@ std::string normalisationNotes(float staricmnorm, const std::string& normtext,
 
 namespace {
 
-std::string f3OrMissing(const Regression& r, double value) { return r.ok ? formatF3(value) : "N/A"; }
+std::string f3OrMissing(const Regression& r, double value) {
+    return r.ok ? formatF3(value) : "N/A";
+}
 
-void regressionBlock(Lines& out, const Regression& r, const std::string& indexName, const std::string& testName,
-                     bool utf8) {
+void regressionBlock(Lines& out, const Regression& r, const std::string& indexName,
+                     const std::string& testName, bool utf8) {
     const std::string rSquared = utf8 ? "r\xC2\xB2 = " : "r\xB2 = ";
     out.line("m = " + f3OrMissing(r, r.m));
     out.line("b = " + f3OrMissing(r, r.b));

@@ -50,8 +50,8 @@ std::vector<std::optional<float>> numericColumn32(const SampleTable& table, std:
 }
 
 // Normalises test variable k in place and returns its line of the normalisation notes.
-TestVariableNormalisation normaliseTestVariable(SampleTable& table, std::size_t k, const TestVariableOptions& opt,
-                                                ReferenceRule rule) {
+TestVariableNormalisation normaliseTestVariable(SampleTable& table, std::size_t k,
+                                                const TestVariableOptions& opt, ReferenceRule rule) {
     const auto values = numericColumn(table, k);
     const auto values32 = numericColumn32(table, k);
     TestVariableNormalisation tv;
@@ -81,7 +81,8 @@ TestVariableNormalisation normaliseTestVariable(SampleTable& table, std::size_t 
     } else {
         auto refvals = famattemp(values, table, rule.refclass);
         tv.upper = quantile(refvals, rule.usemedian);
-        tv.upperLabel = rule.usemedian ? " (median of reference s.)" : " (75th percentile of reference+high status s.)";
+        tv.upperLabel =
+            rule.usemedian ? " (median of reference s.)" : " (75th percentile of reference+high status s.)";
     }
     const auto normalised = normal1(values, tv.upper, tv.lower, "the test variable " + tv.name);
     for (std::size_t i = 0; i < table.samples.size(); ++i) {
@@ -93,12 +94,13 @@ TestVariableNormalisation normaliseTestVariable(SampleTable& table, std::size_t 
 
 // Normalises the metrics of the GIG in their fixed order, appending the written lines.
 class MetricNormaliser {
-public:
+  public:
     MetricNormaliser(const SampleTable& table, ReferenceRule rule, std::string& out)
         : table_(table), rule_(rule), out_(out) {}
 
     // Reference step of its own; `label` empty for a metric without a line in the file.
-    float normalise(std::vector<double>& column, const std::string& label, float lower, const std::string& name) {
+    float normalise(std::vector<double>& column, const std::string& label, float lower,
+                    const std::string& name) {
         auto refvals = famattemp(column, table_, rule_.refclass);
         const float upper = quantile(refvals, rule_.usemedian);
         if (!label.empty()) {
@@ -111,7 +113,7 @@ public:
         column = normal1(column, upper, lower, name);
     }
 
-private:
+  private:
     const SampleTable& table_;
     ReferenceRule rule_;
     std::string& out_;
@@ -145,8 +147,8 @@ void normaliseMetrics(MetricTable& m, int gig, MetricNormaliser& n) {
     n.normalise(m.logseleptd, "log(SelEPTD+1)", 0.0f, {});
 }
 
-void runMetricPasses(const SampleTable& table, const TaxaDatabase& taxa, int gig, const ProgressHandler& progress,
-                     MetricTable& m) {
+void runMetricPasses(const SampleTable& table, const TaxaDatabase& taxa, int gig,
+                     const ProgressHandler& progress, MetricTable& m) {
     const auto traits = resolveFamilyTraits(table, taxa);
     const PresentFamilies present(table);
     const PassInput in{table, traits, present, gig, progress};
@@ -247,8 +249,8 @@ RunResult calcola(SampleTable table, const TaxaDatabase& taxa, const RunOptions&
     r.raw = m;
 
     const auto path = chooseResultsPath(table.inputpath, callbacks);
-    std::string text = resultsOpening({table, gig, options.typeindex, options.dateText, options.timeText,
-                                       r.classcount, r.raw});
+    std::string text = resultsOpening(
+        {table, gig, options.typeindex, options.dateText, options.timeText, r.classcount, r.raw});
     MetricNormaliser normaliser(table, r.rule, text);
     normaliseMetrics(m, gig, normaliser);
     r.normalised = std::move(m);

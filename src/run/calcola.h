@@ -52,9 +52,9 @@ struct RunResult {
     MetricTable raw;        // metrics before normalisation
     MetricTable normalised; // metrics after normalisation
     IndexResult indices;
-    std::vector<std::string> plotx; // test-variable column of the default plot (empty when none)
-    int plotTestVariable = -1;      // 0-based test variable of plotx, -1 when none
-    std::vector<double> ploty;      // index column of the default plot (the STAR_ICMi)
+    std::vector<std::string> plotx;       // test-variable column of the default plot (empty when none)
+    int plotTestVariable = -1;            // 0-based test variable of plotx, -1 when none
+    std::vector<double> ploty;            // index column of the default plot (the STAR_ICMi)
     std::optional<Regression> regression; // of the default plot pair
     bool regressionFailed = false;        // some regression of the run could not be computed
     std::string resultsText;              // the whole results file

@@ -5,9 +5,9 @@
 using namespace torrentix;
 
 TEST(FixedForm, RoundsHalfAwayFromZeroOnTheExactBinaryValue) {
-    EXPECT_EQ(formatF2(0.125), "0.13");   // exactly representable tie
+    EXPECT_EQ(formatF2(0.125), "0.13"); // exactly representable tie
     EXPECT_EQ(formatF2(-0.125), "-0.13");
-    EXPECT_EQ(formatF2(2.675), "2.67");   // the double lies below 2.675
+    EXPECT_EQ(formatF2(2.675), "2.67"); // the double lies below 2.675
     EXPECT_EQ(formatF2(1.005), "1.00");
     EXPECT_EQ(formatF3(0.0625), "0.063");
     EXPECT_EQ(formatF3(1.0005), "1.000"); // below the tie in binary

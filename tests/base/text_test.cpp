@@ -14,8 +14,8 @@ TEST(NumericCells, WholeCellMustBeADecimalNumber) {
     EXPECT_EQ(parseNumeric("5."), 5.0);
     EXPECT_EQ(parseNumeric("-2.25"), -2.25);
     EXPECT_EQ(parseNumeric("+3"), 3.0);
-    for (const char* bad : {"", " ", ".", "-", "1,5", "12a", "1e", "1e+", "nan", "inf", "0x10", "1e999", "N/A",
-                            "1 2"}) {
+    for (const char* bad :
+         {"", " ", ".", "-", "1,5", "12a", "1e", "1e+", "nan", "inf", "0x10", "1e999", "N/A", "1 2"}) {
         EXPECT_FALSE(parseNumeric(bad).has_value()) << bad;
     }
 }

@@ -10,7 +10,9 @@ using namespace torrentix::testing;
 
 namespace {
 
-cli::CliArgs parse(std::vector<std::string> args) { return cli::parseArgs(args); }
+cli::CliArgs parse(std::vector<std::string> args) {
+    return cli::parseArgs(args);
+}
 
 struct Outcome {
     int status;
@@ -20,16 +22,18 @@ struct Outcome {
 
 // Runs the batch command with a shell-quoted argument string.
 Outcome runCli(const TempDir& dir, const std::string& args) {
-    const std::string command = std::string("'") + CLI_PATH + "' --taxa-db '" + TAXA_DB_PATH + "' " + args + " >'" +
-                                dir.file("stdout") + "' 2>'" + dir.file("stderr") + "'";
+    const std::string command = std::string("'") + CLI_PATH + "' --taxa-db '" + TAXA_DB_PATH + "' " + args +
+                                " >'" + dir.file("stdout") + "' 2>'" + dir.file("stderr") + "'";
     const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(dir.file("stdout")), readFile(dir.file("stderr"))};
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(dir.file("stdout")),
+            readFile(dir.file("stderr"))};
 }
 
-const std::string sample = crlfLines({"t", "CODE\tSAMPLE\tCLASS\tIdx\tPress\tAlt\tBAETIDAE\tLEUCTRIDAE\tMYSTERYIDAE",
-                                      "1\ta\t6\t1\t\t\t1\t2\t3", "2\tb\t6\t2\t\t\t2\t2\t3", "3\tc\t6\t3\t\t\t3\t0\t3",
-                                      "4\td\t6\t4\t\t\t1\t4\t0", "5\te\t6\t5\t\t\t5\t2\t3", "6\tf\t6\t6\t\t\t6\t1\t3",
-                                      "7\tg\t2\t7\t\t\t9\t0\t3"});
+const std::string sample =
+    crlfLines({"t", "CODE\tSAMPLE\tCLASS\tIdx\tPress\tAlt\tBAETIDAE\tLEUCTRIDAE\tMYSTERYIDAE",
+               "1\ta\t6\t1\t\t\t1\t2\t3", "2\tb\t6\t2\t\t\t2\t2\t3", "3\tc\t6\t3\t\t\t3\t0\t3",
+               "4\td\t6\t4\t\t\t1\t4\t0", "5\te\t6\t5\t\t\t5\t2\t3", "6\tf\t6\t6\t\t\t6\t1\t3",
+               "7\tg\t2\t7\t\t\t9\t0\t3"});
 
 } // namespace
 
@@ -50,11 +54,11 @@ TEST(CliArguments, GigsTypesAndTestVariableOptions) {
 
 TEST(CliArguments, UsageErrors) {
     const std::vector<std::vector<std::string>> bad = {
-        {"--type", "R-A1", "f"},                     // no GIG
-        {"--gig", "Alp", "f"},                       // no type
-        {"--gig", "Alp", "--type", "R-M1", "f"},     // type of another GIG
+        {"--type", "R-A1", "f"},                      // no GIG
+        {"--gig", "Alp", "f"},                        // no type
+        {"--gig", "Alp", "--type", "R-M1", "f"},      // type of another GIG
         {"--gig", "Atlantic", "--type", "R-A1", "f"}, // unknown GIG
-        {"--gig", "Alp", "--type", "R-A1"},          // no file
+        {"--gig", "Alp", "--type", "R-A1"},           // no file
         {"--gig", "Alp", "--type", "R-A1", "--min", "4=1", "f"},
         {"--gig", "Alp", "--type", "R-A1", "--min", "1=abc", "f"},
         {"--gig", "Alp", "--type", "R-A1", "--unknown", "maybe", "f"},
@@ -87,8 +91,9 @@ TEST(CliRuns, IgnoreWritesTheCorrectedAndResultsFiles) {
     EXPECT_NE(o.out.find("  REPORT:"), std::string::npos);
     EXPECT_NE(o.out.find(dir.file("s_OUT.txt")), std::string::npos);
     EXPECT_NE(o.out.find(dir.file("s_adj.txt")), std::string::npos);
-    EXPECT_NE(readFile(dir.file("s_OUT.txt")).find("2 TAXA (Families). The following taxa were ignored:\r\n\r\n"
-                                                   "MYSTERYIDAE\r\n"),
+    EXPECT_NE(readFile(dir.file("s_OUT.txt"))
+                  .find("2 TAXA (Families). The following taxa were ignored:\r\n\r\n"
+                        "MYSTERYIDAE\r\n"),
               std::string::npos);
     // Without --force an existing results file is an error, and it survives.
     const std::string before = readFile(dir.file("s_OUT.txt"));
@@ -96,7 +101,8 @@ TEST(CliRuns, IgnoreWritesTheCorrectedAndResultsFiles) {
     EXPECT_EQ(again.status, 1);
     EXPECT_NE(again.err.find("--force"), std::string::npos);
     EXPECT_EQ(readFile(dir.file("s_OUT.txt")), before);
-    EXPECT_EQ(runCli(dir, "--force --gig nor --type r-n2 --unknown ignore '" + dir.file("s.txt") + "'").status, 0);
+    EXPECT_EQ(
+        runCli(dir, "--force --gig nor --type r-n2 --unknown ignore '" + dir.file("s.txt") + "'").status, 0);
 }
 
 TEST(CliRuns, ExitStatusOfMixedBatchesAndUsage) {
@@ -111,7 +117,8 @@ TEST(CliRuns, ExitStatusOfMixedBatchesAndUsage) {
     auto help = runCli(dir, "--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--unknown"), std::string::npos);
-    auto noDb = runCli(dir, "--taxa-db '" + dir.file("none.db") + "' --gig Med --type R-M1 '" + dir.file("good.txt") + "'");
+    auto noDb = runCli(dir, "--taxa-db '" + dir.file("none.db") + "' --gig Med --type R-M1 '" +
+                                dir.file("good.txt") + "'");
     EXPECT_EQ(noDb.status, 1);
     EXPECT_NE(noDb.err.find(dir.file("none.db")), std::string::npos);
 }

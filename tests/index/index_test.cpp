@@ -76,7 +76,8 @@ TEST(Indices, StarIndexIsTheWeightedSumOverItsReferenceValue) {
     std::vector<std::vector<double>> rows(7, {1.0});
     auto t = makeTable({"BAETIDAE"}, rows, {3, 6, 6, 6, 6, 6, 6});
     IndexResult r = somma(m, t, CentralBaltic, {5, true});
-    EXPECT_NEAR(0.334 * 1.0 + 0.266 * 0.8 + 0.167 * 0.9 + 0.083 * 1.1 + 0.083 * 0.7 + 0.067 * 0.95, 0.91015, 1e-12);
+    EXPECT_NEAR(0.334 * 1.0 + 0.266 * 0.8 + 0.167 * 0.9 + 0.083 * 1.1 + 0.083 * 0.7 + 0.067 * 0.95, 0.91015,
+                1e-12);
     EXPECT_EQ(r.staricmnorm, 0.95f);
     EXPECT_NEAR(r.staricm[0], 0.95805, 5e-6);
     EXPECT_EQ(r.gigicm, r.staricm); // Central / Baltic: the GIG index is the STAR_ICMi
@@ -121,19 +122,20 @@ TEST(Regression, WorkedExample) {
 }
 
 TEST(Regression, MissingXTakesNoPartAndTheBandFollowsTheLargerRange) {
-    Regression r = regrlin(std::vector<std::string>{"0.1", "N/A", "0.2", "0.25", "0.15"}, {1.0, 50.0, 1.04, 0.9, 0.95});
+    Regression r =
+        regrlin(std::vector<std::string>{"0.1", "N/A", "0.2", "0.25", "0.15"}, {1.0, 50.0, 1.04, 0.9, 0.95});
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(r.n, 4);
-    EXPECT_EQ(r.xmin, 0.0);  // 0.1 - 0.2 is below 0
+    EXPECT_EQ(r.xmin, 0.0); // 0.1 - 0.2 is below 0
     EXPECT_EQ(r.bandn, 10); // L = 1.04
     Regression wide = regrlin(std::vector<std::string>{"2.25", "1", "1.5"}, {0.9, 0.2, 0.5});
     EXPECT_EQ(wide.bandn, 22); // 22.5 rounds to the even 22
 }
 
 TEST(Regression, FailsWithoutEnoughSpreadButNotOnAPerfectFit) {
-    EXPECT_FALSE(regrlin(std::vector<std::string>{"1", "2"}, {1, 2}).ok);              // two pairs
-    EXPECT_FALSE(regrlin(std::vector<std::string>{"1", "1", "1"}, {1, 2, 3}).ok);      // all x equal
-    EXPECT_FALSE(regrlin(std::vector<std::string>{"1", "2", "3"}, {5, 5, 5}).ok);      // all y equal
+    EXPECT_FALSE(regrlin(std::vector<std::string>{"1", "2"}, {1, 2}).ok);               // two pairs
+    EXPECT_FALSE(regrlin(std::vector<std::string>{"1", "1", "1"}, {1, 2, 3}).ok);       // all x equal
+    EXPECT_FALSE(regrlin(std::vector<std::string>{"1", "2", "3"}, {5, 5, 5}).ok);       // all y equal
     EXPECT_FALSE(regrlin(std::vector<std::string>{"N/A", "N/A", "N/A"}, {1, 2, 3}).ok); // no x at all
     Regression perfect = regrlin(std::vector<std::string>{"0.1", "0.2", "0.3"}, {0.2, 0.4, 0.6});
     ASSERT_TRUE(perfect.ok);

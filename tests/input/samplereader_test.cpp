@@ -39,9 +39,9 @@ struct ReadFixture : ::testing::Test {
 } // namespace
 
 TEST_F(ReadFixture, MergesColumnsOfOneFamilyAndKeepsIgnoredColumnsInTheTotal) {
-    auto r = read(crlfLines({"My title", header + "\tBaetidae\tGAMMARIDAE\tBAETIDAE\tRHYACHOPHILIDAE\tMYSTERY",
-                             "1\tSite one\t6\t0.5\t12\t300\t1\t2\t3\t4\t0",
-                             "2\tSite two\t5\t0.6\t\tabc\t0\t0\t0\t0\t9"}));
+    auto r = read(crlfLines(
+        {"My title", header + "\tBaetidae\tGAMMARIDAE\tBAETIDAE\tRHYACHOPHILIDAE\tMYSTERY",
+         "1\tSite one\t6\t0.5\t12\t300\t1\t2\t3\t4\t0", "2\tSite two\t5\t0.6\t\tabc\t0\t0\t0\t0\t9"}));
     const SampleTable& t = r.table;
     EXPECT_EQ(t.titleline, "My title");
     EXPECT_EQ(t.famnames, (std::vector<std::string>{"BAETIDAE", "GAMMARIDAE", "RHYACOPHILIDAE"}));
@@ -60,8 +60,8 @@ TEST_F(ReadFixture, MergesColumnsOfOneFamilyAndKeepsIgnoredColumnsInTheTotal) {
 }
 
 TEST_F(ReadFixture, DropsEmptySamplesSkipsTabRowsAndStopsAtTheFirstBlankLine) {
-    auto r = read(crlfLines({"t", header + "\tBAETIDAE", "1\ta\t6\t1\t1\t1\t0", "\t\t\t", "2\tb\t6\t2\t2\t2\t5",
-                             "   ", "3\tc\t6\t3\t3\t3\t5"}));
+    auto r = read(crlfLines({"t", header + "\tBAETIDAE", "1\ta\t6\t1\t1\t1\t0", "\t\t\t",
+                             "2\tb\t6\t2\t2\t2\t5", "   ", "3\tc\t6\t3\t3\t3\t5"}));
     ASSERT_EQ(r.table.nsamp(), 1);
     EXPECT_EQ(r.table.samples[0].code, "2");
     EXPECT_EQ(r.table.testcount[0], 2); // the dropped row's test value still counts
@@ -81,7 +81,8 @@ TEST_F(ReadFixture, ClassRuleRoundsHalvesToEven) {
 }
 
 TEST_F(ReadFixture, TestCellsMustBeWholeNumbers) {
-    auto r = read(crlfLines({"t", header + "\tBAETIDAE", "1\ta\t6\t12\t1.5e3\t 7 \t1", "2\tb\t6\t12x\t1,5\t\t1"}));
+    auto r =
+        read(crlfLines({"t", header + "\tBAETIDAE", "1\ta\t6\t12\t1.5e3\t 7 \t1", "2\tb\t6\t12x\t1,5\t\t1"}));
     EXPECT_EQ(r.table.testcount, (std::array<int, 3>{1, 1, 1}));
     EXPECT_EQ(r.table.samples[0].testval[2], " 7 "); // kept as written
     EXPECT_EQ(r.table.samples[1].testval[0], "N/A");
@@ -89,8 +90,9 @@ TEST_F(ReadFixture, TestCellsMustBeWholeNumbers) {
 
 TEST_F(ReadFixture, ColumnCountErrorsNameTheSampleOrdinal) {
     // Two kept samples, a dropped one and a blank row precede the faulty row: it is row 3.
-    const std::string content = crlfLines({"t", header + "\tBAETIDAE", "1\ta\t6\t1\t1\t1\t1", "\t", "2\tb\t6\t1\t1\t1\t0",
-                                           "3\tc\t6\t1\t1\t1\t1", "4\td\t6\t1\t1\t1\t1\textra"});
+    const std::string content =
+        crlfLines({"t", header + "\tBAETIDAE", "1\ta\t6\t1\t1\t1\t1", "\t", "2\tb\t6\t1\t1\t1\t0",
+                   "3\tc\t6\t1\t1\t1\t1", "4\td\t6\t1\t1\t1\t1\textra"});
     EXPECT_EQ(errorOf(content),
               "Error #1. Too many columns in row 3 (file: " + dir.file("s.txt") + "). Process aborted.");
     EXPECT_EQ(errorOf(crlfLines({"t", header + "\tBAETIDAE", "1\ta\t6\t1\t1\t1"})),
@@ -98,7 +100,8 @@ TEST_F(ReadFixture, ColumnCountErrorsNameTheSampleOrdinal) {
 }
 
 TEST_F(ReadFixture, UnusableFilesAreRefusedBeforeAnyQuestion) {
-    EXPECT_NE(errorOf(crlfLines({"t", header, "1\ta\t6\t1\t1\t1"})).find("no taxon column"), std::string::npos);
+    EXPECT_NE(errorOf(crlfLines({"t", header, "1\ta\t6\t1\t1\t1"})).find("no taxon column"),
+              std::string::npos);
     EXPECT_NE(errorOf(crlfLines({"t", header + "\tMYSTERY"})).find("no data line"), std::string::npos);
     EXPECT_NE(errorOf(""), "no error");
     EXPECT_TRUE(asked.empty());
@@ -115,7 +118,8 @@ TEST_F(ReadFixture, UnusableFilesAreRefusedBeforeAnyQuestion) {
 }
 
 TEST_F(ReadFixture, NegativeOrInfiniteAbundancesStopTheRead) {
-    const std::string neg = errorOf(crlfLines({"t", header + "\tBAETIDAE\tCAENIDAE", "1\ta\t6\t1\t1\t1\t1\t-3"}));
+    const std::string neg =
+        errorOf(crlfLines({"t", header + "\tBAETIDAE\tCAENIDAE", "1\ta\t6\t1\t1\t1\t1\t-3"}));
     EXPECT_NE(neg.find("row 1"), std::string::npos) << neg;
     EXPECT_NE(neg.find("taxon column 2"), std::string::npos) << neg;
     EXPECT_NE(errorOf(crlfLines({"t", header + "\tBAETIDAE", "1\ta\t6\t1\t1\t1\t1e999"})).find("1e999"),
@@ -130,7 +134,8 @@ TEST_F(ReadFixture, NegativeOrInfiniteAbundancesStopTheRead) {
 }
 
 TEST_F(ReadFixture, LineEndsByteOrderMarkAndUtf8Names) {
-    auto lf = read("\xEF\xBB\xBFt\nCODE\tSAMPLE\tCLASS\tA\tB\tC\tBAETIDAE\n1\t\xC3\xA9tang de la For\xC3\xAA" "t\t6\t1\t1\t1\t2\n");
+    auto lf = read("\xEF\xBB\xBFt\nCODE\tSAMPLE\tCLASS\tA\tB\tC\tBAETIDAE\n1\t\xC3\xA9tang de la For\xC3\xAA"
+                   "t\t6\t1\t1\t1\t2\n");
     EXPECT_TRUE(lf.table.utf8);
     EXPECT_EQ(lf.table.titleline, "t");
     EXPECT_EQ(lf.table.samples[0].name, "\xC3\xA9tang de la For");
@@ -150,10 +155,11 @@ TEST_F(ReadFixture, AbortStopsTheReadAndWritesNothing) {
 TEST_F(ReadFixture, CorrectedFileHasTheShapeOfASampleFile) {
     answerFor["BETIDAE"] = UnknownTaxonAnswer::family(5, "BAETIDAE");
     std::filesystem::create_directory(dir.file("data.v1"));
-    auto r = read(crlfLines({"Title line", "C\tS\tK\t Idx \tPress\tAlt\tBETIDAE\tGAMMARIDAE\tBAETIDAE\tMYSTERY",
-                             "A1\tA very long sample name\tx\t0.5\t\t3\t1.5\t0.00001\t2\t0",
-                             "A2\tzero\t6\t1\t1\t1\t0\t0\t0\t0", "A3\tb\t5\t1\t1\t1\t1e20\t0\t0\t0"}),
-                  "data.v1/sites");
+    auto r =
+        read(crlfLines({"Title line", "C\tS\tK\t Idx \tPress\tAlt\tBETIDAE\tGAMMARIDAE\tBAETIDAE\tMYSTERY",
+                        "A1\tA very long sample name\tx\t0.5\t\t3\t1.5\t0.00001\t2\t0",
+                        "A2\tzero\t6\t1\t1\t1\t0\t0\t0\t0", "A3\tb\t5\t1\t1\t1\t1e20\t0\t0\t0"}),
+             "data.v1/sites");
     const std::string expected = crlfLines({"Title line", "C\tS\tK\tIdx\tPress\tAlt\tBAETIDAE\tGAMMARIDAE",
                                             "A1\tA very long sam\t0\t0.5\tN/A\t3\t3.5\t1E-05",
                                             "A3\tb              \t5\t1\t1\t1\t1E+20\t0"});

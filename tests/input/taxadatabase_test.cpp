@@ -19,8 +19,9 @@ FamilyRecord record(int id, std::string family, int group, std::string groupName
 TEST(TaxaDatabaseFile, HoldsTheGroupsAndSelectionsTheMetricsNeed) {
     const TaxaDatabase& taxa = realTaxa();
     EXPECT_GE(taxa.recordCount(), 230u);
-    const std::pair<const char*, int> groups[] = {{"GASTROPODA", 8},     {"OLIGOCHAETA", 11}, {"DIPTERA", 24},
-                                                  {"EPHEMEROPTERA", 15}, {"PLECOPTERA", 17},  {"TRICHOPTERA", 21}};
+    const std::pair<const char*, int> groups[] = {{"GASTROPODA", 8},  {"OLIGOCHAETA", 11},
+                                                  {"DIPTERA", 24},    {"EPHEMEROPTERA", 15},
+                                                  {"PLECOPTERA", 17}, {"TRICHOPTERA", 21}};
     for (const auto& [name, code] : groups) {
         bool found = false;
         for (const auto& r : taxa.records()) {
@@ -59,7 +60,8 @@ TEST(TaxaDatabaseFile, MissingFileIsAClearError) {
 TEST(TaxaLookups, FirstMatchInRecordSetOrder) {
     // Two records share an upper-cased name and a prefix: the first in order answers.
     TaxaDatabase taxa({record(5, "BAETIDAE", 15, "EPHEMEROPTERA"), record(9, "Baetidae", 15, "EPHEMEROPTERA"),
-                       record(7, "BAETISCIDAE", 15, "EPHEMEROPTERA"), record(3, "CAENIDAE", 15, "EPHEMEROPTERA")},
+                       record(7, "BAETISCIDAE", 15, "EPHEMEROPTERA"),
+                       record(3, "CAENIDAE", 15, "EPHEMEROPTERA")},
                       {{"BETIDAE", 5}, {"ORPHAN", 999}});
     EXPECT_EQ(taxa.findByName("BAETIDAE")->id, 5);
     EXPECT_EQ(taxa.findByName("baetidae"), nullptr); // look-ups take the upper-case name
@@ -80,9 +82,10 @@ TEST(TaxaLookups, QuotesAndOtherCharactersAreOnlyData) {
 }
 
 TEST(TaxaTreeModel, GroupsAndFamiliesWithTheirKeysAndTags) {
-    const TaxaTree tree = albero({record(1, "OLIGOCHAETA", 11, "OLIGOCHAETA"), record(2, "LUMBRICIDAE", 11, "OLIGOCHAETA"),
-                                  record(3, "LUMBRICIDAE", 11, "OLIGOCHAETA"), record(4, "BAETIDAE", 15, "EPHEMEROPTERA"),
-                                  record(5, "CAENIDAE", 16, "EPHEMEROPTERA")});
+    const TaxaTree tree =
+        albero({record(1, "OLIGOCHAETA", 11, "OLIGOCHAETA"), record(2, "LUMBRICIDAE", 11, "OLIGOCHAETA"),
+                record(3, "LUMBRICIDAE", 11, "OLIGOCHAETA"), record(4, "BAETIDAE", 15, "EPHEMEROPTERA"),
+                record(5, "CAENIDAE", 16, "EPHEMEROPTERA")});
     const auto& n = tree.nodes();
     ASSERT_EQ(n.size(), 6u);
     EXPECT_EQ(n[0].key, "x");

@@ -15,8 +15,9 @@ TEST(Catalogue, CaptionsCodesAndDescriptionsKeepTheirBlanks) {
         EXPECT_EQ(gigInfo(g).ntypes, ntypes[g]);
     }
     EXPECT_EQ(gigInfo(CentralBaltic).metricDescription, gigInfo(Northern).metricDescription);
-    EXPECT_NE(std::string(gigInfo(EasternContinental).metricDescription).find("4. TAXA_N; Number of Families"),
-              std::string::npos);
+    EXPECT_NE(
+        std::string(gigInfo(EasternContinental).metricDescription).find("4. TAXA_N; Number of Families"),
+        std::string::npos);
 }
 
 TEST(Catalogue, ReadsGigsAndTypeCodesInAnyCase) {

@@ -29,7 +29,9 @@ MetricTable passes(const SampleTable& t, int gig) {
     return m;
 }
 
-int familyId(const char* name) { return realTaxa().findByName(name)->id; }
+int familyId(const char* name) {
+    return realTaxa().findByName(name)->id;
+}
 
 } // namespace
 
@@ -126,7 +128,8 @@ TEST(SelectedFamilyMetrics, SensitiveFamiliesByExactId) {
 }
 
 TEST(SelectedFamilyMetrics, EtdShareOfTheFamilies) {
-    auto t = makeTable({"HEPTAGENIIDAE", "GOERIDAE", "BAETIDAE", "NOTAFAMILY", "LEPTOPHLEBIIDAE"}, {{1, 1, 1, 1, 0}});
+    auto t = makeTable({"HEPTAGENIIDAE", "GOERIDAE", "BAETIDAE", "NOTAFAMILY", "LEPTOPHLEBIIDAE"},
+                       {{1, 1, 1, 1, 0}});
     EXPECT_DOUBLE_EQ(passes(t, Mediterranean).seletd[0], 0.5); // 2 of 4 present families
 }
 

@@ -7,7 +7,9 @@
 using namespace torrentix;
 
 namespace {
-float q(std::vector<double> v, bool median) { return quantile(v, median); }
+float q(std::vector<double> v, bool median) {
+    return quantile(v, median);
+}
 } // namespace
 
 TEST(Quantile, Median) {

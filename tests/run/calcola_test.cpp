@@ -11,7 +11,8 @@ using namespace torrentix::testing;
 
 namespace {
 
-const std::string header = "CODE\tSAMPLE\tCLASS\tIdx\tPress\tAlt\tBAETIDAE\tLEUCTRIDAE\tCHIRONOMIDAE\tGAMMARIDAE";
+const std::string header =
+    "CODE\tSAMPLE\tCLASS\tIdx\tPress\tAlt\tBAETIDAE\tLEUCTRIDAE\tCHIRONOMIDAE\tGAMMARIDAE";
 
 struct RunFixture : ::testing::Test {
     TempDir dir;
@@ -31,7 +32,8 @@ struct RunFixture : ::testing::Test {
 
 // A row of a small file: class and three test values, then four abundances.
 std::string row(int n, int cls, const std::string& tests, const std::string& abund) {
-    return std::to_string(n) + "\tsite " + std::to_string(n) + "\t" + std::to_string(cls) + "\t" + tests + "\t" + abund;
+    return std::to_string(n) + "\tsite " + std::to_string(n) + "\t" + std::to_string(cls) + "\t" + tests +
+           "\t" + abund;
 }
 
 std::vector<std::string> fileWithClasses(const std::vector<int>& classes) {
@@ -39,8 +41,8 @@ std::vector<std::string> fileWithClasses(const std::vector<int>& classes) {
     for (std::size_t i = 0; i < classes.size(); ++i) {
         int k = static_cast<int>(i);
         lines.push_back(row(k + 1, classes[i], std::to_string(k) + "\t" + std::to_string(10 - k) + "\t",
-                            std::to_string(k + 1) + "\t" + std::to_string(k % 3) + "\t" + std::to_string(20 - k) +
-                                "\t" + std::to_string(k % 2)));
+                            std::to_string(k + 1) + "\t" + std::to_string(k % 3) + "\t" +
+                                std::to_string(20 - k) + "\t" + std::to_string(k % 2)));
     }
     return lines;
 }
@@ -71,12 +73,16 @@ TEST_F(RunFixture, TestVariablesNeedSixValuesAndAreNormalisedInPlace) {
     EXPECT_EQ(r.table.samples[6].testval[1], "N/A");
     EXPECT_EQ(r.plotTestVariable, 0);
     const std::string& text = r.resultsText;
-    EXPECT_NE(text.find("Test Variables normalisation:\r\nIdx\t0 (min custom value)\t6 (max observed value)\r\n"
-                        "Press\t0 (min custom value)\t10 (max observed value)\r\n\r\n"),
+    EXPECT_NE(
+        text.find("Test Variables normalisation:\r\nIdx\t0 (min custom value)\t6 (max observed value)\r\n"
+                  "Press\t0 (min custom value)\t10 (max observed value)\r\n\r\n"),
+        std::string::npos);
+    EXPECT_NE(text.find("STAR_ICMi vs Alt regression:\r\nnot calculated (available data<12).\r\n"),
               std::string::npos);
-    EXPECT_NE(text.find("STAR_ICMi vs Alt regression:\r\nnot calculated (available data<12).\r\n"), std::string::npos);
-    EXPECT_NE(text.find("Central / Baltic GIG ICMi vs Alt regression:\r\nnot calculated (available data of Alt <12)."),
-              std::string::npos);
+    EXPECT_NE(
+        text.find(
+            "Central / Baltic GIG ICMi vs Alt regression:\r\nnot calculated (available data of Alt <12)."),
+        std::string::npos);
 }
 
 TEST_F(RunFixture, NoUsableTestVariableMeansNoNotesBlockAndNoDefaultPlot) {
@@ -99,13 +105,15 @@ TEST_F(RunFixture, TestVariableBoundsFollowTheOptions) {
     auto r = run(t, CentralBaltic, options);
     EXPECT_NE(r.resultsText.find("Idx\t0 (min observed value)\t7 (max observed value)"), std::string::npos);
     // Press of the Reference samples: 10 9 8 7 6 5, median 7.5.
-    EXPECT_NE(r.resultsText.find("Press\t-5 (min custom value)\t7.5 (median of reference s.)"), std::string::npos);
+    EXPECT_NE(r.resultsText.find("Press\t-5 (min custom value)\t7.5 (median of reference s.)"),
+              std::string::npos);
 }
 
 TEST_F(RunFixture, ObservedBoundsKeepTheirStartValuesWhenNothingBeatsThem) {
     auto lines = fileWithClasses({6, 6, 6, 6, 6, 6});
     for (std::size_t i = 2; i < lines.size(); ++i) {
-        lines[i] = row(static_cast<int>(i), 6, std::to_string(2000000 + i) + "\t-" + std::to_string(3000000 + i) + "\t",
+        lines[i] = row(static_cast<int>(i), 6,
+                       std::to_string(2000000 + i) + "\t-" + std::to_string(3000000 + i) + "\t",
                        "1\t2\t3\t" + std::to_string(i));
     }
     RunOptions options;
@@ -113,7 +121,8 @@ TEST_F(RunFixture, ObservedBoundsKeepTheirStartValuesWhenNothingBeatsThem) {
     auto r = run(readLines(lines), CentralBaltic, options);
     EXPECT_NE(r.resultsText.find("Idx\t1000000 (min observed value)"), std::string::npos);
     EXPECT_NE(r.resultsText.find("(max observed value)"), std::string::npos);
-    EXPECT_NE(r.resultsText.find("Press\t0 (min custom value)\t-1000000 (max observed value)"), std::string::npos);
+    EXPECT_NE(r.resultsText.find("Press\t0 (min custom value)\t-1000000 (max observed value)"),
+              std::string::npos);
 }
 
 TEST_F(RunFixture, MissingTestValuesStayMissingWhenTheUpperValueIsZero) {
@@ -224,7 +233,8 @@ class GoldenFiles : public RunFixture, public ::testing::WithParamInterface<std:
 
 TEST_P(GoldenFiles, ResultsFileMatchesByteForByte) {
     const auto [name, gig] = GetParam();
-    const std::string input = std::string(name).find("75") != std::string::npos ? "sites-75.txt" : "sites.txt";
+    const std::string input =
+        std::string(name).find("75") != std::string::npos ? "sites-75.txt" : "sites.txt";
     writeFile(dir.file("sites.txt"), readFile(std::string(TEST_DATA_DIR) + "/golden/" + input));
     SampleTable t = inputtxt(dir.file("sites.txt"), realTaxa(), tree, {}).table;
     RunOptions options;
@@ -245,7 +255,8 @@ TEST_P(GoldenFiles, ResultsFileMatchesByteForByte) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryGig, GoldenFiles,
-                         ::testing::Values(std::pair{"alpine", int(Alpine)}, std::pair{"central-baltic", int(CentralBaltic)},
+                         ::testing::Values(std::pair{"alpine", int(Alpine)},
+                                           std::pair{"central-baltic", int(CentralBaltic)},
                                            std::pair{"eastern-continental", int(EasternContinental)},
                                            std::pair{"mediterranean", int(Mediterranean)},
                                            std::pair{"northern", int(Northern)},

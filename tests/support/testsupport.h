@@ -14,7 +14,7 @@ namespace torrentix::testing {
 
 // A fresh folder, removed with its content at the end of the test.
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "torrentix-test-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
@@ -29,7 +29,7 @@ public:
     std::string file(const std::string& name) const { return path_ + "/" + name; }
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -38,7 +38,9 @@ inline void writeFile(const std::string& path, const std::string& content) {
     out << content;
 }
 
-inline std::string readFile(const std::string& path) { return readWholeFile(path); }
+inline std::string readFile(const std::string& path) {
+    return readWholeFile(path);
+}
 
 // Joins lines with CR LF, ending the last one too.
 inline std::string crlfLines(const std::vector<std::string>& lines) {
