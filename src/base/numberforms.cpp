@@ -105,30 +105,6 @@ std::string formatFromScientific(std::string_view sci) {
     return layoutGeneral(negative, digits, exponent10);
 }
 
-// For 32-bit values the 7-digit grid is too coarse for that argument: the shortest text
-// is taken when it has at most 7 digits, else the value rounded to 7 digits.
-template <typename Float> std::string formatGeneralImpl(Float value, int maxDigits) {
-    if (value == 0 || !std::isfinite(value)) {
-        return "0";
-    }
-    std::array<char, 64> buffer{};
-    // Shortest text that reads back to the same value.
-    auto shortest =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific);
-    std::string_view text(buffer.data(), static_cast<std::size_t>(shortest.ptr - buffer.data()));
-    int significant = 0;
-    for (char c : text.substr(0, text.find('e'))) {
-        significant += (c >= '0' && c <= '9') ? 1 : 0;
-    }
-    if (significant <= maxDigits) {
-        return formatFromScientific(text);
-    }
-    auto rounded = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                 std::chars_format::scientific, maxDigits - 1);
-    return formatFromScientific(
-        std::string_view(buffer.data(), static_cast<std::size_t>(rounded.ptr - buffer.data())));
-}
-
 } // namespace
 
 std::string formatFixed(double value, int decimals) {
@@ -174,7 +150,27 @@ std::string formatGeneral(double value) {
 }
 
 std::string formatGeneral32(float value) {
-    return formatGeneralImpl(value, 7);
+    // For 32-bit values the 7-digit grid is too coarse for the argument above: the
+    // shortest text is taken when it has at most 7 digits, else the value rounded to 7.
+    constexpr int maxDigits = 7;
+    if (value == 0 || !std::isfinite(value)) {
+        return "0";
+    }
+    std::array<char, 64> buffer{};
+    auto shortest =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific);
+    std::string_view text(buffer.data(), static_cast<std::size_t>(shortest.ptr - buffer.data()));
+    int significant = 0;
+    for (char c : text.substr(0, text.find('e'))) {
+        significant += (c >= '0' && c <= '9') ? 1 : 0;
+    }
+    if (significant <= maxDigits) {
+        return formatFromScientific(text);
+    }
+    auto rounded = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                 std::chars_format::scientific, maxDigits - 1);
+    return formatFromScientific(
+        std::string_view(buffer.data(), static_cast<std::size_t>(rounded.ptr - buffer.data())));
 }
 
 long long roundHalfEven(double value) {

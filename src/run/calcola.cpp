@@ -8,8 +8,6 @@
 #include "metrics/quantile.h"
 #include "report/resultsfile.h"
 
-#include <algorithm>
-
 namespace torrentix {
 namespace {
 
@@ -193,7 +191,9 @@ void regressAll(const SampleTable& table, const IndexResult& indices, IndexSecti
     }
 }
 
-void chooseDefaultPlot(RunResult& r) {
+// The default plot pair: the STAR_ICMi against the first usable test variable, whose
+// regression the results file already holds.
+void chooseDefaultPlot(RunResult& r, const IndexSection& closing) {
     r.ploty = r.indices.staricm;
     for (int k = 0; k < 3; ++k) {
         if (isUsableTestVariable(r.table, k)) {
@@ -202,8 +202,7 @@ void chooseDefaultPlot(RunResult& r) {
             for (const Sample& s : r.table.samples) {
                 r.plotx.push_back(s.testval[static_cast<std::size_t>(k)]);
             }
-            r.regression = regrlin(r.plotx, r.ploty);
-            r.regressionFailed = r.regressionFailed || !r.regression->ok;
+            r.regression = closing.starRegression[static_cast<std::size_t>(k)];
             return;
         }
     }
@@ -235,12 +234,10 @@ RunResult calcola(SampleTable table, const TaxaDatabase& taxa, const RunOptions&
         return r;
     }
     r.rule = *rule;
-    std::vector<TestVariableNormalisation> testLines;
-    std::vector<std::size_t> testLineVariable;
+    std::array<std::optional<TestVariableNormalisation>, 3> testBounds;
     for (std::size_t k = 0; k < 3; ++k) {
         if (isUsableTestVariable(table, static_cast<int>(k))) {
-            testLines.push_back(normaliseTestVariable(table, k, options.testVariables[k], r.rule));
-            testLineVariable.push_back(k);
+            testBounds[k] = normaliseTestVariable(table, k, options.testVariables[k], r.rule);
         }
     }
     const int gig = options.gigindex;
@@ -257,8 +254,13 @@ RunResult calcola(SampleTable table, const TaxaDatabase& taxa, const RunOptions&
 
     r.indices = somma(r.normalised, table, gig, r.rule);
     shortenTestNames(table);
-    for (std::size_t i = 0; i < testLines.size(); ++i) {
-        testLines[i].name = table.testname[testLineVariable[i]];
+    // The notes name the test variables as shortened.
+    std::vector<TestVariableNormalisation> testLines;
+    for (std::size_t k = 0; k < 3; ++k) {
+        if (testBounds[k]) {
+            testLines.push_back(*testBounds[k]);
+            testLines.back().name = table.testname[k];
+        }
     }
     text += normalisationNotes(r.indices.staricmnorm, r.rule.usemedian ? medianSentence : percentileSentence,
                                testLines);
@@ -266,7 +268,7 @@ RunResult calcola(SampleTable table, const TaxaDatabase& taxa, const RunOptions&
     regressAll(table, r.indices, closing, r.regressionFailed);
     text += resultsClosing(closing);
     r.table = std::move(table);
-    chooseDefaultPlot(r);
+    chooseDefaultPlot(r, closing);
     if (r.regressionFailed) {
         r.messages.push_back(regressionErrorMessage);
     }
