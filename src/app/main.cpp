@@ -2,7 +2,7 @@
 
 #include "app/mainwindow.h"
 #include "app/userdialogs.h"
-#include "base/files.h"
+#include "base/error.h"
 
 #include <QApplication>
 #include <QMessageBox>

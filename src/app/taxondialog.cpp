@@ -1,6 +1,6 @@
 #include "app/taxondialog.h"
 
-#include "app/displaytext.h"
+#include "graphs/displaytext.h"
 #include "app/layout.h"
 
 #include <QGridLayout>

@@ -2,7 +2,7 @@
 // prompt, the "<-- back" action and the tab guards.
 #include "app/workflow.h"
 
-#include "app/displaytext.h"
+#include "graphs/displaytext.h"
 #include "base/text.h"
 #include "metrics/catalogue.h"
 

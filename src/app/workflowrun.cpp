@@ -1,9 +1,9 @@
 // The "OK" action: open and read a sample file, show the test-variable options, and run
 // the computation with the options chosen.
-#include "app/displaytext.h"
+#include "graphs/displaytext.h"
 #include "app/workflow.h"
 
-#include "base/files.h"
+#include "base/error.h"
 #include "input/samplereader.h"
 #include "metrics/catalogue.h"
 #include "report/reporttext.h"

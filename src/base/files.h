@@ -1,16 +1,11 @@
 #pragma once
 // Whole-file reading and safe writing.
 
-#include <stdexcept>
+#include "base/error.h"
+
 #include <string>
 
 namespace torrentix {
-
-// A failure the user must be told about; the text is the message to show.
-class Error : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
 
 // Reads a whole file; throws Error naming the path and the system's reason.
 std::string readWholeFile(const std::string& path);

@@ -1,6 +1,6 @@
 #include "cli/cliargs.h"
 
-#include "base/files.h"
+#include "base/error.h"
 #include "base/text.h"
 #include "metrics/catalogue.h"
 

@@ -1,6 +1,6 @@
 // torrentix-cli: the batch command over the same engine as the desktop program.
 
-#include "base/files.h"
+#include "base/error.h"
 #include "cli/batch.h"
 #include "cli/cliargs.h"
 #include "input/taxadatabase.h"

@@ -1,21 +1,24 @@
 #pragma once
-// Texts of the sample file as the screen shows them: the file's bytes are UTF-8 or
-// Windows-1252, as the reader found them.
-
-#include "base/text.h"
+// Text from the sample file and from the engine is kept as bytes: UTF-8, or the
+// Windows-1252 single-byte set of older files. These helpers turn it into screen text.
 
 #include <QString>
 
+#include <string>
 #include <string_view>
 
 namespace torrentix {
 
-inline QString displayText(std::string_view bytes, bool utf8) {
-    if (utf8) {
-        return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    }
-    const std::string converted = cp1252ToUtf8(bytes);
-    return QString::fromUtf8(converted.data(), static_cast<qsizetype>(converted.size()));
-}
+// Text of the sample file, whose character set the reader found.
+QString displayText(std::string_view bytes, bool utf8);
+// Text whose character set is not known (engine messages, which may quote a file):
+// UTF-8 when it is valid UTF-8, Windows-1252 otherwise.
+QString anyText(std::string_view bytes);
+// The same with the CR LF line ends of the reports turned into screen line breaks.
+QString screenLines(std::string_view bytes);
+
+// A path as the engine wants it (the file system's bytes), and back.
+std::string pathBytes(const QString& path);
+QString pathText(const std::string& path);
 
 } // namespace torrentix

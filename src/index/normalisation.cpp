@@ -1,6 +1,6 @@
 #include "index/normalisation.h"
 
-#include "base/files.h"
+#include "base/error.h"
 #include "base/numberforms.h"
 #include "metrics/catalogue.h"
 #include "metrics/quantile.h"

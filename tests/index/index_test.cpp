@@ -2,6 +2,7 @@
 #include "index/normalisation.h"
 #include "index/regression.h"
 #include "metrics/catalogue.h"
+#include "support/sampletable.h"
 #include "support/testsupport.h"
 
 #include <cmath>

@@ -1,6 +1,8 @@
 #include "metrics/catalogue.h"
 #include "metrics/familytraits.h"
 #include "metrics/metricpasses.h"
+#include "support/taxa.h"
+#include "support/sampletable.h"
 #include "support/testsupport.h"
 
 #include <cmath>

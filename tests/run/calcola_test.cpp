@@ -1,6 +1,8 @@
 #include "input/samplereader.h"
 #include "metrics/catalogue.h"
 #include "run/calcola.h"
+#include "support/taxa.h"
+#include "support/sampletable.h"
 #include "support/testsupport.h"
 
 #include <cstdlib>

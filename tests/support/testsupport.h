@@ -1,16 +1,22 @@
 #pragma once
-// Helpers shared by the engine tests: a temporary folder, file writing, and a small taxa
-// database held in memory.
+// Helpers shared by every test: a temporary folder, file writing and reading, and
+// matchers for the messages the program shows.
 
 #include "base/files.h"
-#include "input/taxadatabase.h"
 
+#include <gmock/gmock.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 namespace torrentix::testing {
+
+using ::testing::AllOf;
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 // A fresh folder, removed with its content at the end of the test.
 class TempDir {
@@ -51,36 +57,20 @@ inline std::string crlfLines(const std::vector<std::string>& lines) {
     return out;
 }
 
-// The real taxa database built from data/taxa.
-inline const TaxaDatabase& realTaxa() {
-    static const TaxaDatabase taxa = TaxaDatabase::open(TAXA_DB_PATH);
-    return taxa;
+// The message of the Error (or other exception) that `action` throws; "no error" when
+// it throws none.
+template <typename Action> std::string errorOf(Action&& action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "no error";
 }
 
-} // namespace torrentix::testing
-
-#include "input/sampletable.h"
-
-namespace torrentix::testing {
-
-// A sample table built directly: one family name per column, one row of abundances and
-// one class per sample; test values empty ("N/A").
-inline SampleTable makeTable(std::vector<std::string> families, const std::vector<std::vector<double>>& rows,
-                             const std::vector<int>& classes = {}) {
-    SampleTable t;
-    t.inputpath = "/data/test.txt";
-    t.famnames = std::move(families);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        Sample s;
-        s.code = std::to_string(i + 1);
-        s.name = "sample";
-        s.name.resize(sampleNameWidth, ' ');
-        s.sampclass = i < classes.size() ? classes[i] : 6;
-        s.testval = {"N/A", "N/A", "N/A"};
-        t.samples.push_back(s);
-        t.abund.insert(t.abund.end(), rows[i].begin(), rows[i].end());
-    }
-    return t;
+// A message that holds every one of the given parts.
+template <typename... Parts> auto Mentions(const Parts&... parts) {
+    return AllOf(HasSubstr(parts)...);
 }
 
 } // namespace torrentix::testing

@@ -1,0 +1,39 @@
+# Compile settings of the project's own targets.
+
+# Warnings of every target of ours; TORRENTIX_WERROR makes them errors (CI uses it).
+function(torrentix_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_compile_options(${target} PRIVATE -Wno-restrict) # false positives of GCC 12 on string concatenation
+  endif()
+  if(TORRENTIX_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
+
+# The engine layers, each a library that links only the layers below it. A layer sees
+# the headers of its own folder and of the layers below it through an include folder of
+# its own, so that an include of a higher layer fails to build.
+set(TORRENTIX_LAYERS base input metrics index report run)
+
+function(torrentix_layer layer)
+  cmake_parse_arguments(L "" "" "SOURCES;LIBS" ${ARGN})
+  set(root ${CMAKE_BINARY_DIR}/layers/${layer})
+  file(MAKE_DIRECTORY ${root})
+  foreach(visible IN LISTS TORRENTIX_LAYERS)
+    if(NOT EXISTS ${root}/${visible})
+      file(CREATE_LINK ${PROJECT_SOURCE_DIR}/src/${visible} ${root}/${visible} SYMBOLIC)
+    endif()
+    if(visible STREQUAL layer)
+      break()
+    endif()
+  endforeach()
+  add_library(torrentix_${layer} STATIC ${L_SOURCES})
+  target_include_directories(torrentix_${layer} PUBLIC ${root})
+  target_link_libraries(torrentix_${layer} PUBLIC ${L_LIBS})
+  # Results are compared digit by digit with other implementations of the method: every
+  # sum must be evaluated exactly in the order written, never fused. Whatever compiles
+  # engine code inherits this.
+  target_compile_options(torrentix_${layer} PUBLIC -ffp-contract=off)
+  torrentix_warnings(torrentix_${layer})
+endfunction()
