@@ -2,9 +2,10 @@
 // prompt, the "<-- back" action and the tab guards.
 #include "app/workflow.h"
 
-#include "graphs/displaytext.h"
 #include "base/text.h"
+#include "graphs/displaytext.h"
 #include "metrics/catalogue.h"
+#include "metrics/metricdefinitions.h"
 
 namespace torrentix {
 namespace {
@@ -74,7 +75,7 @@ void Workflow::optGigMouseDown(int index, bool rightButton) {
     metricFrameVisible_ = false;
     if (rightButton && index >= 0 && index < gigCount) {
         metricFrameCaption_ = gigCaption(index) + QStringLiteral(" GIG metrics");
-        metricText_ = screenLines(gigInfo(index).metricDescription);
+        metricText_ = screenLines(metricDescription(index));
         metricFrameVisible_ = true;
     }
     emit changed();

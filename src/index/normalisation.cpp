@@ -3,6 +3,7 @@
 #include "base/error.h"
 #include "base/numberforms.h"
 #include "metrics/catalogue.h"
+#include "metrics/metricdefinitions.h"
 #include "metrics/quantile.h"
 
 #include <cmath>
@@ -87,34 +88,14 @@ std::vector<double> normal1(const std::vector<double>& column, float upper, floa
     return out;
 }
 
-namespace {
-
-double rawStarIndex(const MetricTable& m, std::size_t i) {
-    return 0.334 * m.aspt[i] + 0.266 * m.logseleptd[i] + 0.167 * m.taxan[i] + 0.083 * m.shannon[i] +
-           0.083 * m.eptn[i] + 0.067 * m.gold[i];
-}
-
-double rawGigIndex(const MetricTable& m, std::size_t i, int gigindex, double star) {
-    switch (gigindex) {
-    case Alpine:
-        return 0.25 * m.gigept[i] + 0.25 * m.iaspt[i] + 0.25 * m.gigtaxan[i] + 0.25 * m.selsens[i];
-    case EasternContinental:
-        return 0.25 * m.eptabund[i] + 0.25 * m.iaspt[i] + 0.25 * m.gigtaxan[i] + 0.25 * m.dind[i];
-    case Mediterranean:
-        return 0.18 * m.eptn[i] + 0.34 * m.iaspt[i] + 0.28 * m.gigtaxan[i] + 0.2 * m.seletd[i];
-    default:
-        return star;
-    }
-}
-
-} // namespace
-
 IndexResult somma(const MetricTable& m, const SampleTable& table, int gigindex, ReferenceRule rule) {
     const std::size_t n = table.samples.size();
     std::vector<double> star(n), gig(n);
+    const auto& starTerms = starMetrics();
+    const auto& gigTerms = gigMetrics(gigindex);
     for (std::size_t i = 0; i < n; ++i) {
-        star[i] = rawStarIndex(m, i);
-        gig[i] = rawGigIndex(m, i, gigindex, star[i]);
+        star[i] = weightedSum(starTerms, m, i);
+        gig[i] = weightedSum(gigTerms, m, i);
     }
     IndexResult result;
     auto refvals = famattemp(star, table, rule.refclass);

@@ -17,8 +17,6 @@ struct GigInfo {
     std::string_view caption;
     int ntypes;
     std::array<std::string_view, maxRiverTypes> typedesc;
-    // The metrics of the GIG index and their weights, as shown on request before a choice.
-    std::string_view metricDescription;
 };
 
 const GigInfo& gigInfo(int gigindex);

@@ -59,7 +59,7 @@ MetricTable makeMetricTable(int nsamp, int gigindex) {
         }
         break;
     case Mediterranean:
-        for (auto* v : {&m.gigtaxan, &m.iaspt, &m.gigept, &m.seletd}) {
+        for (auto* v : {&m.gigtaxan, &m.iaspt, &m.seletd}) {
             v->assign(n, 0.0);
         }
         break;
@@ -145,7 +145,7 @@ void contafam(const PassInput& in, MetricTable& m) {
         }
         m.taxan[js] = families;
         m.eptn[js] = eptFamilies;
-        if (hasThirdPass(in.gigindex)) {
+        if (in.gigindex == Alpine) {
             m.gigept[js] = share(eptFamilies, families);
         }
         // A sample whose only non-zero cells were in ignored columns has no family: its

@@ -16,7 +16,7 @@ struct MetricTable {
     std::vector<double> taxan;      // number of families
     // GIG metrics.
     std::vector<double> iaspt;    // Iberian ASPT (Eastern continental: a copy of ASPT)
-    std::vector<double> gigept;   // Alpine: EPT families / families; Mediterranean: EPT families
+    std::vector<double> gigept;   // Alpine: EPT families / families
     std::vector<double> selsens;  // Alpine: selected sensitive families
     std::vector<double> seletd;   // Mediterranean: selected ETD families / families
     std::vector<double> eptabund; // Eastern continental: EPT abundance / total abundance

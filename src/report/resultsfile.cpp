@@ -4,6 +4,7 @@
 #include "base/numberforms.h"
 #include "base/text.h"
 #include "metrics/catalogue.h"
+#include "metrics/metricdefinitions.h"
 
 #include <utility>
 #include <vector>
@@ -33,117 +34,30 @@ class Lines {
     std::string out_;
 };
 
-using Column = std::pair<std::string_view, std::string (*)(const MetricTable&, std::size_t)>;
-
-std::string f2(double v) {
-    return formatF2(v);
-}
-std::string g(double v) {
-    return formatGeneral(v);
-}
-
-const std::vector<Column>& starColumns() {
-    static const std::vector<Column> columns = {
-        {"ASPT", [](const MetricTable& m, std::size_t i) { return f2(m.aspt[i]); }},
-        {"Number of EPT Families", [](const MetricTable& m, std::size_t i) { return g(m.eptn[i]); }},
-        {"1-GOLD", [](const MetricTable& m, std::size_t i) { return f2(m.gold[i]); }},
-        {"Shannon Diversity", [](const MetricTable& m, std::size_t i) { return f2(m.shannon[i]); }},
-        {"log(SelEPTD+1)", [](const MetricTable& m, std::size_t i) { return f2(m.logseleptd[i]); }},
-        {"Total Number of Families", [](const MetricTable& m, std::size_t i) { return g(m.taxan[i]); }},
-    };
-    return columns;
-}
-
-const std::vector<Column>& gigColumns(int gigindex) {
-    static const std::vector<Column> alpine = {
-        {"Iberian ASPT", [](const MetricTable& m, std::size_t i) { return f2(m.iaspt[i]); }},
-        {"Number of EPT Families/Total Number of Families",
-         [](const MetricTable& m, std::size_t i) { return f2(m.gigept[i]); }},
-        {"Total Number of Families", [](const MetricTable& m, std::size_t i) { return g(m.taxan[i]); }},
-        {"Number of Selected (Sensitive) Families",
-         [](const MetricTable& m, std::size_t i) { return f2(m.selsens[i]); }},
-    };
-    static const std::vector<Column> eastern = {
-        {"ASPT", [](const MetricTable& m, std::size_t i) { return f2(m.iaspt[i]); }},
-        {"Abundance of EPT Families/Total Abundance",
-         [](const MetricTable& m, std::size_t i) { return f2(m.eptabund[i]); }},
-        {"Total Number of Families", [](const MetricTable& m, std::size_t i) { return g(m.gigtaxan[i]); }},
-        {"Degradations Index", [](const MetricTable& m, std::size_t i) { return f2(m.dind[i]); }},
-    };
-    static const std::vector<Column> mediterranean = {
-        {"Iberian ASPT", [](const MetricTable& m, std::size_t i) { return f2(m.iaspt[i]); }},
-        {"Number of EPT Families", [](const MetricTable& m, std::size_t i) { return g(m.gigept[i]); }},
-        {"Total Number of Families", [](const MetricTable& m, std::size_t i) { return g(m.taxan[i]); }},
-        {"Number of Selected Families of ETD / Total Number of Families",
-         [](const MetricTable& m, std::size_t i) { return f2(m.seletd[i]); }},
-    };
-    switch (gigindex) {
-    case Alpine:
-        return alpine;
-    case EasternContinental:
-        return eastern;
-    case Mediterranean:
-        return mediterranean;
-    default:
-        return starColumns();
-    }
-}
-
-using Weights = std::vector<std::pair<std::string_view, double>>;
-
-const Weights& starWeights() {
-    static const Weights weights = {{"ASPT", 0.334},           {"Number of EPT Families", 0.083},
-                                    {"1-GOLD", 0.067},         {"Shannon Diversity", 0.083},
-                                    {"log(SelEPTD+1)", 0.266}, {"Total Number of Families", 0.167}};
-    return weights;
-}
-
-const Weights& gigWeights(int gigindex) {
-    static const Weights alpine = {{"Iberian ASPT", 0.25},
-                                   {"Number of EPT Families/Total Number of Families", 0.25},
-                                   {"Total Number of Families", 0.25},
-                                   {"Number of Selected (Sensitive) Families", 0.25}};
-    static const Weights eastern = {{"ASPT", 0.25},
-                                    {"Abundance of EPT Families/Total Abundance", 0.25},
-                                    {"Total Number of Families", 0.25},
-                                    {"Degradations Index", 0.25}};
-    static const Weights mediterranean = {
-        {"Iberian ASPT", 0.34},
-        {"Number of EPT Families", 0.18},
-        {"Total Number of Families", 0.28},
-        {"Number of Selected Families of ETD / Total Number of Families", 0.2}};
-    switch (gigindex) {
-    case Alpine:
-        return alpine;
-    case EasternContinental:
-        return eastern;
-    case Mediterranean:
-        return mediterranean;
-    default:
-        return starWeights();
-    }
+std::string rawValueText(const MetricDefinition& d, double value) {
+    return d.form == MetricForm::Fixed2 ? formatF2(value) : formatGeneral(value);
 }
 
 void metricTable(Lines& out, const SampleTable& table, const MetricTable& raw,
-                 const std::vector<Column>& columns) {
+                 const std::vector<MetricDefinition>& metrics) {
     std::string header = "CODE\tSAMPLE";
-    for (const auto& c : columns) {
+    for (const auto& d : metrics) {
         header += "\t";
-        header += c.first;
+        header += d.label;
     }
     out.line(header);
     for (std::size_t i = 0; i < table.samples.size(); ++i) {
         std::string row = table.samples[i].code + "\t" + table.samples[i].name;
-        for (const auto& c : columns) {
-            row += "\t" + c.second(raw, i);
+        for (const auto& d : metrics) {
+            row += "\t" + rawValueText(d, metricColumn(raw, d.column)[i]);
         }
         out.line(row);
     }
 }
 
-void weightLines(Lines& out, const Weights& weights) {
-    for (const auto& [name, weight] : weights) {
-        out.row(name, formatGeneral(weight));
+void weightLines(Lines& out, const std::vector<MetricDefinition>& metrics) {
+    for (const auto& d : metrics) {
+        out.row(d.label, formatGeneral(d.weight));
     }
 }
 
@@ -187,15 +101,15 @@ std::string resultsOpening(const ResultsHeader& h) {
     }
     out.line();
     out.line("STAR_ICMi metrics");
-    metricTable(out, t, h.raw, starColumns());
+    metricTable(out, t, h.raw, starMetrics());
     out.line();
     out.line(gig + " GIG ICMi metrics");
-    metricTable(out, t, h.raw, gigColumns(h.gigindex));
+    metricTable(out, t, h.raw, gigMetrics(h.gigindex));
     out.line();
     out.line("Weights of STAR_ICMi metrics:");
-    weightLines(out, starWeights());
+    weightLines(out, starMetrics());
     out.line("Weights of " + gig + " GIG ICMi metrics:");
-    weightLines(out, gigWeights(h.gigindex));
+    weightLines(out, gigMetrics(h.gigindex));
     out.line();
     out.line("Lower and upper values used for metric normalisation:");
     out.line();

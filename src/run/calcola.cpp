@@ -5,6 +5,7 @@
 #include "base/text.h"
 #include "metrics/catalogue.h"
 #include "metrics/familytraits.h"
+#include "metrics/metricdefinitions.h"
 #include "metrics/quantile.h"
 #include "report/resultsfile.h"
 
@@ -90,59 +91,26 @@ TestVariableNormalisation normaliseTestVariable(SampleTable& table, std::size_t 
     return tv;
 }
 
-// Normalises the metrics of the GIG in their fixed order, appending the written lines.
-class MetricNormaliser {
-  public:
-    MetricNormaliser(const SampleTable& table, ReferenceRule rule, std::string& out)
-        : table_(table), rule_(rule), out_(out) {}
-
-    // Reference step of its own; `label` empty for a metric without a line in the file.
-    float normalise(std::vector<double>& column, const std::string& label, float lower,
-                    const std::string& name) {
-        auto refvals = famattemp(column, table_, rule_.refclass);
-        const float upper = quantile(refvals, rule_.usemedian);
-        if (!label.empty()) {
-            out_ += normalisationLine(label, lower, upper);
+// Normalises the metrics of the GIG in the order of the results file, each against the
+// reference value of its own column, appending the lines of the normalisation table.
+void normaliseMetrics(MetricTable& m, int gig, const SampleTable& table, ReferenceRule rule,
+                      std::string& out) {
+    float taxaUpper = 0.0f;
+    for (const NormalisationStep& step : normalisationSteps(gig)) {
+        std::vector<double>& column = metricColumn(m, step.column);
+        float upper = taxaUpper;
+        if (!step.upperOfTaxa) {
+            auto refvals = famattemp(column, table, rule.refclass);
+            upper = quantile(refvals, rule.usemedian);
         }
-        column = normal1(column, upper, lower, name.empty() ? label : name);
-        return upper;
+        if (step.column == MetricId::Taxan) {
+            taxaUpper = upper;
+        }
+        if (!step.line.empty()) {
+            out += normalisationLine(step.line, step.lower, upper);
+        }
+        column = normal1(column, upper, step.lower, std::string(step.line.empty() ? step.name : step.line));
     }
-    void normaliseWith(std::vector<double>& column, float upper, float lower, const std::string& name) {
-        column = normal1(column, upper, lower, name);
-    }
-
-  private:
-    const SampleTable& table_;
-    ReferenceRule rule_;
-    std::string& out_;
-};
-
-void normaliseMetrics(MetricTable& m, int gig, MetricNormaliser& n) {
-    const std::string gigTaxa = "Total Number of Families (GIG index)";
-    n.normalise(m.aspt, "ASPT", 2.0f, {});
-    if (gig == Alpine || gig == Mediterranean) {
-        n.normalise(m.iaspt, "Iberian ASPT", 2.0f, {});
-    }
-    n.normalise(m.eptn, "Number of EPT Families", 0.0f, {});
-    const float taxaUpper = n.normalise(m.taxan, "Total Number of Families", 0.0f, {});
-    if (gig == Mediterranean) {
-        n.normalise(m.gigtaxan, {}, 0.0f, gigTaxa);
-        n.normalise(m.seletd, "Number of Selected Families of ETD / Total Number of Families", 0.0f, {});
-    }
-    if (gig == EasternContinental) {
-        n.normalise(m.iaspt, {}, 2.0f, "ASPT (GIG index)");
-        n.normalise(m.eptabund, "Abundance of EPT families/Total abundance", 0.0f, {});
-        n.normalise(m.gigtaxan, {}, 0.0f, gigTaxa);
-        n.normalise(m.dind, "Degradations Index", -7.0f, {});
-    }
-    if (gig == Alpine) {
-        n.normaliseWith(m.gigtaxan, taxaUpper, 0.0f, gigTaxa);
-        n.normalise(m.gigept, "Number of EPT Families/Total Number of Families", 0.0f, {});
-        n.normalise(m.selsens, "Number of Selected (Sensitive) Families", 0.0f, {});
-    }
-    n.normalise(m.gold, "1-GOLD", 0.0f, {});
-    n.normalise(m.shannon, "Shannon Diversity", 0.0f, {});
-    n.normalise(m.logseleptd, "log(SelEPTD+1)", 0.0f, {});
 }
 
 void runMetricPasses(const SampleTable& table, const TaxaDatabase& taxa, int gig,
@@ -159,7 +127,6 @@ void runMetricPasses(const SampleTable& table, const TaxaDatabase& taxa, int gig
         m.gigtaxan = m.taxan;
         contasens(in, m);
     } else if (gig == Mediterranean) {
-        m.gigept = m.eptn;
         m.gigtaxan = m.taxan;
         contaetd(in, m);
     }
@@ -248,8 +215,7 @@ RunResult calcola(SampleTable table, const TaxaDatabase& taxa, const RunOptions&
     const auto path = chooseResultsPath(table.inputpath, callbacks);
     std::string text = resultsOpening(
         {table, gig, options.typeindex, options.dateText, options.timeText, r.classcount, r.raw});
-    MetricNormaliser normaliser(table, r.rule, text);
-    normaliseMetrics(m, gig, normaliser);
+    normaliseMetrics(m, gig, table, r.rule, text);
     r.normalised = std::move(m);
 
     r.indices = somma(r.normalised, table, gig, r.rule);

@@ -1,0 +1,75 @@
+#pragma once
+// The common metrics of each GIG's indices, written once: the metric-table array each
+// reads, its label in the results file, its weight in the index, how its raw values are
+// written, and its line of the metric panel; and the order, lower values and labels of
+// their normalisation. Normalisation, the indices, the results file and the metric
+// panel all read these tables.
+
+#include "metrics/metrictable.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace torrentix {
+
+enum class MetricId {
+    Aspt,
+    Eptn,
+    Gold,
+    Shannon,
+    LogSelEptd,
+    Taxan,
+    Iaspt,
+    GigEpt,
+    SelSens,
+    SelEtd,
+    EptAbund,
+    DInd,
+    GigTaxan
+};
+
+// How the results file writes a raw metric value: "#0.00", or the general number form.
+enum class MetricForm { Fixed2, General };
+
+struct MetricDefinition {
+    MetricId column;
+    std::string_view label; // results-file column and weight line
+    double weight;
+    MetricForm form;
+    // The weighted sum adds the terms in this order (0 first), as the method writes it;
+    // floating-point sums depend on their order.
+    int sumPosition;
+    // Line of the metric panel, "{w}" standing for the weight, and its place there.
+    std::string_view panelLine;
+    int panelPosition;
+};
+
+// The STAR_ICMi metrics, in the order of the results file's columns.
+const std::vector<MetricDefinition>& starMetrics();
+// The GIG ICMi metrics in column order; the STAR_ICMi metrics for the GIGs whose
+// index is the STAR_ICMi (Central / Baltic, Northern).
+const std::vector<MetricDefinition>& gigMetrics(int gigindex);
+
+// The weighted sum of the (normalised) metrics of sample i.
+double weightedSum(const std::vector<MetricDefinition>& metrics, const MetricTable& m, std::size_t i);
+
+// The metric panel's text of a GIG: its GIG index's metrics numbered, with their weights.
+std::string metricDescription(int gigindex);
+
+// One metric normalisation, in the order the results file lists them.
+struct NormalisationStep {
+    MetricId column;
+    float lower;
+    std::string_view line; // the label of its line in the results file; empty: no line
+    std::string_view name; // what messages call it when it has no line
+    // Takes the upper value of the number of families instead of one of its own.
+    bool upperOfTaxa = false;
+};
+
+const std::vector<NormalisationStep>& normalisationSteps(int gigindex);
+
+std::vector<double>& metricColumn(MetricTable& m, MetricId id);
+const std::vector<double>& metricColumn(const MetricTable& m, MetricId id);
+
+} // namespace torrentix
