@@ -1,5 +1,6 @@
 #include "cli/batch.h"
 
+#include "base/error.h"
 #include "base/files.h"
 #include "input/samplereader.h"
 #include "metrics/catalogue.h"
@@ -130,11 +131,52 @@ bool processFile(const BatchContext& c, const std::string& path) {
         }
         if (!run.outputPath.empty()) {
             c.out << run.outputPath << "\n";
+            if (!read.correctedFileError.empty()) {
+                c.err << path << ": The results file " << run.outputPath
+                      << " has been written all the same, from the names as corrected.\n";
+            }
         }
         return run.fileError.empty() && read.correctedFileError.empty();
     } catch (const Error& e) {
         c.err << path << ": " << e.what() << "\n";
         return false;
+    }
+}
+
+int runBatch(const std::vector<std::string>& args, const BatchEnvironment& environment, std::ostream& out,
+             std::ostream& err) {
+    CliArgs parsed;
+    try {
+        parsed = parseArgs(args);
+    } catch (const Error& e) {
+        err << "torrentix-cli: " << e.what() << "\nTry torrentix-cli --help.\n";
+        return 2;
+    }
+    if (parsed.help) {
+        out << helpText();
+        return 0;
+    }
+    if (parsed.version) {
+        out << "torrentix-cli " << programVersion << "\n";
+        return 0;
+    }
+    try {
+        const std::string dbPath =
+            parsed.taxaDb.empty() ? defaultTaxaDatabasePath(environment.executableFolder) : parsed.taxaDb;
+        const TaxaDatabase taxa = TaxaDatabase::open(dbPath);
+        const TaxaTree tree = albero(taxa.records());
+        const BatchContext context{parsed, taxa, tree, environment.dateText, environment.timeText, out, err};
+        bool allDone = true;
+        for (const auto& file : parsed.files) {
+            allDone = processFile(context, file) && allDone;
+        }
+        return allDone ? 0 : 1;
+    } catch (const Error& e) {
+        err << "torrentix-cli: " << e.what() << "\n";
+        return 1;
+    } catch (const std::exception& e) {
+        err << "torrentix-cli: unexpected failure: " << e.what() << "\n";
+        return 1;
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// Processing of one sample file by the batch command.
+// The batch command: its whole run over the arguments, and the processing of one sample
+// file.
 
 #include "cli/cliargs.h"
 #include "input/taxadatabase.h"
@@ -7,8 +8,23 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace torrentix::cli {
+
+// What the batch command takes from its surroundings besides the arguments.
+struct BatchEnvironment {
+    std::string executableFolder; // the default taxa database lies beside the program
+    std::string dateText;         // the current date in the user's short form
+    std::string timeText;         // the current time in the user's form
+};
+
+// Parses the arguments (without the program name), answers --help and --version, opens
+// the taxa database and processes every file: reports and paths of the files written go
+// to `out`, every message to `err`. Returns the exit status: 0 when every file was done,
+// 1 when some file failed, 2 for a usage error.
+int runBatch(const std::vector<std::string>& args, const BatchEnvironment& environment, std::ostream& out,
+             std::ostream& err);
 
 struct BatchContext {
     const CliArgs& args;

@@ -165,7 +165,8 @@ tab-separated sample file and writes the results file FILE_OUT.txt beside it.
 Test-variable options only matter for test variables with at least 6 numeric values.
 Standard output receives the report of each file and the paths of the files written;
 standard error every message. Exit status: 0 when every file was done, 1 when some file
-failed (missing, malformed, refused or aborted), 2 for a usage error.
+failed (missing, malformed, refused or aborted) or one of its files could not be written,
+2 for a usage error.
 )";
 }
 
