@@ -1,60 +1,84 @@
 #pragma once
-// Test doubles and sample files for the desktop program's tests.
+// Test doubles of the desktop program, and the sample files its tests read.
 
 #include "app/userdialogs.h"
-#include "input/taxadatabase.h"
+#include "support/samplefile.h"
+#include "support/testsupport.h"
 
-#include <QString>
+#include <QDialog>
 #include <QStringList>
+#include <QTimer>
 
-#include <array>
 #include <deque>
-#include <string>
-#include <vector>
+#include <functional>
 
 namespace torrentix::testing {
 
-// Answers the dialogs from queues and records what was asked and told.
-class FakeDialogs : public UserDialogs {
-  public:
-    std::deque<QString> openAnswers; // empty queue: the dialog is cancelled
-    std::deque<QString> saveAnswers; // empty queue: cancelled
-    std::deque<bool> yesNoAnswers;   // empty queue: No
-    QStringList openTitles;
-    QStringList openFilters;
-    QStringList saveProposals;
-    QStringList questions;
-    QStringList messages;
+// Answers the dialogs from queues (an empty queue cancels, or answers No) and records
+// what was asked and told.
+struct FakeDialogs : UserDialogs {
+    std::deque<QString> openAnswers, saveAnswers;
+    std::deque<bool> yesNoAnswers;
+    std::function<void()> duringQuestion; // runs while a Yes/No question is open
+    int opens = 0;                        // open-file dialogs shown
+    QStringList questions, messages;
     std::vector<bool> informationShown; // true: at start-up
 
-    QString openFileName(const QString& title, const QString& filter) override;
-    QString saveFileName(const QString& title, const QString& proposed, const QString& filter) override;
-    bool askYesNo(const QString& text) override;
-    void showMessage(const QString& text) override;
-    void showInformation(bool atStartup) override;
+    QString openFileName(const QString&, const QString&) override {
+        ++opens;
+        return next(openAnswers, {});
+    }
+    QString saveFileName(const QString&, const QString&, const QString&) override {
+        return next(saveAnswers, {});
+    }
+    bool askYesNo(const QString& text) override {
+        questions << text;
+        if (duringQuestion) {
+            duringQuestion();
+        }
+        return next(yesNoAnswers, false);
+    }
+    void showMessage(const QString& text) override { messages << text; }
+    void showInformation(bool atStartup) override { informationShown.push_back(atStartup); }
+    template <typename T> static T next(std::deque<T>& answers, T none) {
+        if (!answers.empty()) {
+            none = answers.front();
+            answers.pop_front();
+        }
+        return none;
+    }
 };
 
-// A sample file to write: one row per class code; test variable k has a numeric value in
-// its first `numericTests[k]` rows and an empty cell below.
-struct SampleContent {
-    std::vector<int> classes;
-    std::array<int, 3> numericTests{0, 0, 0};
-    std::array<std::string, 3> testNames{"Altitude", "Conductivity", "Nutrients"};
-    std::vector<std::string> families{"BAETIDAE",     "HEPTAGENIIDAE", "GAMMARIDAE",
-                                      "CHIRONOMIDAE", "LEUCTRIDAE",    "HYDROPSYCHIDAE"};
-    int missingColumnInRow = -1; // a row (0-based) that lacks its last cell
-};
+// Runs `act` as soon as the (modal) dialog shows.
+inline void whenShown(QDialog& dialog, std::function<void()> act) {
+    QTimer::singleShot(10, &dialog, [&dialog, act] { dialog.isVisible() ? act() : whenShown(dialog, act); });
+}
 
-// `reference` Reference samples, then High, Good, Moderate, Poor and Bad ones.
-std::vector<int> classList(int reference, int high, int good = 0, int moderate = 0, int poor = 0,
-                           int bad = 0);
+// Writes the sample file "sites.txt" into `dir` and returns its path.
+inline QString writeSites(const TempDir& dir, const SampleFile& sample) {
+    writeFile(dir.file("sites.txt"), sample.text());
+    return QString::fromStdString(dir.file("sites.txt"));
+}
 
-std::string sampleText(const SampleContent& content);
-// Writes the sample file and returns its path.
-QString writeSample(const QString& folder, const QString& name, const SampleContent& content);
-QString readText(const QString& path);
-
-// The taxa database of the build.
-const TaxaDatabase& testTaxa();
+// SampleFile::typical() with its defaults: every test variable usable.
+inline SampleFile typical() {
+    return SampleFile::typical();
+}
+// No test variable has the 6 values that make it usable: no options step.
+inline SampleFile withoutTestVariables() {
+    SampleFile f = SampleFile::typical();
+    for (std::size_t k = 0; k < 3; ++k) {
+        f.emptyTestValuesFrom(k, 5);
+    }
+    return f;
+}
+// Every sample's EQR is 5.
+inline SampleFile withEqualEqr() {
+    SampleFile f = SampleFile::typical();
+    for (auto& row : f.rows) {
+        row[3] = "5";
+    }
+    return f;
+}
 
 } // namespace torrentix::testing

@@ -1,16 +1,17 @@
 // Renders the screenshots of the documentation after a run on a sample file: the START
-// view with a GIG and river type chosen, the options step, the RESULTS view and the
-// GRAPHS view.
+// view with a GIG and river type chosen, the metrics of a GIG, the options step, the
+// RESULTS and GRAPHS views, the question about an unknown name and the information
+// window.
 //   app_screenshots OUTDIR [SAMPLE GIGINDEX TYPEINDEX]
-// Without a sample file it writes one of its own. The sample is copied into a temporary
-// folder first, so that its results file lands there.
+// Without a sample file it runs examples/mediterranean.txt (Mediterranean, R-M1). The
+// sample is copied into a temporary folder first, so that its results file lands there.
 
 #include "app/infowindow.h"
 #include "app/layout.h"
 #include "app/mainwindow.h"
 #include "app/taxondialog.h"
+#include "app/userdialogs.h"
 #include "app/workflow.h"
-#include "apptestsupport.h"
 #include "input/nameresolution.h"
 #include "metrics/catalogue.h"
 
@@ -27,16 +28,23 @@ namespace {
 
 using namespace torrentix;
 
-testing::SampleContent demoSample() {
-    testing::SampleContent content;
-    content.classes = testing::classList(9, 5, 7, 5, 3, 2);
-    content.numericTests = {31, 31, 4};
-    content.testNames = {"Pressure", "LocalIdx", "Altitude"};
-    content.families = {"BAETIDAE",   "HEPTAGENIIDAE",  "LEUCTRIDAE",    "PERLIDAE",       "EPHEMERELLIDAE",
-                        "NEMOURIDAE", "RHYACOPHILIDAE", "LIMNEPHILIDAE", "HYDROPSYCHIDAE", "ELMIDAE",
-                        "GAMMARIDAE", "SIMULIIDAE",     "CHIRONOMIDAE",  "ASELLIDAE",      "TUBIFICIDAE"};
-    return content;
-}
+// Opens the sample file when asked for one; every other question is declined and every
+// message printed.
+class ScriptedDialogs : public UserDialogs {
+  public:
+    explicit ScriptedDialogs(QString sample) : sample_(std::move(sample)) {}
+    QString openFileName(const QString&, const QString&) override { return std::exchange(sample_, {}); }
+    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    bool askYesNo(const QString& text) override {
+        std::printf("question: %s (no)\n", qPrintable(text));
+        return false;
+    }
+    void showMessage(const QString& text) override { std::printf("message: %s\n", qPrintable(text)); }
+    void showInformation(bool) override {}
+
+  private:
+    QString sample_;
+};
 
 bool save(QWidget& window, const QString& folder, const char* name) {
     QApplication::processEvents();
@@ -58,26 +66,26 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(out);
+    const QString source =
+        argc == 5 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral(EXAMPLES_DIR "/mediterranean.txt");
+    const int gig = argc == 5 ? QString::fromLocal8Bit(argv[3]).toInt() : Mediterranean;
+    const int type = argc == 5 ? QString::fromLocal8Bit(argv[4]).toInt() : 0;
     QTemporaryDir work;
-    int gig = Mediterranean;
-    int type = 1;
-    QString sample;
-    if (argc == 5) {
-        sample = work.path() + "/" + QFileInfo(QString::fromLocal8Bit(argv[2])).fileName();
-        if (!QFile::copy(QString::fromLocal8Bit(argv[2]), sample)) {
-            std::fprintf(stderr, "cannot read %s\n", argv[2]);
-            return 1;
-        }
-        gig = QString::fromLocal8Bit(argv[3]).toInt();
-        type = QString::fromLocal8Bit(argv[4]).toInt();
-    } else {
-        sample = testing::writeSample(work.path(), "sites.txt", demoSample());
+    const QString sample = work.path() + "/" + QFileInfo(source).fileName();
+    if (!QDir().mkpath(out) || !QFile::copy(source, sample)) {
+        std::fprintf(stderr, "cannot read %s or create %s\n", qPrintable(source), qPrintable(out));
+        return 1;
     }
 
-    testing::FakeDialogs dialogs;
-    dialogs.openAnswers = {sample};
-    MainWindow window(testing::testTaxa(), &dialogs);
+    std::unique_ptr<TaxaDatabase> taxa;
+    try {
+        taxa = std::make_unique<TaxaDatabase>(TaxaDatabase::open(TAXA_DB_PATH));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+    ScriptedDialogs dialogs(sample);
+    MainWindow window(*taxa, &dialogs);
     const Twips twips = Twips::of(window);
     window.resize(twips.px(QSize(initialWindowWidth, initialWindowHeight)));
     window.show();
@@ -101,9 +109,6 @@ int main(int argc, char** argv) {
         ok = save(window, out, "options.png") && ok;
         flow.command1Click();
     }
-    for (const QString& message : dialogs.messages) {
-        std::printf("message: %s\n", qPrintable(message));
-    }
     if (flow.noresults()) {
         std::fprintf(stderr, "the run gave no results\n");
         return 1;
@@ -113,12 +118,12 @@ int main(int argc, char** argv) {
     ok = save(window, out, "graphs.png") && ok;
 
     // The question about an unknown name, with the family it suggests.
-    TaxonDialog& taxa = window.taxonDialog();
+    TaxonDialog& question = window.taxonDialog();
     const std::string unknown = "HEPTAGENIDAE";
-    taxa.prepare({unknown, suggestFamily(testing::testTaxa(), unknown, false), nullptr});
-    taxa.show();
-    ok = save(taxa, out, "taxa.png") && ok;
-    taxa.hide();
+    question.prepare({unknown, suggestFamily(*taxa, unknown, false), nullptr});
+    question.show();
+    ok = save(question, out, "taxa.png") && ok;
+    question.hide();
 
     InfoWindow info(&window);
     info.prepareOnRequest();

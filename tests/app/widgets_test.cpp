@@ -1,0 +1,144 @@
+// The desktop program's own widgets: the unknown-taxon dialog, the information window
+// and the report box.
+#include "app/infowindow.h"
+#include "app/reportbox.h"
+#include "app/taxondialog.h"
+
+#include "apptestsupport.h"
+#include "support/taxa.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace torrentix {
+namespace {
+
+using namespace testing;
+
+// One dialog answers the questions in turn, each afresh: the group and family nodes
+// clicked ("TAXA": the root), the family then shown, and a button or the window closed
+// (nullptr). A group clicked after a family keeps the family's name with the group's
+// key; the root changes nothing.
+TEST(TaxonDialogTest, AnswersFollowTheChoiceAndTheButton) {
+    const struct {
+        const char* name;
+        std::vector<std::string> clicks;
+        const char* shown;
+        const char* button;
+        int key;
+        const char* taxon; // nullptr: of no account
+    } cases[] = {
+        {"BAETIDAX", {}, "BAETIDAE", "cmdok", 120, "BAETIDAE"},
+        {"ZZZZZZZZ", {}, "", "cmdok", 0, ""},
+        {"ZZZZZZZZ", {"F96", "G15", "TAXA"}, "GAMMARIDAE", "cmdok", 15, "GAMMARIDAE"},
+        {"QQQQQQQQ", {}, "", "cmdok", 0, ""},
+        {"HYDROPSYCHIDAX", {}, "HYDROPSYCHIDAE", "cmdok", 167, "HYDROPSYCHIDAE"},
+        {"BAETIDAX", {"F96"}, "GAMMARIDAE", "cmdignore", 0, ""},
+        {"BAETIDAX", {}, "BAETIDAE", "cmdabort", -1, nullptr},
+        {"BAETIDAX", {}, "BAETIDAE", nullptr, 0, ""},
+    };
+    TaxonDialog dialog(realTree());
+    auto* tree = dialog.findChild<QTreeWidget*>("tv1");
+    const auto node = [&](const std::string& tag) {
+        return tag == "TAXA" ? tree->topLevelItem(0) : dialog.itemOfNode(realTree().findByTag(tag));
+    };
+    EXPECT_EQ(node("F120")->parent()->text(0), "EPHEMEROPTERA");
+    EXPECT_EQ(node("F120")->parent()->parent(), node("TAXA"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.name << " " << (c.button ? c.button : "closed"));
+        QString shown;
+        whenShown(dialog, [&] {
+            for (const auto& tag : c.clicks) {
+                tree->scrollToItem(node(tag));
+                QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                                  tree->visualItemRect(node(tag)).center());
+            }
+            shown = dialog.findChild<QWidget*>("lbl_nuovonome")->property("text").toString();
+            c.button ? QTest::mouseClick(dialog.findChild<QWidget*>(c.button), Qt::LeftButton)
+                     : void(dialog.close());
+        });
+        const auto answer = dialog.ask({c.name, suggestFamily(realTaxa(), c.name, false), &realTree()});
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(shown.toStdString(), c.shown);
+        EXPECT_EQ(answer.selectionKey, c.key);
+        EXPECT_TRUE(!c.taxon || answer.correctTaxon == c.taxon) << answer.correctTaxon;
+    }
+}
+
+// At start-up the information window goes on the first mouse movement; on request it
+// stays, its buttons choose the pages, and a click on the page or "close" ends it.
+QLabel* pageLabel(InfoWindow& info) {
+    for (QLabel* label : info.findChildren<QLabel*>()) {
+        if (label->isVisible() && label->text().contains("<h3>")) {
+            return label;
+        }
+    }
+    return nullptr;
+}
+
+TEST(InfoWindowTest, StartupAndRequestForms) {
+    InfoWindow info;
+    for (const bool atStartup : {true, false}) {
+        atStartup ? info.prepareForStartup() : info.prepareOnRequest();
+        info.show();
+        EXPECT_EQ(info.findChild<QWidget*>("cmdclose")->isVisible(), !atStartup);
+        EXPECT_EQ(info.page(), 0);
+        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, {});
+        QApplication::sendEvent(pageLabel(info), &move);
+        EXPECT_EQ(info.isVisible(), !atStartup);
+    }
+    for (int i = InfoWindow::pageCount - 1; i >= 0; --i) {
+        QTest::mouseClick(info.findChild<QWidget*>(QStringLiteral("cmdpage_%1").arg(i)), Qt::LeftButton);
+        EXPECT_EQ(info.page(), i);
+    }
+    QTest::mouseClick(pageLabel(info), Qt::LeftButton);
+    EXPECT_FALSE(info.isVisible());
+    info.prepareOnRequest();
+    info.show();
+    QTest::mouseClick(info.findChild<QWidget*>("cmdclose"), Qt::LeftButton);
+    EXPECT_FALSE(info.isVisible());
+}
+
+// The report box is read-only: only the arrows, Page Up and Page Down (with or without
+// Shift), Ctrl+C and Ctrl+Insert act.
+TEST(ReportBoxTest, OnlyScrollingAndCopyingKeysAct) {
+    for (const bool acts : {true, false}) {
+        for (const char* keys :
+             acts ? std::vector<const char*>{"Left", "Up", "Right", "Down", "PgUp", "PgDown", "Shift+Left",
+                                             "Shift+Up", "Shift+Right", "Shift+Down", "Shift+PgUp",
+                                             "Shift+PgDown", "Ctrl+C", "Ctrl+Ins"}
+                  : std::vector<const char*>{"C", "Ctrl+Shift+C", "Ins", "Ctrl+V", "Ctrl+X", "Home",
+                                             "Ctrl+End", "Del", "Return"}) {
+            const QKeyCombination key = QKeySequence(QString::fromLatin1(keys))[0];
+            EXPECT_EQ(reportKeyAllowed(key.key(), key.keyboardModifiers()), acts) << keys;
+        }
+    }
+}
+
+TEST(ReportBoxTest, CopiesButNeverChanges) {
+    ReportBox box;
+    box.setPlainText(QStringLiteral("  a line of the report\n").repeated(20));
+    box.show();
+    const QString original = box.toPlainText();
+    box.selectAll();
+    QApplication::clipboard()->setText("pasted");
+    QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(&box, Qt::Key_X, Qt::ControlModifier);
+    QTest::keyClicks(&box, "abc\b");
+    EXPECT_EQ(box.toPlainText(), original);
+    for (const Qt::Key copy : {Qt::Key_C, Qt::Key_Insert}) {
+        QApplication::clipboard()->clear();
+        QTest::keyClick(&box, copy, Qt::ControlModifier);
+        EXPECT_EQ(QApplication::clipboard()->text(), original) << copy;
+    }
+}
+
+} // namespace
+} // namespace torrentix
