@@ -339,4 +339,36 @@ std::optional<std::string> utf8ToCp1252(std::string_view text) {
     return out;
 }
 
+std::optional<std::string> utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    if (bytes.size() % 2 != 0) {
+        return std::nullopt;
+    }
+    auto unit = [&](std::size_t i) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<std::uint32_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    };
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+        std::uint32_t cp = unit(i);
+        if (cp >= 0xDC00 && cp <= 0xDFFF) {
+            return std::nullopt;
+        }
+        if (cp >= 0xD800 && cp <= 0xDBFF) {
+            if (i + 2 >= bytes.size()) {
+                return std::nullopt;
+            }
+            const std::uint32_t low = unit(i + 2);
+            if (low < 0xDC00 || low > 0xDFFF) {
+                return std::nullopt;
+            }
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+            i += 2;
+        }
+        appendUtf8(out, cp);
+    }
+    return out;
+}
+
 } // namespace torrentix

@@ -52,4 +52,8 @@ std::string fitWidth(std::string_view text, std::size_t width, bool utf8);
 std::string cp1252ToUtf8(std::string_view text);
 std::optional<std::string> utf8ToCp1252(std::string_view text);
 
+// UTF-16 text (without its byte-order mark) to UTF-8; nullopt when it is not valid UTF-16
+// (an odd number of bytes, or a lone surrogate).
+std::optional<std::string> utf16ToUtf8(std::string_view bytes, bool bigEndian);
+
 } // namespace torrentix

@@ -1,39 +1,80 @@
 #pragma once
 // Reader of the tab-separated sample file: title line, header (three sample labels,
 // three test variables, one taxon per further column), then one data row per sample up
-// to the first blank line. Every taxon column is resolved to a family; columns of one
-// family are merged, samples with a zero total are dropped.
+// to the first blank line. The file's shape and numbers are checked before any name is
+// resolved; every taxon column is then resolved to a family, columns of one family are
+// merged and samples with a zero total are dropped. Whatever the reader takes otherwise
+// than its user may have meant is named: file line, column, text.
 
+#include "base/error.h"
 #include "input/nameresolution.h"
 #include "input/sampletable.h"
 
 #include <string>
+#include <vector>
 
 namespace torrentix {
+
+struct ReadOptions {
+    bool decimalComma = false; // read "12,5" as 12.5
+};
+
+// An abundance cell that is not a plain number, read as the method reads it.
+struct DoubtfulCell {
+    int line = 0;       // 1-based line of the file
+    int column = 0;     // 1-based column
+    std::string family; // the header cell of its column
+    std::string text;   // the cell as written
+    double value = 0.0; // the value taken: its leading number, else 0
+};
+
+// How many doubtful cells a read lists; the rest are only counted.
+inline constexpr std::size_t doubtfulCellsListed = 10;
 
 struct ReadResult {
     enum class Status { Ok, Aborted };
     Status status = Status::Ok;
     SampleTable table;
-    std::string correctedPath;      // the "_adj.txt" file written, if any
-    std::string notice;             // what to tell the user about the corrected file
-    std::string correctedFileError; // why the corrected file could not be written
+    std::string correctedPath;               // the "_adj.txt" file written, if any
+    std::string notice;                      // what to tell the user about the corrected file
+    std::string correctedFileError;          // why the corrected file could not be written
+    int doubtfulCount = 0;                   // abundance cells that are not plain numbers
+    std::vector<DoubtfulCell> doubtfulCells; // the first of them, in file order
+    std::vector<std::string> notes;          // what the read did that its user should know
+};
+
+// The file writes numbers with a decimal comma and was read without ReadOptions::decimalComma.
+// Thrown before any question about names.
+class DecimalCommaError : public Error {
+  public:
+    DecimalCommaError(const std::string& path, std::string detail, int count);
+    // Where and how many: "\"12,5\" in line 5, column 8 (BAETIDAE); 37 cells".
+    const std::string& detail() const { return detail_; }
+    int count() const { return count_; }
+
+  private:
+    std::string detail_;
+    int count_;
 };
 
 // Reads a sample file. Throws Error with the message to show for a file that cannot be
 // used; returns Aborted when the user aborted the name resolution. When names had to be
 // corrected, writes the corrected file beside the sample file.
 ReadResult inputtxt(const std::string& path, const TaxaDatabase& taxa, const TaxaTree& tree,
-                    const UnknownTaxonHandler& ask);
+                    const UnknownTaxonHandler& ask, const ReadOptions& options = {});
 
 // The same read without writing the corrected file.
 ReadResult readSampleFile(const std::string& path, const TaxaDatabase& taxa, const TaxaTree& tree,
-                          const UnknownTaxonHandler& ask);
+                          const UnknownTaxonHandler& ask, const ReadOptions& options = {});
 // Writes the corrected file of a read whose names needed correction, recording the
 // outcome (path and notice, or the error) in the result.
 void saveCorrectedFile(ReadResult& result);
 
 // The text of the corrected file ("_adj.txt") of a table, with CR LF line ends.
 std::string correctedFileText(const SampleTable& table);
+
+// The report of the doubtful cells: how many, then one line per listed cell (file line,
+// column, family, text, value taken). Lines end with LF; empty when there is none.
+std::string doubtfulCellsText(const ReadResult& result);
 
 } // namespace torrentix

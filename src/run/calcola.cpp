@@ -197,7 +197,8 @@ RunResult calcola(SampleTable table, const TaxaDatabase& taxa, const RunOptions&
     if (!rule) {
         r.refused = true;
         r.table = std::move(table);
-        r.messages.push_back(refusalMessage);
+        r.messages.push_back(refusalMessage + " The file holds " + std::to_string(r.classcount[0]) +
+                             " Reference and " + std::to_string(r.classcount[1]) + " High samples.");
         return r;
     }
     r.rule = *rule;

@@ -1,0 +1,14 @@
+#pragma once
+// The bytes of a sample file made ready to be read as text: UTF-16 (with its byte-order
+// mark) becomes UTF-8; spreadsheet workbooks and files that are not text are refused with
+// a message that says what the file is and what to do.
+
+#include <string>
+
+namespace torrentix {
+
+// Converts `bytes` in place where needed and returns true when the text is now known to
+// be UTF-8 because it was UTF-16. Throws Error naming the path for a file that is not text.
+bool prepareSampleText(std::string& bytes, const std::string& path);
+
+} // namespace torrentix

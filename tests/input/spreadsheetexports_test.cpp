@@ -1,0 +1,151 @@
+// Files as spreadsheets export them: every cell the reader takes otherwise than its user
+// may have meant is named, and files that are not tab-separated text say what they are.
+
+#include "input/samplereader.h"
+#include "support/samplefile.h"
+#include "support/taxa.h"
+#include "support/testsupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace torrentix;
+using namespace torrentix::testing;
+
+namespace {
+
+struct SpreadsheetExport : ::testing::Test {
+    TempDir dir;
+    std::vector<std::string> asked;
+
+    ReadResult read(const std::string& content, ReadOptions options = {}) {
+        writeFile(dir.file("s.txt"), content);
+        return readSampleFile(
+            dir.file("s.txt"), realTaxa(), realTree(),
+            [this](const UnknownTaxonQuestion& q) {
+                asked.push_back(q.name);
+                return UnknownTaxonAnswer::ignore();
+            },
+            options);
+    }
+    std::string failure(const std::string& content, ReadOptions options = {}) {
+        return errorOf([&] { read(content, options); });
+    }
+};
+
+} // namespace
+
+TEST_F(SpreadsheetExport, DecimalCommasStopTheReadUnlessAskedAndThenMatchTheirTwin) {
+    SampleFile commas = SampleFile::typical();
+    commas.cell(2, 3) = "0,75";   // file line 5, test variable EQR
+    commas.cell(4, 8) = " 12,5 "; // file line 7, LEUCTRIDAE
+    SampleFile points = commas;
+    points.cell(2, 3) = "0.75";
+    points.cell(4, 8) = "12.5";
+    try {
+        read(commas.text());
+        ADD_FAILURE() << "read without the option";
+    } catch (const DecimalCommaError& e) {
+        EXPECT_EQ(e.count(), 2);
+        EXPECT_THAT(e.what(), Mentions("decimal comma", "\"0,75\" in line 5, column 4 (EQR)", "2 cells"));
+    }
+    EXPECT_TRUE(asked.empty());
+    const SampleTable withOption = read(commas.text(), {.decimalComma = true}).table;
+    const SampleTable twin = read(points.text()).table;
+    EXPECT_EQ(withOption.abund, twin.abund);
+    EXPECT_EQ(withOption.samples[2].testval, twin.samples[2].testval);
+    EXPECT_EQ(withOption.testcount, twin.testcount);
+
+    commas.cell(5, 9) = "1.234,5";
+    EXPECT_THAT(failure(commas.text(), {.decimalComma = true}),
+                Mentions("\"1.234,5\" in line 8, column 10 (CHIRONOMIDAE)", "both"));
+}
+
+TEST_F(SpreadsheetExport, CellsThatAreNotPlainNumbersAreReadAsBeforeAndListed) {
+    SampleFile f = SampleFile::typical();
+    const std::vector<std::string> marks = {"NA", "+",  "x",  ">100", "12abc", "4x",
+                                            "NA", "NA", "NA", "NA",   "NA",    "7 "};
+    for (std::size_t i = 0; i < marks.size(); ++i) {
+        f.cell(i, 7) = marks[i];
+    }
+    const ReadResult r = read(f.text());
+    EXPECT_EQ(r.doubtfulCount, 11); // "7 " is a plain number once its blanks are gone
+    ASSERT_EQ(r.doubtfulCells.size(), doubtfulCellsListed);
+    EXPECT_EQ(r.doubtfulCells[4].line, 7);
+    EXPECT_EQ(r.doubtfulCells[4].column, 8);
+    EXPECT_EQ(r.doubtfulCells[4].family, "HEPTAGENIIDAE");
+    EXPECT_EQ(r.doubtfulCells[4].value, 12.0);
+    EXPECT_EQ(r.table.abundance(4, 1), 12.0);
+    EXPECT_THAT(doubtfulCellsText(r),
+                Mentions("11 abundance cells", "line 6, column 8 (HEPTAGENIIDAE): \">100\" read as 0",
+                         "... and 1 more"));
+}
+
+TEST_F(SpreadsheetExport, FilesThatAreNotTabSeparatedTextSayWhatTheyAre) {
+    SampleFile csv = SampleFile::typical();
+    csv.header = {"CODE,SAMPLE,CLASS,EQR,URBAN,ALT,BAETIDAE"};
+    SampleFile semicolons = csv;
+    semicolons.header = {"CODE;SAMPLE;CLASS;EQR;URBAN;ALT;BAETIDAE"};
+    SampleFile noTitle = SampleFile::typical();
+    noTitle.title = noTitle.text().substr(noTitle.text().find('\n') + 1);
+    noTitle.header = noTitle.rows[0];
+    const std::pair<std::string, std::string> cases[] = {
+        {csv.text(), "comma-separated"},
+        {semicolons.text(), "semicolon-separated"},
+        {std::string("PK\x03\x04", 4) + "workbook", "spreadsheet workbook"},
+        {std::string("title\r\nCODE\t\0\r\n", 15), "not a text file: byte 13"},
+        {noTitle.text(), "title line"},
+    };
+    for (const auto& [content, expected] : cases) {
+        EXPECT_THAT(failure(std::string(content)), HasSubstr(expected));
+    }
+    EXPECT_TRUE(asked.empty());
+}
+
+TEST_F(SpreadsheetExport, Utf16QuotedCellsAndTrailingTabsReadLikeThePlainFile) {
+    const SampleFile plain = SampleFile::typical();
+    SampleFile exported = plain;
+    exported.cell(0, 1) = "\"Site \"\"one\"\"\"";
+    exported.cell(0, 6) = "\"5\"";
+    exported.header.push_back("");
+    for (auto& row : exported.rows) {
+        row.push_back("");
+    }
+    const SampleTable a = read(plain.text()).table;
+    const SampleTable b = read(exported.text()).table;
+    EXPECT_EQ(b.famnames, a.famnames);
+    EXPECT_EQ(b.samples[0].name.substr(0, 10), "Site \"one\"");
+    EXPECT_EQ(b.abundance(0, 0), 5.0);
+
+    std::string utf16 = "\xFF\xFE";
+    for (char c : plain.text()) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    const SampleTable c = read(utf16).table;
+    EXPECT_TRUE(c.utf8);
+    EXPECT_EQ(c.abund, a.abund);
+}
+
+TEST_F(SpreadsheetExport, ShapeFaultsNameTheFileLineBeforeAnyNameIsAsked) {
+    SampleFile f = SampleFile::typical(SampleFile::defaultClasses(), {"BAETIDAE", "MYSTERY"});
+    f.rows[3].pop_back();
+    EXPECT_THAT(failure(f.text()), Mentions("Error #1. Too few columns in row 4 (file: ", "Process aborted.",
+                                            "File line 6 holds 7 cells; the header has 8."));
+    f = SampleFile::typical(SampleFile::defaultClasses(), {"BAETIDAE", "", "GAMMARIDAE", ""});
+    EXPECT_THAT(failure(f.text()), HasSubstr("empty column names in columns 8, 10"));
+    EXPECT_TRUE(asked.empty());
+}
+
+TEST_F(SpreadsheetExport, DroppedSamplesMergedColumnsAndAnEarlyEndAreNoted) {
+    SampleFile f = SampleFile::typical(SampleFile::defaultClasses(), {"BAETIDAE", "Baetidae", "GAMMARIDAE"});
+    for (std::size_t c = 6; c < 9; ++c) {
+        f.cell(1, c) = "0";
+    }
+    f.rows.insert(f.rows.begin() + 10, std::vector<std::string>{""});
+    const ReadResult r = read(f.text());
+    EXPECT_EQ(r.table.nsamp(), 9);
+    ASSERT_EQ(r.notes.size(), 3u);
+    EXPECT_THAT(r.notes[0], Mentions("blank line 13", "4 non-blank lines"));
+    EXPECT_THAT(r.notes[1], HasSubstr("BAETIDAE (columns 7 8)"));
+    EXPECT_THAT(r.notes[2], Mentions("1 sample", "file line 4"));
+}
