@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -67,19 +68,48 @@ std::string readWholeFile(const std::string& path) {
     }
 }
 
-void writeFileAtomically(const std::string& path, const std::string& content) {
-    std::string temporary = folderOf(path) + ".~" + fileNameOf(path) + ".XXXXXX";
-    FileDescriptor fd(::mkstemp(temporary.data()));
-    if (fd.get() < 0) {
-        throw Error("The file " + path + " could not be written: " + systemReason(errno) + ".");
+WriteCalls WriteCalls::system() {
+    return {::write, ::fsync, ::close, ::rename};
+}
+
+namespace {
+
+// Creates a new temporary file beside `path` with O_EXCL; the kernel applies the umask to
+// its mode, so no process-wide setting is touched.
+std::pair<int, std::string> createTemporaryBeside(const std::string& path) {
+    std::random_device random;
+    std::uniform_int_distribution<unsigned> digit(0, 35);
+    const std::string prefix = folderOf(path) + ".~" + fileNameOf(path) + ".";
+    int error = EEXIST;
+    for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
+        std::string name = prefix;
+        for (int k = 0; k < 6; ++k) {
+            name += "0123456789abcdefghijklmnopqrstuvwxyz"[digit(random)];
+        }
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            return {fd, name};
+        }
+        error = errno;
     }
+    return {-1, std::strerror(error)};
+}
+
+} // namespace
+
+void writeFileAtomically(const std::string& path, const std::string& content, const WriteCalls& calls) {
+    auto [descriptor, temporary] = createTemporaryBeside(path);
+    if (descriptor < 0) {
+        throw Error("The file " + path + " could not be written: " + temporary + ".");
+    }
+    FileDescriptor fd(descriptor);
     auto fail = [&](int error) {
         ::unlink(temporary.c_str());
         throw Error("The file " + path + " could not be written: " + systemReason(error) + ".");
     };
     std::size_t written = 0;
     while (written < content.size()) {
-        ssize_t n = ::write(fd.get(), content.data() + written, content.size() - written);
+        const ssize_t n = calls.write(fd.get(), content.data() + written, content.size() - written);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
@@ -88,19 +118,13 @@ void writeFileAtomically(const std::string& path, const std::string& content) {
         }
         written += static_cast<std::size_t>(n);
     }
-    if (::fsync(fd.get()) != 0 && errno != EINVAL) {
+    if (calls.fsync(fd.get()) != 0 && errno != EINVAL) {
         fail(errno);
     }
-    ::fchmod(
-        fd.get(), 0644 & ~[] {
-            mode_t mask = ::umask(0);
-            ::umask(mask);
-            return mask;
-        }());
-    if (::close(fd.release()) != 0) {
+    if (calls.close(fd.release()) != 0) {
         fail(errno);
     }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (calls.rename(temporary.c_str(), path.c_str()) != 0) {
         fail(errno);
     }
 }

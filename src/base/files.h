@@ -3,17 +3,32 @@
 
 #include "base/error.h"
 
+#include <cstddef>
 #include <string>
+#include <sys/types.h>
 
 namespace torrentix {
+
+// The system calls of the atomic write after its temporary file exists. Tests replace
+// them to make each one fail; the program uses the system's.
+struct WriteCalls {
+    ssize_t (*write)(int, const void*, std::size_t);
+    int (*fsync)(int);
+    int (*close)(int);
+    int (*rename)(const char*, const char*);
+
+    static WriteCalls system();
+};
 
 // Reads a whole file; throws Error naming the path and the system's reason.
 std::string readWholeFile(const std::string& path);
 
 // Writes a whole file in one step: the bytes go to a temporary file in the same folder,
 // which then replaces `path`. A failed write leaves any earlier file untouched and no
-// partial file behind. Throws Error naming the path and the system's reason.
-void writeFileAtomically(const std::string& path, const std::string& content);
+// partial file behind. Throws Error naming the path and the system's reason. The new file
+// gets the permissions the user's umask gives a new file (read-write for the owner).
+void writeFileAtomically(const std::string& path, const std::string& content,
+                         const WriteCalls& calls = WriteCalls::system());
 
 bool fileExists(const std::string& path);
 

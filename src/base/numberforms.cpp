@@ -136,7 +136,10 @@ std::string formatGeneral(double value) {
     // The value rounded to 15 significant digits, trailing zeros dropped, is the shortest
     // text that reads back whenever one of at most 15 digits exists: such a text lies far
     // closer to the value than half a step of the 15-digit grid.
-    if (value == 0 || !std::isfinite(value)) {
+    if (!std::isfinite(value)) {
+        return "N/A";
+    }
+    if (value == 0) {
         return "0";
     }
     if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
@@ -153,7 +156,10 @@ std::string formatGeneral32(float value) {
     // For 32-bit values the 7-digit grid is too coarse for the argument above: the
     // shortest text is taken when it has at most 7 digits, else the value rounded to 7.
     constexpr int maxDigits = 7;
-    if (value == 0 || !std::isfinite(value)) {
+    if (!std::isfinite(value)) {
+        return "N/A";
+    }
+    if (value == 0) {
         return "0";
     }
     std::array<char, 64> buffer{};

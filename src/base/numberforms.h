@@ -5,6 +5,7 @@
 //   P: the value times 100 in F2, followed by "%".
 //   G: general number form, the shortest text of at most 15 significant digits
 //     (7 for 32-bit values) that reads back to the same value.
+//   A value that is not finite is written "N/A" in every form.
 
 #include <string>
 #include <string_view>

@@ -52,7 +52,10 @@ Sums sumsOf(const std::vector<std::optional<double>>& x, const std::vector<doubl
 
 void computeBand(Regression& r, const Sums& s) {
     const double length = s.xmax > s.ymax ? s.xmax : s.ymax;
-    r.bandn = static_cast<int>(std::min(static_cast<double>(roundHalfEven(10.0 * length)), maxBandPoints));
+    // Bounded before any conversion to a whole number: a test variable of 1e40 gives the
+    // longest band, not an out-of-range conversion.
+    const double points = 10.0 * length;
+    r.bandn = static_cast<int>(roundHalfEven(points < maxBandPoints ? points : maxBandPoints));
     r.bandhw.assign(static_cast<std::size_t>(std::max(r.bandn, 0)), 0.0);
     double s2 = (s.syy - s.sxy * s.sxy / s.sxx) * (1.0 / (s.n - 2));
     s2 = std::max(s2, 0.0);

@@ -9,6 +9,8 @@
 #include "metrics/quantile.h"
 #include "report/resultsfile.h"
 
+#include <algorithm>
+
 namespace torrentix {
 namespace {
 
@@ -175,6 +177,26 @@ void chooseDefaultPlot(RunResult& r, const IndexSection& closing) {
     }
 }
 
+// A results file has one encoding: Windows-1252 when every text it holds can be written
+// in it, else UTF-8 throughout. A Windows-1252 table whose path cannot be written so has
+// its texts converted to UTF-8 before anything is written.
+void useOneEncoding(SampleTable& t) {
+    if (t.utf8 || !hasNonAscii(t.inputpath) || utf8ToCp1252(t.inputpath)) {
+        return;
+    }
+    auto convert = [](std::string& text) { text = cp1252ToUtf8(text); };
+    convert(t.titleline);
+    convert(t.ignoredtaxa);
+    std::for_each(t.headerlabel.begin(), t.headerlabel.end(), convert);
+    std::for_each(t.testname.begin(), t.testname.end(), convert);
+    std::for_each(t.famnames.begin(), t.famnames.end(), convert);
+    for (Sample& sample : t.samples) {
+        convert(sample.code);
+        convert(sample.name);
+    }
+    t.utf8 = true;
+}
+
 } // namespace
 
 void shortenTestNames(SampleTable& table) {
@@ -192,6 +214,7 @@ void shortenTestNames(SampleTable& table) {
 RunResult calcola(SampleTable table, const TaxaDatabase& taxa, const RunOptions& options,
                   const RunCallbacks& callbacks) {
     RunResult r;
+    useOneEncoding(table);
     r.classcount = contaclassif(table);
     const auto rule = chooseRule(r.classcount);
     if (!rule) {
