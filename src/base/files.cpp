@@ -98,11 +98,12 @@ std::pair<int, std::string> createTemporaryBeside(const std::string& path) {
 } // namespace
 
 void writeFileAtomically(const std::string& path, const std::string& content, const WriteCalls& calls) {
-    auto [descriptor, temporary] = createTemporaryBeside(path);
-    if (descriptor < 0) {
+    const auto created = createTemporaryBeside(path);
+    const std::string& temporary = created.second;
+    if (created.first < 0) {
         throw Error("The file " + path + " could not be written: " + temporary + ".");
     }
-    FileDescriptor fd(descriptor);
+    FileDescriptor fd(created.first);
     auto fail = [&](int error) {
         ::unlink(temporary.c_str());
         throw Error("The file " + path + " could not be written: " + systemReason(error) + ".");

@@ -8,6 +8,8 @@
 #include "report/resultsfile.h"
 #include "run/calcola.h"
 
+#include <algorithm>
+#include <string_view>
 #include <vector>
 
 namespace torrentix::cli {
@@ -45,11 +47,11 @@ ReportInput reportInputOf(const BatchContext& c, const SampleTable& read) {
     return in;
 }
 
-// A name as it can be printed: control characters (a NUL inside a cell, say) are shown
-// as \xNN, so the name on the screen is the name in the file.
-std::string printable(const std::string& name) {
+// A line as it can be printed: control characters (an escape byte inside a cell, say)
+// are shown as \xNN, so the text on the screen is the text in the file.
+std::string printable(std::string_view line) {
     std::string out;
-    for (char c : name) {
+    for (char c : line) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || byte == 0x7F) {
             static const char* hex = "0123456789ABCDEF";
@@ -63,18 +65,63 @@ std::string printable(const std::string& name) {
     return out;
 }
 
+// The engine's texts end their lines with CR LF, as the files do; on a terminal lines
+// end with LF.
+std::string withLf(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// A message about the file at `path` on standard error: the path, then the text, each
+// of its lines printable and ended with LF.
+void tell(const BatchContext& c, const std::string& path, std::string_view text) {
+    const std::string lines = withLf(text);
+    c.err << path << ": ";
+    std::size_t start = 0;
+    do { // a last LF ends the last line
+        const std::size_t end = std::min(lines.find('\n', start), lines.size());
+        c.err << printable(std::string_view(lines).substr(start, end - start)) << "\n";
+        start = end + 1;
+    } while (start < lines.size());
+}
+
 bool reportUnknownNames(const BatchContext& c, const std::string& path,
                         const std::vector<UnknownName>& unknown) {
     for (const auto& u : unknown) {
-        c.err << path << ": unknown taxon \"" << printable(u.name) << "\""
-              << (u.suggestion.empty() ? std::string(" (no family suggested)")
-                                       : " (suggested family: " + u.suggestion + ")")
-              << "\n";
+        tell(c, path,
+             "unknown taxon \"" + u.name + "\"" +
+                 (u.suggestion.empty() ? std::string(" (no family suggested)")
+                                       : " (suggested family: " + u.suggestion + ")"));
     }
-    c.err << path << ": Process aborted: " << unknown.size()
-          << " taxon name(s) are not in the taxa database. Correct them, or run again with --unknown ignore "
-             "or --unknown suggest.\n";
+    tell(c, path,
+         "Process aborted: " + std::to_string(unknown.size()) +
+             " taxon name(s) are not in the taxa database. Correct them, or run again with --unknown ignore "
+             "or --unknown suggest.");
     return false;
+}
+
+// What the read did without failing: the notes, then the cells that are not plain
+// numbers. False when --strict makes those cells fail the file.
+bool reportReadNotes(const BatchContext& c, const std::string& path, const ReadResult& read) {
+    for (const auto& note : read.notes) {
+        tell(c, path, note);
+    }
+    if (read.doubtfulCount == 0) {
+        return true;
+    }
+    tell(c, path, doubtfulCellsText(read));
+    if (c.args.strict) {
+        tell(c, path,
+             "Process aborted (--strict): " + std::to_string(read.doubtfulCount) +
+                 " abundance cell(s) are not plain numbers. Correct them, or run again without --strict.");
+        return false;
+    }
+    return true;
 }
 
 RunResult compute(const BatchContext& c, SampleTable table) {
@@ -104,43 +151,52 @@ bool processFile(const BatchContext& c, const std::string& path) {
             throw Error("The results file " + outPath + " already exists. Use --force to replace it.");
         }
         std::vector<UnknownName> unknown;
-        ReadResult read = readSampleFile(path, c.taxa, c.tree, unknownTaxonHandler(c.args.unknown, unknown));
+        ReadResult read = readSampleFile(path, c.taxa, c.tree, unknownTaxonHandler(c.args.unknown, unknown),
+                                         ReadOptions{.decimalComma = c.args.decimalComma});
+        const bool cellsTaken = reportReadNotes(c, path, read);
         if (!unknown.empty() && c.args.unknown == UnknownTaxa::Abort) {
             return reportUnknownNames(c, path, unknown);
         }
+        if (!cellsTaken) {
+            return false;
+        }
         if (read.table.namesfixed) {
             saveCorrectedFile(read);
-            if (!read.correctedFileError.empty()) {
-                c.err << path << ": " << read.correctedFileError << "\n";
-            } else {
-                c.err << path << ": " << read.notice << "\n";
-            }
+            tell(c, path, read.correctedFileError.empty() ? read.notice : read.correctedFileError);
         }
         ReportInput report = reportInputOf(c, read.table);
         RunResult run = compute(c, std::move(read.table));
         for (const auto& message : run.messages) {
-            c.err << path << ": " << message << "\n";
+            tell(c, path, message);
         }
         if (run.refused) {
             return false;
         }
         report.classcount = run.classcount;
-        c.out << faetic(report) << "\n\n";
+        c.out << withLf(faetic(report)) << "\n\n";
         if (!read.correctedPath.empty()) {
             c.out << read.correctedPath << "\n";
         }
         if (!run.outputPath.empty()) {
             c.out << run.outputPath << "\n";
             if (!read.correctedFileError.empty()) {
-                c.err << path << ": The results file " << run.outputPath
-                      << " has been written all the same, from the names as corrected.\n";
+                tell(c, path,
+                     "The results file " + run.outputPath +
+                         " has been written all the same, from the names as corrected.");
             }
         }
         return run.fileError.empty() && read.correctedFileError.empty();
+    } catch (const DecimalCommaError& e) {
+        tell(c, path,
+             std::string(e.what()) + " Read it with --decimal-comma to take the commas as decimal points.");
     } catch (const Error& e) {
-        c.err << path << ": " << e.what() << "\n";
-        return false;
+        tell(c, path, e.what());
+    } catch (const std::exception& e) {
+        tell(c, path, std::string("unexpected failure: ") + e.what());
+    } catch (...) {
+        tell(c, path, "unexpected failure.");
     }
+    return false;
 }
 
 int runBatch(const std::vector<std::string>& args, const BatchEnvironment& environment, std::ostream& out,
@@ -176,6 +232,9 @@ int runBatch(const std::vector<std::string>& args, const BatchEnvironment& envir
         return 1;
     } catch (const std::exception& e) {
         err << "torrentix-cli: unexpected failure: " << e.what() << "\n";
+        return 1;
+    } catch (...) {
+        err << "torrentix-cli: unexpected failure.\n";
         return 1;
     }
 }

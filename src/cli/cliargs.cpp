@@ -77,6 +77,10 @@ void parseOne(CliArgs& a, ArgStream& in, std::string& gigText, std::string& type
         }
     } else if (arg == "--force") {
         a.force = true;
+    } else if (arg == "--decimal-comma") {
+        a.decimalComma = true;
+    } else if (arg == "--strict") {
+        a.strict = true;
     } else if (arg == "--taxa-db") {
         a.taxaDb = in.valueOf(arg);
     } else if (arg == "--") {
@@ -158,6 +162,11 @@ tab-separated sample file and writes the results file FILE_OUT.txt beside it.
                      corrected file FILE_adj.txt is written.
   --force            replace an existing FILE_OUT.txt (without it, an existing results
                      file is an error and nothing is written).
+  --decimal-comma    read "12,5" as 12.5 (without it, a file that writes numbers with a
+                     decimal comma is an error and nothing is written).
+  --strict           make an abundance cell that is not a plain number ("3a", "<1") an
+                     error (without it, such cells are listed and each is read as the
+                     number it starts with, else 0).
   --taxa-db PATH     use another taxa database file.
   --help             show this text.
   --version          show the version.
@@ -166,7 +175,7 @@ Test-variable options only matter for test variables with at least 6 numeric val
 Standard output receives the report of each file and the paths of the files written;
 standard error every message. Exit status: 0 when every file was done, 1 when some file
 failed (missing, malformed, refused or aborted) or one of its files could not be written,
-2 for a usage error.
+2 for a usage error. A file that fails does not stop the others.
 )";
 }
 

@@ -19,6 +19,8 @@ struct CliArgs {
     std::array<TestVariableOptions, 3> testVariables;
     UnknownTaxa unknown = UnknownTaxa::Abort;
     bool force = false;
+    bool decimalComma = false; // numbers may be written "12,5"
+    bool strict = false;       // an abundance cell that is not a plain number fails the file
     std::string taxaDb;
     std::vector<std::string> files;
 };

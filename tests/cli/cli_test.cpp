@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <sstream>
 #include <sys/wait.h>
@@ -56,11 +57,34 @@ std::vector<std::string> runOn(const std::string& file, std::vector<std::string>
 const std::string typical = SampleFile::typical().text();
 const std::string refused = SampleFile::typical(SampleFile::classes(3, 2, 4, 3)).text();
 const std::string binary("\x7F\x45LF\0\x01\xFF\xFE\t\r\n\x00\x9C", 13); // the start of a program file
-// Two unknown names: one with a NUL byte and a suggested family, one without a suggestion.
+// Two unknown names: one with an escape byte and a suggested family, one without a suggestion.
 const std::string unknownNames = [] {
     SampleFile f = SampleFile::typical();
     f.header[SampleFile::firstFamily + 6] = "MYSTERYIDAE";
-    f.header[SampleFile::firstFamily + 7] = std::string("SIMULI\0IDAE", 11);
+    f.header[SampleFile::firstFamily + 7] = "SIMULI\x1BIDAE";
+    return f.text();
+}();
+
+// What a read takes otherwise than written: two cells that are not plain numbers, a sample
+// with nothing found (file line 16), a line after a blank one and a column to ignore.
+const std::string takenAsRead = [] {
+    SampleFile f = SampleFile::typical();
+    f.header[SampleFile::firstFamily + 6] = "MYSTERYIDAE";
+    f.cell(1, SampleFile::firstFamily + 1) = "3a";
+    f.cell(5, SampleFile::firstFamily + 2) = "<1";
+    for (std::size_t c = SampleFile::firstFamily; c < f.header.size(); ++c) {
+        f.cell(13, c) = "0";
+    }
+    return f.text() + "\r\nS99\tlate\r\n";
+}();
+
+// The test values and one abundance per row written with a decimal comma.
+const std::string decimalCommas = [] {
+    SampleFile f = SampleFile::typical();
+    for (auto& row : f.rows) {
+        std::replace(row[3].begin(), row[3].end(), '.', ',');
+        row[SampleFile::firstFamily + 1] += ",25";
+    }
     return f.text();
 }();
 
@@ -171,16 +195,28 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase("KeepsResultsWithoutForce", unknownNames, {"--unknown", "suggest"}, true, 1, {"s_OUT.txt"},
                  {"already exists", "--force"}),
         FileCase("ReplacesResultsWithForce", typical, {"--force"}, true, 0, {"s_OUT.txt"}, {}),
-        FileCase("TooFewReferenceSamples", refused, {}, false, 1, {}, {"Number of Refs(6)+Highs(5) < 6.\n"}),
+        FileCase("TooFewReferenceSamples", refused, {}, false, 1, {},
+                 {"Number of Refs(6)+Highs(5) < 6. The file holds 3 Reference and 2 High samples.\n"}),
         FileCase("RefusedKeepsResultsEvenWithForce", refused, {"--force"}, true, 1, {"s_OUT.txt"}, {}),
         FileCase("UnknownNamesAbort", unknownNames, {"--unknown", "abort"}, false, 1, {},
-                 {"unknown taxon \"SIMULI\\x00IDAE\" (suggested family: SIMULIIDAE)",
+                 {"unknown taxon \"SIMULI\\x1BIDAE\" (suggested family: SIMULIIDAE)",
                   "unknown taxon \"MYSTERYIDAE\" (no family suggested)", "Process aborted: 2 taxon name(s)"}),
         FileCase("UnknownNamesSuggested", unknownNames, {"--unknown", "suggest"}, false, 0,
                  {"s_OUT.txt", "s_adj.txt"},
-                 {"The corrected file has been saved", "The following taxa were ignored:\r\nMYSTERYIDAE\n"}),
+                 {"The corrected file has been saved", "The following taxa were ignored:\nMYSTERYIDAE\n"}),
         FileCase("BinaryFile", binary, {}, false, 1, {}, {}),
-        FileCase("RowWithTooFewCells", tooFewCells, {}, false, 1, {}, {"Too few columns in row 5"})),
+        FileCase("RowWithTooFewCells", tooFewCells, {}, false, 1, {}, {"Too few columns in row 5"}),
+        FileCase("DecimalCommaRefused", decimalCommas, {}, false, 1, {},
+                 {"(\"0,9\" in line 3, column 4 (EQR); 28 cells). Read it with --decimal-comma"}),
+        FileCase("TakenAsReadIsTold", takenAsRead, {"--unknown", "ignore"}, false, 0,
+                 {"s_OUT.txt", "s_adj.txt"},
+                 {": 2 abundance cells are not a plain number",
+                  "\n  line 4, column 8 (HEPTAGENIIDAE): \"3a\" read as 3\n  line 8, column 9 (LEUCTRIDAE): "
+                  "\"<1\" read as 0\n",
+                  ": The data end at the blank line 17: 1 non-blank line after it was not read.\n",
+                  ": 1 sample with a total abundance of 0 was left out (file line 16).\n"}),
+        FileCase("StrictFailsOnCellsNotPlainNumbers", takenAsRead, {"--unknown", "ignore", "--strict"}, false,
+                 1, {}, {"\"<1\" read as 0\n", "Process aborted (--strict): 2 abundance cell(s)"})),
     [](const ::testing::TestParamInfo<FileCase>& param) { return param.param.name; });
 
 TEST(CliBatch, UnwritableCorrectedFileIsToldAndTheResultsAreStillWritten) {
@@ -196,6 +232,31 @@ TEST(CliBatch, UnwritableCorrectedFileIsToldAndTheResultsAreStillWritten) {
     EXPECT_THAT(o.out, AllOf(HasSubstr(dir.file("s_OUT.txt")), Not(HasSubstr(dir.file("s_adj.txt")))));
     EXPECT_EQ(entriesOf(dir), (std::set<std::string>{"s.txt", "s_OUT.txt", "s_adj.txt"}));
     EXPECT_TRUE(fs::is_empty(dir.file("s_adj.txt")));
+}
+
+TEST(CliBatch, DecimalCommasReadAsAskedGiveTheResultsOfTheDecimalPointTwin) {
+    TempDir dir;
+    std::string twin = decimalCommas;
+    std::replace(twin.begin(), twin.end(), ',', '.');
+    writeFile(dir.file("s.txt"), twin);
+    ASSERT_EQ(batch(runOn(dir.file("s.txt"))).status, 0);
+    const std::string expected = readFile(dir.file("s_OUT.txt"));
+    writeFile(dir.file("s.txt"), decimalCommas);
+    const Outcome o = batch(runOn(dir.file("s.txt"), {"--force", "--decimal-comma"}));
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(readFile(dir.file("s_OUT.txt")), expected);
+}
+
+// A file that fails, whatever the reason, leaves the next ones to be done.
+TEST(CliBatch, NextFilesAreDoneAfterAFailingOneAndTheScreenGetsLfLineEnds) {
+    TempDir dir;
+    writeFile(dir.file("a.txt"), decimalCommas);
+    writeFile(dir.file("c.txt"), typical);
+    const Outcome o = batch(runOn(dir.file("c.txt"), {dir.file("a.txt"), dir.file("b.txt")}));
+    EXPECT_EQ(o.status, 1);
+    EXPECT_THAT(o.err, Mentions(dir.file("a.txt") + ": The file", dir.file("b.txt") + ": File not found."));
+    EXPECT_THAT(o.out, Mentions("filename: c.txt\n", dir.file("c_OUT.txt") + "\n"));
+    EXPECT_THAT(o.out + o.err, Not(HasSubstr("\r")));
 }
 
 TEST(CliBatch, DoubleDashReadsAFileNamedLikeAnOption) {

@@ -9,53 +9,19 @@
 
 #include "base/files.h"
 #include "base/text.h"
+#include "fuzzcontext.h"
 #include "input/nameresolution.h"
 #include "input/samplereader.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 
 namespace {
 
 using namespace torrentix;
-
-// What every input shares, made once: the taxa database and a scratch folder for the
-// sample file, removed at exit.
-class FuzzContext {
-  public:
-    FuzzContext() : taxa_(TaxaDatabase::open(TAXA_DB_PATH)), tree_(albero(taxa_.records())) {
-        std::string pattern = (std::filesystem::temp_directory_path() / "torrentix-fuzz-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            std::abort();
-        }
-        folder_ = pattern;
-    }
-    ~FuzzContext() {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-    FuzzContext(const FuzzContext&) = delete;
-    FuzzContext& operator=(const FuzzContext&) = delete;
-
-    const TaxaDatabase& taxa() const { return taxa_; }
-    const TaxaTree& tree() const { return tree_; }
-    std::string samplePath() const { return folder_ + "/sample.txt"; }
-
-  private:
-    TaxaDatabase taxa_;
-    TaxaTree tree_;
-    std::string folder_;
-};
-
-const FuzzContext& context() {
-    static const FuzzContext shared;
-    return shared;
-}
+using fuzzing::context;
 
 // Answers "ignore" to the first unknown name, "suggest" to the second, and so on; a
 // suggestion that is missing means "ignore".
@@ -70,11 +36,8 @@ UnknownTaxonHandler alternatingAnswers(int& asked) {
 }
 
 void readAsSampleFile(std::string_view bytes) {
-    const FuzzContext& c = context();
-    {
-        std::ofstream out(c.samplePath(), std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
+    const auto& c = context();
+    fuzzing::writeSample(bytes);
     int asked = 0;
     try {
         const ReadResult r = readSampleFile(c.samplePath(), c.taxa(), c.tree(), alternatingAnswers(asked));
@@ -90,7 +53,7 @@ void readAsSampleFile(std::string_view bytes) {
 }
 
 void resolveEachName(std::string_view bytes) {
-    const FuzzContext& c = context();
+    const auto& c = context();
     int asked = 0;
     const auto ask = alternatingAnswers(asked);
     constexpr int mostNames = 64;
