@@ -29,7 +29,9 @@ bool isFinitePair(const std::optional<double>& x, double y) {
 void addTicks(PlotScene& scene) {
     const PlotScale& s = scene.scale;
     const double step = s.xw / s.bandn;
-    const double yZero = s.xw + 100.0 * s.unit; // the y ticks are laid from the top of the x span
+    // The y ticks are laid up from 10 twips above the x axis, on the scale of the samples,
+    // so that they mark the same values in a plot that is taller than wide.
+    const double yZero = s.height - 110.0 * s.unit;
     for (int k = 0; k < tickCount; ++k) {
         scene.xTicks.emplace_back(100.0 * s.unit + (k + 1) * step, s.height - 150.0 * s.unit, 45.0 * s.unit,
                                   90.0 * s.unit);

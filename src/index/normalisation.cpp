@@ -27,6 +27,15 @@ std::vector<double> referenceValues(const Column& column, const SampleTable& tab
     return refvals;
 }
 
+// A normalisation value as messages show it: a value beyond the 32-bit range (a test value
+// such as 1e39) is infinite there, which the general number form would show as 0.
+std::string boundText(float value) {
+    if (std::isinf(value)) {
+        return value > 0 ? "infinity" : "-infinity";
+    }
+    return formatGeneral32(value);
+}
+
 // The divisor of the normalisation, computed in 32 bits; nullopt when the upper value is 0.
 std::optional<float> normalisationRange(float upper, float lower, const std::string& what) {
     if (upper == 0.0f) {
@@ -34,8 +43,8 @@ std::optional<float> normalisationRange(float upper, float lower, const std::str
     }
     const float range = upper - lower;
     if (!std::isfinite(range)) {
-        throw Error("The normalisation values of " + what + " (" + formatGeneral32(lower) + " and " +
-                    formatGeneral32(upper) +
+        throw Error("The normalisation values of " + what + " (" + boundText(lower) + " and " +
+                    boundText(upper) +
                     ") are out of range: its values cannot be normalised. The computation "
                     "was stopped and no results file was written.");
     }

@@ -23,9 +23,11 @@ using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
     throw Error("The taxa database " + path + " could not be opened: " + reason + ".");
 }
 
-// "file:" URI with mode=ro; the characters that a URI gives a meaning are escaped.
+// "file:" URI with mode=ro; the characters that a URI gives a meaning are escaped. An
+// absolute path gets an empty authority ("file://" + path), so that a path starting with
+// "//" is not read as the name of a host.
 std::string readOnlyUri(const std::string& path) {
-    std::string uri = "file:";
+    std::string uri = path.starts_with('/') ? "file://" : "file:";
     for (char c : path) {
         if (c == '%' || c == '?' || c == '#') {
             static const char* hex = "0123456789ABCDEF";

@@ -64,7 +64,8 @@ struct RunResult {
 };
 
 // Runs the computation on a freshly read sample table. Throws Error when a normalisation
-// is impossible (equal lower and upper values); nothing is written then.
+// is impossible (equal lower and upper values, or values beyond the 32-bit range);
+// nothing is written then.
 RunResult calcola(SampleTable table, const TaxaDatabase& taxa, const RunOptions& options,
                   const RunCallbacks& callbacks);
 

@@ -5,90 +5,60 @@
 #include <gtest/gtest.h>
 
 using namespace torrentix;
-using torrentix::testing::realTaxa;
+using namespace torrentix::testing;
 
-namespace {
+using Kind = Resolution::Kind;
 
-struct Recorder {
-    std::vector<UnknownTaxonQuestion> questions;
-    UnknownTaxonAnswer answer = UnknownTaxonAnswer::ignore();
-    UnknownTaxonHandler handler() {
-        return [this](const UnknownTaxonQuestion& q) {
-            questions.push_back(q);
-            return answer;
-        };
+TEST(NameResolution, SuggestionStartsWithTheLongestPrefixOfSixCharactersOrMore) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"GAMMARIDEA", "GAMMARIDAE"}, // "GAMMARID" is the longest prefix a family starts with
+        {"BAETIDX", "BAETIDAE"},      // a 7-character name is tried with its first 6 only
+        {"BAETIDAE ", "BAETIDAE"},    // a trailing blank is part of the name
+        {"BAETID", ""},               // a 6-character name has no shorter prefix to try
+        {"ZZZZZZZZZ", ""},
+        {"", ""},
+        {std::string(1 << 20, 'Q'), ""}};
+    for (const auto& [name, family] : cases) {
+        const auto s = suggestFamily(realTaxa(), name, false);
+        EXPECT_EQ(s ? s->family : "", family) << name.substr(0, 12);
     }
-};
-
-const TaxaTree& realTree() {
-    static const TaxaTree tree = albero(realTaxa().records());
-    return tree;
 }
 
-Resolution resolve(const std::string& name, Recorder& r) {
-    return cercafam(realTaxa(), realTree(), name, false, r.handler());
-}
-
-} // namespace
-
-TEST(NameResolution, FamiliesAndSynonymsNeedNoQuestion) {
-    Recorder r;
-    auto direct = resolve("GAMMARIDAE", r);
-    EXPECT_EQ(direct.kind, Resolution::Kind::Family);
-    EXPECT_EQ(direct.family, "GAMMARIDAE");
-    EXPECT_FALSE(direct.askedUser);
-    auto synonym = resolve("RHYACHOPHILIDAE", r);
-    EXPECT_EQ(synonym.family, "RHYACOPHILIDAE");
-    EXPECT_FALSE(synonym.askedUser);
-    EXPECT_TRUE(r.questions.empty());
-}
-
-TEST(NameResolution, SuggestionUsesTheLongestPrefixDownToSixCharacters) {
-    // "GAMMARIDEA": 9 characters of it start GAMMARIDAE? No - "GAMMARIDE" does not; "GAMMARID" does.
-    auto s = suggestFamily(realTaxa(), "GAMMARIDEA", false);
-    ASSERT_TRUE(s.has_value());
-    EXPECT_EQ(s->family, "GAMMARIDAE");
-    // A 7-character name is tried with its first 6 characters only.
-    auto seven = suggestFamily(realTaxa(), "BAETIDX", false);
-    ASSERT_TRUE(seven.has_value());
-    EXPECT_EQ(seven->family, "BAETIDAE");
-    // A 6-character name gets no suggestion, nor does a name no family starts like.
-    EXPECT_FALSE(suggestFamily(realTaxa(), "BAETID", false).has_value());
-    EXPECT_FALSE(suggestFamily(realTaxa(), "ZZZZZZZZZ", false).has_value());
-    // A trailing blank is part of the name: the name less one character is the family.
-    EXPECT_EQ(suggestFamily(realTaxa(), "BAETIDAE ", false)->family, "BAETIDAE");
-    // A very long name is no problem.
-    EXPECT_FALSE(suggestFamily(realTaxa(), std::string(1 << 20, 'Q'), false).has_value());
-}
-
-TEST(NameResolution, TheThreeAnswersOfTheQuestion) {
-    Recorder r;
-    r.answer = UnknownTaxonAnswer::family(7, "BAETIDAE");
-    auto picked = resolve("BETIDAE X", r);
-    EXPECT_EQ(picked.kind, Resolution::Kind::Family);
-    EXPECT_EQ(picked.family, "BAETIDAE");
-    EXPECT_TRUE(picked.askedUser);
-    ASSERT_EQ(r.questions.size(), 1u);
-    EXPECT_EQ(r.questions[0].name, "BETIDAE X");
-    EXPECT_NE(r.questions[0].tree, nullptr);
-
-    r.answer = UnknownTaxonAnswer::ignore();
-    EXPECT_EQ(resolve("UNKNOWNIDAE", r).kind, Resolution::Kind::Ignore);
-    r.answer = UnknownTaxonAnswer::abort();
-    EXPECT_EQ(resolve("UNKNOWNIDAE", r).kind, Resolution::Kind::Abort);
-    // A group picked after a family keeps the family's text: the family is taken.
-    r.answer = {24, "LEUCTRIDAE"};
-    EXPECT_EQ(resolve("UNKNOWNIDAE", r).family, "LEUCTRIDAE");
-    // Only a group picked: no family name, so the column is ignored.
-    r.answer = {24, ""};
-    EXPECT_EQ(resolve("UNKNOWNIDAE", r).kind, Resolution::Kind::Ignore);
-}
-
-TEST(NameResolution, SynonymWithoutItsFamilyFallsThroughToTheQuestion) {
-    TaxaDatabase taxa({FamilyRecord{1, "BAETIDAE", 15, "EPHEMEROPTERA", 4, 4, 0}}, {{"LOSTIDAE", 42}});
-    const TaxaTree tree = albero(taxa.records());
-    Recorder r;
-    auto res = cercafam(taxa, tree, "LOSTIDAE", false, r.handler());
-    EXPECT_EQ(res.kind, Resolution::Kind::Ignore);
-    EXPECT_EQ(r.questions.size(), 1u);
+// Families and synonyms resolve without a question; any other name takes the answer.
+TEST(NameResolution, FamiliesSynonymsAndTheAnswersOfTheQuestion) {
+    // An answer is a selection key (a family id, 0: ignore, negative: abort) and the family text;
+    // a group picked after a family keeps the family's text, a group alone names no family.
+    const struct {
+        const char* name;
+        int key;
+        const char* text;
+        Kind kind;
+        std::string family;
+    } cases[] = {{"GAMMARIDAE", -1, "", Kind::Family, "GAMMARIDAE"},
+                 {"RHYACHOPHILIDAE", -1, "", Kind::Family, "RHYACOPHILIDAE"},
+                 {"BAETIDAX", 7, "BAETIDAE", Kind::Family, "BAETIDAE"},
+                 {"BAETIDAX", 0, "", Kind::Ignore, ""},
+                 {"BAETIDAX", -1, "", Kind::Abort, ""},
+                 {"BAETIDAX", 24, "LEUCTRIDAE", Kind::Family, "LEUCTRIDAE"},
+                 {"BAETIDAX", 24, "", Kind::Ignore, ""}};
+    for (const auto& c : cases) {
+        std::vector<UnknownTaxonQuestion> questions;
+        const Resolution r = cercafam(realTaxa(), realTree(), c.name, false, [&](const auto& q) {
+            questions.push_back(q);
+            return UnknownTaxonAnswer{c.key, c.text};
+        });
+        EXPECT_EQ(r.kind, c.kind) << c.name;
+        EXPECT_EQ(r.family, c.family) << c.name;
+        EXPECT_EQ(r.askedUser, c.name == std::string("BAETIDAX"));
+        EXPECT_EQ(questions.size(), r.askedUser ? 1u : 0u);
+        for (const auto& q : questions) {
+            EXPECT_EQ(q.name, "BAETIDAX");
+            EXPECT_EQ(q.suggestion->family, "BAETIDAE");
+            EXPECT_EQ(q.tree, &realTree());
+        }
+    }
+    // Without anyone to ask the read stops, also for a synonym whose family is not there.
+    EXPECT_EQ(cercafam(realTaxa(), realTree(), "BAETIDAX", false, {}).kind, Kind::Abort);
+    const TaxaDatabase lost({FamilyRecord{1, "BAETIDAE", 15, "EPHEMEROPTERA", 4, 4, 0}}, {{"LOSTIDAE", 42}});
+    EXPECT_EQ(cercafam(lost, realTree(), "LOSTIDAE", false, {}).kind, Kind::Abort);
 }

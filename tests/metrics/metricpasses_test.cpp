@@ -1,9 +1,8 @@
 #include "metrics/catalogue.h"
 #include "metrics/familytraits.h"
 #include "metrics/metricpasses.h"
-#include "support/taxa.h"
 #include "support/sampletable.h"
-#include "support/testsupport.h"
+#include "support/taxa.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -14,12 +13,11 @@ using namespace torrentix::testing;
 namespace {
 
 // Runs the passes of a GIG over a table and returns its raw metrics.
-MetricTable passes(const SampleTable& t, int gig) {
+MetricTable passes(const SampleTable& t, int gig, const ProgressHandler& progress = {}) {
     const auto traits = resolveFamilyTraits(t, realTaxa());
     MetricTable m = makeMetricTable(t.nsamp(), gig);
-    const ProgressHandler none;
     const PresentFamilies present(t);
-    const PassInput in{t, traits, present, gig, none};
+    const PassInput in{t, traits, present, gig, progress};
     calcaspt(in, m);
     contafam(in, m);
     if (gig == Alpine) {
@@ -31,40 +29,45 @@ MetricTable passes(const SampleTable& t, int gig) {
     return m;
 }
 
-int familyId(const char* name) {
-    return realTaxa().findByName(name)->id;
-}
-
 } // namespace
 
-TEST(ScoreMetrics, CompositeFamiliesScoreOncePerSample) {
-    // GAMMARIDAE and NIPHARGIDAE (6 each) count once, with a family of score 8: (6 + 8) / 2.
-    auto t = makeTable({"GAMMARIDAE", "NIPHARGIDAE", "PSYCHOMYIIDAE"}, {{1, 1, 1}});
-    EXPECT_DOUBLE_EQ(passes(t, CentralBaltic).aspt[0], 7.0);
-    // The oligochaetes count once, with the score of the first met.
-    auto oligo = makeTable({"TUBIFICIDAE", "NAIDIDAE", "PERLIDAE"}, {{1, 1, 1}});
-    EXPECT_DOUBLE_EQ(passes(oligo, CentralBaltic).aspt[0], (1.0 + 10.0) / 2.0);
+// One sample of the given families, each present; the metric of the GIG for it.
+TEST(MetricPasses, MetricOfOneSample) {
+    const struct {
+        std::vector<std::string> families;
+        int gig;
+        std::vector<double> MetricTable::*metric;
+        double value;
+    } cases[] = {
+        // BMWP composites score once: GAMMARIDAE and NIPHARGIDAE (6) beside PSYCHOMYIIDAE (8);
+        // the oligochaetes with the score of the first met (1) beside PERLIDAE (10).
+        {{"GAMMARIDAE", "NIPHARGIDAE", "PSYCHOMYIIDAE"}, CentralBaltic, &MetricTable::aspt, 7.0},
+        {{"TUBIFICIDAE", "NAIDIDAE", "PERLIDAE"}, CentralBaltic, &MetricTable::aspt, 5.5},
+        // The Iberian scores have no composites: (1 + 1 + 10) / 3.
+        {{"TUBIFICIDAE", "NAIDIDAE", "HEPTAGENIIDAE"}, Alpine, &MetricTable::iaspt, 4.0},
+        // Both averages are at least 2: CHIRONOMIDAE (2) alone, (1 + 2) / 2, no scored family.
+        {{"CHIRONOMIDAE", "NOTAFAMILY"}, Mediterranean, &MetricTable::aspt, 2.0},
+        {{"TUBIFICIDAE", "CHIRONOMIDAE"}, Mediterranean, &MetricTable::aspt, 2.0},
+        {{"TUBIFICIDAE", "CHIRONOMIDAE"}, Mediterranean, &MetricTable::iaspt, 2.0},
+        {{"NOTAFAMILY"}, Alpine, &MetricTable::iaspt, 2.0},
+        // The selections match by plain substring: "DAELEPTO" spans two entries of the SelEPTD
+        // text, which spells STRATYOMIDAE, not the database's STRATIOMYIDAE.
+        {{"DAELEPTO"}, CentralBaltic, &MetricTable::logseleptd, std::log10(2.0)},
+        {{"STRATIOMYIDAE"}, CentralBaltic, &MetricTable::logseleptd, 0.0},
+        {{"BAETIDAE", "LEUCTRIDAE", "CHIRONOMIDAE", "ELMIDAE"}, Alpine, &MetricTable::gigept, 0.5},
+        // Sensitive families by exact id: 84 (LEPTOCERIDAE) counts, 8 and 4 do not.
+        {{"LEPTOCERIDAE", "DUGESIIDAE", "CORDYLOPHORIDAE", "NOTAFAMILY"}, Alpine, &MetricTable::selsens, 1.0},
+        // Selected ETD families over present families: 2 of 4 (LEPTOPHLEBIIDAE is absent).
+        {{"HEPTAGENIIDAE", "GOERIDAE", "BAETIDAE", "NOTAFAMILY"}, Mediterranean, &MetricTable::seletd, 0.5}};
+    for (const auto& c : cases) {
+        const MetricTable m =
+            passes(makeTable(c.families, {std::vector<double>(c.families.size(), 1.0)}), c.gig);
+        EXPECT_DOUBLE_EQ((m.*c.metric)[0], c.value) << c.families[0] << ", GIG " << c.gig;
+    }
+    EXPECT_TRUE(passes(makeTable({"BAETIDAE"}, {{1}}), Northern).gigept.empty());
 }
 
-TEST(ScoreMetrics, FloorOfTwo) {
-    auto unscored = makeTable({"CHIRONOMIDAE", "NOTAFAMILY"}, {{5, 5}});
-    EXPECT_EQ(passes(unscored, Mediterranean).aspt[0], 2.0); // CHIRONOMIDAE scores 2, alone
-    auto low = makeTable({"TUBIFICIDAE", "CHIRONOMIDAE"}, {{5, 5}});
-    auto m = passes(low, Mediterranean);
-    EXPECT_EQ(m.aspt[0], 2.0); // (1 + 2) / 2 = 1.5 lifts to 2
-    EXPECT_EQ(m.iaspt[0], 2.0);
-    auto none = makeTable({"NOTAFAMILY"}, {{5}});
-    EXPECT_EQ(passes(none, Alpine).iaspt[0], 2.0);
-}
-
-TEST(ScoreMetrics, IberianScoresHaveNoCompositeFamilies) {
-    auto t = makeTable({"TUBIFICIDAE", "NAIDIDAE", "HEPTAGENIIDAE"}, {{1, 1, 1}});
-    auto m = passes(t, Alpine);
-    const double iberian = (1.0 + 1.0 + realTaxa().findByName("HEPTAGENIIDAE")->bmwpe) / 3.0;
-    EXPECT_DOUBLE_EQ(m.iaspt[0], iberian);
-}
-
-TEST(FamilyCountMetrics, CountsSharesAndDiversity) {
+TEST(MetricPasses, CountsSharesAndDiversity) {
     auto t = makeTable({"BAETIDAE", "HEPTAGENIIDAE", "CHIRONOMIDAE", "GAMMARIDAE", "MISSINGIDAE"},
                        {{10, 5, 20, 0, 15}, {0, 0, 3, 0, 0}});
     auto m = passes(t, EasternContinental);
@@ -72,84 +75,33 @@ TEST(FamilyCountMetrics, CountsSharesAndDiversity) {
     EXPECT_EQ(m.eptn[0], 2.0);
     EXPECT_DOUBLE_EQ(m.gold[0], 1.0 - 20.0 / 50.0);
     EXPECT_DOUBLE_EQ(m.eptabund[0], 15.0 / 50.0);
-    EXPECT_DOUBLE_EQ(m.logseleptd[0], std::log(5.0 + 1.0) / std::log(10.0)); // HEPTAGENIIDAE is selected
+    EXPECT_DOUBLE_EQ(m.logseleptd[0], std::log10(5.0 + 1.0)); // HEPTAGENIIDAE is selected
     double h = 0;
     for (double a : {10.0, 5.0, 20.0, 15.0}) {
-        h += a / 50 * std::log(a / 50);
+        h -= a / 50 * std::log(a / 50);
     }
-    EXPECT_DOUBLE_EQ(m.shannon[0], -h);
+    EXPECT_DOUBLE_EQ(m.shannon[0], h);
     EXPECT_EQ(m.taxan[1], 1.0);
     EXPECT_EQ(m.shannon[1], 0.0); // a single family has no diversity
 }
 
-TEST(FamilyCountMetrics, SelectedFamiliesMatchByPlainSubstring) {
-    // "DAELEPTO" spans two entries of the SelEPTD text; the database spelling STRATIOMYIDAE is
-    // not in it (the text spells STRATYOMIDAE).
-    auto t = makeTable({"DAELEPTO", "STRATIOMYIDAE"}, {{4, 0}, {0, 9}});
-    auto m = passes(t, CentralBaltic);
-    EXPECT_DOUBLE_EQ(m.logseleptd[0], std::log(5.0) / std::log(10.0));
-    EXPECT_EQ(m.logseleptd[1], 0.0);
-}
-
-TEST(FamilyCountMetrics, EptRatioDependsOnTheGig) {
-    auto t = makeTable({"BAETIDAE", "LEUCTRIDAE", "CHIRONOMIDAE", "ELMIDAE"}, {{1, 1, 1, 1}});
-    EXPECT_DOUBLE_EQ(passes(t, Alpine).gigept[0], 0.5);
-    EXPECT_TRUE(passes(t, Northern).gigept.empty());
-}
-
-TEST(FamilyCountMetrics, SampleWithoutAnyFamilyHasNoRatios) {
-    auto t = makeTable({"BAETIDAE"}, {{0}});
+TEST(MetricPasses, SampleWithoutAnyFamilyHasNoRatios) {
+    // Its only abundance was in an ignored column: every ratio is 0, never 0/0.
     for (int gig : {Alpine, EasternContinental, Mediterranean}) {
-        auto m = passes(t, gig);
-        EXPECT_EQ(m.taxan[0], 0.0);
-        EXPECT_EQ(m.gold[0], 0.0);
-        EXPECT_EQ(m.shannon[0], 0.0);
-        EXPECT_EQ(m.logseleptd[0], 0.0);
+        const MetricTable m = passes(makeTable({"BAETIDAE"}, {{0}}), gig);
         EXPECT_EQ(m.aspt[0], 2.0);
-        if (gig == Alpine) {
-            EXPECT_EQ(m.gigept[0], 0.0);
-        }
-        if (gig == EasternContinental) {
-            EXPECT_EQ(m.eptabund[0], 0.0);
-        }
-        if (gig == Mediterranean) {
-            EXPECT_EQ(m.seletd[0], 0.0);
+        for (const auto* v :
+             {&m.taxan, &m.gold, &m.shannon, &m.logseleptd, &m.gigept, &m.eptabund, &m.seletd}) {
+            EXPECT_TRUE(v->empty() || v->front() == 0.0) << gig;
         }
     }
 }
 
-TEST(SelectedFamilyMetrics, SensitiveFamiliesByExactId) {
-    // The selection holds 84 but neither 8 nor 4.
-    const FamilyRecord* id84 = realTaxa().findById(84);
-    const FamilyRecord* id8 = realTaxa().findById(8);
-    const FamilyRecord* id4 = realTaxa().findById(4);
-    ASSERT_TRUE(id84 && id8 && id4);
-    auto t = makeTable({id84->family, id8->family, id4->family, "NOTAFAMILY"}, {{1, 1, 1, 1}});
-    EXPECT_EQ(passes(t, Alpine).selsens[0], 1.0);
-    EXPECT_NE(familyId("PERLIDAE"), 0);
-}
-
-TEST(SelectedFamilyMetrics, EtdShareOfTheFamilies) {
-    auto t = makeTable({"HEPTAGENIIDAE", "GOERIDAE", "BAETIDAE", "NOTAFAMILY", "LEPTOPHLEBIIDAE"},
-                       {{1, 1, 1, 1, 0}});
-    EXPECT_DOUBLE_EQ(passes(t, Mediterranean).seletd[0], 0.5); // 2 of 4 present families
-}
-
-TEST(MetricPasses, ProgressReachesTheEndOnceForEachSample) {
-    auto t = makeTable({"BAETIDAE"}, {{1}, {2}, {3}});
-    for (int gig : {Alpine, Northern}) {
+TEST(MetricPasses, ProgressReachesTheEndOnceForEachSampleOfEachPass) {
+    for (auto [gig, reports] : {std::pair{Alpine, 9u}, {Northern, 6u}}) {
         std::vector<double> seen;
-        const ProgressHandler progress = [&](double f) { seen.push_back(f); };
-        const auto traits = resolveFamilyTraits(t, realTaxa());
-        MetricTable m = makeMetricTable(t.nsamp(), gig);
-        const PresentFamilies present(t);
-        const PassInput in{t, traits, present, gig, progress};
-        calcaspt(in, m);
-        contafam(in, m);
-        if (gig == Alpine) {
-            contasens(in, m);
-        }
-        EXPECT_EQ(seen.size(), gig == Alpine ? 9u : 6u);
+        passes(makeTable({"BAETIDAE"}, {{1}, {2}, {3}}), gig, [&](double f) { seen.push_back(f); });
+        EXPECT_EQ(seen.size(), reports);
         EXPECT_DOUBLE_EQ(seen.back(), 1.0);
         EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
     }
