@@ -43,14 +43,14 @@ TEST(NumberForms, FixedDecimalsRoundHalfAwayFromZeroOnTheExactBinaryValue) {
 
 TEST(NumberForms, GeneralFormKeepsFifteenDigitsOrSevenFor32BitValues) {
     expectTexts(formatGeneral,
-                {{0.5, "0.5"}, {-7.0, "-7"}, {0.1 + 0.2, "0.3"}, {-0.0, "0"}, {notANumber, "0"}});
+                {{0.5, "0.5"}, {-7.0, "-7"}, {0.1 + 0.2, "0.3"}, {-0.0, "0"}, {notANumber, "N/A"}});
     expectTexts(formatGeneral, {{1.0 / 3.0, "0.333333333333333"}, {2.0 / 3.0, "0.666666666666667"}});
     expectTexts(formatGeneral, {{0.0001, "0.0001"}, {0.000015, "1.5E-05"}, {-2.5e-7, "-2.5E-07"}});
     expectTexts(formatGeneral, {{123456789012345.0, "123456789012345"}, {1e15, "1E+15"}, {1e100, "1E+100"}});
     expectTexts(formatGeneral, {{99999999999999.99, "100000000000000"}, {0.95f, "0.949999988079071"}});
     expectTexts(
         [](double v) { return formatGeneral32(static_cast<float>(v)); },
-        {{0.95, "0.95"}, {1.0 / 3.0, "0.3333333"}, {1e6, "1000000"}, {-6.5, "-6.5"}, {infinity, "0"}});
+        {{0.95, "0.95"}, {1.0 / 3.0, "0.3333333"}, {1e6, "1000000"}, {-6.5, "-6.5"}, {infinity, "N/A"}});
 }
 
 TEST(NumberForms, WholeNumbersRoundHalvesToTheEvenNeighbour) {

@@ -18,12 +18,15 @@ struct ReadFixture : ::testing::Test {
     std::vector<std::string> asked;
     std::map<std::string, UnknownTaxonAnswer> answers; // by name; any other unknown name is ignored
 
-    ReadResult read(const std::string& content, const std::string& name = "s.txt") {
+    ReadResult read(const std::string& content, const std::string& name = "s.txt", ReadOptions options = {}) {
         writeFile(dir.file(name), content);
-        return inputtxt(dir.file(name), realTaxa(), realTree(), [this](const UnknownTaxonQuestion& q) {
-            asked.push_back(q.name);
-            return answers.contains(q.name) ? answers[q.name] : UnknownTaxonAnswer::ignore();
-        });
+        return inputtxt(
+            dir.file(name), realTaxa(), realTree(),
+            [this](const UnknownTaxonQuestion& q) {
+                asked.push_back(q.name);
+                return answers.contains(q.name) ? answers[q.name] : UnknownTaxonAnswer::ignore();
+            },
+            options);
     }
 };
 
@@ -52,7 +55,7 @@ TEST_F(ReadFixture, MergesColumnsOfOneFamilyAndKeepsRowsUpToTheFirstBlankLine) {
 
 TEST_F(ReadFixture, ClassesRoundHalvesToEvenAndTestCellsMustBeWholeNumbers) {
     const std::vector<std::string> classTexts{"6.6", "0.4", "good", "-1", "2.5", "5.5", "7"};
-    const std::vector<std::string> testTexts{"1.5e3", " 7 ", "12x", "1,5", "", "0x10", ".5"};
+    const std::vector<std::string> testTexts{"1.5e3", " 7 ", "12x", "\"4\"", "", "0x10", ".5"};
     SampleFile f = SampleFile::typical(std::vector<int>(classTexts.size(), 6), {"BAETIDAE"});
     for (std::size_t i = 0; i < classTexts.size(); ++i) {
         f.cell(i, 2) = classTexts[i];
@@ -65,7 +68,7 @@ TEST_F(ReadFixture, ClassesRoundHalvesToEvenAndTestCellsMustBeWholeNumbers) {
         testValues.push_back(s.testval[0]);
     }
     EXPECT_EQ(classes, (std::vector<int>{7, 0, 0, 0, 2, 6, 0}));
-    EXPECT_EQ(testValues, (std::vector<std::string>{"1.5e3", " 7 ", "N/A", "N/A", "N/A", "N/A", ".5"}));
+    EXPECT_EQ(testValues, (std::vector<std::string>{"1.5e3", " 7 ", "N/A", "4", "N/A", "N/A", ".5"}));
 }
 
 TEST_F(ReadFixture, UnusableFilesAreErrorsNamingWhereTheFaultIs) {
@@ -74,9 +77,19 @@ TEST_F(ReadFixture, UnusableFilesAreErrorsNamingWhereTheFaultIs) {
         crlfLines({"t", header + "\tBAETIDAE", "1\ta\t6\t1\t1\t1\t1", "\t", "2\tb\t6\t1\t1\t1\t0",
                    "3\tc\t6\t1\t1\t1\t1", "4\td\t6\t1\t1\t1\t1\tx"});
     const std::string taxa = header + "\tBAETIDAE\tCAENIDAE";
+    SampleFile noTitle = SampleFile::typical();
+    noTitle.header = noTitle.rows[0];
     const std::pair<std::string, const char*> cases[] = {
-        {tooMany, "Too many columns in row 3"},
+        {tooMany, "Too many columns in row 3 (file: "},
+        {tooMany, "Process aborted. File line 7 holds 8 cells; the header has 7."},
         {crlfLines({"t", taxa, "1\ta\t6\t1\t1\t1\t1"}), "Too few columns in row 1"},
+        {crlfLines({"t", taxa + "\t\tGAMMARIDAE\t", "1\ta\t6\t1\t1\t1\t1\t1\t1\t1\t1"}),
+         "empty column names in columns 9, 11"},
+        {crlfLines({"t", "CODE,SAMPLE,CLASS,A,B,C,BAETIDAE"}), "looks comma-separated"},
+        {crlfLines({"t", "CODE;SAMPLE;CLASS;A;B;C,D;BAETIDAE"}), "looks semicolon-separated"},
+        {std::string("PK\x03\x04", 4) + "xl/workbook.xml", "spreadsheet workbook"},
+        {std::string("t\r\nCODE\t\0\r\n", 11), "not a text file: byte 9"},
+        {noTitle.text(), "title line"},
         {crlfLines({"t", taxa, "1\ta\t6\t1\t1\t1\t1\t-3"}), "row 1, taxon column 2"},
         {crlfLines({"t", taxa, "1\ta\t6\t1\t1\t1\t1e999\t1"}), "\"1e999\" in row 1"},
         {crlfLines({"t", taxa, "1\ta\t6\t1\t1\t1\t1e308\t1e308"}), "row 1 add up"},

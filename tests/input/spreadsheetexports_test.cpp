@@ -80,27 +80,6 @@ TEST_F(SpreadsheetExport, CellsThatAreNotPlainNumbersAreReadAsBeforeAndListed) {
                          "... and 1 more"));
 }
 
-TEST_F(SpreadsheetExport, FilesThatAreNotTabSeparatedTextSayWhatTheyAre) {
-    SampleFile csv = SampleFile::typical();
-    csv.header = {"CODE,SAMPLE,CLASS,EQR,URBAN,ALT,BAETIDAE"};
-    SampleFile semicolons = csv;
-    semicolons.header = {"CODE;SAMPLE;CLASS;EQR;URBAN;ALT;BAETIDAE"};
-    SampleFile noTitle = SampleFile::typical();
-    noTitle.title = noTitle.text().substr(noTitle.text().find('\n') + 1);
-    noTitle.header = noTitle.rows[0];
-    const std::pair<std::string, std::string> cases[] = {
-        {csv.text(), "comma-separated"},
-        {semicolons.text(), "semicolon-separated"},
-        {std::string("PK\x03\x04", 4) + "workbook", "spreadsheet workbook"},
-        {std::string("title\r\nCODE\t\0\r\n", 15), "not a text file: byte 13"},
-        {noTitle.text(), "title line"},
-    };
-    for (const auto& [content, expected] : cases) {
-        EXPECT_THAT(failure(std::string(content)), HasSubstr(expected));
-    }
-    EXPECT_TRUE(asked.empty());
-}
-
 TEST_F(SpreadsheetExport, Utf16QuotedCellsAndTrailingTabsReadLikeThePlainFile) {
     const SampleFile plain = SampleFile::typical();
     SampleFile exported = plain;
@@ -124,16 +103,6 @@ TEST_F(SpreadsheetExport, Utf16QuotedCellsAndTrailingTabsReadLikeThePlainFile) {
     const SampleTable c = read(utf16).table;
     EXPECT_TRUE(c.utf8);
     EXPECT_EQ(c.abund, a.abund);
-}
-
-TEST_F(SpreadsheetExport, ShapeFaultsNameTheFileLineBeforeAnyNameIsAsked) {
-    SampleFile f = SampleFile::typical(SampleFile::defaultClasses(), {"BAETIDAE", "MYSTERY"});
-    f.rows[3].pop_back();
-    EXPECT_THAT(failure(f.text()), Mentions("Error #1. Too few columns in row 4 (file: ", "Process aborted.",
-                                            "File line 6 holds 7 cells; the header has 8."));
-    f = SampleFile::typical(SampleFile::defaultClasses(), {"BAETIDAE", "", "GAMMARIDAE", ""});
-    EXPECT_THAT(failure(f.text()), HasSubstr("empty column names in columns 8, 10"));
-    EXPECT_TRUE(asked.empty());
 }
 
 TEST_F(SpreadsheetExport, DroppedSamplesMergedColumnsAndAnEarlyEndAreNoted) {
