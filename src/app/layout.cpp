@@ -50,9 +50,11 @@ WindowLayout windowLayout(const QSize& windowTwips) {
         l.tabs[static_cast<std::size_t>(i)] = QRect(120, panelTop + i * 570, 1140, 480);
     }
     l.title = QRect(120, 120, 1260, 450);
-    l.gigtype = QRect(panelLeft + 120, 120, 3600, 450);
+    l.gigtype = QRect(panelLeft + 120, 120, 1500, 450);
     const int infoWidth = 1100;
     l.info = QRect(w.width() - 150 - infoWidth, 120, infoWidth, 420);
+    const int runLeft = l.gigtype.right() + 150;
+    l.runLine = QRect(runLeft, 60, l.info.left() - 150 - runLeft, 540);
     const QSize wait(4200, 1500);
     l.wait =
         QRect((w.width() - wait.width()) / 2, (w.height() - wait.height()) / 2, wait.width(), wait.height());
@@ -73,6 +75,8 @@ StartLayout startLayout(const QSize& panel, int windowHeight, int top) {
     l.prompt = QRect(120, windowHeight - 1515 - top, panel.width() - 2900, 480);
     l.ok = QRect(panel.width() - 120 - 1100, l.prompt.y(), 1100, 450);
     l.back = QRect(l.ok.x() - 150 - 1300, l.prompt.y(), 1300, 450);
+    l.recent = l.back.translated(0, -600);
+    l.runAgain = l.ok.translated(0, -600);
     return l;
 }
 

@@ -39,6 +39,7 @@ struct WindowLayout {
     std::array<QRect, 3> tabs; // START, RESULTS, GRAPHS
     QRect title;               // program name
     QRect gigtype;             // code of the river type chosen
+    QRect runLine;             // which run the RESULTS and GRAPHS views show
     QRect info;                // "INFO"
     QRect wait;                // "Please, wait..." with its progress bar
 };
@@ -55,6 +56,8 @@ struct StartLayout {
     QRect prompt;
     QRect ok;
     QRect back;
+    QRect recent;   // "Recent files", above "<-- back"
+    QRect runAgain; // "Run again", above "OK"
 };
 
 // The RESULTS view, in panel coordinates.

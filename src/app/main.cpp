@@ -6,12 +6,14 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QSettings>
 
 #include <memory>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(torrentix::programTitle());
+    QApplication::setOrganizationName(torrentix::programTitle());
     const std::string dbPath =
         torrentix::defaultTaxaDatabasePath(QCoreApplication::applicationDirPath().toStdString());
     std::unique_ptr<torrentix::TaxaDatabase> taxa;
@@ -22,7 +24,8 @@ int main(int argc, char** argv) {
                               QString::fromLocal8Bit(e.what()) + QStringLiteral("\n\nTorrentix will close."));
         return 1;
     }
-    torrentix::MainWindow window(*taxa);
+    QSettings settings;
+    torrentix::MainWindow window(*taxa, nullptr, &settings);
     window.load();
     window.show();
     return QApplication::exec();

@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/elidedlabel.h"
 #include "app/layout.h"
 #include "app/qtdialogs.h"
 #include "app/reportbox.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -45,14 +47,15 @@ QString windowCaption() {
                " beta  -  Intercalibration Common Metrics of river invertebrates, free software (MIT)");
 }
 
-MainWindow::MainWindow(const TaxaDatabase& taxa, UserDialogs* dialogs, QWidget* parent)
+MainWindow::MainWindow(const TaxaDatabase& taxa, UserDialogs* dialogs, QSettings* settings, QWidget* parent)
     : QMainWindow(parent), ownDialogs_(dialogs == nullptr ? std::make_unique<QtDialogs>(this) : nullptr),
       dialogs_(dialogs == nullptr ? *ownDialogs_ : *dialogs), taxa_(taxa), tree_(albero(taxa.records())) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(windowCaption());
-    form3_ = new TaxonDialog(tree_, this);
+    form3_ = new TaxonDialog(tree_, taxa_.records(), this);
     workflow_ = new Workflow(
         taxa_, tree_, dialogs_, [this](const UnknownTaxonQuestion& q) { return form3_->ask(q); }, this);
+    workflow_->keepRecentFilesIn(settings);
 
     auto* central = new QWidget(this);
     setCentralWidget(central);
@@ -63,6 +66,7 @@ MainWindow::MainWindow(const TaxaDatabase& taxa, UserDialogs* dialogs, QWidget* 
     wait_ = new WaitPanel(central);
     connect(start_, &StartPanel::panelClicked, this, [this] { tabs_[0]->setFocus(); });
     bindWorkflow();
+    bindGraphsButtons();
     showView(StartTab);
     tabs_[0]->setFocus();
 
@@ -92,6 +96,9 @@ void MainWindow::buildTopRow(QWidget* central) {
     typeFont.setBold(true);
     typeFont.setPointSizeF(typeFont.pointSizeF() * 1.6);
     gigtype_->setFont(typeFont);
+    runLine_ = new ElidedLabel(central);
+    runLine_->setObjectName(QStringLiteral("lbl_run"));
+    runLine_->setAccessibleName(QStringLiteral("Results shown"));
     info_ = new QPushButton(QStringLiteral("INFO"), central);
     info_->setObjectName(QStringLiteral("cmdhelp"));
     connect(info_, &QPushButton::clicked, this, [this] { dialogs_.showInformation(false); });
@@ -102,6 +109,7 @@ void MainWindow::bindWorkflow() {
     connect(w, &Workflow::changed, this, [this] {
         start_->sync();
         gigtype_->setText(workflow_->gigtypeLabel());
+        runLine_->setFullText(workflow_->viewsCaption());
     });
     connect(w, &Workflow::viewChanged, this, &MainWindow::showView);
     connect(w, &Workflow::focusTab, this, [this](int i) { tabs_[static_cast<std::size_t>(i)]->setFocus(); });
@@ -111,7 +119,6 @@ void MainWindow::bindWorkflow() {
             results_->histogram()->faisto(counts->first, counts->second);
         }
     });
-    connect(w, &Workflow::fileRead, graphs_, &GraphsView::fileRead);
     connect(w, &Workflow::runStarted, this, &MainWindow::runStarted);
     connect(w, &Workflow::progressed, this, &MainWindow::progressed);
     connect(w, &Workflow::runFinished, this, &MainWindow::runFinished);
@@ -122,6 +129,16 @@ void MainWindow::bindWorkflow() {
             dialogs_.showMessage(QString::fromStdString(regressionErrorMessage));
         }
     });
+}
+
+// After the index and test-variable buttons the keyboard is back on the GRAPHS tab.
+void MainWindow::bindGraphsButtons() {
+    for (QPushButton* button : graphs_->findChildren<QPushButton*>()) {
+        if (button->objectName().startsWith(QLatin1String("cmdswitch_")) ||
+            button->objectName().startsWith(QLatin1String("cmdtvar_"))) {
+            connect(button, &QPushButton::clicked, this, [this] { tabs_[GraphsTab]->setFocus(); });
+        }
+    }
 }
 
 void MainWindow::showView(int index) {
@@ -154,6 +171,7 @@ void MainWindow::relayout() {
     }
     title_->setGeometry(twips.px(l.title));
     gigtype_->setGeometry(twips.px(l.gigtype));
+    runLine_->setGeometry(twips.px(l.runLine));
     info_->setGeometry(twips.px(l.info));
     const QRect panel = twips.px(l.panel);
     start_->setGeometry(panel);
@@ -187,6 +205,15 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && start_->isVisible() && event->modifiers() == Qt::NoModifier) {
+        start_->pressEnter();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
 void MainWindow::runStarted() {
     results_->hide();
     graphs_->hide();
@@ -212,11 +239,13 @@ void MainWindow::runFinished() {
 
 void MainWindow::resultsReady() {
     const RunResult* run = workflow_->results();
-    if (run == nullptr) {
+    const auto& shown = workflow_->shownRun();
+    if (run == nullptr || !shown) {
         return;
     }
-    results_->list()->refresh(*run, workflow_->gigindex());
+    results_->list()->refresh(*run, shown->gig);
     applyingResults_ = true;
+    graphs_->fileRead(shown->gig); // the views take the run's GIG, not a later choice
     graphs_->setResults(*run);
     applyingResults_ = false;
 }

@@ -14,9 +14,11 @@
 
 class QLabel;
 class QPushButton;
+class QSettings;
 
 namespace torrentix {
 
+class ElidedLabel;
 class GraphsView;
 class ResultsPanel;
 class StartPanel;
@@ -27,8 +29,10 @@ class Workflow;
 class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
-    // Without `dialogs` the window uses the standard Qt dialogs.
-    explicit MainWindow(const TaxaDatabase& taxa, UserDialogs* dialogs = nullptr, QWidget* parent = nullptr);
+    // Without `dialogs` the window uses the standard Qt dialogs; without `settings` the
+    // recent files are kept for this session only.
+    explicit MainWindow(const TaxaDatabase& taxa, UserDialogs* dialogs = nullptr,
+                        QSettings* settings = nullptr, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The start-up sequence: the information window, modal, until the mouse moves.
@@ -41,9 +45,11 @@ class MainWindow : public QMainWindow {
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void buildTopRow(QWidget* central);
+    void bindGraphsButtons();
     void bindWorkflow();
     void showView(int index);
     void relayout();
@@ -61,8 +67,9 @@ class MainWindow : public QMainWindow {
 
     std::array<QPushButton*, 3> tabs_{}; // cmdtab
     QLabel* title_ = nullptr;
-    QLabel* gigtype_ = nullptr;   // lbl_gigtype
-    QPushButton* info_ = nullptr; // cmdhelp
+    QLabel* gigtype_ = nullptr;      // lbl_gigtype
+    ElidedLabel* runLine_ = nullptr; // lbl_run
+    QPushButton* info_ = nullptr;    // cmdhelp
     StartPanel* start_ = nullptr;
     ResultsPanel* results_ = nullptr;
     GraphsView* graphs_ = nullptr;

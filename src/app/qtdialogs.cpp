@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace torrentix {
 namespace {
@@ -45,8 +46,12 @@ QString programTitle() {
 }
 
 QString QtDialogs::openFileName(const QString& title, const QString& filter) {
+    return openFileIn(title, filter, {});
+}
+
+QString QtDialogs::openFileIn(const QString& title, const QString& filter, const QString& folder) {
     NormalPointer pointer;
-    QFileDialog dialog(parent_, title);
+    QFileDialog dialog(parent_, title, folder);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile); // a name that does not exist is reported afterwards
     dialog.setNameFilters(filter.split(QStringLiteral(";;")));
@@ -70,6 +75,16 @@ bool QtDialogs::askYesNo(const QString& text) {
     NormalPointer pointer;
     return QMessageBox::question(parent_, programTitle(), text, QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+bool QtDialogs::confirm(const QString& text, const QString& accept, const QString& refuse) {
+    NormalPointer pointer;
+    QMessageBox box(QMessageBox::Question, programTitle(), text, QMessageBox::NoButton, parent_);
+    QPushButton* yes = box.addButton(accept, QMessageBox::AcceptRole);
+    box.setEscapeButton(box.addButton(refuse, QMessageBox::RejectRole));
+    box.setDefaultButton(yes);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 void QtDialogs::showMessage(const QString& text) {

@@ -13,8 +13,10 @@ class QtDialogs : public UserDialogs {
     explicit QtDialogs(QWidget* parent) : parent_(parent) {}
 
     QString openFileName(const QString& title, const QString& filter) override;
+    QString openFileIn(const QString& title, const QString& filter, const QString& folder) override;
     QString saveFileName(const QString& title, const QString& proposed, const QString& filter) override;
     bool askYesNo(const QString& text) override;
+    bool confirm(const QString& text, const QString& accept, const QString& refuse) override;
     void showMessage(const QString& text) override;
     void showInformation(bool atStartup) override;
 

@@ -4,10 +4,14 @@
 #include "metrics/catalogue.h"
 
 #include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -78,7 +82,23 @@ StartPanel::StartPanel(Workflow& workflow, QWidget* parent) : QWidget(parent), w
     back_->setObjectName(QStringLiteral("Command2"));
     connect(ok_, &QPushButton::clicked, this, [this] { workflow_.command1Click(); });
     connect(back_, &QPushButton::clicked, this, [this] { workflow_.command2Click(); });
+    makeFileButtons();
     sync();
+}
+
+void StartPanel::makeFileButtons() {
+    recent_ = new QPushButton(QStringLiteral("Recent files"), this);
+    recent_->setObjectName(QStringLiteral("cmdrecent"));
+    recent_->setMenu(new QMenu(recent_));
+    // The file is read once the menu has closed: the read rebuilds the menu.
+    connect(recent_->menu(), &QMenu::triggered, this, [this](QAction* action) {
+        QMetaObject::invokeMethod(
+            this, [this, path = action->data().toString()] { workflow_.openRecent(path); },
+            Qt::QueuedConnection);
+    });
+    runAgain_ = new QPushButton(QStringLiteral("Run again"), this);
+    runAgain_->setObjectName(QStringLiteral("cmdagain"));
+    connect(runAgain_, &QPushButton::clicked, this, [this] { workflow_.runAgain(); });
 }
 
 QWidget* StartPanel::makeGigPanel() {
@@ -154,8 +174,13 @@ QWidget* StartPanel::makeTestVariableRows() {
         grid->addWidget(biological_[k], n, 3, Qt::AlignCenter);
         connect(observed_[k], &QCheckBox::clicked, this,
                 [this, i](bool on) { workflow_.chkObservedClick(i, on); });
+        minErrors_[k] = new QLabel;
+        minErrors_[k]->setObjectName(indexedName("testmin_error", n));
+        minErrors_[k]->setStyleSheet(QStringLiteral("color: #c00000;"));
+        grid->addWidget(minErrors_[k], n, 4);
         connect(minValues_[k], &QLineEdit::textChanged, this,
                 [this, i](const QString& text) { workflow_.testminChange(i, text); });
+        connect(minValues_[k], &QLineEdit::editingFinished, this, [this, i] { workflow_.testminLeft(i); });
         connect(biological_[k], &QCheckBox::clicked, this,
                 [this, i](bool on) { workflow_.chkIsmetricClick(i, on); });
     }
@@ -185,9 +210,18 @@ void StartPanel::sync() {
     metricLabel_->setText(w.metricText());
     metricLabel_->setVisible(w.metricTextVisible());
     testVariables_->setVisible(w.testVariablesVisible());
+    syncRows();
+    syncFiles();
+    placeMetricFrame();
+    metricFrame_->setVisible(w.metricFrameVisible());
+    metricFrame_->raise();
+}
+
+// Each control names its test variable, for those who hear the window rather than see it.
+void StartPanel::syncRows() {
     for (int i = 0; i < optionRowCount; ++i) {
         const auto k = static_cast<std::size_t>(i);
-        const OptionRow& row = w.row(i);
+        const OptionRow& row = workflow_.row(i);
         rowLabels_[k]->setText(row.label);
         rowLabels_[k]->setEnabled(row.enabled);
         setChecked(observed_[k], row.observed);
@@ -195,10 +229,44 @@ void StartPanel::sync() {
         minValues_[k]->setEnabled(row.minEnabled);
         setChecked(biological_[k], row.biological);
         biological_[k]->setEnabled(row.enabled);
+        minErrors_[k]->setText(row.minError);
+        minErrors_[k]->setAccessibleName(row.minError.isEmpty() ? QString()
+                                                                : row.label + ": " + row.minError);
+        observed_[k]->setAccessibleName(QStringLiteral("Observed Min of ") + row.label);
+        minValues_[k]->setAccessibleName(QStringLiteral("Min Value of ") + row.label);
+        minValues_[k]->setToolTip(
+            row.minError.isEmpty() ? QString() : QStringLiteral("Write a number, such as -3, 0.5 or 1e3"));
+        biological_[k]->setAccessibleName(row.label + QStringLiteral(" is a biological metric"));
     }
-    placeMetricFrame();
-    metricFrame_->setVisible(w.metricFrameVisible());
-    metricFrame_->raise();
+}
+
+void StartPanel::syncFiles() {
+    const bool open = workflow_.canOpenFile();
+    QMenu* menu = recent_->menu();
+    menu->clear();
+    for (const QString& file : workflow_.recentFiles()) {
+        QAction* action = menu->addAction(QFileInfo(file).fileName() + QStringLiteral("  (") +
+                                          QFileInfo(file).absolutePath() + ")");
+        action->setData(file);
+    }
+    recent_->setVisible(!workflow_.testVariablesVisible());
+    recent_->setEnabled(open && !workflow_.recentFiles().isEmpty());
+    const QString again = workflow_.runAgainFile();
+    runAgain_->setVisible(!again.isEmpty());
+    runAgain_->setEnabled(open);
+    runAgain_->setToolTip(QStringLiteral("Read ") + QFileInfo(again).fileName() +
+                          QStringLiteral(" again and compute it with the choices made now"));
+    runAgain_->setAccessibleDescription(runAgain_->toolTip());
+}
+
+void StartPanel::pressEnter() {
+    QWidget* focus = focusWidget();
+    auto* button = qobject_cast<QPushButton*>(focus);
+    if (button != nullptr && isAncestorOf(button) && button->isEnabled()) {
+        button->click();
+    } else if (ok_->isEnabled()) {
+        ok_->click();
+    }
 }
 
 void StartPanel::relayout(const Twips& twips, const StartLayout& layout) {
@@ -209,6 +277,8 @@ void StartPanel::relayout(const Twips& twips, const StartLayout& layout) {
     prompt_->setGeometry(twips.px(layout.prompt));
     ok_->setGeometry(twips.px(layout.ok));
     back_->setGeometry(twips.px(layout.back));
+    recent_->setGeometry(twips.px(layout.recent));
+    runAgain_->setGeometry(twips.px(layout.runAgain));
     testVariables_->setGeometry(twips.px(layout.testVariables));
     placeMetricFrame();
 }
@@ -234,21 +304,52 @@ bool StartPanel::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     for (int g = 0; g < gigCount; ++g) {
-        if (watched != gigOptions_[static_cast<std::size_t>(g)]) {
-            continue;
-        }
-        if (type == QEvent::MouseButtonPress) {
-            const bool right = static_cast<QMouseEvent*>(event)->button() == Qt::RightButton;
-            workflow_.optGigMouseDown(g, right);
-            return right;
-        }
-        if (type == QEvent::MouseButtonRelease) {
-            const bool right = static_cast<QMouseEvent*>(event)->button() == Qt::RightButton;
-            workflow_.optGigMouseUp();
-            return right;
+        if (watched == gigOptions_[static_cast<std::size_t>(g)]) {
+            return gigOptionEvent(g, event);
         }
     }
     return false;
+}
+
+// The metrics of a GIG show while the right button is held on its option, or from the
+// keyboard (the Menu key, Shift+F10) until Escape or the focus moves on.
+bool StartPanel::gigOptionEvent(int g, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease: {
+        const bool right = static_cast<QMouseEvent*>(event)->button() == Qt::RightButton;
+        event->type() == QEvent::MouseButtonPress ? workflow_.optGigMouseDown(g, right)
+                                                  : workflow_.optGigMouseUp();
+        return right;
+    }
+    case QEvent::KeyPress:
+        return gigOptionKey(g, *static_cast<QKeyEvent*>(event));
+    case QEvent::ContextMenu:
+        if (static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+            workflow_.optGigMouseDown(g, true);
+        }
+        return true;
+    case QEvent::FocusOut:
+        if (workflow_.metricFrameVisible() && !workflow_.testVariablesVisible()) {
+            workflow_.optGigMouseUp();
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool StartPanel::gigOptionKey(int g, const QKeyEvent& key) {
+    const bool open =
+        key.key() == Qt::Key_Menu || (key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier);
+    const bool close =
+        key.key() == Qt::Key_Escape && workflow_.metricFrameVisible() && !workflow_.testVariablesVisible();
+    if (open) {
+        workflow_.optGigMouseDown(g, true);
+    } else if (close) {
+        workflow_.optGigMouseUp();
+    }
+    return open || close;
 }
 
 } // namespace torrentix

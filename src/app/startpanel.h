@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -29,6 +30,8 @@ class StartPanel : public QWidget {
     void sync();
     // Places the controls (panel coordinates in twips).
     void relayout(const Twips& twips, const StartLayout& layout);
+    // Enter: presses the button that has the focus, otherwise "OK".
+    void pressEnter();
 
   signals:
     // A click on the option panels outside their options.
@@ -42,7 +45,12 @@ class StartPanel : public QWidget {
     QWidget* makeRiverTypePanel();
     QGroupBox* makeMetricFrame();
     QWidget* makeTestVariableRows();
+    void makeFileButtons();
+    void syncRows();
+    void syncFiles();
     void placeMetricFrame();
+    bool gigOptionEvent(int g, QEvent* event);
+    bool gigOptionKey(int g, const QKeyEvent& key);
 
     Workflow& workflow_;
     Twips twips_{96.0};
@@ -55,6 +63,8 @@ class StartPanel : public QWidget {
     QLabel* prompt_ = nullptr;               // Label3
     QPushButton* ok_ = nullptr;              // Command1
     QPushButton* back_ = nullptr;            // Command2
+    QPushButton* recent_ = nullptr;          // cmdrecent, with its menu of files
+    QPushButton* runAgain_ = nullptr;        // cmdagain
     QGroupBox* metricFrame_ = nullptr;       // frame_metr
     QLabel* metricLabel_ = nullptr;          // lbl_metr
     QWidget* testVariables_ = nullptr;       // Frame_var
@@ -62,6 +72,7 @@ class StartPanel : public QWidget {
     std::array<QCheckBox*, 3> observed_{};   // chk_observed
     std::array<QLineEdit*, 3> minValues_{};  // testmin
     std::array<QCheckBox*, 3> biological_{}; // chk_ismetric
+    std::array<QLabel*, 3> minErrors_{};     // testmin_error
 };
 
 } // namespace torrentix

@@ -1,24 +1,31 @@
 #include "app/taxondialog.h"
 
-#include "graphs/displaytext.h"
+#include "app/elidedlabel.h"
 #include "app/layout.h"
+#include "graphs/displaytext.h"
 
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace torrentix {
 namespace {
 
-constexpr int nodeRole = Qt::UserRole;
+constexpr int tagRole = Qt::UserRole;
+constexpr QSize usualSize(5400, 6600); // twips
 
-QLabel* boxedLabel(const char* name) {
-    auto* label = new QLabel;
+ElidedLabel* boxedLabel(const char* name, const char* accessibleName) {
+    auto* label = new ElidedLabel;
     label->setObjectName(QString::fromLatin1(name));
+    label->setAccessibleName(QString::fromLatin1(accessibleName));
     label->setFrameShape(QFrame::StyledPanel);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
@@ -31,29 +38,103 @@ QPushButton* button(const char* name, const char* caption) {
     return b;
 }
 
+// Characters that show nothing, or look like a blank, by name.
+QString invisibleCharacter(QChar c) {
+    switch (c.unicode()) {
+    case 0x00A0:
+        return QStringLiteral("[no-break space]");
+    case 0x00AD:
+        return QStringLiteral("[soft hyphen]");
+    case 0x200B:
+        return QStringLiteral("[zero-width space]");
+    case 0xFEFF:
+        return QStringLiteral("[zero-width no-break space]");
+    default:
+        break;
+    }
+    if (c.unicode() < 0x20) {
+        return QChar(0x2400 + c.unicode()); // the control picture: TAB as U+2409
+    }
+    if (c.unicode() == 0x7F) {
+        return QChar(0x2421);
+    }
+    if (!c.isPrint() && !c.isSurrogate()) {
+        return QStringLiteral("[U+%1]").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+    }
+    return {};
+}
+
+QString placeText(const NamePlace& place) {
+    QStringList parts;
+    if (place.column > 0) {
+        parts << QStringLiteral("column %1").arg(place.column);
+    }
+    if (place.unknownCount > 0) {
+        parts << QStringLiteral("%1 of %2 unknown names").arg(place.unknown).arg(place.unknownCount);
+    }
+    return parts.join(QStringLiteral(" \u00B7 "));
+}
+
 } // namespace
 
-TaxonDialog::TaxonDialog(const TaxaTree& tree, QWidget* parent) : QDialog(parent), tree_(tree) {
+QString visibleName(const QString& name) {
+    const auto isBlank = [&name](qsizetype i) {
+        return i >= 0 && i < name.size() && name[i] == QLatin1Char(' ');
+    };
+    qsizetype first = 0;
+    while (isBlank(first)) {
+        ++first;
+    }
+    qsizetype last = name.size() - 1;
+    while (isBlank(last)) {
+        --last;
+    }
+    QString out;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name[i];
+        if (isBlank(i)) {
+            const bool marked = i < first || i > last || isBlank(i - 1) || isBlank(i + 1);
+            out += marked ? QChar(0x2420) : c;
+        } else if (const QString shown = invisibleCharacter(c); !shown.isEmpty()) {
+            out += shown;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+TaxonDialog::TaxonDialog(const TaxaTree& tree, const std::vector<FamilyRecord>& families, QWidget* parent)
+    : QDialog(parent), tree_(tree) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Taxa"));
     setModal(true);
 
-    givenName_ = boxedLabel("lbl_vecchionome");
-    correctName_ = boxedLabel("lbl_nuovonome");
+    givenName_ = boxedLabel("lbl_vecchionome", "unknown taxon");
+    correctName_ = boxedLabel("lbl_nuovonome", "correct taxon");
+    place_ = new QLabel;
+    place_->setObjectName(QStringLiteral("lbl_place"));
     keyLabel_ = new QLabel(QStringLiteral("0"));
     keyLabel_->setObjectName(QStringLiteral("lbl_taxkey"));
     keyLabel_->hide();
+    find_ = new QLineEdit;
+    find_->setObjectName(QStringLiteral("txt_find"));
+    find_->setPlaceholderText(QStringLiteral("Find a family by any part of its name"));
+    find_->setAccessibleName(QStringLiteral("Find a family"));
+    find_->setClearButtonEnabled(true);
     tv1_ = new QTreeWidget;
     tv1_->setObjectName(QStringLiteral("tv1"));
     tv1_->setHeaderHidden(true);
     tv1_->setColumnCount(1);
     tv1_->setSelectionMode(QAbstractItemView::SingleSelection);
+    tv1_->setAccessibleName(QStringLiteral("Groups and families"));
 
     auto* names = new QGridLayout;
     names->addWidget(new QLabel(QStringLiteral("unknown taxon")), 0, 0);
     names->addWidget(givenName_, 0, 1);
-    names->addWidget(new QLabel(QStringLiteral("correct taxon")), 1, 0);
-    names->addWidget(correctName_, 1, 1);
+    names->addWidget(place_, 1, 1);
+    names->addWidget(new QLabel(QStringLiteral("correct taxon")), 2, 0);
+    names->addWidget(correctName_, 2, 1);
     names->setColumnStretch(1, 1);
 
     QPushButton* ignore = button("cmdignore", "Ignore this taxon");
@@ -68,6 +149,7 @@ TaxonDialog::TaxonDialog(const TaxaTree& tree, QWidget* parent) : QDialog(parent
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(names);
+    layout->addWidget(find_);
     layout->addWidget(tv1_, 1);
     layout->addWidget(keyLabel_);
     layout->addLayout(buttons);
@@ -75,89 +157,134 @@ TaxonDialog::TaxonDialog(const TaxaTree& tree, QWidget* parent) : QDialog(parent
     connect(ignore, &QPushButton::clicked, this, &TaxonDialog::ignoreTaxon);
     connect(ok, &QPushButton::clicked, this, &TaxonDialog::acceptChoice);
     connect(abort, &QPushButton::clicked, this, &TaxonDialog::abortRead);
+    connect(find_, &QLineEdit::textChanged, this, &TaxonDialog::filterTree);
     connect(tv1_, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { nodeChosen(current); });
     connect(tv1_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { nodeChosen(item); });
 
-    buildTree();
-    const Twips t(logicalDpiX());
-    resize(t.px(QSize(5400, 6600)));
+    buildTree(families);
+    resize(Twips(logicalDpiX()).px(usualSize));
 }
 
-void TaxonDialog::buildTree() {
+QTreeWidgetItem* TaxonDialog::addItem(QTreeWidgetItem* parent, const std::string& text,
+                                      const std::string& tag) {
+    auto* item = parent == nullptr ? new QTreeWidgetItem(tv1_) : new QTreeWidgetItem(parent);
+    item->setText(0, QString::fromStdString(text));
+    item->setData(0, tagRole, QString::fromStdString(tag));
+    itemsByTag_.insert(QString::fromStdString(tag), item);
+    return item;
+}
+
+// The tree's groups and families, and under each group the family named like it, which
+// the tree lets the group stand for.
+void TaxonDialog::buildTree(const std::vector<FamilyRecord>& families) {
     const auto& nodes = tree_.nodes();
-    items_.assign(nodes.size(), nullptr);
+    std::vector<QTreeWidgetItem*> items(nodes.size(), nullptr);
     for (std::size_t i = 0; i < nodes.size(); ++i) {
         const TaxaTreeNode& node = nodes[i];
-        QTreeWidgetItem* item = nullptr;
-        if (node.parent < 0) {
-            item = new QTreeWidgetItem(tv1_);
-        } else if (QTreeWidgetItem* parent = items_[static_cast<std::size_t>(node.parent)]) {
-            item = new QTreeWidgetItem(parent);
-        }
-        if (item != nullptr) {
-            item->setText(0, QString::fromStdString(node.text));
-            item->setData(0, nodeRole, static_cast<int>(i));
-            items_[i] = item;
+        QTreeWidgetItem* parent = node.parent < 0 ? nullptr : items[static_cast<std::size_t>(node.parent)];
+        if (node.parent < 0 || parent != nullptr) {
+            items[i] = addItem(parent, node.text, node.tag);
         }
     }
-    if (!items_.empty() && items_[0] != nullptr) {
-        items_[0]->setExpanded(true);
+    for (const FamilyRecord& r : families) {
+        const std::string tag = "F" + std::to_string(r.id);
+        QTreeWidgetItem* group = itemOfTag("G" + std::to_string(r.idgroup));
+        if (r.family == r.taxagroup && group != nullptr && itemOfTag(tag) == nullptr) {
+            QTreeWidgetItem* item = addItem(group, r.family, tag);
+            group->insertChild(0, group->takeChild(group->indexOfChild(item)));
+        }
+    }
+    if (QTreeWidgetItem* root = tv1_->topLevelItem(0)) {
+        root->setExpanded(true);
     }
 }
 
-QTreeWidgetItem* TaxonDialog::itemOfNode(int node) const {
-    return node >= 0 && static_cast<std::size_t>(node) < items_.size()
-               ? items_[static_cast<std::size_t>(node)]
-               : nullptr;
+QTreeWidgetItem* TaxonDialog::itemOfTag(const std::string& tag) const {
+    return itemsByTag_.value(QString::fromStdString(tag), nullptr);
 }
 
 void TaxonDialog::setCorrectTaxon(std::string name) {
     correctTaxon_ = std::move(name);
-    correctName_->setText(QString::fromStdString(correctTaxon_));
+    correctName_->setFullText(QString::fromStdString(correctTaxon_));
 }
 
 void TaxonDialog::prepare(const UnknownTaxonQuestion& question) {
     settingUp_ = true;
     selectionKey_ = 0;
+    find_->clear();
     tv1_->collapseAll();
-    if (QTreeWidgetItem* root = itemOfNode(0)) {
+    if (QTreeWidgetItem* root = tv1_->topLevelItem(0)) {
         root->setExpanded(true);
     }
     tv1_->setCurrentItem(nullptr);
     tv1_->clearSelection();
-    givenName_->setText(displayText(question.name, question.utf8));
+    givenName_->setFullText(visibleName(displayText(question.name, question.utf8)));
+    place_->setText(placeText(question.place));
     setCorrectTaxon({});
     if (question.suggestion) {
         selectionKey_ = question.suggestion->id;
-        const int node = tree_.findByTag("F" + std::to_string(question.suggestion->id));
-        if (QTreeWidgetItem* item = itemOfNode(node)) {
+        if (QTreeWidgetItem* item = itemOfTag("F" + std::to_string(question.suggestion->id))) {
             tv1_->setCurrentItem(item);
             tv1_->scrollToItem(item, QAbstractItemView::PositionAtCenter);
-            setCorrectTaxon(tree_.nodes()[static_cast<std::size_t>(node)].text);
-        } else {
-            // A family named like its group has no node of its own: the group stands for it.
-            setCorrectTaxon(question.suggestion->family);
         }
+        setCorrectTaxon(question.suggestion->family);
     }
     keyLabel_->setText(QString::number(selectionKey_));
     settingUp_ = false;
+    // Each question at the usual size, within the screen: an earlier long name leaves no trace.
+    QSize size = Twips(logicalDpiX()).px(usualSize);
+    if (const QScreen* screen = this->screen()) {
+        size = size.boundedTo(screen->availableGeometry().size());
+    }
+    resize(size);
+    find_->setFocus();
+}
+
+void TaxonDialog::filterTree(const QString& text) {
+    const QString part = text.trimmed();
+    QTreeWidgetItem* root = tv1_->topLevelItem(0);
+    if (root == nullptr) {
+        return;
+    }
+    QTreeWidgetItem* only = nullptr;
+    int matches = 0;
+    for (int g = 0; g < root->childCount(); ++g) {
+        QTreeWidgetItem* group = root->child(g);
+        int shown = 0;
+        for (int f = 0; f < group->childCount(); ++f) {
+            QTreeWidgetItem* family = group->child(f);
+            const bool match = family->text(0).contains(part, Qt::CaseInsensitive);
+            family->setHidden(!match);
+            shown += match ? 1 : 0;
+            only = match ? family : only;
+        }
+        matches += shown;
+        group->setHidden(!part.isEmpty() && shown == 0);
+        if (!part.isEmpty()) {
+            group->setExpanded(shown > 0);
+        }
+    }
+    if (!part.isEmpty() && matches == 1) {
+        tv1_->setCurrentItem(only); // the one family found is the one chosen
+    }
+    if (QTreeWidgetItem* current = tv1_->currentItem(); current != nullptr && !current->isHidden()) {
+        tv1_->scrollToItem(current);
+    }
 }
 
 void TaxonDialog::nodeChosen(QTreeWidgetItem* item) {
     if (settingUp_ || item == nullptr) {
         return;
     }
-    const int node = item->data(0, nodeRole).toInt();
-    const auto& nodes = tree_.nodes();
-    if (node <= 0 || static_cast<std::size_t>(node) >= nodes.size()) {
+    const std::string tag = item->data(0, tagRole).toString().toStdString();
+    if (tag.empty()) {
         return; // the root chooses nothing
     }
-    const TaxaTreeNode& chosen = nodes[static_cast<std::size_t>(node)];
-    if (!chosen.tag.empty() && chosen.tag.front() == 'F') {
-        setCorrectTaxon(chosen.text);
+    if (tag.front() == 'F') {
+        setCorrectTaxon(item->text(0).toStdString());
     }
-    selectionKey_ = TaxaTree::tagNumber(chosen.tag);
+    selectionKey_ = TaxaTree::tagNumber(tag);
     keyLabel_->setText(QString::number(selectionKey_));
 }
 

@@ -1,31 +1,44 @@
 #pragma once
 // The question about a taxon name that the taxa database does not know ("Taxa"): the
-// name given, the family chosen, the tree of groups and families to choose from, and the
-// buttons "Ignore this taxon", "OK" and "Abort". It answers the name resolution of the
-// sample reader; closing the window counts as "Ignore this taxon".
+// name given, with its blanks and control characters made visible, where it stands in the
+// file, the family chosen, the tree of groups and families to choose from with a search
+// field, and the buttons "Ignore this taxon", "OK" and "Abort". It answers the name
+// resolution of the sample reader; closing the window counts as "Ignore this taxon".
 
 #include "input/nameresolution.h"
+#include "input/taxadatabase.h"
 #include "input/taxatree.h"
 
 #include <QDialog>
+#include <QHash>
 
 #include <string>
 #include <vector>
 
 class QLabel;
-class QPushButton;
+class QLineEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace torrentix {
 
+class ElidedLabel;
+
+// A name as it must be read: leading, trailing and repeated blanks as "␠", control
+// characters as their symbols ("␉"), invisible characters named ("[no-break space]").
+QString visibleName(const QString& name);
+
 class TaxonDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit TaxonDialog(const TaxaTree& tree, QWidget* parent = nullptr); // object name "Form3"
+    // `families`: the family records, for the families named like their group, which the
+    // tree leaves out.
+    TaxonDialog(const TaxaTree& tree, const std::vector<FamilyRecord>& families,
+                QWidget* parent = nullptr); // object name "Form3"
 
-    // Sets the dialog up for a name: nothing chosen, the tree collapsed to its groups and,
-    // when there is a suggestion, the suggested family selected and scrolled into view.
+    // Sets the dialog up for a name: nothing chosen, no search, the tree collapsed to its
+    // groups, the window at its usual size and, when there is a suggestion, the suggested
+    // family selected and scrolled into view.
     void prepare(const UnknownTaxonQuestion& question);
     // The answer as the dialog holds it now.
     UnknownTaxonAnswer answer() const;
@@ -33,7 +46,8 @@ class TaxonDialog : public QDialog {
     UnknownTaxonAnswer ask(const UnknownTaxonQuestion& question);
 
     int selectionKey() const { return selectionKey_; }
-    QTreeWidgetItem* itemOfNode(int node) const;
+    // The item of a group ("G5") or family ("F14") tag; the root is "".
+    QTreeWidgetItem* itemOfTag(const std::string& tag) const;
 
     // The buttons.
     void ignoreTaxon();
@@ -44,19 +58,23 @@ class TaxonDialog : public QDialog {
     void reject() override;
 
   private:
-    void buildTree();
+    void buildTree(const std::vector<FamilyRecord>& families);
+    QTreeWidgetItem* addItem(QTreeWidgetItem* parent, const std::string& text, const std::string& tag);
     void nodeChosen(QTreeWidgetItem* item);
+    void filterTree(const QString& part);
     void setCorrectTaxon(std::string name);
 
     const TaxaTree& tree_;
-    std::vector<QTreeWidgetItem*> items_; // by node index
+    QHash<QString, QTreeWidgetItem*> itemsByTag_;
     int selectionKey_ = 0;
     std::string correctTaxon_;
     bool settingUp_ = false;
 
-    QLabel* givenName_ = nullptr;   // lbl_vecchionome
-    QLabel* correctName_ = nullptr; // lbl_nuovonome
-    QLabel* keyLabel_ = nullptr;    // lbl_taxkey (hidden)
+    ElidedLabel* givenName_ = nullptr;   // lbl_vecchionome
+    QLabel* place_ = nullptr;            // lbl_place: column, and k of n unknown names
+    ElidedLabel* correctName_ = nullptr; // lbl_nuovonome
+    QLabel* keyLabel_ = nullptr;         // lbl_taxkey (hidden)
+    QLineEdit* find_ = nullptr;          // txt_find
     QTreeWidget* tv1_ = nullptr;
 };
 

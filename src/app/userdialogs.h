@@ -18,8 +18,18 @@ class UserDialogs {
     // A save dialog proposing `proposed`; the chosen path, empty when cancelled. It asks
     // itself before an existing file is replaced.
     virtual QString saveFileName(const QString& title, const QString& proposed, const QString& filter) = 0;
+    // The same, starting in `folder`. Dialogs that cannot choose their folder start
+    // where the system puts them.
+    virtual QString openFileIn(const QString& title, const QString& filter, const QString& /*folder*/) {
+        return openFileName(title, filter);
+    }
     // A question with the buttons Yes and No; true for Yes.
     virtual bool askYesNo(const QString& text) = 0;
+    // A question whose two buttons say what they do ("Continue", "Abort"); true for the
+    // first. Dialogs without such captions ask Yes or No.
+    virtual bool confirm(const QString& text, const QString& /*accept*/, const QString& /*refuse*/) {
+        return askYesNo(text);
+    }
     // A message with an OK button.
     virtual void showMessage(const QString& text) = 0;
     // The information window, modal: at start-up it hides on the first mouse movement and

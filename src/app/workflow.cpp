@@ -7,6 +7,10 @@
 #include "metrics/catalogue.h"
 #include "metrics/metricdefinitions.h"
 
+#include <QFileInfo>
+
+#include <algorithm>
+
 namespace torrentix {
 namespace {
 
@@ -49,10 +53,6 @@ void Workflow::optGigClick(int index) {
     riverTypesVisible_ = true;
     selectedType_.reset();
     falabel3();
-    if (!noresults_) {
-        faetic();
-    }
-    emit changed();
 }
 
 void Workflow::option1Click(int index) {
@@ -65,10 +65,6 @@ void Workflow::option1Click(int index) {
     gigtypeLabel_ = riverTypeCaption(index).left(4);
     okEnabled_ = true;
     falabel3();
-    if (!noresults_) {
-        faetic();
-    }
-    emit changed();
 }
 
 void Workflow::optGigMouseDown(int index, bool rightButton) {
@@ -87,8 +83,13 @@ void Workflow::optGigMouseUp() {
 }
 
 void Workflow::falabel3() {
-    if (testVariablesVisible_) {
+    if (!activity_.isEmpty()) {
+        prompt_ = activity_;
+        okEnabled_ = false;
+    } else if (testVariablesVisible_) {
         prompt_ = QStringLiteral("Set options and/or minimum value(s) for normalisation of test variables");
+        okEnabled_ = std::none_of(rows_.begin(), rows_.end(),
+                                  [](const OptionRow& r) { return !r.minError.isEmpty(); });
     } else if (!selectedGig_) {
         prompt_ = QStringLiteral("Choose a GIG.....");
         okEnabled_ = false;
@@ -152,29 +153,50 @@ void Workflow::chkObservedClick(int i, bool ticked) {
         r.minEnabled = false;
     } else {
         r.minText = QStringLiteral("0");
-        r.minEnabled = true;
+        r.minEnabled = r.enabled; // a row without a usable test variable stays locked
     }
+    r.minError.clear();
     optbusy_ = false;
-    emit changed();
+    falabel3();
 }
 
+// While the user types, "-", "0," or "1e" are steps towards a number: the text is taken
+// as typed and judged when the field is left.
 void Workflow::testminChange(int i, const QString& text) {
-    if (i < 0 || i >= optionRowCount) {
+    if (i >= 0 && i < optionRowCount) {
+        rows_[static_cast<std::size_t>(i)].minText = text;
+    }
+}
+
+// An empty field means 0 and a decimal comma a decimal point; any other text that is not
+// a number stays as typed, marked, and "OK" waits until it is mended.
+void Workflow::testminLeft(int i) {
+    if (i < 0 || i >= optionRowCount || optbusy_) {
         return;
     }
     OptionRow& r = rows_[static_cast<std::size_t>(i)];
-    r.minText = text;
-    if (optbusy_) {
+    if (!r.minEnabled) {
         return;
     }
-    optbusy_ = true;
+    QString text = r.minText.trimmed().replace(QLatin1Char(','), QLatin1Char('.'));
+    if (text.isEmpty()) {
+        text = QStringLiteral("0");
+    }
     if (isNumeric(text.toStdString())) {
+        r.minText = text;
+        r.minError.clear();
         r.observed = false;
     } else {
-        r.minText = QStringLiteral("0");
+        r.minError = QStringLiteral("not a number");
     }
-    optbusy_ = false;
-    emit changed();
+    falabel3();
+}
+
+bool Workflow::checkMinValues() {
+    for (int i = 0; i < optionRowCount; ++i) {
+        testminLeft(i);
+    }
+    return okEnabled_;
 }
 
 void Workflow::chkIsmetricClick(int i, bool ticked) {
@@ -183,6 +205,46 @@ void Workflow::chkIsmetricClick(int i, bool ticked) {
     }
     rows_[static_cast<std::size_t>(i)].biological = ticked;
     emit changed();
+}
+
+bool Workflow::canOpenFile() const {
+    return wfstep_ == 0 && !testVariablesVisible_ && activity_.isEmpty() && okEnabled_;
+}
+
+QString Workflow::runAgainFile() const {
+    return shownRun_ && wfstep_ == 0 ? inputPath_ : QString();
+}
+
+void Workflow::openRecent(const QString& path) {
+    if (canOpenFile() && !path.isEmpty()) {
+        aprifile(path);
+    }
+}
+
+void Workflow::runAgain() {
+    openRecent(runAgainFile());
+}
+
+QString Workflow::viewsCaption() const {
+    if (!shownRun_) {
+        return {};
+    }
+    const QString dot = QStringLiteral(" \u00B7 ");
+    const RunDescription& run = *shownRun_;
+    const QString shown = QFileInfo(run.path).fileName() + dot + gigCaption(run.gig) + dot +
+                          QString::fromStdString(typeCaption(run.gig, run.type)).left(4);
+    QStringList now{QFileInfo(inputPath_).fileName()};
+    if (selectedGig_) {
+        now << gigCaption(*selectedGig_);
+    }
+    if (selectedType_ && *selectedType_ < ntypes_) {
+        now << riverTypeCaption(*selectedType_).left(4);
+    }
+    const QString chosen = now.join(dot);
+    if (!readSinceRun_ && chosen == shown) {
+        return QStringLiteral("Results of ") + shown;
+    }
+    return QStringLiteral("Results of ") + shown + QStringLiteral("\n(not computed yet: ") + chosen + ")";
 }
 
 void Workflow::activate() {

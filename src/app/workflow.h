@@ -4,9 +4,11 @@
 // options, the computation run and the choice of view. The window binds its controls to
 // this state and forwards their events; tests drive it directly.
 
+#include "app/recentfiles.h"
 #include "app/userdialogs.h"
 #include "index/classes.h"
 #include "input/nameresolution.h"
+#include "input/samplereader.h"
 #include "input/sampletable.h"
 #include "input/taxadatabase.h"
 #include "input/taxatree.h"
@@ -14,6 +16,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <optional>
@@ -30,6 +33,14 @@ struct OptionRow {
     bool minEnabled = true;  // "Min Value" accepts input
     bool observed = false;   // "Observed Min" ticked
     bool biological = false; // "Biological" ticked
+    QString minError;        // why "Min Value" cannot be used; empty when it can
+};
+
+// What the RESULTS and GRAPHS views show: the last completed run.
+struct RunDescription {
+    QString path; // the sample file
+    int gig = 0;
+    int type = 0;
 };
 
 // The views and their tab buttons.
@@ -48,6 +59,8 @@ class Workflow : public QObject {
     bool startup() const { return startup_; }
     void setStartup(bool on) { startup_ = on; }
     bool busy() const { return busy_; } // a computation is running
+    // A file can be opened now: a river type is chosen and nothing else is under way.
+    bool canOpenFile() const;
 
     // GIG and river type.
     std::optional<int> selectedGig() const { return selectedGig_; }
@@ -82,6 +95,15 @@ class Workflow : public QObject {
     const QString& inputPath() const { return inputPath_; }
     const SampleTable* table() const { return table_ ? &*table_ : nullptr; }
     const RunResult* results() const { return results_ ? &*results_ : nullptr; }
+    const std::optional<RunDescription>& shownRun() const { return shownRun_; }
+    // "Results of FILE · GIG · type", and on a second line what has been read or chosen
+    // since and is not computed yet; empty while no results show.
+    QString viewsCaption() const;
+
+    // Files: the recent ones, and the file that "Run again" reads (empty: none).
+    void keepRecentFilesIn(QSettings* settings) { recent_.keepIn(settings); }
+    const QStringList& recentFiles() const { return recent_.files(); }
+    QString runAgainFile() const;
 
     // Events of the START view.
     void optGigClick(int index);
@@ -91,8 +113,12 @@ class Workflow : public QObject {
     void command1Click(); // "OK"
     void command2Click(); // "<-- back"
     void chkObservedClick(int row, bool ticked);
-    void testminChange(int row, const QString& text);
+    void testminChange(int row, const QString& text); // a keystroke: the text as typed
+    void testminLeft(int row);                        // the field was left: check it
     void chkIsmetricClick(int row, bool ticked);
+    // A recent file chosen, or "Run again": the file is read as if chosen in the dialog.
+    void openRecent(const QString& path);
+    void runAgain();
     // The main window became active.
     void activate();
     // A tab button: shows its view, or falls back to one that can be shown.
@@ -105,7 +131,6 @@ class Workflow : public QObject {
     void viewChanged(int index); // another view is shown
     void focusTab(int index);    // the keyboard focus goes to this tab button
     void reportChanged();        // report text (and histogram counts)
-    void fileRead(int gigindex); // a sample file has been read
     void runStarted();           // the wait panel shows
     void progressed(double fraction);
     void runFinished();    // the wait panel hides
@@ -115,8 +140,13 @@ class Workflow : public QObject {
   private:
     enum class ReadOutcome { Done, Aborted, Malformed };
 
-    void aprifile();
+    void aprifile(QString chosen = {});
+    QString lastFolder() const;
     ReadOutcome readFile(const QString& path);
+    ReadOutcome readChecked(const QString& path, ReadResult& read);
+    void takeRead(const QString& path, ReadResult& read);
+    bool checkMinValues();
+    void setActivity(const QString& activity);
     void showOptions();
     void hideOptions();
     void calcola();
@@ -130,12 +160,14 @@ class Workflow : public QObject {
     const TaxaTree& tree_;
     UserDialogs& dialogs_;
     UnknownTaxonHandler askTaxon_;
+    RecentFiles recent_;
 
     int wfstep_ = 0;
     bool noresults_ = true;
     bool optbusy_ = false;
     bool startup_ = false;
     bool busy_ = false;
+    QString activity_; // what the program is doing, shown as the prompt while it lasts
 
     std::optional<int> selectedGig_;
     int gigindex_ = 0;
@@ -160,8 +192,12 @@ class Workflow : public QObject {
     QString reportText_;
     std::optional<std::pair<ClassCounts, int>> reportCounts_;
     QString inputPath_;
+    QString lastChosen_; // the file last chosen, read or not
     std::optional<SampleTable> table_;
+    QStringList readNotes_; // what the report tells about the read of table_
     std::optional<RunResult> results_;
+    std::optional<RunDescription> shownRun_;
+    bool readSinceRun_ = false;
 };
 
 } // namespace torrentix

@@ -1,7 +1,7 @@
 // The "OK" action: open and read a sample file, show the test-variable options, and run
 // the computation with the options chosen.
-#include "graphs/displaytext.h"
 #include "app/workflow.h"
+#include "graphs/displaytext.h"
 
 #include "base/error.h"
 #include "input/samplereader.h"
@@ -28,6 +28,7 @@ void Workflow::command1Click() {
             OptionRow& r = rows_[static_cast<std::size_t>(i)];
             const bool usable = isUsableTestVariable(*table_, i);
             r.minText = QStringLiteral("0");
+            r.minError.clear();
             r.biological = false;
             r.label = displayText(table_->testname[static_cast<std::size_t>(i)], table_->utf8);
             r.enabled = usable;
@@ -43,21 +44,28 @@ void Workflow::command1Click() {
         showOptions();
         return;
     }
+    if (!checkMinValues()) {
+        return;
+    }
     hideOptions();
     falabel3(); // the options prompt goes with the options, also when the run is refused
     calcola();
 }
 
-// The open-file step: asks for a sample file and reads it; a malformed file brings the
+// The open-file step: reads the file given, or asks for one; a malformed file brings the
 // dialog back.
-void Workflow::aprifile() {
-    for (;;) {
-        const QString chosen = dialogs_.openFileName(QStringLiteral("OPEN FILE"),
-                                                     QStringLiteral("Text File (*.txt);;All Files (*)"));
+void Workflow::aprifile(QString chosen) {
+    for (;; chosen.clear()) {
+        if (chosen.isEmpty()) {
+            chosen = dialogs_.openFileIn(QStringLiteral("OPEN FILE"),
+                                         QStringLiteral("Text File (*.txt);;All Files (*)"), lastFolder());
+        }
         if (chosen.isEmpty()) {
             break;
         }
+        lastChosen_ = chosen;
         if (!QFileInfo(chosen).isFile()) {
+            recent_.remove(chosen);
             dialogs_.showMessage(QStringLiteral("File not found."));
             break;
         }
@@ -72,30 +80,93 @@ void Workflow::aprifile() {
     }
 }
 
+QString Workflow::lastFolder() const {
+    const QString last = lastChosen_.isEmpty() ? recent_.files().value(0) : lastChosen_;
+    return last.isEmpty() ? QString() : QFileInfo(last).absolutePath();
+}
+
+void Workflow::setActivity(const QString& activity) {
+    activity_ = activity;
+    falabel3();
+}
+
 Workflow::ReadOutcome Workflow::readFile(const QString& path) {
     ReadResult read;
-    try {
-        read = inputtxt(pathBytes(path), taxa_, tree_, askTaxon_);
-    } catch (const std::exception& e) {
-        dialogs_.showMessage(anyText(e.what()));
-        return ReadOutcome::Malformed;
+    setActivity(QStringLiteral("Reading ") + QFileInfo(path).fileName() + QStringLiteral(" ..."));
+    const ReadOutcome outcome = readChecked(path, read);
+    setActivity({});
+    if (outcome == ReadOutcome::Done) {
+        takeRead(path, read);
+        wfstep_ = 1;
+        command1Click();
+    }
+    return outcome;
+}
+
+// Reads the file, asking whether a decimal comma is meant as one, then whether cells that
+// are not plain numbers may be read as the method reads them. Nothing is written before
+// both are answered.
+Workflow::ReadOutcome Workflow::readChecked(const QString& path, ReadResult& read) {
+    ReadOptions options;
+    for (;;) {
+        try {
+            read = readSampleFile(pathBytes(path), taxa_, tree_, askTaxon_, options);
+            break;
+        } catch (const DecimalCommaError& e) {
+            if (options.decimalComma ||
+                !dialogs_.askYesNo(QStringLiteral("The file writes numbers with a decimal comma (") +
+                                   anyText(e.detail()) +
+                                   QStringLiteral("). Read commas as decimal points?"))) {
+                return ReadOutcome::Aborted;
+            }
+            options.decimalComma = true;
+        } catch (const std::exception& e) {
+            dialogs_.showMessage(anyText(e.what()));
+            return ReadOutcome::Malformed;
+        }
     }
     if (read.status == ReadResult::Status::Aborted) {
         dialogs_.showMessage(QStringLiteral("Process aborted by the user."));
         return ReadOutcome::Aborted;
     }
+    if (read.doubtfulCount > 0 &&
+        !dialogs_.confirm(anyText(doubtfulCellsText(read)) + QStringLiteral("\nContinue with these values?"),
+                          QStringLiteral("Continue"), QStringLiteral("Abort"))) {
+        return ReadOutcome::Aborted;
+    }
+    if (options.decimalComma) {
+        read.notes.push_back("Decimal commas were read as decimal points.");
+    }
+    if (read.doubtfulCount == 1) {
+        read.notes.push_back(
+            "1 abundance cell that is not a plain number was read as its leading number, else 0.");
+    } else if (read.doubtfulCount > 1) {
+        read.notes.push_back(std::to_string(read.doubtfulCount) +
+                             " abundance cells that are not plain numbers were read as their leading number, "
+                             "else 0.");
+    }
+    return ReadOutcome::Done;
+}
+
+// The read becomes the table of the next run; the user hears about the corrected file.
+void Workflow::takeRead(const QString& path, ReadResult& read) {
+    if (read.table.namesfixed) {
+        saveCorrectedFile(read);
+    }
     inputPath_ = path;
     table_ = std::move(read.table);
+    readNotes_.clear();
+    for (const std::string& note : read.notes) {
+        readNotes_ << anyText(note);
+    }
+    readSinceRun_ = true;
+    recent_.add(path);
     if (!read.notice.empty()) {
         dialogs_.showMessage(screenLines(read.notice));
     }
     if (!read.correctedFileError.empty()) {
         dialogs_.showMessage(screenLines(read.correctedFileError));
     }
-    emit fileRead(gigindex_);
-    wfstep_ = 1;
-    command1Click();
-    return ReadOutcome::Done;
 }
 
 RunOptions Workflow::runOptions() const {
@@ -160,6 +231,9 @@ void Workflow::faetic() {
         in.riverTypeCaption = typeCaption(gigindex_, *selectedType_);
     }
     reportText_ = screenLines(torrentix::faetic(in));
+    if (!readNotes_.isEmpty()) {
+        reportText_ += QStringLiteral("\n\n  ") + readNotes_.join(QStringLiteral("\n  "));
+    }
     reportCounts_ = std::make_pair(in.classcount, in.nsamp);
     emit reportChanged();
 }
@@ -167,6 +241,8 @@ void Workflow::faetic() {
 void Workflow::failRun() {
     noresults_ = true;
     results_.reset();
+    shownRun_.reset();
+    falabel3();
     emit resultsCleared();
     cmdtab(StartTab);
 }
@@ -176,6 +252,7 @@ void Workflow::calcola() {
         return;
     }
     busy_ = true;
+    setActivity(QStringLiteral("Computing ") + QFileInfo(inputPath_).fileName() + QStringLiteral(" ..."));
     emit runStarted();
     faetic();
     RunCallbacks callbacks;
@@ -190,6 +267,7 @@ void Workflow::calcola() {
     }
     busy_ = false;
     emit runFinished();
+    activity_.clear();
     if (!run) {
         dialogs_.showMessage(failure);
         failRun();
@@ -204,7 +282,10 @@ void Workflow::calcola() {
     }
     table_ = run->table;
     results_ = std::move(run);
+    shownRun_ = RunDescription{inputPath_, gigindex_, typeindex_};
+    readSinceRun_ = false;
     noresults_ = false;
+    falabel3();
     emit resultsReady();
     cmdtab(ResultsTab);
 }

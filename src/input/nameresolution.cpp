@@ -20,17 +20,24 @@ std::optional<SuggestedFamily> suggestFamily(const TaxaDatabase& taxa, const std
     return std::nullopt;
 }
 
-Resolution cercafam(const TaxaDatabase& taxa, const TaxaTree& tree, const std::string& upperName, bool utf8,
-                    const UnknownTaxonHandler& ask) {
+std::optional<std::string> knownFamily(const TaxaDatabase& taxa, const std::string& upperName) {
     if (taxa.findByName(upperName) != nullptr) {
-        return {Resolution::Kind::Family, upperName, false};
+        return upperName;
     }
     if (auto id = taxa.synonymTarget(upperName)) {
         if (const auto* record = taxa.findById(*id)) {
-            return {Resolution::Kind::Family, record->family, false};
+            return record->family;
         }
     }
-    UnknownTaxonQuestion question{upperName, suggestFamily(taxa, upperName, utf8), &tree, utf8};
+    return std::nullopt;
+}
+
+Resolution cercafam(const TaxaDatabase& taxa, const TaxaTree& tree, const std::string& upperName, bool utf8,
+                    const UnknownTaxonHandler& ask, const NamePlace& place) {
+    if (auto family = knownFamily(taxa, upperName)) {
+        return {Resolution::Kind::Family, std::move(*family), false};
+    }
+    UnknownTaxonQuestion question{upperName, suggestFamily(taxa, upperName, utf8), &tree, utf8, place};
     UnknownTaxonAnswer answer = ask ? ask(question) : UnknownTaxonAnswer::abort();
     if (answer.selectionKey < 0) {
         return {Resolution::Kind::Abort, {}, true};

@@ -17,11 +17,20 @@ struct SuggestedFamily {
     std::string family;
 };
 
+// Where an unknown name stands in its file: its column, and its place among the names of
+// the file that the taxa database does not know (the k-th of n). 0 where not known.
+struct NamePlace {
+    int column = 0;
+    int unknown = 0;
+    int unknownCount = 0;
+};
+
 struct UnknownTaxonQuestion {
     std::string name;                          // the upper-cased header cell
     std::optional<SuggestedFamily> suggestion; // the family proposed, if any
     const TaxaTree* tree = nullptr;            // the groups and families to choose from
     bool utf8 = false;                         // the name is UTF-8 text (else Windows-1252)
+    NamePlace place{};
 };
 
 // The user's answer, as the question window holds it when it closes:
@@ -51,8 +60,12 @@ struct Resolution {
 std::optional<SuggestedFamily> suggestFamily(const TaxaDatabase& taxa, const std::string& upperName,
                                              bool utf8);
 
-// Resolves one upper-cased taxon name.
+// The family an upper-cased name stands for without asking anyone: the name itself when
+// it is a family's, or the family of a synonym.
+std::optional<std::string> knownFamily(const TaxaDatabase& taxa, const std::string& upperName);
+
+// Resolves one upper-cased taxon name; `place` goes into the question, if one is asked.
 Resolution cercafam(const TaxaDatabase& taxa, const TaxaTree& tree, const std::string& upperName, bool utf8,
-                    const UnknownTaxonHandler& ask);
+                    const UnknownTaxonHandler& ask, const NamePlace& place = {});
 
 } // namespace torrentix

@@ -316,11 +316,19 @@ std::string plural(std::size_t n, const std::string& word) {
 std::optional<std::vector<int>> resolveColumns(const std::vector<std::string>& header, SampleTable& table,
                                                const TaxaDatabase& taxa, const TaxaTree& tree,
                                                const UnknownTaxonHandler& ask) {
+    std::vector<bool> known;
+    for (std::size_t c = firstTaxonCell; c < header.size(); ++c) {
+        known.push_back(knownFamily(taxa, toUpperAscii(header[c])).has_value());
+    }
+    NamePlace place;
+    place.unknownCount = static_cast<int>(std::count(known.begin(), known.end(), false));
     std::vector<int> familyOfColumn;
     std::unordered_map<std::string, int> familyIndex;
     for (std::size_t c = firstTaxonCell; c < header.size(); ++c) {
         const std::string& cell = header[c];
-        Resolution r = cercafam(taxa, tree, toUpperAscii(cell), table.utf8, ask);
+        place.column = static_cast<int>(c + 1);
+        place.unknown += known[c - firstTaxonCell] ? 0 : 1;
+        Resolution r = cercafam(taxa, tree, toUpperAscii(cell), table.utf8, ask, place);
         table.namesfixed = table.namesfixed || r.askedUser;
         if (r.kind == Resolution::Kind::Abort) {
             return std::nullopt;

@@ -12,21 +12,33 @@
 #include <deque>
 #include <functional>
 
+// Failures show texts, not their bytes.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
 namespace torrentix::testing {
 
 // Answers the dialogs from queues (an empty queue cancels, or answers No) and records
-// what was asked and told.
+// what was asked and told. A question with its own buttons is recorded with them: "… [Continue/Abort]".
 struct FakeDialogs : UserDialogs {
     std::deque<QString> openAnswers, saveAnswers;
     std::deque<bool> yesNoAnswers;
     std::function<void()> duringQuestion; // runs while a Yes/No question is open
     int opens = 0;                        // open-file dialogs shown
-    QStringList questions, messages;
+    QStringList openFolders, questions, messages;
     std::vector<bool> informationShown; // true: at start-up
 
-    QString openFileName(const QString&, const QString&) override {
+    QString openFileName(const QString& title, const QString& filter) override {
+        return openFileIn(title, filter, {});
+    }
+    QString openFileIn(const QString&, const QString&, const QString& folder) override {
         ++opens;
+        openFolders << folder;
         return next(openAnswers, {});
+    }
+    bool confirm(const QString& text, const QString& accept, const QString& refuse) override {
+        return askYesNo(text + " [" + accept + "/" + refuse + "]");
     }
     QString saveFileName(const QString&, const QString&, const QString&) override {
         return next(saveAnswers, {});

@@ -25,7 +25,11 @@ class MainWindowTest : public ::testing::Test {
     FakeDialogs dialogs;
     MainWindow window{realTaxa(), &dialogs};
 
-    void SetUp() override { window.show(); }
+    void SetUp() override {
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
     std::string out() const { return dir.file("sites_OUT.txt"); }
     std::string told() const { return dialogs.messages.join(" | ").toStdString(); }
     QWidget* control(const QString& name) {
@@ -52,33 +56,59 @@ class MainWindowTest : public ::testing::Test {
     }
 };
 
-// A file read and computed through the controls: the options step, the results file,
-// the RESULTS view with the report and the list, then GRAPHS and START.
+// A file read and computed through the controls: the options step, where "Min Value"
+// keeps every keystroke and is judged when left (a text that is not a number holds "OK"
+// back) and a row without a usable test variable stays locked; the results file, the
+// RESULTS view with the report and the list, then GRAPHS and START.
 TEST_F(MainWindowTest, RunThroughTheControls) {
-    chooseAndOpen(Mediterranean, 0, SampleFile::typical());
+    SampleFile sample = SampleFile::typical();
+    chooseAndOpen(Mediterranean, 0, sample.emptyTestValuesFrom(2, 5));
     EXPECT_EQ(value("lbl_gigtype").toString(), "R-M1");
     ASSERT_TRUE(shown("Frame_var")) << told();
     EXPECT_EQ(value("Label2_1").toString(), "EQR");
-    QTest::keyClick(control("testmin_2"), Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(control("testmin_2"), "25");
+    EXPECT_EQ(control("testmin_2")->accessibleName(), "Min Value of URBAN");
+    for (const auto& [typed, kept, error] : {std::array<const char*, 3>{"abc", "abc", "not a number"},
+                                             {"-3", "-3", ""},
+                                             {"1e3", "1e3", ""},
+                                             {"0,5", "0.5", ""}}) {
+        control("testmin_2")->setFocus();
+        QTest::keyClick(control("testmin_2"), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(control("testmin_2"), typed);
+        EXPECT_EQ(value("testmin_2").toString(), typed);
+        QTest::keyClick(control("testmin_2"), Qt::Key_Tab);
+        EXPECT_EQ(value("testmin_2").toString() + value("testmin_error_2").toString(), QString(kept) + error);
+        EXPECT_EQ(control("Command1")->isEnabled(), !*error) << typed;
+    }
+    click("chk_observed_3");
+    click("chk_observed_3");
+    EXPECT_FALSE(control("testmin_3")->isEnabled());
     click("chk_observed_1");
     click("chk_ismetric_1");
-    click("Command1");
+    QTest::keyClick(control("cmdtab_0"), Qt::Key_Return); // Enter presses "OK"
     EXPECT_TRUE(shown("Frame_res")) << told();
     EXPECT_FALSE(shown("Picturewait"));
     EXPECT_EQ(value("ProgressBar1", "value").toInt(), 1000);
-    EXPECT_THAT(value("lblres", "plainText").toString().toStdString(),
-                Mentions("sites.txt", "R-M1", "14 samples", "EQR (min value=, bio)", "URBAN (min value=25)"));
+    EXPECT_THAT(
+        value("lblres", "plainText").toString().toStdString(),
+        Mentions("sites.txt", "R-M1", "14 samples", "EQR (min value=, bio)", "URBAN (min value=0.5)"));
     EXPECT_EQ(value("lv1", "topLevelItemCount").toInt(), 14);
     ASSERT_NE(window.workflow().results(), nullptr);
     EXPECT_EQ(readFile(out()), window.workflow().results()->resultsText);
     click("cmdtab_2");
     EXPECT_TRUE(shown("frame_gra"));
     EXPECT_TRUE(control("cmdtvar_1")->isEnabled());
+    click("cmdswitch_1");
+    EXPECT_TRUE(control("cmdtab_2")->hasFocus());
     click("cmdtab_0");
     EXPECT_TRUE(shown("frame_gig"));
     clickOption("Opt_GIG_0"); // another GIG: no river type chosen
     EXPECT_FALSE(value("Option1_0", "checked").toBool());
+    chooseAndOpen(Alpine, 1, SampleFile::typical()); // read, then back: the views keep the run
+    click("Command2");
+    EXPECT_EQ(value("cmdswitch_1").toString(), "Med");
+    EXPECT_THAT(value("lbl_run", "toolTip").toString().toStdString(),
+                HasSubstr("R-M1\n(not computed yet: sites.txt · Alpine · R-A2)"));
+    EXPECT_TRUE(shown("cmdagain"));
 }
 
 TEST_F(MainWindowTest, RightButtonHoldsTheMetricsOfAGig) {
@@ -92,14 +122,24 @@ TEST_F(MainWindowTest, RightButtonHoldsTheMetricsOfAGig) {
     QTest::mouseRelease(option, Qt::RightButton, {}, dot);
     EXPECT_FALSE(shown("frame_metr"));
     EXPECT_FALSE(value("Opt_GIG_2", "checked").toBool());
+    for (const bool open : {true, false}) { // Shift+F10 opens, Escape closes
+        QTest::keyClick(option, open ? Qt::Key_F10 : Qt::Key_Escape,
+                        open ? Qt::ShiftModifier : Qt::NoModifier);
+        EXPECT_EQ(shown("frame_metr"), open);
+    }
 }
 
 TEST_F(MainWindowTest, UnknownTaxonDialogAnswersTheReader) {
     auto families = SampleFile::defaultFamilies();
     families.push_back("HEPTAGENIIDAX");
     TaxonDialog& taxa = window.taxonDialog();
-    whenShown(taxa, [&taxa] { QTest::mouseClick(taxa.findChild<QWidget*>("cmdok"), Qt::LeftButton); });
+    QString place;
+    whenShown(taxa, [&taxa, &place] {
+        place = taxa.findChild<QWidget*>("lbl_place")->property("text").toString();
+        QTest::mouseClick(taxa.findChild<QWidget*>("cmdok"), Qt::LeftButton);
+    });
     chooseAndOpen(CentralBaltic, 0, SampleFile::typical(SampleFile::defaultClasses(), families));
+    EXPECT_EQ(place, QString::fromUtf8("column 15 · 1 of 1 unknown names"));
     EXPECT_THAT(told(), HasSubstr(dir.file("sites_adj.txt")));
     EXPECT_THAT(readFile(dir.file("sites_adj.txt")), Not(HasSubstr("HEPTAGENIIDAX")));
 }
@@ -130,7 +170,11 @@ TEST_F(MainWindowTest, ClosingDuringARunWaitsForItsEnd) {
     writeFile(out(), "earlier results");
     dialogs.yesNoAnswers = {true};
     std::vector<bool> closed;
-    dialogs.duringQuestion = [&] { closed.push_back(window.close()); };
+    QString prompt; // and "OK", while the question is open
+    dialogs.duringQuestion = [&] {
+        closed.push_back(window.close() || control("Command1")->isEnabled());
+        prompt = value("Label3").toString();
+    };
     QObject::connect(&window.workflow(), &Workflow::progressed, &window, [&] {
         if (closed.empty()) {
             closed.push_back(window.close());
@@ -138,6 +182,7 @@ TEST_F(MainWindowTest, ClosingDuringARunWaitsForItsEnd) {
     });
     chooseAndOpen(CentralBaltic, 1, withoutTestVariables());
     EXPECT_EQ(closed, (std::vector<bool>{false, false}));
+    EXPECT_EQ(prompt, "Computing sites.txt ...");
     EXPECT_TRUE(window.isVisible());
     ASSERT_NE(window.workflow().results(), nullptr) << told();
     EXPECT_EQ(readFile(out()), window.workflow().results()->resultsText);
@@ -164,14 +209,18 @@ TEST(LayoutTest, AreasKeepInsideAndInOrderAndGrowWithTheWindow) {
         const QSize window = boundedWindowSize(size);
         EXPECT_TRUE(window.width() >= minimumWindowWidth && window.height() >= minimumWindowHeight);
         const WindowLayout w = windowLayout(size);
-        expectInside(window, {w.panel, w.tabs[0], w.tabs[1], w.tabs[2], w.title, w.gigtype, w.info});
+        expectInside(window,
+                     {w.panel, w.tabs[0], w.tabs[1], w.tabs[2], w.title, w.gigtype, w.runLine, w.info});
         EXPECT_TRUE(w.panel.contains(w.wait));
         EXPECT_LT(w.tabs[2].right(), w.panel.left());
-        EXPECT_LT(w.gigtype.right(), w.info.left());
+        EXPECT_LT(w.gigtype.right(), w.runLine.left());
+        EXPECT_LT(w.runLine.right(), w.info.left());
 
         const StartLayout s = startLayout(w.panel.size(), window.height(), w.panel.y());
-        expectInside(w.panel.size(), {s.gigOptions, s.riverTypes, s.prompt, s.ok, s.back});
-        EXPECT_LT(s.riverTypes.bottom(), s.prompt.top());
+        expectInside(w.panel.size(),
+                     {s.gigOptions, s.riverTypes, s.prompt, s.ok, s.back, s.recent, s.runAgain});
+        EXPECT_LT(s.riverTypes.bottom(), s.recent.top());
+        EXPECT_LT(s.runAgain.bottom(), s.ok.top());
         EXPECT_LT(s.prompt.right(), s.back.left());
         EXPECT_LT(s.back.right(), s.ok.left());
         const ResultsLayout r = resultsLayout(w.panel.size());

@@ -1,5 +1,6 @@
 // The desktop program's own widgets: the unknown-taxon dialog, the information window
 // and the report box.
+#include "app/elidedlabel.h"
 #include "app/infowindow.h"
 #include "app/reportbox.h"
 #include "app/taxondialog.h"
@@ -23,9 +24,10 @@ namespace {
 using namespace testing;
 
 // One dialog answers the questions in turn, each afresh: the group and family nodes
-// clicked ("TAXA": the root), the family then shown, and a button or the window closed
-// (nullptr). A group clicked after a family keeps the family's name with the group's
-// key; the root changes nothing.
+// clicked ("TAXA": the root) or a search typed ("?"), the family then shown, and a button
+// or the window closed (nullptr). A group clicked after a family keeps the family's name
+// with the group's key; the root changes nothing; a search that finds one family, even
+// one named like its group, chooses it.
 TEST(TaxonDialogTest, AnswersFollowTheChoiceAndTheButton) {
     const struct {
         const char* name;
@@ -43,12 +45,12 @@ TEST(TaxonDialogTest, AnswersFollowTheChoiceAndTheButton) {
         {"BAETIDAX", {"F96"}, "GAMMARIDAE", "cmdignore", 0, ""},
         {"BAETIDAX", {}, "BAETIDAE", "cmdabort", -1, nullptr},
         {"BAETIDAX", {}, "BAETIDAE", nullptr, 0, ""},
+        {"NEMATODX", {"?emato"}, "NEMATODA", "cmdok", 14, "NEMATODA"},
+        {"ZZZZZZZZ", {"?IDAE"}, "", "cmdok", 0, ""},
     };
-    TaxonDialog dialog(realTree());
+    TaxonDialog dialog(realTree(), realTaxa().records());
     auto* tree = dialog.findChild<QTreeWidget*>("tv1");
-    const auto node = [&](const std::string& tag) {
-        return tag == "TAXA" ? tree->topLevelItem(0) : dialog.itemOfNode(realTree().findByTag(tag));
-    };
+    const auto node = [&](const std::string& tag) { return dialog.itemOfTag(tag == "TAXA" ? "" : tag); };
     EXPECT_EQ(node("F120")->parent()->text(0), "EPHEMEROPTERA");
     EXPECT_EQ(node("F120")->parent()->parent(), node("TAXA"));
     for (const auto& c : cases) {
@@ -56,6 +58,10 @@ TEST(TaxonDialogTest, AnswersFollowTheChoiceAndTheButton) {
         QString shown;
         whenShown(dialog, [&] {
             for (const auto& tag : c.clicks) {
+                if (tag[0] == '?') {
+                    QTest::keyClicks(dialog.findChild<QWidget*>("txt_find"), tag.substr(1).c_str());
+                    continue;
+                }
                 tree->scrollToItem(node(tag));
                 QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                                   tree->visualItemRect(node(tag)).center());
@@ -69,6 +75,32 @@ TEST(TaxonDialogTest, AnswersFollowTheChoiceAndTheButton) {
         EXPECT_EQ(shown.toStdString(), c.shown);
         EXPECT_EQ(answer.selectionKey, c.key);
         EXPECT_TRUE(!c.taxon || answer.correctTaxon == c.taxon) << answer.correctTaxon;
+    }
+}
+
+// Each question fits anew: a long name is shortened in the middle, whole in the tooltip,
+// and the next question has the usual size again, with its buttons inside the window.
+// Blanks that cannot be seen and characters that show nothing are shown for what they are.
+TEST(TaxonDialogTest, FitsEachQuestionAnew) {
+    TaxonDialog dialog(realTree(), realTaxa().records());
+    const auto shown = [&](const std::string& name) {
+        dialog.prepare({name, std::nullopt, &realTree()});
+        dialog.show();
+        QApplication::processEvents();
+        return dialog.findChild<ElidedLabel*>("lbl_vecchionome");
+    };
+    const QSize usual = (shown("BAETIDAX"), dialog.size());
+    const ElidedLabel* given = shown(std::string(5000, 'X') + " ");
+    EXPECT_EQ(given->toolTip(), QString(5000, 'X') + QChar(0x2420));
+    EXPECT_EQ(shown("BAETIDAX")->text(), "BAETIDAX");
+    EXPECT_EQ(dialog.size(), usual);
+    EXPECT_TRUE(dialog.rect().contains(dialog.findChild<QWidget*>("cmdabort")->geometry()));
+    for (const auto& [name, seen] :
+         {std::array<const char16_t*, 2>{u" BAETIS  RHODANI", u"\u2420BAETIS\u2420\u2420RHODANI"},
+          {u"BAETIS RHODANI", u"BAETIS RHODANI"},
+          {u"BAETI\u00A0DAE\t", u"BAETI[no-break space]DAE\u2409"},
+          {u"BAE\u200BTIDAE", u"BAE[zero-width space]TIDAE"}}) {
+        EXPECT_EQ(visibleName(QString::fromUtf16(name)), QString::fromUtf16(seen));
     }
 }
 

@@ -1,9 +1,12 @@
 // The workflow of the START view, driven without widgets.
 #include "app/workflow.h"
 
+#include "app/recentfiles.h"
 #include "apptestsupport.h"
 #include "metrics/catalogue.h"
 #include "support/taxa.h"
+
+#include <QSettings>
 
 #include <gtest/gtest.h>
 
@@ -92,6 +95,13 @@ const struct Transition {
     {"OK computes", ok(), "", true, 0, ResultsTab, 0, "", true},
     {"GRAPHS", tab(GraphsTab), "", true, 0, GraphsTab, 0, "", false},
     {"START", tab(StartTab), "open a file", true, 0, StartTab, 0, "", false},
+    {"a recent file that is gone", [](WorkflowTest& t) { t.wf.openRecent("/no/such/sites.txt"); },
+     "open a file", true, 0, StartTab, 0, "File not found.", false},
+    {"another river type, Run again: read without the dialog",
+     [](WorkflowTest& t) { t.wf.option1Click(1), t.wf.runAgain(); }, "Set options", true, 2, StartTab, 0, "",
+     false},
+    {"<-- back once more", [](WorkflowTest& t) { t.wf.command2Click(); }, "open a file", true, 0, StartTab, 0,
+     "", false},
     {"OK, no usable test variable: computed", ok(withoutTestVariables), "", true, 0, ResultsTab, 1, "", true},
     {"GRAPHS without a test variable", tab(GraphsTab), "", true, 0, ResultsTab, 0, "", false},
     {"START again", tab(StartTab), "open a file", true, 0, StartTab, 0, "", false},
@@ -130,24 +140,27 @@ TEST_F(WorkflowTest, EachActionLeadsToItsState) {
     }
 }
 
-// "Min Value" takes numbers only, "Observed Min" empties and locks it, a number typed
-// clears "Observed Min"; each on its own row. The rows as "min value" or "*" + it when
-// "Observed Min" is ticked.
+// "Min Value" is judged when the field is left: a number as typed, a decimal comma as a
+// point, empty as 0, anything else kept and marked ("!"); "Observed Min" empties and locks
+// it; each on its own row. The rows as "min value", with "*" when "Observed Min" is ticked.
 TEST_F(WorkflowTest, MinValueAndObservedMin) {
     const struct {
         int row;
         const char* typed; // nullptr: "Observed Min" clicked
         bool ticked;
         const char* rows;
-    } cases[] = {{0, "1x", false, "0|0|0"},       {0, "", false, "0|0|0"},
-                 {0, "12.5", false, "12.5|0|0"},  {1, nullptr, true, "12.5|*|0"},
-                 {1, nullptr, false, "12.5|0|0"}, {2, nullptr, true, "12.5|0|*"},
-                 {1, nullptr, true, "12.5|*|*"},  {2, "3", false, "12.5|*|3"}};
+    } cases[] = {{0, "1x", false, "1x!|0|0"},          {0, "", false, "0|0|0"},
+                 {0, " -1,5e2 ", false, "-1.5e2|0|0"}, {0, "12.5", false, "12.5|0|0"},
+                 {1, nullptr, true, "12.5|*|0"},       {1, nullptr, false, "12.5|0|0"},
+                 {2, nullptr, true, "12.5|0|*"},       {1, nullptr, true, "12.5|*|*"},
+                 {0, "1,000.5", false, "1,000.5!|*|*"}};
     for (const auto& c : cases) {
-        c.typed ? wf.testminChange(c.row, c.typed) : wf.chkObservedClick(c.row, c.ticked);
+        c.typed ? (wf.testminChange(c.row, c.typed), wf.testminLeft(c.row))
+                : wf.chkObservedClick(c.row, c.ticked);
         QStringList rows;
         for (int i = 0; i < optionRowCount; ++i) {
-            rows << (wf.row(i).observed ? "*" : "") + wf.row(i).minText;
+            rows << (wf.row(i).observed ? "*" : "") + wf.row(i).minText +
+                        (wf.row(i).minError.isEmpty() ? "" : "!");
         }
         EXPECT_EQ(rows.join('|'), c.rows) << c.row << " " << (c.typed ? c.typed : "ticked");
         EXPECT_TRUE(c.typed || wf.row(c.row).minEnabled == !c.ticked);
@@ -187,13 +200,75 @@ TEST_F(WorkflowTest, ExistingResultsFile) {
     }
 }
 
-TEST_F(WorkflowTest, ReportFollowsTheChoicesOnceResultsShow) {
-    for (const Act& act : {gig(Mediterranean), type(1), ok(withoutTestVariables), type(4)}) {
+// The views describe the last computed run, whatever has been read or chosen since.
+TEST_F(WorkflowTest, ViewsDescribeTheLastRun) {
+    for (const Act& act : {gig(Mediterranean), type(1), ok(withoutTestVariables), gig(Alpine), type(1),
+                           ok(typical), Act([](WorkflowTest& t) { t.wf.command2Click(); })}) {
         act(*this);
     }
-    EXPECT_THAT(wf.reportText().toStdString(), Mentions("Mediterranean", "R-M5"));
-    wf.optGigClick(Alpine);
-    EXPECT_THAT(wf.reportText().toStdString(), Mentions("Alpine", "14 samples"));
+    EXPECT_THAT(wf.reportText().toStdString(),
+                AllOf(Mentions("Mediterranean", "R-M2"), Not(HasSubstr("Alpine"))));
+    EXPECT_EQ(wf.viewsCaption(),
+              QString::fromUtf8("Results of sites.txt · Mediterranean · R-M2\n(not computed "
+                                "yet: sites.txt · Alpine · R-A2)"));
+}
+
+// Numbers a file may not mean as they are read are asked about before anything is
+// computed or written: decimal commas (Yes reads them as points, with the results of the
+// file written with points) and cells that are not plain numbers; the report notes both.
+TEST_F(WorkflowTest, NumbersThatNeedAnAnswer) {
+    const struct {
+        const char* tail; // added to every cell of the second family
+        bool yes;
+        const char* asked;
+        const char* noted; // nullptr: nothing computed
+    } cases[] = {
+        {",5", false, "decimal comma (\"", nullptr},
+        {"x", false, "\"5x\" read as 5\n", nullptr},
+        {"x", true, "Continue with these values? [Continue/Abort]", "not plain numbers were read"},
+        {",5", true, "Read commas as decimal points?", "Decimal commas were read as decimal points."},
+        {".5", true, "", "14 samples"}};
+    gig(CentralBaltic)(*this);
+    type(0)(*this);
+    QString commaResults;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tail);
+        SampleFile f = withoutTestVariables();
+        for (auto& row : f.rows) {
+            row[SampleFile::firstFamily + 1] += c.tail;
+        }
+        std::filesystem::remove(out());
+        dialogs.yesNoAnswers = {c.yes};
+        dialogs.questions.clear();
+        dialogs.openAnswers = {writeSites(dir, f)};
+        wf.command1Click();
+        EXPECT_THAT(dialogs.questions.join('\n').toStdString(), holds(c.asked));
+        EXPECT_EQ(fileExists(out()), c.noted != nullptr);
+        EXPECT_THAT(wf.reportText().toStdString(), holds(c.noted ? c.noted : ""));
+        // Apart from the date and time, the same results as the twin written with points.
+        const QString results = QString::fromStdString(c.noted ? readFile(out()) : "").section("\r\n", 5);
+        EXPECT_EQ(results, *c.tail == '.' ? commaResults : results);
+        commaResults = results;
+    }
+}
+
+// The files read come back newest first, at most 8, in the next session too; the open
+// dialog starts in the last file's folder.
+TEST_F(WorkflowTest, RecentFilesOutlastTheSession) {
+    QSettings settings(QString::fromStdString(dir.file("settings.ini")), QSettings::IniFormat);
+    RecentFiles earlier;
+    earlier.keepIn(&settings);
+    for (int i = 9; i > 0; --i) {
+        earlier.add(QString::fromStdString(dir.file(std::to_string(i) + ".txt")));
+    }
+    wf.keepRecentFilesIn(&settings);
+    for (const Act& act : {gig(CentralBaltic), type(0), ok(withoutTestVariables)}) {
+        act(*this);
+    }
+    EXPECT_EQ(dialogs.openFolders, QStringList{QString::fromStdString(dir.path())});
+    EXPECT_EQ(wf.recentFiles().mid(0, 2), (QStringList{QString::fromStdString(dir.file("sites.txt")),
+                                                       QString::fromStdString(dir.file("1.txt"))}));
+    EXPECT_EQ(wf.recentFiles().size(), 8);
 }
 
 } // namespace
