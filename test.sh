@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test.
-#   ./test.sh             Release build in build/, all tests (widgets under the offscreen platform)
+#   ./test.sh             Release build in build/, its Debian package, all tests (widgets under the
+#                         offscreen platform)
 #   ./test.sh --werror    the same, with the compiler's warnings as errors
 #   ./test.sh --sanitize  engine, batch command and their tests with AddressSanitizer and
 #                         UndefinedBehaviorSanitizer, in build-sanitize/
@@ -50,6 +51,8 @@ release)
     install_missing "${ENGINE_PACKAGES[@]}" "${GUI_PACKAGES[@]}"
     cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTORRENTIX_WERROR="$werror"
     cmake --build build -j "$jobs"
+    # The Debian package, whose file list a test inspects.
+    (cd build && cpack -G DEB >/dev/null)
     QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs"
     ;;
 esac

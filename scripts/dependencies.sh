@@ -25,4 +25,4 @@ install_missing() {
 # What building the engine, the batch command and the tests needs.
 ENGINE_PACKAGES=(build-essential cmake libsqlite3-dev libgtest-dev libgmock-dev ccache python3)
 # What the desktop program and its tests add.
-GUI_PACKAGES=(qt6-base-dev qt6-svg-dev libgl-dev)
+GUI_PACKAGES=(qt6-base-dev qt6-svg-dev libgl-dev dpkg-dev file)

@@ -1,14 +1,19 @@
 #include "cli/batch.h"
 
+#include "cli/summary.h"
+
 #include "base/error.h"
 #include "base/files.h"
+#include "base/text.h"
 #include "input/samplereader.h"
 #include "metrics/catalogue.h"
 #include "report/reporttext.h"
 #include "report/resultsfile.h"
+#include "report/tidytable.h"
 #include "run/calcola.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <string_view>
 #include <vector>
 
@@ -20,14 +25,76 @@ struct UnknownName {
     std::string suggestion;
 };
 
-UnknownTaxonHandler unknownTaxonHandler(UnknownTaxa mode, std::vector<UnknownName>& unknown) {
-    return [mode, &unknown](const UnknownTaxonQuestion& q) {
+// A name of the file as UTF-8 text, for the terminal.
+std::string utf8Text(const std::string& text, bool utf8) {
+    return utf8 ? text : cp1252ToUtf8(text);
+}
+
+// The answers of --unknown; every correction it makes is noted as the user reads it.
+UnknownTaxonHandler unknownTaxonHandler(UnknownTaxa mode, std::vector<UnknownName>& unknown,
+                                        std::vector<std::string>& corrections) {
+    return [mode, &unknown, &corrections](const UnknownTaxonQuestion& q) {
         unknown.push_back({q.name, q.suggestion ? q.suggestion->family : std::string()});
+        const std::string name = utf8Text(q.name, q.utf8);
         if (mode == UnknownTaxa::Suggest && q.suggestion) {
+            corrections.push_back(name + " → " + q.suggestion->family + " (suggested)");
             return UnknownTaxonAnswer::family(q.suggestion->id, q.suggestion->family);
+        }
+        if (mode != UnknownTaxa::Abort) {
+            corrections.push_back(
+                name + " → ignored" +
+                (mode == UnknownTaxa::Suggest ? " (no family suggested)" : " (--unknown ignore)"));
         }
         return UnknownTaxonAnswer::ignore();
     };
+}
+
+// The names of the taxa map are answered first; the others go to --unknown.
+UnknownTaxonHandler nameHandler(const BatchContext& c, std::vector<UnknownName>& unknown,
+                                std::vector<std::string>& corrections) {
+    UnknownTaxonHandler handler = unknownTaxonHandler(c.args.unknown, unknown, corrections);
+    if (!c.taxaMap) {
+        return handler;
+    }
+    return taxaMapHandler(*c.taxaMap, std::move(handler),
+                          [&corrections](const UnknownTaxonQuestion& q, const TaxaMapEntry& e) {
+                              corrections.push_back(utf8Text(q.name, q.utf8) + " → " +
+                                                    (e.family.empty() ? "ignored" : e.family) +
+                                                    " (taxa map, line " + std::to_string(e.line) + ")");
+                          });
+}
+
+// The corrected file is named after the sample file, in the folder of the outputs.
+void saveCorrected(ReadResult& read, const std::string& folder) {
+    if (folder.empty()) {
+        saveCorrectedFile(read);
+        return;
+    }
+    const std::string inputpath = read.table.inputpath;
+    read.table.inputpath = folder + (folder.back() == '/' ? "" : "/") + fileNameOf(inputpath);
+    saveCorrectedFile(read);
+    read.table.inputpath = inputpath;
+}
+
+// Refuses, before anything is read, a file whose outputs exist (without --force) or would
+// replace the results of another file of this run.
+void checkOutputs(const BatchContext& c, const std::string& path) {
+    const std::string outPath = resultsPathFor(path, c.args.outputDir);
+    if (c.resultsWritten.count(outPath) != 0) {
+        throw Error("The results file " + outPath +
+                    " holds the results of another sample file of the same name in this run. Give the files "
+                    "different names, or process them one at a time.");
+    }
+    if (!fileExists(path) || c.args.force) {
+        return;
+    }
+    if (fileExists(outPath)) {
+        throw Error("The results file " + outPath + " already exists. Use --force to replace it.");
+    }
+    const std::string tablePath = tablePathFor(path, c.args.outputDir);
+    if (c.args.table && fileExists(tablePath)) {
+        throw Error("The table " + tablePath + " already exists. Use --force to replace it.");
+    }
 }
 
 // The report is built from the table as read (before the run shortens test names).
@@ -126,6 +193,7 @@ bool reportReadNotes(const BatchContext& c, const std::string& path, const ReadR
 
 RunResult compute(const BatchContext& c, SampleTable table) {
     RunOptions options;
+    options.resultsFolder = c.args.outputDir;
     options.gigindex = c.args.gigindex;
     options.typeindex = c.args.typeindex;
     options.testVariables = c.args.testVariables;
@@ -142,26 +210,52 @@ RunResult compute(const BatchContext& c, SampleTable table) {
     return calcola(std::move(table), c.taxa, options, callbacks);
 }
 
+// Creates the folder of --output-dir and the folders above it when missing.
+void makeOutputFolder(const std::string& folder) {
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (ec || !std::filesystem::is_directory(folder)) {
+        throw Error("The output folder " + folder + " cannot be used" +
+                    (ec ? ": " + ec.message() + "." : std::string(": it is not a folder.")));
+    }
+}
+
+// Writes the tidy table of a run; false when it could not be written.
+bool writeTable(const BatchContext& c, const std::string& path, const RunResult& run) {
+    const std::string tablePath = tablePathFor(path, c.args.outputDir);
+    try {
+        writeFileAtomically(
+            tablePath, tidyTableText({run.table, c.args.gigindex, run.testText, run.testNormalised, run.raw,
+                                      run.normalised, run.indices.staricm, run.indices.gigicm}));
+    } catch (const Error& e) {
+        tell(c, path, e.what());
+        return false;
+    }
+    c.out << tablePath << "\n";
+    return true;
+}
+
 } // namespace
 
 bool processFile(const BatchContext& c, const std::string& path) {
     try {
-        const std::string outPath = resultsPathFor(path);
-        if (fileExists(path) && fileExists(outPath) && !c.args.force) {
-            throw Error("The results file " + outPath + " already exists. Use --force to replace it.");
-        }
+        checkOutputs(c, path);
         std::vector<UnknownName> unknown;
-        ReadResult read = readSampleFile(path, c.taxa, c.tree, unknownTaxonHandler(c.args.unknown, unknown),
+        std::vector<std::string> corrections;
+        ReadResult read = readSampleFile(path, c.taxa, c.tree, nameHandler(c, unknown, corrections),
                                          ReadOptions{.decimalComma = c.args.decimalComma});
         const bool cellsTaken = reportReadNotes(c, path, read);
         if (!unknown.empty() && c.args.unknown == UnknownTaxa::Abort) {
             return reportUnknownNames(c, path, unknown);
         }
+        for (const auto& correction : corrections) {
+            tell(c, path, correction);
+        }
         if (!cellsTaken) {
             return false;
         }
         if (read.table.namesfixed) {
-            saveCorrectedFile(read);
+            saveCorrected(read, c.args.outputDir);
             tell(c, path, read.correctedFileError.empty() ? read.notice : read.correctedFileError);
         }
         ReportInput report = reportInputOf(c, read.table);
@@ -173,11 +267,12 @@ bool processFile(const BatchContext& c, const std::string& path) {
             return false;
         }
         report.classcount = run.classcount;
-        c.out << withLf(faetic(report)) << "\n\n";
+        c.out << withLf(faetic(report)) << "\n\n" << runSummary(run, c.args.gigindex) << "\n";
         if (!read.correctedPath.empty()) {
             c.out << read.correctedPath << "\n";
         }
         if (!run.outputPath.empty()) {
+            c.resultsWritten.insert(run.outputPath);
             c.out << run.outputPath << "\n";
             if (!read.correctedFileError.empty()) {
                 tell(c, path,
@@ -185,7 +280,8 @@ bool processFile(const BatchContext& c, const std::string& path) {
                          " has been written all the same, from the names as corrected.");
             }
         }
-        return run.fileError.empty() && read.correctedFileError.empty();
+        const bool tableWritten = !c.args.table || writeTable(c, path, run);
+        return run.fileError.empty() && read.correctedFileError.empty() && tableWritten;
     } catch (const DecimalCommaError& e) {
         tell(c, path,
              std::string(e.what()) + " Read it with --decimal-comma to take the commas as decimal points.");
@@ -216,12 +312,25 @@ int runBatch(const std::vector<std::string>& args, const BatchEnvironment& envir
         out << "torrentix-cli " << programVersion << "\n";
         return 0;
     }
+    if (parsed.listTypes) {
+        out << riverTypesText();
+        return 0;
+    }
     try {
         const std::string dbPath =
             parsed.taxaDb.empty() ? defaultTaxaDatabasePath(environment.executableFolder) : parsed.taxaDb;
         const TaxaDatabase taxa = TaxaDatabase::open(dbPath);
         const TaxaTree tree = albero(taxa.records());
-        const BatchContext context{parsed, taxa, tree, environment.dateText, environment.timeText, out, err};
+        std::optional<TaxaMap> taxaMap;
+        if (!parsed.taxaMap.empty()) {
+            taxaMap = TaxaMap::read(parsed.taxaMap, taxa);
+        }
+        if (!parsed.outputDir.empty()) {
+            makeOutputFolder(parsed.outputDir);
+        }
+        std::set<std::string> resultsWritten;
+        const BatchContext context{parsed, taxa, tree,    environment.dateText, environment.timeText,
+                                   out,    err,  taxaMap, resultsWritten};
         bool allDone = true;
         for (const auto& file : parsed.files) {
             allDone = processFile(context, file) && allDone;

@@ -4,9 +4,12 @@
 
 #include "cli/cliargs.h"
 #include "input/taxadatabase.h"
+#include "input/taxamap.h"
 #include "input/taxatree.h"
 
+#include <optional>
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -34,6 +37,10 @@ struct BatchContext {
     std::string timeText;
     std::ostream& out;
     std::ostream& err;
+    const std::optional<TaxaMap>& taxaMap; // --taxa-map, read once for every file
+    // The results files written so far in this run: with --output-dir two sample files
+    // of the same name would otherwise write over each other's results.
+    std::set<std::string>& resultsWritten;
 };
 
 // Reads, computes and writes the results of one file; false when the file failed.

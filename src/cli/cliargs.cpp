@@ -54,6 +54,8 @@ void parseOne(CliArgs& a, ArgStream& in, std::string& gigText, std::string& type
         a.help = true;
     } else if (arg == "--version") {
         a.version = true;
+    } else if (arg == "--list-types") {
+        a.listTypes = true;
     } else if (arg == "--gig") {
         gigText = in.valueOf(arg);
     } else if (arg == "--type") {
@@ -83,6 +85,15 @@ void parseOne(CliArgs& a, ArgStream& in, std::string& gigText, std::string& type
         a.strict = true;
     } else if (arg == "--taxa-db") {
         a.taxaDb = in.valueOf(arg);
+    } else if (arg == "--taxa-map") {
+        a.taxaMap = in.valueOf(arg);
+    } else if (arg == "--output-dir") {
+        a.outputDir = in.valueOf(arg);
+        if (a.outputDir.empty()) {
+            usage("--output-dir needs a folder.");
+        }
+    } else if (arg == "--table") {
+        a.table = true;
     } else if (arg == "--") {
         while (!in.done()) {
             a.files.push_back(in.take());
@@ -104,7 +115,7 @@ CliArgs parseArgs(const std::vector<std::string>& args) {
     while (!in.done()) {
         parseOne(a, in, gigText, typeText);
     }
-    if (a.help || a.version) {
+    if (a.help || a.version || a.listTypes) {
         return a;
     }
     if (gigText.empty()) {
@@ -138,6 +149,7 @@ CliArgs parseArgs(const std::vector<std::string>& args) {
 
 std::string helpText() {
     return R"(Usage: torrentix-cli --gig GIG --type CODE [options] FILE...
+       torrentix-cli --list-types
 
 Computes the Intercalibration Common Metrics, the STAR_ICMi and the GIG ICMi of each
 tab-separated sample file and writes the results file FILE_OUT.txt beside it.
@@ -158,25 +170,53 @@ tab-separated sample file and writes the results file FILE_OUT.txt beside it.
                        ignore   ignore the column;
                        suggest  take the suggested family, or ignore the column when
                                 there is none.
-                     With ignore and suggest the names count as corrected and the
-                     corrected file FILE_adj.txt is written.
-  --force            replace an existing FILE_OUT.txt (without it, an existing results
-                     file is an error and nothing is written).
+                     With ignore and suggest the names count as corrected, each
+                     correction is printed (EPHEMERA → EPHEMERIDAE (suggested), say)
+                     and the corrected file FILE_adj.txt is written.
+  --force            replace an existing FILE_OUT.txt or FILE_table.tsv (without it,
+                     an existing one is an error and nothing is written).
   --decimal-comma    read "12,5" as 12.5 (without it, a file that writes numbers with a
                      decimal comma is an error and nothing is written).
   --strict           make an abundance cell that is not a plain number ("3a", "<1") an
                      error (without it, such cells are listed and each is read as the
                      number it starts with, else 0).
+  --taxa-map FILE    answer the unknown taxon names listed in FILE before anything
+                     else: one name per line, a TAB, then a family of the taxa
+                     database or IGNORE. A line naming a family the database does
+                     not hold is an error; the names it answers count as corrected.
+  --table            write the table FILE_table.tsv too: one row per sample with its
+                     code, name, class, test variables, raw and normalised metrics
+                     and both indices, every number at full precision (UTF-8, TAB,
+                     empty cell for a missing value), for R, pandas or a spreadsheet.
+  --output-dir DIR   write every file (results, corrected file, table) into DIR,
+                     which is created when missing, instead of beside each file.
   --taxa-db PATH     use another taxa database file.
+  --list-types       list every GIG with its river types, and stop.
   --help             show this text.
   --version          show the version.
 
 Test-variable options only matter for test variables with at least 6 numeric values.
-Standard output receives the report of each file and the paths of the files written;
-standard error every message. Exit status: 0 when every file was done, 1 when some file
-failed (missing, malformed, refused or aborted) or one of its files could not be written,
-2 for a usage error. A file that fails does not stop the others.
+Standard output receives the report of each file, a summary of the results (every
+regression of the results file: n, slope m, intercept b, r²; the median and range of
+both indices) and the paths of the files written. Standard error receives every
+message, among them each name correction applied. Exit status: 0 when every file was
+done, 1 when some file failed (missing, malformed, refused or aborted) or one of its
+files could not be written, 2 for a usage error. A file that fails does not stop the
+others.
 )";
+}
+
+std::string riverTypesText() {
+    std::string out;
+    for (int g = 0; g < gigCount; ++g) {
+        const GigInfo& gig = gigInfo(g);
+        out += std::string(gig.caption) + " (--gig " + gigShortName(g) + " or " + std::to_string(g) + ")\n";
+        for (int t = 0; t < gig.ntypes; ++t) {
+            out += "  " + typeCode(g, t) + "  " +
+                   std::string(trimBlanks(gig.typedesc.at(static_cast<std::size_t>(t)))) + "\n";
+        }
+    }
+    return out;
 }
 
 } // namespace torrentix::cli

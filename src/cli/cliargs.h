@@ -14,6 +14,7 @@ enum class UnknownTaxa { Abort, Ignore, Suggest };
 struct CliArgs {
     bool help = false;
     bool version = false;
+    bool listTypes = false; // print every GIG with its river types
     int gigindex = -1;
     int typeindex = -1;
     std::array<TestVariableOptions, 3> testVariables;
@@ -22,6 +23,9 @@ struct CliArgs {
     bool decimalComma = false; // numbers may be written "12,5"
     bool strict = false;       // an abundance cell that is not a plain number fails the file
     std::string taxaDb;
+    std::string taxaMap;   // the user's answers to unknown taxon names, applied first
+    std::string outputDir; // where every file written goes; empty: beside each sample file
+    bool table = false;    // write the tidy table NAME_table.tsv too
     std::vector<std::string> files;
 };
 
@@ -29,5 +33,7 @@ struct CliArgs {
 CliArgs parseArgs(const std::vector<std::string>& args);
 
 std::string helpText();
+// Every GIG with the codes and descriptions of its river types, one line each.
+std::string riverTypesText();
 
 } // namespace torrentix::cli

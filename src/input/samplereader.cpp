@@ -155,8 +155,8 @@ void checkTaxonNames(const std::vector<std::string>& header, const std::string& 
         columns += (k == 0 ? "" : ", ") + std::to_string(empty[k]);
     }
     throw Error("The file " + path + " has " +
-                (empty.size() == 1 ? "an empty column name in column " : "empty column names in columns ") + columns +
-                " (line 2): write the family's name there, or remove the column.");
+                (empty.size() == 1 ? "an empty column name in column " : "empty column names in columns ") +
+                columns + " (line 2): write the family's name there, or remove the column.");
 }
 
 // The data rows as read before any name is resolved: per row its sample cells and the
@@ -209,7 +209,8 @@ class RowParser {
     void parseRow(int fileLine, int rowNumber) {
         Sample sample;
         sample.code = std::string(cell(0));
-        sample.name = fitWidth(cell(1), sampleNameWidth, table_.utf8);
+        sample.fullName = std::string(cell(1));
+        sample.name = fitWidth(sample.fullName, sampleNameWidth, table_.utf8);
         const double x = parseNumeric(cell(2)).value_or(0.0);
         sample.sampclass = (x > 0.0 && x < 7.0) ? static_cast<int>(roundHalfEven(x)) : 0;
         for (std::size_t k = 0; k < 3; ++k) {

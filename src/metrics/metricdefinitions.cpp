@@ -13,44 +13,50 @@ using enum MetricId;
 using enum MetricForm;
 
 const std::vector<MetricDefinition> star = {
-    {Aspt, "ASPT", 0.334, Fixed2, 0, "ASPT: AverageScorePerTaxon (weight: {w})", 0},
-    {Eptn, "Number of EPT Families", 0.083, General, 4,
+    {Aspt, "ASPT", "ASPT", 0.334, Fixed2, 0, "ASPT: AverageScorePerTaxon (weight: {w})", 0},
+    {Eptn, "Number of EPT Families", "EPT_N", 0.083, General, 4,
      "EPT_N: Number of Ephemeroptera, Plecoptera, Trichoptera families (weight: {w})", 1},
-    {Gold, "1-GOLD", 0.067, Fixed2, 5,
+    {Gold, "1-GOLD", "ONE_MINUS_GOLD", 0.067, Fixed2, 5,
      "1-GOLD: 1-[abundance of Gastropoda, OLigochaeta, Diptera families/total abundance](weight: {w})", 2},
-    {Shannon, "Shannon Diversity", 0.083, Fixed2, 3, "SHANNON: Shannon diversity index (weight: {w})", 3},
-    {LogSelEptd, "log(SelEPTD+1)", 0.266, Fixed2, 1,
+    {Shannon, "Shannon Diversity", "SHANNON", 0.083, Fixed2, 3,
+     "SHANNON: Shannon diversity index (weight: {w})", 3},
+    {LogSelEptd, "log(SelEPTD+1)", "LogSelEPTD", 0.266, Fixed2, 1,
      "LogSelEPTD: log[abundance of selected Ephemeroptera, Plecoptera, Trichoptera, Diptera families+1] "
      "(weight: {w})",
      4},
-    {Taxan, "Total Number of Families", 0.167, General, 2, "TAXA_N: Number of Families (weight: {w})", 5},
+    {Taxan, "Total Number of Families", "TAXA_N", 0.167, General, 2,
+     "TAXA_N: Number of Families (weight: {w})", 5},
 };
 
 const std::vector<MetricDefinition> alpine = {
-    {Iaspt, "Iberian ASPT", 0.25, Fixed2, 1, "IASPT: Iberian AverageScorePerTaxon (weight: {w})", 0},
-    {GigEpt, "Number of EPT Families/Total Number of Families", 0.25, Fixed2, 0,
+    {Iaspt, "Iberian ASPT", "IASPT", 0.25, Fixed2, 1, "IASPT: Iberian AverageScorePerTaxon (weight: {w})", 0},
+    {GigEpt, "Number of EPT Families/Total Number of Families", "EPT_N_ratio", 0.25, Fixed2, 0,
      "%EPT_N: Number of Ephemeroptera, Plecoptera, Trichoptera families/Total Number of families "
      "(weight: {w})",
      1},
-    {GigTaxan, "Total Number of Families", 0.25, General, 2, "TAXA_N: Number of Families (weight: {w})", 3},
-    {SelSens, "Number of Selected (Sensitive) Families", 0.25, Fixed2, 3,
+    {GigTaxan, "Total Number of Families", "TAXA_N", 0.25, General, 2,
+     "TAXA_N: Number of Families (weight: {w})", 3},
+    {SelSens, "Number of Selected (Sensitive) Families", "SelSens_N", 0.25, Fixed2, 3,
      "SelSens_N: Number of selected Sensitive families ( weight: {w})", 2},
 };
 
 const std::vector<MetricDefinition> eastern = {
-    {Iaspt, "ASPT", 0.25, Fixed2, 1, "ASPT: AverageScorePerTaxon (weight: {w})", 0},
-    {EptAbund, "Abundance of EPT Families/Total Abundance", 0.25, Fixed2, 0,
+    {Iaspt, "ASPT", "ASPT", 0.25, Fixed2, 1, "ASPT: AverageScorePerTaxon (weight: {w})", 0},
+    {EptAbund, "Abundance of EPT Families/Total Abundance", "EPT_A_ratio", 0.25, Fixed2, 0,
      "%EPT_A: Abundance of Ephemeroptera, Plecoptera, Trichoptera families/Total Abundance (weight: {w})", 1},
-    {GigTaxan, "Total Number of Families", 0.25, General, 2, "TAXA_N; Number of Families (weight: {w})", 3},
-    {DInd, "Degradations Index", 0.25, Fixed2, 3, "DInd: Degradations Index (weight: {w})", 2},
+    {GigTaxan, "Total Number of Families", "TAXA_N", 0.25, General, 2,
+     "TAXA_N; Number of Families (weight: {w})", 3},
+    {DInd, "Degradations Index", "DInd", 0.25, Fixed2, 3, "DInd: Degradations Index (weight: {w})", 2},
 };
 
 const std::vector<MetricDefinition> mediterranean = {
-    {Iaspt, "Iberian ASPT", 0.34, Fixed2, 1, "IASPT: Iberian AverageScorePerTaxon (weight: {w})", 0},
-    {Eptn, "Number of EPT Families", 0.18, General, 0,
+    {Iaspt, "Iberian ASPT", "IASPT", 0.34, Fixed2, 1, "IASPT: Iberian AverageScorePerTaxon (weight: {w})", 0},
+    {Eptn, "Number of EPT Families", "EPT_N", 0.18, General, 0,
      "EPT_N: Number of Ephemeroptera, Plecoptera, Trichoptera families (weight: {w})", 1},
-    {GigTaxan, "Total Number of Families", 0.28, General, 2, "TAXA_N: Number of Families (weight: {w})", 3},
-    {SelEtd, "Number of Selected Families of ETD / Total Number of Families", 0.2, Fixed2, 3,
+    {GigTaxan, "Total Number of Families", "TAXA_N", 0.28, General, 2,
+     "TAXA_N: Number of Families (weight: {w})", 3},
+    {SelEtd, "Number of Selected Families of ETD / Total Number of Families", "SelETD_N_ratio", 0.2, Fixed2,
+     3,
      "%SelETD_N: Number of selected Ephemeroptera, Trichoptera, Diptera/Total Number of families "
      "(weight:{w})",
      2},

@@ -35,6 +35,9 @@ enum class MetricForm { Fixed2, General };
 struct MetricDefinition {
     MetricId column;
     std::string_view label; // results-file column and weight line
+    // Its column in tables read by other programs: a plain identifier (letters, digits
+    // and "_", not starting with a digit), the same in R, pandas and spreadsheets.
+    std::string_view id;
     double weight;
     MetricForm form;
     // The weighted sum adds the terms in this order (0 first), as the method writes it;

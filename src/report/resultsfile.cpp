@@ -71,8 +71,17 @@ std::string pathText(const std::string& path, bool utf8) {
 
 } // namespace
 
-std::string resultsPathFor(const std::string& inputpath) {
-    return replaceExtension(inputpath, "_OUT.txt");
+std::string outputPathFor(const std::string& inputpath, const std::string& suffix,
+                          const std::string& folder) {
+    const std::string beside = replaceExtension(inputpath, suffix);
+    if (folder.empty()) {
+        return beside;
+    }
+    return folder + (folder.back() == '/' ? "" : "/") + fileNameOf(beside);
+}
+
+std::string resultsPathFor(const std::string& inputpath, const std::string& folder) {
+    return outputPathFor(inputpath, "_OUT.txt", folder);
 }
 
 std::string resultsOpening(const ResultsHeader& h) {

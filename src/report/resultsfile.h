@@ -7,6 +7,7 @@
 #include "index/regression.h"
 #include "input/sampletable.h"
 #include "metrics/metrictable.h"
+#include "torrentixversion.h"
 
 #include <array>
 #include <optional>
@@ -15,10 +16,15 @@
 
 namespace torrentix {
 
-inline constexpr std::string_view programVersion = "1.2.7";
+// The version written in the results file's first line, that of the project's build.
+inline constexpr std::string_view programVersion = torrentixVersion;
+
+// A file written for a sample file: its name cut at the last "." + `suffix`, in `folder`
+// when one is given, else beside the sample file.
+std::string outputPathFor(const std::string& inputpath, const std::string& suffix, const std::string& folder);
 
 // The results file that belongs to a sample file: its name cut at the last "." + "_OUT.txt".
-std::string resultsPathFor(const std::string& inputpath);
+std::string resultsPathFor(const std::string& inputpath, const std::string& folder = {});
 
 struct ResultsHeader {
     const SampleTable& table;

@@ -52,7 +52,8 @@ std::vector<std::optional<float>> numericColumn32(const SampleTable& table, std:
 
 // Normalises test variable k in place and returns its line of the normalisation notes.
 TestVariableNormalisation normaliseTestVariable(SampleTable& table, std::size_t k,
-                                                const TestVariableOptions& opt, ReferenceRule rule) {
+                                                const TestVariableOptions& opt, ReferenceRule rule,
+                                                std::vector<std::optional<double>>& kept) {
     const auto values = numericColumn(table, k);
     const auto values32 = numericColumn32(table, k);
     TestVariableNormalisation tv;
@@ -86,9 +87,12 @@ TestVariableNormalisation normaliseTestVariable(SampleTable& table, std::size_t 
             rule.usemedian ? " (median of reference s.)" : " (75th percentile of reference+high status s.)";
     }
     const auto normalised = normal1(values, tv.upper, tv.lower, "the test variable " + tv.name);
+    kept.clear();
     for (std::size_t i = 0; i < table.samples.size(); ++i) {
         const auto& v = normalised[i];
-        table.samples[i].testval[k] = (!v || *v <= missingMarker) ? "N/A" : formatGeneral(*v);
+        const bool missing = !v || *v <= missingMarker;
+        kept.push_back(missing ? std::nullopt : v);
+        table.samples[i].testval[k] = missing ? "N/A" : formatGeneral(*v);
     }
     return tv;
 }
@@ -135,8 +139,9 @@ void runMetricPasses(const SampleTable& table, const TaxaDatabase& taxa, int gig
 }
 
 // Where the results file goes, or nullopt when the user ends up without a file.
-std::optional<std::string> chooseResultsPath(const std::string& inputpath, const RunCallbacks& callbacks) {
-    std::string path = resultsPathFor(inputpath);
+std::optional<std::string> chooseResultsPath(const std::string& inputpath, const std::string& folder,
+                                             const RunCallbacks& callbacks) {
+    std::string path = resultsPathFor(inputpath, folder);
     if (!fileExists(path) || !callbacks.existingResultsFile) {
         return path;
     }
@@ -193,6 +198,7 @@ void useOneEncoding(SampleTable& t) {
     for (Sample& sample : t.samples) {
         convert(sample.code);
         convert(sample.name);
+        convert(sample.fullName);
     }
     t.utf8 = true;
 }
@@ -227,8 +233,12 @@ RunResult calcola(SampleTable table, const TaxaDatabase& taxa, const RunOptions&
     r.rule = *rule;
     std::array<std::optional<TestVariableNormalisation>, 3> testBounds;
     for (std::size_t k = 0; k < 3; ++k) {
+        for (const Sample& s : table.samples) {
+            r.testText[k].push_back(s.testval[k]);
+        }
         if (isUsableTestVariable(table, static_cast<int>(k))) {
-            testBounds[k] = normaliseTestVariable(table, k, options.testVariables[k], r.rule);
+            testBounds[k] =
+                normaliseTestVariable(table, k, options.testVariables[k], r.rule, r.testNormalised[k]);
         }
     }
     const int gig = options.gigindex;
@@ -236,7 +246,7 @@ RunResult calcola(SampleTable table, const TaxaDatabase& taxa, const RunOptions&
     runMetricPasses(table, taxa, gig, callbacks.progress, m);
     r.raw = m;
 
-    const auto path = chooseResultsPath(table.inputpath, callbacks);
+    const auto path = chooseResultsPath(table.inputpath, options.resultsFolder, callbacks);
     std::string text = resultsOpening(
         {table, gig, options.typeindex, options.dateText, options.timeText, r.classcount, r.raw});
     normaliseMetrics(m, gig, table, r.rule, text);
@@ -256,6 +266,9 @@ RunResult calcola(SampleTable table, const TaxaDatabase& taxa, const RunOptions&
                                testLines);
     IndexSection closing{table, gig, r.indices.staricm, r.indices.gigicm, {}, {}};
     regressAll(table, r.indices, closing, r.regressionFailed);
+    r.testBounds = testBounds;
+    r.starRegressions = closing.starRegression;
+    r.gigRegressions = closing.gigRegression;
     text += resultsClosing(closing);
     r.table = std::move(table);
     chooseDefaultPlot(r, closing);

@@ -10,6 +10,7 @@
 #include "input/taxadatabase.h"
 #include "metrics/metricpasses.h"
 #include "metrics/metrictable.h"
+#include "report/resultsfile.h"
 
 #include <array>
 #include <functional>
@@ -32,6 +33,8 @@ struct RunOptions {
     std::array<TestVariableOptions, 3> testVariables;
     std::string dateText; // the current date in the user's short form
     std::string timeText; // the current time in the user's form
+    // The folder the results file is written to; empty: the folder of the sample file.
+    std::string resultsFolder;
 };
 
 struct RunCallbacks {
@@ -56,11 +59,20 @@ struct RunResult {
     int plotTestVariable = -1;            // 0-based test variable of plotx, -1 when none
     std::vector<double> ploty;            // index column of the default plot (the STAR_ICMi)
     std::optional<Regression> regression; // of the default plot pair
-    bool regressionFailed = false;        // some regression of the run could not be computed
-    std::string resultsText;              // the whole results file
-    std::string outputPath;               // where it was written; empty when no file
-    std::string fileError;                // why it could not be written
-    std::vector<std::string> messages;    // messages for the user, in order
+    // Per test variable: its normalisation values, and the regressions of both indices
+    // against it, as the results file holds them (nullopt when not calculated).
+    std::array<std::optional<TestVariableNormalisation>, 3> testBounds;
+    std::array<std::optional<Regression>, 3> starRegressions;
+    std::array<std::optional<Regression>, 3> gigRegressions;
+    // Per test variable: its cells as read ("N/A" when not numeric) and, when it was
+    // normalised, its normalised values at full precision (nullopt where not numeric).
+    std::array<std::vector<std::string>, 3> testText;
+    std::array<std::vector<std::optional<double>>, 3> testNormalised;
+    bool regressionFailed = false;     // some regression of the run could not be computed
+    std::string resultsText;           // the whole results file
+    std::string outputPath;            // where it was written; empty when no file
+    std::string fileError;             // why it could not be written
+    std::vector<std::string> messages; // messages for the user, in order
 };
 
 // Runs the computation on a freshly read sample table. Throws Error when a normalisation

@@ -1,7 +1,10 @@
 // The batch command: in process through runBatch, and a few runs of the real program for
 // what only a process shows (exit status, the locale, the database beside the program).
 
+#include "base/numberforms.h"
 #include "cli/batch.h"
+#include "metrics/catalogue.h"
+#include "metrics/metricdefinitions.h"
 #include "report/resultsfile.h"
 #include "support/samplefile.h"
 #include "support/testsupport.h"
@@ -9,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <sys/wait.h>
@@ -47,6 +51,29 @@ std::set<std::string> entriesOf(const TempDir& dir) {
         names.insert(entry.path().filename().string());
     }
     return names;
+}
+
+using Rows = std::vector<std::vector<std::string>>;
+
+// Lines split at `lineEnd`, then cells at TAB.
+Rows cellsOf(const std::string& text, const std::string& lineEnd) {
+    Rows rows;
+    for (std::size_t at = 0, end; (end = text.find(lineEnd, at)) != std::string::npos;
+         at = end + lineEnd.size()) {
+        std::stringstream line(text.substr(at, end - at));
+        rows.emplace_back();
+        for (std::string cell; std::getline(line, cell, '\t');) {
+            rows.back().push_back(cell);
+        }
+    }
+    return rows;
+}
+
+// The rows of the results file after the line `heading`, up to the next blank one.
+Rows section(const Rows& results, const std::string& heading) {
+    auto first =
+        std::find_if(results.begin(), results.end(), [&](auto& r) { return !r.empty() && r[0] == heading; });
+    return Rows(first + 1, std::find_if(first, results.end(), [](auto& r) { return r.empty(); }));
 }
 
 std::vector<std::string> runOn(const std::string& file, std::vector<std::string> extra = {}) {
@@ -312,4 +339,128 @@ TEST(CliProcess, CommaDecimalLocaleChangesNoNumber) {
                                           comma.substr(time, comma.find("\r\n", time) - time)};
     ASSERT_EQ(batch({"--force", "--gig", "Nor", "--type", "R-N2", dir.file("s.txt")}, sameClock).status, 0);
     EXPECT_EQ(readFile(dir.file("s_OUT.txt")), comma);
+}
+
+// The table holds at full precision what the results file of the same run writes rounded;
+// the summary on the screen tells the regressions of the results file and the indices' spread.
+TEST(CliTable, TableAndSummaryAgreeWithTheResultsFileOfTheSameRun) {
+    SampleFile f = SampleFile::typical();
+    f.emptyTestValuesFrom(2, 3);            // ALT: 3 values, neither normalised nor regressed
+    f.cell(4, 3) = "n.a.";                  // EQR: one value missing
+    f.cell(0, 1) = "Gu\xE9 \"A\" 34567890"; // Windows-1252, 16 characters
+    for (auto& row : f.rows) {
+        row[4] = "5"; // URBAN: all equal, its regressions cannot be computed
+    }
+    for (int gig = 0; gig < gigCount; ++gig) {
+        TempDir dir;
+        writeFile(dir.file("s.txt"), f.text());
+        const Outcome o =
+            batch({"--gig", std::to_string(gig), "--type", typeCode(gig, 0), "--table", dir.file("s.txt")});
+        ASSERT_EQ(o.status, 0) << o.err;
+        const Rows table = cellsOf(readFile(dir.file("s_table.tsv")), "\n");
+        const std::string resultsText = readFile(dir.file("s_OUT.txt"));
+        const Rows results = cellsOf(resultsText, "\r\n"), indices = section(results, "N");
+        ASSERT_EQ(table.size(), indices.size() + 1);
+        EXPECT_EQ(table[1][1], "\"Gu\xC3\xA9 \"\"A\"\" 34567890\""); // whole, quoted
+        const auto cell = [&](std::size_t i, const std::string& name) {
+            return table.at(i + 1).at(std::find(table[0].begin(), table[0].end(), name) - table[0].begin());
+        };
+        const std::string gigIndex = std::string(gigInfo(gig).caption) + " GIG ICMi";
+        for (const auto& [heading, metrics, prefix] :
+             {std::tuple(std::string("STAR_ICMi"), starMetrics(), ""),
+              std::tuple(gigIndex, gigMetrics(gig), gig != CentralBaltic && gig != Northern ? "GIG_" : "")}) {
+            for (std::size_t m = 0; m < metrics.size(); ++m) {
+                for (std::size_t i = 0; i < indices.size(); ++i) {
+                    const double v = std::stod(cell(i, prefix + std::string(metrics[m].id)));
+                    EXPECT_EQ(metrics[m].form == MetricForm::Fixed2 ? formatF2(v) : formatGeneral(v),
+                              section(results, heading + " metrics")[i + 1][m + 2]);
+                }
+            }
+        }
+        // The STAR_ICMi is exactly the weighted sum of its normalised metrics over its
+        // normalisation value (a 32-bit value, written in full).
+        const float starNorm = std::stof(resultsText.substr(resultsText.find("multimetric index: ") + 19));
+        MetricTable normalised;
+        std::vector<double> star;
+        for (std::size_t i = 0; i < indices.size(); ++i) {
+            for (const auto& d : starMetrics()) {
+                metricColumn(normalised, d.column).push_back(std::stod(cell(i, std::string(d.id) + "_norm")));
+            }
+            star.push_back(std::stod(cell(i, "STAR_ICMi")));
+            EXPECT_EQ(star.back(), weightedSum(starMetrics(), normalised, i) / double(starNorm));
+            EXPECT_EQ(cell(i, "CODE"), indices[i][0]);
+            EXPECT_EQ(formatF3(std::stod(cell(i, "GIG_ICMi"))), indices[i][3]);
+            for (std::size_t k = 0; k < 3; ++k) {
+                const std::string tv = "TV" + std::to_string(k + 1);
+                EXPECT_EQ(cell(i, tv + "_raw"), f.cell(i, 3 + k) == "n.a." ? "" : f.cell(i, 3 + k));
+                EXPECT_EQ(cell(i, tv + "_norm").empty(), k == 2 || f.cell(i, 3 + k) == "n.a.");
+                const std::string shown = cell(i, tv + (k == 2 ? "_raw" : "_norm")); // ALT is written as read
+                EXPECT_EQ(shown.empty() ? "N/A" : formatF3(std::stod(shown)), indices[i][4 + k]);
+            }
+        }
+        std::smatch m;
+        ASSERT_TRUE(std::regex_search(
+            resultsText, m,
+            std::regex("STAR_ICMi vs EQR regression:\r\nm = (.+)\r\nb = (.+)\r\nr.+ = (.+)\r")));
+        std::sort(star.begin(), star.end());
+        EXPECT_THAT(o.out,
+                    Mentions("     STAR_ICMi vs EQR: n = 13, m = " + m[1].str() + ", b = " + m[2].str() +
+                                 ", r\xC2\xB2 = " + m[3].str() + "\n",
+                             "     " + gigIndex + " vs URBAN: could not be computed",
+                             "     " + gigIndex + " vs ALT: not calculated: 3 numeric value(s), 6 needed\n",
+                             "     STAR_ICMi: median " + formatF3((star[6] + star[7]) / 2) + ", range " +
+                                 formatF3(star.front()) + " to " + formatF3(star.back()) + "\n"));
+    }
+}
+
+// The taxa map answers before --unknown suggest; every file goes to the output folder, and
+// a second sample file of the same name does not replace the first one's results there.
+TEST(CliOutputs, OutputFolderTakesEveryFileAndTheTaxaMapAnswersFirst) {
+    TempDir dir;
+    SampleFile f = SampleFile::typical();
+    f.header[SampleFile::firstFamily + 5] = "MYSTERYIDAE";
+    f.header[SampleFile::firstFamily + 6] = "Ephemera"; // a family starting with EPHEMER is suggested
+    f.header[SampleFile::firstFamily + 7] = "SIMULIIDAX";
+    fs::create_directory(dir.file("b"));
+    writeFile(dir.file("s.txt"), f.text());
+    writeFile(dir.file("b/s.txt"), f.text());
+    writeFile(dir.file("map.tsv"), "name\tfamily\nephemera\tPERLIDAE\n");
+    const std::string out = dir.file("out/new/");
+    std::vector<std::string> args =
+        runOn(dir.file("b/s.txt"), {"--table", "--unknown", "suggest", "--taxa-map", dir.file("map.tsv"),
+                                    "--output-dir", out, dir.file("s.txt")});
+    const Outcome o = batch(args);
+    EXPECT_EQ(o.status, 1);
+    EXPECT_THAT(o.out, HasSubstr(out + "s_adj.txt\n" + out + "s_OUT.txt\n" + out + "s_table.tsv\n"));
+    EXPECT_THAT(o.err, Mentions(dir.file("s.txt") + ": EPHEMERA → PERLIDAE (taxa map, line 2)\n",
+                                ": SIMULIIDAX → SIMULIIDAE (suggested)\n",
+                                ": MYSTERYIDAE → ignored (no family suggested)\n",
+                                dir.file("b/s.txt") + ": The results file " + out +
+                                    "s_OUT.txt holds the results of another sample file of the same name"));
+    EXPECT_EQ(entriesOf(dir), (std::set<std::string>{"b", "map.tsv", "out", "s.txt"}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(out), {}), 3);
+    EXPECT_THAT(readFile(out + "s_OUT.txt"), HasSubstr("File " + dir.file("s.txt") + " opened."));
+    EXPECT_THAT(readFile(out + "s_adj.txt"), HasSubstr("\tPERLIDAE\tSIMULIIDAE\r\n"));
+    fs::remove(out + "s_OUT.txt"); // a table already there is kept without --force
+    args.pop_back();
+    EXPECT_THAT(batch(args).err, HasSubstr("The table " + out + "s_table.tsv already exists. Use --force"));
+    EXPECT_FALSE(fs::exists(out + "s_OUT.txt"));
+}
+
+// The Debian package built by "cmake --build BUILD --target package".
+TEST(Package, HoldsBothProgramsTheDatabaseTheManualAndTheDesktopFiles) {
+    if (!fs::exists(PACKAGE_PATH)) {
+        GTEST_SKIP() << PACKAGE_PATH << " was not built";
+    }
+    TempDir dir;
+    ASSERT_EQ(
+        std::system(("dpkg-deb -c '" + std::string(PACKAGE_PATH) + "' >'" + dir.file("list") + "'").c_str()),
+        0);
+    for (const std::string path :
+         {"/usr/bin/torrentix", "/usr/bin/torrentix-cli", "/usr/share/torrentix/ICMTAXA.db",
+          "/usr/share/man/man1/torrentix-cli.1.gz", "/usr/share/applications/" APP_ID ".desktop",
+          "/usr/share/icons/hicolor/scalable/apps/" APP_ID ".svg",
+          "/usr/share/metainfo/" APP_ID ".metainfo.xml"}) {
+        EXPECT_THAT(readFile(dir.file("list")), HasSubstr(" ." + path + "\n"));
+    }
 }

@@ -1,0 +1,43 @@
+#pragma once
+// The tidy table "_table.tsv" of a computation run, for R, pandas and spreadsheets: one
+// header row of plain identifiers, then one row per sample in file order with its code,
+// name and class, each test variable as read and normalised, the raw and the normalised
+// metrics of the STAR_ICMi and of the GIG ICMi, and both indices. TAB-separated, LF line
+// ends, UTF-8; numbers in the shortest form that reads back to the same value, "." as
+// decimal point; a missing value is an empty cell.
+
+#include "input/sampletable.h"
+#include "metrics/metrictable.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace torrentix {
+
+struct TidyTableInput {
+    const SampleTable& table; // codes, names and classes of the samples
+    int gigindex = 0;
+    // Per test variable: its cells as read ("N/A" when not numeric), and its normalised
+    // values (empty when the variable was not normalised).
+    const std::array<std::vector<std::string>, 3>& testText;
+    const std::array<std::vector<std::optional<double>>, 3>& testNormalised;
+    const MetricTable& raw;
+    const MetricTable& normalised;
+    const std::vector<double>& staricm;
+    const std::vector<double>& gigicm;
+};
+
+// The header row's identifiers for a GIG. The GIG ICMi metrics carry the prefix "GIG_";
+// for the GIGs whose index is the STAR_ICMi they are not repeated.
+std::vector<std::string> tidyTableColumns(int gigindex);
+
+// The whole table.
+std::string tidyTableText(const TidyTableInput& in);
+
+// The table that belongs to a sample file: its name cut at the last "." + "_table.tsv",
+// in `folder` when one is given, else beside the sample file.
+std::string tablePathFor(const std::string& inputpath, const std::string& folder = {});
+
+} // namespace torrentix

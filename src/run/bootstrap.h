@@ -1,0 +1,73 @@
+#pragma once
+// Bootstrap confidence intervals of a computed run: how much the indices and the
+// regressions depend on the file's own reference samples.
+//
+// One replicate draws, with replacement, as many samples from the reference set as it
+// holds (the samples whose class is above the run's reference class), recomputes with them
+// every normalisation that depends on the reference set (each metric's reference value, the
+// upper value of each "Biological" test variable, the reference values of both indices),
+// then both indices of every kept sample. For each regression of the results file it then
+// draws, with replacement, n of the pairs the regression uses and fits the same regression
+// to the index and test variable as normalised in this replicate. A replicate whose
+// normalisation fails (equal bounds) counts for no interval; a regression that fails in a
+// replicate counts for none of that regression's intervals.
+//
+// Intervals are percentile intervals at 95 %: the 2.5th and 97.5th percentiles of the
+// counted replicates, interpolated as R's quantile(type = 7). Random numbers come from
+// xoshiro256** (Blackman and Vigna), seeded per replicate through SplitMix64 from the seed
+// and the replicate number; indices are drawn without bias by rejection. The result is the
+// same for any number of threads and on every run.
+
+#include "input/sampletable.h"
+#include "run/calcola.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace torrentix {
+
+struct BootstrapOptions {
+    int replicates = 1000;
+    std::uint64_t seed = 1;
+    int threads = 0;                           // 0: every core
+    const std::atomic<bool>* cancel = nullptr; // set from another thread to stop early
+    std::function<void(double)> progress = {}; // fraction done, called from the worker threads
+};
+
+struct Interval {
+    std::optional<double> lo; // nullopt when no replicate counted
+    std::optional<double> hi;
+};
+
+struct RegressionIntervals {
+    bool star = true; // the STAR_ICMi, else the GIG ICMi
+    int variable = 0; // 0-based test variable
+    Regression point; // as the results file holds it
+    int counted = 0;  // replicates in which this regression succeeded
+    Interval m, b, r2;
+};
+
+struct BootstrapResult {
+    int replicates = 0;
+    int counted = 0; // replicates whose normalisation succeeded
+    std::uint64_t seed = 0;
+    bool usemedian = true;
+    bool cancelled = false;
+    std::vector<Interval> star; // per kept sample
+    std::vector<Interval> gig;
+    std::vector<RegressionIntervals> regressions; // in the results file's order
+};
+
+// `table` is the sample table as read (test values not yet normalised), `run` the run
+// computed from it with `options`.
+BootstrapResult bootstrap(const SampleTable& table, const RunOptions& options, const RunResult& run,
+                          const BootstrapOptions& bootstrapOptions);
+
+// The p-quantile of sorted values as R's quantile(type = 7).
+double quantileType7(const std::vector<double>& sorted, double p);
+
+} // namespace torrentix
