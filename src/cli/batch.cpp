@@ -10,6 +10,7 @@
 #include "report/reporttext.h"
 #include "report/resultsfile.h"
 #include "report/tidytable.h"
+#include "run/bootstraptable.h"
 #include "run/calcola.h"
 
 #include <algorithm>
@@ -94,6 +95,10 @@ void checkOutputs(const BatchContext& c, const std::string& path) {
     const std::string tablePath = tablePathFor(path, c.args.outputDir);
     if (c.args.table && fileExists(tablePath)) {
         throw Error("The table " + tablePath + " already exists. Use --force to replace it.");
+    }
+    const std::string ciPath = bootstrapPathFor(path, c.args.outputDir);
+    if (c.args.bootstrap > 0 && fileExists(ciPath)) {
+        throw Error("The bootstrap intervals " + ciPath + " already exist. Use --force to replace them.");
     }
 }
 
@@ -191,7 +196,7 @@ bool reportReadNotes(const BatchContext& c, const std::string& path, const ReadR
     return true;
 }
 
-RunResult compute(const BatchContext& c, SampleTable table) {
+RunOptions runOptionsOf(const BatchContext& c) {
     RunOptions options;
     options.resultsFolder = c.args.outputDir;
     options.gigindex = c.args.gigindex;
@@ -199,6 +204,10 @@ RunResult compute(const BatchContext& c, SampleTable table) {
     options.testVariables = c.args.testVariables;
     options.dateText = c.dateText;
     options.timeText = c.timeText;
+    return options;
+}
+
+RunResult compute(const BatchContext& c, SampleTable table) {
     RunCallbacks callbacks;
     const bool force = c.args.force;
     callbacks.existingResultsFile = [force](const std::string& outPath) -> std::optional<std::string> {
@@ -207,7 +216,7 @@ RunResult compute(const BatchContext& c, SampleTable table) {
         }
         return outPath;
     };
-    return calcola(std::move(table), c.taxa, options, callbacks);
+    return calcola(std::move(table), c.taxa, runOptionsOf(c), callbacks);
 }
 
 // Creates the folder of --output-dir and the folders above it when missing.
@@ -235,6 +244,22 @@ bool writeTable(const BatchContext& c, const std::string& path, const RunResult&
     return true;
 }
 
+// Writes the bootstrap intervals of a run; false when they could not be written.
+bool writeBootstrap(const BatchContext& c, const std::string& path, const SampleTable& asRead,
+                    const RunResult& run) {
+    const std::string ciPath = bootstrapPathFor(path, c.args.outputDir);
+    try {
+        const BootstrapResult b =
+            bootstrap(asRead, runOptionsOf(c), run, {c.args.bootstrap, c.args.seed, 0, nullptr, {}});
+        writeFileAtomically(ciPath, bootstrapTableText(b, run));
+    } catch (const Error& e) {
+        tell(c, path, e.what());
+        return false;
+    }
+    c.out << ciPath << "\n";
+    return true;
+}
+
 } // namespace
 
 bool processFile(const BatchContext& c, const std::string& path) {
@@ -259,6 +284,7 @@ bool processFile(const BatchContext& c, const std::string& path) {
             tell(c, path, read.correctedFileError.empty() ? read.notice : read.correctedFileError);
         }
         ReportInput report = reportInputOf(c, read.table);
+        const SampleTable asRead = c.args.bootstrap > 0 ? read.table : SampleTable{};
         RunResult run = compute(c, std::move(read.table));
         for (const auto& message : run.messages) {
             tell(c, path, message);
@@ -281,7 +307,8 @@ bool processFile(const BatchContext& c, const std::string& path) {
             }
         }
         const bool tableWritten = !c.args.table || writeTable(c, path, run);
-        return run.fileError.empty() && read.correctedFileError.empty() && tableWritten;
+        const bool intervalsWritten = c.args.bootstrap == 0 || writeBootstrap(c, path, asRead, run);
+        return run.fileError.empty() && read.correctedFileError.empty() && tableWritten && intervalsWritten;
     } catch (const DecimalCommaError& e) {
         tell(c, path,
              std::string(e.what()) + " Read it with --decimal-comma to take the commas as decimal points.");

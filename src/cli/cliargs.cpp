@@ -4,6 +4,10 @@
 #include "base/text.h"
 #include "metrics/catalogue.h"
 
+#include <charconv>
+#include <cstdint>
+#include <limits>
+
 namespace torrentix::cli {
 namespace {
 
@@ -34,6 +38,19 @@ class ArgStream {
     const std::vector<std::string>& args_;
     std::size_t next_ = 0;
 };
+
+// A whole number from `lowest` to `highest`, written in decimal digits only.
+std::uint64_t wholeNumber(const std::string& option, const std::string& text, std::uint64_t lowest,
+                          std::uint64_t highest) {
+    std::uint64_t value = 0;
+    const auto end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ptr != end || ec != std::errc() || value < lowest || value > highest) {
+        usage(option + " expects a whole number from " + std::to_string(lowest) + " to " +
+              std::to_string(highest) + ", not \"" + text + "\".");
+    }
+    return value;
+}
 
 void parseMin(CliArgs& a, const std::string& value) {
     auto eq = value.find('=');
@@ -94,6 +111,10 @@ void parseOne(CliArgs& a, ArgStream& in, std::string& gigText, std::string& type
         }
     } else if (arg == "--table") {
         a.table = true;
+    } else if (arg == "--bootstrap") {
+        a.bootstrap = static_cast<int>(wholeNumber(arg, in.valueOf(arg), 1, 1000000));
+    } else if (arg == "--seed") {
+        a.seed = wholeNumber(arg, in.valueOf(arg), 0, std::numeric_limits<std::uint64_t>::max());
     } else if (arg == "--") {
         while (!in.done()) {
             a.files.push_back(in.take());
@@ -173,8 +194,8 @@ tab-separated sample file and writes the results file FILE_OUT.txt beside it.
                      With ignore and suggest the names count as corrected, each
                      correction is printed (EPHEMERA → EPHEMERIDAE (suggested), say)
                      and the corrected file FILE_adj.txt is written.
-  --force            replace an existing FILE_OUT.txt or FILE_table.tsv (without it,
-                     an existing one is an error and nothing is written).
+  --force            replace an existing FILE_OUT.txt, FILE_table.tsv or FILE_ci.tsv
+                     (without it, an existing one is an error and nothing is written).
   --decimal-comma    read "12,5" as 12.5 (without it, a file that writes numbers with a
                      decimal comma is an error and nothing is written).
   --strict           make an abundance cell that is not a plain number ("3a", "<1") an
@@ -188,6 +209,11 @@ tab-separated sample file and writes the results file FILE_OUT.txt beside it.
                      code, name, class, test variables, raw and normalised metrics
                      and both indices, every number at full precision (UTF-8, TAB,
                      empty cell for a missing value), for R, pandas or a spreadsheet.
+  --bootstrap R      write FILE_ci.tsv too: 95 % bootstrap intervals of both indices
+                     of every sample and of each regression, from R replicates that
+                     redraw the reference samples (and the regression pairs).
+  --seed S           seed of the bootstrap's random numbers (default 1): the same seed
+                     gives the same intervals, on any number of cores.
   --output-dir DIR   write every file (results, corrected file, table) into DIR,
                      which is created when missing, instead of beside each file.
   --taxa-db PATH     use another taxa database file.

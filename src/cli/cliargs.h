@@ -3,6 +3,7 @@
 
 #include "run/calcola.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +27,8 @@ struct CliArgs {
     std::string taxaMap;   // the user's answers to unknown taxon names, applied first
     std::string outputDir; // where every file written goes; empty: beside each sample file
     bool table = false;    // write the tidy table NAME_table.tsv too
+    int bootstrap = 0;     // replicates of the bootstrap intervals NAME_ci.tsv; 0: none
+    std::uint64_t seed = 1;
     std::vector<std::string> files;
 };
 

@@ -30,6 +30,13 @@ std::vector<std::pair<std::string, MetricId>> metricColumns(int gigindex) {
     return columns;
 }
 
+void addCell(std::string& row, const std::string& cell) {
+    row += '\t';
+    row += cell;
+}
+
+} // namespace
+
 // The shortest text that reads back to the same double; empty when there is no value.
 std::string numberCell(std::optional<double> value) {
     if (!value || !std::isfinite(*value)) {
@@ -54,8 +61,6 @@ std::string textCell(std::string_view text, bool utf8) {
     return quoted + "\"";
 }
 
-// The sample's name as the table keeps it: cut to the width of the results file, without
-// the blanks that pad it to that width.
 // The whole sample name as read; a table built without the reader has only the name cut
 // to its 15 characters, whose padding is dropped.
 std::string_view sampleName(const Sample& s) {
@@ -68,13 +73,6 @@ std::string_view sampleName(const Sample& s) {
     }
     return name;
 }
-
-void addCell(std::string& row, const std::string& cell) {
-    row += '\t';
-    row += cell;
-}
-
-} // namespace
 
 std::vector<std::string> tidyTableColumns(int gigindex) {
     std::vector<std::string> names = {"CODE", "SAMPLE", "CLASS"};

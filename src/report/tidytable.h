@@ -12,6 +12,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace torrentix {
@@ -35,6 +36,13 @@ std::vector<std::string> tidyTableColumns(int gigindex);
 
 // The whole table.
 std::string tidyTableText(const TidyTableInput& in);
+
+// Cells of tables for other programs: the shortest text that reads back to the same value
+// (empty when there is none); a text as UTF-8, quoted where a quote, TAB or line break
+// would cut it; the sample's whole name as read.
+std::string numberCell(std::optional<double> value);
+std::string textCell(std::string_view text, bool utf8);
+std::string_view sampleName(const Sample& s);
 
 // The table that belongs to a sample file: its name cut at the last "." + "_table.tsv",
 // in `folder` when one is given, else beside the sample file.

@@ -274,6 +274,25 @@ TEST(CliBatch, DecimalCommasReadAsAskedGiveTheResultsOfTheDecimalPointTwin) {
     EXPECT_EQ(readFile(dir.file("s_OUT.txt")), expected);
 }
 
+// The intervals file: settings line, a row per kept sample, a row per regression; the
+// same seed gives the same file, another seed another one.
+TEST(CliBatch, BootstrapIntervalsFollowTheirSeed) {
+    TempDir dir;
+    writeFile(dir.file("s.txt"), typical);
+    const auto intervals = [&](const std::string& seed) {
+        EXPECT_EQ(batch(runOn(dir.file("s.txt"), {"--force", "--bootstrap", "50", "--seed", seed})).status,
+                  0);
+        return readFile(dir.file("s_ci.tsv"));
+    };
+    const std::string first = intervals("9");
+    EXPECT_THAT(first,
+                Mentions("# replicates=50 counted=50 seed=9 rule=median\nCODE\tSAMPLE\tSTAR_ICMi\tSTAR_lo",
+                         "\n\nindex\tvariable\tn\tcounted\tm\tm_lo", "\nSTAR\tEQR\t"));
+    EXPECT_EQ(intervals("9"), first);
+    EXPECT_NE(intervals("10"), first);
+    EXPECT_EQ(batch(runOn(dir.file("s.txt"), {"--bootstrap", "5"})).status, 1); // exists, no --force
+}
+
 // A file that fails, whatever the reason, leaves the next ones to be done.
 TEST(CliBatch, NextFilesAreDoneAfterAFailingOneAndTheScreenGetsLfLineEnds) {
     TempDir dir;
