@@ -29,13 +29,18 @@ SampleTable readKnownNames(const std::string& path, const TaxaDatabase& taxa, co
     return std::move(read.table);
 }
 
-RunResult computeOnce(SampleTable table, const TaxaDatabase& taxa) {
+RunOptions benchRunOptions() {
     RunOptions options;
     options.gigindex = Mediterranean;
     options.typeindex = 0;
     options.testVariables = testVariableOptions();
     options.dateText = "01/01/26";
     options.timeText = "12:00:00";
+    return options;
+}
+
+RunResult computeOnce(SampleTable table, const TaxaDatabase& taxa) {
+    const RunOptions options = benchRunOptions();
     RunCallbacks callbacks;
     callbacks.existingResultsFile = [](const std::string& path) -> std::optional<std::string> {
         return path;

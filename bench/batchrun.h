@@ -16,6 +16,9 @@ namespace torrentix::bench {
 // Reads the file; throws std::runtime_error when a name is unknown or the read fails.
 SampleTable readKnownNames(const std::string& path, const TaxaDatabase& taxa, const TaxaTree& tree);
 
+// The options of every run of the benchmark.
+RunOptions benchRunOptions();
+
 // One computation run; the results file is written beside the sample file, replacing
 // the one of the previous run.
 RunResult computeOnce(SampleTable table, const TaxaDatabase& taxa);

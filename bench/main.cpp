@@ -11,6 +11,7 @@
 #include "parsingfloor.h"
 #include "peakmemory.h"
 #include "programrun.h"
+#include "run/bootstrap.h"
 
 #include <benchmark/benchmark.h>
 
@@ -69,6 +70,17 @@ void registerBenchmarks(const BenchInputs& in, int samples) {
             runBatchCommand(path, in.taxa(), in.tree());
         }
     });
+    if (samples <= 20000) {
+        // 1,000 bootstrap replicates on every core, after a run (target: under 5 s on
+        // 20,000 samples and 2 cores).
+        registerStage("bootstrap", samples, [&in, path](benchmark::State& state) {
+            const SampleTable table = readKnownNames(path, in.taxa(), in.tree());
+            const RunResult run = computeOnce(table, in.taxa());
+            for (auto _ : state) {
+                benchmark::DoNotOptimize(bootstrap(table, benchRunOptions(), run, {1000, 1, 0, nullptr, {}}));
+            }
+        });
+    }
 }
 
 struct Timing {
