@@ -4,6 +4,8 @@
 #include "input/samplereader.h"
 #include "metrics/catalogue.h"
 
+#include <optional>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 
@@ -61,7 +63,9 @@ void runBatchCommand(const std::string& path, const TaxaDatabase& taxa, const Ta
     args.files = {path};
     std::ostringstream out;
     std::ostringstream err;
-    const cli::BatchContext context{args, taxa, tree, "01/01/26", "12:00:00", out, err};
+    const std::optional<TaxaMap> noMap;
+    std::set<std::string> written;
+    const cli::BatchContext context{args, taxa, tree, "01/01/26", "12:00:00", out, err, noMap, written};
     if (!cli::processFile(context, path)) {
         throw std::runtime_error("the batch command failed on " + path + ": " + err.str());
     }

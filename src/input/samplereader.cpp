@@ -160,13 +160,13 @@ void checkTaxonNames(const std::vector<std::string>& header, const std::string& 
 }
 
 // The data rows as read before any name is resolved: per row its sample cells and the
-// non-zero abundances of its taxon columns.
+// abundances of its taxon columns, row by row. Once the names are resolved the same block
+// of memory becomes the table's abundance matrix.
 struct ParsedRows {
     std::vector<Sample> samples;
     std::vector<int> fileLines;
     std::vector<double> totals;
-    std::vector<std::size_t> offsets{0};                 // row r's entries: [offsets[r], offsets[r+1])
-    std::vector<std::pair<std::size_t, double>> entries; // taxon column, abundance
+    std::vector<double> abundances; // one row of taxon columns per data row
     int decimalCommas = 0;
     std::string firstDecimalComma; // where the first one stands
     int doubtfulCount = 0;
@@ -181,6 +181,7 @@ class RowParser {
 
     ParsedRows parse(const std::vector<DataLine>& rows) {
         cells_.reserve(width_);
+        parsed_.abundances.reserve(rows.size() * (header_.size() - firstTaxonCell));
         int kept = 0;
         for (const DataLine& row : rows) {
             if (isBlankRow(row.text)) {
@@ -222,9 +223,7 @@ class RowParser {
         double total = 0.0;
         for (std::size_t c = firstTaxonCell; c < header_.size(); ++c) {
             const double v = abundance(c, fileLine, rowNumber);
-            if (v != 0.0) {
-                parsed_.entries.emplace_back(c - firstTaxonCell, v);
-            }
+            parsed_.abundances.push_back(v);
             total += v;
         }
         if (!std::isfinite(total)) {
@@ -235,7 +234,6 @@ class RowParser {
         parsed_.samples.push_back(std::move(sample));
         parsed_.fileLines.push_back(fileLine);
         parsed_.totals.push_back(total);
-        parsed_.offsets.push_back(parsed_.entries.size());
     }
 
     std::string_view cell(std::size_t c) { return unquoteCell(cells_[c], storage_); }
@@ -377,10 +375,15 @@ std::optional<std::string> mergedColumnsNote(const std::vector<int>& familyOfCol
     return "Columns of one family were added together, " + plural(families, "family") + ": " + merged + ".";
 }
 
-// Builds the abundance matrix of the kept samples from the parsed rows.
+// Turns the parsed rows into the abundance matrix of the kept samples, in place: a kept
+// row's families are summed from its columns into a buffer first, then written at the
+// row's place in the matrix, which never lies after the row itself.
 void fillTable(ParsedRows& parsed, const std::vector<int>& familyOfColumn, SampleTable& table,
                std::vector<std::string>& notes) {
     const auto nfam = static_cast<std::size_t>(table.nfam());
+    const std::size_t columns = familyOfColumn.size();
+    std::vector<double>& cells = parsed.abundances;
+    std::vector<double> row(nfam);
     std::string droppedLines;
     std::size_t dropped = 0;
     for (std::size_t r = 0; r < parsed.samples.size(); ++r) {
@@ -391,16 +394,18 @@ void fillTable(ParsedRows& parsed, const std::vector<int>& familyOfColumn, Sampl
             ++dropped;
             continue;
         }
-        const std::size_t start = table.abund.size();
-        table.abund.resize(start + nfam, 0.0);
-        for (std::size_t e = parsed.offsets[r]; e < parsed.offsets[r + 1]; ++e) {
-            const int family = familyOfColumn[parsed.entries[e].first];
-            if (family >= 0) {
-                table.abund[start + static_cast<std::size_t>(family)] += parsed.entries[e].second;
+        std::fill(row.begin(), row.end(), 0.0);
+        for (std::size_t c = 0; c < columns; ++c) {
+            if (familyOfColumn[c] >= 0) {
+                row[static_cast<std::size_t>(familyOfColumn[c])] += cells[r * columns + c];
             }
         }
+        std::copy(row.begin(), row.end(),
+                  cells.begin() + static_cast<std::ptrdiff_t>(table.samples.size() * nfam));
         table.samples.push_back(std::move(parsed.samples[r]));
     }
+    cells.resize(table.samples.size() * nfam);
+    table.abund = std::move(cells);
     if (dropped > 0) {
         notes.push_back(plural(dropped, "sample") + " with a total abundance of 0 " +
                         (dropped == 1 ? "was" : "were") + " left out (file line" +
