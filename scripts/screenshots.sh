@@ -2,8 +2,8 @@
 # Renders the screenshots of the documentation without a display (Qt's offscreen
 # platform): the START view with a GIG and river type chosen, the metrics of a GIG, the
 # test-variable options, the RESULTS and GRAPHS views after a run on
-# examples/mediterranean.txt, the question about an unknown name and the information
-# window.
+# examples/mediterranean.txt, the question about an unknown name (also one ending in a
+# blank) and the information window.
 #   scripts/screenshots.sh [OUTDIR]      (default docs/screenshots)
 # BUILD_DIR names the build folder (default build).
 set -euo pipefail

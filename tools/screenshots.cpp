@@ -1,7 +1,7 @@
 // Renders the screenshots of the documentation after a run on a sample file: the START
 // view with a GIG and river type chosen, the metrics of a GIG, the options step, the
-// RESULTS and GRAPHS views, the question about an unknown name and the information
-// window.
+// RESULTS and GRAPHS views, the question about an unknown name, the same question about
+// a name that ends in a blank, and the information window.
 //   app_screenshots OUTDIR [SAMPLE GIGINDEX TYPEINDEX]
 // Without a sample file it runs examples/mediterranean.txt (Mediterranean, R-M1). The
 // sample is copied into a temporary folder first, so that its results file lands there.
@@ -40,6 +40,7 @@ class ScriptedDialogs : public UserDialogs {
         return false;
     }
     void showMessage(const QString& text) override { std::printf("message: %s\n", qPrintable(text)); }
+    bool openUrl(const QUrl&) override { return false; }
     void showInformation(bool) override {}
 
   private:
@@ -91,6 +92,7 @@ int main(int argc, char** argv) {
     window.show();
 
     Workflow& flow = window.workflow();
+    flow.useTaxaMap(work.path() + "/taxa-map.tsv"); // the user's own map takes no part
     flow.optGigClick(gig);
     flow.option1Click(type);
     bool ok = save(window, out, "start.png");
@@ -123,6 +125,10 @@ int main(int argc, char** argv) {
     question.prepare({unknown, suggestFamily(*taxa, unknown, false), nullptr});
     question.show();
     ok = save(question, out, "taxa.png") && ok;
+    // A name that differs from a family only by the blank after it, which the dialog shows.
+    const std::string blank = "BAETIDAE ";
+    question.prepare({blank, suggestFamily(*taxa, blank, false), nullptr, false, {15, 1, 1}});
+    ok = save(question, out, "taxa-blank.png") && ok;
     question.hide();
 
     InfoWindow info(&window);

@@ -77,13 +77,19 @@ StartLayout startLayout(const QSize& panel, int windowHeight, int top) {
     l.back = QRect(l.ok.x() - 150 - 1300, l.prompt.y(), 1300, 450);
     l.recent = l.back.translated(0, -600);
     l.runAgain = l.ok.translated(0, -600);
+    l.taxaMap = l.recent.translated(-l.recent.width() - 150, 0);
     return l;
 }
 
 ResultsLayout resultsLayout(const QSize& panel) {
     ResultsLayout l;
     const int listWidth = std::clamp(static_cast<int>(std::lround(0.705 * panel.width())), 6345, 8345);
-    l.list = QRect(60, 60, listWidth, panel.height() - 120);
+    const int buttonHeight = 420;
+    l.list = QRect(60, 60, listWidth, panel.height() - 180 - buttonHeight);
+    l.exportTable = QRect(60, l.list.y() + l.list.height() + 60, 1700, buttonHeight);
+    const int intervalsLeft = l.exportTable.x() + l.exportTable.width() + 150;
+    l.intervals =
+        QRect(intervalsLeft, l.exportTable.y(), l.list.x() + listWidth - intervalsLeft, buttonHeight);
     const int reportLeft = l.list.x() + l.list.width() + 90;
     const int reportWidth = panel.width() - 100 - reportLeft;
     l.histogram = QRect(reportLeft + 25, panel.height() - 2310, reportWidth - 50, 2190);

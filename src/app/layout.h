@@ -58,11 +58,14 @@ struct StartLayout {
     QRect back;
     QRect recent;   // "Recent files", above "<-- back"
     QRect runAgain; // "Run again", above "OK"
+    QRect taxaMap;  // "Taxa map...", left of "Recent files"
 };
 
 // The RESULTS view, in panel coordinates.
 struct ResultsLayout {
     QRect list;             // results list
+    QRect exportTable;      // "Export table...", under the list
+    QRect intervals;        // "95 % intervals", beside it
     QRect report;           // report box
     QRect histogramCaption; // "Sample Classification"
     QRect histogram;

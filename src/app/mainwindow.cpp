@@ -1,20 +1,25 @@
 #include "app/mainwindow.h"
 
+#include "app/cancellablewait.h"
 #include "app/elidedlabel.h"
+#include "app/intervalviews.h"
 #include "app/layout.h"
 #include "app/qtdialogs.h"
 #include "app/reportbox.h"
 #include "app/resultspanel.h"
 #include "app/startpanel.h"
+#include "app/taxamapfile.h"
 #include "app/taxondialog.h"
 #include "app/workflow.h"
 #include "graphs/classhistogram.h"
+#include "graphs/graphslayout.h"
 #include "graphs/graphsview.h"
 #include "graphs/resultslist.h"
 #include "index/regression.h"
 #include "report/resultsfile.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -54,8 +59,14 @@ MainWindow::MainWindow(const TaxaDatabase& taxa, UserDialogs* dialogs, QSettings
     setWindowTitle(windowCaption());
     form3_ = new TaxonDialog(tree_, taxa_.records(), this);
     workflow_ = new Workflow(
-        taxa_, tree_, dialogs_, [this](const UnknownTaxonQuestion& q) { return form3_->ask(q); }, this);
+        taxa_, tree_, dialogs_,
+        [this](const UnknownTaxonQuestion& q) {
+            const UnknownTaxonAnswer answer = form3_->ask(q);
+            return TaxonChoice(answer, form3_->remember());
+        },
+        this);
     workflow_->keepRecentFilesIn(settings);
+    workflow_->useTaxaMap(defaultTaxaMapPath());
 
     auto* central = new QWidget(this);
     setCentralWidget(central);
@@ -63,7 +74,16 @@ MainWindow::MainWindow(const TaxaDatabase& taxa, UserDialogs* dialogs, QSettings
     start_ = new StartPanel(*workflow_, central);
     results_ = new ResultsPanel(central);
     graphs_ = new GraphsView(central);
+    bootstrapBand_ = new QCheckBox(QStringLiteral("Bootstrap band (95 %)"), graphs_);
+    bootstrapBand_->setObjectName(QStringLiteral("chk_band"));
+    bootstrapBand_->setToolTip(
+        QStringLiteral("Draw the 2.5th and 97.5th percentiles of the lines fitted in the "
+                       "bootstrap replicates instead of the regression's band"));
+    bootstrapBand_->hide();
+    connect(bootstrapBand_, &QCheckBox::toggled, this, &MainWindow::showPlotExtras);
     wait_ = new WaitPanel(central);
+    intervalsWait_ = new CancellableWait(
+        QStringLiteral("Computing the confidence intervals (bootstrap, 1,000 replicates) ..."), this);
     connect(start_, &StartPanel::panelClicked, this, [this] { tabs_[0]->setFocus(); });
     bindWorkflow();
     bindGraphsButtons();
@@ -123,7 +143,17 @@ void MainWindow::bindWorkflow() {
     connect(w, &Workflow::progressed, this, &MainWindow::progressed);
     connect(w, &Workflow::runFinished, this, &MainWindow::runFinished);
     connect(w, &Workflow::resultsReady, this, &MainWindow::resultsReady);
-    connect(w, &Workflow::resultsCleared, results_->list(), &ResultsList::clearRows);
+    connect(w, &Workflow::resultsCleared, this, [this] {
+        results_->list()->clearRows();
+        intervalsFinished();
+    });
+    connect(w, &Workflow::intervalsStarted, intervalsWait_, &CancellableWait::start);
+    connect(w, &Workflow::intervalsProgressed, intervalsWait_, &CancellableWait::setFraction);
+    connect(w, &Workflow::intervalsFinished, this, &MainWindow::intervalsFinished);
+    connect(intervalsWait_, &CancellableWait::cancelRequested, w, &Workflow::cancelIntervals);
+    connect(results_->exportButton(), &QPushButton::clicked, w, &Workflow::exportTable);
+    connect(results_->intervalsBox(), &QCheckBox::toggled, this,
+            [this](bool on) { setIntervalColumns(*results_->list(), workflow_->intervals(), on); });
     connect(graphs_, &GraphsView::regressionFailed, this, [this] {
         if (!applyingResults_) {
             dialogs_.showMessage(QString::fromStdString(regressionErrorMessage));
@@ -177,6 +207,10 @@ void MainWindow::relayout() {
     start_->setGeometry(panel);
     results_->setGeometry(panel);
     graphs_->setGeometry(panel);
+    // The band's check box stands at the foot of the regression text.
+    const QRect text = graphsLayout(graphs_->size(), graphs_->logicalDpiX(), graphs_->logicalDpiY()).txtRegr;
+    const int boxHeight = bootstrapBand_->sizeHint().height();
+    bootstrapBand_->setGeometry(text.left(), text.bottom() - boxHeight, text.width(), boxHeight);
     wait_->setGeometry(twips.px(l.wait));
     start_->relayout(twips, startLayout(l.panel.size(), boundedWindowSize(window).height(), l.panel.y()));
     results_->relayout(twips, resultsLayout(l.panel.size()));
@@ -202,6 +236,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    workflow_->cancelIntervals(); // intervals under way are dropped
     QMainWindow::closeEvent(event);
 }
 
@@ -248,6 +283,39 @@ void MainWindow::resultsReady() {
     graphs_->fileRead(shown->gig); // the views take the run's GIG, not a later choice
     graphs_->setResults(*run);
     applyingResults_ = false;
+    intervalsFinished();
+}
+
+// The intervals of the run shown, if any, in the results list; the wait is over.
+void MainWindow::intervalsFinished() {
+    intervalsWait_->hide();
+    const BootstrapResult* intervals = workflow_->intervals();
+    QCheckBox* shown = results_->intervalsBox();
+    shown->setVisible(intervals != nullptr);
+    setIntervalColumns(*results_->list(), intervals, shown->isChecked());
+    bootstrapBand_->setVisible(intervals != nullptr);
+    showPlotExtras();
+}
+
+// The intervals of the regression shown under its equation, and the bootstrap band when
+// ticked.
+void MainWindow::showPlotExtras() {
+    if (workflow_->intervals() == nullptr) {
+        graphs_->setPlotExtras({});
+        return;
+    }
+    graphs_->setPlotExtras([this](int index, int variable) {
+        PlotExtras extras;
+        const BootstrapResult* intervals = workflow_->intervals();
+        if (const RegressionIntervals* r =
+                intervals ? findRegression(*intervals, index == 0, variable) : nullptr) {
+            extras.text = regressionIntervalText(*r);
+            if (bootstrapBand_->isChecked()) {
+                extras.band = bootstrapBand(*r);
+            }
+        }
+        return extras;
+    });
 }
 
 } // namespace torrentix

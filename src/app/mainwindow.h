@@ -12,12 +12,14 @@
 #include <array>
 #include <memory>
 
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QSettings;
 
 namespace torrentix {
 
+class CancellableWait;
 class ElidedLabel;
 class GraphsView;
 class ResultsPanel;
@@ -57,6 +59,8 @@ class MainWindow : public QMainWindow {
     void progressed(double fraction);
     void runFinished();
     void resultsReady();
+    void intervalsFinished();
+    void showPlotExtras();
 
     std::unique_ptr<UserDialogs> ownDialogs_;
     UserDialogs& dialogs_;
@@ -74,6 +78,8 @@ class MainWindow : public QMainWindow {
     ResultsPanel* results_ = nullptr;
     GraphsView* graphs_ = nullptr;
     WaitPanel* wait_ = nullptr;
+    CancellableWait* intervalsWait_ = nullptr;
+    QCheckBox* bootstrapBand_ = nullptr; // chk_band, on the GRAPHS view
     bool applyingResults_ = false;
 };
 

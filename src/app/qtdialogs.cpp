@@ -2,11 +2,13 @@
 
 #include "app/infowindow.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace torrentix {
 namespace {
@@ -31,6 +33,12 @@ class NormalPointer {
   private:
     bool waiting_;
 };
+
+// The extension of a filter's first pattern: "txt" for "Text File (*.txt)".
+QString filterSuffix(const QString& filter) {
+    const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(filter);
+    return match.hasMatch() ? match.captured(1) : QString();
+}
 
 QString chosenFile(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
@@ -65,8 +73,12 @@ QString QtDialogs::saveFileName(const QString& title, const QString& proposed, c
     QFileDialog dialog(parent_, title, QFileInfo(proposed).absolutePath());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(filter.split(QStringLiteral(";;")));
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    const QStringList filters = filter.split(QStringLiteral(";;"));
+    dialog.setNameFilters(filters);
+    // A name without an extension takes that of the kind of file chosen.
+    dialog.setDefaultSuffix(filterSuffix(filters.constFirst()));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString& chosen) { dialog.setDefaultSuffix(filterSuffix(chosen)); });
     dialog.selectFile(QFileInfo(proposed).fileName());
     return chosenFile(dialog);
 }
@@ -91,6 +103,10 @@ void QtDialogs::showMessage(const QString& text) {
     NormalPointer pointer;
     QMessageBox box(QMessageBox::NoIcon, programTitle(), text, QMessageBox::Ok, parent_);
     box.exec();
+}
+
+bool QtDialogs::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
 }
 
 void QtDialogs::showInformation(bool atStartup) {

@@ -18,6 +18,7 @@ class QtDialogs : public UserDialogs {
     bool askYesNo(const QString& text) override;
     bool confirm(const QString& text, const QString& accept, const QString& refuse) override;
     void showMessage(const QString& text) override;
+    bool openUrl(const QUrl& url) override;
     void showInformation(bool atStartup) override;
 
   private:

@@ -4,8 +4,10 @@
 #include "graphs/classhistogram.h"
 #include "graphs/resultslist.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -21,10 +23,20 @@ ResultsPanel::ResultsPanel(QWidget* parent) : QWidget(parent) {
     histogramCaption_->setObjectName(QStringLiteral("lbl_isto"));
     histogramCaption_->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     histogram_ = new ClassHistogram(this);
+    export_ = new QPushButton(QStringLiteral("Export table\u2026"), this);
+    export_->setObjectName(QStringLiteral("cmdexport"));
+    export_->setToolTip(QStringLiteral("Save the samples' metrics, indices and test variables as a "
+                                       "tab- or comma-separated table"));
+    intervals_ = new QCheckBox(QStringLiteral("95 % intervals of the indices"), this);
+    intervals_->setObjectName(QStringLiteral("chk_intervalcolumns"));
+    intervals_->setChecked(true);
+    intervals_->hide();
 }
 
 void ResultsPanel::relayout(const Twips& twips, const ResultsLayout& layout) {
     list_->setGeometry(twips.px(layout.list));
+    export_->setGeometry(twips.px(layout.exportTable));
+    intervals_->setGeometry(twips.px(layout.intervals));
     report_->setGeometry(twips.px(layout.report));
     histogramCaption_->setGeometry(twips.px(layout.histogramCaption));
     histogram_->setGeometry(twips.px(layout.histogram));

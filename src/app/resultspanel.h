@@ -1,13 +1,15 @@
 #pragma once
-// The RESULTS view: the report box, the class histogram under its caption and the
-// results list.
+// The RESULTS view: the report box, the class histogram under its caption, the results
+// list, and under it "Export table..." and the check box that shows the interval columns.
 
 #include "app/layout.h"
 
 #include <QWidget>
 
+class QCheckBox;
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
 namespace torrentix {
 
@@ -23,6 +25,8 @@ class ResultsPanel : public QWidget {
     ReportBox* report() const { return report_; }
     ClassHistogram* histogram() const { return histogram_; }
     ResultsList* list() const { return list_; }
+    QPushButton* exportButton() const { return export_; }
+    QCheckBox* intervalsBox() const { return intervals_; }
 
     void relayout(const Twips& twips, const ResultsLayout& layout);
 
@@ -31,6 +35,8 @@ class ResultsPanel : public QWidget {
     QLabel* histogramCaption_ = nullptr;
     ClassHistogram* histogram_ = nullptr;
     ResultsList* list_ = nullptr;
+    QPushButton* export_ = nullptr;  // cmdexport
+    QCheckBox* intervals_ = nullptr; // chk_intervalcolumns
 };
 
 // The "Please, wait..." panel with the progress of a computation.

@@ -99,6 +99,12 @@ void StartPanel::makeFileButtons() {
     runAgain_ = new QPushButton(QStringLiteral("Run again"), this);
     runAgain_->setObjectName(QStringLiteral("cmdagain"));
     connect(runAgain_, &QPushButton::clicked, this, [this] { workflow_.runAgain(); });
+    taxaMap_ = new QPushButton(QStringLiteral("Taxa map\u2026"), this);
+    taxaMap_->setObjectName(QStringLiteral("cmdtaxamap"));
+    taxaMap_->setToolTip(
+        QStringLiteral("Edit your answers to unknown taxon names: name, TAB, family or IGNORE"));
+    taxaMap_->setAccessibleDescription(taxaMap_->toolTip());
+    connect(taxaMap_, &QPushButton::clicked, this, [this] { workflow_.openTaxaMap(); });
 }
 
 QWidget* StartPanel::makeGigPanel() {
@@ -184,9 +190,15 @@ QWidget* StartPanel::makeTestVariableRows() {
         connect(biological_[k], &QCheckBox::clicked, this,
                 [this, i](bool on) { workflow_.chkIsmetricClick(i, on); });
     }
+    intervals_ = new QCheckBox(QStringLiteral("Confidence intervals (bootstrap, 1,000 replicates)"));
+    intervals_->setObjectName(QStringLiteral("chk_intervals"));
+    intervals_->setToolTip(QStringLiteral("After the run, how much the indices and the regressions depend on "
+                                          "the file's reference samples"));
+    connect(intervals_, &QCheckBox::clicked, this, [this](bool on) { workflow_.chkIntervalsClick(on); });
+    grid->addWidget(intervals_, optionRowCount + 1, 0, 1, 4);
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(2, 2);
-    grid->setRowStretch(optionRowCount + 1, 1);
+    grid->setRowStretch(optionRowCount + 2, 1);
     return frame;
 }
 
@@ -238,6 +250,7 @@ void StartPanel::syncRows() {
             row.minError.isEmpty() ? QString() : QStringLiteral("Write a number, such as -3, 0.5 or 1e3"));
         biological_[k]->setAccessibleName(row.label + QStringLiteral(" is a biological metric"));
     }
+    setChecked(intervals_, workflow_.intervalsWanted());
 }
 
 void StartPanel::syncFiles() {
@@ -257,6 +270,7 @@ void StartPanel::syncFiles() {
     runAgain_->setToolTip(QStringLiteral("Read ") + QFileInfo(again).fileName() +
                           QStringLiteral(" again and compute it with the choices made now"));
     runAgain_->setAccessibleDescription(runAgain_->toolTip());
+    taxaMap_->setVisible(!workflow_.testVariablesVisible() && !workflow_.taxaMapPath().isEmpty());
 }
 
 void StartPanel::pressEnter() {
@@ -279,6 +293,7 @@ void StartPanel::relayout(const Twips& twips, const StartLayout& layout) {
     back_->setGeometry(twips.px(layout.back));
     recent_->setGeometry(twips.px(layout.recent));
     runAgain_->setGeometry(twips.px(layout.runAgain));
+    taxaMap_->setGeometry(twips.px(layout.taxaMap));
     testVariables_->setGeometry(twips.px(layout.testVariables));
     placeMetricFrame();
 }

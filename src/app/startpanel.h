@@ -65,6 +65,7 @@ class StartPanel : public QWidget {
     QPushButton* back_ = nullptr;            // Command2
     QPushButton* recent_ = nullptr;          // cmdrecent, with its menu of files
     QPushButton* runAgain_ = nullptr;        // cmdagain
+    QPushButton* taxaMap_ = nullptr;         // cmdtaxamap
     QGroupBox* metricFrame_ = nullptr;       // frame_metr
     QLabel* metricLabel_ = nullptr;          // lbl_metr
     QWidget* testVariables_ = nullptr;       // Frame_var
@@ -73,6 +74,7 @@ class StartPanel : public QWidget {
     std::array<QLineEdit*, 3> minValues_{};  // testmin
     std::array<QCheckBox*, 3> biological_{}; // chk_ismetric
     std::array<QLabel*, 3> minErrors_{};     // testmin_error
+    QCheckBox* intervals_ = nullptr;         // chk_intervals
 };
 
 } // namespace torrentix

@@ -4,6 +4,8 @@
 #include "app/layout.h"
 #include "graphs/displaytext.h"
 
+#include <QCheckBox>
+#include <QGlyphRun>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -11,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextLayout>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -39,7 +42,7 @@ QPushButton* button(const char* name, const char* caption) {
 }
 
 // Characters that show nothing, or look like a blank, by name.
-QString invisibleCharacter(QChar c) {
+QString invisibleCharacter(QChar c, bool controlPictures) {
     switch (c.unicode()) {
     case 0x00A0:
         return QStringLiteral("[no-break space]");
@@ -52,10 +55,10 @@ QString invisibleCharacter(QChar c) {
     default:
         break;
     }
-    if (c.unicode() < 0x20) {
+    if (controlPictures && c.unicode() < 0x20) {
         return QChar(0x2400 + c.unicode()); // the control picture: TAB as U+2409
     }
-    if (c.unicode() == 0x7F) {
+    if (controlPictures && c.unicode() == 0x7F) {
         return QChar(0x2421);
     }
     if (!c.isPrint() && !c.isSurrogate()) {
@@ -75,9 +78,24 @@ QString placeText(const NamePlace& place) {
     return parts.join(QStringLiteral(" \u00B7 "));
 }
 
+// True when the font, or a font it falls back on, has a glyph for the character.
+bool fontsShow(const QFont& font, QChar c) {
+    QTextLayout layout(QString(c), font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+        const QList<quint32> glyphs = run.glyphIndexes();
+        if (std::find(glyphs.begin(), glyphs.end(), 0u) != glyphs.end()) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
-QString visibleName(const QString& name) {
+QString visibleName(const QString& name, bool controlPictures) {
     const auto isBlank = [&name](qsizetype i) {
         return i >= 0 && i < name.size() && name[i] == QLatin1Char(' ');
     };
@@ -94,8 +112,9 @@ QString visibleName(const QString& name) {
         const QChar c = name[i];
         if (isBlank(i)) {
             const bool marked = i < first || i > last || isBlank(i - 1) || isBlank(i + 1);
-            out += marked ? QChar(0x2420) : c;
-        } else if (const QString shown = invisibleCharacter(c); !shown.isEmpty()) {
+            const QString blank = controlPictures ? QString(QChar(0x2420)) : QStringLiteral("[blank]");
+            out += marked ? blank : QString(c);
+        } else if (const QString shown = invisibleCharacter(c, controlPictures); !shown.isEmpty()) {
             out += shown;
         } else {
             out += c;
@@ -137,6 +156,12 @@ TaxonDialog::TaxonDialog(const TaxaTree& tree, const std::vector<FamilyRecord>& 
     names->addWidget(correctName_, 2, 1);
     names->setColumnStretch(1, 1);
 
+    remember_ = new QCheckBox(QStringLiteral("Remember this choice"));
+    remember_->setObjectName(QStringLiteral("chk_remember"));
+    remember_->setToolTip(
+        QStringLiteral("Keep the family chosen, or \"Ignore this taxon\", in your taxa map: "
+                       "later files are read with it without asking"));
+
     QPushButton* ignore = button("cmdignore", "Ignore this taxon");
     QPushButton* ok = button("cmdok", "OK");
     QPushButton* abort = button("cmdabort", "Abort");
@@ -152,6 +177,7 @@ TaxonDialog::TaxonDialog(const TaxaTree& tree, const std::vector<FamilyRecord>& 
     layout->addWidget(find_);
     layout->addWidget(tv1_, 1);
     layout->addWidget(keyLabel_);
+    layout->addWidget(remember_);
     layout->addLayout(buttons);
 
     connect(ignore, &QPushButton::clicked, this, &TaxonDialog::ignoreTaxon);
@@ -163,6 +189,8 @@ TaxonDialog::TaxonDialog(const TaxaTree& tree, const std::vector<FamilyRecord>& 
     connect(tv1_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { nodeChosen(item); });
 
     buildTree(families);
+    controlPictures_ =
+        fontsShow(givenName_->font(), QChar(0x2420)) && fontsShow(givenName_->font(), QChar(0x2409));
     resize(Twips(logicalDpiX()).px(usualSize));
 }
 
@@ -219,7 +247,7 @@ void TaxonDialog::prepare(const UnknownTaxonQuestion& question) {
     }
     tv1_->setCurrentItem(nullptr);
     tv1_->clearSelection();
-    givenName_->setFullText(visibleName(displayText(question.name, question.utf8)));
+    givenName_->setFullText(visibleName(displayText(question.name, question.utf8), controlPictures_));
     place_->setText(placeText(question.place));
     setCorrectTaxon({});
     if (question.suggestion) {
@@ -231,6 +259,7 @@ void TaxonDialog::prepare(const UnknownTaxonQuestion& question) {
         setCorrectTaxon(question.suggestion->family);
     }
     keyLabel_->setText(QString::number(selectionKey_));
+    remember_->setChecked(false);
     settingUp_ = false;
     // Each question at the usual size, within the screen: an earlier long name leaves no trace.
     QSize size = Twips(logicalDpiX()).px(usualSize);
@@ -296,6 +325,10 @@ UnknownTaxonAnswer TaxonDialog::ask(const UnknownTaxonQuestion& question) {
     prepare(question);
     exec();
     return answer();
+}
+
+bool TaxonDialog::remember() const {
+    return remember_->isChecked() && selectionKey_ >= 0;
 }
 
 void TaxonDialog::ignoreTaxon() {

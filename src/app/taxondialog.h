@@ -2,8 +2,9 @@
 // The question about a taxon name that the taxa database does not know ("Taxa"): the
 // name given, with its blanks and control characters made visible, where it stands in the
 // file, the family chosen, the tree of groups and families to choose from with a search
-// field, and the buttons "Ignore this taxon", "OK" and "Abort". It answers the name
-// resolution of the sample reader; closing the window counts as "Ignore this taxon".
+// field, "Remember this choice" and the buttons "Ignore this taxon", "OK" and "Abort". It
+// answers the name resolution of the sample reader; closing the window counts as "Ignore
+// this taxon".
 
 #include "input/nameresolution.h"
 #include "input/taxadatabase.h"
@@ -15,6 +16,7 @@
 #include <string>
 #include <vector>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QTreeWidget;
@@ -26,7 +28,9 @@ class ElidedLabel;
 
 // A name as it must be read: leading, trailing and repeated blanks as "␠", control
 // characters as their symbols ("␉"), invisible characters named ("[no-break space]").
-QString visibleName(const QString& name);
+// Where the screen's fonts lack those symbols, a blank reads "[blank]" and a control
+// character "[U+0009]".
+QString visibleName(const QString& name, bool controlPictures = true);
 
 class TaxonDialog : public QDialog {
     Q_OBJECT
@@ -44,6 +48,8 @@ class TaxonDialog : public QDialog {
     UnknownTaxonAnswer answer() const;
     // prepare, show modally, and answer once a button or the window's closing hid it.
     UnknownTaxonAnswer ask(const UnknownTaxonQuestion& question);
+    // "Remember this choice" was ticked for the last answer (never for Abort).
+    bool remember() const;
 
     int selectionKey() const { return selectionKey_; }
     // The item of a group ("G5") or family ("F14") tag; the root is "".
@@ -69,6 +75,7 @@ class TaxonDialog : public QDialog {
     int selectionKey_ = 0;
     std::string correctTaxon_;
     bool settingUp_ = false;
+    bool controlPictures_ = true; // the fonts show "␠" and "␉"
 
     ElidedLabel* givenName_ = nullptr;   // lbl_vecchionome
     QLabel* place_ = nullptr;            // lbl_place: column, and k of n unknown names
@@ -76,6 +83,7 @@ class TaxonDialog : public QDialog {
     QLabel* keyLabel_ = nullptr;         // lbl_taxkey (hidden)
     QLineEdit* find_ = nullptr;          // txt_find
     QTreeWidget* tv1_ = nullptr;
+    QCheckBox* remember_ = nullptr; // chk_remember
 };
 
 } // namespace torrentix

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+class QUrl;
+
 namespace torrentix {
 
 // The title of every message box.
@@ -32,6 +34,8 @@ class UserDialogs {
     }
     // A message with an OK button.
     virtual void showMessage(const QString& text) = 0;
+    // Opens a file or web page in the program the system chooses for it; false when none did.
+    virtual bool openUrl(const QUrl& url) = 0;
     // The information window, modal: at start-up it hides on the first mouse movement and
     // has no buttons; on request it opens on its first page with its buttons.
     virtual void showInformation(bool atStartup) = 0;

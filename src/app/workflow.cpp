@@ -2,6 +2,7 @@
 // prompt, the "<-- back" action and the tab guards.
 #include "app/workflow.h"
 
+#include "app/intervalrun.h"
 #include "base/text.h"
 #include "graphs/displaytext.h"
 #include "metrics/catalogue.h"
@@ -21,13 +22,15 @@ QString fromView(std::string_view text) {
 } // namespace
 
 Workflow::Workflow(const TaxaDatabase& taxa, const TaxaTree& tree, UserDialogs& dialogs,
-                   UnknownTaxonHandler askTaxon, QObject* parent)
+                   TaxonQuestion askTaxon, QObject* parent)
     : QObject(parent), taxa_(taxa), tree_(tree), dialogs_(dialogs), askTaxon_(std::move(askTaxon)) {
     for (int i = 0; i < optionRowCount; ++i) {
         rows_[static_cast<std::size_t>(i)].label = QStringLiteral("Test Var %1").arg(i + 1);
     }
     falabel3();
 }
+
+Workflow::~Workflow() = default;
 
 QString Workflow::gigCaption(int g) {
     return fromView(gigInfo(g).caption);

@@ -1,8 +1,9 @@
 #pragma once
 // The step-by-step workflow of the main window, without widgets: choice of GIG and river
-// type, the "OK" and "<-- back" actions, reading the sample file, the test-variable
-// options, the computation run and the choice of view. The window binds its controls to
-// this state and forwards their events; tests drive it directly.
+// type, the "OK" and "<-- back" actions, reading the sample file (with the user's taxa
+// map), the test-variable options, the computation run, its confidence intervals and the
+// export of its table, and the choice of view. The window binds its controls to this
+// state and forwards their events; tests drive it directly.
 
 #include "app/recentfiles.h"
 #include "app/userdialogs.h"
@@ -12,6 +13,7 @@
 #include "input/sampletable.h"
 #include "input/taxadatabase.h"
 #include "input/taxatree.h"
+#include "run/bootstrap.h"
 #include "run/calcola.h"
 
 #include <QObject>
@@ -19,7 +21,10 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
+#include <memory>
 #include <optional>
+#include <string>
 
 namespace torrentix {
 
@@ -43,14 +48,25 @@ struct RunDescription {
     int type = 0;
 };
 
+// The user's answer about an unknown taxon name, and whether to keep it in the taxa map.
+struct TaxonChoice {
+    TaxonChoice(UnknownTaxonAnswer a = {}, bool keep = false) : answer(std::move(a)), remember(keep) {}
+    UnknownTaxonAnswer answer;
+    bool remember = false;
+};
+using TaxonQuestion = std::function<TaxonChoice(const UnknownTaxonQuestion&)>;
+
+class IntervalRun;
+
 // The views and their tab buttons.
 enum ViewIndex { StartTab = 0, ResultsTab = 1, GraphsTab = 2 };
 
 class Workflow : public QObject {
     Q_OBJECT
   public:
-    Workflow(const TaxaDatabase& taxa, const TaxaTree& tree, UserDialogs& dialogs,
-             UnknownTaxonHandler askTaxon, QObject* parent = nullptr);
+    Workflow(const TaxaDatabase& taxa, const TaxaTree& tree, UserDialogs& dialogs, TaxonQuestion askTaxon,
+             QObject* parent = nullptr);
+    ~Workflow() override;
 
     // Flags of the workflow.
     int wfstep() const { return wfstep_; }
@@ -105,6 +121,18 @@ class Workflow : public QObject {
     const QStringList& recentFiles() const { return recent_.files(); }
     QString runAgainFile() const;
 
+    // The taxa map that answers unknown names before the user is asked, and where the
+    // answers to remember go; empty: none.
+    void useTaxaMap(const QString& path) { taxaMapPath_ = path; }
+    const QString& taxaMapPath() const { return taxaMapPath_; }
+
+    // Bootstrap confidence intervals, computed after a run when wanted: meanwhile the
+    // program does nothing else.
+    bool intervalsWanted() const { return intervalsWanted_; }
+    bool computingIntervals() const { return intervalRun_ != nullptr; }
+    // The intervals of the run shown, when computed.
+    const BootstrapResult* intervals() const { return intervals_.get(); }
+
     // Events of the START view.
     void optGigClick(int index);
     void option1Click(int index);
@@ -119,6 +147,16 @@ class Workflow : public QObject {
     // A recent file chosen, or "Run again": the file is read as if chosen in the dialog.
     void openRecent(const QString& path);
     void runAgain();
+    // "Confidence intervals" ticked or not.
+    void chkIntervalsClick(bool ticked);
+    // Cancel, or the window closed: the intervals under way are dropped once the engine's
+    // threads have stopped.
+    void cancelIntervals();
+    // "Export table...": the tidy table of the run shown, TAB-separated or, for a name
+    // ending in ".csv", comma-separated.
+    void exportTable();
+    // Opens the taxa map in the program the system edits it with, creating it first.
+    void openTaxaMap();
     // The main window became active.
     void activate();
     // A tab button: shows its view, or falls back to one that can be shown.
@@ -136,6 +174,9 @@ class Workflow : public QObject {
     void runFinished();    // the wait panel hides
     void resultsReady();   // results() holds a completed run
     void resultsCleared(); // no results are on screen any more
+    void intervalsStarted();
+    void intervalsProgressed(double fraction);
+    void intervalsFinished(); // intervals() holds them, unless cancelled or failed
 
   private:
     enum class ReadOutcome { Done, Aborted, Malformed };
@@ -155,12 +196,17 @@ class Workflow : public QObject {
     void showStart();
     std::optional<std::string> existingResultsFile(const std::string& path);
     RunOptions runOptions() const;
+    UnknownTaxonHandler taxonHandler(int& mapped);
+    void rememberChoice(const UnknownTaxonQuestion& question, const TaxonChoice& choice);
+    void startIntervals(SampleTable asRead, RunOptions options);
+    void intervalsDone(std::shared_ptr<const BootstrapResult> result, const QString& failure);
 
     const TaxaDatabase& taxa_;
     const TaxaTree& tree_;
     UserDialogs& dialogs_;
-    UnknownTaxonHandler askTaxon_;
+    TaxonQuestion askTaxon_;
     RecentFiles recent_;
+    QString taxaMapPath_;
 
     int wfstep_ = 0;
     bool noresults_ = true;
@@ -198,6 +244,10 @@ class Workflow : public QObject {
     std::optional<RunResult> results_;
     std::optional<RunDescription> shownRun_;
     bool readSinceRun_ = false;
+
+    bool intervalsWanted_ = false;
+    std::unique_ptr<IntervalRun> intervalRun_;
+    std::shared_ptr<const BootstrapResult> intervals_;
 };
 
 } // namespace torrentix

@@ -13,6 +13,8 @@
 #include <QLocale>
 #include <QTime>
 
+#include <utility>
+
 namespace torrentix {
 
 void Workflow::command1Click() {
@@ -108,9 +110,12 @@ Workflow::ReadOutcome Workflow::readFile(const QString& path) {
 // both are answered.
 Workflow::ReadOutcome Workflow::readChecked(const QString& path, ReadResult& read) {
     ReadOptions options;
+    int mapped = 0;
+    const UnknownTaxonHandler handler = taxonHandler(mapped);
     for (;;) {
+        mapped = 0;
         try {
-            read = readSampleFile(pathBytes(path), taxa_, tree_, askTaxon_, options);
+            read = readSampleFile(pathBytes(path), taxa_, tree_, handler, options);
             break;
         } catch (const DecimalCommaError& e) {
             if (options.decimalComma ||
@@ -133,6 +138,10 @@ Workflow::ReadOutcome Workflow::readChecked(const QString& path, ReadResult& rea
         !dialogs_.confirm(anyText(doubtfulCellsText(read)) + QStringLiteral("\nContinue with these values?"),
                           QStringLiteral("Continue"), QStringLiteral("Abort"))) {
         return ReadOutcome::Aborted;
+    }
+    if (mapped > 0) {
+        read.notes.push_back(std::to_string(mapped) + (mapped == 1 ? " name" : " names") +
+                             " mapped by your taxa map " + pathBytes(taxaMapPath_) + ".");
     }
     if (options.decimalComma) {
         read.notes.push_back("Decimal commas were read as decimal points.");
@@ -251,17 +260,20 @@ void Workflow::calcola() {
     if (!table_) {
         return;
     }
+    cancelIntervals();
+    intervals_.reset();
     busy_ = true;
     setActivity(QStringLiteral("Computing ") + QFileInfo(inputPath_).fileName() + QStringLiteral(" ..."));
     emit runStarted();
     faetic();
+    const RunOptions options = runOptions();
     RunCallbacks callbacks;
     callbacks.progress = [this](double fraction) { emit progressed(fraction); };
     callbacks.existingResultsFile = [this](const std::string& path) { return existingResultsFile(path); };
     std::optional<RunResult> run;
     QString failure;
     try {
-        run = torrentix::calcola(*table_, taxa_, runOptions(), callbacks);
+        run = torrentix::calcola(*table_, taxa_, options, callbacks);
     } catch (const std::exception& e) {
         failure = anyText(e.what());
     }
@@ -280,7 +292,8 @@ void Workflow::calcola() {
         failRun();
         return;
     }
-    table_ = run->table;
+    // The intervals normalise the test values afresh: they start from the table as read.
+    SampleTable asRead = std::exchange(*table_, run->table);
     results_ = std::move(run);
     shownRun_ = RunDescription{inputPath_, gigindex_, typeindex_};
     readSinceRun_ = false;
@@ -288,6 +301,9 @@ void Workflow::calcola() {
     falabel3();
     emit resultsReady();
     cmdtab(ResultsTab);
+    if (intervalsWanted_) {
+        startIntervals(std::move(asRead), options);
+    }
 }
 
 } // namespace torrentix

@@ -176,7 +176,10 @@ void GraphsView::fagraf() {
     if (!hasResults_ || !anyUsableTestVariable()) {
         return;
     }
-    txtRegr_->setText(regression_ && regression_->ok ? regressionText(*regression_) : QString());
+    const QString extras = currentExtras().text;
+    txtRegr_->setText(regression_ && regression_->ok
+                          ? regressionText(*regression_) + (extras.isEmpty() ? QString() : "\n\n" + extras)
+                          : QString());
     testname_[0] = testname_[0].toUpper();
 }
 
@@ -191,8 +194,21 @@ void GraphsView::showPlot() {
         input.x = numericValues(plotx_);
         input.y = ploty_;
         input.regression = regression_;
+        input.band = currentExtras().band;
     }
     plot_->setInput(std::move(input));
+}
+
+PlotExtras GraphsView::currentExtras() const {
+    return extras_ && hasResults_ && activeTestVariable_ >= 0 ? extras_(activeIndex_, activeTestVariable_)
+                                                              : PlotExtras{};
+}
+
+void GraphsView::setPlotExtras(PlotExtrasSource source) {
+    extras_ = std::move(source);
+    if (!firstgraph_) {
+        fagraf();
+    }
 }
 
 void GraphsView::showButtonStates() {

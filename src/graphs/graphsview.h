@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,6 +21,15 @@ namespace torrentix {
 
 class ScatterPlot;
 class SampleInfoLabel;
+
+// What the window adds to the plot of an index (0 the STAR_ICMi, 1 the GIG ICMi) against a
+// test variable (0-based): lines under the regression's equation, and a band drawn
+// instead of the regression's own (lower and upper y at x = 0.1, 0.2, ...).
+struct PlotExtras {
+    QString text;
+    std::vector<std::pair<double, double>> band;
+};
+using PlotExtrasSource = std::function<PlotExtras(int index, int testVariable)>;
 
 class GraphsView : public QWidget {
     Q_OBJECT
@@ -35,6 +45,8 @@ class GraphsView : public QWidget {
     // The view has just been shown: on the first visit after a read, take the first test
     // variable with at least 6 values, and draw.
     void enter();
+    // Where the extras of each plot come from (none: an empty source); draws the plot again.
+    void setPlotExtras(PlotExtrasSource source);
 
   signals:
     // A regression of the view could not be computed; the window tells the user.
@@ -53,6 +65,7 @@ class GraphsView : public QWidget {
     void showButtonStates();
     void applyLayout();
     void pick(QPointF pointer);
+    PlotExtras currentExtras() const;
 
     ScatterPlot* plot_;
     SampleInfoLabel* lblsit_;
@@ -76,6 +89,7 @@ class GraphsView : public QWidget {
     int activeIndex_ = 0;         // 0 STAR_ICMi, 1 GIG ICMi
     int activeTestVariable_ = -1; // 0-based; -1 while no test-variable button is active
     bool firstgraph_ = true;
+    PlotExtrasSource extras_;
 };
 
 // The first test variable (0-based) with at least 6 numeric values, or -1.

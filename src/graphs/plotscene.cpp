@@ -49,16 +49,20 @@ void addLabels(PlotScene& scene) {
     }
 }
 
-void addRegression(PlotScene& scene, const Regression& r) {
+void addRegression(PlotScene& scene, const Regression& r,
+                   const std::vector<std::pair<double, double>>& band) {
     const PlotScale& s = scene.scale;
     const double xEnd = s.bandn / 10.0;
     scene.regressionLine = QLineF(s.toPixel(r.xmin, r.m * r.xmin + r.b), s.toPixel(xEnd, r.m * xEnd + r.b));
-    const auto points = std::min(static_cast<std::size_t>(r.bandn), r.bandhw.size());
+    const auto points =
+        std::min(static_cast<std::size_t>(r.bandn), band.empty() ? r.bandhw.size() : band.size());
     for (std::size_t k = 1; k <= points; ++k) {
         const double x = 0.1 * static_cast<double>(k);
-        const double hw = r.bandhw[k - 1];
-        scene.bandUpper.push_back(s.toPixel(x, r.m * x + r.b + hw));
-        scene.bandLower.push_back(s.toPixel(x, r.m * x + r.b - hw));
+        const double y = r.m * x + r.b;
+        const auto [lower, upper] =
+            band.empty() ? std::pair(y - r.bandhw[k - 1], y + r.bandhw[k - 1]) : band[k - 1];
+        scene.bandUpper.push_back(s.toPixel(x, upper));
+        scene.bandLower.push_back(s.toPixel(x, lower));
     }
 }
 
@@ -120,7 +124,7 @@ PlotScene buildPlotScene(const PlotInput& input, QSizeF size) {
     addTicks(scene);
     addLabels(scene);
     if (hasDrawableRegression(input)) {
-        addRegression(scene, *input.regression);
+        addRegression(scene, *input.regression, input.band);
     }
     return scene;
 }

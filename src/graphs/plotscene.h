@@ -25,6 +25,9 @@ struct PlotInput {
     std::vector<std::optional<double>> x; // nullopt where the test value is not numeric
     std::vector<double> y;
     std::optional<Regression> regression; // line, band and scale only when it succeeded
+    // Lower and upper y of a band drawn instead of the regression's own, at x = 0.1, 0.2, ...;
+    // empty: the regression's band.
+    std::vector<std::pair<double, double>> band;
 };
 
 inline constexpr double plotDesignWidth = 5280.0; // twips

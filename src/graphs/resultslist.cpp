@@ -87,7 +87,7 @@ void ResultsList::openSortMenu(int column) {
 QString ResultsList::selectedRowsText() const {
     auto visibleCells = [this](auto cellText) {
         QStringList cells;
-        for (int c = 0; c < resultsColumnCount; ++c) {
+        for (int c = 0; c < columnCount(); ++c) {
             if (!isColumnHidden(c)) {
                 cells << cellText(c);
             }

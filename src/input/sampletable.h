@@ -15,9 +15,9 @@ inline constexpr std::size_t sampleNameWidth = 15;
 struct Sample {
     std::string code;                   // data cell 1, verbatim
     std::string name;                   // data cell 2 cut or padded to 15 characters
-    std::string fullName;               // data cell 2 whole, for the tidy table
     int sampclass = 0;                  // 6 Reference .. 1 Bad; anything else Not Classified
     std::array<std::string, 3> testval; // data cells 4-6, "N/A" when not numeric
+    std::string fullName;               // data cell 2 whole, for the tables of other programs
 };
 
 struct SampleTable {

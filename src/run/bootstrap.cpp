@@ -140,7 +140,7 @@ class Bootstrap {
             for (std::size_t k = 0; k < 3; ++k) {
                 const auto& point = star ? run.starRegressions[k] : run.gigRegressions[k];
                 if (point) {
-                    regressions_.push_back({star, static_cast<int>(k), *point, 0, {}, {}, {}});
+                    regressions_.push_back({star, static_cast<int>(k), *point, 0, {}, {}, {}, {}});
                 }
             }
         }
@@ -335,6 +335,35 @@ class Bootstrap {
         out.m = intervalOf(values[0]);
         out.b = intervalOf(values[1]);
         out.r2 = intervalOf(values[2]);
+        out.band.resize(static_cast<std::size_t>(std::max(out.point.bandn, 0)));
+        std::vector<double> fitted;
+        for (std::size_t k = 0; k < out.band.size(); ++k) {
+            const double x = 0.1 * static_cast<double>(k + 1);
+            fitted.clear();
+            for (const Replicate& r : replicates_) {
+                if (r.ok && r.fits[g].ok) {
+                    fitted.push_back(r.fits[g].b + r.fits[g].m * x);
+                }
+            }
+            out.band[k] = intervalOfUnsorted(fitted);
+        }
+    }
+
+    // The same interval without sorting all values: the two order statistics each
+    // percentile interpolates between are found in linear time, for the many band points.
+    static Interval intervalOfUnsorted(std::vector<double>& values) {
+        if (values.empty()) {
+            return {};
+        }
+        const auto percentile = [&values](double p) {
+            const double h = (static_cast<double>(values.size()) - 1.0) * p;
+            const auto lo = static_cast<std::size_t>(std::floor(h));
+            const auto at = values.begin() + static_cast<std::ptrdiff_t>(lo);
+            std::nth_element(values.begin(), at, values.end());
+            const double next = lo + 1 < values.size() ? *std::min_element(at + 1, values.end()) : *at;
+            return *at + (h - static_cast<double>(lo)) * (next - *at);
+        };
+        return {percentile(0.025), percentile(0.975)};
     }
 
     static Interval intervalOf(std::vector<double>& values) {

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QStringList>
 #include <QTimer>
+#include <QUrl>
 
 #include <deque>
 #include <functional>
@@ -26,7 +27,7 @@ struct FakeDialogs : UserDialogs {
     std::deque<bool> yesNoAnswers;
     std::function<void()> duringQuestion; // runs while a Yes/No question is open
     int opens = 0;                        // open-file dialogs shown
-    QStringList openFolders, questions, messages;
+    QStringList openFolders, questions, messages, urlsOpened;
     std::vector<bool> informationShown; // true: at start-up
 
     QString openFileName(const QString& title, const QString& filter) override {
@@ -51,6 +52,7 @@ struct FakeDialogs : UserDialogs {
         return next(yesNoAnswers, false);
     }
     void showMessage(const QString& text) override { messages << text; }
+    bool openUrl(const QUrl& url) override { return urlsOpened << url.toString(), true; }
     void showInformation(bool atStartup) override { informationShown.push_back(atStartup); }
     template <typename T> static T next(std::deque<T>& answers, T none) {
         if (!answers.empty()) {

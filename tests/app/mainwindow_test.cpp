@@ -10,7 +10,10 @@
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -25,7 +28,9 @@ class MainWindowTest : public ::testing::Test {
     FakeDialogs dialogs;
     MainWindow window{realTaxa(), &dialogs};
 
+    static void SetUpTestSuite() { QStandardPaths::setTestModeEnabled(true); }
     void SetUp() override {
+        window.workflow().useTaxaMap(QString::fromStdString(dir.file("taxa-map.tsv")));
         window.show();
         window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -136,12 +141,44 @@ TEST_F(MainWindowTest, UnknownTaxonDialogAnswersTheReader) {
     QString place;
     whenShown(taxa, [&taxa, &place] {
         place = taxa.findChild<QWidget*>("lbl_place")->property("text").toString();
+        QTest::mouseClick(taxa.findChild<QWidget*>("chk_remember"), Qt::LeftButton, {}, QPoint(6, 6));
         QTest::mouseClick(taxa.findChild<QWidget*>("cmdok"), Qt::LeftButton);
     });
     chooseAndOpen(CentralBaltic, 0, SampleFile::typical(SampleFile::defaultClasses(), families));
     EXPECT_EQ(place, QString::fromUtf8("column 15 · 1 of 1 unknown names"));
     EXPECT_THAT(told(), HasSubstr(dir.file("sites_adj.txt")));
     EXPECT_THAT(readFile(dir.file("sites_adj.txt")), Not(HasSubstr("HEPTAGENIIDAX")));
+    EXPECT_THAT(readFile(dir.file("taxa-map.tsv")), HasSubstr("\nHEPTAGENIIDAX\tHEPTAGENIIDAE\n"));
+}
+
+// With "Confidence intervals" ticked the window waits for them, with their progress and
+// Cancel, then shows them in the results list until their check box hides them. Cancel,
+// or closing the window, drops them.
+TEST_F(MainWindowTest, IntervalsThroughTheControls) {
+    const auto* list = window.findChild<QTreeWidget*>("lv1");
+    for (const std::string stop : {"wait", "cmdcancel", "close"}) {
+        SCOPED_TRACE(stop);
+        chooseAndOpen(CentralBaltic, 0, SampleFile::typical());
+        value("chk_intervals", "checked").toBool() || (clickOption("chk_intervals"), true);
+        click("Command1");
+        ASSERT_TRUE(shown("waitcancel") && window.workflow().computingIntervals()) << told();
+        QSignalSpy finished(&window.workflow(), &Workflow::intervalsFinished);
+        stop == "wait"    ? void(finished.wait(20000))
+        : stop == "close" ? void(window.close())
+                          : click(stop.c_str());
+        EXPECT_FALSE(shown("waitcancel") || window.workflow().computingIntervals());
+        EXPECT_EQ(list->columnCount(), stop == "wait" ? 13 : 9);
+        EXPECT_EQ(shown("chk_intervalcolumns"), stop == "wait");
+        EXPECT_EQ(window.isVisible(), stop != "close");
+        if (stop == "wait") {
+            EXPECT_EQ(list->headerItem()->text(12), "Cen_hi");
+            clickOption("chk_intervalcolumns");
+            EXPECT_TRUE(list->isColumnHidden(12));
+            click("cmdtab_2");
+            EXPECT_THAT(value("txt_regr").toString().toStdString(), HasSubstr("95 % m: "));
+            click("cmdtab_0");
+        }
+    }
 }
 
 TEST_F(MainWindowTest, InformationWindowAtStartAndOnRequest) {
@@ -218,14 +255,18 @@ TEST(LayoutTest, AreasKeepInsideAndInOrderAndGrowWithTheWindow) {
 
         const StartLayout s = startLayout(w.panel.size(), window.height(), w.panel.y());
         expectInside(w.panel.size(),
-                     {s.gigOptions, s.riverTypes, s.prompt, s.ok, s.back, s.recent, s.runAgain});
+                     {s.gigOptions, s.riverTypes, s.prompt, s.ok, s.back, s.recent, s.runAgain, s.taxaMap});
+        EXPECT_LT(s.taxaMap.right(), s.recent.left());
         EXPECT_LT(s.riverTypes.bottom(), s.recent.top());
         EXPECT_LT(s.runAgain.bottom(), s.ok.top());
         EXPECT_LT(s.prompt.right(), s.back.left());
         EXPECT_LT(s.back.right(), s.ok.left());
         const ResultsLayout r = resultsLayout(w.panel.size());
-        expectInside(w.panel.size(), {r.list, r.report, r.histogramCaption, r.histogram});
+        expectInside(w.panel.size(),
+                     {r.list, r.report, r.histogramCaption, r.histogram, r.exportTable, r.intervals});
         EXPECT_LT(r.list.right(), r.report.left());
+        EXPECT_LT(r.list.bottom(), r.exportTable.top());
+        EXPECT_LT(r.exportTable.right(), r.intervals.left());
         EXPECT_LT(r.report.bottom(), r.histogramCaption.top());
         EXPECT_LT(r.histogramCaption.bottom(), r.histogram.top());
 

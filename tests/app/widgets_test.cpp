@@ -10,7 +10,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QKeySequence>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTest>
@@ -91,7 +90,9 @@ TEST(TaxonDialogTest, FitsEachQuestionAnew) {
     };
     const QSize usual = (shown("BAETIDAX"), dialog.size());
     const ElidedLabel* given = shown(std::string(5000, 'X') + " ");
-    EXPECT_EQ(given->toolTip(), QString(5000, 'X') + QChar(0x2420));
+    // The blank as the screen's fonts can show it.
+    EXPECT_TRUE(given->toolTip().startsWith(QString(5000, 'X')) &&
+                QStringList({QChar(0x2420), "[blank]"}).contains(given->toolTip().mid(5000)));
     EXPECT_EQ(shown("BAETIDAX")->text(), "BAETIDAX");
     EXPECT_EQ(dialog.size(), usual);
     EXPECT_TRUE(dialog.rect().contains(dialog.findChild<QWidget*>("cmdabort")->geometry()));
@@ -102,6 +103,7 @@ TEST(TaxonDialogTest, FitsEachQuestionAnew) {
           {u"BAE\u200BTIDAE", u"BAE[zero-width space]TIDAE"}}) {
         EXPECT_EQ(visibleName(QString::fromUtf16(name)), QString::fromUtf16(seen));
     }
+    EXPECT_EQ(visibleName(" BAETIS\t", false), "[blank]BAETIS[U+0009]"); // fonts without the symbols
 }
 
 // At start-up the information window goes on the first mouse movement; on request it
@@ -138,22 +140,8 @@ TEST(InfoWindowTest, StartupAndRequestForms) {
     EXPECT_FALSE(info.isVisible());
 }
 
-// The report box is read-only: only the arrows, Page Up and Page Down (with or without
-// Shift), Ctrl+C and Ctrl+Insert act.
-TEST(ReportBoxTest, OnlyScrollingAndCopyingKeysAct) {
-    for (const bool acts : {true, false}) {
-        for (const char* keys :
-             acts ? std::vector<const char*>{"Left", "Up", "Right", "Down", "PgUp", "PgDown", "Shift+Left",
-                                             "Shift+Up", "Shift+Right", "Shift+Down", "Shift+PgUp",
-                                             "Shift+PgDown", "Ctrl+C", "Ctrl+Ins"}
-                  : std::vector<const char*>{"C", "Ctrl+Shift+C", "Ins", "Ctrl+V", "Ctrl+X", "Home",
-                                             "Ctrl+End", "Del", "Return"}) {
-            const QKeyCombination key = QKeySequence(QString::fromLatin1(keys))[0];
-            EXPECT_EQ(reportKeyAllowed(key.key(), key.keyboardModifiers()), acts) << keys;
-        }
-    }
-}
-
+// The report box is read-only: typing, pasting and cutting change nothing; Ctrl+C and
+// Ctrl+Insert copy.
 TEST(ReportBoxTest, CopiesButNeverChanges) {
     ReportBox box;
     box.setPlainText(QStringLiteral("  a line of the report\n").repeated(20));

@@ -22,7 +22,7 @@ using torrentix::testing::Mentions;
 namespace {
 
 PlotInput plotOf(std::vector<std::optional<double>> x, std::vector<double> y, bool regress) {
-    PlotInput input{true, std::move(x), std::move(y), std::nullopt};
+    PlotInput input{true, std::move(x), std::move(y), std::nullopt, {}};
     if (regress) {
         input.regression = regrlin(input.x, input.y);
     }

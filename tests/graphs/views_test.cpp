@@ -34,7 +34,8 @@ RunResult twentySampleRun(bool constantStar = false) {
                                      "Site " + std::to_string(i + 1),
                                      i % 7,
                                      {i < 3 ? std::to_string(0.1 * i) : "N/A", std::to_string(0.05 * i),
-                                      i < 8 ? std::to_string(1.0 - 0.1 * i) : "N/A"}});
+                                      i < 8 ? std::to_string(1.0 - 0.1 * i) : "N/A"},
+                                     {}});
         run.indices.staricm.push_back(constantStar ? 0.5 : 0.6 * (i - 2) + (i % 3) * 0.05);
         run.indices.gigicm.push_back(0.2 + 0.04 * i + (i % 2) * 0.05);
         run.plotx.push_back(run.table.samples.back().testval[1]);

@@ -1,0 +1,57 @@
+#include "app/intervalrun.h"
+
+#include "graphs/displaytext.h"
+
+#include <QMetaObject>
+
+#include <cmath>
+
+namespace torrentix {
+
+IntervalRun::IntervalRun(SampleTable asRead, RunOptions options, RunResult run, QObject* parent)
+    : QObject(parent), asRead_(std::move(asRead)), options_(std::move(options)), run_(std::move(run)) {
+    thread_ = std::thread([this] { work(); });
+}
+
+IntervalRun::~IntervalRun() {
+    cancel_ = true;
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+}
+
+void IntervalRun::work() {
+    std::shared_ptr<const BootstrapResult> result;
+    QString failure;
+    try {
+        BootstrapOptions options;
+        options.replicates = replicates;
+        options.cancel = &cancel_;
+        options.progress = [this](double fraction) { progress(fraction); };
+        auto done = std::make_shared<BootstrapResult>(bootstrap(asRead_, options_, run_, options));
+        if (!done->cancelled) {
+            result = std::move(done);
+        }
+    } catch (const std::exception& e) {
+        failure = anyText(e.what());
+    }
+    // Queued to this object: the call is dropped if the object goes first.
+    QMetaObject::invokeMethod(
+        this, [this, result, failure] { emit finished(result, failure); }, Qt::QueuedConnection);
+}
+
+// Called by every worker thread after each replicate: only a new thousandth is passed on,
+// so that the window's thread gets at most a thousand calls.
+void IntervalRun::progress(double fraction) {
+    const int steps = static_cast<int>(std::lround(fraction * 1000.0));
+    int shown = shownSteps_.load();
+    while (steps > shown) {
+        if (shownSteps_.compare_exchange_weak(shown, steps)) {
+            QMetaObject::invokeMethod(
+                this, [this, fraction] { emit progressed(fraction); }, Qt::QueuedConnection);
+            return;
+        }
+    }
+}
+
+} // namespace torrentix

@@ -1,0 +1,24 @@
+#pragma once
+// "Export table...": the tidy table of a run as the engine writes it (TAB-separated), or as
+// comma-separated values for the spreadsheets and programs that expect them.
+
+#include "run/calcola.h"
+
+#include <string>
+#include <string_view>
+
+namespace torrentix {
+
+// The tidy table of a run computed for a GIG.
+std::string tidyTableOf(const RunResult& run, int gigindex);
+
+// A TAB-separated table as comma-separated values, line by line: a number stays as it is
+// (with its "." decimal point), any other text is put in double quotes with its quotes
+// doubled, an empty cell stays empty. A quoted cell of the TAB-separated table (one that
+// holds a quote, TAB or line break) is read whole.
+std::string csvFromTsv(std::string_view tsv);
+
+// True for a name that asks for comma-separated values: one ending in ".csv".
+bool isCsvName(const std::string& path);
+
+} // namespace torrentix
