@@ -123,7 +123,24 @@ double convert(std::string_view number) {
 
 } // namespace
 
+std::optional<double> plainCount(std::string_view text) {
+    if (text.empty() || text.size() > 15) {
+        return std::nullopt;
+    }
+    long long whole = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        whole = whole * 10 + (c - '0');
+    }
+    return static_cast<double>(whole);
+}
+
 std::optional<double> parseNumeric(std::string_view text) {
+    if (auto count = plainCount(text)) {
+        return count;
+    }
     text = trimBlanks(text);
     if (text.empty()) {
         return std::nullopt;

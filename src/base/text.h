@@ -27,6 +27,9 @@ std::optional<double> parseNumeric(std::string_view text);
 inline bool isNumeric(std::string_view text) {
     return parseNumeric(text).has_value();
 }
+// A text of 1 to 15 digits and nothing else, the usual abundance count, read directly
+// (exactly: every such number is a whole double); nullopt for any other text.
+std::optional<double> plainCount(std::string_view text);
 // The same number converted directly to a 32-bit value (no detour through 64 bits).
 std::optional<float> parseNumeric32(std::string_view text);
 

@@ -267,6 +267,9 @@ class RowParser {
     }
 
     double abundance(std::size_t c, int fileLine, int rowNumber) {
+        if (auto count = plainCount(cells_[c])) {
+            return *count; // most cells: a plain count, nothing to check
+        }
         const std::string_view text = cell(c);
         if (trimBlanks(text).empty()) {
             return 0.0;
