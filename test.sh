@@ -41,9 +41,9 @@ coverage)
     cmake --build build-coverage -j "$jobs"
     find build-coverage -name '*.gcda' -delete
     QT_QPA_PLATFORM=offscreen ctest --test-dir build-coverage --output-on-failure -j "$jobs"
-    gcovr --root . --object-directory build-coverage --filter 'src/' \
+    gcovr --root . --filter 'src/' --exclude 'build-coverage/' \
         --exclude-unreachable-branches --exclude-throw-branches \
-        --json-summary build-coverage/coverage.json --txt build-coverage/coverage.txt
+        --json-summary build-coverage/coverage.json --txt build-coverage/coverage.txt build-coverage
     python3 scripts/coverage_summary.py build-coverage/coverage.json
     ;;
 release)
