@@ -1,10 +1,12 @@
 // Renders the screenshots of the documentation after a run on a sample file: the START
 // view with a GIG and river type chosen, the metrics of a GIG, the options step, the
-// RESULTS and GRAPHS views, the question about an unknown name, the same question about
-// a name that ends in a blank, and the information window.
-//   app_screenshots OUTDIR [SAMPLE GIGINDEX TYPEINDEX]
+// RESULTS and GRAPHS views, the GRAPHS view of a tall window, the question about an
+// unknown name, the same question about a name that ends in a blank, and the information
+// window.
+//   app_screenshots OUTDIR [SAMPLE GIGINDEX TYPEINDEX [GRAPHSNAME]]
 // Without a sample file it runs examples/mediterranean.txt (Mediterranean, R-M1). The
 // sample is copied into a temporary folder first, so that its results file lands there.
+// With GRAPHSNAME only the GRAPHS view is rendered, into OUTDIR/GRAPHSNAME.
 
 #include "app/infowindow.h"
 #include "app/layout.h"
@@ -47,12 +49,30 @@ class ScriptedDialogs : public UserDialogs {
     QString sample_;
 };
 
+// Twips: a window of the least width and this height shows a plot taller than wide.
+constexpr int tallWindowHeight = 12600;
+
 bool save(QWidget& window, const QString& folder, const char* name) {
     QApplication::processEvents();
     const QString path = folder + "/" + QLatin1String(name);
     const bool ok = window.grab().save(path);
     std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(path));
     return ok;
+}
+
+// Opens and computes the sample at the default options, then renders the GRAPHS view.
+bool saveGraphsOnly(MainWindow& window, const QString& folder, const char* name) {
+    Workflow& flow = window.workflow();
+    flow.command1Click();
+    if (flow.wfstep() == 2) {
+        flow.command1Click();
+    }
+    if (flow.noresults()) {
+        std::fprintf(stderr, "the run gave no results\n");
+        return false;
+    }
+    flow.cmdtab(GraphsTab);
+    return save(window, folder, name);
 }
 
 } // namespace
@@ -62,15 +82,16 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
-    if (argc != 2 && argc != 5) {
-        std::fprintf(stderr, "usage: app_screenshots OUTDIR [SAMPLE GIGINDEX TYPEINDEX]\n");
+    if (argc != 2 && argc != 5 && argc != 6) {
+        std::fprintf(stderr, "usage: app_screenshots OUTDIR [SAMPLE GIGINDEX TYPEINDEX [GRAPHSNAME]]\n");
         return 2;
     }
+    const QByteArray graphsOnly = argc == 6 ? QByteArray(argv[5]) : QByteArray();
     const QString out = QString::fromLocal8Bit(argv[1]);
     const QString source =
-        argc == 5 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral(EXAMPLES_DIR "/mediterranean.txt");
-    const int gig = argc == 5 ? QString::fromLocal8Bit(argv[3]).toInt() : Mediterranean;
-    const int type = argc == 5 ? QString::fromLocal8Bit(argv[4]).toInt() : 0;
+        argc >= 5 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral(EXAMPLES_DIR "/mediterranean.txt");
+    const int gig = argc >= 5 ? QString::fromLocal8Bit(argv[3]).toInt() : Mediterranean;
+    const int type = argc >= 5 ? QString::fromLocal8Bit(argv[4]).toInt() : 0;
     QTemporaryDir work;
     const QString sample = work.path() + "/" + QFileInfo(source).fileName();
     if (!QDir().mkpath(out) || !QFile::copy(source, sample)) {
@@ -95,6 +116,9 @@ int main(int argc, char** argv) {
     flow.useTaxaMap(work.path() + "/taxa-map.tsv"); // the user's own map takes no part
     flow.optGigClick(gig);
     flow.option1Click(type);
+    if (!graphsOnly.isEmpty()) {
+        return saveGraphsOnly(window, out, graphsOnly.constData()) ? 0 : 1;
+    }
     bool ok = save(window, out, "start.png");
 
     // The metrics of a GIG, shown while the right button is held on its option.
@@ -118,6 +142,10 @@ int main(int argc, char** argv) {
     ok = save(window, out, "results.png") && ok;
     flow.cmdtab(GraphsTab);
     ok = save(window, out, "graphs.png") && ok;
+    // A window taller than wide: the plot is too, and its y labels still mark their values.
+    window.resize(twips.px(QSize(minimumWindowWidth, tallWindowHeight)));
+    ok = save(window, out, "graphs-tall.png") && ok;
+    window.resize(twips.px(QSize(initialWindowWidth, initialWindowHeight)));
 
     // The question about an unknown name, with the family it suggests.
     TaxonDialog& question = window.taxonDialog();

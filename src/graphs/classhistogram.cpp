@@ -7,8 +7,33 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <limits>
 
 namespace torrentix {
+namespace {
+
+constexpr int smallestPixelSize = 6;
+
+// The largest pixel size at which every text fits the room (the smallest legible one when
+// none does).
+int fittingPixelSize(QFont font, const QStringList& texts, QSizeF room) {
+    int size = std::max(smallestPixelSize, static_cast<int>(room.height()));
+    for (; size > smallestPixelSize; --size) {
+        font.setPixelSize(size);
+        const QFontMetricsF metrics(font);
+        const auto fitsWidth = [&](const QString& t) { return metrics.horizontalAdvance(t) <= room.width(); };
+        if (metrics.height() <= room.height() && std::all_of(texts.begin(), texts.end(), fitsWidth)) {
+            break;
+        }
+    }
+    return size;
+}
+
+QColor textColourOn(const QColor& bar) {
+    return qGray(bar.rgb()) < 128 ? QColor(Qt::white) : QColor(Qt::black);
+}
+
+} // namespace
 
 ClassHistogram::ClassHistogram(QWidget* parent) : QWidget(parent) {
     setObjectName("istopic");
@@ -37,25 +62,51 @@ QSize ClassHistogram::sizeHint() const {
             twipsToPixels(histogramDesignHeight, logicalDpiY())};
 }
 
+QFont ClassHistogram::countFont() const {
+    QStringList counts;
+    for (const int count : counts_) {
+        counts << QString::number(count);
+    }
+    QFont font = lblisto_[0]->font();
+    const QRectF column = histogramLabelRects(QSizeF(size()))[1];
+    font.setPixelSize(std::min(font.pixelSize(), fittingPixelSize(font, counts, column.size())));
+    return font;
+}
+
 void ClassHistogram::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), histogramBackground);
     const auto rects = bars();
+    const QFont font = countFont();
+    painter.setFont(font);
+    const auto countRects = histogramCountRects(rects, QSizeF(size()), QFontMetricsF(font).height());
     for (std::size_t j = 0; j < rects.size(); ++j) {
         QRectF bar = rects[j];
         if (nsamp_ > 0 && bar.height() < 1.0) {
             bar.setTop(bar.bottom() - 1.0); // an empty class shows as a line on the base
         }
-        painter.fillRect(bar, histogramClasses()[j].colour);
+        const QColor colour = histogramClasses()[j].colour;
+        painter.fillRect(bar, colour);
+        if (!countRects[j].isNull()) {
+            const bool onBar = countRects[j].top() >= rects[j].top();
+            painter.setPen(onBar ? textColourOn(colour) : palette().color(QPalette::WindowText));
+            painter.drawText(countRects[j], Qt::AlignCenter, QString::number(counts_[j]));
+        }
     }
 }
 
+// The class labels share one type size, the largest at which each fits its column.
 void ClassHistogram::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const auto rects = histogramLabelRects(QSizeF(size()));
+    int pixelSize = std::numeric_limits<int>::max();
+    for (std::size_t j = 0; j < lblisto_.size(); ++j) {
+        pixelSize = std::min(pixelSize, fittingPixelSize(lblisto_[j]->font(), {lblisto_[j]->text()},
+                                                         rects[j].toAlignedRect().size()));
+    }
     for (std::size_t j = 0; j < lblisto_.size(); ++j) {
         QFont font = lblisto_[j]->font();
-        font.setPixelSize(std::max(6, static_cast<int>(rects[j].height() * 0.9)));
+        font.setPixelSize(pixelSize);
         lblisto_[j]->setFont(font);
         lblisto_[j]->setGeometry(rects[j].toAlignedRect());
     }

@@ -1,6 +1,6 @@
 #pragma once
 // The class histogram of the RESULTS view: one bar per quality class, its height the
-// share of the samples in that class, over seven fixed labels.
+// share of the samples in that class and its count above it, over seven fixed labels.
 
 #include "index/classes.h"
 
@@ -29,6 +29,8 @@ class ClassHistogram : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    QFont countFont() const;
+
     std::array<QLabel*, 7> lblisto_{};
     ClassCounts counts_{};
     int nsamp_ = 0;

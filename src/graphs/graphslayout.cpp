@@ -15,6 +15,7 @@ constexpr double buttonGap = 30.0;
 constexpr double buttonHeight = 345.0;
 constexpr double testButtonWidth = 1215.0;
 constexpr double switchButtonWidth = 735.0;
+constexpr double saveButtonWidth = 1500.0;
 constexpr double sideGap = 75.0;      // between the plot and the texts beside it
 constexpr double rightMargin = 200.0; // right of the texts
 constexpr double textGap = 50.0;      // between the information line and the regression text
@@ -61,6 +62,7 @@ GraphsLayout graphsLayout(QSize view, double dpiX, double dpiY) {
     const double textWidth = width - rightMargin - textLeft;
     const QRectF info(textLeft, plot.top(), textWidth, 0.4 * plotWidth);
     const QRectF regression(textLeft, info.bottom() + textGap, textWidth, 0.56 * plotHeight);
+    const QRectF save(textLeft, buttonTop, std::min(saveButtonWidth, textWidth), buttonHeight);
 
     const TwipsToPixels toPixels(dpiX, dpiY);
     GraphsLayout layout;
@@ -69,6 +71,7 @@ GraphsLayout graphsLayout(QSize view, double dpiX, double dpiY) {
     layout.cmdtvar = {toPixels(tvar[0]), toPixels(tvar[1]), toPixels(tvar[2])};
     layout.lblsit = toPixels(info);
     layout.txtRegr = toPixels(regression);
+    layout.cmdsave = toPixels(save);
     return layout;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // Where the controls of the GRAPHS view go for a given view size: the plot fills the
 // height but 425 twips, the test-variable buttons stand in a row under its right edge
-// (button 1 rightmost), the index switch under its left edge, and the information line
-// and the regression text to its right.
+// (button 1 rightmost), the index switch under its left edge, the information line and
+// the regression text to its right, and the button that saves the figure beside the row.
 
 #include <QRect>
 #include <QSize>
@@ -17,6 +17,7 @@ struct GraphsLayout {
     std::array<QRect, 3> cmdtvar;   // test variables 1, 2, 3
     QRect lblsit;
     QRect txtRegr;
+    QRect cmdsave;
 };
 
 // The layout for a view of this pixel size at these dots per inch.

@@ -56,7 +56,7 @@ int firstUsableTestVariable(const std::array<int, 3>& testcount) {
 
 GraphsView::GraphsView(QWidget* parent)
     : QWidget(parent), plot_(new ScatterPlot(this)), lblsit_(new SampleInfoLabel(this)),
-      txtRegr_(new QLabel(this)) {
+      txtRegr_(new QLabel(this)), cmdsave_(new QPushButton(tr("Save image\u2026"), this)) {
     setObjectName("frame_gra");
     txtRegr_->setObjectName("txt_regr");
     txtRegr_->setTextFormat(Qt::PlainText);
@@ -76,6 +76,9 @@ GraphsView::GraphsView(QWidget* parent)
         connect(button, &QPushButton::clicked, this, [this, k] { cmdtvar_Click(k); });
         cmdtvar_[static_cast<std::size_t>(k)] = button;
     }
+    cmdsave_->setObjectName("cmdsave");
+    cmdsave_->setEnabled(false);
+    connect(cmdsave_, &QPushButton::clicked, plot_, &ScatterPlot::saveImageAs);
     connect(plot_, &ScatterPlot::pressed, this, &GraphsView::pick);
     connect(plot_, &ScatterPlot::released, lblsit_, &SampleInfoLabel::release);
     showButtonStates();
@@ -83,6 +86,7 @@ GraphsView::GraphsView(QWidget* parent)
 }
 
 void GraphsView::fileRead(int gigindex) {
+    gigIndexName_ = QString::fromStdString(gigShortName(gigindex)) + "_ICMi";
     cmdswitch_[1]->setText(QString::fromStdString(gigShortName(gigindex)));
     activeIndex_ = 0;
     firstgraph_ = true;
@@ -112,7 +116,7 @@ void GraphsView::setResults(const RunResult& run) {
     activeIndex_ = 0;
     activeTestVariable_ = -1;
     txtRegr_->clear();
-    lblsit_->setText(SampleInfoLabel::restingText);
+    lblsit_->rest();
     showButtonStates();
     showPlot();
 }
@@ -194,8 +198,13 @@ void GraphsView::showPlot() {
         input.x = numericValues(plotx_);
         input.y = ploty_;
         input.regression = regression_;
+        input.yTitle = activeIndex_ == 0 ? QStringLiteral("STAR_ICMi") : gigIndexName_;
+        // The run's default pair plots the first usable test variable.
+        const int k = activeTestVariable_ >= 0 ? activeTestVariable_ : firstUsableTestVariable(testcount_);
+        input.xTitle = testname_[static_cast<std::size_t>(k)] + tr(" (normalised)");
         input.band = currentExtras().band;
     }
+    cmdsave_->setEnabled(input.usable);
     plot_->setInput(std::move(input));
 }
 
@@ -226,7 +235,7 @@ void GraphsView::pick(QPointF pointer) {
         return;
     }
     const auto hits = hitSamples(input, plot_->currentScale(), pointer);
-    lblsit_->showHits(hitListText(hits, labels_, input));
+    lblsit_->showHits(hitEntries(hits, labels_, input));
 }
 
 void GraphsView::resizeEvent(QResizeEvent* event) {
@@ -245,6 +254,7 @@ void GraphsView::applyLayout() {
     }
     lblsit_->setGeometry(layout.lblsit);
     txtRegr_->setGeometry(layout.txtRegr);
+    cmdsave_->setGeometry(layout.cmdsave);
 }
 
 } // namespace torrentix

@@ -1,7 +1,7 @@
 #pragma once
 // The GRAPHS view: scatter plot of an index against a test variable with the regression
-// line and its band, the index switch, the test-variable buttons, the regression text
-// and the line that lists the samples under the mouse.
+// line and its band, the index switch, the test-variable buttons, the regression text,
+// the line that lists the samples under the mouse and the button that saves the figure.
 
 #include "graphs/pointpicking.h"
 #include "run/calcola.h"
@@ -70,6 +70,7 @@ class GraphsView : public QWidget {
     ScatterPlot* plot_;
     SampleInfoLabel* lblsit_;
     QLabel* txtRegr_;
+    QPushButton* cmdsave_;
     std::array<QPushButton*, 2> cmdswitch_{};
     std::array<QPushButton*, 3> cmdtvar_{};
 
@@ -90,6 +91,7 @@ class GraphsView : public QWidget {
     int activeTestVariable_ = -1; // 0-based; -1 while no test-variable button is active
     bool firstgraph_ = true;
     PlotExtrasSource extras_;
+    QString gigIndexName_ = QStringLiteral("GIG_ICMi"); // title of the GIG ICMi axis
 };
 
 // The first test variable (0-based) with at least 6 numeric values, or -1.

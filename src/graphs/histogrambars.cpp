@@ -10,15 +10,17 @@ constexpr double barWidth = 150.0;
 
 } // namespace
 
+// The one-letter classes were laid out in labels 195 twips wide, too narrow for "NC" in a
+// legible type: each label keeps its centre and takes the width of its class's column.
 const std::array<HistogramClass, 7>& histogramClasses() {
     static const std::array<HistogramClass, 7> classes = {{
         {"Ref", 30.0, 360.0, QColor(0, 255, 255)},
-        {"H", 495.0, 195.0, QColor(0, 0, 255)},
-        {"G", 810.0, 195.0, QColor(0, 255, 0)},
-        {"M", 1110.0, 195.0, QColor(255, 255, 0)},
-        {"P", 1410.0, 195.0, QColor(255, 128, 0)},
-        {"B", 1725.0, 195.0, QColor(255, 0, 0)},
-        {"NC", 2025.0, 195.0, QColor(128, 128, 128)},
+        {"H", 447.5, 290.0, QColor(0, 0, 255)},
+        {"G", 762.5, 290.0, QColor(0, 255, 0)},
+        {"M", 1062.5, 290.0, QColor(255, 255, 0)},
+        {"P", 1362.5, 290.0, QColor(255, 128, 0)},
+        {"B", 1677.5, 290.0, QColor(255, 0, 0)},
+        {"NC", 1977.5, 290.0, QColor(128, 128, 128)},
     }};
     return classes;
 }
@@ -50,6 +52,21 @@ std::array<QRectF, 7> histogramBars(const ClassCounts& counts, int nsamp, QSizeF
             QRectF(QPointF(centre - barWidth / 2.0 * ux, top), QPointF(centre + barWidth / 2.0 * ux, base));
     }
     return bars;
+}
+
+std::array<QRectF, 7> histogramCountRects(const std::array<QRectF, 7>& bars, QSizeF size, double lineHeight) {
+    std::array<QRectF, 7> rects{};
+    const auto labels = histogramLabelRects(size);
+    for (std::size_t j = 0; j < rects.size(); ++j) {
+        if (bars[j].isNull()) {
+            continue;
+        }
+        rects[j] = QRectF(labels[j].left(), bars[j].top() - lineHeight, labels[j].width(), lineHeight);
+        if (rects[j].top() < 0.0) {
+            rects[j].moveTop(bars[j].top());
+        }
+    }
+    return rects;
 }
 
 } // namespace torrentix

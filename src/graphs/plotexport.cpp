@@ -2,67 +2,143 @@
 
 #include "graphs/plotpainter.h"
 
-#include <QFileInfo>
-#include <QPainter>
+#include <QFontMetricsF>
+#include <QPageSize>
+#include <QPdfWriter>
 #include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <algorithm>
+#include <cmath>
 
 namespace torrentix {
 namespace {
 
-constexpr double printDotsPerMeter = 300.0 / 0.0254;
+constexpr double printDotsPerInch = 300.0;
+constexpr double printDotsPerMeter = printDotsPerInch / 0.0254;
 
-std::optional<QString> writePng(QSaveFile& file, const PlotInput& input, QSize size,
+QString figureTitle(const PlotInput& input) {
+    return input.yTitle + QStringLiteral(" against ") + input.xTitle;
+}
+
+// The equation, r² and n on one line.
+std::optional<QString> caption(const PlotInput& input) {
+    if (!hasDrawableRegression(input)) {
+        return std::nullopt;
+    }
+    return regressionText(*input.regression).replace(QStringLiteral("\n\n"), QStringLiteral("      "));
+}
+
+QSize atLeastOnePixel(QSize size) {
+    return size.expandedTo(QSize(1, 1));
+}
+
+std::optional<QString> writePng(QSaveFile& file, const PlotInput& input, QSize plot,
                                 const QColor& foreground) {
-    const QImage image = renderPlotImage(input, size, foreground);
-    if (!image.save(&file, "PNG")) {
+    if (!renderPlotImage(input, plot, foreground).save(&file, "PNG")) {
         return QStringLiteral("the image could not be encoded");
     }
     return std::nullopt;
 }
 
-std::optional<QString> writeSvg(QSaveFile& file, const PlotInput& input, QSize size,
+std::optional<QString> writeSvg(QSaveFile& file, const PlotInput& input, QSize plot,
                                 const QColor& foreground) {
+    const QSize figure = figureSize(input, plot);
     QSvgGenerator generator;
     generator.setOutputDevice(&file);
-    generator.setSize(size);
-    generator.setViewBox(QRect(QPoint(0, 0), size));
-    generator.setTitle(QStringLiteral("Index against test variable"));
+    generator.setSize(figure);
+    generator.setViewBox(QRect(QPoint(0, 0), figure));
+    generator.setTitle(figureTitle(input));
     QPainter painter;
     if (!painter.begin(&generator)) {
         return QStringLiteral("the drawing could not be started");
     }
-    paintPlotScene(painter, buildPlotScene(input, QSizeF(size)), foreground);
+    paintPlotFigure(painter, input, plot, foreground);
+    painter.end();
+    return std::nullopt;
+}
+
+std::optional<QString> writePdf(QSaveFile& file, const PlotInput& input, QSize plot,
+                                const QColor& foreground) {
+    const QSize figure = figureSize(input, plot);
+    QPdfWriter writer(&file);
+    writer.setResolution(static_cast<int>(printDotsPerInch));
+    writer.setTitle(figureTitle(input));
+    const double height = pdfFigureMillimetres * figure.height() / figure.width();
+    writer.setPageSize(QPageSize(QSizeF(pdfFigureMillimetres, height), QPageSize::Millimeter, QString(),
+                                 QPageSize::ExactMatch));
+    writer.setPageMargins(QMarginsF());
+    QPainter painter;
+    if (!painter.begin(&writer)) {
+        return QStringLiteral("the document could not be started");
+    }
+    const double factor = writer.width() / static_cast<double>(figure.width());
+    painter.scale(factor, factor);
+    paintPlotFigure(painter, input, plot, foreground);
     painter.end();
     return std::nullopt;
 }
 
 } // namespace
 
-QImage renderPlotImage(const PlotInput& input, QSize size, const QColor& foreground) {
-    const QSize logical = size.expandedTo(QSize(1, 1));
-    const double factor = std::max(1.0, static_cast<double>(exportImageWidth) / logical.width());
-    QImage image(logical * factor, QImage::Format_ARGB32_Premultiplied);
+QSize figureSize(const PlotInput& input, QSize plot) {
+    plot = atLeastOnePixel(plot);
+    if (!caption(input)) {
+        return plot;
+    }
+    const QFontMetricsF metrics(buildPlotScene(input, QSizeF(plot)).font);
+    return {plot.width(), plot.height() + static_cast<int>(std::ceil(2.0 * metrics.height()))};
+}
+
+void paintPlotFigure(QPainter& painter, const PlotInput& input, QSize plot, const QColor& foreground) {
+    plot = atLeastOnePixel(plot);
+    const PlotScene scene = buildPlotScene(input, QSizeF(plot));
+    const QSize figure = figureSize(input, plot);
+    painter.fillRect(QRect(QPoint(0, 0), figure), plotBackground);
+    paintPlotScene(painter, scene, foreground);
+    if (const auto text = caption(input)) {
+        painter.save();
+        painter.setFont(scene.font);
+        painter.setPen(foreground);
+        const QRectF line(0.0, plot.height(), figure.width(), figure.height() - plot.height());
+        const QString shown = QFontMetricsF(scene.font).elidedText(*text, Qt::ElideRight, line.width());
+        painter.drawText(line, Qt::AlignCenter, shown);
+        painter.restore();
+    }
+}
+
+QImage renderPlotImage(const PlotInput& input, QSize plot, const QColor& foreground) {
+    const QSize figure = figureSize(input, plot);
+    const double factor = std::max(1.0, static_cast<double>(exportImageWidth) / figure.width());
+    QImage image(figure * factor, QImage::Format_ARGB32_Premultiplied);
     image.setDotsPerMeterX(static_cast<int>(printDotsPerMeter));
     image.setDotsPerMeterY(static_cast<int>(printDotsPerMeter));
     image.fill(plotBackground);
     QPainter painter(&image);
     painter.scale(factor, factor);
-    paintPlotScene(painter, buildPlotScene(input, QSizeF(logical)), foreground);
+    paintPlotFigure(painter, input, plot, foreground);
     return image;
 }
 
 std::optional<QString> savePlotImage(const QString& path, ImageFormat format, const PlotInput& input,
-                                     QSize size, const QColor& foreground) {
+                                     QSize plot, const QColor& foreground) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         return file.errorString();
     }
-    const QSize logical = size.expandedTo(QSize(1, 1));
-    auto problem = format == ImageFormat::Svg ? writeSvg(file, input, logical, foreground)
-                                              : writePng(file, input, logical, foreground);
+    plot = atLeastOnePixel(plot);
+    std::optional<QString> problem;
+    switch (format) {
+    case ImageFormat::Png:
+        problem = writePng(file, input, plot, foreground);
+        break;
+    case ImageFormat::Svg:
+        problem = writeSvg(file, input, plot, foreground);
+        break;
+    case ImageFormat::Pdf:
+        problem = writePdf(file, input, plot, foreground);
+        break;
+    }
     if (problem) {
         file.cancelWriting();
         return problem;
@@ -71,25 +147,6 @@ std::optional<QString> savePlotImage(const QString& path, ImageFormat format, co
         return file.errorString();
     }
     return std::nullopt;
-}
-
-ImageFormat imageFormatFor(const QString& path, const QString& selectedFilter) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == "svg") {
-        return ImageFormat::Svg;
-    }
-    if (suffix == "png") {
-        return ImageFormat::Png;
-    }
-    return selectedFilter.contains("svg", Qt::CaseInsensitive) ? ImageFormat::Svg : ImageFormat::Png;
-}
-
-QString withImageSuffix(const QString& path, ImageFormat format) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == "png" || suffix == "svg") {
-        return path;
-    }
-    return path + (format == ImageFormat::Svg ? ".svg" : ".png");
 }
 
 } // namespace torrentix

@@ -1,11 +1,14 @@
 #pragma once
-// The scatter plot as a picture for reports: a high-resolution PNG image or an SVG
-// drawing of the plot as it stands on screen.
+// The scatter plot as a figure for reports: the plot as it stands on screen, with its
+// axis titles, and under it a line with the equation, r² and n of the regression. Written
+// as a high-resolution PNG image, an SVG drawing or a PDF document.
 
-#include "graphs/plotscene.h"
+#include "graphs/imageformat.h"
+#include "graphs/plotscale.h"
 
 #include <QColor>
 #include <QImage>
+#include <QPainter>
 #include <QSize>
 #include <QString>
 
@@ -13,22 +16,23 @@
 
 namespace torrentix {
 
-enum class ImageFormat { Png, Svg };
-
 // Width in pixels of an exported image: about 6.7 inches at 300 dots per inch.
 inline constexpr int exportImageWidth = 2000;
+// Width of a PDF figure: a page's text width.
+inline constexpr double pdfFigureMillimetres = 170.0;
 
-// The plot of this size drawn at print resolution (never smaller than on screen).
-QImage renderPlotImage(const PlotInput& input, QSize size, const QColor& foreground);
+// The figure of a plot of this size: as wide, and taller by the line of the equation when
+// the regression succeeded.
+QSize figureSize(const PlotInput& input, QSize plot);
+// Draws the figure with its top left corner at the painter's origin.
+void paintPlotFigure(QPainter& painter, const PlotInput& input, QSize plot, const QColor& foreground);
 
-// Writes the plot to a file in one piece: the file appears complete or not at all.
+// The figure of a plot of this size drawn at print resolution (never smaller than on screen).
+QImage renderPlotImage(const PlotInput& input, QSize plot, const QColor& foreground);
+
+// Writes the figure to a file in one piece: the file appears complete or not at all.
 // Returns the reason when it could not be written.
 std::optional<QString> savePlotImage(const QString& path, ImageFormat format, const PlotInput& input,
-                                     QSize size, const QColor& foreground);
-
-// The format of a chosen file: an .svg suffix, else the chosen filter, else PNG.
-ImageFormat imageFormatFor(const QString& path, const QString& selectedFilter);
-// The path with the format's suffix added when it ends in neither .png nor .svg.
-QString withImageSuffix(const QString& path, ImageFormat format);
+                                     QSize plot, const QColor& foreground);
 
 } // namespace torrentix

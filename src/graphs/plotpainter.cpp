@@ -1,7 +1,5 @@
 #include "graphs/plotpainter.h"
 
-#include <QFont>
-#include <QFontMetricsF>
 #include <QPen>
 
 #include <algorithm>
@@ -9,34 +7,60 @@
 namespace torrentix {
 namespace {
 
-void paintLabels(QPainter& painter, const PlotScene& scene) {
-    QFont font = painter.font();
-    font.setPixelSize(std::max(1, static_cast<int>(scene.labelPixelSize + 0.5)));
-    painter.setFont(font);
-    const QFontMetricsF metrics(font);
-    for (const AxisLabel& label : scene.xLabels) {
-        const double w = metrics.horizontalAdvance(label.text);
-        painter.drawText(QRectF(label.anchor.x() - w / 2.0, label.anchor.y(), w, metrics.height()),
-                         Qt::AlignCenter, label.text);
+// Labels and titles lie over the data area: a veil of the background keeps them legible
+// over samples without hiding them.
+void paintVeiledText(QPainter& painter, const PlotText& text) {
+    QColor veil = plotBackground;
+    veil.setAlpha(200);
+    const double pad = text.rect.height() * 0.15;
+    painter.fillRect(text.rect.adjusted(-pad, 0.0, pad, 0.0), veil);
+    painter.drawText(text.rect, Qt::AlignCenter, text.text);
+}
+
+void paintTexts(QPainter& painter, const PlotScene& scene) {
+    painter.setFont(scene.font);
+    for (const auto* labels : {&scene.xLabels, &scene.yLabels}) {
+        for (const PlotText& label : *labels) {
+            paintVeiledText(painter, label);
+        }
     }
-    for (const AxisLabel& label : scene.yLabels) {
-        const double w = metrics.horizontalAdvance(label.text);
-        painter.drawText(
-            QRectF(label.anchor.x(), label.anchor.y() - metrics.height() / 2.0, w, metrics.height()),
-            Qt::AlignCenter, label.text);
+    QFont bold = scene.font;
+    bold.setBold(true);
+    painter.setFont(bold);
+    for (const auto* title : {&scene.xTitle, &scene.yTitle}) {
+        if (*title) {
+            paintVeiledText(painter, **title);
+        }
     }
 }
 
-void paintRegression(QPainter& painter, const PlotScene& scene, QPen pen) {
-    if (scene.regressionLine) {
-        painter.setPen(pen);
-        painter.drawLine(*scene.regressionLine);
-    }
-    pen.setStyle(Qt::DotLine);
+void paintRegression(QPainter& painter, const PlotScene& scene, double lineWidth) {
+    QPen pen(regressionColour, lineWidth, Qt::DotLine);
     painter.setPen(pen);
     if (scene.bandUpper.size() > 1) {
         painter.drawPolyline(scene.bandUpper.data(), static_cast<int>(scene.bandUpper.size()));
         painter.drawPolyline(scene.bandLower.data(), static_cast<int>(scene.bandLower.size()));
+    }
+    if (scene.regressionLine) {
+        // A veil of the background along the line keeps it visible over dense samples.
+        QColor veil = plotBackground;
+        veil.setAlpha(160);
+        painter.setPen(QPen(veil, 4.0 * lineWidth, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(*scene.regressionLine);
+        pen.setStyle(Qt::SolidLine);
+        pen.setWidthF(1.5 * lineWidth);
+        painter.setPen(pen);
+        painter.drawLine(*scene.regressionLine);
+    }
+}
+
+void paintPoints(QPainter& painter, const PlotScene& scene, const QColor& foreground, double lineWidth) {
+    QColor colour = foreground;
+    colour.setAlpha(scene.pointAlpha);
+    painter.setPen(QPen(colour, lineWidth));
+    const double r = scene.scale.radius();
+    for (const QPointF& p : scene.points) {
+        painter.drawEllipse(p, r, r);
     }
 }
 
@@ -47,23 +71,20 @@ void paintPlotScene(QPainter& painter, const PlotScene& scene, const QColor& for
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.fillRect(QRectF(0.0, 0.0, scene.scale.width, scene.scale.height), plotBackground);
     // Lines are one design pixel (15 twips) wide, at least one device pixel.
-    QPen pen(foreground, std::max(1.0, 15.0 * scene.scale.unit));
-    painter.setPen(pen);
+    const double lineWidth = std::max(1.0, 15.0 * scene.scale.unit);
+    painter.setPen(QPen(foreground, lineWidth));
     painter.setBrush(Qt::NoBrush);
     painter.drawLine(scene.xAxis);
     painter.drawLine(scene.yAxis);
-    const double r = scene.scale.radius();
-    for (const QPointF& p : scene.points) {
-        painter.drawEllipse(p, r, r);
+    for (const auto* ticks : {&scene.xTicks, &scene.yTicks}) {
+        for (const QRectF& tick : *ticks) {
+            painter.fillRect(tick, foreground);
+        }
     }
-    for (const QRectF& tick : scene.xTicks) {
-        painter.fillRect(tick, foreground);
-    }
-    for (const QRectF& tick : scene.yTicks) {
-        painter.fillRect(tick, foreground);
-    }
-    paintLabels(painter, scene);
-    paintRegression(painter, scene, pen);
+    paintPoints(painter, scene, foreground, lineWidth);
+    paintRegression(painter, scene, lineWidth);
+    painter.setPen(foreground);
+    paintTexts(painter, scene);
     painter.restore();
 }
 

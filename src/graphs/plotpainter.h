@@ -1,5 +1,5 @@
 #pragma once
-// Draws a scatter plot scene on any paint device (the screen, an image, an SVG file).
+// Draws a scatter plot scene on any paint device (the screen, an image, an SVG or PDF file).
 
 #include "graphs/plotscene.h"
 
@@ -9,8 +9,12 @@
 namespace torrentix {
 
 inline const QColor plotBackground{220, 220, 255};
+// The regression line and its band stand apart from the samples in the foreground colour.
+inline const QColor regressionColour{200, 30, 30};
 
-// Clears the area to the plot background and draws the scene in the foreground colour.
+// Clears the area to the plot background and draws the scene: axes, ticks and samples in
+// the foreground colour, the band and the regression line above the samples, and the
+// labels and titles above everything.
 void paintPlotScene(QPainter& painter, const PlotScene& scene, const QColor& foreground);
 
 } // namespace torrentix

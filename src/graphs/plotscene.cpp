@@ -2,6 +2,8 @@
 
 #include "base/numberforms.h"
 
+#include <QFontMetricsF>
+
 #include <algorithm>
 #include <cmath>
 
@@ -10,49 +12,106 @@ namespace {
 
 constexpr int tickCount = 16;
 constexpr int labelCount = 6;
-constexpr int maxBandn = 32767;
-// Coordinates far outside the area are held at this distance so that the painter never
-// meets overflowing values; lines that steep look the same on screen.
-constexpr double farAway = 1.0e6;
+const QString labelTexts[labelCount] = {"0.2", "0.4", "0.6", "0.8", "1.0", "1.2"};
+constexpr int smallestPixelSize = 6;
+// Up to this many samples every circle is opaque; beyond, the circles fade so that dense
+// clusters still show darker than sparse ones.
+constexpr double opaqueSamples = 500.0;
+constexpr int faintestAlpha = 40;
 
-double clampCoordinate(double value) {
-    if (std::isnan(value)) {
-        return 0.0;
+int pointAlpha(std::size_t count) {
+    if (static_cast<double>(count) <= opaqueSamples) {
+        return 255;
     }
-    return std::clamp(value, -farAway, farAway);
+    const double alpha = 255.0 * std::sqrt(opaqueSamples / static_cast<double>(count));
+    return std::max(faintestAlpha, static_cast<int>(alpha));
 }
 
-bool isFinitePair(const std::optional<double>& x, double y) {
-    return x && std::isfinite(*x) && std::isfinite(y);
-}
-
+// Tick k stands at the value 0.1 x (k + 1) and straddles its axis at the scale's zero.
 void addTicks(PlotScene& scene) {
     const PlotScale& s = scene.scale;
-    const double step = s.xw / s.bandn;
-    // The y ticks are laid up from 10 twips above the x axis, on the scale of the samples,
-    // so that they mark the same values in a plot that is taller than wide.
-    const double yZero = s.height - 110.0 * s.unit;
-    for (int k = 0; k < tickCount; ++k) {
-        scene.xTicks.emplace_back(100.0 * s.unit + (k + 1) * step, s.height - 150.0 * s.unit, 45.0 * s.unit,
+    const QPointF zero = s.toPixel(0.0, 0.0);
+    for (int k = 1; k <= tickCount; ++k) {
+        const QPointF at = s.toPixel(0.1 * k, 0.1 * k);
+        scene.xTicks.emplace_back(at.x() - 22.5 * s.unit, zero.y() - 50.0 * s.unit, 45.0 * s.unit,
                                   90.0 * s.unit);
-        scene.yTicks.emplace_back(55.0 * s.unit, yZero - (k + 1) * step, 90.0 * s.unit, 45.0 * s.unit);
+        scene.yTicks.emplace_back(zero.x() - 45.0 * s.unit, at.y() - 22.5 * s.unit, 90.0 * s.unit,
+                                  45.0 * s.unit);
     }
 }
 
+// Type of 150 design twips, or smaller where needed so that a label centred on the end of
+// the scale stays inside the 110 twips between that end and the edge of the area.
+QFont labelFont(const PlotScale& s) {
+    QFont font;
+    int size = std::max(smallestPixelSize, static_cast<int>(150.0 * s.unit));
+    for (; size > smallestPixelSize; --size) {
+        font.setPixelSize(size);
+        const QFontMetricsF metrics(font);
+        double widest = 0.0;
+        for (const QString& text : labelTexts) {
+            widest = std::max(widest, metrics.horizontalAdvance(text));
+        }
+        if (std::max(widest, metrics.height()) <= 220.0 * s.unit) {
+            break;
+        }
+    }
+    font.setPixelSize(size);
+    return font;
+}
+
+// The x labels stand above the x axis, the y labels right of the y axis, each centred on
+// the pixel of its value.
 void addLabels(PlotScene& scene) {
     const PlotScale& s = scene.scale;
-    const QString texts[labelCount] = {"0.2", "0.4", "0.6", "0.8", "1.0", "1.2"};
-    for (int k = 0; k < labelCount; ++k) {
-        const auto tick = static_cast<std::size_t>(2 * k + 1);
-        scene.xLabels.push_back({texts[k], QPointF(scene.xTicks[tick].left(), s.height - 330.0 * s.unit)});
-        scene.yLabels.push_back({texts[k], QPointF(165.0 * s.unit, scene.yTicks[tick].top())});
+    const QFontMetricsF metrics(scene.font);
+    const QPointF zero = s.toPixel(0.0, 0.0);
+    for (int k = 1; k <= labelCount; ++k) {
+        const QString& text = labelTexts[k - 1];
+        const QPointF at = s.toPixel(0.2 * k, 0.2 * k);
+        const double w = metrics.horizontalAdvance(text);
+        const double h = metrics.height();
+        scene.xLabels.push_back({text, QRectF(at.x() - w / 2.0, zero.y() - 230.0 * s.unit, w, h)});
+        scene.yLabels.push_back({text, QRectF(zero.x() + 65.0 * s.unit, at.y() - h / 2.0, w, h)});
+    }
+}
+
+// A title no wider than the room it has, shortened with an ellipsis; its box is placed by
+// the caller.
+std::optional<PlotText> title(const QString& text, const QFont& font, double room) {
+    if (text.isEmpty() || room <= 0.0) {
+        return std::nullopt;
+    }
+    const QFontMetricsF metrics(font);
+    const QString shown = metrics.elidedText(text, Qt::ElideRight, room);
+    return PlotText{shown,
+                    QRectF(0.0, 0.0, std::min(metrics.horizontalAdvance(shown), room), metrics.height())};
+}
+
+void addTitles(PlotScene& scene, const PlotInput& input) {
+    const PlotScale& s = scene.scale;
+    QFont bold = scene.font;
+    bold.setBold(true);
+    const double em = QFontMetricsF(bold).height();
+    double labelsRight = 0.0;
+    for (const PlotText& label : scene.yLabels) {
+        labelsRight = std::max(labelsRight, label.rect.right());
+    }
+    const double left = labelsRight + 0.5 * em;
+    const QPointF end = s.toPixel(s.high / 10.0, s.high / 10.0);
+    const double right = std::min(end.x(), s.width - 0.25 * em);
+    if ((scene.yTitle = title(input.yTitle, bold, s.width - 0.25 * em - left))) {
+        scene.yTitle->rect.moveTopLeft(QPointF(left, std::max(0.0, end.y() - em / 2.0)));
+    }
+    if ((scene.xTitle = title(input.xTitle, bold, right - left))) {
+        scene.xTitle->rect.moveBottomRight(QPointF(right, scene.xLabels.front().rect.top() - 0.25 * em));
     }
 }
 
 void addRegression(PlotScene& scene, const Regression& r,
                    const std::vector<std::pair<double, double>>& band) {
     const PlotScale& s = scene.scale;
-    const double xEnd = s.bandn / 10.0;
+    const double xEnd = r.bandn / 10.0;
     scene.regressionLine = QLineF(s.toPixel(r.xmin, r.m * r.xmin + r.b), s.toPixel(xEnd, r.m * xEnd + r.b));
     const auto points =
         std::min(static_cast<std::size_t>(r.bandn), band.empty() ? r.bandhw.size() : band.size());
@@ -66,63 +125,34 @@ void addRegression(PlotScene& scene, const Regression& r,
     }
 }
 
-} // namespace
-
-QPointF PlotScale::toPixel(double x, double y) const {
-    return {clampCoordinate(100.0 * unit + x * perUnit),
-            clampCoordinate(height - 100.0 * unit - y * perUnit)};
-}
-
-PlotScale plotScale(QSizeF size, int bandn) {
-    PlotScale s;
-    s.width = size.width();
-    s.height = size.height();
-    s.unit = s.width / plotDesignWidth;
-    s.bandn = std::clamp(bandn, 1, maxBandn);
-    s.xw = s.width - 210.0 * s.unit;
-    s.perUnit = s.xw / (s.bandn / 10.0);
-    return s;
-}
-
-bool hasDrawableRegression(const PlotInput& input) {
-    return input.regression && input.regression->ok && input.regression->bandn >= 1;
-}
-
-int fallbackBandn(const PlotInput& input) {
-    double largest = 0.0;
+void addPoints(PlotScene& scene, const PlotInput& input) {
     const auto count = std::min(input.x.size(), input.y.size());
     for (std::size_t i = 0; i < count; ++i) {
-        if (isFinitePair(input.x[i], input.y[i])) {
-            largest = std::max({largest, *input.x[i], input.y[i]});
+        if (isPlottable(input.x[i], input.y[i])) {
+            scene.points.push_back(scene.scale.toPixel(*input.x[i], input.y[i]));
         }
     }
-    const double tenths = std::min(std::nearbyint(10.0 * largest), static_cast<double>(maxBandn));
-    return tenths >= 1.0 ? static_cast<int>(tenths) : 10;
+    scene.pointAlpha = pointAlpha(scene.points.size());
 }
 
-PlotScale plotScaleFor(const PlotInput& input, QSizeF size) {
-    return plotScale(size, hasDrawableRegression(input) ? input.regression->bandn : fallbackBandn(input));
-}
+} // namespace
 
 PlotScene buildPlotScene(const PlotInput& input, QSizeF size) {
     PlotScene scene;
     scene.scale = plotScaleFor(input, size);
     const PlotScale& s = scene.scale;
     const double margin = 100.0 * s.unit;
-    scene.xAxis = QLineF(margin, s.height - margin, s.width - margin, s.height - margin);
-    scene.yAxis = QLineF(margin, s.height - margin, margin, margin);
-    scene.labelPixelSize = std::max(6.0, 150.0 * s.unit);
+    const QPointF zero = s.toPixel(0.0, 0.0);
+    scene.xAxis = QLineF(margin, zero.y(), s.width - margin, zero.y());
+    scene.yAxis = QLineF(zero.x(), s.height - margin, zero.x(), margin);
+    scene.font = labelFont(s);
     if (!input.usable) {
         return scene;
     }
-    const auto count = std::min(input.x.size(), input.y.size());
-    for (std::size_t i = 0; i < count; ++i) {
-        if (isFinitePair(input.x[i], input.y[i])) {
-            scene.points.push_back(s.toPixel(*input.x[i], input.y[i]));
-        }
-    }
+    addPoints(scene, input);
     addTicks(scene);
     addLabels(scene);
+    addTitles(scene, input);
     if (hasDrawableRegression(input)) {
         addRegression(scene, *input.regression, input.band);
     }
@@ -130,8 +160,8 @@ PlotScene buildPlotScene(const PlotInput& input, QSizeF size) {
 }
 
 QString regressionText(const Regression& r) {
-    const std::string text =
-        "y = " + formatF3(r.b) + " + " + formatF3(r.m) + "x\n\n" + "r\u00b2 = " + formatF3(r.r2);
+    const std::string text = "y = " + formatF3(r.b) + " + " + formatF3(r.m) + "x\n\n" +
+                             "r\u00b2 = " + formatF3(r.r2) + "\n\nn = " + std::to_string(r.n);
     return QString::fromStdString(text);
 }
 

@@ -1,64 +1,23 @@
 #pragma once
 // The scatter plot as geometry: where the axes, the samples, the tick marks, the axis
-// labels, the regression line and its band go in a plot area of a given pixel size.
-// The plot was designed as a 5280 x 5280 twip area; every fixed distance keeps its share
-// of the area's width, and both axes share one scale so that the larger of the two
-// ranges spans the width.
+// labels and titles, the regression line and its band go in a plot area of a given pixel
+// size, on the common scale of both axes.
 
-#include "index/regression.h"
+#include "graphs/plotscale.h"
 
+#include <QFont>
 #include <QLineF>
-#include <QPointF>
 #include <QRectF>
-#include <QSizeF>
-#include <QString>
 
 #include <optional>
 #include <vector>
 
 namespace torrentix {
 
-// What the plot shows: the test values (x) and index values (y) of the samples, and the
-// regression of y on x.
-struct PlotInput {
-    bool usable = false;                  // some test variable has at least 6 numeric values
-    std::vector<std::optional<double>> x; // nullopt where the test value is not numeric
-    std::vector<double> y;
-    std::optional<Regression> regression; // line, band and scale only when it succeeded
-    // Lower and upper y of a band drawn instead of the regression's own, at x = 0.1, 0.2, ...;
-    // empty: the regression's band.
-    std::vector<std::pair<double, double>> band;
-};
-
-inline constexpr double plotDesignWidth = 5280.0; // twips
-
-// The common scale of both axes, in the plot's own pixels.
-struct PlotScale {
-    double width = 0.0;
-    double height = 0.0;
-    double unit = 0.0;    // pixels per design twip
-    int bandn = 10;       // extent of the scale in tenths of a data unit
-    double xw = 0.0;      // width of that extent in pixels (W - 210 twips)
-    double perUnit = 0.0; // pixels per data unit
-
-    QPointF toPixel(double x, double y) const;
-    double radius() const { return width * 0.007; } // of a sample's circle
-};
-
-PlotScale plotScale(QSizeF size, int bandn);
-
-// True when the regression succeeded and spans at least one band point, so that its
-// line, band and scale can be drawn.
-bool hasDrawableRegression(const PlotInput& input);
-// The extent of the scale when no regression can give it: the larger of the largest x and
-// the largest y, as the regression would take it, or 1.0 when the data give none.
-int fallbackBandn(const PlotInput& input);
-// The scale the plot uses for this input.
-PlotScale plotScaleFor(const PlotInput& input, QSizeF size);
-
-struct AxisLabel {
+// A text and the box it is centred in.
+struct PlotText {
     QString text;
-    QPointF anchor; // x axis: top centre of the label; y axis: left end of its middle
+    QRectF rect;
 };
 
 struct PlotScene {
@@ -66,11 +25,14 @@ struct PlotScene {
     QLineF xAxis;
     QLineF yAxis;
     std::vector<QPointF> points; // centres of the samples with a numeric x, in sample order
-    std::vector<QRectF> xTicks;
+    int pointAlpha = 255;        // opacity of their circles: lower when there are thousands
+    std::vector<QRectF> xTicks;  // centred on 0.1, 0.2 ... 1.6
     std::vector<QRectF> yTicks;
-    std::vector<AxisLabel> xLabels;
-    std::vector<AxisLabel> yLabels;
-    double labelPixelSize = 10.0;
+    QFont font;                    // of the axis labels; the titles are in its bold form
+    std::vector<PlotText> xLabels; // "0.2" ... "1.2", each centred on its value
+    std::vector<PlotText> yLabels;
+    std::optional<PlotText> xTitle; // above the x labels, ending where the scale ends
+    std::optional<PlotText> yTitle; // right of the y labels, level with the scale's top
     std::optional<QLineF> regressionLine;
     std::vector<QPointF> bandUpper; // dotted lines on both sides of the regression line
     std::vector<QPointF> bandLower;
@@ -78,7 +40,7 @@ struct PlotScene {
 
 PlotScene buildPlotScene(const PlotInput& input, QSizeF size);
 
-// "y = b + mx", a blank line and "r² = ...", three decimals each.
+// "y = b + mx", a blank line, "r² = ..." (three decimals each), a blank line and "n = ...".
 QString regressionText(const Regression& regression);
 
 } // namespace torrentix

@@ -12,11 +12,10 @@ std::vector<std::size_t> hitSamples(const PlotInput& input, const PlotScale& sca
     const double r = scale.radius();
     const auto count = std::min(input.x.size(), input.y.size());
     for (std::size_t i = 0; i < count; ++i) {
-        const auto& x = input.x[i];
-        if (!x || !std::isfinite(*x) || !std::isfinite(input.y[i])) {
+        if (!isPlottable(input.x[i], input.y[i])) {
             continue;
         }
-        const QPointF p = scale.toPixel(*x, input.y[i]);
+        const QPointF p = scale.toPixel(*input.x[i], input.y[i]);
         if (p.x() - r < pointer.x() && pointer.x() < p.x() + r && p.y() - r < pointer.y() &&
             pointer.y() < p.y() + r) {
             hits.push_back(i);
@@ -25,18 +24,17 @@ std::vector<std::size_t> hitSamples(const PlotInput& input, const PlotScale& sca
     return hits;
 }
 
-QString hitListText(const std::vector<std::size_t>& hits, const SampleLabels& labels,
-                    const PlotInput& input) {
-    QString text;
+QStringList hitEntries(const std::vector<std::size_t>& hits, const SampleLabels& labels,
+                       const PlotInput& input) {
+    QStringList entries;
     for (const std::size_t i : hits) {
         const QString code = i < labels.codes.size() ? labels.codes[i] : QString();
         const QString name = i < labels.names.size() ? labels.names[i] : QString();
         const double x = input.x[i].value_or(0.0);
-        text += code + " - " + name + "\n";
-        text += "x: " + QString::fromStdString(formatF2(x)) +
-                "  y: " + QString::fromStdString(formatF2(input.y[i])) + "\n";
+        entries << code + " - " + name + "\n" + "x: " + QString::fromStdString(formatF2(x)) +
+                       "  y: " + QString::fromStdString(formatF2(input.y[i])) + "\n";
     }
-    return text;
+    return entries;
 }
 
 } // namespace torrentix

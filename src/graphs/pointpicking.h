@@ -2,10 +2,11 @@
 // Picking samples on the scatter plot: which samples lie under the pointer, and the text
 // that lists them (code, name and both values of each).
 
-#include "graphs/plotscene.h"
+#include "graphs/plotscale.h"
 
 #include <QPointF>
 #include <QString>
+#include <QStringList>
 
 #include <cstddef>
 #include <vector>
@@ -22,7 +23,8 @@ struct SampleLabels {
     std::vector<QString> names;
 };
 
-// Two lines per hit: "code - name" and "x: 0.00  y: 0.00". Empty when there is no hit.
-QString hitListText(const std::vector<std::size_t>& hits, const SampleLabels& labels, const PlotInput& input);
+// Two lines per hit: "code - name" and "x: 0.00  y: 0.00", each ending in a line break.
+QStringList hitEntries(const std::vector<std::size_t>& hits, const SampleLabels& labels,
+                       const PlotInput& input);
 
 } // namespace torrentix

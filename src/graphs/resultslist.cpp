@@ -10,6 +10,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 
+#include <algorithm>
+
 namespace torrentix {
 namespace {
 
@@ -68,6 +70,36 @@ void ResultsList::refresh(const RunResult& run, int gigindex) {
     addTopLevelItems(rows);
     if (sorted_) {
         sortItems(sortKey_, sortOrder_);
+    }
+    fitColumns();
+}
+
+int ResultsList::widestRow(int column) const {
+    const QFontMetrics metrics(font());
+    int row = -1;
+    int widest = 0;
+    for (int r = 0; r < topLevelItemCount(); ++r) {
+        const int w = metrics.horizontalAdvance(topLevelItem(r)->text(column));
+        if (w > widest) {
+            widest = w;
+            row = r;
+        }
+    }
+    return row;
+}
+
+// Each shown column takes the width of its widest cell or of its header, so that codes,
+// 15-character names and test values are never cut.
+void ResultsList::fitColumns() {
+    for (int c = 0; c < resultsColumnCount; ++c) {
+        if (isColumnHidden(c)) {
+            continue;
+        }
+        int width = header()->sectionSizeHint(c);
+        if (const int r = widestRow(c); r >= 0) {
+            width = std::max(width, sizeHintForIndex(indexFromItem(topLevelItem(r), c)).width());
+        }
+        setColumnWidth(c, width);
     }
 }
 

@@ -17,7 +17,8 @@ class ResultsList : public QTreeWidget {
 
     // Empties the list.
     void clearRows();
-    // Headers of the GIG index and test-variable columns, and one row per sample of a run.
+    // Headers of the GIG index and test-variable columns, and one row per sample of a run;
+    // every shown column is made wide enough for its texts.
     void refresh(const RunResult& run, int gigindex);
 
     // The choices of the sort menu (sortmenu), in its order.
@@ -33,6 +34,9 @@ class ResultsList : public QTreeWidget {
 
   private:
     void openSortMenu(int column);
+    void fitColumns();
+    // The row whose text in this column is widest, or -1 when there is none.
+    int widestRow(int column) const;
 
     QMenu* sortmenu_;
     int sortcol_ = 0; // column of the last header clicked

@@ -4,6 +4,7 @@
 // data have been copied to the clipboard.
 
 #include <QLabel>
+#include <QStringList>
 #include <QTimer>
 
 namespace torrentix {
@@ -19,14 +20,21 @@ class SampleInfoLabel : public QLabel {
 
     explicit SampleInfoLabel(QWidget* parent = nullptr); // object name "lblsit"
 
-    // Shows the list of picked samples, or "no data" when it is empty.
-    void showHits(const QString& hitList);
-    // The mouse button was released: with exactly Ctrl held, a picked list goes to the
-    // clipboard; the resting hint returns (after the confirmation when copied).
+    // Shows how many samples were picked and as many of their entries as the label holds,
+    // then "… and N more"; "no data" when there is none.
+    void showHits(const QStringList& entries);
+    // Shows the resting hint and forgets any picked samples.
+    void rest();
+    // The mouse button was released: with exactly Ctrl held, every picked entry goes to
+    // the clipboard; the resting hint returns (after the confirmation when copied).
     void release(Qt::KeyboardModifiers modifiers);
 
   private:
+    bool fits(const QString& text) const;
+    QString fittedList(const QStringList& entries) const;
+
     QTimer restoreTimer_;
+    QString picked_; // the entries of the last press, all of them
 };
 
 } // namespace torrentix

@@ -64,9 +64,8 @@ void ScatterPlot::copyImage() const {
 
 void ScatterPlot::saveImageAs() {
     QString filter;
-    const QString chosen =
-        QFileDialog::getSaveFileName(this, tr("Save image as"), QStringLiteral("plot.png"),
-                                     tr("PNG image (*.png);;SVG drawing (*.svg)"), &filter);
+    const QString chosen = QFileDialog::getSaveFileName(this, tr("Save image as"), QStringLiteral("plot.png"),
+                                                        imageFilters(), &filter);
     if (chosen.isEmpty()) {
         return;
     }

@@ -1,6 +1,7 @@
 #pragma once
 // The plot area of the GRAPHS view (Picturegraf): draws the scatter plot scene, reports
-// mouse presses and releases for point picking, and offers the picture in a context menu.
+// mouse presses and releases for point picking, and copies or saves the figure (also from
+// its context menu).
 
 #include "graphs/plotscene.h"
 
