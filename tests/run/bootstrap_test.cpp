@@ -90,6 +90,11 @@ TEST(Bootstrap, SameSeedAndAnyThreadCountGiveTheSameIntervalsAroundThePointValue
         EXPECT_EQ(r.r2.hi, two.regressions[g].r2.hi);
         EXPECT_TRUE(*r.m.lo <= r.point.m && r.point.m <= *r.m.hi) << g;
         EXPECT_TRUE(*r.b.lo <= r.point.b && r.point.b <= *r.b.hi) << g;
+        ASSERT_EQ(r.band.size(), static_cast<std::size_t>(r.point.bandn)) << g;
+        for (std::size_t k = 0; k < r.band.size(); ++k) { // the fitted line lies inside its band
+            const double fitted = r.point.b + r.point.m * 0.1 * static_cast<double>(k + 1);
+            EXPECT_TRUE(*r.band[k].lo <= fitted && fitted <= *r.band[k].hi) << g << " " << k;
+        }
     }
     EXPECT_NE(bootstrap(table, options, run, {300, 8, 1, nullptr, {}}).star[0].lo, one.star[0].lo);
 }
