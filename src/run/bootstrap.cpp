@@ -134,6 +134,9 @@ class Bootstrap {
             for (std::size_t i = 0; i < table.samples.size(); ++i) {
                 rawTests_[k].push_back(parseNumeric(table.samples[i].testval[k]));
                 runTests_[k].push_back(parseNumeric(run.table.samples[i].testval[k]));
+                if (runTests_[k].back()) {
+                    pairs_[k].push_back(i); // the samples the regressions against k use
+                }
             }
         }
         for (bool star : {true, false}) {
@@ -291,12 +294,7 @@ class Bootstrap {
 
     RegressionFit fit(const Replicate& r, const RegressionIntervals& g, RandomStream& random) const {
         const auto k = static_cast<std::size_t>(g.variable);
-        std::vector<std::size_t> pairs;
-        for (std::size_t i = 0; i < table_.samples.size(); ++i) {
-            if (runTests_[k][i]) {
-                pairs.push_back(i);
-            }
-        }
+        const std::vector<std::size_t>& pairs = pairs_[k];
         if (pairs.empty()) {
             return {};
         }
@@ -383,6 +381,7 @@ class Bootstrap {
     std::vector<const std::vector<double>*> columns_;
     std::array<bool, 3> biological_{};
     std::array<std::vector<std::optional<double>>, 3> rawTests_, runTests_;
+    std::array<std::vector<std::size_t>, 3> pairs_;
     std::vector<RegressionIntervals> regressions_;
     std::vector<Replicate> replicates_;
 };
