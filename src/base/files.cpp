@@ -40,31 +40,43 @@ class FileDescriptor {
 } // namespace
 
 std::string readWholeFile(const std::string& path) {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) {
+    FileReader file(path);
+    std::string content;
+    while (file.readInto(content, 1 << 20) > 0) {
+    }
+    return content;
+}
+
+FileReader::FileReader(const std::string& path)
+    : path_(path), fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+    if (fd_ < 0) {
         throw Error("The file " + path + " could not be opened: " + systemReason(errno) + ".");
     }
     struct stat info {};
-    if (::fstat(fd.get(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    if (::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd_);
         throw Error("The file " + path + " could not be opened: it is a folder.");
     }
-    std::string content;
-    if (info.st_size > 0) {
-        content.reserve(static_cast<std::size_t>(info.st_size));
-    }
-    char buffer[1 << 16];
+}
+
+FileReader::~FileReader() {
+    ::close(fd_);
+}
+
+std::size_t FileReader::readInto(std::string& into, std::size_t most) {
+    const std::size_t before = into.size();
+    into.resize(before + most);
     while (true) {
-        ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+        const ssize_t got = ::read(fd_, into.data() + before, most);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
         if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            throw Error("The file " + path + " could not be read: " + systemReason(errno) + ".");
+            into.resize(before);
+            throw Error("The file " + path_ + " could not be read: " + systemReason(errno) + ".");
         }
-        if (got == 0) {
-            return content;
-        }
-        content.append(buffer, static_cast<std::size_t>(got));
+        into.resize(before + static_cast<std::size_t>(got));
+        return static_cast<std::size_t>(got);
     }
 }
 

@@ -23,6 +23,21 @@ struct WriteCalls {
 // Reads a whole file; throws Error naming the path and the system's reason.
 std::string readWholeFile(const std::string& path);
 
+// A file read piece by piece from its start; errors as readWholeFile.
+class FileReader {
+  public:
+    explicit FileReader(const std::string& path);
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+    // Appends up to `most` further bytes of the file to `into`; returns how many (0 at its end).
+    std::size_t readInto(std::string& into, std::size_t most);
+
+  private:
+    std::string path_;
+    int fd_;
+};
+
 // Writes a whole file in one step: the bytes go to a temporary file in the same folder,
 // which then replaces `path`. A failed write leaves any earlier file untouched and no
 // partial file behind. Throws Error naming the path and the system's reason. The new file

@@ -15,6 +15,8 @@ class LineReader {
     // The next line without its terminator, or nullopt at the end of the text.
     std::optional<std::string_view> next();
     bool hadByteOrderMark() const { return bom_; }
+    // The text not read yet.
+    std::string_view rest() const { return rest_; }
 
   private:
     std::string_view rest_;

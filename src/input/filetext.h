@@ -3,9 +3,18 @@
 // mark) becomes UTF-8; spreadsheet workbooks and files that are not text are refused with
 // a message that says what the file is and what to do.
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace torrentix {
+
+// Refuses a spreadsheet workbook, told by the first bytes of the file.
+void refuseWorkbook(std::string_view start, const std::string& path);
+// The file starts with the byte-order mark of UTF-16 text.
+bool isUtf16(std::string_view start);
+// Refuses a file with a NUL byte at the 0-based place `nul` of its text.
+[[noreturn]] void refuseNul(std::size_t nul, const std::string& path);
 
 // Converts `bytes` in place where needed and returns true when the text is now known to
 // be UTF-8 because it was UTF-16. Throws Error naming the path for a file that is not text.

@@ -4,12 +4,16 @@
 #include "base/lines.h"
 #include "base/numberforms.h"
 #include "base/text.h"
+#include "input/blockpipeline.h"
 #include "input/cells.h"
 #include "input/filetext.h"
+#include "input/rowparser.h"
+#include "input/textblocks.h"
 
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -17,56 +21,7 @@
 namespace torrentix {
 namespace {
 
-constexpr std::size_t firstTaxonCell = 6; // 0-based index of the first taxon column
-
 const std::string crlf = "\r\n";
-
-struct DataLine {
-    std::string_view text;
-    int fileLine = 0; // 1-based line of the file
-};
-
-// Lines 3 onward up to the first line that is blank after trimming spaces, and a note
-// when non-blank lines follow that blank line: they are not read.
-std::vector<DataLine> dataLines(LineReader& lines, std::vector<std::string>& notes) {
-    std::vector<DataLine> rows;
-    int fileLine = 2;
-    while (auto line = lines.next()) {
-        ++fileLine;
-        if (trimBlanks(*line).empty()) {
-            const int blankLine = fileLine;
-            int unread = 0;
-            while (auto after = lines.next()) {
-                unread += trimBlanks(*after).empty() ? 0 : 1;
-            }
-            if (unread > 0) {
-                notes.push_back("The data end at the blank line " + std::to_string(blankLine) + ": " +
-                                std::to_string(unread) + " non-blank line" +
-                                (unread == 1 ? " after it was" : "s after it were") + " not read.");
-            }
-            break;
-        }
-        rows.push_back({*line, fileLine});
-    }
-    return rows;
-}
-
-bool isBlankRow(std::string_view line) {
-    return std::all_of(line.begin(), line.end(), [](char c) { return c == '\t' || c == ' '; });
-}
-
-std::string quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
-}
-
-// Where a cell stands, as the user finds it: "line 5, column 8 (BAETIDAE)".
-std::string placeOf(int fileLine, std::size_t cell, const std::vector<std::string>& header) {
-    std::string place = "line " + std::to_string(fileLine) + ", column " + std::to_string(cell + 1);
-    if (cell < header.size()) {
-        place += " (" + header[cell] + ")";
-    }
-    return place;
-}
 
 // A line 2 that reads like a data row: a class number where the header names the class
 // column, and numbers where family names belong.
@@ -115,31 +70,6 @@ std::vector<std::string> readHeader(std::string_view line, const std::string& pa
     return cells;
 }
 
-// Drops last columns whose header cell and every data cell are empty (a TAB at the end
-// of every line, as some spreadsheets write them). Returns how many were dropped.
-std::size_t dropEmptyLastColumns(std::vector<std::string>& header, const std::vector<DataLine>& rows) {
-    std::size_t dropped = 0;
-    std::vector<std::string_view> cells;
-    std::string storage;
-    while (header.size() > firstTaxonCell + 1 && trimBlanks(header.back()).empty()) {
-        const std::size_t width = header.size() + dropped;
-        const bool allEmpty = std::all_of(rows.begin(), rows.end(), [&](const DataLine& row) {
-            if (isBlankRow(row.text)) {
-                return true;
-            }
-            splitTabsInto(row.text, cells);
-            return cells.size() == width &&
-                   trimBlanks(unquoteCell(cells[header.size() - 1], storage)).empty();
-        });
-        if (!allEmpty) {
-            break;
-        }
-        header.pop_back();
-        ++dropped;
-    }
-    return dropped;
-}
-
 void checkTaxonNames(const std::vector<std::string>& header, const std::string& path) {
     std::vector<std::size_t> empty;
     for (std::size_t c = firstTaxonCell; c < header.size(); ++c) {
@@ -159,158 +89,12 @@ void checkTaxonNames(const std::vector<std::string>& header, const std::string& 
                 columns + " (line 2): write the family's name there, or remove the column.");
 }
 
-// The data rows as read before any name is resolved: per row its sample cells and the
-// abundances of its taxon columns, row by row. Once the names are resolved the same block
-// of memory becomes the table's abundance matrix.
-struct ParsedRows {
-    std::vector<Sample> samples;
-    std::vector<int> fileLines;
-    std::vector<double> totals;
-    std::vector<double> abundances; // one row of taxon columns per data row
-    int decimalCommas = 0;
-    std::string firstDecimalComma; // where the first one stands
-    int doubtfulCount = 0;
-    std::vector<DoubtfulCell> doubtfulCells;
-};
-
-class RowParser {
-  public:
-    RowParser(const std::vector<std::string>& header, std::size_t droppedColumns, const ReadOptions& options,
-              SampleTable& table)
-        : header_(header), width_(header.size() + droppedColumns), options_(options), table_(table) {}
-
-    ParsedRows parse(const std::vector<DataLine>& rows) {
-        cells_.reserve(width_);
-        parsed_.abundances.reserve(rows.size() * (header_.size() - firstTaxonCell));
-        int kept = 0;
-        for (const DataLine& row : rows) {
-            if (isBlankRow(row.text)) {
-                continue;
-            }
-            splitTabsInto(row.text, cells_);
-            checkWidth(row.fileLine, kept + 1);
-            parseRow(row.fileLine, kept + 1);
-            kept += parsed_.totals.back() == 0.0 ? 0 : 1;
-        }
-        return std::move(parsed_);
-    }
-
-  private:
-    void checkWidth(int fileLine, int rowNumber) const {
-        if (cells_.size() == width_) {
-            return;
-        }
-        const char* what = cells_.size() > width_ ? "Too many columns in row " : "Too few columns in row ";
-        throw Error(std::string("Error #1. ") + what + std::to_string(rowNumber) +
-                    " (file: " + table_.inputpath + "). Process aborted. File line " +
-                    std::to_string(fileLine) + " holds " + std::to_string(cells_.size()) +
-                    " cells; the header has " + std::to_string(width_) + ".");
-    }
-
-    void parseRow(int fileLine, int rowNumber) {
-        Sample sample;
-        sample.code = std::string(cell(0));
-        sample.fullName = std::string(cell(1));
-        sample.name = fitWidth(sample.fullName, sampleNameWidth, table_.utf8);
-        const double x = parseNumeric(cell(2)).value_or(0.0);
-        sample.sampclass = (x > 0.0 && x < 7.0) ? static_cast<int>(roundHalfEven(x)) : 0;
-        for (std::size_t k = 0; k < 3; ++k) {
-            sample.testval[k] = testValue(3 + k, fileLine);
-            if (sample.testval[k] != "N/A") {
-                ++table_.testcount[k];
-            }
-        }
-        double total = 0.0;
-        for (std::size_t c = firstTaxonCell; c < header_.size(); ++c) {
-            const double v = abundance(c, fileLine, rowNumber);
-            parsed_.abundances.push_back(v);
-            total += v;
-        }
-        if (!std::isfinite(total)) {
-            throw Error("Error #2. The abundances in row " + std::to_string(rowNumber) +
-                        " add up beyond the largest number that can be held (file: " + table_.inputpath +
-                        "). Process aborted. File line " + std::to_string(fileLine) + ".");
-        }
-        parsed_.samples.push_back(std::move(sample));
-        parsed_.fileLines.push_back(fileLine);
-        parsed_.totals.push_back(total);
-    }
-
-    std::string_view cell(std::size_t c) { return unquoteCell(cells_[c], storage_); }
-
-    // A number written with a decimal comma: counted; read as its decimal-point twin when
-    // the user asked for it.
-    std::optional<std::string> decimalComma(std::string_view text, std::size_t c, int fileLine) {
-        if (!isDecimalCommaNumber(text)) {
-            if (options_.decimalComma && isAmbiguousNumber(text)) {
-                throw Error(
-                    "The cell " + quoted(text) + " in " + placeOf(fileLine, c, header_) + " of the file " +
-                    table_.inputpath +
-                    " holds both \".\" and \",\": which one is the decimal mark cannot be told. Write it "
-                    "with a decimal comma only.");
-            }
-            return std::nullopt;
-        }
-        if (parsed_.decimalCommas++ == 0) {
-            parsed_.firstDecimalComma = quoted(text) + " in " + placeOf(fileLine, c, header_);
-        }
-        return decimalPointTwin(text);
-    }
-
-    std::string testValue(std::size_t c, int fileLine) {
-        const std::string_view text = cell(c);
-        if (isNumeric(text)) {
-            return std::string(text);
-        }
-        auto twin = decimalComma(text, c, fileLine);
-        return twin && options_.decimalComma ? *twin : "N/A";
-    }
-
-    double abundance(std::size_t c, int fileLine, int rowNumber) {
-        if (auto count = plainCount(cells_[c])) {
-            return *count; // most cells: a plain count, nothing to check
-        }
-        const std::string_view text = cell(c);
-        if (trimBlanks(text).empty()) {
-            return 0.0;
-        }
-        double v = 0.0;
-        if (auto plain = parseNumeric(text)) {
-            v = *plain;
-        } else if (auto twin = decimalComma(text, c, fileLine)) {
-            v = options_.decimalComma ? *parseNumeric(*twin) : leadingNumber(text);
-        } else {
-            v = leadingNumber(text);
-            noteDoubtful(c, fileLine, text, v);
-        }
-        if (!std::isfinite(v) || v < 0.0) {
-            throw Error("Error #2. The abundance " + quoted(text) + " in row " + std::to_string(rowNumber) +
-                        ", taxon column " + std::to_string(c - firstTaxonCell + 1) +
-                        " is not a count or a density (file: " + table_.inputpath +
-                        "). Process aborted. File " + placeOf(fileLine, c, header_) + ".");
-        }
-        return v;
-    }
-
-    void noteDoubtful(std::size_t c, int fileLine, std::string_view text, double value) {
-        if (parsed_.doubtfulCells.size() < doubtfulCellsListed) {
-            parsed_.doubtfulCells.push_back(
-                {fileLine, static_cast<int>(c + 1), header_[c], std::string(text), value});
-        }
-        ++parsed_.doubtfulCount;
-    }
-
-    const std::vector<std::string>& header_;
-    const std::size_t width_;
-    const ReadOptions& options_;
-    SampleTable& table_;
-    ParsedRows parsed_;
-    std::vector<std::string_view> cells_;
-    std::string storage_;
-};
-
 std::string plural(std::size_t n, const std::string& word) {
-    return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
+    if (n == 1) {
+        return "1 " + word;
+    }
+    const bool y = word.size() > 1 && word.back() == 'y';
+    return std::to_string(n) + " " + (y ? word.substr(0, word.size() - 1) + "ies" : word + "s");
 }
 
 // Resolves every taxon column: the family index it adds into, or -1 when ignored.
@@ -378,42 +162,235 @@ std::optional<std::string> mergedColumnsNote(const std::vector<int>& familyOfCol
     return "Columns of one family were added together, " + plural(families, "family") + ": " + merged + ".";
 }
 
-// Turns the parsed rows into the abundance matrix of the kept samples, in place: a kept
-// row's families are summed from its columns into a buffer first, then written at the
-// row's place in the matrix, which never lies after the row itself.
-void fillTable(ParsedRows& parsed, const std::vector<int>& familyOfColumn, SampleTable& table,
-               std::vector<std::string>& notes) {
-    const auto nfam = static_cast<std::size_t>(table.nfam());
-    const std::size_t columns = familyOfColumn.size();
-    std::vector<double>& cells = parsed.abundances;
-    std::vector<double> row(nfam);
-    std::string droppedLines;
-    std::size_t dropped = 0;
-    for (std::size_t r = 0; r < parsed.samples.size(); ++r) {
-        if (parsed.totals[r] == 0.0) {
-            if (dropped < 10) {
-                droppedLines += (dropped == 0 ? "" : ", ") + std::to_string(parsed.fileLines[r]);
+// The text of a sample file, opened to be read in blocks. UTF-16 text is converted whole
+// (it is rare and cannot be cut anywhere); any other file is read piece by piece.
+TextBlocks openText(const std::string& path, std::size_t blockBytes, bool& wasUtf16) {
+    auto file = std::make_shared<FileReader>(path);
+    std::string start;
+    while (start.size() < 8 && file->readInto(start, 8 - start.size()) > 0) {
+    }
+    if (start.empty() || start == "\xEF\xBB\xBF") {
+        throw Error("The file " + path + " is empty.");
+    }
+    refuseWorkbook(start, path);
+    wasUtf16 = isUtf16(start);
+    if (wasUtf16) {
+        auto content = std::make_shared<std::string>(std::move(start));
+        while (file->readInto(*content, 1 << 20) > 0) {
+        }
+        prepareSampleText(*content, path);
+        auto offset = std::make_shared<std::size_t>(0);
+        return TextBlocks(
+            [content, offset](std::string& into, std::size_t most) {
+                const std::size_t n = std::min(most, content->size() - *offset);
+                into.append(*content, *offset, n);
+                *offset += n;
+                return n;
+            },
+            std::string(), blockBytes);
+    }
+    return TextBlocks([file](std::string& into, std::size_t most) { return file->readInto(into, most); },
+                      std::move(start), blockBytes);
+}
+
+// What the data rows tell about a header with empty column names: whether there is any
+// row, and how many of the empty last columns are empty in every row too (a TAB at the
+// end of every line, as some spreadsheets write them), which are then dropped.
+struct EmptyColumns {
+    bool anyRow = false;
+    std::size_t droppable = 0;
+};
+
+EmptyColumns scanEmptyLastColumns(const std::string& path, const std::vector<std::string>& header,
+                                  std::size_t blockBytes) {
+    std::size_t candidates = 0;
+    while (header.size() - candidates > firstTaxonCell + 1 &&
+           trimBlanks(header[header.size() - 1 - candidates]).empty()) {
+        ++candidates;
+    }
+    EmptyColumns result{false, candidates};
+    bool wasUtf16 = false;
+    TextBlocks text = openText(path, blockBytes, wasUtf16);
+    text.nextLine();
+    text.nextLine();
+    std::vector<std::string_view> cells;
+    std::string storage;
+    while (auto block = text.nextBlock()) {
+        LineReader lines(block->text);
+        while (auto line = lines.next()) {
+            if (trimBlanks(*line).empty()) {
+                return result;
             }
-            ++dropped;
+            result.anyRow = true;
+            if (std::all_of(line->begin(), line->end(), [](char c) { return c == '\t' || c == ' '; })) {
+                continue;
+            }
+            splitTabsInto(*line, cells);
+            if (cells.size() != header.size()) {
+                result.droppable = 0;
+                continue;
+            }
+            std::size_t empty = 0;
+            while (empty < result.droppable &&
+                   trimBlanks(unquoteCell(cells[cells.size() - 1 - empty], storage)).empty()) {
+                ++empty;
+            }
+            result.droppable = empty;
+        }
+    }
+    return result;
+}
+
+// The rows of the parsed blocks up to the end of the data, joined in file order.
+struct JoinedRows {
+    std::vector<std::string> header; // the empty last columns dropped
+    std::vector<ParsedBlock> blocks; // those holding data rows
+    std::size_t kept = 0;
+    bool anyRow = false;
+    int decimalCommas = 0;
+    std::string firstDecimalComma;
+};
+
+JoinedRows joinBlocks(std::vector<ParsedBlock> parsed, ReadResult& result) {
+    JoinedRows joined;
+    SampleTable& table = result.table;
+    std::optional<int> blankLine;
+    int unread = 0;
+    for (ParsedBlock& block : parsed) {
+        if (blankLine) {
+            unread += block.nonBlankBeforeBlank + block.nonBlankAfterBlank;
             continue;
         }
-        std::fill(row.begin(), row.end(), 0.0);
-        for (std::size_t c = 0; c < columns; ++c) {
-            if (familyOfColumn[c] >= 0) {
-                row[static_cast<std::size_t>(familyOfColumn[c])] += cells[r * columns + c];
+        joined.anyRow = joined.anyRow || block.nonBlankBeforeBlank > 0;
+        if (block.fault) {
+            throw Error(block.fault->message(static_cast<int>(joined.kept) + block.fault->keptBefore + 1));
+        }
+        joined.kept += static_cast<std::size_t>(std::count(block.kept.begin(), block.kept.end(), true));
+        for (std::size_t k = 0; k < 3; ++k) {
+            table.testcount[k] += block.testcount[k];
+        }
+        if (joined.decimalCommas == 0) {
+            joined.firstDecimalComma = block.firstDecimalComma;
+        }
+        joined.decimalCommas += block.decimalCommas;
+        result.doubtfulCount += block.doubtfulCount;
+        for (DoubtfulCell& cell : block.doubtfulCells) {
+            if (result.doubtfulCells.size() < doubtfulCellsListed) {
+                result.doubtfulCells.push_back(std::move(cell));
             }
         }
-        std::copy(row.begin(), row.end(),
-                  cells.begin() + static_cast<std::ptrdiff_t>(table.samples.size() * nfam));
-        table.samples.push_back(std::move(parsed.samples[r]));
+        if (block.blankLine) {
+            blankLine = block.blankLine;
+            unread += block.nonBlankAfterBlank;
+        }
+        joined.blocks.push_back(std::move(block));
     }
-    cells.resize(table.samples.size() * nfam);
-    table.abund = std::move(cells);
+    if (unread > 0) {
+        result.notes.push_back("The data end at the blank line " + std::to_string(*blankLine) + ": " +
+                               std::to_string(unread) + " non-blank line" +
+                               (unread == 1 ? " after it was" : "s after it were") + " not read.");
+    }
+    return joined;
+}
+
+// Turns the joined rows into the table's samples and abundances by family: columns of one
+// family added together, samples with a total abundance of 0 left out.
+void fillTable(JoinedRows& rows, const std::vector<int>& familyOfColumn, unsigned threads, SampleTable& table,
+               std::vector<std::string>& notes) {
+    forEachIndex(rows.blocks.size(), threads, [&](std::size_t k) {
+        ParsedBlock& block = rows.blocks[k];
+        block.abundances.mergeInto(familyOfColumn, table.famnames.size(), block.kept);
+    });
+    table.samples.reserve(rows.kept);
+    std::string droppedLines;
+    std::size_t dropped = 0;
+    for (ParsedBlock& block : rows.blocks) {
+        for (std::size_t r = 0; r < block.samples.size(); ++r) {
+            if (block.kept[r]) {
+                Sample& sample = block.samples[r];
+                sample.name = fitWidth(sample.fullName, sampleNameWidth, table.utf8);
+                table.samples.push_back(std::move(sample));
+            } else {
+                if (dropped < 10) {
+                    droppedLines += (dropped == 0 ? "" : ", ") + std::to_string(block.fileLines[r]);
+                }
+                ++dropped;
+            }
+        }
+        table.abund.appendBlock(std::move(block.abundances));
+        block = ParsedBlock();
+    }
     if (dropped > 0) {
         notes.push_back(plural(dropped, "sample") + " with a total abundance of 0 " +
                         (dropped == 1 ? "was" : "were") + " left out (file line" +
                         (dropped == 1 ? " " : "s ") + droppedLines + (dropped > 10 ? ", ..." : "") + ").");
     }
+}
+
+// Checks the header's taxon columns; returns how many empty last columns are dropped.
+std::size_t checkTaxonColumns(std::vector<std::string>& header, const std::string& path,
+                              const ReadOptions& options) {
+    const bool emptyName =
+        std::any_of(header.begin() + static_cast<std::ptrdiff_t>(std::min(header.size(), firstTaxonCell)),
+                    header.end(), [](const std::string& cell) { return trimBlanks(cell).empty(); });
+    std::size_t dropped = 0;
+    if (emptyName) {
+        const EmptyColumns scan = scanEmptyLastColumns(path, header, options.blockBytes);
+        dropped = scan.droppable;
+        header.resize(header.size() - dropped);
+        if (!scan.anyRow) {
+            throw Error("The file " + path + " has no data line (samples are expected from line 3 on).");
+        }
+        checkTaxonNames(header, path);
+    }
+    if (header.size() <= firstTaxonCell) {
+        throw Error("The file " + path +
+                    " has no taxon column (a family name is expected from column 7 on).");
+    }
+    if (header.size() - firstTaxonCell > maxTaxonColumns) {
+        throw Error("The file " + path + " has " + std::to_string(header.size() - firstTaxonCell) +
+                    " taxon columns; at most " + std::to_string(maxTaxonColumns) + " can be read.");
+    }
+    return dropped;
+}
+
+// Reads the title, header and data rows; throws Error for a file that cannot be used.
+JoinedRows readRows(TextBlocks& text, ReadResult& result, const ReadOptions& options) {
+    SampleTable& table = result.table;
+    const std::string& path = table.inputpath;
+    table.titleline = text.nextLine().value_or("");
+    std::vector<std::string> header = readHeader(text.nextLine().value_or(""), path);
+    const std::size_t dropped = checkTaxonColumns(header, path, options);
+    for (std::size_t k = 0; k < 3; ++k) {
+        table.headerlabel[k] = header[k];
+        table.testname[k] = std::string(trimBlanks(header[3 + k]));
+    }
+    const RowContext context{header, header.size() + dropped, options, path};
+    std::vector<ParsedBlock> parsed = mapBlocksInOrder<TextBlocks::Block, ParsedBlock>(
+        threadCount(options.threads), [&text] { return text.nextBlock(); },
+        [&context](TextBlocks::Block block) { return parseBlock(context, block.text, block.firstLine); });
+    if (auto nul = text.firstNul()) {
+        refuseNul(*nul, path);
+    }
+    bool nonAscii = text.linesNonAscii();
+    bool validUtf8 = text.linesValidUtf8();
+    for (const ParsedBlock& block : parsed) {
+        nonAscii = nonAscii || block.nonAscii;
+        validUtf8 = validUtf8 && block.validUtf8;
+    }
+    table.utf8 = table.utf8 || text.hadByteOrderMark() || (nonAscii && validUtf8);
+    JoinedRows rows = joinBlocks(std::move(parsed), result);
+    if (!rows.anyRow) {
+        throw Error("The file " + path + " has no data line (samples are expected from line 3 on).");
+    }
+    if (rows.decimalCommas > 0 && !options.decimalComma) {
+        throw DecimalCommaError(path,
+                                rows.firstDecimalComma + "; " +
+                                    plural(static_cast<std::size_t>(rows.decimalCommas), "cell"),
+                                rows.decimalCommas);
+    }
+    rows.header = std::move(header);
+    return rows;
 }
 
 } // namespace
@@ -452,14 +429,19 @@ std::string correctedFileText(const SampleTable& table) {
         out += (j == 0 ? "" : "\t") + table.famnames[j];
     }
     out += crlf;
+    std::vector<double> row(table.famnames.size());
     for (int i = 0; i < table.nsamp(); ++i) {
         const Sample& s = table.samples[static_cast<std::size_t>(i)];
         out += s.code + "\t" + s.name + "\t" + std::to_string(s.sampclass);
         for (const auto& t : s.testval) {
             out += "\t" + t;
         }
-        for (int j = 0; j < table.nfam(); ++j) {
-            out += "\t" + formatGeneral(table.abundance(i, j));
+        std::fill(row.begin(), row.end(), 0.0);
+        for (const Abundances::Present p : table.present(i)) {
+            row[static_cast<std::size_t>(p.family)] = p.abundance;
+        }
+        for (const double a : row) {
+            out += "\t" + formatGeneral(a);
         }
         out += crlf;
     }
@@ -498,45 +480,20 @@ ReadResult readSampleFile(const std::string& path, const TaxaDatabase& taxa, con
     if (!fileExists(path)) {
         throw Error("File not found.");
     }
-    std::string content = readWholeFile(path);
-    if (content.empty() || content == "\xEF\xBB\xBF") {
-        throw Error("The file " + path + " is empty.");
-    }
-    const bool wasUtf16 = prepareSampleText(content, path);
     ReadResult result;
     SampleTable& table = result.table;
     table.inputpath = path;
-
-    LineReader lines(content);
-    table.utf8 = wasUtf16 || lines.hadByteOrderMark() || (hasNonAscii(content) && isValidUtf8(content));
-    table.titleline = std::string(lines.next().value_or(""));
-    std::vector<std::string> header = readHeader(lines.next().value_or(""), path);
-    const std::vector<DataLine> rows = dataLines(lines, result.notes);
-    const std::size_t droppedColumns = dropEmptyLastColumns(header, rows);
-
-    if (header.size() <= firstTaxonCell) {
-        throw Error("The file " + path +
-                    " has no taxon column (a family name is expected from column 7 on).");
+    TextBlocks text = openText(path, options.blockBytes, table.utf8);
+    JoinedRows rows;
+    try {
+        rows = readRows(text, result, options);
+    } catch (const Error&) {
+        if (auto nul = text.firstNul()) {
+            refuseNul(*nul, path); // a file that is not text is told as such first
+        }
+        throw;
     }
-    if (rows.empty()) {
-        throw Error("The file " + path + " has no data line (samples are expected from line 3 on).");
-    }
-    checkTaxonNames(header, path);
-    for (std::size_t k = 0; k < 3; ++k) {
-        table.headerlabel[k] = header[k];
-        table.testname[k] = std::string(trimBlanks(header[3 + k]));
-    }
-    ParsedRows parsed = RowParser(header, droppedColumns, options, table).parse(rows);
-    if (parsed.decimalCommas > 0 && !options.decimalComma) {
-        throw DecimalCommaError(path,
-                                parsed.firstDecimalComma + "; " +
-                                    plural(static_cast<std::size_t>(parsed.decimalCommas), "cell"),
-                                parsed.decimalCommas);
-    }
-    result.doubtfulCount = parsed.doubtfulCount;
-    result.doubtfulCells = std::move(parsed.doubtfulCells);
-
-    auto familyOfColumn = resolveColumns(header, table, taxa, tree, ask);
+    auto familyOfColumn = resolveColumns(rows.header, table, taxa, tree, ask);
     if (!familyOfColumn) {
         result.status = ReadResult::Status::Aborted;
         return result;
@@ -544,7 +501,7 @@ ReadResult readSampleFile(const std::string& path, const TaxaDatabase& taxa, con
     if (auto merged = mergedColumnsNote(*familyOfColumn, table)) {
         result.notes.push_back(*merged);
     }
-    fillTable(parsed, *familyOfColumn, table, result.notes);
+    fillTable(rows, *familyOfColumn, threadCount(options.threads), table, result.notes);
     if (table.nsamp() == 0) {
         throw Error("The file " + path + " holds no sample with a total abundance above 0.");
     }

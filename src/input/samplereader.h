@@ -16,8 +16,13 @@
 namespace torrentix {
 
 struct ReadOptions {
-    bool decimalComma = false; // read "12,5" as 12.5
+    bool decimalComma = false;        // read "12,5" as 12.5
+    int threads = 0;                  // threads that parse the rows; 0: one per core
+    std::size_t blockBytes = 1 << 20; // the file is read and parsed in blocks of about this size
 };
+
+// Taxon columns a file may have: a column is numbered in 16 bits.
+inline constexpr std::size_t maxTaxonColumns = 65535;
 
 // An abundance cell that is not a plain number, read as the method reads it.
 struct DoubtfulCell {

@@ -3,6 +3,8 @@
 // quality class and three test-variable texts. Indices are 0-based here; sample i of
 // the method is samples[i - 1].
 
+#include "input/abundances.h"
+
 #include <array>
 #include <string>
 #include <vector>
@@ -28,17 +30,17 @@ struct SampleTable {
     std::array<int, 3> testcount{};         // data rows whose test cell k is numeric
     std::vector<std::string> famnames;      // resolved family names, first appearance order
     std::vector<Sample> samples;
-    std::vector<double> abund; // nsamp x nfam, row by row
+    Abundances abund; // the families present in each sample
     std::string ignoredtaxa;   // CR LF + header cell, per ignored column
     bool namesfixed = false;
     bool utf8 = false; // the file's text is UTF-8 (not Windows-1252)
 
     int nsamp() const { return static_cast<int>(samples.size()); }
     int nfam() const { return static_cast<int>(famnames.size()); }
-    // Abundance of family j in sample i (both 0-based).
-    double abundance(int i, int j) const {
-        return abund[static_cast<std::size_t>(i) * famnames.size() + static_cast<std::size_t>(j)];
-    }
+    // Abundance of family j in sample i (both 0-based), 0 when absent.
+    double abundance(int i, int j) const { return abund.at(static_cast<std::size_t>(i), j); }
+    // The families present in sample i with their abundances, in family order.
+    Abundances::Row present(int i) const { return abund.row(static_cast<std::size_t>(i)); }
 };
 
 // Test variables that take part in normalisation and regression: at least 6 numeric values.

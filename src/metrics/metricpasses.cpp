@@ -28,19 +28,6 @@ double share(double part, double whole) {
 
 } // namespace
 
-PresentFamilies::PresentFamilies(const SampleTable& table) {
-    offsets_.reserve(static_cast<std::size_t>(table.nsamp()) + 1);
-    offsets_.push_back(0);
-    for (int j = 0; j < table.nsamp(); ++j) {
-        for (int i = 0; i < table.nfam(); ++i) {
-            if (table.abundance(j, i) > 0.0) {
-                families_.push_back(i);
-            }
-        }
-        offsets_.push_back(families_.size());
-    }
-}
-
 MetricTable makeMetricTable(int nsamp, int gigindex) {
     const auto n = static_cast<std::size_t>(nsamp);
     MetricTable m;
@@ -78,8 +65,8 @@ void calcaspt(const PassInput& in, MetricTable& m) {
         int scored = 0, scoreSum = 0, iberianScored = 0, iberianSum = 0;
         long long dind = 0;
         std::array<bool, 9> groupScored{};
-        for (int i : in.present.of(j)) {
-            const FamilyTraits& t = in.traits[static_cast<std::size_t>(i)];
+        for (const Abundances::Present p : in.table.present(j)) {
+            const FamilyTraits& t = in.traits[static_cast<std::size_t>(p.family)];
             if (!t.found) {
                 continue;
             }
@@ -124,9 +111,9 @@ void contafam(const PassInput& in, MetricTable& m) {
         double total = 0.0, goldAbundance = 0.0, selectedAbundance = 0.0, eptAbundance = 0.0;
         double families = 0.0, eptFamilies = 0.0;
         // Absent families would only add 0 to any of these sums.
-        for (int i : in.present.of(j)) {
-            const FamilyTraits& t = in.traits[static_cast<std::size_t>(i)];
-            const double a = in.table.abundance(j, i);
+        for (const Abundances::Present p : in.table.present(j)) {
+            const FamilyTraits& t = in.traits[static_cast<std::size_t>(p.family)];
+            const double a = p.abundance;
             if (t.selEptd) {
                 selectedAbundance += a;
             }
@@ -155,8 +142,8 @@ void contafam(const PassInput& in, MetricTable& m) {
             m.eptabund[js] = share(eptAbundance, total);
         }
         double h = 0.0;
-        for (int i : in.present.of(j)) {
-            const double p = in.table.abundance(j, i) / total;
+        for (const Abundances::Present present : in.table.present(j)) {
+            const double p = present.abundance / total;
             h = h + p * std::log(p);
         }
         m.shannon[js] = -h;
@@ -169,8 +156,8 @@ void contasens(const PassInput& in, MetricTable& m) {
     for (int j = 0; j < nsamp; ++j) {
         report(in, 2.0 / 3.0 + (j + 1.0) / nsamp / 3.0);
         double count = 0.0;
-        for (int i : in.present.of(j)) {
-            const FamilyTraits& t = in.traits[static_cast<std::size_t>(i)];
+        for (const Abundances::Present p : in.table.present(j)) {
+            const FamilyTraits& t = in.traits[static_cast<std::size_t>(p.family)];
             if (t.found && t.sensitive) {
                 count += 1.0;
             }
@@ -184,8 +171,8 @@ void contaetd(const PassInput& in, MetricTable& m) {
     for (int j = 0; j < nsamp; ++j) {
         report(in, 2.0 / 3.0 + (j + 1.0) / nsamp / 3.0);
         double count = 0.0;
-        for (int i : in.present.of(j)) {
-            if (in.traits[static_cast<std::size_t>(i)].selEtd) {
+        for (const Abundances::Present p : in.table.present(j)) {
+            if (in.traits[static_cast<std::size_t>(p.family)].selEtd) {
                 count += 1.0;
             }
         }

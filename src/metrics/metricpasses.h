@@ -15,31 +15,9 @@ namespace torrentix {
 // Called after each sample of each pass with the fraction of the whole run's passes done.
 using ProgressHandler = std::function<void(double)>;
 
-// The families present (abundance above 0) in each sample, in family order: the passes
-// only ever look at those, so each walks the abundance matrix once, when this is built.
-class PresentFamilies {
-  public:
-    explicit PresentFamilies(const SampleTable& table);
-    struct Range {
-        const int* first;
-        const int* last;
-        const int* begin() const { return first; }
-        const int* end() const { return last; }
-    };
-    Range of(int sample) const {
-        const auto s = static_cast<std::size_t>(sample);
-        return {families_.data() + offsets_[s], families_.data() + offsets_[s + 1]};
-    }
-
-  private:
-    std::vector<std::size_t> offsets_;
-    std::vector<int> families_;
-};
-
 struct PassInput {
     const SampleTable& table;
     const std::vector<FamilyTraits>& traits;
-    const PresentFamilies& present;
     int gigindex;
     const ProgressHandler& progress;
 };

@@ -122,8 +122,7 @@ void normaliseMetrics(MetricTable& m, int gig, const SampleTable& table, Referen
 void runMetricPasses(const SampleTable& table, const TaxaDatabase& taxa, int gig,
                      const ProgressHandler& progress, MetricTable& m) {
     const auto traits = resolveFamilyTraits(table, taxa);
-    const PresentFamilies present(table);
-    const PassInput in{table, traits, present, gig, progress};
+    const PassInput in{table, traits, gig, progress};
     calcaspt(in, m);
     contafam(in, m);
     if (gig == EasternContinental) {
@@ -244,6 +243,7 @@ RunResult calcola(SampleTable table, const TaxaDatabase& taxa, const RunOptions&
     const int gig = options.gigindex;
     MetricTable m = makeMetricTable(table.nsamp(), gig);
     runMetricPasses(table, taxa, gig, callbacks.progress, m);
+    table.abund = Abundances(); // every metric is computed: the abundances are not needed further
     r.raw = m;
 
     const auto path = chooseResultsPath(table.inputpath, options.resultsFolder, callbacks);

@@ -49,7 +49,7 @@ inline const std::string refusalMessage = "Number of Refs(6)+Highs(5) < 6.";
 
 struct RunResult {
     bool refused = false; // too few reference samples: nothing computed or written
-    SampleTable table;    // test values normalised, test names shortened
+    SampleTable table;    // test values normalised, test names shortened, no abundances
     ClassCounts classcount{};
     ReferenceRule rule;
     MetricTable raw;        // metrics before normalisation

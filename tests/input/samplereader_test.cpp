@@ -44,7 +44,7 @@ TEST_F(ReadFixture, MergesColumnsOfOneFamilyAndKeepsRowsUpToTheFirstBlankLine) {
     const SampleTable& t = r.table;
     EXPECT_EQ(t.titleline, "My title");
     EXPECT_EQ(t.famnames, (std::vector<std::string>{"BAETIDAE", "GAMMARIDAE", "RHYACOPHILIDAE"}));
-    EXPECT_EQ(t.abund, (std::vector<double>{4, 2, 0, 0, 0, 0})); // text reads as 0
+    EXPECT_EQ(t.abund.dense(3), (std::vector<double>{4, 2, 0, 0, 0, 0})); // text reads as 0
     EXPECT_EQ(t.ignoredtaxa, "\r\nMYSTERY");
     EXPECT_EQ(asked, (std::vector<std::string>{"MYSTERY"}));
     EXPECT_TRUE(t.namesfixed);

@@ -16,8 +16,7 @@ namespace {
 MetricTable passes(const SampleTable& t, int gig, const ProgressHandler& progress = {}) {
     const auto traits = resolveFamilyTraits(t, realTaxa());
     MetricTable m = makeMetricTable(t.nsamp(), gig);
-    const PresentFamilies present(t);
-    const PassInput in{t, traits, present, gig, progress};
+    const PassInput in{t, traits, gig, progress};
     calcaspt(in, m);
     contafam(in, m);
     if (gig == Alpine) {

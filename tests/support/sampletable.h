@@ -22,7 +22,7 @@ inline SampleTable makeTable(std::vector<std::string> families, const std::vecto
         s.sampclass = i < classes.size() ? classes[i] : 6;
         s.testval = {"N/A", "N/A", "N/A"};
         t.samples.push_back(s);
-        t.abund.insert(t.abund.end(), rows[i].begin(), rows[i].end());
+        t.abund.appendRow(rows[i]);
     }
     return t;
 }

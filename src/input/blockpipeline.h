@@ -1,0 +1,159 @@
+#pragma once
+// Work on blocks shared by threads: the blocks of a file parsed as they are read, and
+// the results given back in file order whatever thread parsed them.
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace torrentix {
+
+// The number of threads to use: `wanted`, or every core when it is 0.
+inline unsigned threadCount(int wanted) {
+    if (wanted > 0) {
+        return static_cast<unsigned>(wanted);
+    }
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
+// Takes blocks from `next` (called on this thread, in order, until it gives nullopt),
+// hands each to `work` on one of `threads` threads, and returns the results in the order
+// of the blocks. At most two blocks per thread wait or are worked on at any time, so
+// the blocks' memory stays bounded. The first exception of any thread is rethrown.
+template <class Block, class Result, class Next, class Work>
+std::vector<Result> mapBlocksInOrder(unsigned threads, Next next, Work work) {
+    std::vector<Result> results;
+    if (threads <= 1) {
+        while (std::optional<Block> block = next()) {
+            results.push_back(work(std::move(*block)));
+        }
+        return results;
+    }
+    struct Shared {
+        std::mutex mutex;
+        std::condition_variable changed;
+        std::deque<std::pair<std::size_t, Block>> waiting;
+        std::vector<std::unique_ptr<Result>> done;
+        std::size_t inFlight = 0;
+        bool finished = false;
+        std::exception_ptr failure;
+    } shared;
+    auto worker = [&shared, &work] {
+        while (true) {
+            std::unique_lock lock(shared.mutex);
+            shared.changed.wait(lock, [&] { return !shared.waiting.empty() || shared.finished; });
+            if (shared.waiting.empty()) {
+                return;
+            }
+            auto [index, block] = std::move(shared.waiting.front());
+            shared.waiting.pop_front();
+            lock.unlock();
+            std::unique_ptr<Result> result;
+            try {
+                if (!shared.failure) {
+                    result = std::make_unique<Result>(work(std::move(block)));
+                }
+            } catch (...) {
+                lock.lock();
+                shared.failure = shared.failure ? shared.failure : std::current_exception();
+                lock.unlock();
+            }
+            lock.lock();
+            shared.done[index] = std::move(result);
+            --shared.inFlight;
+            shared.changed.notify_all();
+        }
+    };
+    std::vector<std::thread> pool;
+    for (unsigned t = 0; t < threads; ++t) {
+        pool.emplace_back(worker);
+    }
+    auto finish = [&] {
+        {
+            std::lock_guard lock(shared.mutex);
+            shared.finished = true;
+        }
+        shared.changed.notify_all();
+        for (auto& thread : pool) {
+            thread.join();
+        }
+    };
+    try {
+        for (std::size_t index = 0;; ++index) {
+            std::optional<Block> block = next();
+            if (!block) {
+                break;
+            }
+            std::unique_lock lock(shared.mutex);
+            shared.changed.wait(lock, [&] { return shared.inFlight < 2 * threads || shared.failure; });
+            if (shared.failure) {
+                break;
+            }
+            shared.done.emplace_back();
+            shared.waiting.emplace_back(index, std::move(*block));
+            ++shared.inFlight;
+            shared.changed.notify_all();
+        }
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+    if (shared.failure) {
+        std::rethrow_exception(shared.failure);
+    }
+    results.reserve(shared.done.size());
+    for (auto& result : shared.done) {
+        results.push_back(std::move(*result));
+    }
+    return results;
+}
+
+// Calls `work(i)` for every i below `count` on up to `threads` threads.
+template <class Work> void forEachIndex(std::size_t count, unsigned threads, Work work) {
+    if (threads <= 1 || count <= 1) {
+        for (std::size_t i = 0; i < count; ++i) {
+            work(i);
+        }
+        return;
+    }
+    std::mutex mutex;
+    std::size_t nextIndex = 0;
+    std::exception_ptr failure;
+    auto worker = [&] {
+        while (true) {
+            std::size_t i = 0;
+            {
+                std::lock_guard lock(mutex);
+                if (nextIndex == count || failure) {
+                    return;
+                }
+                i = nextIndex++;
+            }
+            try {
+                work(i);
+            } catch (...) {
+                std::lock_guard lock(mutex);
+                failure = failure ? failure : std::current_exception();
+            }
+        }
+    };
+    std::vector<std::thread> pool;
+    for (unsigned t = 0; t < threads; ++t) {
+        pool.emplace_back(worker);
+    }
+    for (auto& thread : pool) {
+        thread.join();
+    }
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
+}
+
+} // namespace torrentix

@@ -1,0 +1,62 @@
+#pragma once
+// Parses a block of data lines of a sample file: each row is read once, its sample cells
+// kept and its abundances collected as (taxon column, abundance) pairs. Blocks are parsed
+// independently, in any order and on any thread; joined in file order, they give what one
+// pass over the whole file gives.
+
+#include "input/abundances.h"
+#include "input/samplereader.h"
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace torrentix {
+
+inline constexpr std::size_t firstTaxonCell = 6; // 0-based index of the first taxon column
+
+// What every block is parsed against.
+struct RowContext {
+    const std::vector<std::string>& header; // without the empty last columns dropped
+    std::size_t width;                      // cells of a row, those columns included
+    const ReadOptions& options;
+    const std::string& path;
+};
+
+// A fault of a row, which ends the read; its message needs the row's number among the
+// kept samples, which only the join of the blocks knows.
+struct RowFault {
+    int keptBefore = 0; // samples kept in the same block before the faulty row
+    std::function<std::string(int rowNumber)> message;
+};
+
+struct ParsedBlock {
+    std::vector<Sample> samples; // names not yet cut to their width
+    std::vector<int> fileLines;
+    std::vector<bool> kept; // the row's total abundance is above 0
+    AbundanceRows abundances;
+    std::array<int, 3> testcount{};
+    int decimalCommas = 0;
+    std::string firstDecimalComma;
+    int doubtfulCount = 0;
+    std::vector<DoubtfulCell> doubtfulCells;
+    std::optional<RowFault> fault; // the first fault before the block's first blank line
+    std::optional<int> blankLine;  // file line of the block's first blank line
+    int nonBlankBeforeBlank = 0;   // lines that are not blank, before that line
+    int nonBlankAfterBlank = 0;    // and after it
+    bool nonAscii = false;         // the block's text holds bytes outside ASCII
+    bool validUtf8 = true;
+};
+
+// Parses the lines of `text`, the first being line `firstFileLine` of the file. Stops
+// taking rows at the first blank line, after which lines are only counted.
+ParsedBlock parseBlock(const RowContext& context, std::string_view text, int firstFileLine);
+
+// Where a cell stands, as the user finds it: "line 5, column 8 (BAETIDAE)".
+std::string placeOf(int fileLine, std::size_t cell, const std::vector<std::string>& header);
+std::string quoted(std::string_view text);
+
+} // namespace torrentix

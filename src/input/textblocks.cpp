@@ -1,0 +1,124 @@
+#include "input/textblocks.h"
+
+#include "base/lines.h"
+#include "base/text.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace torrentix {
+namespace {
+
+constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+
+// The lines a block of text ends, as LineReader ends them.
+int lineCount(std::string_view text) {
+    if (text.find('\r') == std::string_view::npos) {
+        return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    }
+    int lines = 0;
+    LineReader reader(text);
+    while (reader.next()) {
+        ++lines;
+    }
+    return lines;
+}
+
+} // namespace
+
+TextBlocks::TextBlocks(Read read, std::string start, std::size_t blockBytes)
+    : read_(std::move(read)), blockBytes_(std::max<std::size_t>(blockBytes, 1)) {
+    if (const auto* nul = std::memchr(start.data(), '\0', start.size())) {
+        nul_ = static_cast<std::size_t>(static_cast<const char*>(nul) - start.data());
+    }
+    buffer_ = std::move(start);
+    fill(byteOrderMark.size());
+    if (std::string_view(buffer_).substr(0, byteOrderMark.size()) == byteOrderMark) {
+        buffer_.erase(0, byteOrderMark.size());
+        bytesBefore_ = byteOrderMark.size();
+        bom_ = true;
+    }
+}
+
+bool TextBlocks::fill(std::size_t atLeast) {
+    while (buffer_.size() < atLeast && !atEnd_) {
+        const std::size_t before = buffer_.size();
+        const std::size_t got = read_(buffer_, std::max<std::size_t>(atLeast - before, 1 << 16));
+        atEnd_ = got == 0;
+        if (!nul_) {
+            if (const auto* nul = std::memchr(buffer_.data() + before, '\0', got)) {
+                nul_ =
+                    bytesBefore_ + static_cast<std::size_t>(static_cast<const char*>(nul) - buffer_.data());
+            }
+        }
+    }
+    return buffer_.size() >= atLeast;
+}
+
+std::optional<std::string> TextBlocks::nextLine() {
+    std::size_t end = buffer_.find_first_of("\r\n");
+    while ((end == std::string::npos || end + 1 == buffer_.size()) && !atEnd_) {
+        fill(buffer_.size() + blockBytes_);
+        end = buffer_.find_first_of("\r\n");
+    }
+    if (buffer_.empty()) {
+        return std::nullopt;
+    }
+    if (end == std::string::npos) {
+        end = buffer_.size();
+    }
+    std::string line = buffer_.substr(0, end);
+    const std::size_t terminator =
+        end == buffer_.size()                                                            ? 0
+        : (buffer_[end] == '\r' && end + 1 < buffer_.size() && buffer_[end + 1] == '\n') ? 2
+                                                                                         : 1;
+    buffer_.erase(0, end + terminator);
+    bytesBefore_ += end + terminator;
+    ++nextLine_;
+    if (hasNonAscii(line)) {
+        linesNonAscii_ = true;
+        linesValidUtf8_ = linesValidUtf8_ && isValidUtf8(line);
+    }
+    return line;
+}
+
+std::size_t TextBlocks::cutPoint() const {
+    if (atEnd_) {
+        return buffer_.size();
+    }
+    if (const auto newline = buffer_.rfind('\n'); newline != std::string::npos) {
+        return newline + 1;
+    }
+    // A file whose lines end with CR alone: never cut between a CR and what follows it.
+    const auto cr = buffer_.rfind('\r');
+    return cr != std::string::npos && cr + 1 < buffer_.size() ? cr + 1 : 0;
+}
+
+std::optional<TextBlocks::Block> TextBlocks::nextBlock() {
+    fill(blockBytes_);
+    std::size_t cut = cutPoint();
+    while (cut == 0 && !atEnd_) {
+        fill(buffer_.size() + blockBytes_); // a line longer than a block
+        cut = cutPoint();
+    }
+    if (buffer_.empty()) {
+        return std::nullopt;
+    }
+    Block block{std::move(buffer_), nextLine_};
+    buffer_.assign(block.text, cut, std::string::npos);
+    block.text.resize(cut);
+    bytesBefore_ += cut;
+    nextLine_ += lineCount(block.text);
+    return block;
+}
+
+std::optional<std::size_t> TextBlocks::firstNul() {
+    while (!nul_ && !atEnd_) {
+        bytesBefore_ += buffer_.size();
+        buffer_.clear();
+        fill(blockBytes_);
+    }
+    return nul_;
+}
+
+} // namespace torrentix
