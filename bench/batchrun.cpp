@@ -20,11 +20,12 @@ std::array<TestVariableOptions, 3> testVariableOptions() {
 
 } // namespace
 
-SampleTable readKnownNames(const std::string& path, const TaxaDatabase& taxa, const TaxaTree& tree) {
+SampleTable readKnownNames(const std::string& path, const TaxaDatabase& taxa, const TaxaTree& tree,
+                           int threads) {
     auto unknownName = [](const UnknownTaxonQuestion& q) -> UnknownTaxonAnswer {
         throw std::runtime_error("the benchmark file names an unknown taxon: " + q.name);
     };
-    ReadResult read = readSampleFile(path, taxa, tree, unknownName);
+    ReadResult read = readSampleFile(path, taxa, tree, unknownName, ReadOptions{.threads = threads});
     if (read.status != ReadResult::Status::Ok) {
         throw std::runtime_error("reading " + path + " was aborted");
     }
@@ -54,12 +55,13 @@ RunResult computeOnce(SampleTable table, const TaxaDatabase& taxa) {
     return result;
 }
 
-void runBatchCommand(const std::string& path, const TaxaDatabase& taxa, const TaxaTree& tree) {
+void runBatchCommand(const std::string& path, const TaxaDatabase& taxa, const TaxaTree& tree, int threads) {
     cli::CliArgs args;
     args.gigindex = Mediterranean;
     args.typeindex = 0;
     args.testVariables = testVariableOptions();
     args.force = true;
+    args.threads = threads;
     args.files = {path};
     std::ostringstream out;
     std::ostringstream err;

@@ -13,8 +13,10 @@
 
 namespace torrentix::bench {
 
-// Reads the file; throws std::runtime_error when a name is unknown or the read fails.
-SampleTable readKnownNames(const std::string& path, const TaxaDatabase& taxa, const TaxaTree& tree);
+// Reads the file on `threads` threads (0: one per core); throws std::runtime_error when a
+// name is unknown or the read fails.
+SampleTable readKnownNames(const std::string& path, const TaxaDatabase& taxa, const TaxaTree& tree,
+                           int threads = 0);
 
 // The options of every run of the benchmark.
 RunOptions benchRunOptions();
@@ -23,7 +25,9 @@ RunOptions benchRunOptions();
 // the one of the previous run.
 RunResult computeOnce(SampleTable table, const TaxaDatabase& taxa);
 
-// The batch command on one file, with --force; throws std::runtime_error when it fails.
-void runBatchCommand(const std::string& path, const TaxaDatabase& taxa, const TaxaTree& tree);
+// The batch command on one file, with --force and --threads; throws std::runtime_error
+// when it fails.
+void runBatchCommand(const std::string& path, const TaxaDatabase& taxa, const TaxaTree& tree,
+                     int threads = 0);
 
 } // namespace torrentix::bench

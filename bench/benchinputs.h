@@ -12,9 +12,10 @@
 namespace torrentix::bench {
 
 struct BenchSettings {
-    std::vector<int> sampleCounts{2000, 20000, 60000};
+    std::vector<int> sampleCounts{2000, 20000, 200000};
     int families = 300;           // taxon columns of every file
-    int referenceSamples = 20000; // the file of the ratio and of the peak memory
+    int referenceSamples = 20000; // the file of the end-to-end / floor ratio
+    int memorySamples = 200000;   // the file of the peak memory
 };
 
 class BenchInputs {

@@ -34,10 +34,12 @@ long ownHighWaterKb() {
 
 } // namespace
 
-PeakMemory measurePeakMemory(const std::string& program, const std::string& samplePath,
+PeakMemory measurePeakMemory(const std::string& program, const std::string& samplePath, int threads,
                              const std::string& scratchFolder) {
     const std::string figures = scratchFolder + "/peak-memory.txt";
-    if (runProgram({program, "--peak-memory-of=" + samplePath}, figures) != 0) {
+    if (runProgram(
+            {program, "--peak-memory-of=" + samplePath, "--peak-memory-threads=" + std::to_string(threads)},
+            figures) != 0) {
         throw std::runtime_error("the peak-memory run failed");
     }
     PeakMemory m;
@@ -48,12 +50,12 @@ PeakMemory measurePeakMemory(const std::string& program, const std::string& samp
     return m;
 }
 
-int reportPeakMemory(const std::string& samplePath) {
+int reportPeakMemory(const std::string& samplePath, int threads) {
     try {
         const TaxaDatabase taxa = TaxaDatabase::open(TAXA_DB_PATH);
         const TaxaTree tree = albero(taxa.records());
         const long baseline = ownHighWaterKb();
-        runBatchCommand(samplePath, taxa, tree);
+        runBatchCommand(samplePath, taxa, tree, threads);
         std::cout << baseline << " " << maxResidentKb() << " " << ownHighWaterKb() << "\n";
         return 0;
     } catch (const std::exception& e) {

@@ -17,12 +17,14 @@ struct PeakMemory {
     long ownPeakKb = 0;  // own high-water mark after the run
 };
 
-// Starts `program --peak-memory-of=samplePath` and reads its figures.
-PeakMemory measurePeakMemory(const std::string& program, const std::string& samplePath,
+// Starts `program --peak-memory-of=samplePath --peak-memory-threads=threads` and reads
+// its figures.
+PeakMemory measurePeakMemory(const std::string& program, const std::string& samplePath, int threads,
                              const std::string& scratchFolder);
 
-// The side of the fresh process: runs the batch command once on the file and prints
-// "BASELINE_KB PEAK_KB OWN_PEAK_KB". Returns the exit status.
-int reportPeakMemory(const std::string& samplePath);
+// The side of the fresh process: runs the batch command once on the file with `threads`
+// threads (0: one per core) and prints "BASELINE_KB PEAK_KB OWN_PEAK_KB". Returns the
+// exit status.
+int reportPeakMemory(const std::string& samplePath, int threads);
 
 } // namespace torrentix::bench

@@ -249,8 +249,8 @@ bool writeBootstrap(const BatchContext& c, const std::string& path, const Sample
                     const RunResult& run) {
     const std::string ciPath = bootstrapPathFor(path, c.args.outputDir);
     try {
-        const BootstrapResult b =
-            bootstrap(asRead, runOptionsOf(c), run, {c.args.bootstrap, c.args.seed, 0, nullptr, {}});
+        const BootstrapResult b = bootstrap(asRead, runOptionsOf(c), run,
+                                            {c.args.bootstrap, c.args.seed, c.args.threads, nullptr, {}});
         writeFileAtomically(ciPath, bootstrapTableText(b, run));
     } catch (const Error& e) {
         tell(c, path, e.what());
@@ -267,8 +267,9 @@ bool processFile(const BatchContext& c, const std::string& path) {
         checkOutputs(c, path);
         std::vector<UnknownName> unknown;
         std::vector<std::string> corrections;
-        ReadResult read = readSampleFile(path, c.taxa, c.tree, nameHandler(c, unknown, corrections),
-                                         ReadOptions{.decimalComma = c.args.decimalComma});
+        ReadResult read =
+            readSampleFile(path, c.taxa, c.tree, nameHandler(c, unknown, corrections),
+                           ReadOptions{.decimalComma = c.args.decimalComma, .threads = c.args.threads});
         const bool cellsTaken = reportReadNotes(c, path, read);
         if (!unknown.empty() && c.args.unknown == UnknownTaxa::Abort) {
             return reportUnknownNames(c, path, unknown);

@@ -111,6 +111,8 @@ void parseOne(CliArgs& a, ArgStream& in, std::string& gigText, std::string& type
         }
     } else if (arg == "--table") {
         a.table = true;
+    } else if (arg == "--threads") {
+        a.threads = static_cast<int>(wholeNumber(arg, in.valueOf(arg), 1, 1024));
     } else if (arg == "--bootstrap") {
         a.bootstrap = static_cast<int>(wholeNumber(arg, in.valueOf(arg), 1, 1000000));
     } else if (arg == "--seed") {
@@ -214,6 +216,8 @@ tab-separated sample file and writes the results file FILE_OUT.txt beside it.
                      redraw the reference samples (and the regression pairs).
   --seed S           seed of the bootstrap's random numbers (default 1): the same seed
                      gives the same intervals, on any number of cores.
+  --threads N        use N threads to read the files and draw the bootstrap (default:
+                     one per core); the results are the same with any number.
   --output-dir DIR   write every file (results, corrected file, table) into DIR,
                      which is created when missing, instead of beside each file.
   --taxa-db PATH     use another taxa database file.

@@ -116,8 +116,20 @@ void AbundanceRows::mergeInto(const std::vector<int>& familyOfKey, std::size_t f
     }
     keys_.resize(out);
     codes_.resize(out);
+    shrink();
+}
+
+void AbundanceRows::reserve(std::size_t pairs) {
+    keys_.reserve(pairs);
+    codes_.reserve(pairs);
+}
+
+void AbundanceRows::shrink() {
+    rowEnd_.shrink_to_fit();
+    rowOthers_.shrink_to_fit();
     keys_.shrink_to_fit();
     codes_.shrink_to_fit();
+    others_.shrink_to_fit();
 }
 
 std::size_t AbundanceRows::bytes() const {

@@ -68,6 +68,9 @@ class AbundanceRows {
     void mergeInto(const std::vector<int>& familyOfKey, std::size_t families, const std::vector<bool>& keep);
 
     std::size_t bytes() const;
+    // Makes room for this many pairs; gives back what the rows do not hold.
+    void reserve(std::size_t pairs);
+    void shrink();
 
   private:
     void addOther(std::uint16_t key, double value);

@@ -280,6 +280,8 @@ ParsedBlock parseBlock(const RowContext& context, std::string_view text, int fir
     ParsedBlock block;
     block.nonAscii = hasNonAscii(text);
     block.validUtf8 = !block.nonAscii || isValidUtf8(text);
+    // A pair takes at least two bytes of the text: a digit and the TAB or line end after it.
+    block.abundances.reserve(text.size() / 2 + 1);
     BlockParser parser(context, block);
     forEachLine(text, firstFileLine, [&](std::string_view line, int fileLine) {
         const bool blank = trimBlanks(line).empty();
@@ -296,6 +298,10 @@ ParsedBlock parseBlock(const RowContext& context, std::string_view text, int fir
             parser.parseRow(line, fileLine);
         }
     });
+    // The blocks of a file are held together until they are joined: none keeps more
+    // memory than its rows need.
+    block.abundances.shrink();
+    block.samples.shrink_to_fit();
     return block;
 }
 

@@ -30,8 +30,8 @@ struct SampleTable {
     std::array<int, 3> testcount{};         // data rows whose test cell k is numeric
     std::vector<std::string> famnames;      // resolved family names, first appearance order
     std::vector<Sample> samples;
-    Abundances abund; // the families present in each sample
-    std::string ignoredtaxa;   // CR LF + header cell, per ignored column
+    Abundances abund;        // the families present in each sample
+    std::string ignoredtaxa; // CR LF + header cell, per ignored column
     bool namesfixed = false;
     bool utf8 = false; // the file's text is UTF-8 (not Windows-1252)
 

@@ -82,16 +82,14 @@ std::optional<std::string> TextBlocks::nextLine() {
     return line;
 }
 
+// After the first line end from the block size on; 0 when the buffer holds none yet. A CR
+// that ends the buffer may be followed by LF: it is not taken until the next byte is known.
 std::size_t TextBlocks::cutPoint() const {
-    if (atEnd_) {
-        return buffer_.size();
+    const std::size_t end = buffer_.find_first_of("\r\n", std::min(blockBytes_, buffer_.size()) - 1);
+    if (end != std::string::npos && (buffer_[end] == '\n' || end + 1 < buffer_.size())) {
+        return end + (buffer_[end] == '\r' && buffer_[end + 1] == '\n' ? 2 : 1);
     }
-    if (const auto newline = buffer_.rfind('\n'); newline != std::string::npos) {
-        return newline + 1;
-    }
-    // A file whose lines end with CR alone: never cut between a CR and what follows it.
-    const auto cr = buffer_.rfind('\r');
-    return cr != std::string::npos && cr + 1 < buffer_.size() ? cr + 1 : 0;
+    return atEnd_ ? buffer_.size() : 0;
 }
 
 std::optional<TextBlocks::Block> TextBlocks::nextBlock() {

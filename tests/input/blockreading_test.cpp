@@ -1,0 +1,167 @@
+// A file is read in blocks of lines, parsed on several threads and joined in file order:
+// however it is cut and however many threads parse it, the read gives what one pass over
+// the whole file gives, errors included.
+
+#include "input/samplereader.h"
+#include "support/samplefile.h"
+#include "support/taxa.h"
+#include "support/testsupport.h"
+
+#include <gtest/gtest.h>
+#include <map>
+
+using namespace torrentix;
+using namespace torrentix::testing;
+
+namespace {
+
+const std::string header = "CODE\tSAMPLE\tCLASS\tIdx\tPress\tAlt\tBAETIDAE\tCAENIDAE\tBaetidae\tMYSTERY";
+
+std::string joined(const std::vector<std::string>& lines, const std::string& end) {
+    std::string out;
+    for (const auto& line : lines) {
+        out += line + end;
+    }
+    return out;
+}
+
+// Everything a read gives, as text: equal texts are equal reads.
+std::string outcome(const std::string& path, const ReadOptions& options) {
+    try {
+        const ReadResult r = readSampleFile(
+            path, realTaxa(), realTree(),
+            [](const UnknownTaxonQuestion&) { return UnknownTaxonAnswer::ignore(); }, options);
+        const SampleTable& t = r.table;
+        std::string out =
+            correctedFileText(t) + "|" + t.ignoredtaxa + "|" + (t.utf8 ? "utf8" : "cp1252") + "|";
+        for (const Sample& s : t.samples) {
+            out += s.fullName + "|";
+        }
+        for (int k = 0; k < 3; ++k) {
+            out += std::to_string(t.testcount[static_cast<std::size_t>(k)]) + "|";
+        }
+        for (const double a : t.abund.dense(t.famnames.size())) {
+            char exact[40];
+            std::snprintf(exact, sizeof exact, "%a ", a); // every bit of every abundance
+            out += exact;
+        }
+        for (const auto& note : r.notes) {
+            out += note + "|";
+        }
+        return out + doubtfulCellsText(r);
+    } catch (const std::exception& e) {
+        return std::string("error: ") + e.what();
+    }
+}
+
+std::vector<std::pair<std::string, std::string>> trickyFiles() {
+    std::vector<std::string> rows;
+    for (int i = 1; i <= 40; ++i) {
+        const std::string n = std::to_string(i);
+        // Decimals that need their digits, values kept whole, zeros, text, quotes, merged columns.
+        rows.push_back(n + "\tSite " + n + "\t" + std::to_string(i % 7) + "\t0." + n + "\t" + n + "\tx\t" +
+                       (i % 5 == 0 ? "0" : n + ".25") + "\t" + (i % 3 == 0 ? "1e3" : "0.1") + "\t" +
+                       (i % 4 == 0 ? "\"7\"" : "33.333333333") + "\t" + (i % 6 == 0 ? "4 ind." : "5000"));
+    }
+    std::vector<std::string> zeroRows = rows;
+    for (int i = 0; i < 12; i += 2) {
+        zeroRows[static_cast<std::size_t>(i)] = "z\tzero\t6\t1\t1\t1\t0\t0\t\t0";
+    }
+    std::vector<std::string> withEnd = rows;
+    withEnd.insert(withEnd.begin() + 25, "   ");
+    withEnd.insert(withEnd.begin() + 30, "broken\trow");
+    std::vector<std::string> faultLate = zeroRows;
+    faultLate[35] += "\t9";
+    std::vector<std::string> negativeLate = zeroRows;
+    negativeLate[33] = "n\tneg\t6\t1\t1\t1\t1\t-2\t1\t1";
+    std::vector<std::string> commas = rows;
+    commas[17] = "c\tcomma\t6\t0,5\t1\t1\t1,5\t2\t3\t4";
+    commas[29] = "d\tcomma\t6\t1\t1\t1\t2,25\t2\t3\t4";
+    std::vector<std::string> utf8Late = rows;
+    utf8Late[38] = "u\t\xC3\xA9tang de la For\xC3\xAAt\t6\t1\t1\t1\t1\t2\t3\t4";
+    std::vector<std::string> cp1252Late = utf8Late;
+    cp1252Late[39] = "w\tFor\xEAt\t6\t1\t1\t1\t1\t2\t3\t4";
+    std::vector<std::string> trailingTabs;
+    for (const auto& row : rows) {
+        trailingTabs.push_back(row + "\t");
+    }
+    const std::string longRow = "L\t" + std::string(3000, 'x') + "\t6\t1\t1\t1\t1\t2\t3\t4";
+    const std::string t = "River survey";
+    return {
+        {"CR LF", joined({t, header}, "\r\n") + joined(rows, "\r\n")},
+        {"LF without a last line end",
+         joined({t, header}, "\n") + joined(rows, "\n") + "9\tlast\t6\t1\t1\t1\t1\t1\t1\t1"},
+        {"CR alone", joined({t, header}, "\r") + joined(rows, "\r")},
+        {"byte-order mark", "\xEF\xBB\xBF" + joined({t, header}, "\n") + joined(rows, "\n")},
+        {"dropped samples", joined({t, header}, "\r\n") + joined(zeroRows, "\r\n")},
+        {"end at a blank line", joined({t, header}, "\r\n") + joined(withEnd, "\r\n")},
+        {"too many cells late", joined({t, header}, "\r\n") + joined(faultLate, "\r\n")},
+        {"negative abundance late", joined({t, header}, "\r\n") + joined(negativeLate, "\r\n")},
+        {"decimal commas", joined({t, header}, "\r\n") + joined(commas, "\r\n")},
+        {"UTF-8 name late", joined({t, header}, "\r\n") + joined(utf8Late, "\r\n")},
+        {"Windows-1252 name late", joined({t, header}, "\r\n") + joined(cp1252Late, "\r\n")},
+        {"trailing TAB on every line", joined({t, header + "\t"}, "\r\n") + joined(trailingTabs, "\r\n")},
+        {"row longer than a block", joined({t, header}, "\n") + longRow + "\n" + joined(rows, "\n")},
+        {"NUL after a header fault", joined({t, "CODE,SAMPLE,CLASS,A,B,C,BAETIDAE"}, "\r\n") +
+                                         joined(rows, "\r\n") + std::string(1, '\0')},
+        {"NUL after a row fault",
+         joined({t, header}, "\r\n") + joined(faultLate, "\r\n") + std::string(1, '\0')},
+        {"no data line", joined({t, header, "", "1\ta\t6\t1\t1\t1\t1\t1\t1\t1"}, "\r\n")},
+    };
+}
+
+} // namespace
+
+TEST(BlockReading, AnyCutAndAnyNumberOfThreadsReadsLikeOnePass) {
+    const TempDir dir;
+    for (const auto& [what, text] : trickyFiles()) {
+        const std::string path = dir.file("s.txt");
+        writeFile(path, text);
+        ReadOptions whole;
+        whole.threads = 1;
+        const std::string expected = outcome(path, whole);
+        for (const std::size_t blockBytes : {1, 2, 7, 64, 333}) {
+            for (const int threads : {1, 2, 3}) {
+                ReadOptions cut;
+                cut.blockBytes = blockBytes;
+                cut.threads = threads;
+                EXPECT_EQ(outcome(path, cut), expected)
+                    << what << ", blocks of " << blockBytes << " bytes, " << threads << " threads";
+            }
+        }
+        ReadOptions commas;
+        commas.decimalComma = true;
+        commas.blockBytes = 5;
+        commas.threads = 2;
+        ReadOptions commasWhole = commas;
+        commasWhole.blockBytes = 1 << 20;
+        commasWhole.threads = 1;
+        EXPECT_EQ(outcome(path, commas), outcome(path, commasWhole)) << what << ", decimal commas";
+    }
+}
+
+// What the cases above are about is what the read reports.
+TEST(BlockReading, TrickyFilesReadAsTheirUsersMeantThem) {
+    const TempDir dir;
+    std::map<std::string, std::string> outcomes;
+    for (const auto& [what, text] : trickyFiles()) {
+        writeFile(dir.file("s.txt"), text);
+        outcomes[what] = outcome(dir.file("s.txt"), ReadOptions{.blockBytes = 3});
+    }
+    const std::string path = dir.file("s.txt");
+    EXPECT_THAT(outcomes["too many cells late"],
+                Mentions("Too many columns in row 30 (file: " + path, "File line 38 holds 11 cells"));
+    EXPECT_THAT(outcomes["negative abundance late"], Mentions("\"-2\" in row 28, taxon column 2"));
+    EXPECT_THAT(outcomes["end at a blank line"],
+                Mentions("The data end at the blank line 28: 16 non-blank lines"));
+    EXPECT_THAT(outcomes["dropped samples"], Mentions("6 samples with a total abundance of 0 were left out "
+                                                      "(file lines 3, 5, 7, 9, 11, 13)"));
+    EXPECT_THAT(outcomes["decimal commas"], Mentions("\"0,5\" in line 20, column 4 (Idx); 3 cells"));
+    EXPECT_THAT(outcomes["UTF-8 name late"], Mentions("|utf8|"));
+    EXPECT_THAT(outcomes["Windows-1252 name late"], Mentions("|cp1252|"));
+    EXPECT_THAT(outcomes["NUL after a header fault"], Mentions("is not a text file: byte"));
+    EXPECT_THAT(outcomes["NUL after a row fault"], Mentions("is not a text file: byte"));
+    EXPECT_THAT(outcomes["no data line"], Mentions("has no data line"));
+    EXPECT_THAT(outcomes["CR alone"], Mentions("4 ind.", "Columns of one family were added together, "
+                                                         "1 family: BAETIDAE (columns 7 9)."));
+}
