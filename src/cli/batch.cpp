@@ -204,6 +204,8 @@ RunOptions runOptionsOf(const BatchContext& c) {
     options.testVariables = c.args.testVariables;
     options.dateText = c.dateText;
     options.timeText = c.timeText;
+    options.keepAbundances = false; // one run per file
+    options.threads = c.args.threads;
     return options;
 }
 

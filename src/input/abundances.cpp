@@ -28,16 +28,6 @@ std::optional<AbundanceCode> codeOf(double value) {
 
 } // namespace
 
-// A number written as digits with `decimals` decimals reads as the double nearest to
-// digits / 10^decimals; both are exact doubles here, and a quotient of doubles is
-// rounded to the nearest, so the code reads back as that very double.
-std::optional<AbundanceCode> decimalCode(std::uint32_t digits, int decimals) {
-    if (digits > digitsMask || decimals < 0 || decimals >= static_cast<int>(otherMark)) {
-        return std::nullopt;
-    }
-    return static_cast<AbundanceCode>(static_cast<unsigned>(decimals) << decimalsShift | digits);
-}
-
 void AbundanceRows::add(std::uint16_t key, double value) {
     if (value == 0.0) {
         return;
@@ -49,13 +39,6 @@ void AbundanceRows::add(std::uint16_t key, double value) {
     }
 }
 
-void AbundanceRows::addCode(std::uint16_t key, AbundanceCode code) {
-    if ((code & digitsMask) != 0) {
-        keys_.push_back(key);
-        codes_.push_back(code);
-    }
-}
-
 void AbundanceRows::addOther(std::uint16_t key, double value) {
     keys_.push_back(key);
     codes_.push_back(static_cast<AbundanceCode>(otherMark << decimalsShift));
@@ -64,9 +47,16 @@ void AbundanceRows::addOther(std::uint16_t key, double value) {
 
 void AbundanceRows::mergeInto(const std::vector<int>& familyOfKey, std::size_t families,
                               const std::vector<bool>& keep) {
+    std::vector<int> columnsOfFamily(families, 0);
+    for (const int f : familyOfKey) {
+        if (f >= 0) {
+            ++columnsOfFamily[static_cast<std::size_t>(f)];
+        }
+    }
     std::vector<double> sum(families, 0.0);
     std::vector<int> columns(families, 0);
     std::vector<AbundanceCode> firstCode(families, 0);
+    std::vector<double> firstOther(families, 0.0);
     std::vector<int> present;
     const std::vector<double> columnOthers = std::move(others_);
     const std::vector<std::uint32_t> columnRowEnd = std::move(rowEnd_);
@@ -82,32 +72,48 @@ void AbundanceRows::mergeInto(const std::vector<int>& familyOfKey, std::size_t f
         present.clear();
         for (std::size_t e = first; e < last; ++e) {
             const AbundanceCode code = codes_[e];
-            const double value = isOther(code) ? columnOthers[other++] : codeValue(code);
+            const double otherValue = isOther(code) ? columnOthers[other++] : 0.0;
             const int f = familyOfKey[keys_[e]];
-            if (!keep[r] || f < 0) {
+            if (f < 0 || !keep[r]) {
                 continue;
             }
             const auto fs = static_cast<std::size_t>(f);
             if (columns[fs]++ == 0) {
                 present.push_back(f);
                 firstCode[fs] = code;
+                firstOther[fs] = otherValue;
             }
-            sum[fs] += value;
+            if (columnsOfFamily[fs] > 1) {
+                // Columns of one family are added in the order of the file, from 0.
+                sum[fs] += isOther(code) ? otherValue : codeValue(code);
+            }
         }
         first = last;
         if (!keep[r]) {
             continue;
         }
-        std::sort(present.begin(), present.end());
-        for (int f : present) {
+        // Families come in the order of their first column: only a family whose first
+        // columns are empty in this row arrives late. Insertion sort keeps this cheap.
+        for (std::size_t i = 1; i < present.size(); ++i) {
+            for (std::size_t j = i; j > 0 && present[j - 1] > present[j]; --j) {
+                std::swap(present[j - 1], present[j]);
+            }
+        }
+        for (const int f : present) {
             const auto fs = static_cast<std::size_t>(f);
-            const bool sameCode = columns[fs] == 1 && !isOther(firstCode[fs]);
-            const auto code = sameCode ? std::optional<AbundanceCode>(firstCode[fs]) : codeOf(sum[fs]);
             keys_[out] = static_cast<std::uint16_t>(f);
-            codes_[out++] = code ? *code : static_cast<AbundanceCode>(otherMark << decimalsShift);
-            if (!code) {
+            if (columns[fs] == 1) {
+                codes_[out] = firstCode[fs];
+                if (isOther(firstCode[fs])) {
+                    others_.push_back(firstOther[fs]);
+                }
+            } else if (const auto code = codeOf(sum[fs])) {
+                codes_[out] = *code;
+            } else {
+                codes_[out] = static_cast<AbundanceCode>(otherMark << decimalsShift);
                 others_.push_back(sum[fs]);
             }
+            ++out;
             sum[fs] = 0.0;
             columns[fs] = 0;
         }

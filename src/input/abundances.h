@@ -28,8 +28,15 @@ inline constexpr double powersOfTen[15] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6
                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14};
 
 // Digits and decimals of an abundance written as a plain decimal number ("12", "1.33"):
-// its code, or nullopt when the digits do not fit.
-std::optional<AbundanceCode> decimalCode(std::uint32_t digits, int decimals);
+// its code, or nullopt when the digits do not fit. Such a number reads as the double
+// nearest to digits / 10^decimals; both are exact doubles here, and a quotient of doubles
+// is rounded to the nearest, so the code reads back as that very double.
+inline std::optional<AbundanceCode> decimalCode(std::uint32_t digits, int decimals) {
+    if (digits > digitsMask || decimals < 0 || decimals >= static_cast<int>(otherMark)) {
+        return std::nullopt;
+    }
+    return static_cast<AbundanceCode>(static_cast<unsigned>(decimals) << decimalsShift | digits);
+}
 inline bool isOther(AbundanceCode code) {
     return (code >> decimalsShift) == otherMark;
 }
@@ -47,7 +54,12 @@ class AbundanceRows {
   public:
     // Adds a pair to the row being built; values of 0 are not stored.
     void add(std::uint16_t key, double value);
-    void addCode(std::uint16_t key, AbundanceCode code);
+    void addCode(std::uint16_t key, AbundanceCode code) {
+        if ((code & digitsMask) != 0) {
+            keys_.push_back(key);
+            codes_.push_back(code);
+        }
+    }
     void endRow() {
         rowEnd_.push_back(static_cast<std::uint32_t>(keys_.size()));
         rowOthers_.push_back(static_cast<std::uint32_t>(others_.size()));

@@ -245,16 +245,22 @@ class BlockParser {
     std::string storage_;
 };
 
-// Calls `take` with each line of the text and its file line, ends as LineReader ends them.
+// Calls `take` with each line of the text and its file line, ends as LineReader ends them:
+// lines ending with LF or CR LF are cut at each LF; from a line holding a CR of its own
+// on (lines ending with CR alone), LineReader cuts them.
 template <class Take> void forEachLine(std::string_view text, int firstFileLine, Take take) {
     int fileLine = firstFileLine;
-    if (text.find('\r') == std::string_view::npos) {
-        while (!text.empty()) {
-            const auto newline = text.find('\n');
-            take(text.substr(0, newline), fileLine++);
-            text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
+    while (!text.empty()) {
+        const auto newline = text.find('\n');
+        std::string_view line = text.substr(0, newline);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
         }
-        return;
+        if (std::memchr(line.data(), '\r', line.size()) != nullptr) {
+            break;
+        }
+        take(line, fileLine++);
+        text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
     }
     LineReader lines(text);
     while (auto line = lines.next()) {

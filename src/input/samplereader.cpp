@@ -4,7 +4,7 @@
 #include "base/lines.h"
 #include "base/numberforms.h"
 #include "base/text.h"
-#include "input/blockpipeline.h"
+#include "base/parallel.h"
 #include "input/cells.h"
 #include "input/filetext.h"
 #include "input/rowparser.h"

@@ -16,12 +16,6 @@ bool hasThirdPass(int gig) {
     return gig == Alpine || gig == Mediterranean;
 }
 
-void report(const PassInput& in, double fraction) {
-    if (in.progress) {
-        in.progress(fraction);
-    }
-}
-
 double share(double part, double whole) {
     return whole > 0.0 ? part / whole : 0.0;
 }
@@ -57,11 +51,9 @@ MetricTable makeMetricTable(int nsamp, int gigindex) {
 }
 
 void calcaspt(const PassInput& in, MetricTable& m) {
-    const int nsamp = in.table.nsamp();
     const bool iberian = hasThirdPass(in.gigindex);
     const bool degradation = in.gigindex == EasternContinental;
-    for (int j = 0; j < nsamp; ++j) {
-        report(in, (j + 1.0) / nsamp / 3.0);
+    for (int j = in.first; j < in.last; ++j) {
         int scored = 0, scoreSum = 0, iberianScored = 0, iberianSum = 0;
         long long dind = 0;
         std::array<bool, 9> groupScored{};
@@ -103,10 +95,7 @@ void calcaspt(const PassInput& in, MetricTable& m) {
 }
 
 void contafam(const PassInput& in, MetricTable& m) {
-    const int nsamp = in.table.nsamp();
-    const double span = hasThirdPass(in.gigindex) ? 1.0 / 3.0 : 2.0 / 3.0;
-    for (int j = 0; j < nsamp; ++j) {
-        report(in, 1.0 / 3.0 + (j + 1.0) / nsamp * span);
+    for (int j = in.first; j < in.last; ++j) {
         const auto js = static_cast<std::size_t>(j);
         double total = 0.0, goldAbundance = 0.0, selectedAbundance = 0.0, eptAbundance = 0.0;
         double families = 0.0, eptFamilies = 0.0;
@@ -152,9 +141,7 @@ void contafam(const PassInput& in, MetricTable& m) {
 }
 
 void contasens(const PassInput& in, MetricTable& m) {
-    const int nsamp = in.table.nsamp();
-    for (int j = 0; j < nsamp; ++j) {
-        report(in, 2.0 / 3.0 + (j + 1.0) / nsamp / 3.0);
+    for (int j = in.first; j < in.last; ++j) {
         double count = 0.0;
         for (const Abundances::Present p : in.table.present(j)) {
             const FamilyTraits& t = in.traits[static_cast<std::size_t>(p.family)];
@@ -167,9 +154,7 @@ void contasens(const PassInput& in, MetricTable& m) {
 }
 
 void contaetd(const PassInput& in, MetricTable& m) {
-    const int nsamp = in.table.nsamp();
-    for (int j = 0; j < nsamp; ++j) {
-        report(in, 2.0 / 3.0 + (j + 1.0) / nsamp / 3.0);
+    for (int j = in.first; j < in.last; ++j) {
         double count = 0.0;
         for (const Abundances::Present p : in.table.present(j)) {
             if (in.traits[static_cast<std::size_t>(p.family)].selEtd) {

@@ -1,7 +1,7 @@
 #pragma once
 // The per-sample metric passes of a computation run, in the order they run:
 // calcaspt (score metrics), contafam (family-count metrics), then contasens (Alpine)
-// or contaetd (Mediterranean). Each reports its progress after every sample.
+// or contaetd (Mediterranean).
 
 #include "input/sampletable.h"
 #include "metrics/familytraits.h"
@@ -12,14 +12,17 @@
 
 namespace torrentix {
 
-// Called after each sample of each pass with the fraction of the whole run's passes done.
+// Called as the passes go on with the fraction of the samples done.
 using ProgressHandler = std::function<void(double)>;
 
+// What a pass works on: the samples first..last - 1 of the table. Each sample's metrics
+// depend on that sample alone, so ranges of samples may be passed on different threads.
 struct PassInput {
     const SampleTable& table;
     const std::vector<FamilyTraits>& traits;
     int gigindex;
-    const ProgressHandler& progress;
+    int first;
+    int last;
 };
 
 // Sizes the metric arrays the GIG uses, all zero.

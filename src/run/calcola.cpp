@@ -2,6 +2,7 @@
 
 #include "base/files.h"
 #include "base/numberforms.h"
+#include "base/parallel.h"
 #include "base/text.h"
 #include "metrics/catalogue.h"
 #include "metrics/familytraits.h"
@@ -119,21 +120,37 @@ void normaliseMetrics(MetricTable& m, int gig, const SampleTable& table, Referen
     }
 }
 
-void runMetricPasses(const SampleTable& table, const TaxaDatabase& taxa, int gig,
+// The passes over blocks of samples, on every thread asked for: each sample's metrics are
+// its own, so they are the same whatever thread computes them.
+void runMetricPasses(const SampleTable& table, const TaxaDatabase& taxa, int gig, unsigned threads,
                      const ProgressHandler& progress, MetricTable& m) {
+    constexpr int samplesPerBlock = 1024;
     const auto traits = resolveFamilyTraits(table, taxa);
-    const PassInput in{table, traits, gig, progress};
-    calcaspt(in, m);
-    contafam(in, m);
+    const int nsamp = table.nsamp();
+    const auto blocks = static_cast<std::size_t>((nsamp + samplesPerBlock - 1) / samplesPerBlock);
+    auto passBlock = [&](std::size_t k) {
+        const int first = static_cast<int>(k) * samplesPerBlock;
+        const PassInput in{table, traits, gig, first, std::min(nsamp, first + samplesPerBlock)};
+        calcaspt(in, m);
+        contafam(in, m);
+        if (gig == Alpine) {
+            contasens(in, m);
+        } else if (gig == Mediterranean) {
+            contaetd(in, m);
+        }
+    };
+    forEachIndex(blocks, threads, passBlock, [&](std::size_t done) {
+        if (progress) {
+            progress(static_cast<double>(done) / static_cast<double>(blocks));
+        }
+    });
     if (gig == EasternContinental) {
         m.iaspt = m.aspt;
         m.gigtaxan = m.taxan;
     } else if (gig == Alpine) {
         m.gigtaxan = m.taxan;
-        contasens(in, m);
     } else if (gig == Mediterranean) {
         m.gigtaxan = m.taxan;
-        contaetd(in, m);
     }
 }
 
@@ -242,8 +259,10 @@ RunResult calcola(SampleTable table, const TaxaDatabase& taxa, const RunOptions&
     }
     const int gig = options.gigindex;
     MetricTable m = makeMetricTable(table.nsamp(), gig);
-    runMetricPasses(table, taxa, gig, callbacks.progress, m);
-    table.abund = Abundances(); // every metric is computed: the abundances are not needed further
+    runMetricPasses(table, taxa, gig, threadCount(options.threads), callbacks.progress, m);
+    if (!options.keepAbundances) {
+        table.abund = Abundances();
+    }
     r.raw = m;
 
     const auto path = chooseResultsPath(table.inputpath, options.resultsFolder, callbacks);

@@ -35,6 +35,10 @@ struct RunOptions {
     std::string timeText; // the current time in the user's form
     // The folder the results file is written to; empty: the folder of the sample file.
     std::string resultsFolder;
+    // Whether the run's table keeps its abundances (for another run on it); without them
+    // a run holds less memory once the metrics are computed.
+    bool keepAbundances = true;
+    int threads = 0; // threads of the metric passes; 0: one per core
 };
 
 struct RunCallbacks {
@@ -49,7 +53,7 @@ inline const std::string refusalMessage = "Number of Refs(6)+Highs(5) < 6.";
 
 struct RunResult {
     bool refused = false; // too few reference samples: nothing computed or written
-    SampleTable table;    // test values normalised, test names shortened, no abundances
+    SampleTable table;    // test values normalised, test names shortened
     ClassCounts classcount{};
     ReferenceRule rule;
     MetricTable raw;        // metrics before normalisation

@@ -13,10 +13,10 @@ using namespace torrentix::testing;
 namespace {
 
 // Runs the passes of a GIG over a table and returns its raw metrics.
-MetricTable passes(const SampleTable& t, int gig, const ProgressHandler& progress = {}) {
+MetricTable passes(const SampleTable& t, int gig) {
     const auto traits = resolveFamilyTraits(t, realTaxa());
     MetricTable m = makeMetricTable(t.nsamp(), gig);
-    const PassInput in{t, traits, gig, progress};
+    const PassInput in{t, traits, gig, 0, t.nsamp()};
     calcaspt(in, m);
     contafam(in, m);
     if (gig == Alpine) {
@@ -93,15 +93,5 @@ TEST(MetricPasses, SampleWithoutAnyFamilyHasNoRatios) {
              {&m.taxan, &m.gold, &m.shannon, &m.logseleptd, &m.gigept, &m.eptabund, &m.seletd}) {
             EXPECT_TRUE(v->empty() || v->front() == 0.0) << gig;
         }
-    }
-}
-
-TEST(MetricPasses, ProgressReachesTheEndOnceForEachSampleOfEachPass) {
-    for (auto [gig, reports] : {std::pair{Alpine, 9u}, {Northern, 6u}}) {
-        std::vector<double> seen;
-        passes(makeTable({"BAETIDAE"}, {{1}, {2}, {3}}), gig, [&](double f) { seen.push_back(f); });
-        EXPECT_EQ(seen.size(), reports);
-        EXPECT_DOUBLE_EQ(seen.back(), 1.0);
-        EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
     }
 }

@@ -1,7 +1,10 @@
 #pragma once
-// Work on blocks shared by threads: the blocks of a file parsed as they are read, and
-// the results given back in file order whatever thread parsed them.
+// Work shared by threads: blocks handed out as they come with their results given back
+// in order, and numbered items of work done by several threads at once. Whatever thread
+// does an item, the results are those of doing them one after the other.
 
+#include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -115,45 +118,57 @@ std::vector<Result> mapBlocksInOrder(unsigned threads, Next next, Work work) {
     return results;
 }
 
-// Calls `work(i)` for every i below `count` on up to `threads` threads.
-template <class Work> void forEachIndex(std::size_t count, unsigned threads, Work work) {
-    if (threads <= 1 || count <= 1) {
-        for (std::size_t i = 0; i < count; ++i) {
-            work(i);
-        }
-        return;
-    }
-    std::mutex mutex;
-    std::size_t nextIndex = 0;
+// Calls `work(i)` for every i below `count` on up to `threads` threads, the calling thread
+// one of them. After each item the calling thread finishes, `done(n)` is called on it with
+// the number of items finished by then (the last call gives `count`). The first exception
+// of any thread is rethrown.
+template <class Work, class Done>
+void forEachIndex(std::size_t count, unsigned threads, Work work, Done done) {
+    std::atomic<std::size_t> nextIndex{0};
+    std::atomic<std::size_t> finished{0};
+    std::atomic<bool> failed{false};
     std::exception_ptr failure;
-    auto worker = [&] {
-        while (true) {
-            std::size_t i = 0;
-            {
-                std::lock_guard lock(mutex);
-                if (nextIndex == count || failure) {
-                    return;
-                }
-                i = nextIndex++;
+    std::mutex failureMutex;
+    auto takeItems = [&](bool caller) {
+        while (!failed) {
+            const std::size_t i = nextIndex++;
+            if (i >= count) {
+                return;
             }
             try {
                 work(i);
             } catch (...) {
-                std::lock_guard lock(mutex);
+                std::lock_guard lock(failureMutex);
                 failure = failure ? failure : std::current_exception();
+                failed = true;
+                return;
+            }
+            const std::size_t n = ++finished;
+            if (caller && n < count) {
+                done(n);
             }
         }
     };
-    std::vector<std::thread> pool;
-    for (unsigned t = 0; t < threads; ++t) {
-        pool.emplace_back(worker);
+    if (count == 0) {
+        return;
     }
-    for (auto& thread : pool) {
-        thread.join();
+    std::vector<std::thread> helpers;
+    const auto helping = static_cast<unsigned>(std::min<std::size_t>(std::max(threads, 1u), count) - 1);
+    for (unsigned t = 0; t < helping; ++t) {
+        helpers.emplace_back(takeItems, false);
+    }
+    takeItems(true);
+    for (auto& helper : helpers) {
+        helper.join();
     }
     if (failure) {
         std::rethrow_exception(failure);
     }
+    done(count); // also when other threads finished the last items
+}
+
+template <class Work> void forEachIndex(std::size_t count, unsigned threads, Work work) {
+    forEachIndex(count, threads, work, [](std::size_t) {});
 }
 
 } // namespace torrentix
