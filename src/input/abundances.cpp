@@ -120,9 +120,9 @@ void AbundanceRows::mergeInto(const std::vector<int>& familyOfKey, std::size_t f
         rowEnd_.push_back(static_cast<std::uint32_t>(out));
         rowOthers_.push_back(static_cast<std::uint32_t>(others_.size()));
     }
+    // Kept at their size: a copy to a smaller block would need both at once.
     keys_.resize(out);
     codes_.resize(out);
-    shrink();
 }
 
 void AbundanceRows::reserve(std::size_t pairs) {

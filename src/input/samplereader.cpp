@@ -3,8 +3,8 @@
 #include "base/files.h"
 #include "base/lines.h"
 #include "base/numberforms.h"
-#include "base/text.h"
 #include "base/parallel.h"
+#include "base/text.h"
 #include "input/cells.h"
 #include "input/filetext.h"
 #include "input/rowparser.h"
@@ -368,7 +368,11 @@ JoinedRows readRows(TextBlocks& text, ReadResult& result, const ReadOptions& opt
     const RowContext context{header, header.size() + dropped, options, path};
     std::vector<ParsedBlock> parsed = mapBlocksInOrder<TextBlocks::Block, ParsedBlock>(
         threadCount(options.threads), [&text] { return text.nextBlock(); },
-        [&context](TextBlocks::Block block) { return parseBlock(context, block.text, block.firstLine); });
+        [&context, &text](TextBlocks::Block block) {
+            ParsedBlock rows = parseBlock(context, block.text, block.firstLine);
+            text.giveBack(std::move(block.text));
+            return rows;
+        });
     if (auto nul = text.firstNul()) {
         refuseNul(*nul, path);
     }

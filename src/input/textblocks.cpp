@@ -1,6 +1,5 @@
 #include "input/textblocks.h"
 
-#include "base/lines.h"
 #include "base/text.h"
 
 #include <algorithm>
@@ -12,14 +11,12 @@ namespace {
 constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 
 // The lines a block of text ends, as LineReader ends them.
+// Every LF ends a line, and every CR not followed by LF; a block ends with its last line's
+// end (or with the text).
 int lineCount(std::string_view text) {
-    if (text.find('\r') == std::string_view::npos) {
-        return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-    }
-    int lines = 0;
-    LineReader reader(text);
-    while (reader.next()) {
-        ++lines;
+    auto lines = static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    for (auto cr = text.find('\r'); cr != std::string_view::npos; cr = text.find('\r', cr + 1)) {
+        lines += cr + 1 == text.size() || text[cr + 1] != '\n' ? 1 : 0;
     }
     return lines;
 }
@@ -103,11 +100,23 @@ std::optional<TextBlocks::Block> TextBlocks::nextBlock() {
         return std::nullopt;
     }
     Block block{std::move(buffer_), nextLine_};
+    {
+        std::lock_guard lock(spareMutex_);
+        if (!spare_.empty()) {
+            buffer_ = std::move(spare_.back());
+            spare_.pop_back();
+        }
+    }
     buffer_.assign(block.text, cut, std::string::npos);
     block.text.resize(cut);
     bytesBefore_ += cut;
     nextLine_ += lineCount(block.text);
     return block;
+}
+
+void TextBlocks::giveBack(std::string text) {
+    std::lock_guard lock(spareMutex_);
+    spare_.push_back(std::move(text));
 }
 
 std::optional<std::size_t> TextBlocks::firstNul() {

@@ -6,9 +6,11 @@
 
 #include <cstddef>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace torrentix {
 
@@ -29,6 +31,9 @@ class TextBlocks {
     };
     // The next block of lines; nullopt at the end of the text.
     std::optional<Block> nextBlock();
+    // Takes back the text of a block that has been parsed, to hold a later block: the
+    // same few buffers serve the whole file. May be called from any thread.
+    void giveBack(std::string text);
 
     // Reads the rest of the text and gives the 0-based place of its first NUL byte, if any.
     std::optional<std::size_t> firstNul();
@@ -50,6 +55,8 @@ class TextBlocks {
     std::optional<std::size_t> nul_;
     bool linesNonAscii_ = false;
     bool linesValidUtf8_ = true;
+    std::mutex spareMutex_;
+    std::vector<std::string> spare_;
 };
 
 } // namespace torrentix

@@ -1,6 +1,7 @@
 #include "run/calcola.h"
 
 #include "base/files.h"
+#include "base/memory.h"
 #include "base/numberforms.h"
 #include "base/parallel.h"
 #include "base/text.h"
@@ -262,6 +263,7 @@ RunResult calcola(SampleTable table, const TaxaDatabase& taxa, const RunOptions&
     runMetricPasses(table, taxa, gig, threadCount(options.threads), callbacks.progress, m);
     if (!options.keepAbundances) {
         table.abund = Abundances();
+        giveBackFreeMemory();
     }
     r.raw = m;
 

@@ -1,0 +1,15 @@
+#include "base/memory.h"
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+namespace torrentix {
+
+void giveBackFreeMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
+} // namespace torrentix
