@@ -11,6 +11,10 @@
 #include <QMenu>
 
 #include <algorithm>
+#include <array>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 namespace torrentix {
 namespace {
@@ -21,6 +25,95 @@ constexpr int sampleNumberColumn = 0;
 QStringList toStringList(const ResultsRow& row) {
     return QStringList(row.begin(), row.end());
 }
+
+// A row of the list: its columns are aligned as the list's columns are, without each
+// row holding that alignment (a run may have hundreds of thousands of rows).
+class ResultsItem : public QTreeWidgetItem {
+  public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    QVariant data(int column, int role) const override {
+        QVariant value = QTreeWidgetItem::data(column, role);
+        if (role == Qt::TextAlignmentRole && !value.isValid() && column < resultsColumnCount) {
+            return static_cast<int>(resultsColumnAlignment(column));
+        }
+        return value;
+    }
+};
+
+// The width of a text as the sum of its characters' advances, each measured once: close
+// to its drawn width (kerning and shaping aside), and cheap for many rows.
+class TextWidthEstimate {
+  public:
+    explicit TextWidthEstimate(const QFontMetrics& metrics) : metrics_(metrics) { ascii_.fill(-1); }
+    int operator()(const QString& text) {
+        int width = 0;
+        for (const QChar c : text) {
+            const char16_t code = c.unicode();
+            int& advance = code < ascii_.size() ? ascii_[code] : others_.try_emplace(code, -1).first->second;
+            if (advance < 0) {
+                advance = metrics_.horizontalAdvance(c);
+            }
+            width += advance;
+        }
+        return width;
+    }
+
+  private:
+    const QFontMetrics& metrics_;
+    std::array<int, 128> ascii_;
+    std::unordered_map<char16_t, int> others_;
+};
+
+// The rows that may hold the widest text of each column, found while the rows are made:
+// those whose estimated width comes within a wide character of the widest estimate. Only
+// they are measured as drawn.
+class WidestCandidates {
+  public:
+    explicit WidestCandidates(const QFontMetrics& metrics)
+        : metrics_(metrics), estimate_(metrics), margin_(metrics.horizontalAdvance(QLatin1Char('W'))) {}
+    void add(QTreeWidgetItem* item, const ResultsRow& texts) {
+        for (std::size_t c = 0; c < texts.size(); ++c) {
+            Column& column = columns_[c];
+            const int width = estimate_(texts[c]);
+            if (width + margin_ < column.widest) {
+                continue;
+            }
+            if (width > column.widest) {
+                column.widest = width;
+                std::erase_if(column.items, [&](const auto& seen) { return seen.second + margin_ < width; });
+            }
+            column.items.emplace_back(item, width);
+        }
+    }
+    // The candidate whose text in the column is widest as drawn.
+    QTreeWidgetItem* widest(int c) const {
+        QTreeWidgetItem* best = nullptr;
+        int widest = -1;
+        std::unordered_map<std::u16string, int> measured;
+        for (const auto& [item, estimate] : columns_[static_cast<std::size_t>(c)].items) {
+            const QString text = item->text(c);
+            auto [it, isNew] = measured.try_emplace(text.toStdU16String(), 0);
+            if (isNew) {
+                it->second = metrics_.horizontalAdvance(text);
+            }
+            if (it->second > widest) {
+                widest = it->second;
+                best = item;
+            }
+        }
+        return best;
+    }
+
+  private:
+    struct Column {
+        int widest = 0;
+        std::vector<std::pair<QTreeWidgetItem*, int>> items;
+    };
+    const QFontMetrics& metrics_;
+    TextWidthEstimate estimate_;
+    int margin_;
+    std::array<Column, resultsColumnCount> columns_;
+};
 
 } // namespace
 
@@ -58,46 +151,32 @@ void ResultsList::refresh(const RunResult& run, int gigindex) {
     for (int c = 0; c < resultsColumnCount; ++c) {
         headerItem()->setText(c, headers[static_cast<std::size_t>(c)]);
     }
+    const QFontMetrics metrics(font());
+    WidestCandidates candidates(metrics);
     QList<QTreeWidgetItem*> rows;
     rows.reserve(static_cast<qsizetype>(run.table.samples.size()));
     for (std::size_t i = 0; i < run.table.samples.size(); ++i) {
-        auto* item = new QTreeWidgetItem(toStringList(resultsRowTexts(run, i)));
-        for (int c = 0; c < resultsColumnCount; ++c) {
-            item->setTextAlignment(c, resultsColumnAlignment(c));
-        }
-        rows.append(item);
+        const ResultsRow texts = resultsRowTexts(run, i);
+        rows.append(new ResultsItem(toStringList(texts)));
+        candidates.add(rows.back(), texts);
     }
     addTopLevelItems(rows);
     if (sorted_) {
         sortItems(sortKey_, sortOrder_);
     }
-    fitColumns();
-}
-
-int ResultsList::widestRow(int column) const {
-    const QFontMetrics metrics(font());
-    int row = -1;
-    int widest = 0;
-    for (int r = 0; r < topLevelItemCount(); ++r) {
-        const int w = metrics.horizontalAdvance(topLevelItem(r)->text(column));
-        if (w > widest) {
-            widest = w;
-            row = r;
-        }
-    }
-    return row;
+    fitColumns([&](int c) { return candidates.widest(c); });
 }
 
 // Each shown column takes the width of its widest cell or of its header, so that codes,
 // 15-character names and test values are never cut.
-void ResultsList::fitColumns() {
+void ResultsList::fitColumns(const std::function<QTreeWidgetItem*(int column)>& widestItem) {
     for (int c = 0; c < resultsColumnCount; ++c) {
         if (isColumnHidden(c)) {
             continue;
         }
         int width = header()->sectionSizeHint(c);
-        if (const int r = widestRow(c); r >= 0) {
-            width = std::max(width, sizeHintForIndex(indexFromItem(topLevelItem(r), c)).width());
+        if (QTreeWidgetItem* widest = widestItem(c)) {
+            width = std::max(width, sizeHintForIndex(indexFromItem(widest, c)).width());
         }
         setColumnWidth(c, width);
     }

@@ -6,6 +6,8 @@
 
 #include <QTreeWidget>
 
+#include <functional>
+
 class QMenu;
 
 namespace torrentix {
@@ -34,9 +36,9 @@ class ResultsList : public QTreeWidget {
 
   private:
     void openSortMenu(int column);
-    void fitColumns();
-    // The row whose text in this column is widest, or -1 when there is none.
-    int widestRow(int column) const;
+    // Fits each shown column to the widest of its texts, found by `widestItem` (nullptr
+    // when the list is empty).
+    void fitColumns(const std::function<QTreeWidgetItem*(int column)>& widestItem);
 
     QMenu* sortmenu_;
     int sortcol_ = 0; // column of the last header clicked

@@ -1,0 +1,83 @@
+// torrentix-viewbench: how long the desktop program's results list and GRAPHS view take to
+// show a run of many samples once its computation has ended (target: within 1 s for
+// 200,000 samples). Run it with ./bench.sh, or alone under QT_QPA_PLATFORM=offscreen:
+//
+//   torrentix-viewbench [--samples=200000]
+
+#include "batchrun.h"
+#include "graphs/graphsview.h"
+#include "graphs/resultslist.h"
+#include "input/taxatree.h"
+#include "metrics/catalogue.h"
+#include "programrun.h"
+
+#include <QApplication>
+
+#include <chrono>
+#include <iomanip>
+#include <iostream>
+#include <string>
+
+namespace torrentix::bench {
+namespace {
+
+double millisecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+int samplesOf(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.rfind("--samples=", 0) == 0) {
+            return std::stoi(arg.substr(10));
+        }
+    }
+    return 200000;
+}
+
+int measure(int samples) {
+    const TemporaryFolder folder;
+    const std::string path = folder.path() + "/samples.txt";
+    if (runProgram({GENSAMPLES_PATH, "--region", "mediterranean", "--samples", std::to_string(samples),
+                    "--families", "300", "--seed", "7", "--output", path}) != 0) {
+        throw std::runtime_error("gensamples failed");
+    }
+    const TaxaDatabase taxa = TaxaDatabase::open(TAXA_DB_PATH);
+    const RunResult run = computeOnce(readKnownNames(path, taxa, albero(taxa.records())), taxa);
+
+    ResultsList list;
+    list.resize(1000, 700);
+    list.show();
+    GraphsView graphs;
+    graphs.resize(1000, 700);
+    graphs.show();
+    QApplication::processEvents();
+
+    const auto start = std::chrono::steady_clock::now();
+    list.refresh(run, Mediterranean);
+    list.grab(); // laid out and painted
+    const double listMs = millisecondsSince(start);
+    graphs.fileRead(Mediterranean);
+    graphs.setResults(run);
+    graphs.enter();
+    graphs.grab();
+    QApplication::processEvents();
+    const double bothMs = millisecondsSince(start);
+    std::cout << std::fixed << std::setprecision(0) << "Views of " << samples
+              << " samples after the run: results list " << listMs << " ms, list and plot " << bothMs
+              << " ms (target <= 1000 ms)\n";
+    return 0;
+}
+
+} // namespace
+} // namespace torrentix::bench
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    try {
+        return torrentix::bench::measure(torrentix::bench::samplesOf(argc, argv));
+    } catch (const std::exception& e) {
+        std::cerr << "torrentix-viewbench: " << e.what() << "\n";
+        return 1;
+    }
+}
