@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
-# Builds the benchmark in Release (build-bench/) and runs it: the reader, one computation
-# run and the batch command end to end against the parsing floor, on generated files of
-# 2,000, 20,000 and 60,000 samples x 300 taxon columns, and the peak memory of one batch
-# run. The last line is the end-to-end time as a ratio of the floor. Options are passed
-# on, for example:
-#   ./bench.sh --sizes=2000,20000 --benchmark_filter='floor|end-to-end'
+# Builds the benchmarks in Release (build-bench/) and runs them: the reader, one computation
+# run and the batch command end to end against the parsing floor, on one thread and on
+# every core, on generated files of 2,000, 20,000 and 200,000 samples x 300 taxon columns,
+# and the peak memory of one batch run on 200,000 samples; then the time the desktop
+# program's results list and plot take to show a run of 200,000 samples. Options are passed
+# on to the first, for example:
+#   ./bench.sh --sizes=2000,20000 --memory=20000 --benchmark_filter='floor|end-to-end'
+# VIEW_SAMPLES sets the size of the views' run (default 200000; 0 skips it).
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/dependencies.sh
 
-install_missing "${ENGINE_PACKAGES[@]}" libbenchmark-dev
+install_missing "${ENGINE_PACKAGES[@]}" "${GUI_PACKAGES[@]}" libbenchmark-dev
 jobs=$(nproc 2>/dev/null || echo 2)
-cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTORRENTIX_BENCH=ON -DTORRENTIX_GUI=OFF -DTORRENTIX_TESTS=OFF
-cmake --build build-bench -j "$jobs" --target torrentix-bench
-exec ./build-bench/torrentix-bench "$@"
+cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTORRENTIX_BENCH=ON -DTORRENTIX_GUI=ON -DTORRENTIX_TESTS=OFF
+cmake --build build-bench -j "$jobs" --target torrentix-bench torrentix-viewbench
+./build-bench/torrentix-bench "$@"
+if [ "${VIEW_SAMPLES:-200000}" != 0 ]; then
+    QT_QPA_PLATFORM=offscreen ./build-bench/torrentix-viewbench --samples="${VIEW_SAMPLES:-200000}"
+fi

@@ -1,5 +1,7 @@
 #include "base/memory.h"
 
+#include <cstdlib> // defines __GLIBC__ with the GNU C library
+
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif

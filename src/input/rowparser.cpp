@@ -306,6 +306,10 @@ ParsedBlock parseBlock(const RowContext& context, std::string_view text, int fir
     });
     // The blocks of a file are held together until they are joined: none keeps more
     // memory than its rows need.
+    if (context.familyOfColumn != nullptr && !block.fault) {
+        block.abundances.mergeInto(*context.familyOfColumn, context.families, block.kept);
+        block.merged = true;
+    }
     block.abundances.shrink();
     block.samples.shrink_to_fit();
     return block;

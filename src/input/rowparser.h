@@ -24,6 +24,10 @@ struct RowContext {
     std::size_t width;                      // cells of a row, those columns included
     const ReadOptions& options;
     const std::string& path;
+    // The family of each taxon column (-1: ignored), when known before the rows are read:
+    // the columns of each row are then merged into families as the block is parsed.
+    const std::vector<int>* familyOfColumn = nullptr;
+    std::size_t families = 0;
 };
 
 // A fault of a row, which ends the read; its message needs the row's number among the
@@ -36,8 +40,9 @@ struct RowFault {
 struct ParsedBlock {
     std::vector<Sample> samples; // names not yet cut to their width
     std::vector<int> fileLines;
-    std::vector<bool> kept; // the row's total abundance is above 0
-    AbundanceRows abundances;
+    std::vector<bool> kept;   // the row's total abundance is above 0
+    AbundanceRows abundances; // keyed by family once merged, else by taxon column
+    bool merged = false;
     std::array<int, 3> testcount{};
     int decimalCommas = 0;
     std::string firstDecimalComma;

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -243,8 +244,9 @@ EmptyColumns scanEmptyLastColumns(const std::string& path, const std::vector<std
 
 // The rows of the parsed blocks up to the end of the data, joined in file order.
 struct JoinedRows {
-    std::vector<std::string> header; // the empty last columns dropped
-    std::vector<ParsedBlock> blocks; // those holding data rows
+    std::vector<std::string> header;                // the empty last columns dropped
+    std::optional<std::vector<int>> familyOfColumn; // when every name was known
+    std::vector<ParsedBlock> blocks;                // those holding data rows
     std::size_t kept = 0;
     bool anyRow = false;
     int decimalCommas = 0;
@@ -299,7 +301,9 @@ void fillTable(JoinedRows& rows, const std::vector<int>& familyOfColumn, unsigne
                std::vector<std::string>& notes) {
     forEachIndex(rows.blocks.size(), threads, [&](std::size_t k) {
         ParsedBlock& block = rows.blocks[k];
-        block.abundances.mergeInto(familyOfColumn, table.famnames.size(), block.kept);
+        if (!block.merged) {
+            block.abundances.mergeInto(familyOfColumn, table.famnames.size(), block.kept);
+        }
     });
     table.samples.reserve(rows.kept);
     std::string droppedLines;
@@ -354,8 +358,12 @@ std::size_t checkTaxonColumns(std::vector<std::string>& header, const std::strin
     return dropped;
 }
 
+// The families of the taxon columns when every name is known (nothing to ask), else nullopt.
+using KnownColumns = std::function<std::optional<std::vector<int>>(const std::vector<std::string>& header)>;
+
 // Reads the title, header and data rows; throws Error for a file that cannot be used.
-JoinedRows readRows(TextBlocks& text, ReadResult& result, const ReadOptions& options) {
+JoinedRows readRows(TextBlocks& text, ReadResult& result, const ReadOptions& options,
+                    const KnownColumns& knownColumns) {
     SampleTable& table = result.table;
     const std::string& path = table.inputpath;
     table.titleline = text.nextLine().value_or("");
@@ -365,7 +373,13 @@ JoinedRows readRows(TextBlocks& text, ReadResult& result, const ReadOptions& opt
         table.headerlabel[k] = header[k];
         table.testname[k] = std::string(trimBlanks(header[3 + k]));
     }
-    const RowContext context{header, header.size() + dropped, options, path};
+    std::optional<std::vector<int>> familyOfColumn = knownColumns(header);
+    const RowContext context{header,
+                             header.size() + dropped,
+                             options,
+                             path,
+                             familyOfColumn ? &*familyOfColumn : nullptr,
+                             table.famnames.size()};
     std::vector<ParsedBlock> parsed = mapBlocksInOrder<TextBlocks::Block, ParsedBlock>(
         threadCount(options.threads), [&text] { return text.nextBlock(); },
         [&context, &text](TextBlocks::Block block) {
@@ -394,6 +408,7 @@ JoinedRows readRows(TextBlocks& text, ReadResult& result, const ReadOptions& opt
                                 rows.decimalCommas);
     }
     rows.header = std::move(header);
+    rows.familyOfColumn = std::move(familyOfColumn);
     return rows;
 }
 
@@ -488,16 +503,27 @@ ReadResult readSampleFile(const std::string& path, const TaxaDatabase& taxa, con
     SampleTable& table = result.table;
     table.inputpath = path;
     TextBlocks text = openText(path, options.blockBytes, table.utf8);
+    // With every name known nothing is asked: the columns are resolved before the rows are
+    // read, so that each block is merged into families as it is parsed.
+    auto knownColumns = [&](const std::vector<std::string>& header) -> std::optional<std::vector<int>> {
+        for (std::size_t c = firstTaxonCell; c < header.size(); ++c) {
+            if (!knownFamily(taxa, toUpperAscii(header[c]))) {
+                return std::nullopt;
+            }
+        }
+        return resolveColumns(header, table, taxa, tree, ask);
+    };
     JoinedRows rows;
     try {
-        rows = readRows(text, result, options);
+        rows = readRows(text, result, options, knownColumns);
     } catch (const Error&) {
         if (auto nul = text.firstNul()) {
             refuseNul(*nul, path); // a file that is not text is told as such first
         }
         throw;
     }
-    auto familyOfColumn = resolveColumns(rows.header, table, taxa, tree, ask);
+    auto familyOfColumn =
+        rows.familyOfColumn ? rows.familyOfColumn : resolveColumns(rows.header, table, taxa, tree, ask);
     if (!familyOfColumn) {
         result.status = ReadResult::Status::Aborted;
         return result;

@@ -26,8 +26,9 @@ const std::vector<std::string> families = {
     "PLANARIDAE", "NEMATODA",       "NEMATHELMINTHES", "CYRENIDAE",  "CORBICULIDAE", "CAENIDAE",
     "PERLIDAE",   "HYDROPSYCHIDAE", "LIMNEPHILIDAE"};
 
-// A sample file of random size, cells, line ends and quirks, every name known.
-std::string randomSampleFile(std::mt19937& random) {
+// A sample file of random size, cells, line ends and quirks, every name known but for
+// `unknownLast`, a last column of zeros when given.
+std::string randomSampleFile(std::mt19937& random, const std::string& unknownLast = {}) {
     auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     const std::vector<std::string> ends = {"\r\n", "\n", "\r"};
     const std::string end = ends[static_cast<std::size_t>(pick(3))];
@@ -35,7 +36,7 @@ std::string randomSampleFile(std::mt19937& random) {
     for (const auto& family : families) {
         text += "\t" + family;
     }
-    text += end;
+    text += (unknownLast.empty() ? "" : "\t" + unknownLast) + end;
     const int rows = 20 + pick(400);
     for (int i = 0; i < rows; ++i) {
         if (pick(40) == 0) {
@@ -61,7 +62,7 @@ std::string randomSampleFile(std::mt19937& random) {
                                                   : "";
             text += "\t" + cell;
         }
-        text += end;
+        text += (unknownLast.empty() ? "" : "\t0") + end;
     }
     return text;
 }
@@ -108,6 +109,31 @@ TEST(ParallelRun, RandomFilesGiveTheSameBytesOnOneThreadAndOnSeveral) {
     }
 }
 
+// With every name known the columns are merged into families as each block is parsed;
+// with a name to ask about, once the answer is known: the abundances are the same.
+TEST(ParallelRun, ColumnsMergeAlikeWhetherResolvedBeforeOrAfterTheRows) {
+    const TempDir dir;
+    std::mt19937 random(7);
+    for (int file = 0; file < 10; ++file) {
+        // The same file with a last column of a name the taxa database does not hold.
+        std::mt19937 again = random;
+        const std::string text = randomSampleFile(random);
+        const std::string withUnknown = randomSampleFile(again, "MYSTERY");
+        writeFile(dir.file("known.txt"), text);
+        writeFile(dir.file("unknown.txt"), withUnknown);
+        auto ignore = [](const UnknownTaxonQuestion&) { return UnknownTaxonAnswer::ignore(); };
+        const ReadOptions options{.threads = 2, .blockBytes = 200};
+        const ReadResult known =
+            readSampleFile(dir.file("known.txt"), realTaxa(), realTree(), ignore, options);
+        const ReadResult asked =
+            readSampleFile(dir.file("unknown.txt"), realTaxa(), realTree(), ignore, options);
+        ASSERT_EQ(asked.table.ignoredtaxa, "\r\nMYSTERY");
+        EXPECT_EQ(asked.table.famnames, known.table.famnames);
+        EXPECT_EQ(asked.table.abund.dense(known.table.famnames.size()),
+                  known.table.abund.dense(known.table.famnames.size()));
+    }
+}
+
 // The passes go over blocks of samples, whatever threads do the work: the metrics are
 // those of one pass over all samples, and progress rises to 1 on the thread that started
 // the run.
@@ -136,8 +162,8 @@ TEST(ParallelRun, BlocksOfSamplesGiveTheMetricsOfOnePassAndProgressOnTheCallingT
         };
         callbacks.existingResultsFile = [](const std::string&) { return std::nullopt; };
         const RunResult run = calcola(t, realTaxa(), options, callbacks);
-        for (const auto metric : {&MetricTable::aspt, &MetricTable::shannon, &MetricTable::taxan, &MetricTable::gold,
-                                  &MetricTable::selsens}) {
+        for (const auto metric : {&MetricTable::aspt, &MetricTable::shannon, &MetricTable::taxan,
+                                  &MetricTable::gold, &MetricTable::selsens}) {
             EXPECT_EQ(run.raw.*metric, onePass.*metric);
         }
         EXPECT_GE(seen.size(), 2u);
