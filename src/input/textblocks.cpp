@@ -38,6 +38,9 @@ TextBlocks::TextBlocks(Read read, std::string start, std::size_t blockBytes)
 }
 
 bool TextBlocks::fill(std::size_t atLeast) {
+    if (!atEnd_ && buffer_.capacity() < atLeast) {
+        buffer_.reserve(atLeast + (1 << 16)); // one step, not a doubling per read
+    }
     while (buffer_.size() < atLeast && !atEnd_) {
         const std::size_t before = buffer_.size();
         const std::size_t got = read_(buffer_, std::max<std::size_t>(atLeast - before, 1 << 16));

@@ -17,6 +17,9 @@ const std::string crlf = "\r\n";
 // Appends lines joined by TAB, each ended by CR LF.
 class Lines {
   public:
+    Lines() = default;
+    // Room for about this many bytes, so that a text of many samples grows in one step.
+    explicit Lines(std::size_t expected) { out_.reserve(expected); }
     Lines& line(std::string_view text = {}) {
         out_ += text;
         out_ += crlf;
@@ -88,7 +91,7 @@ std::string resultsOpening(const ResultsHeader& h) {
     const SampleTable& t = h.table;
     const std::string gig(gigInfo(h.gigindex).caption);
     const int nsamp = t.nsamp();
-    Lines out;
+    Lines out(static_cast<std::size_t>(nsamp) * 192 + 4096); // two metric tables of a sample
     out.line("Torrentix " + std::string(programVersion) +
              " - Intercalibration Common Metrics of benthic invertebrates in rivers");
     out.line().line(h.dateText).line(h.timeText).line();
@@ -175,7 +178,7 @@ std::string resultsClosing(const IndexSection& s) {
     const SampleTable& t = s.table;
     const std::string gig(gigInfo(s.gigindex).caption);
     const std::string g3 = gigShortName(s.gigindex);
-    Lines out;
+    Lines out(t.samples.size() * 80 + 4096); // an index row of a sample
     out.line();
     out.row("N", "SAMPLES", "STAR_ICM index", g3 + "_ICM index", t.testname[0], t.testname[1], t.testname[2]);
     for (std::size_t i = 0; i < t.samples.size(); ++i) {
