@@ -2,6 +2,7 @@
 
 #include "base/files.h"
 #include "base/lines.h"
+#include "base/memory.h"
 #include "base/numberforms.h"
 #include "base/parallel.h"
 #include "base/text.h"
@@ -306,8 +307,13 @@ void fillTable(JoinedRows& rows, const std::vector<int>& familyOfColumn, unsigne
         }
     });
     table.samples.reserve(rows.kept);
+    // The samples move from the blocks into one array: for a large file the memory of the
+    // blocks already emptied is handed back now and then, so that the two are not held at once.
+    const bool large = rows.kept * sizeof(Sample) > (std::size_t{16} << 20);
+    constexpr std::size_t blocksBetweenReleases = 32;
     std::string droppedLines;
     std::size_t dropped = 0;
+    std::size_t emptied = 0;
     for (ParsedBlock& block : rows.blocks) {
         for (std::size_t r = 0; r < block.samples.size(); ++r) {
             if (block.kept[r]) {
@@ -323,6 +329,9 @@ void fillTable(JoinedRows& rows, const std::vector<int>& familyOfColumn, unsigne
         }
         table.abund.appendBlock(std::move(block.abundances));
         block = ParsedBlock();
+        if (large && ++emptied % blocksBetweenReleases == 0) {
+            giveBackFreeMemory();
+        }
     }
     if (dropped > 0) {
         notes.push_back(plural(dropped, "sample") + " with a total abundance of 0 " +

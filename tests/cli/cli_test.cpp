@@ -274,6 +274,23 @@ TEST(CliBatch, DecimalCommasReadAsAskedGiveTheResultsOfTheDecimalPointTwin) {
     EXPECT_EQ(readFile(dir.file("s_OUT.txt")), expected);
 }
 
+// Any number of threads writes the same files, the intervals included.
+TEST(CliBatch, ThreadsChangeNoByteOfTheFilesWritten) {
+    TempDir dir;
+    writeFile(dir.file("s.txt"), typical);
+    const auto files = [&](const std::string& threads) {
+        const Outcome o = batch(
+            runOn(dir.file("s.txt"), {"--force", "--table", "--bootstrap", "20", "--threads", threads}));
+        EXPECT_EQ(o.status, 0) << o.err;
+        return readFile(dir.file("s_OUT.txt")) + readFile(dir.file("s_table.tsv")) +
+               readFile(dir.file("s_ci.tsv"));
+    };
+    const std::string one = files("1");
+    EXPECT_EQ(files("2"), one);
+    EXPECT_EQ(files("5"), one);
+    EXPECT_THAT(batch(runOn(dir.file("s.txt"), {"--threads", "0"})).err, HasSubstr("--threads"));
+}
+
 // The intervals file: settings line, a row per kept sample, a row per regression; the
 // same seed gives the same file, another seed another one.
 TEST(CliBatch, BootstrapIntervalsFollowTheirSeed) {

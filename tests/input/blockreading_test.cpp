@@ -165,3 +165,17 @@ TEST(BlockReading, TrickyFilesReadAsTheirUsersMeantThem) {
     EXPECT_THAT(outcomes["CR alone"], Mentions("4 ind.", "Columns of one family were added together, "
                                                          "1 family: BAETIDAE (columns 7 9)."));
 }
+
+// Taxon columns are numbered in 16 bits: a file with more is refused, not misread.
+TEST(BlockReading, MoreTaxonColumnsThanCanBeNumberedAreRefused) {
+    const TempDir dir;
+    std::string headerLine = "CODE\tSAMPLE\tCLASS\tIdx\tPress\tAlt";
+    std::string row = "1\ta\t6\t1\t1\t1";
+    for (std::size_t c = 0; c <= maxTaxonColumns; ++c) {
+        headerLine += "\tBAETIDAE";
+        row += "\t1";
+    }
+    writeFile(dir.file("wide.txt"), joined({"t", headerLine, row}, "\r\n"));
+    EXPECT_THAT(outcome(dir.file("wide.txt"), {}), Mentions("error: The file " + dir.file("wide.txt"),
+                                                            "has 65536 taxon columns; at most 65535"));
+}
