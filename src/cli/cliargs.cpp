@@ -216,8 +216,9 @@ tab-separated sample file and writes the results file FILE_OUT.txt beside it.
                      redraw the reference samples (and the regression pairs).
   --seed S           seed of the bootstrap's random numbers (default 1): the same seed
                      gives the same intervals, on any number of cores.
-  --threads N        use N threads to read the files and draw the bootstrap (default:
-                     one per core); the results are the same with any number.
+  --threads N        use N threads to read the files, compute the metrics and draw
+                     the bootstrap (default: one per core); the results are the same
+                     with any number.
   --output-dir DIR   write every file (results, corrected file, table) into DIR,
                      which is created when missing, instead of beside each file.
   --taxa-db PATH     use another taxa database file.

@@ -27,7 +27,7 @@ struct CliArgs {
     std::string taxaMap;   // the user's answers to unknown taxon names, applied first
     std::string outputDir; // where every file written goes; empty: beside each sample file
     bool table = false;    // write the tidy table NAME_table.tsv too
-    int threads = 0;       // threads that read the files and draw the bootstrap; 0: one per core
+    int threads = 0;       // threads that read, compute the metrics and draw the bootstrap; 0: one per core
     int bootstrap = 0;     // replicates of the bootstrap intervals NAME_ci.tsv; 0: none
     std::uint64_t seed = 1;
     std::vector<std::string> files;

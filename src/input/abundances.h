@@ -5,12 +5,12 @@
 // part of the memory of a samples x families matrix, and the metric passes walk only what
 // is there.
 //
-// An abundance is stored in 16 bits: up to 4095 digits-worth of a whole number or of a
-// decimal written with up to 14 decimals, as digits and number of decimals (the value is
-// the quotient of the two, which is exactly the double the written number reads as); any
-// other value is kept whole in a side list, in the order of the pairs. The rows are held
-// in blocks, one per block of the file the reader parsed, so that joining the blocks
-// never copies them.
+// An abundance whose digits, read as a whole number, are at most 4095 (a count, or a
+// decimal with up to 14 decimals) is stored in 16 bits as its digits and number of
+// decimals: their quotient is exactly the double the written number reads as. Any other
+// value is kept whole in a side list, in the order of the pairs. The rows are held in
+// blocks, one per block of the file the reader parsed, so that joining the blocks never
+// copies them.
 
 #include <cstdint>
 #include <optional>

@@ -3,9 +3,11 @@
 // Each input is written to a file and read as a sample file; every unknown taxon name is
 // answered "ignore" and "suggest" in turn, as a user might, so that both the ignored
 // columns and the suggested families are exercised, and the corrected-file text is built
-// when names were corrected. The input is then cut at TABs and line ends and each piece
-// resolved as a single taxon name. A read may fail with a message (torrentix::Error);
-// anything else (a crash, a sanitizer report, another exception) is a fault.
+// when names were corrected. The file is read again in small blocks on two threads, which
+// must give the same table or the same message. The input is then cut at TABs and line
+// ends and each piece resolved as a single taxon name. A read may fail with a message
+// (torrentix::Error); anything else (a crash, a sanitizer report, another exception) is a
+// fault.
 
 #include "base/files.h"
 #include "base/text.h"
@@ -35,20 +37,29 @@ UnknownTaxonHandler alternatingAnswers(int& asked) {
     };
 }
 
-void readAsSampleFile(std::string_view bytes) {
+// The table a read gives, as text, or the message of the file's refusal.
+std::string readOutcome(const ReadOptions& options) {
     const auto& c = context();
-    fuzzing::writeSample(bytes);
     int asked = 0;
     try {
-        const ReadResult r = readSampleFile(c.samplePath(), c.taxa(), c.tree(), alternatingAnswers(asked));
-        if (r.status == ReadResult::Status::Ok && r.table.namesfixed) {
-            const std::string corrected = correctedFileText(r.table);
-            if (corrected.empty()) {
-                std::abort(); // a corrected file always has its title and header lines
-            }
+        const ReadResult r =
+            readSampleFile(c.samplePath(), c.taxa(), c.tree(), alternatingAnswers(asked), options);
+        const std::string corrected = correctedFileText(r.table);
+        if (r.status == ReadResult::Status::Ok && corrected.empty()) {
+            std::abort(); // a table always has its title and header lines
         }
-    } catch (const Error&) {
+        return corrected + doubtfulCellsText(r) + std::to_string(r.notes.size());
+    } catch (const Error& e) {
         // A file the reader refuses, with its message: the expected outcome for most inputs.
+        return e.what();
+    }
+}
+
+void readAsSampleFile(std::string_view bytes) {
+    fuzzing::writeSample(bytes);
+    const std::string whole = readOutcome({.threads = 1});
+    if (readOutcome({.threads = 2, .blockBytes = 1 + bytes.size() % 61}) != whole) {
+        std::abort(); // blocks joined must read as one pass
     }
 }
 
