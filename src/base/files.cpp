@@ -1,5 +1,6 @@
 #include "base/files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -57,6 +58,7 @@ FileReader::FileReader(const std::string& path)
         ::close(fd_);
         throw Error("The file " + path + " could not be opened: it is a folder.");
     }
+    size_ = info.st_size > 0 && S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : 0;
 }
 
 FileReader::~FileReader() {
@@ -64,6 +66,9 @@ FileReader::~FileReader() {
 }
 
 std::size_t FileReader::readInto(std::string& into, std::size_t most) {
+    // Read in pieces of at most 64 KB: the string's room is zeroed before the read fills
+    // it, and a small file should not have a large room zeroed.
+    most = std::min<std::size_t>(most, 1 << 16);
     const std::size_t before = into.size();
     into.resize(before + most);
     while (true) {

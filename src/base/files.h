@@ -30,12 +30,16 @@ class FileReader {
     ~FileReader();
     FileReader(const FileReader&) = delete;
     FileReader& operator=(const FileReader&) = delete;
-    // Appends up to `most` further bytes of the file to `into`; returns how many (0 at its end).
+    // Appends up to `most` further bytes of the file to `into` (64 KB at most in one call);
+    // returns how many (0 at its end).
     std::size_t readInto(std::string& into, std::size_t most);
+    // The size of a regular file when it was opened (0 when unknown).
+    std::size_t size() const { return size_; }
 
   private:
     std::string path_;
     int fd_;
+    std::size_t size_ = 0;
 };
 
 // Writes a whole file in one step: the bytes go to a temporary file in the same folder,

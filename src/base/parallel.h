@@ -32,9 +32,18 @@ inline unsigned threadCount(int wanted) {
 template <class Block, class Result, class Next, class Work>
 std::vector<Result> mapBlocksInOrder(unsigned threads, Next next, Work work) {
     std::vector<Result> results;
-    if (threads <= 1) {
-        while (std::optional<Block> block = next()) {
-            results.push_back(work(std::move(*block)));
+    // Most files are one block: no thread is started for them.
+    std::optional<Block> first = next();
+    std::optional<Block> second = first ? next() : std::nullopt;
+    if (threads <= 1 || !second) {
+        if (first) {
+            results.push_back(work(std::move(*first)));
+        }
+        if (second) {
+            results.push_back(work(std::move(*second)));
+            while (std::optional<Block> block = next()) {
+                results.push_back(work(std::move(*block)));
+            }
         }
         return results;
     }
@@ -89,7 +98,9 @@ std::vector<Result> mapBlocksInOrder(unsigned threads, Next next, Work work) {
     };
     try {
         for (std::size_t index = 0;; ++index) {
-            std::optional<Block> block = next();
+            std::optional<Block> block = index == 0   ? std::move(first)
+                                         : index == 1 ? std::move(second)
+                                                      : next();
             if (!block) {
                 break;
             }

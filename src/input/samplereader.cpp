@@ -189,10 +189,11 @@ TextBlocks openText(const std::string& path, std::size_t blockBytes, bool& wasUt
                 *offset += n;
                 return n;
             },
-            std::string(), blockBytes);
+            std::string(), blockBytes, content->size());
     }
+    const std::size_t size = file->size();
     return TextBlocks([file](std::string& into, std::size_t most) { return file->readInto(into, most); },
-                      std::move(start), blockBytes);
+                      std::move(start), blockBytes, size);
 }
 
 // What the data rows tell about a header with empty column names: whether there is any

@@ -23,8 +23,8 @@ int lineCount(std::string_view text) {
 
 } // namespace
 
-TextBlocks::TextBlocks(Read read, std::string start, std::size_t blockBytes)
-    : read_(std::move(read)), blockBytes_(std::max<std::size_t>(blockBytes, 1)) {
+TextBlocks::TextBlocks(Read read, std::string start, std::size_t blockBytes, std::size_t sizeHint)
+    : read_(std::move(read)), blockBytes_(std::max<std::size_t>(blockBytes, 1)), sizeHint_(sizeHint) {
     if (const auto* nul = std::memchr(start.data(), '\0', start.size())) {
         nul_ = static_cast<std::size_t>(static_cast<const char*>(nul) - start.data());
     }
@@ -39,7 +39,9 @@ TextBlocks::TextBlocks(Read read, std::string start, std::size_t blockBytes)
 
 bool TextBlocks::fill(std::size_t atLeast) {
     if (!atEnd_ && buffer_.capacity() < atLeast) {
-        buffer_.reserve(atLeast + (1 << 16)); // one step, not a doubling per read
+        // One step, not a doubling per read; no more than the rest of the text needs.
+        const std::size_t rest = sizeHint_ > bytesBefore_ ? sizeHint_ - bytesBefore_ + 1 : 0;
+        buffer_.reserve(sizeHint_ == 0 ? atLeast + (1 << 16) : std::min(atLeast + (1 << 16), rest));
     }
     while (buffer_.size() < atLeast && !atEnd_) {
         const std::size_t before = buffer_.size();

@@ -19,7 +19,9 @@ class TextBlocks {
     // Appends up to the given number of further bytes to the string; returns how many.
     using Read = std::function<std::size_t(std::string&, std::size_t)>;
 
-    TextBlocks(Read read, std::string start, std::size_t blockBytes);
+    // `sizeHint`: the bytes the text is expected to hold (0 when unknown), so that a small
+    // file takes no more room than it needs.
+    TextBlocks(Read read, std::string start, std::size_t blockBytes, std::size_t sizeHint = 0);
 
     // The next line (title, header) without its terminator; nullopt at the end of the text.
     std::optional<std::string> nextLine();
@@ -48,6 +50,7 @@ class TextBlocks {
     Read read_;
     std::string buffer_;
     std::size_t blockBytes_;
+    std::size_t sizeHint_;
     std::size_t bytesBefore_ = 0; // bytes of the text before the buffer
     bool atEnd_ = false;
     bool bom_ = false;
