@@ -80,34 +80,39 @@ class WidestCandidates {
             }
             if (width > column.widest) {
                 column.widest = width;
-                std::erase_if(column.items, [&](const auto& seen) { return seen.second + margin_ < width; });
+                std::erase_if(column.items,
+                              [&](const Candidate& seen) { return seen.estimate + margin_ < width; });
             }
-            column.items.emplace_back(item, width);
+            column.items.push_back({item, texts[c], width});
         }
     }
     // The candidate whose text in the column is widest as drawn.
     QTreeWidgetItem* widest(int c) const {
         QTreeWidgetItem* best = nullptr;
         int widest = -1;
-        std::unordered_map<std::u16string, int> measured;
-        for (const auto& [item, estimate] : columns_[static_cast<std::size_t>(c)].items) {
-            const QString text = item->text(c);
-            auto [it, isNew] = measured.try_emplace(text.toStdU16String(), 0);
+        std::unordered_map<QString, int> measured;
+        for (const Candidate& candidate : columns_[static_cast<std::size_t>(c)].items) {
+            auto [it, isNew] = measured.try_emplace(candidate.text, 0);
             if (isNew) {
-                it->second = metrics_.horizontalAdvance(text);
+                it->second = metrics_.horizontalAdvance(candidate.text);
             }
             if (it->second > widest) {
                 widest = it->second;
-                best = item;
+                best = candidate.item;
             }
         }
         return best;
     }
 
   private:
+    struct Candidate {
+        QTreeWidgetItem* item;
+        QString text; // shared with the item's, not copied
+        int estimate;
+    };
     struct Column {
         int widest = 0;
-        std::vector<std::pair<QTreeWidgetItem*, int>> items;
+        std::vector<Candidate> items;
     };
     const QFontMetrics& metrics_;
     TextWidthEstimate estimate_;
