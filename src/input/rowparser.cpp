@@ -8,12 +8,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 namespace torrentix {
 namespace {
 
-// More digits than this are read by the general conversion (the code holds 28 bits).
+// More digits than this are read by the general conversion: eight always fit the 32 bits
+// they are gathered in.
 constexpr int fastDigits = 8;
 
 bool isBlankRow(std::string_view line) {
@@ -73,7 +73,7 @@ class BlockParser {
             if ((cellEnd == end) != last) {
                 return widthFault();
             }
-            p = cellEnd + 1;
+            p = last ? end : cellEnd + 1;
         }
         if (!std::isfinite(total)) {
             return fault([path = c_.path, fileLine](int row) {
