@@ -148,15 +148,15 @@ void forEachIndex(std::size_t count, unsigned threads, Work work, Done done) {
             }
             try {
                 work(i);
+                const std::size_t n = ++finished;
+                if (caller && n < count) {
+                    done(n);
+                }
             } catch (...) {
                 std::lock_guard lock(failureMutex);
                 failure = failure ? failure : std::current_exception();
                 failed = true;
                 return;
-            }
-            const std::size_t n = ++finished;
-            if (caller && n < count) {
-                done(n);
             }
         }
     };
