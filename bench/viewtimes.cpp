@@ -5,9 +5,9 @@
 //   torrentix-viewbench [--samples=200000]
 
 #include "batchrun.h"
+#include "benchinputs.h"
 #include "graphs/graphsview.h"
 #include "graphs/resultslist.h"
-#include "input/taxatree.h"
 #include "metrics/catalogue.h"
 #include "programrun.h"
 
@@ -37,13 +37,10 @@ int samplesOf(int argc, char** argv) {
 
 int measure(int samples) {
     const TemporaryFolder folder;
-    const std::string path = folder.path() + "/samples.txt";
-    if (runProgram({GENSAMPLES_PATH, "--region", "mediterranean", "--samples", std::to_string(samples),
-                    "--families", "300", "--seed", "7", "--output", path}) != 0) {
-        throw std::runtime_error("gensamples failed");
-    }
-    const TaxaDatabase taxa = TaxaDatabase::open(TAXA_DB_PATH);
-    const RunResult run = computeOnce(readKnownNames(path, taxa, albero(taxa.records())), taxa);
+    BenchSettings settings;
+    settings.sampleCounts = {samples};
+    const BenchInputs in(settings, folder.path());
+    const RunResult run = computeOnce(readKnownNames(in.fileFor(samples), in.taxa(), in.tree()), in.taxa());
 
     ResultsList list;
     list.resize(1000, 700);

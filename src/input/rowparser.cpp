@@ -16,10 +16,6 @@ namespace {
 // they are gathered in.
 constexpr int fastDigits = 8;
 
-bool isBlankRow(std::string_view line) {
-    return std::all_of(line.begin(), line.end(), [](char c) { return c == '\t' || c == ' '; });
-}
-
 bool isDigit(char c) {
     return static_cast<unsigned char>(c - '0') < 10;
 }
@@ -270,6 +266,10 @@ template <class Take> void forEachLine(std::string_view text, int firstFileLine,
 
 } // namespace
 
+bool isBlankRow(std::string_view line) {
+    return std::all_of(line.begin(), line.end(), [](char c) { return c == '\t' || c == ' '; });
+}
+
 std::string quoted(std::string_view text) {
     return "\"" + std::string(text) + "\"";
 }
@@ -308,7 +308,6 @@ ParsedBlock parseBlock(const RowContext& context, std::string_view text, int fir
     // memory than its rows need.
     if (context.familyOfColumn != nullptr && !block.fault) {
         block.abundances.mergeInto(*context.familyOfColumn, context.families, block.kept);
-        block.merged = true;
     }
     block.abundances.shrink();
     block.samples.shrink_to_fit();

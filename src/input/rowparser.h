@@ -41,8 +41,7 @@ struct ParsedBlock {
     std::vector<Sample> samples; // names not yet cut to their width
     std::vector<int> fileLines;
     std::vector<bool> kept;   // the row's total abundance is above 0
-    AbundanceRows abundances; // keyed by family once merged, else by taxon column
-    bool merged = false;
+    AbundanceRows abundances; // keyed by family when the context gives the families, else by taxon column
     std::array<int, 3> testcount{};
     int decimalCommas = 0;
     std::string firstDecimalComma;
@@ -63,5 +62,7 @@ ParsedBlock parseBlock(const RowContext& context, std::string_view text, int fir
 // Where a cell stands, as the user finds it: "line 5, column 8 (BAETIDAE)".
 std::string placeOf(int fileLine, std::size_t cell, const std::vector<std::string>& header);
 std::string quoted(std::string_view text);
+// A row of TABs and blanks only: no sample, skipped.
+bool isBlankRow(std::string_view line);
 
 } // namespace torrentix

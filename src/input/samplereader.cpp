@@ -225,7 +225,7 @@ EmptyColumns scanEmptyLastColumns(const std::string& path, const std::vector<std
                 return result;
             }
             result.anyRow = true;
-            if (std::all_of(line->begin(), line->end(), [](char c) { return c == '\t' || c == ' '; })) {
+            if (isBlankRow(*line)) {
                 continue;
             }
             splitTabsInto(*line, cells);
@@ -301,20 +301,18 @@ JoinedRows joinBlocks(std::vector<ParsedBlock> parsed, ReadResult& result) {
 // family added together, samples with a total abundance of 0 left out.
 void fillTable(JoinedRows& rows, const std::vector<int>& familyOfColumn, unsigned threads, SampleTable& table,
                std::vector<std::string>& notes) {
-    forEachIndex(rows.blocks.size(), threads, [&](std::size_t k) {
-        ParsedBlock& block = rows.blocks[k];
-        if (!block.merged) {
+    if (!rows.familyOfColumn) { // else each block was merged as it was parsed
+        forEachIndex(rows.blocks.size(), threads, [&](std::size_t k) {
+            ParsedBlock& block = rows.blocks[k];
             block.abundances.mergeInto(familyOfColumn, table.famnames.size(), block.kept);
-        }
-    });
+        });
+    }
     table.samples.reserve(rows.kept);
     // The samples move from the blocks into one array: for a large file the memory of the
     // blocks already emptied is handed back now and then, so that the two are not held at once.
-    const bool large = rows.kept * sizeof(Sample) > (std::size_t{16} << 20);
-    constexpr std::size_t blocksBetweenReleases = 32;
+    FreedMemory emptied(std::size_t{8} << 20);
     std::string droppedLines;
     std::size_t dropped = 0;
-    std::size_t emptied = 0;
     for (ParsedBlock& block : rows.blocks) {
         for (std::size_t r = 0; r < block.samples.size(); ++r) {
             if (block.kept[r]) {
@@ -329,10 +327,9 @@ void fillTable(JoinedRows& rows, const std::vector<int>& familyOfColumn, unsigne
             }
         }
         table.abund.appendBlock(std::move(block.abundances));
+        const std::size_t bytes = block.samples.capacity() * sizeof(Sample);
         block = ParsedBlock();
-        if (large && ++emptied % blocksBetweenReleases == 0) {
-            giveBackFreeMemory();
-        }
+        emptied.freed(bytes);
     }
     if (dropped > 0) {
         notes.push_back(plural(dropped, "sample") + " with a total abundance of 0 " +

@@ -37,7 +37,7 @@ TextBlocks::TextBlocks(Read read, std::string start, std::size_t blockBytes, std
     }
 }
 
-bool TextBlocks::fill(std::size_t atLeast) {
+void TextBlocks::fill(std::size_t atLeast) {
     if (!atEnd_ && buffer_.capacity() < atLeast) {
         // One step, not a doubling per read; no more than the rest of the text needs.
         const std::size_t rest = sizeHint_ > bytesBefore_ ? sizeHint_ - bytesBefore_ + 1 : 0;
@@ -54,7 +54,6 @@ bool TextBlocks::fill(std::size_t atLeast) {
             }
         }
     }
-    return buffer_.size() >= atLeast;
 }
 
 std::optional<std::string> TextBlocks::nextLine() {

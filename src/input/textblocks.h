@@ -44,7 +44,8 @@ class TextBlocks {
     bool linesValidUtf8() const { return linesValidUtf8_; }
 
   private:
-    bool fill(std::size_t atLeast);
+    // Reads until the buffer holds `atLeast` bytes or the text ends.
+    void fill(std::size_t atLeast);
     std::size_t cutPoint() const;
 
     Read read_;

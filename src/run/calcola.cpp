@@ -262,14 +262,9 @@ RunResult calcola(SampleTable table, const TaxaDatabase& taxa, const RunOptions&
     MetricTable m = makeMetricTable(table.nsamp(), gig);
     runMetricPasses(table, taxa, gig, threadCount(options.threads), callbacks.progress, m);
     if (!options.keepAbundances) {
-        // Worth handing back to the system only when large: memory handed back is counted
-        // again, page by page, when the results take it.
-        constexpr std::size_t largeRelease = std::size_t{64} << 20;
-        const bool large = table.abund.bytes() > largeRelease;
+        const std::size_t bytes = table.abund.bytes();
         table.abund = Abundances();
-        if (large) {
-            giveBackFreeMemory();
-        }
+        FreedMemory(std::size_t{64} << 20).freed(bytes);
     }
     r.raw = m;
 
