@@ -180,6 +180,14 @@ std::optional<int> TaxaDatabase::synonymTarget(std::string_view upperName) const
     return it->second;
 }
 
+const FamilyRecord* TaxaDatabase::findFamily(std::string_view upperName) const {
+    if (const FamilyRecord* family = findByName(upperName)) {
+        return family;
+    }
+    const auto target = synonymTarget(upperName);
+    return target ? findById(*target) : nullptr;
+}
+
 std::string defaultTaxaDatabasePath(const std::string& executableFolder) {
     std::string folder = executableFolder;
     if (!folder.empty() && folder.back() != '/') {
