@@ -7,6 +7,7 @@
 #include "base/text.h"
 #include "input/samplereader.h"
 #include "metrics/catalogue.h"
+#include "metrics/metricdefinitions.h"
 #include "report/reporttext.h"
 #include "report/resultsfile.h"
 #include "report/tidytable.h"
@@ -112,6 +113,7 @@ ReportInput reportInputOf(const BatchContext& c, const SampleTable& read) {
     in.testcount = read.testcount;
     in.gigCaption = std::string(gigInfo(c.args.gigindex).caption);
     in.riverTypeCaption = typeCaption(c.args.gigindex, c.args.typeindex);
+    in.notes = placeholderNotes(c.args.gigindex);
     for (std::size_t k = 0; k < 3; ++k) {
         in.testmin[k] = c.args.testVariables[k].minText;
         in.biological[k] = c.args.testVariables[k].biological;
