@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace torrentix;
 using namespace torrentix::testing;
@@ -85,8 +86,21 @@ TEST(MetricPasses, CountsSharesAndDiversity) {
     EXPECT_EQ(m.shannon[1], 0.0); // a single family has no diversity
 }
 
-TEST(MetricPasses, SampleWithoutAnyFamilyHasNoRatios) {
-    // Its only abundance was in an ignored column: every ratio is 0, never 0/0.
+// Every metric of every sample is a number: the reader keeps only finite, non-negative
+// abundances whose total is finite, and neither the largest nor the smallest such values
+// nor a sample whose only abundance was in an ignored column make a metric that is not.
+TEST(MetricPasses, EveryMetricIsANumberAndEmptySamplesHaveNoRatios) {
+    const double largest = std::numeric_limits<double>::max() / 4;
+    const MetricTable extreme =
+        passes(makeTable({"BAETIDAE", "STRATIOMYIDAE", "CHIRONOMIDAE", "PERLIDAE"},
+                         {{largest, largest, largest, 4.9e-324}, {4.9e-324, 0, 4.9e-324, 0}, {0, 0, 0, 0}}),
+               Mediterranean);
+    for (const auto* column : {&extreme.aspt, &extreme.eptn, &extreme.gold, &extreme.shannon,
+                               &extreme.logseleptd, &extreme.taxan, &extreme.iaspt, &extreme.seletd}) {
+        for (const double v : *column) {
+            EXPECT_TRUE(std::isfinite(v)) << v;
+        }
+    }
     for (int gig : {Alpine, EasternContinental, Mediterranean}) {
         const MetricTable m = passes(makeTable({"BAETIDAE"}, {{0}}), gig);
         EXPECT_EQ(m.aspt[0], 2.0);

@@ -99,3 +99,42 @@ TEST_F(EncodedFile, Utf16KeepsEveryCharacterAndIsRefusedWhereItBreaks) {
     EXPECT_THAT(errorOf([&] { run(utf16(widened(f.text()), false) + "x"); }),
                 Mentions("an odd number", "byte offset " + std::to_string(2 + 2 * f.text().size())));
 }
+
+// Every file of the fuzzers' seed corpus that reads and runs gives a results file and a
+// corrected file in one encoding: UTF-8 that decodes, or Windows-1252 holding no byte
+// outside ASCII but those of the sample file and the "²" of r².
+TEST(ResultsEncoding, EveryOutputOfTheFuzzCorpusDecodesInItsOneEncoding) {
+    TempDir dir;
+    int computed = 0;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::string(TEST_DATA_DIR) + "/../fuzz/corpus")) {
+        const std::string input = readFile(entry.path().string());
+        const std::string path = dir.file("s.txt");
+        writeFile(path, input);
+        std::filesystem::remove(dir.file("s_OUT.txt"));
+        try {
+            const ReadResult read =
+                readSampleFile(path, realTaxa(), realTree(),
+                               [](const UnknownTaxonQuestion&) { return UnknownTaxonAnswer::ignore(); });
+            RunOptions options;
+            options.gigindex = 1;
+            const RunResult run = calcola(read.table, realTaxa(), options, {});
+            const std::string corrected = correctedFileText(read.table);
+            for (const std::string* text : {&run.resultsText, &corrected}) {
+                if (run.table.utf8) {
+                    EXPECT_TRUE(isValidUtf8(*text)) << entry.path();
+                    continue;
+                }
+                for (const char c : *text) {
+                    EXPECT_TRUE(static_cast<unsigned char>(c) < 0x80 || c == '\xB2' ||
+                                input.find(c) != std::string::npos)
+                        << entry.path() << " byte " << static_cast<int>(static_cast<unsigned char>(c));
+                }
+            }
+            computed += run.refused ? 0 : 1;
+        } catch (const Error&) {
+            // a file the reader or the run refuses, with its message
+        }
+    }
+    EXPECT_GE(computed, 5);
+}
