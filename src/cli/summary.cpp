@@ -3,6 +3,7 @@
 #include "base/numberforms.h"
 #include "base/text.h"
 #include "metrics/catalogue.h"
+#include "metrics/quantile.h"
 
 #include <algorithm>
 
@@ -29,10 +30,8 @@ std::string spreadLine(const std::string& index, std::vector<double> values) {
         return {};
     }
     std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    const double median = n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
-    return "     " + index + ": median " + formatF3(median) + ", range " + formatF3(values.front()) + " to " +
-           formatF3(values.back()) + "\n";
+    return "     " + index + ": median " + formatF3(medianOfSorted(values)) + ", range " +
+           formatF3(values.front()) + " to " + formatF3(values.back()) + "\n";
 }
 
 } // namespace

@@ -12,19 +12,16 @@ namespace torrentix {
 namespace {
 
 template <typename Column, typename ValueOf>
-std::vector<double> referenceValues(const Column& column, const SampleTable& table, int refclass,
-                                    ValueOf valueOf) {
-    std::vector<double> refvals;
+std::vector<double> valuesOfReferences(const Column& column, const SampleTable& table, ReferenceRule rule,
+                                       ValueOf valueOf) {
+    std::vector<double> values;
     for (std::size_t i = 0; i < table.samples.size(); ++i) {
         std::optional<double> v = valueOf(column[i]);
-        if (v && table.samples[i].sampclass > refclass) {
-            refvals.push_back(*v);
+        if (v && rule.isReference(table.samples[i].sampclass)) {
+            values.push_back(*v);
         }
     }
-    if (refvals.empty()) {
-        refvals.push_back(0.0);
-    }
-    return refvals;
+    return values;
 }
 
 // A normalisation value as messages show it: a value beyond the 32-bit range (a test value
@@ -36,68 +33,74 @@ std::string boundText(float value) {
     return formatGeneral32(value);
 }
 
-// The divisor of the normalisation, computed in 32 bits; nullopt when the upper value is 0.
-std::optional<float> normalisationRange(float upper, float lower, const std::string& what) {
-    if (upper == 0.0f) {
-        return std::nullopt;
+Normalisation normalisationOrError(float upper, float lower, const std::string& what) {
+    if (const auto n = Normalisation::between(upper, lower)) {
+        return *n;
     }
-    const float range = upper - lower;
-    if (!std::isfinite(range)) {
+    if (!std::isfinite(upper - lower)) {
         throw Error("The normalisation values of " + what + " (" + boundText(lower) + " and " +
                     boundText(upper) +
                     ") are out of range: its values cannot be normalised. The computation "
                     "was stopped and no results file was written.");
     }
-    if (range == 0.0f) {
-        throw Error("The upper and lower normalisation values of " + what + " are both " +
-                    formatGeneral32(upper) +
-                    ": its values cannot be normalised. The computation was stopped and no results file was "
-                    "written.");
-    }
-    return range;
+    throw Error("The upper and lower normalisation values of " + what + " are both " +
+                formatGeneral32(upper) +
+                ": its values cannot be normalised. The computation was stopped and no results file was "
+                "written.");
 }
 
 } // namespace
 
-std::vector<double> famattemp(const std::vector<double>& column, const SampleTable& table, int refclass) {
-    return referenceValues(column, table, refclass, [](double v) { return std::optional<double>(v); });
+float ReferenceRule::referenceValue(std::vector<double>& values) const {
+    return referenceQuantile(values, useMedian);
 }
 
-std::vector<double> famattemp(const std::vector<std::optional<double>>& column, const SampleTable& table,
-                              int refclass) {
-    return referenceValues(column, table, refclass, [](const std::optional<double>& v) { return v; });
+std::vector<double> referenceSampleValues(const std::vector<double>& column, const SampleTable& table,
+                                          ReferenceRule rule) {
+    return valuesOfReferences(column, table, rule, [](double v) { return std::optional<double>(v); });
 }
 
-std::vector<std::optional<double>> normal1(const std::vector<std::optional<double>>& column, float upper,
-                                           float lower, const std::string& what) {
-    const auto range = normalisationRange(upper, lower, what);
+std::vector<double> referenceSampleValues(const std::vector<std::optional<double>>& column,
+                                          const SampleTable& table, ReferenceRule rule) {
+    return valuesOfReferences(column, table, rule, [](const std::optional<double>& v) { return v; });
+}
+
+std::optional<Normalisation> Normalisation::between(float upper, float lower) {
+    Normalisation n;
+    n.lower_ = lower;
+    if (upper == 0.0f) {
+        return n;
+    }
+    const float range = upper - lower;
+    if (!std::isfinite(range) || range == 0.0f) {
+        return std::nullopt;
+    }
+    n.range_ = range;
+    return n;
+}
+
+std::vector<std::optional<double>> normaliseColumn(const std::vector<std::optional<double>>& column,
+                                                   float upper, float lower, const std::string& what) {
+    const Normalisation n = normalisationOrError(upper, lower, what);
     std::vector<std::optional<double>> out;
     out.reserve(column.size());
     for (const auto& v : column) {
-        if (!v) {
-            out.emplace_back(std::nullopt);
-        } else if (!range) {
-            out.emplace_back(0.0);
-        } else {
-            out.emplace_back((*v - static_cast<double>(lower)) / static_cast<double>(*range));
-        }
+        out.push_back(v ? std::optional<double>(n.apply(*v)) : std::nullopt);
     }
     return out;
 }
 
-std::vector<double> normal1(const std::vector<double>& column, float upper, float lower,
-                            const std::string& what) {
-    const auto range = normalisationRange(upper, lower, what);
-    std::vector<double> out(column.size(), 0.0);
-    if (range) {
-        for (std::size_t i = 0; i < column.size(); ++i) {
-            out[i] = (column[i] - static_cast<double>(lower)) / static_cast<double>(*range);
-        }
+std::vector<double> normaliseColumn(const std::vector<double>& column, float upper, float lower,
+                                    const std::string& what) {
+    const Normalisation n = normalisationOrError(upper, lower, what);
+    std::vector<double> out(column.size());
+    for (std::size_t i = 0; i < column.size(); ++i) {
+        out[i] = n.apply(column[i]);
     }
     return out;
 }
 
-IndexResult somma(const MetricTable& m, const SampleTable& table, int gigindex, ReferenceRule rule) {
+IndexResult computeIndices(const MetricTable& m, const SampleTable& table, int gigindex, ReferenceRule rule) {
     const std::size_t n = table.samples.size();
     std::vector<double> star(n), gig(n);
     const auto& starTerms = starMetrics();
@@ -107,12 +110,12 @@ IndexResult somma(const MetricTable& m, const SampleTable& table, int gigindex, 
         gig[i] = weightedSum(gigTerms, m, i);
     }
     IndexResult result;
-    auto refvals = famattemp(star, table, rule.refclass);
-    result.staricmnorm = quantile(refvals, rule.usemedian);
-    result.staricm = normal1(star, result.staricmnorm, 0.0f, "STAR_ICMi");
-    refvals = famattemp(gig, table, rule.refclass);
-    const float gigReference = quantile(refvals, rule.usemedian);
-    result.gigicm = normal1(gig, gigReference, 0.0f, gigShortName(gigindex) + "_ICMi");
+    auto references = referenceSampleValues(star, table, rule);
+    result.starReferenceValue = rule.referenceValue(references);
+    result.staricm = normaliseColumn(star, result.starReferenceValue, 0.0f, "STAR_ICMi");
+    references = referenceSampleValues(gig, table, rule);
+    const float gigReference = rule.referenceValue(references);
+    result.gigicm = normaliseColumn(gig, gigReference, 0.0f, gigShortName(gigindex) + "_ICMi");
     return result;
 }
 

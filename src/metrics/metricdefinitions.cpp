@@ -101,15 +101,7 @@ const std::vector<MetricDefinition>& gigMetrics(int gigindex) {
 }
 
 double weightedSum(const std::vector<MetricDefinition>& metrics, const MetricTable& m, std::size_t i) {
-    std::array<double, 8> terms{};
-    for (const MetricDefinition& d : metrics) {
-        terms.at(static_cast<std::size_t>(d.sumPosition)) = d.weight * metricColumn(m, d.column)[i];
-    }
-    double sum = terms[0];
-    for (std::size_t t = 1; t < metrics.size(); ++t) {
-        sum += terms[t];
-    }
-    return sum;
+    return weightedSum(metrics, [&](MetricId column) { return metricColumn(m, column)[i]; });
 }
 
 std::vector<std::string> placeholderNotes(int gigindex) {

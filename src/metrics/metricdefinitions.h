@@ -7,6 +7,7 @@
 
 #include "metrics/metrictable.h"
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,8 +27,9 @@ enum class MetricId {
     SelEtd,
     EptAbund,
     DInd,
-    GigTaxan
+    GigTaxan // the last
 };
+inline constexpr std::size_t metricIdCount = static_cast<std::size_t>(MetricId::GigTaxan) + 1;
 
 // How the results file writes a raw metric value: "#0.00", or the general number form.
 enum class MetricForm { Fixed2, General };
@@ -54,7 +56,24 @@ const std::vector<MetricDefinition>& starMetrics();
 // index is the STAR_ICMi (Central / Baltic, Northern).
 const std::vector<MetricDefinition>& gigMetrics(int gigindex);
 
-// The weighted sum of the (normalised) metrics of sample i.
+// The most metrics an index sums.
+inline constexpr std::size_t maxIndexMetrics = 8;
+
+// The weighted sum of an index's metrics, the terms added in the method's order;
+// `valueOf(column)` gives the (normalised) value of each metric.
+template <class ValueOf> double weightedSum(const std::vector<MetricDefinition>& metrics, ValueOf valueOf) {
+    std::array<double, maxIndexMetrics> terms{};
+    for (const MetricDefinition& d : metrics) {
+        terms.at(static_cast<std::size_t>(d.sumPosition)) = d.weight * valueOf(d.column);
+    }
+    double sum = terms[0];
+    for (std::size_t t = 1; t < metrics.size(); ++t) {
+        sum += terms[t];
+    }
+    return sum;
+}
+
+// The weighted sum of the normalised metrics of sample i.
 double weightedSum(const std::vector<MetricDefinition>& metrics, const MetricTable& m, std::size_t i);
 
 // What a run of the GIG must say of the metrics whose data are stand-ins of this program's

@@ -1,60 +1,67 @@
 #include "metrics/quantile.h"
 
+#include <algorithm>
 #include <cmath>
-#include <utility>
 
 namespace torrentix {
+namespace {
 
-void sortvals(std::vector<double>& values, long lo, long hi) {
-    // Recurse into the smaller part and loop on the larger, so the depth stays logarithmic.
-    while (lo < hi) {
-        long i = lo;
-        long j = hi;
-        const double pivot = values[static_cast<std::size_t>((lo + hi) / 2)];
-        while (i <= j) {
-            while (values[static_cast<std::size_t>(i)] < pivot && i < hi) {
-                ++i;
-            }
-            while (pivot < values[static_cast<std::size_t>(j)] && j > lo) {
-                --j;
-            }
-            if (i <= j) {
-                std::swap(values[static_cast<std::size_t>(i)], values[static_cast<std::size_t>(j)]);
-                ++i;
-                --j;
-            }
-        }
-        if (j - lo < hi - i) {
-            sortvals(values, lo, j);
-            lo = i;
-        } else {
-            sortvals(values, i, hi);
-            hi = j;
-        }
+// R's type 7: the value at 0-based position h = (n - 1) x p, between the order statistics
+// `low` (at floor(h)) and `high` (the next one, or `low` itself at the end).
+struct Type7Position {
+    std::size_t low;
+    double fraction;
+
+    Type7Position(std::size_t n, double p) {
+        const double h = (static_cast<double>(n) - 1.0) * p;
+        low = static_cast<std::size_t>(std::floor(h));
+        fraction = h - static_cast<double>(low);
     }
+    double between(double lowValue, double highValue) const {
+        return lowValue + fraction * (highValue - lowValue);
+    }
+};
+
+} // namespace
+
+double medianOfSorted(const std::vector<double>& sorted) {
+    const std::size_t n = sorted.size();
+    return n % 2 == 0 ? (sorted[n / 2 - 1] + sorted[n / 2]) / 2.0 : sorted[n / 2];
 }
 
-float quantile(std::vector<double>& values, bool median) {
-    const auto n = static_cast<long>(values.size());
-    if (n == 0) {
+double percentile75OfSorted(const std::vector<double>& sorted) {
+    const std::size_t n = sorted.size();
+    if (n == 1) {
+        return sorted[0];
+    }
+    // 1-based positions, as the method states them.
+    auto at = [&](std::size_t position) { return sorted[position - 1]; };
+    const double q = 0.75 * static_cast<double>(n);
+    const double whole = std::floor(q);
+    const double f = q - whole;
+    const auto k = static_cast<std::size_t>(whole);
+    return f == 0.0 ? at(k) : at(k) * (1.0 - f) + at(k + 1) * f;
+}
+
+float referenceQuantile(std::vector<double>& values, bool median) {
+    if (values.empty()) {
         return 0.0f;
     }
-    sortvals(values, 0, n - 1);
-    // 1-based access, as the method states its positions.
-    auto at = [&](long position) { return values[static_cast<std::size_t>(position - 1)]; };
-    double result = 0.0;
-    if (median) {
-        result = (n % 2 == 0) ? (at(n / 2) + at(n / 2 + 1)) / 2.0 : at((n + 1) / 2);
-    } else if (n == 1) {
-        result = at(1);
-    } else {
-        const double q = 0.75 * static_cast<double>(n);
-        const double whole = std::floor(q);
-        const double f = q - whole;
-        const auto k = static_cast<long>(whole);
-        result = (f == 0.0) ? at(k) : at(k) * (1.0 - f) + at(k + 1) * f;
-    }
-    return static_cast<float>(result);
+    std::sort(values.begin(), values.end());
+    return static_cast<float>(median ? medianOfSorted(values) : percentile75OfSorted(values));
+}
+
+double quantileType7(const std::vector<double>& sorted, double p) {
+    const Type7Position at(sorted.size(), p);
+    return at.between(sorted[at.low], sorted[std::min(at.low + 1, sorted.size() - 1)]);
+}
+
+double quantileType7Unsorted(std::vector<double>& values, double p) {
+    const Type7Position at(values.size(), p);
+    const auto low = values.begin() + static_cast<std::ptrdiff_t>(at.low);
+    std::nth_element(values.begin(), low, values.end());
+    const double high = low + 1 != values.end() ? *std::min_element(low + 1, values.end()) : *low;
+    return at.between(*low, high);
 }
 
 } // namespace torrentix

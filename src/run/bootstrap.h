@@ -60,7 +60,7 @@ struct BootstrapResult {
     int replicates = 0;
     int counted = 0; // replicates whose normalisation succeeded
     std::uint64_t seed = 0;
-    bool usemedian = true;
+    bool useMedian = true;
     bool cancelled = false;
     std::vector<Interval> star; // per kept sample
     std::vector<Interval> gig;
@@ -71,8 +71,5 @@ struct BootstrapResult {
 // computed from it with `options`.
 BootstrapResult bootstrap(const SampleTable& table, const RunOptions& options, const RunResult& run,
                           const BootstrapOptions& bootstrapOptions);
-
-// The p-quantile of sorted values as R's quantile(type = 7).
-double quantileType7(const std::vector<double>& sorted, double p);
 
 } // namespace torrentix

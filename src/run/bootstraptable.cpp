@@ -26,7 +26,7 @@ std::string bootstrapTableText(const BootstrapResult& b, const RunResult& run) {
     const SampleTable& t = run.table;
     std::string text = "# replicates=" + std::to_string(b.replicates) +
                        " counted=" + std::to_string(b.counted) + " seed=" + std::to_string(b.seed) +
-                       " rule=" + (b.usemedian ? "median" : "75th") + "\n";
+                       " rule=" + (b.useMedian ? "median" : "75th") + "\n";
     text += cells({"CODE", "SAMPLE", "STAR_ICMi", "STAR_lo", "STAR_hi", "GIG_ICMi", "GIG_lo", "GIG_hi"});
     for (std::size_t i = 0; i < t.samples.size(); ++i) {
         const Sample& s = t.samples[i];

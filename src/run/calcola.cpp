@@ -8,7 +8,6 @@
 #include "metrics/catalogue.h"
 #include "metrics/familytraits.h"
 #include "metrics/metricdefinitions.h"
-#include "metrics/quantile.h"
 #include "report/resultsfile.h"
 
 #include <algorithm>
@@ -85,12 +84,12 @@ TestVariableNormalisation normaliseTestVariable(SampleTable& table, std::size_t 
         tv.upper = observedBound(values32, true);
         tv.upperLabel = " (max observed value)";
     } else {
-        auto refvals = famattemp(values, table, rule.refclass);
-        tv.upper = quantile(refvals, rule.usemedian);
+        auto references = referenceSampleValues(values, table, rule);
+        tv.upper = rule.referenceValue(references);
         tv.upperLabel =
-            rule.usemedian ? " (median of reference s.)" : " (75th percentile of reference+high status s.)";
+            rule.useMedian ? " (median of reference s.)" : " (75th percentile of reference+high status s.)";
     }
-    kept = normal1(values, tv.upper, tv.lower, "the test variable " + tv.name);
+    kept = normaliseColumn(values, tv.upper, tv.lower, "the test variable " + tv.name);
     for (std::size_t i = 0; i < table.samples.size(); ++i) {
         table.samples[i].testval[k] = kept[i] ? formatGeneral(*kept[i]) : "N/A";
     }
@@ -106,8 +105,8 @@ void normaliseMetrics(MetricTable& m, int gig, const SampleTable& table, Referen
         std::vector<double>& column = metricColumn(m, step.column);
         float upper = taxaUpper;
         if (!step.upperOfTaxa) {
-            auto refvals = famattemp(column, table, rule.refclass);
-            upper = quantile(refvals, rule.usemedian);
+            auto references = referenceSampleValues(column, table, rule);
+            upper = rule.referenceValue(references);
         }
         if (step.column == MetricId::Taxan) {
             taxaUpper = upper;
@@ -115,7 +114,8 @@ void normaliseMetrics(MetricTable& m, int gig, const SampleTable& table, Referen
         if (!step.line.empty()) {
             out += normalisationLine(step.line, step.lower, upper);
         }
-        column = normal1(column, upper, step.lower, std::string(step.line.empty() ? step.name : step.line));
+        column = normaliseColumn(column, upper, step.lower,
+                                 std::string(step.line.empty() ? step.name : step.line));
     }
 }
 
@@ -275,7 +275,7 @@ RunResult calcola(SampleTable table, const TaxaDatabase& taxa, const RunOptions&
     normaliseMetrics(m, gig, table, r.rule, text);
     r.normalised = std::move(m);
 
-    r.indices = somma(r.normalised, table, gig, r.rule);
+    r.indices = computeIndices(r.normalised, table, gig, r.rule);
     shortenTestNames(table);
     // The notes name the test variables as shortened.
     std::vector<TestVariableNormalisation> testLines;
@@ -285,8 +285,8 @@ RunResult calcola(SampleTable table, const TaxaDatabase& taxa, const RunOptions&
             testLines.back().name = table.testname[k];
         }
     }
-    text += normalisationNotes(r.indices.staricmnorm, r.rule.usemedian ? medianSentence : percentileSentence,
-                               testLines);
+    text += normalisationNotes(r.indices.starReferenceValue,
+                               r.rule.useMedian ? medianSentence : percentileSentence, testLines);
     IndexSection closing{table, gig, r.indices.staricm, r.indices.gigicm, {}, {}};
     regressAll(table, r.indices, closing, r.regressionFailed);
     r.testBounds = testBounds;

@@ -16,23 +16,28 @@ TEST(ReferenceValues, ClassCountsAndTheNumericValuesOfSamplesAboveTheThreshold) 
     auto t = makeTable({"BAETIDAE"}, {{1}, {1}, {1}, {1}, {1}, {1}}, {6, 6, 5, 0, -1, 3});
     EXPECT_EQ(contaclassif(t), (ClassCounts{2, 1, 0, 1, 0, 0, 2}));
     EXPECT_EQ(contaclassif(makeTable({"BAETIDAE"}, {{1}}, {7})), (ClassCounts{0, 0, 0, 0, 0, 0, 1}));
-    EXPECT_EQ(famattemp(std::vector<double>{1, 2, 3, 4, 5, 6}, t, 5), (std::vector<double>{1, 2}));
-    EXPECT_EQ(famattemp(std::vector<double>{1, 2, 3, 4, 5, 6}, t, 4), (std::vector<double>{1, 2, 3}));
+    const std::vector<double> column{1, 2, 3, 4, 5, 6};
+    EXPECT_EQ(referenceSampleValues(column, t, {5, true}), (std::vector<double>{1, 2}));
+    EXPECT_EQ(referenceSampleValues(column, t, {4, true}), (std::vector<double>{1, 2, 3}));
     std::vector<std::optional<double>> withGap{std::nullopt, 2.0, 3.0, 4.0, 5.0, 6.0};
-    EXPECT_EQ(famattemp(withGap, t, 5), (std::vector<double>{2}));
-    // No reference sample: a single 0.
-    EXPECT_EQ(famattemp(std::vector<double>{1, 2, 3, 4, 5, 6}, t, 6), (std::vector<double>{0}));
+    EXPECT_EQ(referenceSampleValues(withGap, t, {5, true}), (std::vector<double>{2}));
+    // No reference sample: no value, whose reference value is 0.
+    auto none = referenceSampleValues(column, t, {6, true});
+    EXPECT_TRUE(none.empty());
+    EXPECT_EQ(ReferenceRule({6, false}).referenceValue(none), 0.0f);
 }
 
 // (value - lower) / (upper - lower), the range taken in 32 bits, no clipping; an upper value
 // of 0 gives 0 everywhere; missing values stay missing.
 TEST(Normalisation, BetweenLowerAndUpperValue) {
-    EXPECT_EQ(normal1(std::vector<double>{2, 6, 10, 0}, 6.0f, 2.0f, "x"),
+    EXPECT_EQ(normaliseColumn(std::vector<double>{2, 6, 10, 0}, 6.0f, 2.0f, "x"),
               (std::vector<double>{0, 1, 2, -0.5}));
-    EXPECT_EQ(normal1(std::vector<double>{0.5}, 0.95f, 0.0f, "x")[0], 0.5 / static_cast<double>(0.95f));
-    EXPECT_EQ(normal1(std::vector<double>{3, 4}, 0.0f, 2.0f, "x"), (std::vector<double>{0, 0}));
+    EXPECT_EQ(normaliseColumn(std::vector<double>{0.5}, 0.95f, 0.0f, "x")[0],
+              0.5 / static_cast<double>(0.95f));
+    EXPECT_EQ(normaliseColumn(std::vector<double>{3, 4}, 0.0f, 2.0f, "x"), (std::vector<double>{0, 0}));
     for (float upper : {6.0f, 0.0f}) {
-        const auto out = normal1(std::vector<std::optional<double>>{4.0, std::nullopt}, upper, 2.0f, "x");
+        const auto out =
+            normaliseColumn(std::vector<std::optional<double>>{4.0, std::nullopt}, upper, 2.0f, "x");
         EXPECT_EQ(out, (std::vector<std::optional<double>>{upper == 0 ? 0.0 : 0.5, std::nullopt}));
     }
 }
@@ -40,7 +45,7 @@ TEST(Normalisation, BetweenLowerAndUpperValue) {
 TEST(Normalisation, ImpossibleRangesStopNamingTheValues) {
     const float infinity = std::numeric_limits<float>::infinity();
     const auto errorFor = [](float upper, float lower) {
-        return errorOf([&] { normal1(std::vector<double>{1.0}, upper, lower, "ASPT"); });
+        return errorOf([&] { normaliseColumn(std::vector<double>{1.0}, upper, lower, "ASPT"); });
     };
     EXPECT_THAT(errorFor(2.0f, 2.0f), HasSubstr("ASPT are both 2"));
     // The 32-bit difference of the two overflows.
@@ -66,8 +71,8 @@ TEST(Indices, WeightedSumsOfTheMetricsOfEachGig) {
         {EasternContinental, 0.25 * (m.eptabund[0] + m.iaspt[0] + m.gigtaxan[0] + m.dind[0])},
         {Mediterranean, 0.18 * m.eptn[0] + 0.34 * m.iaspt[0] + 0.28 * m.gigtaxan[0] + 0.2 * m.seletd[0]}};
     for (const auto& [gig, gigIndex] : cases) {
-        const IndexResult r = somma(m, makeTable({"BAETIDAE"}, {{1}, {1}}, {2, 6}), gig, {5, true});
-        EXPECT_EQ(r.staricmnorm, 1.0f);
+        const IndexResult r = computeIndices(m, makeTable({"BAETIDAE"}, {{1}, {1}}, {2, 6}), gig, {5, true});
+        EXPECT_EQ(r.starReferenceValue, 1.0f);
         EXPECT_NEAR(r.staricm[0], star, 1e-12) << gig;
         EXPECT_NEAR(r.gigicm[0], gigIndex, 1e-12) << gig;
         EXPECT_NEAR(r.gigicm[1], 1.0, 1e-12) << gig;
@@ -86,15 +91,15 @@ TEST(Indices, ReferenceValueIsThe32BitQuantileOfTheReferenceSums) {
         *column = {value, 0.95, 0.95, 0.95, 0.95, 0.95, 0.95};
     }
     const auto t = makeTable({"BAETIDAE"}, std::vector<std::vector<double>>(7, {1.0}), {3, 6, 6, 6, 6, 6, 6});
-    const IndexResult r = somma(m, t, Northern, {5, true});
-    EXPECT_EQ(r.staricmnorm, 0.95f);
+    const IndexResult r = computeIndices(m, t, Northern, {5, true});
+    EXPECT_EQ(r.starReferenceValue, 0.95f);
     EXPECT_NEAR(r.staricm[0], 0.91015 / static_cast<double>(0.95f), 1e-12);
     // Without any reference value above 0 every index is 0.
     for (auto* column : {&m.aspt, &m.logseleptd, &m.taxan, &m.shannon, &m.eptn, &m.gold}) {
         std::fill(column->begin() + 1, column->end(), 0.0);
     }
-    const IndexResult zero = somma(m, t, Northern, {5, true});
-    EXPECT_EQ(zero.staricmnorm, 0.0f);
+    const IndexResult zero = computeIndices(m, t, Northern, {5, true});
+    EXPECT_EQ(zero.starReferenceValue, 0.0f);
     EXPECT_EQ(zero.staricm, std::vector<double>(7, 0.0));
 }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
-#include <numeric>
 #include <random>
 
 using namespace torrentix;
@@ -10,8 +9,8 @@ using namespace torrentix;
 namespace {
 
 void expectQuantiles(std::vector<double> values, float median, float percentile) {
-    EXPECT_EQ(quantile(values, true), median) << values.size();
-    EXPECT_EQ(quantile(values, false), percentile) << values.size();
+    EXPECT_EQ(referenceQuantile(values, true), median) << values.size();
+    EXPECT_EQ(referenceQuantile(values, false), percentile) << values.size();
 }
 
 } // namespace
@@ -28,20 +27,24 @@ TEST(Quantile, MedianAndSeventyFifthPercentile) {
     expectQuantiles({8, 7, 6, 5, 4, 3, 2, 1}, 4.5f, 6);
     // The result is the 32-bit value; the list is left sorted.
     std::vector<double> v{0.95, 0.1, 0.3};
-    EXPECT_EQ(quantile(v, true), 0.3f);
+    EXPECT_EQ(referenceQuantile(v, true), 0.3f);
     EXPECT_EQ(v, (std::vector<double>{0.1, 0.3, 0.95}));
 }
 
-TEST(Quantile, SortsInPlaceWithRepeatsAndLongSortedRuns) {
+// The intervals' percentiles as R's quantile(type = 7), sorted first or not.
+TEST(Quantile, TypeSevenOfSortedAndUnsortedLists) {
+    EXPECT_EQ(quantileType7({1.0, 2.0, 3.0, 4.0}, 0.25), 1.75);
+    EXPECT_EQ(quantileType7({5.0}, 0.975), 5.0);
     std::mt19937 random(7);
-    for (std::size_t size : {0u, 1u, 2u, 3u, 10u, 1000u, 20000u}) {
+    for (std::size_t size : {1u, 2u, 3u, 40u, 1001u}) {
         std::vector<double> v(size);
-        std::generate(v.begin(), v.end(), [&] { return static_cast<double>(random() % 5); }); // many repeats
-        sortvals(v, 0, static_cast<long>(v.size()) - 1);
-        EXPECT_TRUE(std::is_sorted(v.begin(), v.end())) << size;
+        std::generate(v.begin(), v.end(), [&] { return static_cast<double>(random() % 50); }); // repeats
+        std::vector<double> sorted = v;
+        std::sort(sorted.begin(), sorted.end());
+        for (double p : {0.0, 0.025, 0.5, 0.975, 1.0}) {
+            std::vector<double> unsorted = v;
+            EXPECT_EQ(quantileType7Unsorted(unsorted, p), quantileType7(sorted, p)) << size << " " << p;
+        }
+        EXPECT_EQ(quantileType7(sorted, 0.5), medianOfSorted(sorted)) << size;
     }
-    std::vector<double> sorted(100000);
-    std::iota(sorted.begin(), sorted.end(), 0.0);
-    sortvals(sorted, 0, static_cast<long>(sorted.size()) - 1); // already sorted: no deep recursion
-    EXPECT_TRUE(std::is_sorted(sorted.begin(), sorted.end()));
 }

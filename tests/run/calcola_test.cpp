@@ -43,9 +43,10 @@ SampleFile withTestValues(std::size_t k, const std::vector<std::string>& values)
 
 TEST_F(RunFixture, NormalisationRuleFollowsTheReferenceAndHighCounts) {
     const RunResult median = run(SampleFile::typical(SampleFile::classes(6, 0, 1)));
-    EXPECT_EQ(std::pair(median.rule.usemedian, median.rule.refclass), std::pair(true, 5));
+    EXPECT_EQ(std::pair(median.rule.useMedian, median.rule.highestNonReferenceClass), std::pair(true, 5));
     const RunResult percentile = run(SampleFile::typical(SampleFile::classes(5, 1, 1)));
-    EXPECT_EQ(std::pair(percentile.rule.usemedian, percentile.rule.refclass), std::pair(false, 4));
+    EXPECT_EQ(std::pair(percentile.rule.useMedian, percentile.rule.highestNonReferenceClass),
+              std::pair(false, 4));
     const RunResult tooFew = run(read(SampleFile::typical(SampleFile::classes(3, 2, 2, 1)), "few.txt"));
     EXPECT_TRUE(tooFew.refused);
     ASSERT_EQ(tooFew.messages.size(), 1u);
