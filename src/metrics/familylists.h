@@ -11,8 +11,9 @@
 namespace torrentix {
 
 // Families scored together as one taxon per sample for the ASPT (BMWP composite families).
-inline const std::vector<std::vector<std::string_view>>& bmwpFamilyGroups() {
-    static const std::vector<std::vector<std::string_view>> groups = {
+inline constexpr std::size_t bmwpGroupCount = 9;
+inline const std::array<std::vector<std::string_view>, bmwpGroupCount>& bmwpFamilyGroups() {
+    static const std::array<std::vector<std::string_view>, bmwpGroupCount> groups = {{
         {"ACROLOXIDAE", "ANCYLIDAE"},
         {"NIPHARGIDAE", "GAMMARIDAE", "CRANGONYCTIDAE"},
         {"BITHYNIIDAE", "HYDROBIIDAE"},
@@ -23,7 +24,7 @@ inline const std::vector<std::vector<std::string_view>>& bmwpFamilyGroups() {
         {"RHYACHOPHILIDAE", "GLOSSOSOMATIDAE"},
         {"NAIDIDAE", "OCTOCHAETIDAE", "TUBIFICIDAE", "PROPAPPIDAE", "AEOLOSOMATIDAE", "DORYDRILIDAE",
          "ENCHYTRAEIDAE", "GLOSSOSCOLECIDAE", "HAPLOTAXIDAE", "LUMBRICIDAE", "LUMBRICULIDAE"},
-    };
+    }};
     return groups;
 }
 

@@ -104,6 +104,41 @@ double weightedSum(const std::vector<MetricDefinition>& metrics, const MetricTab
     return weightedSum(metrics, [&](MetricId column) { return metricColumn(m, column)[i]; });
 }
 
+const std::vector<CopiedMetric>& copiedMetrics(int gigindex) {
+    static const std::vector<CopiedMetric> none;
+    static const std::vector<CopiedMetric> families = {{GigTaxan, Taxan}};
+    static const std::vector<CopiedMetric> eastern = {{Iaspt, Aspt}, {GigTaxan, Taxan}};
+    switch (gigindex) {
+    case Alpine:
+    case Mediterranean:
+        return families;
+    case EasternContinental:
+        return eastern;
+    default:
+        return none;
+    }
+}
+
+std::vector<MetricId> metricsOfGig(int gigindex) {
+    std::vector<MetricId> columns;
+    for (const auto* metrics : {&starMetrics(), &gigMetrics(gigindex)}) {
+        for (const MetricDefinition& d : *metrics) {
+            if (std::find(columns.begin(), columns.end(), d.column) == columns.end()) {
+                columns.push_back(d.column);
+            }
+        }
+    }
+    return columns;
+}
+
+bool computesMetric(int gigindex, MetricId column) {
+    const auto columns = metricsOfGig(gigindex);
+    const auto& copies = copiedMetrics(gigindex);
+    return std::find(columns.begin(), columns.end(), column) != columns.end() &&
+           std::none_of(copies.begin(), copies.end(),
+                        [&](const CopiedMetric& c) { return c.column == column; });
+}
+
 std::vector<std::string> placeholderNotes(int gigindex) {
     switch (gigindex) {
     case Alpine:

@@ -76,6 +76,19 @@ template <class ValueOf> double weightedSum(const std::vector<MetricDefinition>&
 // The weighted sum of the normalised metrics of sample i.
 double weightedSum(const std::vector<MetricDefinition>& metrics, const MetricTable& m, std::size_t i);
 
+// A column of a GIG index that holds a copy of a STAR_ICMi metric, not a metric of its own.
+struct CopiedMetric {
+    MetricId column;
+    MetricId from;
+};
+// The copies a GIG's index takes: the number of families, in every GIG index of its own,
+// and the ASPT, which the Eastern continental index uses under its own column.
+const std::vector<CopiedMetric>& copiedMetrics(int gigindex);
+// Every metric-table array a GIG's run fills: the metrics of its indices.
+std::vector<MetricId> metricsOfGig(int gigindex);
+// Whether the GIG computes the metric of this column, rather than copying it or not using it.
+bool computesMetric(int gigindex, MetricId column);
+
 // What a run of the GIG must say of the metrics whose data are stand-ins of this program's
 // own, because no public source was found: every run of those GIGs says it.
 std::vector<std::string> placeholderNotes(int gigindex);

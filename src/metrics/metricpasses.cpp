@@ -2,6 +2,7 @@
 
 #include "metrics/catalogue.h"
 #include "metrics/familylists.h"
+#include "metrics/metricdefinitions.h"
 
 #include <array>
 #include <cmath>
@@ -12,10 +13,6 @@ namespace {
 // The lowest ASPT: a sample without any scored family, and the lower normalisation value.
 constexpr double asptFloor = 2.0;
 
-bool hasThirdPass(int gig) {
-    return gig == Alpine || gig == Mediterranean;
-}
-
 double share(double part, double whole) {
     return whole > 0.0 ? part / whole : 0.0;
 }
@@ -23,40 +20,20 @@ double share(double part, double whole) {
 } // namespace
 
 MetricTable makeMetricTable(int nsamp, int gigindex) {
-    const auto n = static_cast<std::size_t>(nsamp);
     MetricTable m;
-    for (auto* v : {&m.aspt, &m.eptn, &m.gold, &m.shannon, &m.logseleptd, &m.taxan}) {
-        v->assign(n, 0.0);
-    }
-    switch (gigindex) {
-    case EasternContinental:
-        for (auto* v : {&m.iaspt, &m.gigtaxan, &m.eptabund, &m.dind}) {
-            v->assign(n, 0.0);
-        }
-        break;
-    case Alpine:
-        for (auto* v : {&m.gigtaxan, &m.iaspt, &m.gigept, &m.selsens}) {
-            v->assign(n, 0.0);
-        }
-        break;
-    case Mediterranean:
-        for (auto* v : {&m.gigtaxan, &m.iaspt, &m.seletd}) {
-            v->assign(n, 0.0);
-        }
-        break;
-    default:
-        break;
+    for (const MetricId column : metricsOfGig(gigindex)) {
+        metricColumn(m, column).assign(static_cast<std::size_t>(nsamp), 0.0);
     }
     return m;
 }
 
 void calcaspt(const PassInput& in, MetricTable& m) {
-    const bool iberian = hasThirdPass(in.gigindex);
-    const bool degradation = in.gigindex == EasternContinental;
+    const bool iberian = computesMetric(in.gigindex, MetricId::Iaspt);
+    const bool degradation = !m.dind.empty();
     for (int j = in.first; j < in.last; ++j) {
         int scored = 0, scoreSum = 0, iberianScored = 0, iberianSum = 0;
         long long dind = 0;
-        std::array<bool, 9> groupScored{};
+        std::array<bool, bmwpGroupCount> groupScored{};
         for (const Abundances::Present p : in.table.present(j)) {
             const FamilyTraits& t = in.traits[static_cast<std::size_t>(p.family)];
             if (!t.found) {
@@ -121,13 +98,13 @@ void contafam(const PassInput& in, MetricTable& m) {
         }
         m.taxan[js] = families;
         m.eptn[js] = eptFamilies;
-        if (in.gigindex == Alpine) {
+        if (!m.gigept.empty()) {
             m.gigept[js] = share(eptFamilies, families);
         }
         // A sample whose only non-zero cells were in ignored columns has no family: its
         // ratios are 0, never 0/0.
         m.gold[js] = total > 0.0 ? 1.0 - goldAbundance / total : 0.0;
-        if (in.gigindex == EasternContinental) {
+        if (!m.eptabund.empty()) {
             m.eptabund[js] = share(eptAbundance, total);
         }
         double h = 0.0;

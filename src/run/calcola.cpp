@@ -132,9 +132,10 @@ void runMetricPasses(const SampleTable& table, const TaxaDatabase& taxa, int gig
         const PassInput in{table, traits, gig, first, std::min(nsamp, first + samplesPerBlock)};
         calcaspt(in, m);
         contafam(in, m);
-        if (gig == Alpine) {
+        if (!m.selsens.empty()) {
             contasens(in, m);
-        } else if (gig == Mediterranean) {
+        }
+        if (!m.seletd.empty()) {
             contaetd(in, m);
         }
     };
@@ -143,13 +144,8 @@ void runMetricPasses(const SampleTable& table, const TaxaDatabase& taxa, int gig
             progress(static_cast<double>(done) / static_cast<double>(blocks));
         }
     });
-    if (gig == EasternContinental) {
-        m.iaspt = m.aspt;
-        m.gigtaxan = m.taxan;
-    } else if (gig == Alpine) {
-        m.gigtaxan = m.taxan;
-    } else if (gig == Mediterranean) {
-        m.gigtaxan = m.taxan;
+    for (const CopiedMetric& copy : copiedMetrics(gig)) {
+        metricColumn(m, copy.column) = metricColumn(m, copy.from);
     }
 }
 
