@@ -45,15 +45,6 @@ std::vector<std::string> testColumn(const SampleTable& table, std::size_t k) {
 
 } // namespace
 
-int firstUsableTestVariable(const std::array<int, 3>& testcount) {
-    for (int k = 0; k < 3; ++k) {
-        if (testcount[static_cast<std::size_t>(k)] >= minimumTestValues) {
-            return k;
-        }
-    }
-    return -1;
-}
-
 GraphsView::GraphsView(QWidget* parent)
     : QWidget(parent), plot_(new ScatterPlot(this)), lblsit_(new SampleInfoLabel(this)),
       txtRegr_(new QLabel(this)), cmdsave_(new QPushButton(tr("Save image\u2026"), this)) {
@@ -108,11 +99,12 @@ void GraphsView::setResults(const RunResult& run) {
     testcount_ = table.testcount;
     staricm_ = run.indices.staricm;
     gigicm_ = run.indices.gigicm;
-    // The run regressed its default pair: the STAR_ICMi against the first usable test
-    // variable. No test-variable button is active until the view chooses one.
-    plotx_ = run.plotx;
-    ploty_ = run.ploty;
-    regression_ = run.regression;
+    // The default pair: the STAR_ICMi against the first usable test variable, whose
+    // regression the run holds. No test-variable button is active until the view chooses one.
+    const int k = firstUsableTestVariable(testcount_);
+    ploty_ = staricm_;
+    plotx_ = k >= 0 ? testval_[static_cast<std::size_t>(k)] : std::vector<std::string>{};
+    regression_ = k >= 0 ? run.starRegressions[static_cast<std::size_t>(k)] : std::nullopt;
     activeIndex_ = 0;
     activeTestVariable_ = -1;
     txtRegr_->clear();

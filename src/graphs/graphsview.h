@@ -95,6 +95,5 @@ class GraphsView : public QWidget {
 };
 
 // The first test variable (0-based) with at least 6 numeric values, or -1.
-int firstUsableTestVariable(const std::array<int, 3>& testcount);
 
 } // namespace torrentix

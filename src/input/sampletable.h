@@ -45,8 +45,20 @@ struct SampleTable {
 
 // Test variables that take part in normalisation and regression: at least 6 numeric values.
 inline constexpr int minimumTestValues = 6;
+inline bool isUsableTestVariable(const std::array<int, 3>& numericValueCounts, int k) {
+    return numericValueCounts[static_cast<std::size_t>(k)] >= minimumTestValues;
+}
 inline bool isUsableTestVariable(const SampleTable& table, int k) {
-    return table.testcount[static_cast<std::size_t>(k)] >= minimumTestValues;
+    return isUsableTestVariable(table.testcount, k);
+}
+// The first usable test variable (0-based), -1 when there is none.
+inline int firstUsableTestVariable(const std::array<int, 3>& numericValueCounts) {
+    for (int k = 0; k < 3; ++k) {
+        if (isUsableTestVariable(numericValueCounts, k)) {
+            return k;
+        }
+    }
+    return -1;
 }
 
 } // namespace torrentix

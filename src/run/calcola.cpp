@@ -176,23 +176,6 @@ void regressAll(const SampleTable& table, const IndexResult& indices, IndexSecti
     }
 }
 
-// The default plot pair: the STAR_ICMi against the first usable test variable, whose
-// regression the results file already holds.
-void chooseDefaultPlot(RunResult& r, const IndexSection& closing) {
-    r.ploty = r.indices.staricm;
-    for (int k = 0; k < 3; ++k) {
-        if (isUsableTestVariable(r.table, k)) {
-            r.plotTestVariable = k;
-            r.plotx.clear();
-            for (const Sample& s : r.table.samples) {
-                r.plotx.push_back(s.testval[static_cast<std::size_t>(k)]);
-            }
-            r.regression = closing.starRegression[static_cast<std::size_t>(k)];
-            return;
-        }
-    }
-}
-
 // A results file has one encoding: Windows-1252 when every text it holds can be written
 // in it, else UTF-8 throughout. A Windows-1252 table whose path cannot be written so has
 // its texts converted to UTF-8 before anything is written.
@@ -290,7 +273,6 @@ RunResult calcola(SampleTable table, const TaxaDatabase& taxa, const RunOptions&
     r.gigRegressions = closing.gigRegression;
     text += resultsClosing(closing);
     r.table = std::move(table);
-    chooseDefaultPlot(r, closing);
     if (r.regressionFailed) {
         r.messages.push_back(regressionErrorMessage);
     }

@@ -59,10 +59,6 @@ struct RunResult {
     MetricTable raw;        // metrics before normalisation
     MetricTable normalised; // metrics after normalisation
     IndexResult indices;
-    std::vector<std::string> plotx;       // test-variable column of the default plot (empty when none)
-    int plotTestVariable = -1;            // 0-based test variable of plotx, -1 when none
-    std::vector<double> ploty;            // index column of the default plot (the STAR_ICMi)
-    std::optional<Regression> regression; // of the default plot pair
     // Per test variable: its normalisation values, and the regressions of both indices
     // against it, as the results file holds them (nullopt when not calculated).
     std::array<std::optional<TestVariableNormalisation>, 3> testBounds;

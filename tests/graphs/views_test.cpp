@@ -33,10 +33,12 @@ RunResult twentySampleRun(bool constantStar = false) {
         run.table.samples.push_back({n, "Site " + n, i % 7, {v1, std::to_string(0.05 * i), v3}, {}});
         run.indices.staricm.push_back(constantStar ? 0.5 : 0.6 * (i - 2) + (i % 3) * 0.05);
         run.indices.gigicm.push_back(0.2 + 0.04 * i + (i % 2) * 0.05);
-        run.plotx.push_back(run.table.samples.back().testval[1]);
     }
-    run.ploty = run.indices.staricm;
-    run.regression = regrlin(run.plotx, run.ploty);
+    std::vector<std::string> x;
+    for (const Sample& s : run.table.samples) {
+        x.push_back(s.testval[1]);
+    }
+    run.starRegressions[1] = regrlin(x, run.indices.staricm);
     return run;
 }
 
@@ -103,7 +105,7 @@ TEST(GraphsView, DrawsWithoutResultsRegressionOrUsableTestVariable) {
     QTest::mousePress(empty.findChild<ScatterPlot*>(), Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(empty.findChild<SampleInfoLabel*>()->text(), SampleInfoLabel::restingText);
     RunResult run = twentySampleRun();
-    run.regression.reset();
+    run.starRegressions[1].reset();
     EXPECT_TRUE(ShownView(run).text("txt_regr").isEmpty());
     run.table.testcount = {5, 5, 5};
     ShownView none(run);
@@ -118,11 +120,11 @@ TEST(GraphsView, PressCountsTheSamplesUnderThePointerListsThoseThatFitAndCtrlRel
     RunResult run = twentySampleRun();
     for (std::size_t i = 4; i < 20; ++i) { // samples 3 and 5 to 20 lie on one spot
         run.table.samples[i].testval[1] = run.table.samples[2].testval[1];
-        run.ploty[i] = run.ploty[2];
+        run.indices.staricm[i] = run.indices.staricm[2];
     }
     ShownView v(run);
     const auto* lblsit = v.findChild<SampleInfoLabel*>();
-    const QPoint onAll = v.plot()->currentScale().toPixel(0.1, run.ploty[2]).toPoint();
+    const QPoint onAll = v.plot()->currentScale().toPixel(0.1, run.indices.staricm[2]).toPoint();
     QApplication::clipboard()->setText("before");
     QTest::mousePress(v.plot(), Qt::LeftButton, {}, onAll);
     const QString shown = lblsit->text();

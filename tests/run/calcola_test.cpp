@@ -64,7 +64,7 @@ TEST_F(RunFixture, TestVariablesWithSixValuesAreNormalisedInPlaceAndNamedInTheNo
     EXPECT_EQ(r.table.samples[0].testval[2], "300"); // ALT is not normalised
     EXPECT_THAT(r.resultsText, Mentions("\r\nURBAN\t0 (min custom value)\t16 (max observed value)\r\n\r\n",
                                         "STAR_ICMi vs ALT regression:\r\nnot calculated"));
-    EXPECT_EQ(r.plotTestVariable, 0);
+    EXPECT_FALSE(r.starRegressions[2].has_value());
     EXPECT_TRUE(r.messages.empty());
 }
 
@@ -73,8 +73,9 @@ TEST_F(RunFixture, NoUsableTestVariableMeansNoNotesAndNoDefaultPlot) {
     f.emptyTestValuesFrom(0, 5).emptyTestValuesFrom(1, 0).emptyTestValuesFrom(2, 0);
     const RunResult r = run(f);
     EXPECT_THAT(r.resultsText, Not(HasSubstr("Test Variables normalisation:")));
-    EXPECT_EQ(r.plotTestVariable, -1);
-    EXPECT_FALSE(r.regression.has_value());
+    for (const auto& regression : r.starRegressions) {
+        EXPECT_FALSE(regression.has_value());
+    }
     EXPECT_TRUE(r.messages.empty());
 }
 
