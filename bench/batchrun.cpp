@@ -48,7 +48,7 @@ RunResult computeOnce(SampleTable table, const TaxaDatabase& taxa) {
     callbacks.existingResultsFile = [](const std::string& path) -> std::optional<std::string> {
         return path;
     };
-    RunResult result = calcola(std::move(table), taxa, options, callbacks);
+    RunResult result = computeRun(std::move(table), taxa, options, callbacks);
     if (result.refused || result.outputPath.empty()) {
         throw std::runtime_error("the computation run wrote no results file");
     }

@@ -7,7 +7,7 @@
 #include "input/sampletable.h"
 #include "input/taxadatabase.h"
 #include "input/taxatree.h"
-#include "run/calcola.h"
+#include "run/computerun.h"
 
 #include <string>
 

@@ -65,7 +65,7 @@ void registerBenchmarks(const BenchInputs& in, int samples) {
         const SampleTable table = readKnownNames(path, in.taxa(), in.tree());
         for (auto _ : state) {
             state.PauseTiming();
-            SampleTable copy = table; // calcola consumes its table
+            SampleTable copy = table; // computeRun consumes its table
             state.ResumeTiming();
             benchmark::DoNotOptimize(computeOnce(std::move(copy), in.taxa()));
         }

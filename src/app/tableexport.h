@@ -2,7 +2,7 @@
 // "Export table...": the tidy table of a run as the engine writes it (TAB-separated), or as
 // comma-separated values for the spreadsheets and programs that expect them.
 
-#include "run/calcola.h"
+#include "run/computerun.h"
 
 #include <string>
 #include <string_view>

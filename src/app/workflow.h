@@ -14,7 +14,7 @@
 #include "input/taxadatabase.h"
 #include "input/taxatree.h"
 #include "run/bootstrap.h"
-#include "run/calcola.h"
+#include "run/computerun.h"
 
 #include <QObject>
 #include <QString>
@@ -190,7 +190,7 @@ class Workflow : public QObject {
     void setActivity(const QString& activity);
     void showOptions();
     void hideOptions();
-    void calcola();
+    void computeRun();
     void failRun();
     void faetic();
     void showStart();

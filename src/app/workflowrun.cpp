@@ -42,7 +42,7 @@ void Workflow::command1Click() {
         if (!anyUsable) {
             wfstep_ = 0;
             emit changed();
-            calcola();
+            computeRun();
             return;
         }
         showOptions();
@@ -53,7 +53,7 @@ void Workflow::command1Click() {
     }
     hideOptions();
     falabel3(); // the options prompt goes with the options, also when the run is refused
-    calcola();
+    computeRun();
 }
 
 // The open-file step: reads the file given, or asks for one; a malformed file brings the
@@ -259,7 +259,7 @@ void Workflow::failRun() {
     cmdtab(StartTab);
 }
 
-void Workflow::calcola() {
+void Workflow::computeRun() {
     if (!table_) {
         return;
     }
@@ -276,7 +276,7 @@ void Workflow::calcola() {
     std::optional<RunResult> run;
     QString failure;
     try {
-        run = torrentix::calcola(*table_, taxa_, options, callbacks);
+        run = torrentix::computeRun(*table_, taxa_, options, callbacks);
     } catch (const std::exception& e) {
         failure = anyText(e.what());
     }

@@ -12,7 +12,7 @@
 #include "report/resultsfile.h"
 #include "report/tidytable.h"
 #include "run/bootstraptable.h"
-#include "run/calcola.h"
+#include "run/computerun.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -220,7 +220,7 @@ RunResult compute(const BatchContext& c, SampleTable table) {
         }
         return outPath;
     };
-    return calcola(std::move(table), c.taxa, runOptionsOf(c), callbacks);
+    return computeRun(std::move(table), c.taxa, runOptionsOf(c), callbacks);
 }
 
 // Creates the folder of --output-dir and the folders above it when missing.

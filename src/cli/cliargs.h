@@ -1,7 +1,7 @@
 #pragma once
 // Command line of torrentix-cli.
 
-#include "run/calcola.h"
+#include "run/computerun.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 // The summary of a computation run that the batch command prints after its report.
 
-#include "run/calcola.h"
+#include "run/computerun.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 // the line that lists the samples under the mouse and the button that saves the figure.
 
 #include "graphs/pointpicking.h"
-#include "run/calcola.h"
+#include "run/computerun.h"
 
 #include <QWidget>
 

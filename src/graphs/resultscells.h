@@ -2,7 +2,7 @@
 // The texts of the results list: column headers, the cells of each sample's row and the
 // alignment of each column.
 
-#include "run/calcola.h"
+#include "run/computerun.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 // The results list of the RESULTS view: one row per sample with code, name, class, both
 // indices and the three test variables; a header click offers sorting.
 
-#include "run/calcola.h"
+#include "run/computerun.h"
 
 #include <QTreeWidget>
 

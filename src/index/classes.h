@@ -14,6 +14,11 @@ using ClassCounts = std::array<int, 7>;
 inline constexpr std::array<std::string_view, 7> classNames = {
     "Reference", "High", "Good", "Moderate", "Poor", "Bad", "Not Classified"};
 
+// Class codes of the sample file.
+inline constexpr int referenceClass = 6;
+inline constexpr int highClass = 5;
+inline constexpr int goodClass = 4;
+
 // Position in ClassCounts of a class code (6 Reference .. 1 Bad, anything else 6).
 inline int classSlot(int sampclass) {
     return (sampclass >= 1 && sampclass <= 6) ? 6 - sampclass : 6;

@@ -51,6 +51,19 @@ Normalisation normalisationOrError(float upper, float lower, const std::string& 
 
 } // namespace
 
+std::optional<ReferenceRule> chooseReferenceRule(const ClassCounts& counts) {
+    constexpr int fewestReferences = 6; // enough samples for a reference value
+    const int reference = counts[static_cast<std::size_t>(classSlot(referenceClass))];
+    const int high = counts[static_cast<std::size_t>(classSlot(highClass))];
+    if (reference >= fewestReferences) {
+        return ReferenceRule{highClass, true};
+    }
+    if (reference + high < fewestReferences) {
+        return std::nullopt;
+    }
+    return ReferenceRule{goodClass, false};
+}
+
 float ReferenceRule::referenceValue(std::vector<double>& values) const {
     return referenceQuantile(values, useMedian);
 }

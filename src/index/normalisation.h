@@ -4,6 +4,7 @@
 // these rules alike: which samples are reference samples, what their reference value is,
 // how a value is normalised and how an index is summed.
 
+#include "index/classes.h"
 #include "input/sampletable.h"
 #include "metrics/metrictable.h"
 
@@ -23,6 +24,11 @@ struct ReferenceRule {
     // median or 75th percentile, 0 when there are none.
     float referenceValue(std::vector<double>& values) const;
 };
+
+// The rule of a file by its Reference and High counts: the median of the Reference samples
+// when there are more than 5, else the 75th percentile of the Reference and High samples
+// when they are at least 6 together; nullopt when they are fewer (no run is possible).
+std::optional<ReferenceRule> chooseReferenceRule(const ClassCounts& counts);
 
 // The values of the reference samples of a column, in sample order (entries that are not
 // numbers left out).

@@ -20,7 +20,7 @@
 
 #include "base/parallel.h"
 #include "input/sampletable.h"
-#include "run/calcola.h"
+#include "run/computerun.h"
 
 #include <array>
 #include <atomic>

@@ -10,7 +10,7 @@
 #include "fuzzcontext.h"
 #include "input/samplereader.h"
 #include "report/resultsfile.h"
-#include "run/calcola.h"
+#include "run/computerun.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -61,7 +61,7 @@ void compute(std::string_view bytes) {
         }
         RunCallbacks callbacks;
         callbacks.existingResultsFile = [](const std::string&) { return std::optional<std::string>(); };
-        const RunResult run = calcola(std::move(read.table), c.taxa(), options, callbacks);
+        const RunResult run = computeRun(std::move(read.table), c.taxa(), options, callbacks);
         if (!run.refused && (run.resultsText.empty() || !run.outputPath.empty())) {
             std::abort(); // a computed run has its results text and, told so, writes no file
         }

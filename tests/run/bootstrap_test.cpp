@@ -75,7 +75,7 @@ TEST(Bootstrap, SameSeedAndAnyThreadCountGiveTheSameIntervalsAroundThePointValue
     RunOptions options;
     options.gigindex = 3;
     options.testVariables[0].biological = true;
-    const RunResult run = calcola(table, realTaxa(), options, {});
+    const RunResult run = computeRun(table, realTaxa(), options, {});
     const auto one = bootstrap(table, options, run, {300, 7, 1, nullptr, {}});
     const auto two = bootstrap(table, options, run, {300, 7, 2, nullptr, {}});
     ASSERT_EQ(one.counted, 300);

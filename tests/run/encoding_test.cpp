@@ -3,7 +3,7 @@
 
 #include "base/text.h"
 #include "input/samplereader.h"
-#include "run/calcola.h"
+#include "run/computerun.h"
 #include "support/samplefile.h"
 #include "support/taxa.h"
 #include "support/testsupport.h"
@@ -27,7 +27,7 @@ TEST(ResultsEncoding, AWindows1252FileInAGreekFolderIsWrittenAsUtf8Throughout) {
         ASSERT_FALSE(read.table.utf8);
         RunOptions options;
         options.gigindex = 1;
-        const RunResult run = calcola(read.table, realTaxa(), options, {});
+        const RunResult run = computeRun(read.table, realTaxa(), options, {});
         const bool greek = folder.front() != 'r';
         EXPECT_EQ(isValidUtf8(run.resultsText), greek) << folder;
         EXPECT_NE(run.resultsText.find(greek ? "Ri\xC3\xA8re" : "Ri\xE8re"), std::string::npos) << folder;
@@ -50,7 +50,7 @@ struct EncodedFile : ::testing::Test {
         const ReadResult read = inputtxt(folder + "/s.txt", realTaxa(), realTree(), {});
         RunOptions options;
         options.gigindex = 1;
-        return calcola(read.table, realTaxa(), options, {});
+        return computeRun(read.table, realTaxa(), options, {});
     }
     static std::string utf16(const std::u16string& text, bool bigEndian) {
         std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
@@ -118,7 +118,7 @@ TEST(ResultsEncoding, EveryOutputOfTheFuzzCorpusDecodesInItsOneEncoding) {
                                [](const UnknownTaxonQuestion&) { return UnknownTaxonAnswer::ignore(); });
             RunOptions options;
             options.gigindex = 1;
-            const RunResult run = calcola(read.table, realTaxa(), options, {});
+            const RunResult run = computeRun(read.table, realTaxa(), options, {});
             const std::string corrected = correctedFileText(read.table);
             for (const std::string* text : {&run.resultsText, &corrected}) {
                 if (run.table.utf8) {

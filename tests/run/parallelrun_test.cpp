@@ -5,7 +5,7 @@
 #include "metrics/catalogue.h"
 #include "metrics/familytraits.h"
 #include "metrics/metricpasses.h"
-#include "run/calcola.h"
+#include "run/computerun.h"
 #include "support/sampletable.h"
 #include "support/taxa.h"
 #include "support/testsupport.h"
@@ -85,7 +85,7 @@ Outcome readAndRun(const std::string& path, int gig, int threads, std::size_t bl
     options.timeText = "10:00";
     RunCallbacks callbacks;
     callbacks.existingResultsFile = [](const std::string& p) { return std::optional(p); };
-    const RunResult run = calcola(r.table, realTaxa(), options, callbacks);
+    const RunResult run = computeRun(r.table, realTaxa(), options, callbacks);
     return {run.resultsText, correctedFileText(r.table), r.notes};
 }
 
@@ -161,7 +161,7 @@ TEST(ParallelRun, BlocksOfSamplesGiveTheMetricsOfOnePassAndProgressOnTheCallingT
             elsewhere = elsewhere || std::this_thread::get_id() != caller;
         };
         callbacks.existingResultsFile = [](const std::string&) { return std::nullopt; };
-        const RunResult run = calcola(t, realTaxa(), options, callbacks);
+        const RunResult run = computeRun(t, realTaxa(), options, callbacks);
         for (const auto metric : {&MetricTable::aspt, &MetricTable::shannon, &MetricTable::taxan,
                                   &MetricTable::gold, &MetricTable::selsens}) {
             EXPECT_EQ(run.raw.*metric, onePass.*metric);
@@ -182,11 +182,11 @@ TEST(ParallelRun, ARunKeepsItsAbundancesUnlessToldNotTo) {
                                     {{3, 1}, {2, 0}, {5, 5}, {1, 1}, {4, 2}, {6, 1}, {2, 2}, {1, 3}});
     RunCallbacks none;
     none.existingResultsFile = [](const std::string&) { return std::nullopt; };
-    const RunResult first = calcola(t, realTaxa(), {}, none);
-    const RunResult again = calcola(first.table, realTaxa(), {}, none);
+    const RunResult first = computeRun(t, realTaxa(), {}, none);
+    const RunResult again = computeRun(first.table, realTaxa(), {}, none);
     EXPECT_EQ(again.raw.shannon, first.raw.shannon);
     EXPECT_EQ(again.raw.taxan, first.raw.taxan);
     RunOptions once;
     once.keepAbundances = false;
-    EXPECT_EQ(calcola(t, realTaxa(), once, none).table.abund.samples(), 0u);
+    EXPECT_EQ(computeRun(t, realTaxa(), once, none).table.abund.samples(), 0u);
 }

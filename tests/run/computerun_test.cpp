@@ -1,6 +1,6 @@
 #include "input/samplereader.h"
 #include "metrics/catalogue.h"
-#include "run/calcola.h"
+#include "run/computerun.h"
 #include "support/samplefile.h"
 #include "support/sampletable.h"
 #include "support/taxa.h"
@@ -25,7 +25,7 @@ struct RunFixture : ::testing::Test {
         options.gigindex = gig;
         options.dateText = "06/12/2026";
         options.timeText = "10:00";
-        return calcola(t, realTaxa(), options, {});
+        return computeRun(t, realTaxa(), options, {});
     }
     RunResult run(const SampleFile& f, const RunOptions& options = {}) { return run(read(f), options); }
 };
@@ -166,19 +166,19 @@ TEST_F(RunFixture, ExistingResultsFileIsReplacedOnlyWhenTheCallbackSaysSo) {
     writeFile(dir.file("s_OUT.txt"), "old results");
     RunCallbacks declined;
     declined.existingResultsFile = [](const std::string&) { return std::nullopt; };
-    const RunResult none = calcola(t, realTaxa(), {}, declined);
+    const RunResult none = computeRun(t, realTaxa(), {}, declined);
     EXPECT_TRUE(none.outputPath.empty());
     EXPECT_EQ(none.messages.back(), "No file was saved.");
     RunCallbacks elsewhere;
     elsewhere.existingResultsFile = [&](const std::string&) { return std::optional(dir.file("other.txt")); };
-    EXPECT_EQ(calcola(t, realTaxa(), {}, elsewhere).outputPath, dir.file("other.txt"));
+    EXPECT_EQ(computeRun(t, realTaxa(), {}, elsewhere).outputPath, dir.file("other.txt"));
     EXPECT_TRUE(fileExists(dir.file("other.txt")));
     EXPECT_EQ(readFile(dir.file("s_OUT.txt")), "old results");
     // The sample file itself is never the results file.
     RunCallbacks onInput;
     onInput.existingResultsFile = [&](const std::string&) { return std::optional(t.inputpath); };
     const std::string input = readFile(t.inputpath);
-    EXPECT_THAT(errorOf([&] { calcola(t, realTaxa(), {}, onInput); }), HasSubstr(t.inputpath));
+    EXPECT_THAT(errorOf([&] { computeRun(t, realTaxa(), {}, onInput); }), HasSubstr(t.inputpath));
     EXPECT_EQ(readFile(t.inputpath), input);
 }
 
@@ -215,7 +215,7 @@ TEST(DegradationIndex, NormalisedValuesKeepTheirFraction) {
     t.inputpath = dir.file("dind.txt");
     RunOptions options;
     options.gigindex = EasternContinental;
-    const RunResult r = calcola(t, taxa, options, {});
+    const RunResult r = computeRun(t, taxa, options, {});
     // Raw DInd: 1, 2, 1, 4, 1, 2, -1, 2; reference median 1.5, lower value -7.
     EXPECT_EQ(r.raw.dind, (std::vector<double>{1, 2, 1, 4, 1, 2, -1, 2}));
     EXPECT_DOUBLE_EQ(r.normalised.dind[0], 8.0 / 8.5);

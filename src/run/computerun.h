@@ -11,6 +11,8 @@
 #include "metrics/metricpasses.h"
 #include "metrics/metrictable.h"
 #include "report/resultsfile.h"
+#include "run/resultsoutput.h"
+#include "run/testvariables.h"
 
 #include <array>
 #include <functional>
@@ -19,13 +21,6 @@
 #include <vector>
 
 namespace torrentix {
-
-// The options row of one test variable, as the user set it.
-struct TestVariableOptions {
-    std::string minText = "0"; // "Min Value"
-    bool observedMin = false;  // "Observed Min"
-    bool biological = false;   // "Biological"
-};
 
 struct RunOptions {
     int gigindex = 0;
@@ -43,9 +38,7 @@ struct RunOptions {
 
 struct RunCallbacks {
     ProgressHandler progress;
-    // Called when the results file already exists: returns the path to write (the same
-    // path to overwrite it, another to save under another name) or nullopt for no file.
-    std::function<std::optional<std::string>(const std::string& path)> existingResultsFile;
+    ExistingResultsFile existingResultsFile; // asked when the results file already exists
 };
 
 // The refusal of a run without enough reference samples.
@@ -78,11 +71,7 @@ struct RunResult {
 // Runs the computation on a freshly read sample table. Throws Error when a normalisation
 // is impossible (equal lower and upper values, or values beyond the 32-bit range);
 // nothing is written then.
-RunResult calcola(SampleTable table, const TaxaDatabase& taxa, const RunOptions& options,
-                  const RunCallbacks& callbacks);
-
-// The default shortening of test-variable names: more than 8 characters are cut to 8,
-// an empty name becomes "VAR" + its number.
-void shortenTestNames(SampleTable& table);
+RunResult computeRun(SampleTable table, const TaxaDatabase& taxa, const RunOptions& options,
+                     const RunCallbacks& callbacks);
 
 } // namespace torrentix

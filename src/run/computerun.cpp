@@ -1,0 +1,134 @@
+#include "run/computerun.h"
+
+#include "base/files.h"
+#include "base/memory.h"
+#include "base/numberforms.h"
+#include "base/parallel.h"
+#include "base/text.h"
+#include "metrics/catalogue.h"
+#include "metrics/metricdefinitions.h"
+#include "report/resultsfile.h"
+#include "run/metricsteps.h"
+
+#include <algorithm>
+
+namespace torrentix {
+namespace {
+
+const std::string medianSentence =
+    "Metric normalisation performed using Median Value of Reference Sites/Samples ";
+const std::string percentileSentence =
+    "Normalisation performed using 75th Percentile Value of Reference+High Status Sites/Samples ";
+
+RunResult refusedRun(SampleTable table, const ClassCounts& counts) {
+    RunResult r;
+    r.refused = true;
+    r.classcount = counts;
+    r.table = std::move(table);
+    r.messages.push_back(refusalMessage + " The file holds " + std::to_string(counts[0]) + " Reference and " +
+                         std::to_string(counts[1]) + " High samples.");
+    return r;
+}
+
+// Keeps every test variable's texts as read, and normalises the usable ones in place.
+std::array<std::optional<TestVariableNormalisation>, 3>
+normaliseTestVariables(SampleTable& table, const RunOptions& options, RunResult& r) {
+    std::array<std::optional<TestVariableNormalisation>, 3> bounds;
+    for (std::size_t k = 0; k < 3; ++k) {
+        for (const Sample& s : table.samples) {
+            r.testText[k].push_back(s.testval[k]);
+        }
+        if (isUsableTestVariable(table, static_cast<int>(k))) {
+            bounds[k] =
+                normaliseTestVariable(table, k, options.testVariables[k], r.rule, r.testNormalised[k]);
+        }
+    }
+    return bounds;
+}
+
+// The raw metrics of every sample; the abundances are let go when the run need not keep them.
+MetricTable computeMetrics(SampleTable& table, const TaxaDatabase& taxa, const RunOptions& options,
+                           const ProgressHandler& progress) {
+    MetricTable m = makeMetricTable(table.nsamp(), options.gigindex);
+    runMetricPasses(table, taxa, options.gigindex, threadCount(options.threads), progress, m);
+    if (!options.keepAbundances) {
+        const std::size_t bytes = table.abund.bytes();
+        table.abund = Abundances();
+        FreedMemory(std::size_t{64} << 20).freed(bytes);
+    }
+    return m;
+}
+
+// Normalises the metrics, computes the indices and their regressions, and returns the
+// whole results file.
+std::string indicesAndResultsText(SampleTable& table, const RunOptions& options,
+                                  const std::array<std::optional<TestVariableNormalisation>, 3>& testBounds,
+                                  MetricTable m, RunResult& r) {
+    const int gig = options.gigindex;
+    std::string text = resultsOpening(
+        {table, gig, options.typeindex, options.dateText, options.timeText, r.classcount, r.raw});
+    normaliseMetrics(m, gig, table, r.rule, text);
+    r.normalised = std::move(m);
+    r.indices = computeIndices(r.normalised, table, gig, r.rule);
+    shortenTestNames(table);
+    // The notes name the test variables as shortened.
+    std::vector<TestVariableNormalisation> testLines;
+    for (std::size_t k = 0; k < 3; ++k) {
+        if (testBounds[k]) {
+            testLines.push_back(*testBounds[k]);
+            testLines.back().name = table.testname[k];
+        }
+    }
+    text += normalisationNotes(r.indices.starReferenceValue,
+                               r.rule.useMedian ? medianSentence : percentileSentence, testLines);
+    IndexSection closing{table, gig, r.indices.staricm, r.indices.gigicm, {}, {}};
+    regressAll(table, r.indices, closing, r.regressionFailed);
+    r.testBounds = testBounds;
+    r.starRegressions = closing.starRegression;
+    r.gigRegressions = closing.gigRegression;
+    return text + resultsClosing(closing);
+}
+
+void writeResults(const std::optional<std::string>& path, RunResult& r) {
+    if (!path) {
+        r.messages.push_back("No file was saved.");
+        return;
+    }
+    try {
+        writeFileAtomically(*path, r.resultsText);
+        r.outputPath = *path;
+    } catch (const Error& e) {
+        r.fileError = e.what();
+        r.messages.push_back(r.fileError);
+    }
+}
+
+} // namespace
+
+RunResult computeRun(SampleTable table, const TaxaDatabase& taxa, const RunOptions& options,
+                     const RunCallbacks& callbacks) {
+    useOneEncoding(table);
+    const ClassCounts counts = contaclassif(table);
+    const auto rule = chooseReferenceRule(counts);
+    if (!rule) {
+        return refusedRun(std::move(table), counts);
+    }
+    RunResult r;
+    r.classcount = counts;
+    r.rule = *rule;
+    const auto testBounds = normaliseTestVariables(table, options, r);
+    MetricTable m = computeMetrics(table, taxa, options, callbacks.progress);
+    r.raw = m;
+    r.messages = placeholderNotes(options.gigindex);
+    const auto path =
+        chooseResultsPath(table.inputpath, options.resultsFolder, callbacks.existingResultsFile);
+    r.resultsText = indicesAndResultsText(table, options, testBounds, std::move(m), r);
+    r.table = std::move(table);
+    if (r.regressionFailed) {
+        r.messages.push_back(regressionErrorMessage);
+    }
+    writeResults(path, r);
+    return r;
+}
+
+} // namespace torrentix

@@ -1,0 +1,62 @@
+#include "run/metricsteps.h"
+
+#include "base/parallel.h"
+#include "metrics/familytraits.h"
+#include "metrics/metricdefinitions.h"
+#include "report/resultsfile.h"
+
+#include <algorithm>
+
+namespace torrentix {
+
+void normaliseMetrics(MetricTable& m, int gig, const SampleTable& table, ReferenceRule rule,
+                      std::string& out) {
+    float taxaUpper = 0.0f;
+    for (const NormalisationStep& step : normalisationSteps(gig)) {
+        std::vector<double>& column = metricColumn(m, step.column);
+        float upper = taxaUpper;
+        if (!step.upperOfTaxa) {
+            auto references = referenceSampleValues(column, table, rule);
+            upper = rule.referenceValue(references);
+        }
+        if (step.column == MetricId::Taxan) {
+            taxaUpper = upper;
+        }
+        if (!step.line.empty()) {
+            out += normalisationLine(step.line, step.lower, upper);
+        }
+        column = normaliseColumn(column, upper, step.lower,
+                                 std::string(step.line.empty() ? step.name : step.line));
+    }
+}
+
+// Each sample's metrics are its own, so they are the same whatever thread computes them.
+void runMetricPasses(const SampleTable& table, const TaxaDatabase& taxa, int gig, unsigned threads,
+                     const ProgressHandler& progress, MetricTable& m) {
+    constexpr int samplesPerBlock = 1024;
+    const auto traits = resolveFamilyTraits(table, taxa);
+    const int nsamp = table.nsamp();
+    const auto blocks = static_cast<std::size_t>((nsamp + samplesPerBlock - 1) / samplesPerBlock);
+    auto passBlock = [&](std::size_t k) {
+        const int first = static_cast<int>(k) * samplesPerBlock;
+        const PassInput in{table, traits, gig, first, std::min(nsamp, first + samplesPerBlock)};
+        calcaspt(in, m);
+        contafam(in, m);
+        if (!m.selsens.empty()) {
+            contasens(in, m);
+        }
+        if (!m.seletd.empty()) {
+            contaetd(in, m);
+        }
+    };
+    forEachIndex(blocks, threads, passBlock, [&](std::size_t done) {
+        if (progress) {
+            progress(static_cast<double>(done) / static_cast<double>(blocks));
+        }
+    });
+    for (const CopiedMetric& copy : copiedMetrics(gig)) {
+        metricColumn(m, copy.column) = metricColumn(m, copy.from);
+    }
+}
+
+} // namespace torrentix
