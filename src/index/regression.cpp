@@ -16,7 +16,8 @@ struct Sums {
     int n = 0;
     double xbar = 0.0, ybar = 0.0;
     double sxx = 0.0, sxy = 0.0, syy = 0.0;
-    double xmax = 0.0, ymax = 0.0, xmin = 1000.0;
+    double xmax = 0.0, ymax = 0.0; // the band reaches the larger of the two, from 0
+    double xmin = regressionXminStart;
 };
 
 Sums sumsOf(const std::vector<std::optional<double>>& x, const std::vector<double>& y) {

@@ -8,6 +8,9 @@
 
 namespace torrentix {
 
+// Where the search for the smallest x of a regression starts.
+inline constexpr double regressionXminStart = 1000.0;
+
 struct Regression {
     bool ok = false;            // false when it could not be computed (fewer than 3 pairs, all x
                                 // equal or all y equal); then no value below is meaningful
@@ -15,7 +18,10 @@ struct Regression {
     double m = 0.0;             // slope
     double b = 0.0;             // intercept
     double r2 = 0.0;            // coefficient of determination
-    double xmin = 1000.0;       // left end of the drawn line (smallest x - 0.2, not below 0)
+    // Left end of the drawn line: the smallest x - 0.2, not below 0. The search for the
+    // smallest x starts at 1000, so a line whose x values all exceed 1000 starts at 1000 (test
+    // values are normalised, mostly within 0..1, so this is rare; the method draws it so).
+    double xmin = regressionXminStart;
     int bandn = 0;              // band points at x = 0.1, 0.2, ... 0.1 x bandn
     std::vector<double> bandhw; // half-widths of the band at those points
 };
