@@ -45,19 +45,90 @@ void AbundanceRows::addOther(std::uint16_t key, double value) {
     others_.push_back(value);
 }
 
-void AbundanceRows::mergeInto(const std::vector<int>& familyOfKey, std::size_t families,
-                              const std::vector<bool>& keep) {
-    std::vector<int> columnsOfFamily(families, 0);
-    for (const int f : familyOfKey) {
-        if (f >= 0) {
-            ++columnsOfFamily[static_cast<std::size_t>(f)];
+namespace {
+
+// The work arrays of a merge, by family: what the row being merged holds of each.
+class FamilyMerge {
+  public:
+    FamilyMerge(const std::vector<int>& familyOfKey, std::size_t families)
+        : columnsOfFamily_(families, 0), sum_(families, 0.0), columns_(families, 0), firstCode_(families, 0),
+          firstOther_(families, 0.0) {
+        for (const int f : familyOfKey) {
+            if (f >= 0) {
+                ++columnsOfFamily_[static_cast<std::size_t>(f)];
+            }
         }
     }
-    std::vector<double> sum(families, 0.0);
-    std::vector<int> columns(families, 0);
-    std::vector<AbundanceCode> firstCode(families, 0);
-    std::vector<double> firstOther(families, 0.0);
-    std::vector<int> present;
+
+    // Takes one pair of the row. Columns of one family are added in the order of the file.
+    void take(int f, AbundanceCode code, double otherValue) {
+        const auto fs = static_cast<std::size_t>(f);
+        if (columns_[fs]++ == 0) {
+            inOrder_ = inOrder_ && (present_.empty() || present_.back() < f);
+            present_.push_back(f);
+            firstCode_[fs] = code;
+            firstOther_[fs] = otherValue;
+        }
+        if (columnsOfFamily_[fs] > 1) {
+            sum_[fs] += isOther(code) ? otherValue : codeValue(code);
+        }
+    }
+
+    // The row's families in family order. They come in the order of their first column, so
+    // only a family whose first columns are empty in this row arrives late; then a short
+    // row is sorted and a long one read off the families in order, in linear time.
+    const std::vector<int>& familiesInOrder() {
+        if (!inOrder_) {
+            if (present_.size() * 16 < columns_.size()) {
+                std::sort(present_.begin(), present_.end());
+            } else {
+                present_.clear();
+                for (std::size_t f = 0; f < columns_.size(); ++f) {
+                    if (columns_[f] != 0) {
+                        present_.push_back(static_cast<int>(f));
+                    }
+                }
+            }
+        }
+        return present_;
+    }
+
+    // The merged value of family f in the row: its code, or an "other" value to keep aside.
+    std::pair<AbundanceCode, std::optional<double>> merged(int f) const {
+        const auto fs = static_cast<std::size_t>(f);
+        if (columns_[fs] == 1) {
+            return {firstCode_[fs], isOther(firstCode_[fs]) ? std::optional(firstOther_[fs]) : std::nullopt};
+        }
+        if (const auto code = codeOf(sum_[fs])) {
+            return {*code, std::nullopt};
+        }
+        return {static_cast<AbundanceCode>(otherMark << decimalsShift), sum_[fs]};
+    }
+
+    void nextRow() {
+        for (const int f : present_) {
+            sum_[static_cast<std::size_t>(f)] = 0.0;
+            columns_[static_cast<std::size_t>(f)] = 0;
+        }
+        present_.clear();
+        inOrder_ = true;
+    }
+
+  private:
+    std::vector<int> columnsOfFamily_;
+    std::vector<double> sum_;
+    std::vector<int> columns_; // columns of each family seen in the row
+    std::vector<AbundanceCode> firstCode_;
+    std::vector<double> firstOther_;
+    std::vector<int> present_;
+    bool inOrder_ = true;
+};
+
+} // namespace
+
+void AbundanceRows::mergeInto(const std::vector<int>& familyOfKey, std::size_t families,
+                              const std::vector<bool>& keep) {
+    FamilyMerge merge(familyOfKey, families);
     const std::vector<double> columnOthers = std::move(others_);
     const std::vector<std::uint32_t> columnRowEnd = std::move(rowEnd_);
     others_ = {};
@@ -69,54 +140,28 @@ void AbundanceRows::mergeInto(const std::vector<int>& familyOfKey, std::size_t f
     std::size_t other = 0;
     for (std::size_t r = 0; r < columnRowEnd.size(); ++r) {
         const std::size_t last = columnRowEnd[r];
-        present.clear();
         for (std::size_t e = first; e < last; ++e) {
             const AbundanceCode code = codes_[e];
             const double otherValue = isOther(code) ? columnOthers[other++] : 0.0;
             const int f = familyOfKey[keys_[e]];
-            if (f < 0 || !keep[r]) {
-                continue;
-            }
-            const auto fs = static_cast<std::size_t>(f);
-            if (columns[fs]++ == 0) {
-                present.push_back(f);
-                firstCode[fs] = code;
-                firstOther[fs] = otherValue;
-            }
-            if (columnsOfFamily[fs] > 1) {
-                // Columns of one family are added in the order of the file, from 0.
-                sum[fs] += isOther(code) ? otherValue : codeValue(code);
+            if (f >= 0 && keep[r]) {
+                merge.take(f, code, otherValue);
             }
         }
         first = last;
         if (!keep[r]) {
             continue;
         }
-        // Families come in the order of their first column: only a family whose first
-        // columns are empty in this row arrives late. Insertion sort keeps this cheap.
-        for (std::size_t i = 1; i < present.size(); ++i) {
-            for (std::size_t j = i; j > 0 && present[j - 1] > present[j]; --j) {
-                std::swap(present[j - 1], present[j]);
-            }
-        }
-        for (const int f : present) {
-            const auto fs = static_cast<std::size_t>(f);
+        for (const int f : merge.familiesInOrder()) {
+            const auto [code, aside] = merge.merged(f);
             keys_[out] = static_cast<std::uint16_t>(f);
-            if (columns[fs] == 1) {
-                codes_[out] = firstCode[fs];
-                if (isOther(firstCode[fs])) {
-                    others_.push_back(firstOther[fs]);
-                }
-            } else if (const auto code = codeOf(sum[fs])) {
-                codes_[out] = *code;
-            } else {
-                codes_[out] = static_cast<AbundanceCode>(otherMark << decimalsShift);
-                others_.push_back(sum[fs]);
+            codes_[out] = code;
+            if (aside) {
+                others_.push_back(*aside);
             }
             ++out;
-            sum[fs] = 0.0;
-            columns[fs] = 0;
         }
+        merge.nextRow();
         rowEnd_.push_back(static_cast<std::uint32_t>(out));
         rowOthers_.push_back(static_cast<std::uint32_t>(others_.size()));
     }

@@ -87,6 +87,30 @@ TEST(Abundances, MergingAddsColumnsOfAFamilyInFileOrder) {
     EXPECT_EQ(pairsOf(a, 2), (Pairs{{0, 1e300 + 1e300}, {1, 2.0 + 0.7}}));
     EXPECT_EQ(pairsOf(a, 3), (Pairs{{1, 5.0 + 1.25}}));
 
+    // 40 families of two columns each, 0..39 then 0..39 again: a family whose first column
+    // is empty arrives late, in a short row and in a long one alike.
+    std::vector<int> twice(80);
+    for (int c = 0; c < 80; ++c) {
+        twice[static_cast<std::size_t>(c)] = c % 40;
+    }
+    AbundanceRows late;
+    late.add(1, 1.0);
+    late.add(40, 2.0); // family 0, after family 1
+    late.endRow();
+    for (std::uint16_t c = 20; c < 60; ++c) { // families 20..39, then 0..19
+        late.add(c, c);
+    }
+    late.endRow();
+    late.mergeInto(twice, 40, {true, true});
+    Abundances merged;
+    merged.appendBlock(std::move(late));
+    EXPECT_EQ(pairsOf(merged, 0), (Pairs{{0, 2.0}, {1, 1.0}}));
+    const Pairs long_ = pairsOf(merged, 1);
+    ASSERT_EQ(long_.size(), 40u);
+    for (int f = 0; f < 40; ++f) {
+        EXPECT_EQ(long_[static_cast<std::size_t>(f)], (std::pair<int, double>{f, f < 20 ? f + 40 : f}));
+    }
+
     AbundanceRows dropped;
     for (const double v : {1.0, 2.0, 3.0}) {
         dropped.add(0, v);
