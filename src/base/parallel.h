@@ -34,6 +34,93 @@ inline std::thread startThread(std::function<void()> body) {
     return std::thread(std::move(body));
 }
 
+// The shared state of mapBlocksInOrder: blocks waiting for a thread, and the results
+// kept in the order of the blocks.
+template <class Block, class Result> class OrderedBlocks {
+  public:
+    explicit OrderedBlocks(unsigned threads) : mostInFlight_(2 * threads) {}
+
+    // Waits until a thread is free for another block (or a block failed), then hands it out.
+    // False when a block failed: no more blocks are taken.
+    bool give(std::size_t index, Block block) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return inFlight_ < mostInFlight_ || failure_; });
+        if (failure_) {
+            return false;
+        }
+        done_.emplace_back();
+        waiting_.emplace_back(index, std::move(block));
+        ++inFlight_;
+        changed_.notify_all();
+        return true;
+    }
+
+    // A worker thread: works on blocks as they come, until told that no more will.
+    template <class Work> void workOn(Work& work) {
+        while (true) {
+            std::unique_lock lock(mutex_);
+            changed_.wait(lock, [&] { return !waiting_.empty() || finished_; });
+            if (waiting_.empty()) {
+                return;
+            }
+            auto [index, block] = std::move(waiting_.front());
+            waiting_.pop_front();
+            lock.unlock();
+            std::unique_ptr<Result> result;
+            std::exception_ptr failure;
+            try {
+                if (!failed()) {
+                    result = std::make_unique<Result>(work(std::move(block)));
+                }
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            lock.lock();
+            failure_ = failure_ ? failure_ : failure;
+            done_[index] = std::move(result);
+            --inFlight_;
+            changed_.notify_all();
+        }
+    }
+
+    // Tells the workers that no more blocks come; they stop once the waiting ones are done.
+    void finish() {
+        {
+            std::lock_guard lock(mutex_);
+            finished_ = true;
+        }
+        changed_.notify_all();
+    }
+
+    // The results in block order, or the first failure rethrown. Called once every worker stopped.
+    std::vector<Result> results() {
+        if (failure_) {
+            std::rethrow_exception(failure_);
+        }
+        std::vector<Result> results;
+        results.reserve(done_.size());
+        for (auto& result : done_) {
+            results.push_back(std::move(*result));
+        }
+        return results;
+    }
+
+  private:
+    bool failed() {
+        std::lock_guard lock(mutex_);
+        return failure_ != nullptr;
+    }
+
+    const std::size_t mostInFlight_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<std::pair<std::size_t, Block>> waiting_;
+    std::vector<std::unique_ptr<Result>> done_;
+    std::size_t inFlight_ = 0;
+    bool finished_ = false;
+    std::exception_ptr failure_;
+};
+
 // Takes blocks from `next` (called on this thread, in order, until it gives nullopt),
 // hands each to `work` on one of `threads` threads, and returns the results in the order
 // of the blocks. At most two blocks per thread wait or are worked on at any time, so
@@ -42,102 +129,52 @@ inline std::thread startThread(std::function<void()> body) {
 template <class Block, class Result, class Next, class Work>
 std::vector<Result> mapBlocksInOrder(unsigned threads, Next next, Work work,
                                      const ThreadStart& start = startThread) {
-    std::vector<Result> results;
     // Most files are one block: no thread is started for them.
     std::optional<Block> first = next();
     std::optional<Block> second = first ? next() : std::nullopt;
     if (threads <= 1 || !second) {
-        if (first) {
-            results.push_back(work(std::move(*first)));
-        }
-        if (second) {
-            results.push_back(work(std::move(*second)));
-            while (std::optional<Block> block = next()) {
-                results.push_back(work(std::move(*block)));
+        std::vector<Result> results;
+        const bool more = second.has_value();
+        for (std::optional<Block>* block : {&first, &second}) {
+            if (*block) {
+                results.push_back(work(std::move(**block)));
             }
+        }
+        while (more) {
+            std::optional<Block> block = next();
+            if (!block) {
+                break;
+            }
+            results.push_back(work(std::move(*block)));
         }
         return results;
     }
-    struct Shared {
-        std::mutex mutex;
-        std::condition_variable changed;
-        std::deque<std::pair<std::size_t, Block>> waiting;
-        std::vector<std::unique_ptr<Result>> done;
-        std::size_t inFlight = 0;
-        bool finished = false;
-        std::exception_ptr failure;
-    } shared;
-    auto worker = [&shared, &work] {
-        while (true) {
-            std::unique_lock lock(shared.mutex);
-            shared.changed.wait(lock, [&] { return !shared.waiting.empty() || shared.finished; });
-            if (shared.waiting.empty()) {
-                return;
-            }
-            auto [index, block] = std::move(shared.waiting.front());
-            shared.waiting.pop_front();
-            lock.unlock();
-            std::unique_ptr<Result> result;
-            try {
-                if (!shared.failure) {
-                    result = std::make_unique<Result>(work(std::move(block)));
-                }
-            } catch (...) {
-                lock.lock();
-                shared.failure = shared.failure ? shared.failure : std::current_exception();
-                lock.unlock();
-            }
-            lock.lock();
-            shared.done[index] = std::move(result);
-            --shared.inFlight;
-            shared.changed.notify_all();
-        }
-    };
+    OrderedBlocks<Block, Result> shared(threads);
     std::vector<std::thread> pool;
-    auto finish = [&] {
-        {
-            std::lock_guard lock(shared.mutex);
-            shared.finished = true;
-        }
-        shared.changed.notify_all();
+    const auto stopAll = [&] {
+        shared.finish();
         for (auto& thread : pool) {
             thread.join();
         }
     };
     try {
         for (unsigned t = 0; t < threads; ++t) {
-            pool.push_back(start(worker));
+            pool.push_back(start([&shared, &work] { shared.workOn(work); }));
         }
         for (std::size_t index = 0;; ++index) {
             std::optional<Block> block = index == 0   ? std::move(first)
                                          : index == 1 ? std::move(second)
                                                       : next();
-            if (!block) {
+            if (!block || !shared.give(index, std::move(*block))) {
                 break;
             }
-            std::unique_lock lock(shared.mutex);
-            shared.changed.wait(lock, [&] { return shared.inFlight < 2 * threads || shared.failure; });
-            if (shared.failure) {
-                break;
-            }
-            shared.done.emplace_back();
-            shared.waiting.emplace_back(index, std::move(*block));
-            ++shared.inFlight;
-            shared.changed.notify_all();
         }
     } catch (...) {
-        finish();
+        stopAll();
         throw;
     }
-    finish();
-    if (shared.failure) {
-        std::rethrow_exception(shared.failure);
-    }
-    results.reserve(shared.done.size());
-    for (auto& result : shared.done) {
-        results.push_back(std::move(*result));
-    }
-    return results;
+    stopAll();
+    return shared.results();
 }
 
 // Calls `work(i)` for every i below `count` on up to `threads` threads, the calling thread
