@@ -19,15 +19,6 @@ bool isHeading(const std::vector<std::string_view>& cells) {
     return cells.size() == 2 && key(cells[0], true) == "NAME" && key(cells[1], true) == "FAMILY";
 }
 
-// The family a map line names: a family of the database, or the family of a synonym.
-const FamilyRecord* familyOf(const TaxaDatabase& taxa, const std::string& upperName) {
-    if (const FamilyRecord* f = taxa.findByName(upperName)) {
-        return f;
-    }
-    const auto target = taxa.synonymTarget(upperName);
-    return target ? taxa.findById(*target) : nullptr;
-}
-
 } // namespace
 
 TaxaMap TaxaMap::read(const std::string& path, const TaxaDatabase& taxa) {
@@ -60,7 +51,7 @@ TaxaMap TaxaMap::parse(std::string_view content, const std::string& path, const 
         const std::string family = key(cells[1], utf8);
         TaxaMapEntry entry{0, {}, number};
         if (family != "IGNORE") {
-            const FamilyRecord* record = familyOf(taxa, family);
+            const FamilyRecord* record = taxa.findFamilyOrSynonym(family);
             if (!record) {
                 throw fault("the family \"" + std::string(trimBlanks(cells[1])) +
                             "\" is not in the taxa database.");
