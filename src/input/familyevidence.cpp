@@ -73,22 +73,23 @@ std::string joined(const std::vector<Word>& words, std::size_t count, bool withP
 }
 
 // The stems a family may be named on: the genus itself (Coenagrion), without its ending
-// (Baetis, Leuctra, Simulium), and the stem of the Latin genitive (Sericostoma -> SERICOSTOMAT,
-// Polycentropus -> POLYCENTROPOD, Calopteryx -> CALOPTERYG, Platycnemis -> PLATYCNEMID,
-// Unio -> UNION, Hirudo -> HIRUDIN).
+// (Baetis, Leuctra, Simulium, Potamon), and the stem of the Latin genitive (Sericostoma -> SERICOSTOMAT,
+// Polycentropus -> POLYCENTROPOD, Calamoceras -> CALAMOCERAT, Calopteryx -> CALOPTERYG, Platycnemis ->
+// PLATYCNEMID, Unio -> UNION, Hirudo -> HIRUDIN).
 std::set<std::string> familyStems(const std::string& genus) {
     std::set<std::string> stems{genus};
     const auto ends = [&](std::string_view end) {
         return genus.size() > end.size() + 2 && genus.ends_with(end);
     };
-    for (std::string_view end : {"US", "UM", "IS", "ES", "OS", "AS", "A", "E", "O", "S"}) {
+    for (std::string_view end : {"US", "UM", "IS", "ES", "OS", "AS", "ON", "A", "E", "O", "S"}) {
         if (ends(end)) {
             stems.insert(genus.substr(0, genus.size() - end.size()));
         }
     }
-    static constexpr std::array<std::pair<std::string_view, std::string_view>, 9> genitives = {
+    static constexpr std::array<std::pair<std::string_view, std::string_view>, 10> genitives = {
         {{"IS", "ID"},
          {"MA", "MAT"},
+         {"AS", "AT"},
          {"PUS", "POD"},
          {"EX", "IC"},
          {"IX", "IC"},
