@@ -568,6 +568,7 @@ TEST(Package, HoldsBothProgramsTheDatabaseTheManualAndTheDesktopFiles) {
         0);
     for (const std::string path :
          {"/usr/bin/torrentix", "/usr/bin/torrentix-cli", "/usr/share/torrentix/ICMTAXA.db",
+          "/usr/share/torrentix/dictionary-LICENSE.txt", "/usr/share/doc/torrentix/copyright",
           "/usr/share/man/man1/torrentix-cli.1.gz", "/usr/share/applications/" APP_ID ".desktop",
           "/usr/share/icons/hicolor/scalable/apps/" APP_ID ".svg",
           "/usr/share/metainfo/" APP_ID ".metainfo.xml"}) {
