@@ -2,6 +2,8 @@
 #include "support/taxa.h"
 
 #include <gtest/gtest.h>
+#include <set>
+#include <sqlite3.h>
 
 using namespace torrentix;
 using namespace torrentix::testing;
@@ -109,18 +111,13 @@ TEST(FamilyEvidence, QualifiersAreSetAsideAndASpeciesFallsBackOnItsGenus) {
 // does one the dictionary files under a family the database does not hold.
 TEST(FamilyEvidence, MisspeltAndDisputedNamesAreNotDecided) {
     const FamilyEvidence misspelt = familyEvidence(realTaxa(), "EPHEMERRA DANICA", false);
-    EXPECT_FALSE(misspelt.known);
-    EXPECT_FALSE(misspelt.typeGenus);
-    EXPECT_FALSE(misspelt.knownAnswer());
+    EXPECT_FALSE(misspelt.known || misspelt.typeGenus || misspelt.knownAnswer());
     EXPECT_EQ(proposed(misspelt), "EPHEMERELLIDAE");
     EXPECT_EQ(describe(*misspelt.suggestion()), "leading letters: EPHEMER → EPHEMERELLIDAE (a guess)");
 
     const FamilyEvidence hydrobius = familyEvidence(realTaxa(), "HYDROBIUS FUSCIPES", false);
-    EXPECT_TRUE(hydrobius.disputed());
-    EXPECT_EQ(hydrobius.known->family, "HYDROPHILIDAE");
-    EXPECT_EQ(hydrobius.typeGenus->family, "HYDROBIIDAE");
-    EXPECT_FALSE(hydrobius.suggestion());
-    EXPECT_FALSE(hydrobius.knownAnswer());
+    EXPECT_EQ(hydrobius.known->family + " " + hydrobius.typeGenus->family, "HYDROPHILIDAE HYDROBIIDAE");
+    EXPECT_FALSE(hydrobius.suggestion() || hydrobius.knownAnswer());
 
     const FamilyEvidence beetle = familyEvidence(realTaxa(), "SPHAERIUS", false);
     EXPECT_TRUE(beetle.disputed()); // a beetle: not the pea mussels its name suggests
@@ -128,4 +125,23 @@ TEST(FamilyEvidence, MisspeltAndDisputedNamesAreNotDecided) {
                                        "database does not hold");
     EXPECT_EQ(proposed(familyEvidence(realTaxa(), "LECANE", false)), ""); // a rotifer
     EXPECT_EQ(proposed(familyEvidence(realTaxa(), "", false)), "");
+}
+
+// Every genus the dictionary files under an older family than the one named after it is sent to
+// its current family when the database is built; the names left disputed are two beetles.
+TEST(FamilyEvidence, OnlyTwoBeetleGeneraOfTheDictionaryAreDisputed) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(TAXA_DB_PATH, &db, SQLITE_OPEN_READONLY, nullptr);
+    std::set<std::string> disputed;
+    const auto each = [](void* out, int, char** cells, char**) {
+        if (const std::string name = dictionaryKey(cells[0]);
+            familyEvidence(realTaxa(), name, false).disputed()) {
+            static_cast<std::set<std::string>*>(out)->insert(name);
+        }
+        return 0;
+    };
+    sqlite3_exec(db, "SELECT taxon FROM dictionary", each, &disputed, nullptr);
+    sqlite3_close(db);
+    EXPECT_EQ(disputed,
+              (std::set<std::string>{"HYDROBIUS", "HYDROBIUS FUSCIPES", "SPHAERIUS", "SPHAERIUS ACAROIDES"}));
 }
