@@ -366,7 +366,7 @@ void readDictionary(const fs::path& file, const std::vector<Line>& lines, const 
                 ambiguous.insert(key);
         }
     }
-    for (const auto& [name, _] : rules.lineOf)
+    for (const auto& [name, _] : rules.byName)
         if (!rules.used.contains(name))
             problems.add(
                 rulesFile, rules.lineOf.at(name),
