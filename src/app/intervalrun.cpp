@@ -40,7 +40,7 @@ void IntervalRun::work() {
         this, [this, result, failure] { emit finished(result, failure); }, Qt::QueuedConnection);
 }
 
-// Called by every worker thread after each replicate: only a new thousandth is passed on,
+// Called on the bootstrap's thread as replicates finish: only a new thousandth is passed on,
 // so that the window's thread gets at most a thousand calls.
 void IntervalRun::progress(double fraction) {
     const int steps = static_cast<int>(std::lround(fraction * 1000.0));

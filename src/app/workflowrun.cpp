@@ -6,6 +6,7 @@
 #include "base/error.h"
 #include "input/samplereader.h"
 #include "metrics/catalogue.h"
+#include "metrics/metricdefinitions.h"
 #include "report/reporttext.h"
 
 #include <QDate>
@@ -13,6 +14,7 @@
 #include <QLocale>
 #include <QTime>
 
+#include <algorithm>
 #include <utility>
 
 namespace torrentix {
@@ -245,6 +247,7 @@ void Workflow::faetic() {
     in.classcount = contaclassif(*table_);
     if (selectedGig_) {
         in.gigCaption = std::string(gigInfo(*selectedGig_).caption);
+        in.notes = placeholderNotes(*selectedGig_);
     }
     if (selectedType_ && *selectedType_ < ntypes_) {
         in.riverTypeCaption = typeCaption(gigindex_, *selectedType_);
@@ -295,8 +298,13 @@ void Workflow::calcola() {
         failRun();
         return;
     }
+    // The notes on placeholder metrics stand in the report, which every run shows: they
+    // need no window of their own each time.
+    const std::vector<std::string> reported = placeholderNotes(options.gigindex);
     for (const std::string& message : run->messages) {
-        dialogs_.showMessage(screenLines(message));
+        if (std::find(reported.begin(), reported.end(), message) == reported.end()) {
+            dialogs_.showMessage(screenLines(message));
+        }
     }
     if (run->refused) {
         failRun();

@@ -2,14 +2,6 @@
 
 namespace torrentix {
 
-LineReader::LineReader(std::string_view content) : rest_(content) {
-    constexpr std::string_view bom = "\xEF\xBB\xBF";
-    if (rest_.substr(0, bom.size()) == bom) {
-        rest_.remove_prefix(bom.size());
-        bom_ = true;
-    }
-}
-
 std::optional<std::string_view> LineReader::next() {
     if (rest_.empty()) {
         return std::nullopt;

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <deque>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -25,12 +26,22 @@ inline unsigned threadCount(int wanted) {
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
+// Starts one worker thread running `body`. Starting a thread can fail (std::system_error
+// when the system has no more threads to give); tests hand in a start that fails.
+using ThreadStart = std::function<std::thread(std::function<void()> body)>;
+
+inline std::thread startThread(std::function<void()> body) {
+    return std::thread(std::move(body));
+}
+
 // Takes blocks from `next` (called on this thread, in order, until it gives nullopt),
 // hands each to `work` on one of `threads` threads, and returns the results in the order
 // of the blocks. At most two blocks per thread wait or are worked on at any time, so
-// the blocks' memory stays bounded. The first exception of any thread is rethrown.
+// the blocks' memory stays bounded. The first exception of any thread, or of starting
+// one, is rethrown once every thread started has stopped.
 template <class Block, class Result, class Next, class Work>
-std::vector<Result> mapBlocksInOrder(unsigned threads, Next next, Work work) {
+std::vector<Result> mapBlocksInOrder(unsigned threads, Next next, Work work,
+                                     const ThreadStart& start = startThread) {
     std::vector<Result> results;
     // Most files are one block: no thread is started for them.
     std::optional<Block> first = next();
@@ -83,9 +94,6 @@ std::vector<Result> mapBlocksInOrder(unsigned threads, Next next, Work work) {
         }
     };
     std::vector<std::thread> pool;
-    for (unsigned t = 0; t < threads; ++t) {
-        pool.emplace_back(worker);
-    }
     auto finish = [&] {
         {
             std::lock_guard lock(shared.mutex);
@@ -97,6 +105,9 @@ std::vector<Result> mapBlocksInOrder(unsigned threads, Next next, Work work) {
         }
     };
     try {
+        for (unsigned t = 0; t < threads; ++t) {
+            pool.push_back(start(worker));
+        }
         for (std::size_t index = 0;; ++index) {
             std::optional<Block> block = index == 0   ? std::move(first)
                                          : index == 1 ? std::move(second)
@@ -132,9 +143,10 @@ std::vector<Result> mapBlocksInOrder(unsigned threads, Next next, Work work) {
 // Calls `work(i)` for every i below `count` on up to `threads` threads, the calling thread
 // one of them. After each item the calling thread finishes, `done(n)` is called on it with
 // the number of items finished by then (the last call gives `count`). The first exception
-// of any thread is rethrown.
+// of any thread, or of starting one, is rethrown once every thread started has stopped.
 template <class Work, class Done>
-void forEachIndex(std::size_t count, unsigned threads, Work work, Done done) {
+void forEachIndex(std::size_t count, unsigned threads, Work work, Done done,
+                  const ThreadStart& start = startThread) {
     std::atomic<std::size_t> nextIndex{0};
     std::atomic<std::size_t> finished{0};
     std::atomic<bool> failed{false};
@@ -165,8 +177,16 @@ void forEachIndex(std::size_t count, unsigned threads, Work work, Done done) {
     }
     std::vector<std::thread> helpers;
     const auto helping = static_cast<unsigned>(std::min<std::size_t>(std::max(threads, 1u), count) - 1);
-    for (unsigned t = 0; t < helping; ++t) {
-        helpers.emplace_back(takeItems, false);
+    try {
+        for (unsigned t = 0; t < helping; ++t) {
+            helpers.push_back(start([&takeItems] { takeItems(false); }));
+        }
+    } catch (...) {
+        failed = true; // the helpers already started stop after their current item
+        for (auto& helper : helpers) {
+            helper.join();
+        }
+        throw;
     }
     takeItems(true);
     for (auto& helper : helpers) {

@@ -298,8 +298,13 @@ void appendUtf8(std::string& out, std::uint32_t cp) {
     } else if (cp < 0x800) {
         out += static_cast<char>(0xC0 | (cp >> 6));
         out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
+    } else if (cp < 0x10000) {
         out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
         out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
@@ -356,36 +361,36 @@ std::optional<std::string> utf8ToCp1252(std::string_view text) {
     return out;
 }
 
-std::optional<std::string> utf16ToUtf8(std::string_view bytes, bool bigEndian) {
-    if (bytes.size() % 2 != 0) {
-        return std::nullopt;
-    }
+Utf16Decoding utf16ToUtf8(std::string_view bytes, bool bigEndian) {
     auto unit = [&](std::size_t i) {
         const auto first = static_cast<unsigned char>(bytes[i]);
         const auto second = static_cast<unsigned char>(bytes[i + 1]);
         return static_cast<std::uint32_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
     };
-    std::string out;
+    Utf16Decoding decoded;
+    std::string& out = decoded.utf8;
     out.reserve(bytes.size());
-    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+    const std::size_t whole = bytes.size() - bytes.size() % 2;
+    for (std::size_t i = 0; i < whole; i += 2) {
         std::uint32_t cp = unit(i);
-        if (cp >= 0xDC00 && cp <= 0xDFFF) {
-            return std::nullopt;
-        }
-        if (cp >= 0xD800 && cp <= 0xDBFF) {
-            if (i + 2 >= bytes.size()) {
-                return std::nullopt;
+        if (cp >= 0xD800 && cp <= 0xDFFF) {
+            const bool paired =
+                cp <= 0xDBFF && i + 2 < whole && unit(i + 2) >= 0xDC00 && unit(i + 2) <= 0xDFFF;
+            if (!paired) {
+                decoded.fault = Utf16Decoding::Fault::UnpairedSurrogate;
+                decoded.faultOffset = i;
+                return decoded;
             }
-            const std::uint32_t low = unit(i + 2);
-            if (low < 0xDC00 || low > 0xDFFF) {
-                return std::nullopt;
-            }
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
             i += 2;
         }
         appendUtf8(out, cp);
     }
-    return out;
+    if (whole != bytes.size()) {
+        decoded.fault = Utf16Decoding::Fault::OddLength;
+        decoded.faultOffset = whole;
+    }
+    return decoded;
 }
 
 } // namespace torrentix

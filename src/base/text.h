@@ -55,8 +55,14 @@ std::string fitWidth(std::string_view text, std::size_t width, bool utf8);
 std::string cp1252ToUtf8(std::string_view text);
 std::optional<std::string> utf8ToCp1252(std::string_view text);
 
-// UTF-16 text (without its byte-order mark) to UTF-8; nullopt when it is not valid UTF-16
-// (an odd number of bytes, or a lone surrogate).
-std::optional<std::string> utf16ToUtf8(std::string_view bytes, bool bigEndian);
+// UTF-16 text (without its byte-order mark) as UTF-8, characters beyond the basic plane
+// (surrogate pairs) included; or where it stops being UTF-16.
+struct Utf16Decoding {
+    enum class Fault { None, UnpairedSurrogate, OddLength };
+    std::string utf8;
+    Fault fault = Fault::None;
+    std::size_t faultOffset = 0; // 0-based offset in `bytes` of the unit that cannot be read
+};
+Utf16Decoding utf16ToUtf8(std::string_view bytes, bool bigEndian);
 
 } // namespace torrentix

@@ -8,6 +8,7 @@
 #include "input/familyevidence.h"
 #include "input/samplereader.h"
 #include "metrics/catalogue.h"
+#include "metrics/metricdefinitions.h"
 #include "report/reporttext.h"
 #include "report/resultsfile.h"
 #include "report/tidytable.h"
@@ -142,6 +143,7 @@ ReportInput reportInputOf(const BatchContext& c, const SampleTable& read) {
     in.testcount = read.testcount;
     in.gigCaption = std::string(gigInfo(c.args.gigindex).caption);
     in.riverTypeCaption = typeCaption(c.args.gigindex, c.args.typeindex);
+    in.notes = placeholderNotes(c.args.gigindex);
     for (std::size_t k = 0; k < 3; ++k) {
         in.testmin[k] = c.args.testVariables[k].minText;
         in.biological[k] = c.args.testVariables[k].biological;

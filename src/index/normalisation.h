@@ -11,9 +11,6 @@
 
 namespace torrentix {
 
-// Marker of a normalised entry whose input was not numeric.
-inline constexpr double missingMarker = -1000.0;
-
 // Which samples are reference samples and which quantile is their reference value.
 struct ReferenceRule {
     int refclass = 5;      // a sample is a reference sample when its class is greater

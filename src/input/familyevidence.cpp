@@ -176,7 +176,7 @@ FamilyEvidence familyEvidence(const TaxaDatabase& taxa, const std::string& upper
     FamilyEvidence evidence;
     const std::vector<std::string> names = lookupNames(upperName);
     for (const std::string& name : names) {
-        if (const FamilyRecord* record = taxa.findFamilyOrSynonym(name)) {
+        if (const FamilyRecord* record = taxa.findFamily(name)) {
             evidence.known = SuggestedFamily{record->id, record->family, FamilySource::Database, name};
             return evidence; // a family needs no rule
         }

@@ -40,11 +40,24 @@ bool prepareSampleText(std::string& bytes, const std::string& path) {
     refuseWorkbook(bytes, path);
     const bool utf16 = isUtf16(bytes);
     if (utf16) {
-        auto utf8 = utf16ToUtf8(std::string_view(bytes).substr(2), !startsWith(bytes, "\xFF\xFE"sv));
-        if (!utf8) {
-            throw Error("The file " + path + " starts as UTF-16 text but is not valid UTF-16.");
+        constexpr std::size_t markBytes = 2;
+        Utf16Decoding decoded =
+            utf16ToUtf8(std::string_view(bytes).substr(markBytes), !startsWith(bytes, "\xFF\xFE"sv));
+        const std::string offset = std::to_string(decoded.faultOffset + markBytes);
+        switch (decoded.fault) {
+        case Utf16Decoding::Fault::None:
+            break;
+        case Utf16Decoding::Fault::UnpairedSurrogate:
+            throw Error("The file " + path +
+                        " starts as UTF-16 text but is not valid UTF-16: the two bytes at byte offset " +
+                        offset + " are half of a character whose other half is missing.");
+        case Utf16Decoding::Fault::OddLength:
+            throw Error("The file " + path + " starts as UTF-16 text but is not valid UTF-16: it holds " +
+                        std::to_string(bytes.size()) +
+                        " bytes, an odd number, and its last byte (byte offset " + offset +
+                        ") is half of a character.");
         }
-        bytes = std::move(*utf8);
+        bytes = std::move(decoded.utf8);
     }
     if (const auto nul = bytes.find('\0'); nul != std::string::npos) {
         refuseNul(nul, path);

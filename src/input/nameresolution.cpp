@@ -12,11 +12,8 @@ std::optional<SuggestedFamily> suggestFamily(const TaxaDatabase& taxa, const std
 }
 
 std::optional<std::string> knownFamily(const TaxaDatabase& taxa, const std::string& upperName) {
-    if (taxa.findByName(upperName) != nullptr) {
-        return upperName;
-    }
-    if (const FamilyRecord* record = taxa.findFamilyOrSynonym(upperName)) {
-        return record->family;
+    if (const FamilyRecord* family = taxa.findFamily(upperName)) {
+        return family->family;
     }
     return std::nullopt;
 }

@@ -95,6 +95,7 @@ class BlockParser {
         for (std::size_t k = 0; k < 3; ++k) {
             const std::string_view text = unquoteCell(head[3 + k], storage_);
             if (isNumeric(text)) {
+                noteDecimalPoint(3 + k, text);
                 sample.testval[k] = std::string(text);
             } else {
                 std::optional<std::string> twin;
@@ -131,6 +132,9 @@ class BlockParser {
             count > 0 && count <= fastDigits && (q == end || *q == '\t') && (decimals > 0 || q[-1] != '.');
         if (plain) {
             cellEnd = q;
+            if (decimals > 0) {
+                noteDecimalPoint(c, std::string_view(p, static_cast<std::size_t>(q - p)));
+            }
             if (digits != 0) {
                 const auto key = static_cast<std::uint16_t>(c - firstTaxonCell);
                 v = decimals == 0 ? digits : digits / powersOfTen[decimals];
@@ -158,6 +162,7 @@ class BlockParser {
         }
         std::optional<std::string> twin;
         if (auto plain = parseNumeric(text)) {
+            noteDecimalPoint(c, text);
             v = *plain;
         } else if (!decimalComma(text, c, twin)) {
             return false;
@@ -200,6 +205,17 @@ class BlockParser {
         }
         twin = decimalPointTwin(text);
         return true;
+    }
+
+    // A number written with a "." in a file whose decimal mark is the comma: "1.394" may be
+    // 1394 with a thousands separator or a decimal, which cannot be told.
+    void noteDecimalPoint(std::size_t c, std::string_view text) {
+        if (!c_.options.decimalComma || text.find('.') == std::string_view::npos) {
+            return;
+        }
+        if (block_.decimalPoints++ == 0) {
+            block_.firstDecimalPoint = quoted(text) + " in " + placeOf(fileLine_, c, c_.header);
+        }
     }
 
     void noteDoubtful(std::size_t c, std::string_view text, double value) {

@@ -45,6 +45,8 @@ struct ParsedBlock {
     std::array<int, 3> testcount{};
     int decimalCommas = 0;
     std::string firstDecimalComma;
+    int decimalPoints = 0; // numbers written with a "." when commas are the decimal marks
+    std::string firstDecimalPoint;
     int doubtfulCount = 0;
     std::vector<DoubtfulCell> doubtfulCells;
     std::optional<RowFault> fault; // the first fault before the block's first blank line

@@ -258,6 +258,8 @@ struct JoinedRows {
     bool anyRow = false;
     int decimalCommas = 0;
     std::string firstDecimalComma;
+    int decimalPoints = 0;
+    std::string firstDecimalPoint;
 };
 
 JoinedRows joinBlocks(std::vector<ParsedBlock> parsed, ReadResult& result) {
@@ -282,6 +284,10 @@ JoinedRows joinBlocks(std::vector<ParsedBlock> parsed, ReadResult& result) {
             joined.firstDecimalComma = block.firstDecimalComma;
         }
         joined.decimalCommas += block.decimalCommas;
+        if (joined.decimalPoints == 0) {
+            joined.firstDecimalPoint = block.firstDecimalPoint;
+        }
+        joined.decimalPoints += block.decimalPoints;
         result.doubtfulCount += block.doubtfulCount;
         for (DoubtfulCell& cell : block.doubtfulCells) {
             if (result.doubtfulCells.size() < doubtfulCellsListed) {
@@ -418,6 +424,13 @@ JoinedRows readRows(TextBlocks& text, ReadResult& result, const ReadOptions& opt
                                 rows.firstDecimalComma + "; " +
                                     plural(static_cast<std::size_t>(rows.decimalCommas), "cell"),
                                 rows.decimalCommas);
+    }
+    if (rows.decimalPoints > 0) {
+        throw Error("The file " + path + " is read with decimal commas, but writes numbers with a \".\" (" +
+                    rows.firstDecimalPoint + "; " +
+                    plural(static_cast<std::size_t>(rows.decimalPoints), "cell") +
+                    "): whether \".\" separates thousands (1.394 for 1394) or decimals cannot be told. "
+                    "Write every number with a decimal comma only.");
     }
     rows.header = std::move(header);
     rows.familyOfColumn = std::move(familyOfColumn);

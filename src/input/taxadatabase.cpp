@@ -206,9 +206,9 @@ std::optional<int> TaxaDatabase::synonymTarget(std::string_view upperName) const
     return it->second;
 }
 
-const FamilyRecord* TaxaDatabase::findFamilyOrSynonym(std::string_view upperName) const {
-    if (const FamilyRecord* record = findByName(upperName)) {
-        return record;
+const FamilyRecord* TaxaDatabase::findFamily(std::string_view upperName) const {
+    if (const FamilyRecord* family = findByName(upperName)) {
+        return family;
     }
     const auto target = synonymTarget(upperName);
     return target ? findById(*target) : nullptr;

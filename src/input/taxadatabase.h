@@ -59,12 +59,11 @@ class TaxaDatabase {
     const FamilyRecord* findById(int id) const;
     // The family id that a synonym stands for (first synonym in name order), if any.
     std::optional<int> synonymTarget(std::string_view upperName) const;
-    // The family an upper-cased name stands for: the family of that name, else the family of
-    // the synonym of that name.
-    const FamilyRecord* findFamilyOrSynonym(std::string_view upperName) const;
+    // The family an upper-cased name stands for: the family of that name, else the family
+    // of the synonym of that name; nullptr when it is neither.
+    const FamilyRecord* findFamily(std::string_view upperName) const;
     // The dictionary's entry of a name, compared as dictionaryKey compares it.
     const DictionaryEntry* findInDictionary(std::string_view name) const;
-    std::size_t dictionarySize() const { return dictionary_.size(); }
 
   private:
     TaxaDatabase() = default;

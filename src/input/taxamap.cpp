@@ -29,7 +29,7 @@ TaxaMap TaxaMap::parse(std::string_view content, const std::string& path, const 
     const bool utf8 = isValidUtf8(content);
     TaxaMap map;
     map.path_ = path;
-    LineReader lines(content);
+    LineReader lines(withoutByteOrderMark(content));
     int number = 0;
     while (const auto line = lines.next()) {
         ++number;
@@ -51,7 +51,7 @@ TaxaMap TaxaMap::parse(std::string_view content, const std::string& path, const 
         const std::string family = key(cells[1], utf8);
         TaxaMapEntry entry{0, {}, number};
         if (family != "IGNORE") {
-            const FamilyRecord* record = taxa.findFamilyOrSynonym(family);
+            const FamilyRecord* record = taxa.findFamily(family);
             if (!record) {
                 throw fault("the family \"" + std::string(trimBlanks(cells[1])) +
                             "\" is not in the taxa database.");

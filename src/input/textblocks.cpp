@@ -1,5 +1,6 @@
 #include "input/textblocks.h"
 
+#include "base/lines.h"
 #include "base/text.h"
 
 #include <algorithm>
@@ -7,8 +8,6 @@
 
 namespace torrentix {
 namespace {
-
-constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 
 // The lines a block of text ends, as LineReader ends them.
 // Every LF ends a line, and every CR not followed by LF; a block ends with its last line's
@@ -29,10 +28,10 @@ TextBlocks::TextBlocks(Read read, std::string start, std::size_t blockBytes, std
         nul_ = static_cast<std::size_t>(static_cast<const char*>(nul) - start.data());
     }
     buffer_ = std::move(start);
-    fill(byteOrderMark.size());
-    if (std::string_view(buffer_).substr(0, byteOrderMark.size()) == byteOrderMark) {
-        buffer_.erase(0, byteOrderMark.size());
-        bytesBefore_ = byteOrderMark.size();
+    fill(utf8ByteOrderMark.size());
+    if (std::string_view(buffer_).substr(0, utf8ByteOrderMark.size()) == utf8ByteOrderMark) {
+        buffer_.erase(0, utf8ByteOrderMark.size());
+        bytesBefore_ = utf8ByteOrderMark.size();
         bom_ = true;
     }
 }

@@ -112,6 +112,21 @@ double weightedSum(const std::vector<MetricDefinition>& metrics, const MetricTab
     return sum;
 }
 
+std::vector<std::string> placeholderNotes(int gigindex) {
+    switch (gigindex) {
+    case Alpine:
+        return {"SelSens_N is a placeholder: no public list of the Alpine selected sensitive families was "
+                "found, so the 24 families it counts are this program's own selection (the families scoring "
+                "10 in the BMWP or the Iberian BMWP table)."};
+    case EasternContinental:
+        return {"DInd is a placeholder: no public table of degradation scores was found, so every family "
+                "scores 0 and DInd is 0 for every sample; its weight in the Eastern continental GIG ICMi "
+                "adds nothing to any sample's index."};
+    default:
+        return {};
+    }
+}
+
 std::string metricDescription(int gigindex) {
     std::vector<const MetricDefinition*> inPanelOrder;
     for (const MetricDefinition& d : gigMetrics(gigindex)) {

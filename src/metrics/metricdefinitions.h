@@ -57,6 +57,10 @@ const std::vector<MetricDefinition>& gigMetrics(int gigindex);
 // The weighted sum of the (normalised) metrics of sample i.
 double weightedSum(const std::vector<MetricDefinition>& metrics, const MetricTable& m, std::size_t i);
 
+// What a run of the GIG must say of the metrics whose data are stand-ins of this program's
+// own, because no public source was found: every run of those GIGs says it.
+std::vector<std::string> placeholderNotes(int gigindex);
+
 // The metric panel's text of a GIG: its GIG index's metrics numbered, with their weights.
 std::string metricDescription(int gigindex);
 

@@ -133,7 +133,11 @@ void contafam(const PassInput& in, MetricTable& m) {
         double h = 0.0;
         for (const Abundances::Present present : in.table.present(j)) {
             const double p = present.abundance / total;
-            h = h + p * std::log(p);
+            // A share too small for a double (1e-320 beside 1e300) is 0, whose term p ln p
+            // tends to 0: it adds nothing, where 0 * ln 0 would make the diversity NaN.
+            if (p > 0.0) {
+                h = h + p * std::log(p);
+            }
         }
         m.shannon[js] = -h;
         m.logseleptd[js] = std::log(selectedAbundance + 1.0) / std::log(10.0);

@@ -38,6 +38,12 @@ std::string faetic(const ReportInput& in) {
                    (in.biological[k] ? ", bio" : "") + ").";
         }
     }
+    if (!in.notes.empty()) {
+        out += crlf;
+    }
+    for (const std::string& note : in.notes) {
+        out += crlf + "  Note: " + note;
+    }
     return out;
 }
 

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace torrentix {
 
@@ -20,6 +21,7 @@ struct ReportInput {
     std::string riverTypeCaption;       // empty when no river type is selected
     std::array<std::string, 3> testmin; // "Min Value" texts
     std::array<bool, 3> biological{};   // "Biological" ticked
+    std::vector<std::string> notes;     // said after the test variables, one per line
 };
 
 // Lines joined by CR LF, no line break after the last.

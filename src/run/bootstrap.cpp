@@ -1,5 +1,6 @@
 #include "run/bootstrap.h"
 
+#include "base/parallel.h"
 #include "base/text.h"
 #include "index/normalisation.h"
 #include "metrics/metricdefinitions.h"
@@ -8,7 +9,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <thread>
 
 namespace torrentix {
 namespace {
@@ -179,32 +179,23 @@ class Bootstrap {
   private:
     bool cancelled() const { return options_.cancel != nullptr && options_.cancel->load(); }
 
-    // Runs work(0..count-1) on the worker threads; each index writes only its own slot, so
-    // the outcome does not depend on the number of threads. `reportProgress` tells the
-    // progress callback after each index.
+    // Runs work(0..count-1) on the threads asked for; each index writes only its own slot, so
+    // the outcome does not depend on the number of threads. Once cancelled, the remaining
+    // indices are skipped. `reportProgress` tells the progress callback as items finish.
     template <typename Work> void parallel(std::size_t count, bool reportProgress, Work work) {
-        const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-        const auto threads =
-            static_cast<std::size_t>(options_.threads > 0 ? options_.threads : static_cast<int>(cores));
-        std::atomic<std::size_t> nextIndex{0};
-        std::atomic<std::size_t> done{0};
-        auto worker = [&] {
-            for (std::size_t i = nextIndex++; i < count && !cancelled(); i = nextIndex++) {
-                work(i);
-                const std::size_t finished = ++done;
-                if (reportProgress && options_.progress) {
-                    options_.progress(static_cast<double>(finished) / static_cast<double>(count));
+        forEachIndex(
+            count, threadCount(options_.threads),
+            [&](std::size_t i) {
+                if (!cancelled()) {
+                    work(i);
                 }
-            }
-        };
-        std::vector<std::thread> pool;
-        for (std::size_t t = 1; t < std::min(threads, count); ++t) {
-            pool.emplace_back(worker);
-        }
-        worker();
-        for (auto& thread : pool) {
-            thread.join();
-        }
+            },
+            [&](std::size_t done) {
+                if (reportProgress && options_.progress) {
+                    options_.progress(static_cast<double>(done) / static_cast<double>(count));
+                }
+            },
+            options_.startThread);
     }
 
     double metricValue(const Replicate& r, std::size_t step, std::size_t i) const {
@@ -288,8 +279,7 @@ class Bootstrap {
         if (!runTests_[k][i] || !rawTests_[k][i]) {
             return std::nullopt;
         }
-        const double v = r.testVariables[k].apply(*rawTests_[k][i]);
-        return v <= missingMarker ? std::nullopt : std::optional<double>(v);
+        return r.testVariables[k].apply(*rawTests_[k][i]);
     }
 
     RegressionFit fit(const Replicate& r, const RegressionIntervals& g, RandomStream& random) const {

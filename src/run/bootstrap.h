@@ -18,6 +18,7 @@
 // and the replicate number; indices are drawn without bias by rejection. The result is the
 // same for any number of threads and on every run.
 
+#include "base/parallel.h"
 #include "input/sampletable.h"
 #include "run/calcola.h"
 
@@ -33,9 +34,10 @@ namespace torrentix {
 struct BootstrapOptions {
     int replicates = 1000;
     std::uint64_t seed = 1;
-    int threads = 0;                           // 0: every core
-    const std::atomic<bool>* cancel = nullptr; // set from another thread to stop early
-    std::function<void(double)> progress = {}; // fraction done, called from the worker threads
+    int threads = 0;                                  // 0: every core
+    const std::atomic<bool>* cancel = nullptr;        // set from another thread to stop early
+    std::function<void(double)> progress = {};        // fraction done, called on the calling thread
+    ThreadStart startThread = torrentix::startThread; // how worker threads are started
 };
 
 struct Interval {

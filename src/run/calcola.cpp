@@ -52,7 +52,21 @@ std::vector<std::optional<float>> numericColumn32(const SampleTable& table, std:
     return values;
 }
 
+// The smallest (or largest) numeric entry of a test variable, starting from its first
+// one: a variable normalised has at least six numeric entries.
+float observedBound(const std::vector<std::optional<float>>& values, bool largest) {
+    std::optional<float> bound;
+    for (const auto& v : values) {
+        if (v && (!bound || (largest ? *v > *bound : *v < *bound))) {
+            bound = v;
+        }
+    }
+    return bound.value_or(0.0f);
+}
+
 // Normalises test variable k in place and returns its line of the normalisation notes.
+// An entry that is not numeric stays missing ("N/A"); every numeric entry keeps its
+// normalised value, however far below the lower value it lies.
 TestVariableNormalisation normaliseTestVariable(SampleTable& table, std::size_t k,
                                                 const TestVariableOptions& opt, ReferenceRule rule,
                                                 std::vector<std::optional<double>>& kept) {
@@ -61,26 +75,14 @@ TestVariableNormalisation normaliseTestVariable(SampleTable& table, std::size_t 
     TestVariableNormalisation tv;
     tv.name = table.testname[k];
     if (trimBlanks(opt.minText).empty() || opt.observedMin) {
-        float lowest = 1000000.0f;
-        for (const auto& v : values32) {
-            if (v && *v < lowest) {
-                lowest = *v;
-            }
-        }
-        tv.lower = lowest;
+        tv.lower = observedBound(values32, false);
         tv.lowerLabel = " (min observed value)";
     } else {
         tv.lower = parseNumeric32(opt.minText).value_or(0.0f);
         tv.lowerLabel = " (min custom value)";
     }
     if (!opt.biological) {
-        float highest = -1000000.0f;
-        for (const auto& v : values32) {
-            if (v && *v > highest) {
-                highest = *v;
-            }
-        }
-        tv.upper = highest;
+        tv.upper = observedBound(values32, true);
         tv.upperLabel = " (max observed value)";
     } else {
         auto refvals = famattemp(values, table, rule.refclass);
@@ -88,13 +90,9 @@ TestVariableNormalisation normaliseTestVariable(SampleTable& table, std::size_t 
         tv.upperLabel =
             rule.usemedian ? " (median of reference s.)" : " (75th percentile of reference+high status s.)";
     }
-    const auto normalised = normal1(values, tv.upper, tv.lower, "the test variable " + tv.name);
-    kept.clear();
+    kept = normal1(values, tv.upper, tv.lower, "the test variable " + tv.name);
     for (std::size_t i = 0; i < table.samples.size(); ++i) {
-        const auto& v = normalised[i];
-        const bool missing = !v || *v <= missingMarker;
-        kept.push_back(missing ? std::nullopt : v);
-        table.samples[i].testval[k] = missing ? "N/A" : formatGeneral(*v);
+        table.samples[i].testval[k] = kept[i] ? formatGeneral(*kept[i]) : "N/A";
     }
     return tv;
 }
@@ -267,6 +265,9 @@ RunResult calcola(SampleTable table, const TaxaDatabase& taxa, const RunOptions&
         FreedMemory(std::size_t{64} << 20).freed(bytes);
     }
     r.raw = m;
+    for (std::string& note : placeholderNotes(gig)) {
+        r.messages.push_back(std::move(note));
+    }
 
     const auto path = chooseResultsPath(table.inputpath, options.resultsFolder, callbacks);
     std::string text = resultsOpening(

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <numeric>
 #include <stdexcept>
+#include <system_error>
 
 using namespace torrentix;
 
@@ -57,4 +58,30 @@ TEST(Parallel, AFailureInWorkOrProgressReachesTheCaller) {
                 [](int b) { return b == 5 ? throw std::runtime_error("block") : b; })),
             std::runtime_error);
     }
+}
+
+// A thread that cannot be started (the system has none left) is a failure like any other:
+// the threads already started finish and are joined before it reaches the caller, instead
+// of the program being ended by a thread left running.
+TEST(Parallel, AThreadThatCannotStartFailsTheWorkAfterTheOthersStopped) {
+    int started = 0;
+    const ThreadStart secondFails = [&started](std::function<void()> body) {
+        if (++started == 2) {
+            throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+        }
+        return std::thread(std::move(body));
+    };
+    std::atomic<int> done{0};
+    EXPECT_THROW(forEachIndex(
+                     1000, 3, [&](std::size_t) { ++done; }, [](std::size_t) {}, secondFails),
+                 std::system_error);
+    EXPECT_LE(done.load(), 1000);
+    started = 0;
+    int given = 0;
+    EXPECT_THROW(
+        (mapBlocksInOrder<int, int>(
+            3, [&]() -> std::optional<int> { return given < 20 ? std::optional(given++) : std::nullopt; },
+            [](int b) { return b; }, secondFails)),
+        std::system_error);
+    EXPECT_EQ(started, 2);
 }

@@ -260,6 +260,20 @@ INSTANTIATE_TEST_SUITE_P(
                  1, {}, {"\"<1\" read as 0\n", "Process aborted (--strict): 2 abundance cell(s)"})),
     [](const ::testing::TestParamInfo<FileCase>& param) { return param.param.name; });
 
+// An earlier table or intervals file stops only a run that would write one anew.
+TEST(CliBatch, EarlierTableAndIntervalsStopOnlyARunThatWritesThem) {
+    TempDir dir;
+    writeFile(dir.file("s.txt"), typical);
+    writeFile(dir.file("s_table.tsv"), "earlier");
+    writeFile(dir.file("s_ci.tsv"), "earlier");
+    EXPECT_EQ(batch(runOn(dir.file("s.txt"))).status, 0);
+    std::filesystem::remove(dir.file("s_OUT.txt"));
+    EXPECT_THAT(batch(runOn(dir.file("s.txt"), {"--table"})).err, HasSubstr("s_table.tsv already exists"));
+    EXPECT_THAT(batch(runOn(dir.file("s.txt"), {"--bootstrap", "10"})).err,
+                HasSubstr("s_ci.tsv already exist"));
+    EXPECT_EQ(readFile(dir.file("s_table.tsv")) + readFile(dir.file("s_ci.tsv")), "earlierearlier");
+}
+
 TEST(CliBatch, UnwritableCorrectedFileIsToldAndTheResultsAreStillWritten) {
     TempDir dir;
     writeFile(dir.file("s.txt"), unknownNames);

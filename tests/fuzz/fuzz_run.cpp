@@ -6,6 +6,7 @@
 // anything else (a crash, a sanitizer report, another exception) is a fault.
 
 #include "base/error.h"
+#include "base/text.h"
 #include "fuzzcontext.h"
 #include "input/samplereader.h"
 #include "report/resultsfile.h"
@@ -63,6 +64,9 @@ void compute(std::string_view bytes) {
         const RunResult run = calcola(std::move(read.table), c.taxa(), options, callbacks);
         if (!run.refused && (run.resultsText.empty() || !run.outputPath.empty())) {
             std::abort(); // a computed run has its results text and, told so, writes no file
+        }
+        if (run.table.utf8 && !isValidUtf8(run.resultsText)) {
+            std::abort(); // a UTF-8 results file decodes, characters beyond the basic plane included
         }
     } catch (const Error&) {
         // A file the reader or the run refuses, with its message.

@@ -107,6 +107,11 @@ std::vector<std::pair<std::string, std::string>> trickyFiles() {
         {"NUL after a row fault",
          joined({t, header}, "\r\n") + joined(faultLate, "\r\n") + std::string(1, '\0')},
         {"no data line", joined({t, header, "", "1\ta\t6\t1\t1\t1\t1\t1\t1\t1"}, "\r\n")},
+        // Two exports joined: the second one's byte-order mark follows a line end.
+        {"byte-order mark after a line end",
+         joined({t, header}, "\r\n") + joined(rows, "\r\n") + "\xEF\xBB\xBF" + joined({t, header}, "\r\n")},
+        {"byte-order mark before lone CRs",
+         "Valid samleCs\r\nODE\tSAMPLE\tCLASS\tEQR\tUR>BAN\tAL08\t1\r\xEF\xBB\xBF\r\r\x0E\t-1\r\n"},
     };
 }
 

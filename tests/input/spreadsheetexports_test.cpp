@@ -6,6 +6,7 @@
 #include "support/taxa.h"
 #include "support/testsupport.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace torrentix;
@@ -35,18 +36,20 @@ struct SpreadsheetExport : ::testing::Test {
 } // namespace
 
 TEST_F(SpreadsheetExport, DecimalCommasStopTheReadUnlessAskedAndThenMatchTheirTwin) {
-    SampleFile commas = SampleFile::typical();
-    commas.cell(2, 3) = "0,75";   // file line 5, test variable EQR
-    commas.cell(4, 8) = " 12,5 "; // file line 7, LEUCTRIDAE
-    SampleFile points = commas;
-    points.cell(2, 3) = "0.75";
+    SampleFile points = SampleFile::typical();
     points.cell(4, 8) = "12.5";
+    points.cell(6, 8) = "12,"; // a number followed by a comma: no decimal comma
+    SampleFile commas = points;
+    for (auto& row : commas.rows) {
+        std::replace(row[3].begin(), row[3].end(), '.', ','); // EQR: 0,9 0,8 ...
+    }
+    commas.cell(4, 8) = " 12,5 "; // file line 7, LEUCTRIDAE
     try {
         read(commas.text());
         ADD_FAILURE() << "read without the option";
     } catch (const DecimalCommaError& e) {
-        EXPECT_EQ(e.count(), 2);
-        EXPECT_THAT(e.what(), Mentions("decimal comma", "\"0,75\" in line 5, column 4 (EQR)", "2 cells"));
+        EXPECT_EQ(e.count(), 15);
+        EXPECT_THAT(e.what(), Mentions("decimal comma", "\"0,9\" in line 3, column 4 (EQR)", "15 cells"));
     }
     EXPECT_TRUE(asked.empty());
     const SampleTable withOption = read(commas.text(), {.decimalComma = true}).table;
@@ -55,6 +58,12 @@ TEST_F(SpreadsheetExport, DecimalCommasStopTheReadUnlessAskedAndThenMatchTheirTw
     EXPECT_EQ(withOption.samples[2].testval, twin.samples[2].testval);
     EXPECT_EQ(withOption.testcount, twin.testcount);
 
+    // With decimal commas, "1.394" may be 1394 or a decimal: such cells stop the read.
+    SampleFile dotted = commas;
+    dotted.cell(5, 5) = "1.394"; // file line 8, ALT
+    dotted.cell(9, 7) = "2.5";
+    EXPECT_THAT(failure(dotted.text(), {.decimalComma = true}),
+                Mentions("\"1.394\" in line 8, column 6 (ALT); 2 cells", "thousands"));
     commas.cell(5, 9) = "1.234,5";
     EXPECT_THAT(failure(commas.text(), {.decimalComma = true}),
                 Mentions("\"1.234,5\" in line 8, column 10 (CHIRONOMIDAE)", "both"));

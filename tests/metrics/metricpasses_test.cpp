@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace torrentix;
 using namespace torrentix::testing;
@@ -49,10 +50,11 @@ TEST(MetricPasses, MetricOfOneSample) {
         {{"TUBIFICIDAE", "CHIRONOMIDAE"}, Mediterranean, &MetricTable::aspt, 2.0},
         {{"TUBIFICIDAE", "CHIRONOMIDAE"}, Mediterranean, &MetricTable::iaspt, 2.0},
         {{"NOTAFAMILY"}, Alpine, &MetricTable::iaspt, 2.0},
-        // The selections match by plain substring: "DAELEPTO" spans two entries of the SelEPTD
-        // text, which spells STRATYOMIDAE, not the database's STRATIOMYIDAE.
-        {{"DAELEPTO"}, CentralBaltic, &MetricTable::logseleptd, std::log10(2.0)},
-        {{"STRATIOMYIDAE"}, CentralBaltic, &MetricTable::logseleptd, 0.0},
+        // The lists' older spellings count the database's families: RHYACHOPHILIDAE and
+        // GLOSSOSOMATIDAE (7) score once beside PERLIDAE (10); STRATYOMIDAE is STRATIOMYIDAE.
+        {{"RHYACOPHILIDAE", "GLOSSOSOMATIDAE", "PERLIDAE"}, CentralBaltic, &MetricTable::aspt, 8.5},
+        {{"STRATIOMYIDAE"}, CentralBaltic, &MetricTable::logseleptd, std::log10(2.0)},
+        {{"NOTAFAMILY", "DAELEPTO"}, CentralBaltic, &MetricTable::logseleptd, 0.0},
         {{"BAETIDAE", "LEUCTRIDAE", "CHIRONOMIDAE", "ELMIDAE"}, Alpine, &MetricTable::gigept, 0.5},
         // Sensitive families by exact id: 84 (LEPTOCERIDAE) counts, 8 and 4 do not.
         {{"LEPTOCERIDAE", "DUGESIIDAE", "CORDYLOPHORIDAE", "NOTAFAMILY"}, Alpine, &MetricTable::selsens, 1.0},
@@ -84,8 +86,21 @@ TEST(MetricPasses, CountsSharesAndDiversity) {
     EXPECT_EQ(m.shannon[1], 0.0); // a single family has no diversity
 }
 
-TEST(MetricPasses, SampleWithoutAnyFamilyHasNoRatios) {
-    // Its only abundance was in an ignored column: every ratio is 0, never 0/0.
+// Every metric of every sample is a number: the reader keeps only finite, non-negative
+// abundances whose total is finite, and neither the largest nor the smallest such values
+// nor a sample whose only abundance was in an ignored column make a metric that is not.
+TEST(MetricPasses, EveryMetricIsANumberAndEmptySamplesHaveNoRatios) {
+    const double largest = std::numeric_limits<double>::max() / 4;
+    const MetricTable extreme =
+        passes(makeTable({"BAETIDAE", "STRATIOMYIDAE", "CHIRONOMIDAE", "PERLIDAE"},
+                         {{largest, largest, largest, 4.9e-324}, {4.9e-324, 0, 4.9e-324, 0}, {0, 0, 0, 0}}),
+               Mediterranean);
+    for (const auto* column : {&extreme.aspt, &extreme.eptn, &extreme.gold, &extreme.shannon,
+                               &extreme.logseleptd, &extreme.taxan, &extreme.iaspt, &extreme.seletd}) {
+        for (const double v : *column) {
+            EXPECT_TRUE(std::isfinite(v)) << v;
+        }
+    }
     for (int gig : {Alpine, EasternContinental, Mediterranean}) {
         const MetricTable m = passes(makeTable({"BAETIDAE"}, {{0}}), gig);
         EXPECT_EQ(m.aspt[0], 2.0);

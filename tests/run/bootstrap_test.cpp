@@ -12,6 +12,8 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <random>
+#include <system_error>
+#include <thread>
 
 using namespace torrentix;
 using namespace torrentix::testing;
@@ -168,4 +170,15 @@ TEST(Bootstrap, ReplicatesWhoseNormalisationFailsAreNotCounted) {
     EXPECT_LT(result.counted, 200);
     EXPECT_TRUE(result.star.back().lo.has_value());
     EXPECT_EQ(quantileType7({1.0, 2.0, 3.0, 4.0}, 0.25), 1.75);
+}
+
+// The bootstrap shares its replicates out through the same threads: a worker that cannot
+// be started is an error for the caller, never an ended program.
+TEST(Bootstrap, AWorkerThatCannotStartIsAnErrorForTheCaller) {
+    const HandRun h;
+    BootstrapOptions options{50, 1, 4, nullptr, {}};
+    options.startThread = [](std::function<void()>) -> std::thread {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    };
+    EXPECT_THROW(bootstrap(h.table, h.options, h.run, options), std::system_error);
 }

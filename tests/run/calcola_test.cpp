@@ -93,13 +93,33 @@ TEST_F(RunFixture, TestVariableBoundsFollowTheOptions) {
     expectLine({"-5", false, true}, classes, "\r\nURBAN\t-5 (min custom value)\t10 (median of reference s.)");
     expectLine({"0", false, true}, SampleFile::classes(5, 1, 4),
                "\r\nURBAN\t0 (min custom value)\t11.5 (75th percentile of reference+high status s.)");
-    // The observed bounds start at 1000000 and -1000000: values beyond keep them.
+    // The observed bounds are values of the samples, however large: a catchment in m².
     RunOptions observed;
     observed.testVariables[0].observedMin = true;
-    const auto beyond = run(withTestValues(0, std::vector<std::string>(14, "2000000")), observed);
-    EXPECT_THAT(beyond.resultsText, HasSubstr("EQR\t1000000 (min observed value)\t2000000 (max"));
-    const auto below = run(withTestValues(0, std::vector<std::string>(14, "-2000000")));
-    EXPECT_THAT(below.resultsText, HasSubstr("EQR\t0 (min custom value)\t-1000000 (max observed value)"));
+    const auto beyond =
+        run(withTestValues(0, {"n.a.", "2500000", "2000000", "3300000", "2100000", "2400000", "2200000"}),
+            observed);
+    EXPECT_THAT(beyond.resultsText, HasSubstr("EQR\t2000000 (min observed value)\t3300000 (max observed"));
+    EXPECT_EQ(beyond.table.samples[2].testval[0], "0");
+    EXPECT_EQ(beyond.table.samples[3].testval[0], "1");
+    const auto below =
+        run(withTestValues(0, {"-2000000", "-3000000", "-2500000", "-4000000", "-2000001", "-3500000"}));
+    EXPECT_THAT(below.resultsText, HasSubstr("EQR\t0 (min custom value)\t-2000000 (max observed value)"));
+}
+
+// A normalised value far below 0 is a value like any other: only an entry that is not
+// numeric is missing, in the results file, the table's values and the regressions.
+TEST_F(RunFixture, NormalisedValuesFarBelowTheLowerValueStayNumbers) {
+    RunOptions options;
+    options.testVariables[0].minText = "0.999";
+    const RunResult r = run(withTestValues(0, {"1", "0.5", "-1", "0.9", "0.2", "0.7", "x"}), options);
+    EXPECT_EQ(r.table.samples[6].testval[0], "N/A");
+    EXPECT_FALSE(r.testNormalised[0][6].has_value());
+    ASSERT_TRUE(r.testNormalised[0][2].has_value());
+    EXPECT_LT(*r.testNormalised[0][2], -1000.0);
+    EXPECT_LT(parseNumeric(r.table.samples[2].testval[0]).value_or(0.0), -1000.0);
+    ASSERT_TRUE(r.starRegressions[0].has_value());
+    EXPECT_EQ(r.starRegressions[0]->n, 6);
 }
 
 TEST_F(RunFixture, MissingTestValuesStayMissingWhenTheUpperValueIsZero) {

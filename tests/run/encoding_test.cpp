@@ -19,7 +19,8 @@ TEST(ResultsEncoding, AWindows1252FileInAGreekFolderIsWrittenAsUtf8Throughout) {
     for (const std::string folder : {"ποταμοί", "rivi\xC3\xA8res"}) { // Greek, and "rivières"
         std::filesystem::create_directory(dir.file(folder));
         SampleFile f = SampleFile::typical();
-        f.cell(0, 1) = "Ri\xE8re"; // "Rière" in Windows-1252
+        f.title = "Caudal del r\xEDo"; // "río" in Windows-1252
+        f.cell(0, 1) = "Ri\xE8re";     // "Rière"
         const std::string path = dir.file(folder + "/s.txt");
         writeFile(path, f.text());
         const ReadResult read = inputtxt(path, realTaxa(), realTree(), {});
@@ -30,7 +31,110 @@ TEST(ResultsEncoding, AWindows1252FileInAGreekFolderIsWrittenAsUtf8Throughout) {
         const bool greek = folder.front() != 'r';
         EXPECT_EQ(isValidUtf8(run.resultsText), greek) << folder;
         EXPECT_NE(run.resultsText.find(greek ? "Ri\xC3\xA8re" : "Ri\xE8re"), std::string::npos) << folder;
+        EXPECT_NE(run.resultsText.find(greek ? "r\xC3\xADo" : "r\xEDo"), std::string::npos) << folder;
         EXPECT_NE(run.resultsText.find(greek ? "r\xC2\xB2 = " : "r\xB2 = "), std::string::npos) << folder;
         EXPECT_EQ(run.table.utf8, greek);
     }
+}
+
+namespace {
+
+struct EncodedFile : ::testing::Test {
+    TempDir dir;
+
+    // Reads the bytes as a sample file in the folder "rivières" and runs them.
+    RunResult run(const std::string& bytes) {
+        const std::string folder = dir.file("rivi\xC3\xA8res");
+        std::filesystem::create_directories(folder);
+        writeFile(folder + "/s.txt", bytes);
+        const ReadResult read = inputtxt(folder + "/s.txt", realTaxa(), realTree(), {});
+        RunOptions options;
+        options.gigindex = 1;
+        return calcola(read.table, realTaxa(), options, {});
+    }
+    static std::string utf16(const std::u16string& text, bool bigEndian) {
+        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (const char16_t unit : text) {
+            const auto high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+            bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+        }
+        return bytes;
+    }
+};
+
+std::u16string widened(const std::string& ascii) {
+    return std::u16string(ascii.begin(), ascii.end());
+}
+
+} // namespace
+
+// A byte-order mark says UTF-8 even when every other byte is ASCII: the results file is
+// UTF-8, the folder's name too.
+TEST_F(EncodedFile, AByteOrderMarkMeansUtf8ForAnAsciiFile) {
+    const RunResult r = run("\xEF\xBB\xBF" + SampleFile::typical().text());
+    EXPECT_TRUE(r.table.utf8);
+    EXPECT_TRUE(isValidUtf8(r.resultsText));
+    EXPECT_NE(r.resultsText.find("rivi\xC3\xA8res"), std::string::npos);
+}
+
+// UTF-16 in both byte orders keeps every character, those beyond the basic plane (written
+// as surrogate pairs) included; text that stops being UTF-16 is refused at its offset.
+TEST_F(EncodedFile, Utf16KeepsEveryCharacterAndIsRefusedWhereItBreaks) {
+    SampleFile f = SampleFile::typical();
+    f.cell(0, 1) = "FISH";
+    std::u16string text = widened(f.text());
+    const std::u16string fish = u"\U0001F41F\u00E8"; // a fish, then "è"
+    text.replace(text.find(u"FISH"), 4, fish);
+    for (const bool bigEndian : {false, true}) {
+        const RunResult r = run(utf16(text, bigEndian));
+        EXPECT_TRUE(isValidUtf8(r.resultsText));
+        EXPECT_EQ(r.table.samples[0].fullName, "\xF0\x9F\x90\x9F\xC3\xA8") << bigEndian;
+        EXPECT_NE(r.resultsText.find("\xF0\x9F\x90\x9F\xC3\xA8"), std::string::npos);
+    }
+    const std::u16string lone = u"Title\r\n" + std::u16string(1, char16_t{0xDC01}) + u"CODE";
+    EXPECT_THAT(errorOf([&] { run(utf16(lone, false)); }),
+                Mentions("not valid UTF-16", "byte offset 16", "half of a character"));
+    const std::u16string cut = u"Title\r\nA" + std::u16string(1, char16_t{0xD83D});
+    EXPECT_THAT(errorOf([&] { run(utf16(cut, true)); }), Mentions("not valid UTF-16", "byte offset 18"));
+    EXPECT_THAT(errorOf([&] { run(utf16(widened(f.text()), false) + "x"); }),
+                Mentions("an odd number", "byte offset " + std::to_string(2 + 2 * f.text().size())));
+}
+
+// Every file of the fuzzers' seed corpus that reads and runs gives a results file and a
+// corrected file in one encoding: UTF-8 that decodes, or Windows-1252 holding no byte
+// outside ASCII but those of the sample file and the "²" of r².
+TEST(ResultsEncoding, EveryOutputOfTheFuzzCorpusDecodesInItsOneEncoding) {
+    TempDir dir;
+    int computed = 0;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::string(TEST_DATA_DIR) + "/../fuzz/corpus")) {
+        const std::string input = readFile(entry.path().string());
+        const std::string path = dir.file("s.txt");
+        writeFile(path, input);
+        std::filesystem::remove(dir.file("s_OUT.txt"));
+        try {
+            const ReadResult read =
+                readSampleFile(path, realTaxa(), realTree(),
+                               [](const UnknownTaxonQuestion&) { return UnknownTaxonAnswer::ignore(); });
+            RunOptions options;
+            options.gigindex = 1;
+            const RunResult run = calcola(read.table, realTaxa(), options, {});
+            const std::string corrected = correctedFileText(read.table);
+            for (const std::string* text : {&run.resultsText, &corrected}) {
+                if (run.table.utf8) {
+                    EXPECT_TRUE(isValidUtf8(*text)) << entry.path();
+                    continue;
+                }
+                for (const char c : *text) {
+                    EXPECT_TRUE(static_cast<unsigned char>(c) < 0x80 || c == '\xB2' ||
+                                input.find(c) != std::string::npos)
+                        << entry.path() << " byte " << static_cast<int>(static_cast<unsigned char>(c));
+                }
+            }
+            computed += run.refused ? 0 : 1;
+        } catch (const Error&) {
+            // a file the reader or the run refuses, with its message
+        }
+    }
+    EXPECT_GE(computed, 5);
 }

@@ -1,0 +1,74 @@
+// The five example files through the batch command, as the examples' README runs them with
+// the table and the bootstrap intervals: every file written is compared byte for byte with
+// its golden copy. The table and the intervals hold every number at full precision, so they
+// pin the order of every sum and the samples every replicate draws.
+// TORRENTIX_UPDATE_GOLDEN=1 writes the golden copies anew.
+
+#include "cli/batch.h"
+#include "support/testsupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <sstream>
+
+using namespace torrentix;
+using namespace torrentix::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Example {
+    std::string name, gig, type;
+};
+
+void PrintTo(const Example& e, std::ostream* os) {
+    *os << e.name;
+}
+
+class ExampleFiles : public ::testing::TestWithParam<Example> {};
+
+// The folder of the run is not part of what is compared.
+std::string withoutFolder(std::string text, const std::string& folder) {
+    for (auto at = text.find(folder); at != std::string::npos; at = text.find(folder, at)) {
+        text.replace(at, folder.size(), "FOLDER");
+    }
+    return text;
+}
+
+} // namespace
+
+TEST_P(ExampleFiles, ResultsTableAndIntervalsMatchTheirGoldenCopies) {
+    const Example& e = GetParam();
+    TempDir dir;
+    const std::string input = dir.file(e.name + ".txt");
+    writeFile(input, readFile(std::string(EXAMPLES_DIR) + "/" + e.name + ".txt"));
+    std::ostringstream out, err;
+    const cli::BatchEnvironment env{fs::path(TAXA_DB_PATH).parent_path().string(), "06/12/2026", "10:00"};
+    ASSERT_EQ(cli::runBatch({"--gig", e.gig, "--type", e.type, "--bio", "1", "--table", "--bootstrap", "1000",
+                             "--seed", "1", input},
+                            env, out, err),
+              0)
+        << err.str();
+    for (const std::string suffix : {"_OUT.txt", "_table.tsv", "_ci.tsv"}) {
+        const std::string text = withoutFolder(readFile(dir.file(e.name + suffix)), dir.path());
+        const std::string golden = std::string(TEST_DATA_DIR) + "/golden/examples/" + e.name + suffix;
+        if (std::getenv("TORRENTIX_UPDATE_GOLDEN") != nullptr) {
+            writeFile(golden, text);
+        }
+        EXPECT_TRUE(text == readFile(golden)) << e.name << suffix << " differs from its golden copy";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, ExampleFiles,
+                         ::testing::Values(Example{"alpine", "Alpine", "R-A2"},
+                                           Example{"central-baltic", "Central / Baltic", "R-C3"},
+                                           Example{"eastern-continental", "Eastern continental", "R-E4"},
+                                           Example{"mediterranean", "Mediterranean", "R-M1"},
+                                           Example{"northern", "Northern", "R-N2"}),
+                         [](const auto& param) {
+                             std::string n = param.param.name;
+                             std::replace(n.begin(), n.end(), '-', '_');
+                             return n;
+                         });
