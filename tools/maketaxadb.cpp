@@ -1,12 +1,14 @@
 // maketaxadb SOURCE_DIR OUTPUT_DB
 //
-// Builds the taxa database from its text sources: groups.tsv, families.tsv and synonyms.tsv
+// Builds the taxa database from its text sources: groups.tsv, families.tsv, synonyms.tsv, and
+// the taxon dictionary dictionary.tsv with the families it is mapped to in dictionary-families.tsv
 // (tab separated, one header line, LF or CRLF line ends). Every problem found in the sources is
 // reported as "file:line: message" and nothing is written. The database is built in a temporary
 // file next to OUTPUT_DB and renamed over it only once complete.
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -47,10 +50,21 @@ struct Synonym {
     std::string family;
 };
 
+// A name of the taxon dictionary: a genus, species, subgenus, species group or family, or an
+// older name of one of them, with the family the dictionary gives and the family of this database
+// it stands for (empty when the database does not hold that family).
+struct DictionaryName {
+    std::string taxon;
+    std::string rank;
+    std::string family;
+    std::string databaseFamily;
+};
+
 struct Sources {
     std::vector<Group> groups;
     std::vector<Family> families;
     std::vector<Synonym> synonyms;
+    std::vector<DictionaryName> dictionary;
 };
 
 // Collects the problems found in the sources, each with its file and line.
@@ -224,14 +238,162 @@ void readSynonyms(const fs::path& file, const std::vector<Line>& lines, const Na
     }
 }
 
+// --- The taxon dictionary ----------------------------------------------------------------------
+
+// A dictionary name as the program compares it: ASCII letters in capitals, blanks single.
+std::string nameKey(const std::string& name) {
+    std::string key;
+    for (char c : name) {
+        if (c == ' ' || c == '\t') {
+            if (!key.empty() && key.back() != ' ')
+                key += ' ';
+        } else {
+            key += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+        }
+    }
+    if (!key.empty() && key.back() == ' ')
+        key.pop_back();
+    return key;
+}
+
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    return first == std::string::npos ? std::string()
+                                      : text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// The genus of a dictionary name: its first word.
+std::string genusOf(const std::string& taxon) {
+    return taxon.substr(0, taxon.find(' '));
+}
+
+// An older name of the dictionary's last column that reads as a taxon name ("Anheteromeyenia
+// ryderi", "Limnophila (Eloeophila)"), not as a remark ("Baetis scambus and Baetis fuscatus").
+bool readsAsTaxonName(const std::string& name) {
+    std::size_t words = 0;
+    bool subgenus = false;
+    std::size_t start = 0;
+    while (start < name.size()) {
+        const std::size_t end = std::min(name.find(' ', start), name.size());
+        const std::string word = name.substr(start, end - start);
+        const bool lowerWord = !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
+            return (c >= 'a' && c <= 'z') || c == '-';
+        });
+        const bool capitalWord =
+            word.size() > 1 && word[0] >= 'A' && word[0] <= 'Z' &&
+            std::all_of(word.begin() + 1, word.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+        const bool inParentheses =
+            word.size() > 3 && word.front() == '(' && word.back() == ')' && words == 1 && !subgenus;
+        if (words == 0 ? !capitalWord : !(lowerWord || inParentheses) || words > 3)
+            return false;
+        subgenus = subgenus || inParentheses;
+        ++words;
+        start = end + 1;
+    }
+    return words > 0;
+}
+
+// The families of this database that genera or whole families of the dictionary are sent to
+// instead of the family the dictionary gives (dictionary-families.tsv): a genus filed under an
+// older family, a family the database holds under another spelling or as one higher taxon.
+struct FamilyRules {
+    std::map<std::string, std::string> byName; // dictionary genus or family -> family of the database
+    std::map<std::string, int> lineOf;
+    std::set<std::string> used;
+};
+
+FamilyRules readFamilyRules(const fs::path& file, const std::vector<Line>& lines, const NameLines& families,
+                            Problems& problems) {
+    FamilyRules rules;
+    for (const Line& line : lines) {
+        if (!hasFields(file, line, 3, 1, problems) || !nameField(file, line, 0, rules.lineOf, problems))
+            continue;
+        if (!families.contains(line.fields[1]))
+            problems.add(file, line.number, "unknown family " + line.fields[1]);
+        else
+            rules.byName[line.fields[0]] = line.fields[1];
+    }
+    return rules;
+}
+
+void readDictionary(const fs::path& file, const std::vector<Line>& lines, const fs::path& rulesFile,
+                    FamilyRules& rules, const std::map<std::string, std::string>& synonyms,
+                    const NameLines& families, Sources& sources, Problems& problems) {
+    NameLines keys;
+    std::map<std::string, std::pair<std::string, std::string>> olderNames; // key -> family, family here
+    std::set<std::string> ambiguous;
+    std::vector<std::string> olderNameOrder;
+    std::set<std::string> dictionaryFamilies;
+    for (const Line& line : lines) {
+        if (!hasFields(file, line, 5, 2, problems))
+            continue;
+        DictionaryName name{trimmed(line.fields[0]), trimmed(line.fields[1]), trimmed(line.fields[2]), {}};
+        if (name.taxon.empty() || name.rank.empty() || name.family.empty()) {
+            problems.add(file, line.number, "a name, its rank and its family are needed");
+            continue;
+        }
+        if (!defineOnce(file, line, nameKey(name.taxon), "name " + name.taxon, keys, problems))
+            continue;
+        dictionaryFamilies.insert(name.family);
+        std::string upperFamily = nameKey(name.family);
+        if (auto rule = rules.byName.find(genusOf(name.taxon)); rule != rules.byName.end()) {
+            name.databaseFamily = rule->second;
+            rules.used.insert(rule->first);
+        } else if (auto familyRule = rules.byName.find(name.family); familyRule != rules.byName.end()) {
+            name.databaseFamily = familyRule->second;
+            rules.used.insert(familyRule->first);
+        } else if (families.contains(upperFamily)) {
+            name.databaseFamily = upperFamily;
+        } else if (auto synonym = synonyms.find(upperFamily); synonym != synonyms.end()) {
+            name.databaseFamily = synonym->second;
+        }
+        sources.dictionary.push_back(name);
+        if (line.fields.size() < 5)
+            continue;
+        std::size_t start = 0;
+        const std::string& older = line.fields[4];
+        while (start <= older.size()) {
+            const std::size_t end = std::min(older.find(';', start), older.size());
+            const std::string alias = trimmed(older.substr(start, end - start));
+            start = end + 1;
+            if (!readsAsTaxonName(alias))
+                continue;
+            const std::string key = nameKey(alias);
+            auto [known, isNew] = olderNames.emplace(key, std::make_pair(name.family, name.databaseFamily));
+            if (isNew)
+                olderNameOrder.push_back(alias);
+            else if (known->second != std::make_pair(name.family, name.databaseFamily))
+                ambiguous.insert(key);
+        }
+    }
+    for (const auto& [name, _] : rules.byName)
+        if (!rules.used.contains(name))
+            problems.add(
+                rulesFile, rules.lineOf.at(name),
+                name + " sends no dictionary name to a family" +
+                    (dictionaryFamilies.contains(name) ? " (every genus of it has a rule of its own)" : ""));
+    // Older names that are names of the dictionary themselves, or stand for two families, are left out.
+    for (const std::string& alias : olderNameOrder) {
+        const std::string key = nameKey(alias);
+        if (keys.contains(key) || ambiguous.contains(key))
+            continue;
+        const auto& [family, databaseFamily] = olderNames.at(key);
+        sources.dictionary.push_back({alias, "Older name", family, databaseFamily});
+    }
+}
+
 std::optional<Sources> readSources(const fs::path& dir) {
     Problems problems;
     const fs::path groupFile = dir / "groups.tsv";
     const fs::path familyFile = dir / "families.tsv";
     const fs::path synonymFile = dir / "synonyms.tsv";
+    const fs::path dictionaryFile = dir / "dictionary.tsv";
+    const fs::path rulesFile = dir / "dictionary-families.tsv";
     auto groupLines = readLines(groupFile, problems);
     auto familyLines = readLines(familyFile, problems);
     auto synonymLines = readLines(synonymFile, problems);
+    auto dictionaryLines = readLines(dictionaryFile, problems);
+    auto ruleLines = readLines(rulesFile, problems);
     if (problems.any())
         return std::nullopt;
 
@@ -239,6 +401,11 @@ std::optional<Sources> readSources(const fs::path& dir) {
     auto groups = readGroups(groupFile, *groupLines, sources, problems);
     auto families = readFamilies(familyFile, *familyLines, groups, sources, problems);
     readSynonyms(synonymFile, *synonymLines, families, sources, problems);
+    std::map<std::string, std::string> synonyms;
+    for (const Synonym& s : sources.synonyms)
+        synonyms[s.name] = s.family;
+    FamilyRules rules = readFamilyRules(rulesFile, *ruleLines, families, problems);
+    readDictionary(dictionaryFile, *dictionaryLines, rulesFile, rules, synonyms, families, sources, problems);
     if (problems.any())
         return std::nullopt;
     return sources;
@@ -283,6 +450,9 @@ Statement prepare(sqlite3* db, const char* sql) {
 void bind(sqlite3_stmt* statement, int index, int value) {
     sqlite3_bind_int(statement, index, value);
 }
+void bind(sqlite3_stmt* statement, int index, std::nullptr_t) {
+    sqlite3_bind_null(statement, index);
+}
 void bind(sqlite3_stmt* statement, int index, const std::string& value) {
     sqlite3_bind_text(statement, index, value.c_str(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
 }
@@ -304,6 +474,10 @@ void writeDatabase(const fs::path& file, const Sources& sources) {
                       "NULL REFERENCES TaxaGroup(ID_GC), bmwp INTEGER, bmwpe INTEGER, structind INTEGER)");
     execute(db.get(),
             "CREATE TABLE syn(family TEXT NOT NULL, id_tax INTEGER NOT NULL REFERENCES Family(id))");
+    // id_tax is empty where the database does not hold the family the dictionary gives.
+    execute(db.get(),
+            "CREATE TABLE dictionary(taxon TEXT NOT NULL, rank TEXT NOT NULL, family TEXT NOT NULL, "
+            "id_tax INTEGER REFERENCES Family(id))");
 
     Statement group = prepare(db.get(), "INSERT INTO TaxaGroup(ID_GC, TaxaGroup) VALUES(?, ?)");
     for (const Group& g : sources.groups)
@@ -320,6 +494,15 @@ void writeDatabase(const fs::path& file, const Sources& sources) {
     Statement synonym = prepare(db.get(), "INSERT INTO syn(family, id_tax) VALUES(?, ?)");
     for (const Synonym& s : sources.synonyms)
         insert(db.get(), synonym.get(), s.name, familyIds.at(s.family));
+
+    Statement name =
+        prepare(db.get(), "INSERT INTO dictionary(taxon, rank, family, id_tax) VALUES(?, ?, ?, ?)");
+    for (const DictionaryName& n : sources.dictionary) {
+        if (n.databaseFamily.empty())
+            insert(db.get(), name.get(), n.taxon, n.rank, n.family, nullptr);
+        else
+            insert(db.get(), name.get(), n.taxon, n.rank, n.family, familyIds.at(n.databaseFamily));
+    }
     execute(db.get(), "COMMIT");
 }
 
@@ -364,6 +547,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::cout << "maketaxadb: " << argv[2] << ": " << sources->groups.size() << " groups, "
-              << sources->families.size() << " families, " << sources->synonyms.size() << " synonyms\n";
+              << sources->families.size() << " families, " << sources->synonyms.size() << " synonyms, "
+              << sources->dictionary.size() << " dictionary names ("
+              << std::count_if(sources->dictionary.begin(), sources->dictionary.end(),
+                               [](const DictionaryName& n) { return !n.databaseFamily.empty(); })
+              << " with a family of the database)\n";
     return 0;
 }

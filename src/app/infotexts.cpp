@@ -23,7 +23,8 @@ QString aboutPage() {
         "code, "
         "name, quality class (6 Reference, 5 High, 4 Good, 3 Moderate, 2 Poor, 1 Bad) and three test "
         "variables, followed by the abundance of each family. Every family name is checked against the taxa "
-        "database; unknown names are offered for correction. Each metric is normalised against the reference "
+        "database; names of genera and species are given their family by the taxon dictionary, and unknown "
+        "names are offered for correction. Each metric is normalised against the reference "
         "samples of the file, the indices are computed, and the indices are regressed against every test "
         "variable with at least 6 values.</p>"
         "<p>The results are written to a file ending in <i>_OUT.txt</i> beside the sample file and are shown "
@@ -55,7 +56,11 @@ QString termsPage() {
         "BUT NOT LIMITED TO THE WARRANTIES OF MERCHANTABILITY, FITNESS FOR A PARTICULAR PURPOSE AND "
         "NONINFRINGEMENT. IN NO EVENT SHALL THE AUTHORS OR COPYRIGHT HOLDERS BE LIABLE FOR ANY CLAIM, "
         "DAMAGES OR OTHER LIABILITY, WHETHER IN AN ACTION OF CONTRACT, TORT OR OTHERWISE, ARISING FROM, OUT "
-        "OF OR IN CONNECTION WITH THE SOFTWARE OR THE USE OR OTHER DEALINGS IN THE SOFTWARE.</p>");
+        "OF OR IN CONNECTION WITH THE SOFTWARE OR THE USE OR OTHER DEALINGS IN THE SOFTWARE.</p>"
+        "<p>The taxon dictionary of the taxa database, which gives the family of genera and species, is "
+        "derived from the invertebrate taxon dictionary of the Scottish Environment Protection Agency (R "
+        "package macroinvertebrateMetrics), Copyright (c) 2017 Scottish Environment Protection Agency, "
+        "distributed under the MIT licence with the permission notice and disclaimer above.</p>");
 }
 
 QString bibliographyPage() {
@@ -75,6 +80,8 @@ QString bibliographyPage() {
         "ibéricos mediante el índice IBMWP (antes BMWP'). Limnetica 21: 175-185.</p>"
         "<p>Shannon C.E. (1948). A mathematical theory of communication. Bell System Technical Journal 27: "
         "379-423, 623-656.</p>"
+        "<p>Scottish Environment Protection Agency (2017). Invertebrate taxon dictionary "
+        "(INVERT-TAXON-DICTIONARY.csv), in the R package macroinvertebrateMetrics. MIT licence.</p>"
         "<p>Efron B. &amp; Tibshirani R.J. (1993). An Introduction to the Bootstrap. Chapman &amp; Hall, "
         "New York.</p>"
         "<p>Hyndman R.J. &amp; Fan Y. (1996). Sample quantiles in statistical packages. The American "

@@ -62,7 +62,7 @@ MainWindow::MainWindow(const TaxaDatabase& taxa, UserDialogs* dialogs, QSettings
         taxa_, tree_, dialogs_,
         [this](const UnknownTaxonQuestion& q) {
             const UnknownTaxonAnswer answer = form3_->ask(q);
-            return TaxonChoice(answer, form3_->remember());
+            return TaxonChoice(answer, form3_->remember(), form3_->dictionaryForRemaining());
         },
         this);
     workflow_->keepRecentFilesIn(settings);

@@ -78,6 +78,20 @@ QString placeText(const NamePlace& place) {
     return parts.join(QStringLiteral(" \u00B7 "));
 }
 
+// Where the suggestion comes from ("taxon dictionary: Ephemera danica → EPHEMERIDAE"), or why
+// there is none although the dictionary knows the name.
+QString sourceText(const FamilyEvidence& e) {
+    if (e.disputed()) {
+        return QString::fromStdString(describe(*e.known) + "; " + describe(*e.typeGenus) +
+                                      ". They disagree: choose the family.");
+    }
+    if (e.known && e.known->id == 0) {
+        return QString::fromStdString(describe(*e.known) + ".");
+    }
+    const auto s = e.suggestion();
+    return s ? QString::fromStdString(describe(*s)) : QString();
+}
+
 // True when the font, or a font it falls back on, has a glyph for the character.
 bool fontsShow(const QFont& font, QChar c) {
     QTextLayout layout(QString(c), font);
@@ -154,6 +168,10 @@ TaxonDialog::TaxonDialog(const TaxaTree& tree, const std::vector<FamilyRecord>& 
     names->addWidget(place_, 1, 1);
     names->addWidget(new QLabel(QStringLiteral("correct taxon")), 2, 0);
     names->addWidget(correctName_, 2, 1);
+    source_ = new QLabel;
+    source_->setObjectName(QStringLiteral("lbl_source"));
+    source_->setWordWrap(true);
+    names->addWidget(source_, 3, 1);
     names->setColumnStretch(1, 1);
 
     remember_ = new QCheckBox(QStringLiteral("Remember this choice"));
@@ -165,6 +183,10 @@ TaxonDialog::TaxonDialog(const TaxaTree& tree, const std::vector<FamilyRecord>& 
     QPushButton* ignore = button("cmdignore", "Ignore this taxon");
     QPushButton* ok = button("cmdok", "OK");
     QPushButton* abort = button("cmdabort", "Abort");
+    byDictionary_ = button("cmddictionary", "");
+    byDictionary_->setToolTip(
+        QStringLiteral("Take the taxon dictionary's family for this name and every later name "
+                       "it knows; the names it does not know are still asked"));
     ok->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(ignore);
@@ -178,11 +200,13 @@ TaxonDialog::TaxonDialog(const TaxaTree& tree, const std::vector<FamilyRecord>& 
     layout->addWidget(tv1_, 1);
     layout->addWidget(keyLabel_);
     layout->addWidget(remember_);
+    layout->addWidget(byDictionary_);
     layout->addLayout(buttons);
 
     connect(ignore, &QPushButton::clicked, this, &TaxonDialog::ignoreTaxon);
     connect(ok, &QPushButton::clicked, this, &TaxonDialog::acceptChoice);
     connect(abort, &QPushButton::clicked, this, &TaxonDialog::abortRead);
+    connect(byDictionary_, &QPushButton::clicked, this, &TaxonDialog::useDictionaryForRemaining);
     connect(find_, &QLineEdit::textChanged, this, &TaxonDialog::filterTree);
     connect(tv1_, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { nodeChosen(current); });
@@ -250,6 +274,12 @@ void TaxonDialog::prepare(const UnknownTaxonQuestion& question) {
     givenName_->setFullText(visibleName(displayText(question.name, question.utf8), controlPictures_));
     place_->setText(placeText(question.place));
     setCorrectTaxon({});
+    source_->setText(sourceText(question.evidence));
+    dictionaryForRemaining_ = false;
+    knownAnswer_ = question.evidence.knownAnswer();
+    byDictionary_->setVisible(knownAnswer_ && question.knownRemaining > 1);
+    byDictionary_->setText(QStringLiteral("Use the dictionary's family for all %1 remaining names")
+                               .arg(question.knownRemaining));
     if (question.suggestion) {
         selectionKey_ = question.suggestion->id;
         if (QTreeWidgetItem* item = itemOfTag("F" + std::to_string(question.suggestion->id))) {
@@ -340,6 +370,15 @@ void TaxonDialog::ignoreTaxon() {
 
 void TaxonDialog::acceptChoice() {
     done(QDialog::Accepted);
+}
+
+void TaxonDialog::useDictionaryForRemaining() {
+    if (knownAnswer_) {
+        selectionKey_ = knownAnswer_->id;
+        setCorrectTaxon(knownAnswer_->family);
+        dictionaryForRemaining_ = true;
+        done(QDialog::Accepted);
+    }
 }
 
 void TaxonDialog::abortRead() {

@@ -1,8 +1,10 @@
 #pragma once
 // The question about a taxon name that the taxa database does not know ("Taxa"): the
 // name given, with its blanks and control characters made visible, where it stands in the
-// file, the family chosen, the tree of groups and families to choose from with a search
-// field, "Remember this choice" and the buttons "Ignore this taxon", "OK" and "Abort". It
+// file, the family chosen and where the suggestion comes from, the tree of groups and
+// families to choose from with a search field, "Remember this choice", the buttons "Ignore
+// this taxon", "OK" and "Abort", and, when the taxon dictionary knows this name and others
+// that follow, "Use the dictionary's family for all N remaining names". It
 // answers the name resolution of the sample reader; closing the window counts as "Ignore
 // this taxon".
 
@@ -13,12 +15,14 @@
 #include <QDialog>
 #include <QHash>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -50,6 +54,8 @@ class TaxonDialog : public QDialog {
     UnknownTaxonAnswer ask(const UnknownTaxonQuestion& question);
     // "Remember this choice" was ticked for the last answer (never for Abort).
     bool remember() const;
+    // The last answer was "Use the dictionary's family for all N remaining names".
+    bool dictionaryForRemaining() const { return dictionaryForRemaining_; }
 
     int selectionKey() const { return selectionKey_; }
     // The item of a group ("G5") or family ("F14") tag; the root is "".
@@ -59,6 +65,7 @@ class TaxonDialog : public QDialog {
     void ignoreTaxon();
     void acceptChoice();
     void abortRead();
+    void useDictionaryForRemaining();
 
   protected:
     void reject() override;
@@ -76,12 +83,16 @@ class TaxonDialog : public QDialog {
     std::string correctTaxon_;
     bool settingUp_ = false;
     bool controlPictures_ = true; // the fonts show "␠" and "␉"
+    bool dictionaryForRemaining_ = false;
+    std::optional<SuggestedFamily> knownAnswer_; // the dictionary's family of the name asked
 
-    ElidedLabel* givenName_ = nullptr;   // lbl_vecchionome
-    QLabel* place_ = nullptr;            // lbl_place: column, and k of n unknown names
-    ElidedLabel* correctName_ = nullptr; // lbl_nuovonome
-    QLabel* keyLabel_ = nullptr;         // lbl_taxkey (hidden)
-    QLineEdit* find_ = nullptr;          // txt_find
+    ElidedLabel* givenName_ = nullptr;    // lbl_vecchionome
+    QLabel* place_ = nullptr;             // lbl_place: column, and k of n unknown names
+    ElidedLabel* correctName_ = nullptr;  // lbl_nuovonome
+    QLabel* source_ = nullptr;            // lbl_source: where the suggestion comes from
+    QPushButton* byDictionary_ = nullptr; // cmddictionary
+    QLabel* keyLabel_ = nullptr;          // lbl_taxkey (hidden)
+    QLineEdit* find_ = nullptr;           // txt_find
     QTreeWidget* tv1_ = nullptr;
     QCheckBox* remember_ = nullptr; // chk_remember
 };

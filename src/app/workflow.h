@@ -48,11 +48,15 @@ struct RunDescription {
     int type = 0;
 };
 
-// The user's answer about an unknown taxon name, and whether to keep it in the taxa map.
+// The user's answer about an unknown taxon name, whether to keep it in the taxa map, and
+// whether every remaining name the taxon dictionary knows takes the dictionary's family
+// without being asked (kept in the taxa map too when `remember` is set).
 struct TaxonChoice {
-    TaxonChoice(UnknownTaxonAnswer a = {}, bool keep = false) : answer(std::move(a)), remember(keep) {}
+    TaxonChoice(UnknownTaxonAnswer a = {}, bool keep = false, bool dictionary = false)
+        : answer(std::move(a)), remember(keep), dictionaryForRemaining(dictionary) {}
     UnknownTaxonAnswer answer;
     bool remember = false;
+    bool dictionaryForRemaining = false;
 };
 using TaxonQuestion = std::function<TaxonChoice(const UnknownTaxonQuestion&)>;
 
@@ -196,7 +200,7 @@ class Workflow : public QObject {
     void showStart();
     std::optional<std::string> existingResultsFile(const std::string& path);
     RunOptions runOptions() const;
-    UnknownTaxonHandler taxonHandler(int& mapped);
+    UnknownTaxonHandler taxonHandler(int& mapped, std::vector<std::string>& differing);
     void rememberChoice(const UnknownTaxonQuestion& question, const TaxonChoice& choice);
     void startIntervals(SampleTable asRead, RunOptions options);
     void intervalsDone(std::shared_ptr<const BootstrapResult> result, const QString& failure);

@@ -113,9 +113,11 @@ Workflow::ReadOutcome Workflow::readFile(const QString& path) {
 Workflow::ReadOutcome Workflow::readChecked(const QString& path, ReadResult& read) {
     ReadOptions options;
     int mapped = 0;
-    const UnknownTaxonHandler handler = taxonHandler(mapped);
+    std::vector<std::string> differing; // the map's answers that are not the taxon dictionary's
+    const UnknownTaxonHandler handler = taxonHandler(mapped, differing);
     for (;;) {
         mapped = 0;
+        differing.clear();
         try {
             read = readSampleFile(pathBytes(path), taxa_, tree_, handler, options);
             break;
@@ -144,6 +146,14 @@ Workflow::ReadOutcome Workflow::readChecked(const QString& path, ReadResult& rea
     if (mapped > 0) {
         read.notes.push_back(std::to_string(mapped) + (mapped == 1 ? " name" : " names") +
                              " mapped by your taxa map " + pathBytes(taxaMapPath_) + ".");
+    }
+    if (!differing.empty()) {
+        std::string names;
+        for (const std::string& name : differing) {
+            names += (names.empty() ? "" : ", ") + name;
+        }
+        read.notes.push_back("Your taxa map gives another family than the taxon dictionary for " + names +
+                             ".");
     }
     if (options.decimalComma) {
         read.notes.push_back("Decimal commas were read as decimal points.");

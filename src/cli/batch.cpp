@@ -5,6 +5,7 @@
 #include "base/error.h"
 #include "base/files.h"
 #include "base/text.h"
+#include "input/familyevidence.h"
 #include "input/samplereader.h"
 #include "metrics/catalogue.h"
 #include "metrics/metricdefinitions.h"
@@ -24,7 +25,7 @@ namespace {
 
 struct UnknownName {
     std::string name;
-    std::string suggestion;
+    std::string evidence; // what the sources say of it
 };
 
 // A name of the file as UTF-8 text, for the terminal.
@@ -32,38 +33,67 @@ std::string utf8Text(const std::string& text, bool utf8) {
     return utf8 ? text : cp1252ToUtf8(text);
 }
 
-// The answers of --unknown; every correction it makes is noted as the user reads it.
-UnknownTaxonHandler unknownTaxonHandler(UnknownTaxa mode, std::vector<UnknownName>& unknown,
+// "taxon dictionary: Ephemera danica"; the prefix rule's answer is said to be a guess.
+std::string sourceText(const SuggestedFamily& s) {
+    return sourceName(s.source) + ": " + s.matched + (s.source == FamilySource::Prefix ? ", a guess" : "");
+}
+
+// What the taxa database, the taxon dictionary and the naming rules say of an unknown name.
+std::string evidenceText(const FamilyEvidence& e) {
+    if (e.disputed()) {
+        return "two families: " + e.known->family + " (" + sourceText(*e.known) + ") and " +
+               e.typeGenus->family + " (" + sourceText(*e.typeGenus) + ")";
+    }
+    if (e.known && e.known->id == 0) {
+        return describe(*e.known);
+    }
+    const auto s = e.suggestion();
+    return s ? "suggested family: " + s->family + " (" + sourceText(*s) + ")" : "no family suggested";
+}
+
+// The answers of --unknown; every correction it makes is noted as the user reads it. A name
+// the mode does not decide is noted in `undecided` and ignored, and the file then fails.
+UnknownTaxonHandler unknownTaxonHandler(UnknownTaxa mode, std::vector<UnknownName>& undecided,
                                         std::vector<std::string>& corrections) {
-    return [mode, &unknown, &corrections](const UnknownTaxonQuestion& q) {
-        unknown.push_back({q.name, q.suggestion ? q.suggestion->family : std::string()});
+    return [mode, &undecided, &corrections](const UnknownTaxonQuestion& q) {
         const std::string name = utf8Text(q.name, q.utf8);
-        if (mode == UnknownTaxa::Suggest && q.suggestion) {
-            corrections.push_back(name + " → " + q.suggestion->family + " (suggested)");
-            return UnknownTaxonAnswer::family(q.suggestion->id, q.suggestion->family);
-        }
-        if (mode != UnknownTaxa::Abort) {
+        const FamilyEvidence& e = q.evidence;
+        const auto taken = mode == UnknownTaxa::Suggest      ? q.suggestion
+                           : mode == UnknownTaxa::Dictionary ? e.knownAnswer()
+                                                             : std::nullopt;
+        const bool unheld = e.known && e.known->id == 0 && !e.disputed(); // the dictionary's answer
+        if (mode == UnknownTaxa::Abort || (mode != UnknownTaxa::Ignore && e.disputed()) ||
+            (mode == UnknownTaxa::Dictionary && !taken && !unheld)) {
+            undecided.push_back({q.name, evidenceText(e)});
+        } else if (taken) {
+            corrections.push_back(name + " → " + taken->family + " (" + sourceText(*taken) + ")");
+            return UnknownTaxonAnswer::family(taken->id, taken->family);
+        } else {
             corrections.push_back(
-                name + " → ignored" +
-                (mode == UnknownTaxa::Suggest ? " (no family suggested)" : " (--unknown ignore)"));
+                name + " → ignored (" +
+                (mode == UnknownTaxa::Ignore ? std::string("--unknown ignore") : evidenceText(e)) + ")");
         }
         return UnknownTaxonAnswer::ignore();
     };
 }
 
-// The names of the taxa map are answered first; the others go to --unknown.
-UnknownTaxonHandler nameHandler(const BatchContext& c, std::vector<UnknownName>& unknown,
+// The names of the taxa map are answered first; the others go to --unknown. An answer of
+// the map that differs from the taxon dictionary's is told with the dictionary's family.
+UnknownTaxonHandler nameHandler(const BatchContext& c, std::vector<UnknownName>& undecided,
                                 std::vector<std::string>& corrections) {
-    UnknownTaxonHandler handler = unknownTaxonHandler(c.args.unknown, unknown, corrections);
+    UnknownTaxonHandler handler = unknownTaxonHandler(c.args.unknown, undecided, corrections);
     if (!c.taxaMap) {
         return handler;
     }
-    return taxaMapHandler(*c.taxaMap, std::move(handler),
-                          [&corrections](const UnknownTaxonQuestion& q, const TaxaMapEntry& e) {
-                              corrections.push_back(utf8Text(q.name, q.utf8) + " → " +
-                                                    (e.family.empty() ? "ignored" : e.family) +
-                                                    " (taxa map, line " + std::to_string(e.line) + ")");
-                          });
+    return taxaMapHandler(
+        *c.taxaMap, std::move(handler), [&corrections](const UnknownTaxonQuestion& q, const TaxaMapEntry& e) {
+            const auto known = q.evidence.knownAnswer();
+            const bool differs = known && known->id != e.familyId;
+            corrections.push_back(
+                utf8Text(q.name, q.utf8) + " → " + (e.family.empty() ? "ignored" : e.family) +
+                " (taxa map, line " + std::to_string(e.line) +
+                (differs ? "; the " + sourceName(known->source) + " gives " + known->family : "") + ")");
+        });
 }
 
 // The corrected file is named after the sample file, in the folder of the outputs.
@@ -165,17 +195,30 @@ void tell(const BatchContext& c, const std::string& path, std::string_view text)
 }
 
 bool reportUnknownNames(const BatchContext& c, const std::string& path,
-                        const std::vector<UnknownName>& unknown) {
-    for (const auto& u : unknown) {
-        tell(c, path,
-             "unknown taxon \"" + u.name + "\"" +
-                 (u.suggestion.empty() ? std::string(" (no family suggested)")
-                                       : " (suggested family: " + u.suggestion + ")"));
+                        const std::vector<UnknownName>& undecided) {
+    for (const auto& u : undecided) {
+        tell(c, path, "unknown taxon \"" + u.name + "\" (" + u.evidence + ")");
     }
-    tell(c, path,
-         "Process aborted: " + std::to_string(unknown.size()) +
-             " taxon name(s) are not in the taxa database. Correct them, or run again with --unknown ignore "
-             "or --unknown suggest.");
+    const std::string count = std::to_string(undecided.size()) + " taxon name(s)";
+    switch (c.args.unknown) {
+    case UnknownTaxa::Abort:
+        tell(c, path,
+             "Process aborted: " + count +
+                 " are not in the taxa database. Correct them, or run again with --unknown ignore, --unknown "
+                 "suggest or --unknown dictionary.");
+        break;
+    case UnknownTaxa::Dictionary:
+        tell(
+            c, path,
+            "Process aborted: " + count +
+                " have no family in the taxon dictionary, or two. Answer them in a taxa map (--taxa-map), or "
+                "run again with --unknown suggest.");
+        break;
+    default:
+        tell(c, path,
+             "Process aborted: " + count +
+                 " have two families. Answer them in a taxa map (--taxa-map): a name, a TAB and its family.");
+    }
     return false;
 }
 
@@ -269,14 +312,14 @@ bool writeBootstrap(const BatchContext& c, const std::string& path, const Sample
 bool processFile(const BatchContext& c, const std::string& path) {
     try {
         checkOutputs(c, path);
-        std::vector<UnknownName> unknown;
+        std::vector<UnknownName> undecided;
         std::vector<std::string> corrections;
         ReadResult read =
-            readSampleFile(path, c.taxa, c.tree, nameHandler(c, unknown, corrections),
+            readSampleFile(path, c.taxa, c.tree, nameHandler(c, undecided, corrections),
                            ReadOptions{.decimalComma = c.args.decimalComma, .threads = c.args.threads});
         const bool cellsTaken = reportReadNotes(c, path, read);
-        if (!unknown.empty() && c.args.unknown == UnknownTaxa::Abort) {
-            return reportUnknownNames(c, path, unknown);
+        if (!undecided.empty()) {
+            return reportUnknownNames(c, path, undecided);
         }
         for (const auto& correction : corrections) {
             tell(c, path, correction);

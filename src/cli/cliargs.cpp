@@ -91,8 +91,10 @@ void parseOne(CliArgs& a, ArgStream& in, std::string& gigText, std::string& type
             a.unknown = UnknownTaxa::Ignore;
         } else if (mode == "suggest") {
             a.unknown = UnknownTaxa::Suggest;
+        } else if (mode == "dictionary") {
+            a.unknown = UnknownTaxa::Dictionary;
         } else {
-            usage("--unknown must be abort, ignore or suggest, not \"" + mode + "\".");
+            usage("--unknown must be abort, ignore, suggest or dictionary, not \"" + mode + "\".");
         }
     } else if (arg == "--force") {
         a.force = true;
@@ -187,15 +189,30 @@ tab-separated sample file and writes the results file FILE_OUT.txt beside it.
                      value (wins over --min).
   --bio K            "Biological" for test variable K: its upper value is the reference
                      value of the reference samples instead of its largest value.
-  --unknown MODE     what to do with a taxon name that is neither a family nor a synonym:
-                       abort    (default) list each such name with the family suggested
-                                for it, write nothing and fail;
-                       ignore   ignore the column;
-                       suggest  take the suggested family, or ignore the column when
-                                there is none.
-                     With ignore and suggest the names count as corrected, each
-                     correction is printed (EPHEMERA → EPHEMERIDAE (suggested), say)
-                     and the corrected file FILE_adj.txt is written.
+  --unknown MODE     what to do with a taxon name that is neither a family nor a synonym
+                     (a genus or species, say):
+                       abort      (default) list each such name with what the taxon
+                                  dictionary and the naming rules say of it, write
+                                  nothing and fail;
+                       ignore     ignore the column;
+                       suggest    take the family of the first source that gives one:
+                                  the name without "sp.", "cf.", "agg." and the like
+                                  as a family or synonym, the taxon dictionary (a
+                                  species it lacks by its genus), the family named
+                                  after the genus (Baetis: BAETIDAE), the family
+                                  starting with the longest leading part of the name
+                                  (a guess); ignore the column when none gives one;
+                       dictionary take only the families of the database and the
+                                  taxon dictionary; any other name is listed and the
+                                  file fails.
+                     With ignore, suggest and dictionary the names count as corrected,
+                     each correction is printed with its source (EPHEMERA DANICA →
+                     EPHEMERIDAE (taxon dictionary: Ephemera danica), say) and the
+                     corrected file FILE_adj.txt is written, its columns merged into
+                     families. A name that the taxon dictionary and the family
+                     named after its genus place in two families (HYDROBIUS:
+                     HYDROPHILIDAE and HYDROBIIDAE) is never decided: the file
+                     fails until the taxa map answers it.
   --force            replace an existing FILE_OUT.txt, FILE_table.tsv or FILE_ci.tsv
                      (without it, an existing one is an error and nothing is written).
   --decimal-comma    read "12,5" as 12.5 (without it, a file that writes numbers with a
@@ -207,6 +224,8 @@ tab-separated sample file and writes the results file FILE_OUT.txt beside it.
                      else: one name per line, a TAB, then a family of the taxa
                      database or IGNORE. A line naming a family the database does
                      not hold is an error; the names it answers count as corrected.
+                     An answer that differs from the taxon dictionary's is printed
+                     with the dictionary's family.
   --table            write the table FILE_table.tsv too: one row per sample with its
                      code, name, class, test variables, raw and normalised metrics
                      and both indices, every number at full precision (UTF-8, TAB,

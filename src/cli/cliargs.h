@@ -10,7 +10,7 @@
 
 namespace torrentix::cli {
 
-enum class UnknownTaxa { Abort, Ignore, Suggest };
+enum class UnknownTaxa { Abort, Ignore, Suggest, Dictionary };
 
 struct CliArgs {
     bool help = false;

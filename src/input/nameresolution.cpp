@@ -8,16 +8,7 @@ namespace torrentix {
 
 std::optional<SuggestedFamily> suggestFamily(const TaxaDatabase& taxa, const std::string& upperName,
                                              bool utf8) {
-    constexpr std::size_t shortest = 6;
-    auto length = characterCount(upperName, utf8);
-    // A prefix longer than every family name cannot match: start at most there.
-    std::size_t start = std::min(length > 0 ? length - 1 : 0, taxa.longestName());
-    for (std::size_t k = start; k >= shortest; --k) {
-        if (const auto* record = taxa.findByPrefix(firstCharacters(upperName, k, utf8))) {
-            return SuggestedFamily{record->id, record->family};
-        }
-    }
-    return std::nullopt;
+    return prefixFamily(taxa, upperName, utf8);
 }
 
 std::optional<std::string> knownFamily(const TaxaDatabase& taxa, const std::string& upperName) {
@@ -32,7 +23,8 @@ Resolution cercafam(const TaxaDatabase& taxa, const TaxaTree& tree, const std::s
     if (auto family = knownFamily(taxa, upperName)) {
         return {Resolution::Kind::Family, std::move(*family), false};
     }
-    UnknownTaxonQuestion question{upperName, suggestFamily(taxa, upperName, utf8), &tree, utf8, place};
+    FamilyEvidence evidence = familyEvidence(taxa, upperName, utf8);
+    UnknownTaxonQuestion question{upperName, evidence.suggestion(), &tree, utf8, place, std::move(evidence)};
     UnknownTaxonAnswer answer = ask ? ask(question) : UnknownTaxonAnswer::abort();
     if (answer.selectionKey < 0) {
         return {Resolution::Kind::Abort, {}, true};

@@ -1,21 +1,18 @@
 #pragma once
 // Resolution of the taxon names of a sample file: directly, through a synonym, or by
-// asking the user, who is offered the family whose name shares the longest leading
-// part with the given one.
+// asking the user, who is offered the family that the taxon dictionary or the naming rules
+// give (familyevidence.h).
 
+#include "input/familyevidence.h"
 #include "input/taxadatabase.h"
 #include "input/taxatree.h"
 
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace torrentix {
-
-struct SuggestedFamily {
-    int id = 0;
-    std::string family;
-};
 
 // Where an unknown name stands in its file: its column, and its place among the names of
 // the file that the taxa database does not know (the k-th of n). 0 where not known.
@@ -23,6 +20,7 @@ struct NamePlace {
     int column = 0;
     int unknown = 0;
     int unknownCount = 0;
+    const std::vector<std::string>* unknownNames = nullptr; // all of them, upper-cased, in column order
 };
 
 struct UnknownTaxonQuestion {
@@ -31,6 +29,10 @@ struct UnknownTaxonQuestion {
     const TaxaTree* tree = nullptr;            // the groups and families to choose from
     bool utf8 = false;                         // the name is UTF-8 text (else Windows-1252)
     NamePlace place{};
+    FamilyEvidence evidence{}; // what each source says; the suggestion is taken from it
+    // The unknown names from this one on that the dictionary (or the database) answers and the
+    // user's taxa map does not; counted by the desktop program for its dialog.
+    int knownRemaining = 0;
 };
 
 // The user's answer, as the question window holds it when it closes:
@@ -54,9 +56,9 @@ struct Resolution {
     bool askedUser = false; // the name needed the question (it counts as corrected)
 };
 
-// The family that the name resolution proposes for an unknown name: the first family,
-// in record-set order, that starts with the longest prefix of the name, from its length
-// minus one down to 6 characters.
+// The family that the prefix rule proposes for an unknown name: the first family, in
+// record-set order, that starts with the longest prefix of the name, from its length minus
+// one down to 6 characters.
 std::optional<SuggestedFamily> suggestFamily(const TaxaDatabase& taxa, const std::string& upperName,
                                              bool utf8);
 

@@ -105,11 +105,16 @@ std::optional<std::vector<int>> resolveColumns(const std::vector<std::string>& h
                                                const TaxaDatabase& taxa, const TaxaTree& tree,
                                                const UnknownTaxonHandler& ask) {
     std::vector<bool> known;
+    std::vector<std::string> unknownNames;
     for (std::size_t c = firstTaxonCell; c < header.size(); ++c) {
         known.push_back(knownFamily(taxa, toUpperAscii(header[c])).has_value());
+        if (!known.back()) {
+            unknownNames.push_back(toUpperAscii(header[c]));
+        }
     }
     NamePlace place;
-    place.unknownCount = static_cast<int>(std::count(known.begin(), known.end(), false));
+    place.unknownCount = static_cast<int>(unknownNames.size());
+    place.unknownNames = &unknownNames;
     std::vector<int> familyOfColumn;
     std::unordered_map<std::string, int> familyIndex;
     for (std::size_t c = firstTaxonCell; c < header.size(); ++c) {

@@ -113,6 +113,26 @@ std::vector<std::pair<std::string, int>> loadSynonyms(sqlite3* db, const std::st
     return synonyms;
 }
 
+// The taxon dictionary, where the database has one (a database without it is read as before).
+std::vector<DictionaryEntry> loadDictionary(sqlite3* db, const std::string& path) {
+    std::vector<DictionaryEntry> entries;
+    auto exists =
+        prepare(db, path, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'dictionary'");
+    if (sqlite3_step(exists.get()) != SQLITE_ROW) {
+        return entries;
+    }
+    auto statement = prepare(db, path, "SELECT taxon, rank, family, id_tax FROM dictionary ORDER BY rowid");
+    int rc = 0;
+    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
+        entries.push_back({textColumn(statement.get(), 0), textColumn(statement.get(), 1),
+                           textColumn(statement.get(), 2), intColumn(statement.get(), 3)});
+    }
+    if (rc != SQLITE_DONE) {
+        fail(path, sqlite3_errmsg(db));
+    }
+    return entries;
+}
+
 // Shortest prefix the name resolution ever looks up.
 constexpr std::size_t shortestPrefix = 6;
 
@@ -120,7 +140,8 @@ constexpr std::size_t shortestPrefix = 6;
 
 TaxaDatabase TaxaDatabase::open(const std::string& path) {
     auto db = openReadOnly(path);
-    TaxaDatabase taxa(loadFamilies(db.get(), path), loadSynonyms(db.get(), path));
+    TaxaDatabase taxa(loadFamilies(db.get(), path), loadSynonyms(db.get(), path),
+                      loadDictionary(db.get(), path));
     taxa.path_ = path;
     if (taxa.records_.empty()) {
         fail(path, "it holds no family");
@@ -129,11 +150,16 @@ TaxaDatabase TaxaDatabase::open(const std::string& path) {
 }
 
 TaxaDatabase::TaxaDatabase(std::vector<FamilyRecord> records,
-                           std::vector<std::pair<std::string, int>> synonyms)
+                           std::vector<std::pair<std::string, int>> synonyms,
+                           std::vector<DictionaryEntry> dictionary)
     : records_(std::move(records)) {
     buildIndexes();
     for (auto& [name, id] : synonyms) {
         synonyms_.try_emplace(toUpperAscii(name), id);
+    }
+    for (auto& entry : dictionary) {
+        std::string key = dictionaryKey(entry.taxon);
+        dictionary_.try_emplace(std::move(key), std::move(entry));
     }
 }
 
@@ -186,6 +212,28 @@ const FamilyRecord* TaxaDatabase::findFamily(std::string_view upperName) const {
     }
     const auto target = synonymTarget(upperName);
     return target ? findById(*target) : nullptr;
+}
+
+const DictionaryEntry* TaxaDatabase::findInDictionary(std::string_view name) const {
+    auto it = dictionary_.find(dictionaryKey(name));
+    return it == dictionary_.end() ? nullptr : &it->second;
+}
+
+std::string dictionaryKey(std::string_view name) {
+    std::string key;
+    for (char c : name) {
+        if (c == ' ' || c == '\t') {
+            if (!key.empty() && key.back() != ' ') {
+                key += ' ';
+            }
+        } else {
+            key += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+        }
+    }
+    if (!key.empty() && key.back() == ' ') {
+        key.pop_back();
+    }
+    return key;
 }
 
 std::string defaultTaxaDatabasePath(const std::string& executableFolder) {

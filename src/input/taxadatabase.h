@@ -1,7 +1,7 @@
 #pragma once
 // The taxa database ICMTAXA.db: families with their group and scores, the taxonomic
-// groups, and the synonyms. Opened read-only; the family record set is loaded once, in
-// the order of group name and then family name (compared without regard to case), and
+// groups, the synonyms, and the taxon dictionary of genera and species. Opened read-only; the family record
+// set is loaded once, in the order of group name and then family name (compared without regard to case), and
 // every look-up answers what a first-match walk in that order would, from in-memory
 // indexes. Names are only ever data: no query is built from them.
 
@@ -24,12 +24,25 @@ struct FamilyRecord {
     int structind = 0;     // degradation score, 0 where none
 };
 
+// A name of the taxon dictionary: a genus, species, subgenus, species group or family, or an
+// older name of one of them.
+struct DictionaryEntry {
+    std::string taxon;  // as the dictionary writes it ("Ephemera danica")
+    std::string rank;   // "Genus", "Species", ..., "Older name"
+    std::string family; // the family the dictionary gives, as it writes it
+    int familyId = 0;   // the family of this database it stands for; 0 where the database holds none
+};
+
+// The key under which a dictionary name is found: ASCII letters in capitals, blanks single.
+std::string dictionaryKey(std::string_view name);
+
 class TaxaDatabase {
   public:
     // Opens the database file read-only and loads it; throws Error naming the path.
     static TaxaDatabase open(const std::string& path);
     // Builds a database from records already in record-set order (for tests and tools).
-    TaxaDatabase(std::vector<FamilyRecord> records, std::vector<std::pair<std::string, int>> synonyms);
+    TaxaDatabase(std::vector<FamilyRecord> records, std::vector<std::pair<std::string, int>> synonyms,
+                 std::vector<DictionaryEntry> dictionary = {});
 
     const std::string& path() const { return path_; }
     // The record set, in group-name then family-name order.
@@ -49,6 +62,8 @@ class TaxaDatabase {
     // The family an upper-cased name stands for: the family of that name, else the family
     // of the synonym of that name; nullptr when it is neither.
     const FamilyRecord* findFamily(std::string_view upperName) const;
+    // The dictionary's entry of a name, compared as dictionaryKey compares it.
+    const DictionaryEntry* findInDictionary(std::string_view name) const;
 
   private:
     TaxaDatabase() = default;
@@ -61,6 +76,7 @@ class TaxaDatabase {
     std::unordered_map<std::string, std::size_t> byPrefix_;
     std::unordered_map<int, std::size_t> byId_;
     std::unordered_map<std::string, int> synonyms_;
+    std::unordered_map<std::string, DictionaryEntry> dictionary_;
 };
 
 // Where the programs look for the database: beside the executable, then in

@@ -151,6 +151,36 @@ TEST_F(MainWindowTest, UnknownTaxonDialogAnswersTheReader) {
     EXPECT_THAT(readFile(dir.file("taxa-map.tsv")), HasSubstr("\nHEPTAGENIIDAX\tHEPTAGENIIDAE\n"));
 }
 
+// "Use the dictionary's family for all N remaining names" answers every later name the taxon
+// dictionary knows, kept in the taxa map with "Remember this choice"; the others are asked.
+TEST_F(MainWindowTest, DictionaryAnswersTheRemainingNames) {
+    auto families = SampleFile::defaultFamilies();
+    families.insert(families.end(), {"Ephemera danica", "HEPTAGENIIDAX", "Isoperla", "Elmis sp."});
+    TaxonDialog& taxa = window.taxonDialog();
+    QStringList seen;
+    const auto tell = [&taxa, &seen](const char* name) {
+        seen << taxa.findChild<QWidget*>(name)->property("text").toString();
+    };
+    whenShown(taxa, [&] {
+        tell("lbl_source");
+        tell("cmddictionary");
+        whenShown(taxa, [&] {
+            tell("lbl_source");
+            QTest::mouseClick(taxa.findChild<QWidget*>("cmdok"), Qt::LeftButton);
+        });
+        QTest::mouseClick(taxa.findChild<QWidget*>("chk_remember"), Qt::LeftButton, {}, QPoint(6, 6));
+        QTest::mouseClick(taxa.findChild<QWidget*>("cmddictionary"), Qt::LeftButton);
+    });
+    chooseAndOpen(CentralBaltic, 0, SampleFile::typical(SampleFile::defaultClasses(), families));
+    EXPECT_EQ(seen,
+              QStringList({QString::fromUtf8("taxon dictionary: Ephemera danica → EPHEMERIDAE"),
+                           "Use the dictionary's family for all 3 remaining names",
+                           QString::fromUtf8("leading letters: HEPTAGENIIDA → HEPTAGENIIDAE (a guess)")}));
+    EXPECT_THAT(readFile(dir.file("taxa-map.tsv")),
+                AllOf(HasSubstr("\nEPHEMERA DANICA\tEPHEMERIDAE\nISOPERLA\tPERLODIDAE\nELMIS SP.\tELMIDAE\n"),
+                      Not(HasSubstr("HEPTAGENIIDAX"))));
+}
+
 // With "Confidence intervals" ticked the window waits for them, with their progress and
 // Cancel, then shows them in the results list until their check box hides them. Cancel,
 // or closing the window, drops them.

@@ -92,6 +92,13 @@ const std::string unknownNames = [] {
     return f.text();
 }();
 
+// A beetle genus whose name is also the stem of a snail family.
+const std::string disputed = [] {
+    SampleFile f = SampleFile::typical();
+    f.header[SampleFile::firstFamily + 6] = "Hydrobius fuscipes";
+    return f.text();
+}();
+
 // What a read takes otherwise than written: two cells that are not plain numbers, a sample
 // with nothing found (file line 16), a line after a blank one and a column to ignore.
 const std::string takenAsRead = [] {
@@ -153,7 +160,8 @@ TEST(CliArguments, UsageErrorsExitWithStatus2) {
         {{"--gig", "Alp", "--type", "R-A1", "--bio", "4", "f"}, "--bio: the test variable must be 1, 2 or 3"},
         {{"--gig", "Alp", "--type", "R-A1", "--min", "1=abc", "f"}, "\"abc\" is not a number"},
         {{"--gig", "Alp", "--type", "R-A1", "--min", "1", "f"}, "K=VALUE"},
-        {{"--gig", "Alp", "--type", "R-A1", "--unknown", "maybe", "f"}, "abort, ignore or suggest"},
+        {{"--gig", "Alp", "--type", "R-A1", "--unknown", "maybe", "f"},
+         "abort, ignore, suggest or dictionary"},
         {{"--gig", "Alp", "--type", "R-A1", "--bogus", "f"}, "Unknown option --bogus"},
         {{"--gig", "Alp", "--type", "R-A1", "-f.txt"}, "Unknown option -f.txt"},
         {{"--gig"}, "--gig needs a value"},
@@ -225,12 +233,18 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase("TooFewReferenceSamples", refused, {}, false, 1, {},
                  {"Number of Refs(6)+Highs(5) < 6. The file holds 3 Reference and 2 High samples.\n"}),
         FileCase("RefusedKeepsResultsEvenWithForce", refused, {"--force"}, true, 1, {"s_OUT.txt"}, {}),
-        FileCase("UnknownNamesAbort", unknownNames, {"--unknown", "abort"}, false, 1, {},
-                 {"unknown taxon \"SIMULI\\x1BIDAE\" (suggested family: SIMULIIDAE)",
-                  "unknown taxon \"MYSTERYIDAE\" (no family suggested)", "Process aborted: 2 taxon name(s)"}),
+        FileCase(
+            "UnknownNamesAbort", unknownNames, {"--unknown", "abort"}, false, 1, {},
+            {"unknown taxon \"SIMULI\\x1BIDAE\" (suggested family: SIMULIIDAE (leading letters: SIMULI, a "
+             "guess))",
+             "unknown taxon \"MYSTERYIDAE\" (no family suggested)", "Process aborted: 2 taxon name(s)"}),
         FileCase("UnknownNamesSuggested", unknownNames, {"--unknown", "suggest"}, false, 0,
                  {"s_OUT.txt", "s_adj.txt"},
                  {"The corrected file has been saved", "The following taxa were ignored:\nMYSTERYIDAE\n"}),
+        FileCase("DisputedNameIsNotDecided", disputed, {"--unknown", "suggest"}, false, 1, {},
+                 {"unknown taxon \"HYDROBIUS FUSCIPES\" (two families: HYDROPHILIDAE (taxon dictionary: "
+                  "Hydrobius fuscipes) and HYDROBIIDAE (type genus: HYDROBIUS))",
+                  "Process aborted: 1 taxon name(s) have two families. Answer them in a taxa map"}),
         FileCase("BinaryFile", binary, {}, false, 1, {}, {}),
         FileCase("RowWithTooFewCells", tooFewCells, {}, false, 1, {}, {"Too few columns in row 5"}),
         FileCase("DecimalCommaRefused", decimalCommas, {}, false, 1, {},
@@ -486,8 +500,10 @@ TEST(CliOutputs, OutputFolderTakesEveryFileAndTheTaxaMapAnswersFirst) {
     const Outcome o = batch(args);
     EXPECT_EQ(o.status, 1);
     EXPECT_THAT(o.out, HasSubstr(out + "s_adj.txt\n" + out + "s_OUT.txt\n" + out + "s_table.tsv\n"));
-    EXPECT_THAT(o.err, Mentions(dir.file("s.txt") + ": EPHEMERA → PERLIDAE (taxa map, line 2)\n",
-                                ": SIMULIIDAX → SIMULIIDAE (suggested)\n",
+    EXPECT_THAT(o.err, Mentions(dir.file("s.txt") +
+                                    ": EPHEMERA → PERLIDAE (taxa map, line 2; the taxon dictionary gives "
+                                    "EPHEMERIDAE)\n",
+                                ": SIMULIIDAX → SIMULIIDAE (leading letters: SIMULIIDA, a guess)\n",
                                 ": MYSTERYIDAE → ignored (no family suggested)\n",
                                 dir.file("b/s.txt") + ": The results file " + out +
                                     "s_OUT.txt holds the results of another sample file of the same name"));
@@ -501,6 +517,60 @@ TEST(CliOutputs, OutputFolderTakesEveryFileAndTheTaxaMapAnswersFirst) {
     EXPECT_FALSE(fs::exists(out + "s_OUT.txt"));
 }
 
+// A copy of the Mediterranean example whose columns name genera and species of its families
+// (three answered by the taxa map, the others by the taxon dictionary and the naming rules)
+// gives the same table as the family names; --unknown dictionary takes the dictionary's only.
+TEST(CliGenera, GeneraAndSpeciesGiveTheIndicesOfTheirFamilies) {
+    const std::string names =
+        "Dugesia sp.\tPolycelis\tDorylaimus\tPisidium sp.\tAncylus fluviatilis\tPseudamnicola\tRadix sp.\t"
+        "Melanopsis praemorsa\tPhysa fontinalis\tMelanoides tuberculata\tErpobdella octoculata\tGlossiphonia "
+        "complanata\tEnchytraeus\tEiseniella tetraedra\tLumbriculus variegatus\tNais\tTubifex tubifex\t"
+        "Hygrobates\tAtyaephyra desmarestii\tEchinogammarus\tPalaemon\tPotamon fluviatile\tBaetis rhodani\t"
+        "Caenis luctuosa\tSerratella ignita\tEcdyonurus\tHabrophlebia\tOligoneuriella rhenana\tEphoron "
+        "virgo\t"
+        "Prosopistoma pennigerum\tAeshna cyanea\tCalopteryx virgo\tIschnura elegans\tCordulegaster boltonii\t"
+        "Gomphus\tOrthetrum\tLeuctra geniculata\tProtonemura\tPerla marginata\tIsoperla\tSigara\tGerris\t"
+        "Naucoris maculatus\tVelia caprai\tCalamoceras\tEcnomus tenellus\tHydropsyche "
+        "pellucidula\tHydroptila\t"
+        "Athripsodes\tPotamophylax\tChimarra marginata\tPolycentropus flavomaculatus\tTinodes\tRhyacophila\t"
+        "Sericostoma\tDryops\tOreodytes\tElmis sp.\tOrectochilus villosus\tHelophorus\tHydraena\tLaccobius\t"
+        "Atherix ibis\tBezzia\tChironomus\tDixa\tChelipoda\tHexatoma\tPericoma\tSimulium ornatum\tNemotelus\t"
+        "Chrysops\tTipula";
+    TempDir dir;
+    const std::string families = readFile(EXAMPLES_DIR "/mediterranean.txt");
+    const std::size_t header = families.find("\r\n") + 2, end = families.find("\r\n", header);
+    std::size_t cells = header;
+    for (int k = 0; k < 6; ++k) {
+        cells = families.find('\t', cells) + 1;
+    }
+    writeFile(dir.file("f.txt"), families);
+    writeFile(dir.file("g.txt"), families.substr(0, cells) + names + families.substr(end));
+    writeFile(dir.file("map.tsv"), "Atyaephyra desmarestii\tATYIDAE\nMelanoides "
+                                   "tuberculata\tTHIARIDAE\nEphoron virgo\tPOLYMITARCYIDAE\n");
+    Outcome o = batch(runOn(dir.file("g.txt"), {"--table", "--unknown", "suggest", "--taxa-map",
+                                                dir.file("map.tsv"), dir.file("f.txt")}));
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(readFile(dir.file("g_table.tsv")), readFile(dir.file("f_table.tsv")));
+    EXPECT_EQ(cellsOf(readFile(dir.file("g_adj.txt")), "\r\n")[1], cellsOf(families, "\r\n")[1]);
+    std::size_t reported = 0;
+    for (std::size_t at = o.err.find(" → "); at != std::string::npos; at = o.err.find(" → ", at + 1)) {
+        ++reported;
+    }
+    EXPECT_EQ(reported, 73u);
+    EXPECT_THAT(o.err,
+                Mentions("ATYAEPHYRA DESMARESTII → ATYIDAE (taxa map, line 1)\n",
+                         "BAETIS RHODANI → BAETIDAE (taxon dictionary: Baetis rhodani)\n",
+                         "ELMIS SP. → ELMIDAE (taxon dictionary: Elmis)\n",
+                         "POTAMON FLUVIATILE → POTAMIDAE (type genus: POTAMON)\n",
+                         "OLIGONEURIELLA RHENANA → OLIGONEURIIDAE (leading letters: OLIGONEURI, a guess)\n"));
+    o = batch(runOn(dir.file("g.txt"), {"--unknown", "dictionary", "--force"}));
+    EXPECT_EQ(o.status, 1);
+    EXPECT_THAT(o.err,
+                Mentions("unknown taxon \"MELANOPSIS PRAEMORSA\" (suggested family: MELANOPSIDAE (type genus",
+                         "unknown taxon \"ATYAEPHYRA DESMARESTII\" (no family suggested)",
+                         "Process aborted: 8 taxon name(s) have no family in the taxon dictionary"));
+}
+
 // The Debian package built by "cmake --build BUILD --target package".
 TEST(Package, HoldsBothProgramsTheDatabaseTheManualAndTheDesktopFiles) {
     if (!fs::exists(PACKAGE_PATH)) {
@@ -512,6 +582,7 @@ TEST(Package, HoldsBothProgramsTheDatabaseTheManualAndTheDesktopFiles) {
         0);
     for (const std::string path :
          {"/usr/bin/torrentix", "/usr/bin/torrentix-cli", "/usr/share/torrentix/ICMTAXA.db",
+          "/usr/share/torrentix/dictionary-LICENSE.txt", "/usr/share/doc/torrentix/copyright",
           "/usr/share/man/man1/torrentix-cli.1.gz", "/usr/share/applications/" APP_ID ".desktop",
           "/usr/share/icons/hicolor/scalable/apps/" APP_ID ".svg",
           "/usr/share/metainfo/" APP_ID ".metainfo.xml"}) {

@@ -1,0 +1,70 @@
+#pragma once
+// What the taxa database, its taxon dictionary and two naming rules say about a taxon name
+// that is neither a family nor a synonym, as national data write genera and species
+// ("Ephemera danica", "Baetis sp.", "Elmis", "Polycelis nigra agg."). The sources are asked
+// in order: the name with its qualifiers set aside as a family or synonym of the database, or
+// as a name of the taxon dictionary (a species it lacks falls back on its genus); the family
+// named after the name's genus ("Baetis" -> BAETIDAE), where that names exactly one family;
+// and, when neither answers, the family sharing the longest leading part with the name.
+
+#include "input/taxadatabase.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace torrentix {
+
+enum class FamilySource {
+    Database,   // the name without its qualifiers is a family or a synonym
+    Dictionary, // the taxon dictionary knows the name, or its genus
+    TypeGenus,  // the family named after the genus: its stem + "IDAE"
+    Prefix      // the family that starts with the longest leading part of the name: a guess
+};
+
+struct SuggestedFamily {
+    int id = 0;         // the family's id; 0 where the dictionary's family is not in the database
+    std::string family; // the family of the database (else the dictionary's family, as it writes it)
+    FamilySource source = FamilySource::Prefix;
+    std::string matched; // what the source knew: the dictionary's name, the name read, the genus, the prefix
+};
+
+struct FamilyEvidence {
+    std::optional<SuggestedFamily> known;     // from the database or the taxon dictionary
+    std::optional<SuggestedFamily> typeGenus; // from the family named after the genus
+    std::optional<SuggestedFamily> prefix;    // only asked when neither of the two answers
+
+    // The dictionary and the type-genus rule name different families (or the dictionary one
+    // the database does not hold): nothing is proposed, the user decides.
+    bool disputed() const;
+    // The family proposed: the first source that names one of the database, unless disputed.
+    std::optional<SuggestedFamily> suggestion() const;
+    // The proposal when it is the database's or the dictionary's, the sources that know the
+    // name rather than guess from its spelling.
+    std::optional<SuggestedFamily> knownAnswer() const;
+};
+
+FamilyEvidence familyEvidence(const TaxaDatabase& taxa, const std::string& upperName, bool utf8);
+
+// The names looked up for a name, in order: qualifiers ("sp.", "spp.", "Gen. sp.", "cf.") and
+// an author with year in parentheses set aside, "agg." and "Gr." read as "group"; then without
+// "group", without a subgenus or author in parentheses, as a species (its first two words) and
+// as a genus (its first word).
+std::vector<std::string> lookupNames(std::string_view upperName);
+
+// The one family of the database named after a genus, if exactly one is.
+std::optional<SuggestedFamily> typeGenusFamily(const TaxaDatabase& taxa, std::string_view upperGenus);
+
+// The prefix rule: the first family, in record-set order, that starts with the longest
+// prefix of the name, from its length minus one down to 6 characters.
+std::optional<SuggestedFamily> prefixFamily(const TaxaDatabase& taxa, const std::string& upperName,
+                                            bool utf8);
+
+// "taxon dictionary", "taxa database", "type genus", "leading letters".
+std::string sourceName(FamilySource source);
+// "taxon dictionary: Ephemera danica → EPHEMERIDAE"; a family the database does not hold is
+// said as such.
+std::string describe(const SuggestedFamily& s);
+
+} // namespace torrentix
