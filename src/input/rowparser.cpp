@@ -302,6 +302,13 @@ ParsedBlock parseBlock(const RowContext& context, std::string_view text, int fir
     ParsedBlock block;
     block.nonAscii = hasNonAscii(text);
     block.validUtf8 = !block.nonAscii || isValidUtf8(text);
+    if (!block.validUtf8 && context.utf8Declared) {
+        forEachLine(text, firstFileLine, [&](std::string_view line, int fileLine) {
+            if (block.firstNonUtf8Line == 0 && !isValidUtf8(line)) {
+                block.firstNonUtf8Line = fileLine;
+            }
+        });
+    }
     // A pair takes at least two bytes of the text: a digit and the TAB or line end after it.
     block.abundances.reserve(text.size() / 2 + 1);
     BlockParser parser(context, block);

@@ -28,6 +28,8 @@ struct RowContext {
     // the columns of each row are then merged into families as the block is parsed.
     const std::vector<int>* familyOfColumn = nullptr;
     std::size_t families = 0;
+    // The file starts with the byte-order mark of UTF-8: a line that is not UTF-8 is named.
+    bool utf8Declared = false;
 };
 
 // A fault of a row, which ends the read; its message needs the row's number among the
@@ -55,6 +57,7 @@ struct ParsedBlock {
     int nonBlankAfterBlank = 0;    // and after it
     bool nonAscii = false;         // the block's text holds bytes outside ASCII
     bool validUtf8 = true;
+    int firstNonUtf8Line = 0; // when the file says it is UTF-8: its first line that is not
 };
 
 // Parses the lines of `text`, the first being line `firstFileLine` of the file. Stops

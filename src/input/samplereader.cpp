@@ -397,7 +397,8 @@ JoinedRows readRows(TextBlocks& text, ReadResult& result, const ReadOptions& opt
                              options,
                              path,
                              familyOfColumn ? &*familyOfColumn : nullptr,
-                             table.famnames.size()};
+                             table.famnames.size(),
+                             text.hadByteOrderMark()};
     std::vector<ParsedBlock> parsed = mapBlocksInOrder<TextBlocks::Block, ParsedBlock>(
         threadCount(options.threads), [&text] { return text.nextBlock(); },
         [&context, &text](TextBlocks::Block block) {
@@ -410,9 +411,17 @@ JoinedRows readRows(TextBlocks& text, ReadResult& result, const ReadOptions& opt
     }
     bool nonAscii = text.linesNonAscii();
     bool validUtf8 = text.linesValidUtf8();
+    int firstNonUtf8Line = text.firstNonUtf8Line();
     for (const ParsedBlock& block : parsed) {
         nonAscii = nonAscii || block.nonAscii;
         validUtf8 = validUtf8 && block.validUtf8;
+        firstNonUtf8Line = firstNonUtf8Line != 0 ? firstNonUtf8Line : block.firstNonUtf8Line;
+    }
+    if (text.hadByteOrderMark() && !validUtf8) {
+        throw Error("The file " + path + " starts with the byte-order mark of UTF-8 text, but its line " +
+                    std::to_string(firstNonUtf8Line) +
+                    " holds bytes that are not UTF-8, as text saved in another encoding does. Save the file "
+                    "again as UTF-8, or as text without the mark.");
     }
     table.utf8 = table.utf8 || text.hadByteOrderMark() || (nonAscii && validUtf8);
     JoinedRows rows = joinBlocks(std::move(parsed), result);

@@ -77,7 +77,10 @@ std::optional<std::string> TextBlocks::nextLine() {
     ++nextLine_;
     if (hasNonAscii(line)) {
         linesNonAscii_ = true;
-        linesValidUtf8_ = linesValidUtf8_ && isValidUtf8(line);
+        if (linesValidUtf8_ && !isValidUtf8(line)) {
+            linesValidUtf8_ = false;
+            firstNonUtf8Line_ = nextLine_ - 1;
+        }
     }
     return line;
 }

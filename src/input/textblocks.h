@@ -42,6 +42,8 @@ class TextBlocks {
     // Whether the lines read so far hold bytes outside ASCII, and are valid UTF-8.
     bool linesNonAscii() const { return linesNonAscii_; }
     bool linesValidUtf8() const { return linesValidUtf8_; }
+    // The first of them that is not valid UTF-8 (0 when none is).
+    int firstNonUtf8Line() const { return firstNonUtf8Line_; }
 
   private:
     // Reads until the buffer holds `atLeast` bytes or the text ends.
@@ -59,6 +61,7 @@ class TextBlocks {
     std::optional<std::size_t> nul_;
     bool linesNonAscii_ = false;
     bool linesValidUtf8_ = true;
+    int firstNonUtf8Line_ = 0;
     std::mutex spareMutex_;
     std::vector<std::string> spare_;
 };

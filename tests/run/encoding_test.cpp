@@ -75,6 +75,11 @@ TEST_F(EncodedFile, AByteOrderMarkMeansUtf8ForAnAsciiFile) {
     EXPECT_TRUE(r.table.utf8);
     EXPECT_TRUE(isValidUtf8(r.resultsText));
     EXPECT_NE(r.resultsText.find("rivi\xC3\xA8res"), std::string::npos);
+    // A file that says UTF-8 but holds a Windows-1252 name is refused at that line.
+    SampleFile f = SampleFile::typical();
+    f.cell(3, 1) = "Ri\xE8re";
+    EXPECT_THAT(errorOf([&] { run("\xEF\xBB\xBF" + f.text()); }),
+                Mentions("byte-order mark of UTF-8", "line 6 holds bytes that are not UTF-8"));
 }
 
 // UTF-16 in both byte orders keeps every character, those beyond the basic plane (written
