@@ -181,12 +181,8 @@ std::optional<int> TaxaDatabase::synonymTarget(std::string_view upperName) const
 }
 
 std::string defaultTaxaDatabasePath(const std::string& executableFolder) {
-    std::string folder = executableFolder;
-    if (!folder.empty() && folder.back() != '/') {
-        folder += '/';
-    }
-    std::string beside = folder + "ICMTAXA.db";
-    std::string shared = folder + "../share/torrentix/ICMTAXA.db";
+    std::string beside = pathInFolder(executableFolder, "ICMTAXA.db");
+    std::string shared = pathInFolder(executableFolder, "../share/torrentix/ICMTAXA.db");
     if (!fileExists(beside) && fileExists(shared)) {
         return shared;
     }
