@@ -12,6 +12,9 @@ if(NOT EXISTS ${TORRENTIX_SQLITE_SOURCE_DIR}/sqlite3.c)
 endif()
 
 enable_language(C)
+if(CCACHE_PROGRAM)
+  set(CMAKE_C_COMPILER_LAUNCHER ${CCACHE_PROGRAM})
+endif()
 add_library(torrentix_sqlite3 STATIC ${TORRENTIX_SQLITE_SOURCE_DIR}/sqlite3.c)
 target_include_directories(torrentix_sqlite3 SYSTEM PUBLIC ${TORRENTIX_SQLITE_SOURCE_DIR})
 # The program only reads the taxa database: no extensions are loaded, and double-quoted

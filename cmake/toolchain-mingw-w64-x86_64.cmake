@@ -19,6 +19,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
 
-# Tests and test discovery run the .exe files through wine.
-find_program(TORRENTIX_WINE NAMES wine64 wine REQUIRED)
+# Tests and test discovery run the .exe files through wine; the 64-bit loader alone
+# (Debian keeps it in /usr/lib/wine) needs no 32-bit wine.
+find_program(TORRENTIX_WINE NAMES wine64 wine HINTS /usr/lib/wine REQUIRED)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${TORRENTIX_WINE})
