@@ -7,17 +7,19 @@
 set(TORRENTIX_APP_ID org.torrentix.Torrentix)
 
 # The manual page of the batch command, with the project's version, compressed as Debian
-# installs manual pages.
-configure_file(${PROJECT_SOURCE_DIR}/docs/torrentix-cli.1 ${CMAKE_BINARY_DIR}/packaging/man/torrentix-cli.1 @ONLY)
-set(manpage ${CMAKE_BINARY_DIR}/packaging/torrentix-cli.1)
-add_custom_command(
-  OUTPUT ${manpage}.gz
-  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/packaging/man/torrentix-cli.1 ${manpage}
-  COMMAND gzip -9nf ${manpage}
-  DEPENDS ${CMAKE_BINARY_DIR}/packaging/man/torrentix-cli.1
-  COMMENT "Compressing the manual page torrentix-cli.1")
-add_custom_target(manpage ALL DEPENDS ${manpage}.gz)
-install(FILES ${manpage}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# installs manual pages (not on Windows, which has no manual pages).
+if(NOT WIN32)
+  configure_file(${PROJECT_SOURCE_DIR}/docs/torrentix-cli.1 ${CMAKE_BINARY_DIR}/packaging/man/torrentix-cli.1 @ONLY)
+  set(manpage ${CMAKE_BINARY_DIR}/packaging/torrentix-cli.1)
+  add_custom_command(
+    OUTPUT ${manpage}.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/packaging/man/torrentix-cli.1 ${manpage}
+    COMMAND gzip -9nf ${manpage}
+    DEPENDS ${CMAKE_BINARY_DIR}/packaging/man/torrentix-cli.1
+    COMMENT "Compressing the manual page torrentix-cli.1")
+  add_custom_target(manpage ALL DEPENDS ${manpage}.gz)
+  install(FILES ${manpage}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
 
 if(TORRENTIX_GUI)
   # The date of the build, or of SOURCE_DATE_EPOCH when set (reproducible builds).

@@ -26,3 +26,6 @@ install_missing() {
 ENGINE_PACKAGES=(build-essential cmake libsqlite3-dev libgtest-dev libgmock-dev ccache python3)
 # What the desktop program and its tests add.
 GUI_PACKAGES=(qt6-base-dev qt6-svg-dev libgl-dev dpkg-dev file)
+# What the cross build for Windows and its tests under wine add (npm too, when no npm is
+# there, to fetch the SQLite sources).
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine wine64 unzip)

@@ -1,13 +1,11 @@
 #include "base/files.h"
 
+#include "base/platform.h"
+
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <random>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace torrentix {
 namespace {
@@ -16,13 +14,13 @@ std::string systemReason(int error) {
     return std::strerror(error);
 }
 
-// Closes a POSIX file descriptor when it goes out of scope.
+// Closes a file descriptor when it goes out of scope.
 class FileDescriptor {
   public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
     ~FileDescriptor() {
         if (fd_ >= 0) {
-            ::close(fd_);
+            platform::closeFile(fd_);
         }
     }
     FileDescriptor(const FileDescriptor&) = delete;
@@ -48,21 +46,26 @@ std::string readWholeFile(const std::string& path) {
     return content;
 }
 
-FileReader::FileReader(const std::string& path)
-    : path_(path), fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+FileReader::FileReader(const std::string& path) : path_(path), fd_(platform::openForReading(path)) {
+    // Some systems refuse to open a folder, others open it and refuse to read it: both
+    // are told as a folder.
     if (fd_ < 0) {
-        throw Error("The file " + path + " could not be opened: " + systemReason(errno) + ".");
+        const int error = errno;
+        if (platform::isFolder(path)) {
+            throw Error("The file " + path + " could not be opened: it is a folder.");
+        }
+        throw Error("The file " + path + " could not be opened: " + systemReason(error) + ".");
     }
-    struct stat info {};
-    if (::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode)) {
-        ::close(fd_);
+    platform::OpenFileInfo info;
+    if (platform::describeOpenFile(fd_, info) && info.isFolder) {
+        platform::closeFile(fd_);
         throw Error("The file " + path + " could not be opened: it is a folder.");
     }
-    size_ = info.st_size > 0 && S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : 0;
+    size_ = info.isRegular ? static_cast<std::size_t>(info.size) : 0;
 }
 
 FileReader::~FileReader() {
-    ::close(fd_);
+    platform::closeFile(fd_);
 }
 
 std::size_t FileReader::readInto(std::string& into, std::size_t most) {
@@ -72,7 +75,7 @@ std::size_t FileReader::readInto(std::string& into, std::size_t most) {
     const std::size_t before = into.size();
     into.resize(before + most);
     while (true) {
-        const ssize_t got = ::read(fd_, into.data() + before, most);
+        const std::ptrdiff_t got = platform::readSome(fd_, into.data() + before, most);
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -86,13 +89,12 @@ std::size_t FileReader::readInto(std::string& into, std::size_t most) {
 }
 
 WriteCalls WriteCalls::system() {
-    return {::write, ::fsync, ::close, ::rename};
+    return {platform::writeSome, platform::syncToDisk, platform::closeFile, platform::replaceFile};
 }
 
 namespace {
 
-// Creates a new temporary file beside `path` with O_EXCL; the kernel applies the umask to
-// its mode, so no process-wide setting is touched.
+// Creates a new temporary file beside `path`, one that did not exist before.
 std::pair<int, std::string> createTemporaryBeside(const std::string& path) {
     std::random_device random;
     std::uniform_int_distribution<unsigned> digit(0, 35);
@@ -103,7 +105,7 @@ std::pair<int, std::string> createTemporaryBeside(const std::string& path) {
         for (int k = 0; k < 6; ++k) {
             name += "0123456789abcdefghijklmnopqrstuvwxyz"[digit(random)];
         }
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        const int fd = platform::createNewFile(name);
         if (fd >= 0) {
             return {fd, name};
         }
@@ -121,13 +123,19 @@ void writeFileAtomically(const std::string& path, const std::string& content, co
         throw Error("The file " + path + " could not be written: " + temporary + ".");
     }
     FileDescriptor fd(created.first);
+    // The temporary file is closed before it is removed: some systems do not remove an
+    // open file. A folder standing at `path` is told as such.
     auto fail = [&](int error) {
-        ::unlink(temporary.c_str());
-        throw Error("The file " + path + " could not be written: " + systemReason(error) + ".");
+        if (fd.get() >= 0) {
+            platform::closeFile(fd.release());
+        }
+        platform::removeFile(temporary);
+        const std::string reason = platform::isFolder(path) ? "it is a folder" : systemReason(error);
+        throw Error("The file " + path + " could not be written: " + reason + ".");
     };
     std::size_t written = 0;
     while (written < content.size()) {
-        const ssize_t n = calls.write(fd.get(), content.data() + written, content.size() - written);
+        const std::ptrdiff_t n = calls.write(fd.get(), content.data() + written, content.size() - written);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
@@ -148,12 +156,11 @@ void writeFileAtomically(const std::string& path, const std::string& content, co
 }
 
 bool fileExists(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0;
+    return platform::pathExists(path);
 }
 
 std::string replaceExtension(const std::string& path, const std::string& suffix) {
-    auto slash = path.rfind('/');
+    auto slash = path.find_last_of(platform::pathSeparators());
     auto dot = path.rfind('.');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
         return path + suffix;
@@ -162,13 +169,20 @@ std::string replaceExtension(const std::string& path, const std::string& suffix)
 }
 
 std::string folderOf(const std::string& path) {
-    auto slash = path.rfind('/');
+    auto slash = path.find_last_of(platform::pathSeparators());
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 std::string fileNameOf(const std::string& path) {
-    auto slash = path.rfind('/');
+    auto slash = path.find_last_of(platform::pathSeparators());
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string pathInFolder(const std::string& folder, const std::string& name) {
+    if (folder.empty() || platform::isPathSeparator(folder.back())) {
+        return folder + name;
+    }
+    return folder + platform::preferredSeparator() + name;
 }
 
 } // namespace torrentix

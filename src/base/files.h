@@ -5,14 +5,13 @@
 
 #include <cstddef>
 #include <string>
-#include <sys/types.h>
 
 namespace torrentix {
 
 // The system calls of the atomic write after its temporary file exists. Tests replace
 // them to make each one fail; the program uses the system's.
 struct WriteCalls {
-    ssize_t (*write)(int, const void*, std::size_t);
+    std::ptrdiff_t (*write)(int, const void*, std::size_t);
     int (*fsync)(int);
     int (*close)(int);
     int (*rename)(const char*, const char*);
@@ -45,7 +44,7 @@ class FileReader {
 // Writes a whole file in one step: the bytes go to a temporary file in the same folder,
 // which then replaces `path`. A failed write leaves any earlier file untouched and no
 // partial file behind. Throws Error naming the path and the system's reason. The new file
-// gets the permissions the user's umask gives a new file (read-write for the owner).
+// gets the permissions the user's settings give a new file (read-write for the owner).
 void writeFileAtomically(const std::string& path, const std::string& content,
                          const WriteCalls& calls = WriteCalls::system());
 
@@ -55,8 +54,13 @@ bool fileExists(const std::string& path);
 // and `suffix` appended: "/d.v/site.txt" + "_OUT.txt" gives "/d.v/site_OUT.txt".
 std::string replaceExtension(const std::string& path, const std::string& suffix);
 
-// The folder part of a path up to and including its last "/", and the file name after it.
+// The folder part of a path up to and including its last separator ("/", and "\\" too on
+// Windows), and the file name after it.
 std::string folderOf(const std::string& path);
 std::string fileNameOf(const std::string& path);
+
+// The file `name` in `folder`, with the system's separator between them when the folder
+// does not end with one.
+std::string pathInFolder(const std::string& folder, const std::string& name);
 
 } // namespace torrentix

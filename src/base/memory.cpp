@@ -1,17 +1,11 @@
 #include "base/memory.h"
 
-#include <cstdlib> // defines __GLIBC__ with the GNU C library
-
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
+#include "base/platform.h"
 
 namespace torrentix {
 
 void giveBackFreeMemory() {
-#if defined(__GLIBC__)
-    malloc_trim(0);
-#endif
+    platform::returnFreedMemory();
 }
 
 } // namespace torrentix

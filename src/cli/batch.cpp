@@ -4,6 +4,7 @@
 
 #include "base/error.h"
 #include "base/files.h"
+#include "base/platform.h"
 #include "base/text.h"
 #include "input/familyevidence.h"
 #include "input/samplereader.h"
@@ -16,7 +17,8 @@
 #include "run/computerun.h"
 
 #include <algorithm>
-#include <filesystem>
+#include <cerrno>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -103,7 +105,7 @@ void saveCorrected(ReadResult& read, const std::string& folder) {
         return;
     }
     const std::string inputpath = read.table.inputpath;
-    read.table.inputpath = folder + (folder.back() == '/' ? "" : "/") + fileNameOf(inputpath);
+    read.table.inputpath = pathInFolder(folder, fileNameOf(inputpath));
     saveCorrectedFile(read);
     read.table.inputpath = inputpath;
 }
@@ -268,11 +270,10 @@ RunResult compute(const BatchContext& c, SampleTable table) {
 
 // Creates the folder of --output-dir and the folders above it when missing.
 void makeOutputFolder(const std::string& folder) {
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    if (ec || !std::filesystem::is_directory(folder)) {
+    if (!platform::createFolders(folder)) {
         throw Error("The output folder " + folder + " cannot be used" +
-                    (ec ? ": " + ec.message() + "." : std::string(": it is not a folder.")));
+                    (errno == ENOTDIR ? std::string(": it is not a folder.")
+                                      : ": " + std::string(std::strerror(errno)) + "."));
     }
 }
 

@@ -1,24 +1,16 @@
 // torrentix-cli: the batch command over the same engine as the desktop program.
 
+#include "base/platform.h"
 #include "cli/batch.h"
 
 #include <clocale>
 #include <ctime>
-#include <filesystem>
 #include <iostream>
 
 namespace {
 
-std::string executableFolder() {
-    std::error_code ec;
-    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string(".") : exe.parent_path().string();
-}
-
 std::string now(const char* format) {
-    std::time_t t = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&t, &local);
+    const std::tm local = torrentix::platform::localTime(std::time(nullptr));
     char buffer[128];
     auto n = std::strftime(buffer, sizeof buffer, format, &local);
     return std::string(buffer, n);
@@ -28,6 +20,9 @@ std::string now(const char* format) {
 
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
-    const torrentix::cli::BatchEnvironment environment{executableFolder(), now("%x"), now("%X")};
-    return torrentix::cli::runBatch({argv + 1, argv + argc}, environment, std::cout, std::cerr);
+    const torrentix::platform::Utf8Console console;
+    const torrentix::cli::BatchEnvironment environment{torrentix::platform::executableFolder(), now("%x"),
+                                                       now("%X")};
+    return torrentix::cli::runBatch(torrentix::platform::commandLineArguments(argc, argv), environment,
+                                    std::cout, std::cerr);
 }

@@ -24,12 +24,21 @@ QString screenLines(std::string_view bytes) {
     return text;
 }
 
+// The engine opens files by UTF-8 names on Windows, and by the system's bytes elsewhere.
 std::string pathBytes(const QString& path) {
+#if defined(Q_OS_WIN)
+    return path.toUtf8().toStdString();
+#else
     return QFile::encodeName(path).toStdString();
+#endif
 }
 
 QString pathText(const std::string& path) {
+#if defined(Q_OS_WIN)
+    return QString::fromUtf8(path);
+#else
     return QFile::decodeName(QByteArray::fromStdString(path));
+#endif
 }
 
 } // namespace torrentix

@@ -237,12 +237,8 @@ std::string dictionaryKey(std::string_view name) {
 }
 
 std::string defaultTaxaDatabasePath(const std::string& executableFolder) {
-    std::string folder = executableFolder;
-    if (!folder.empty() && folder.back() != '/') {
-        folder += '/';
-    }
-    std::string beside = folder + "ICMTAXA.db";
-    std::string shared = folder + "../share/torrentix/ICMTAXA.db";
+    std::string beside = pathInFolder(executableFolder, "ICMTAXA.db");
+    std::string shared = pathInFolder(executableFolder, "../share/torrentix/ICMTAXA.db");
     if (!fileExists(beside) && fileExists(shared)) {
         return shared;
     }

@@ -80,7 +80,7 @@ std::string outputPathFor(const std::string& inputpath, const std::string& suffi
     if (folder.empty()) {
         return beside;
     }
-    return folder + (folder.back() == '/' ? "" : "/") + fileNameOf(beside);
+    return pathInFolder(folder, fileNameOf(beside));
 }
 
 std::string resultsPathFor(const std::string& inputpath, const std::string& folder) {

@@ -1,6 +1,7 @@
 #include "base/files.h"
 #include "base/lines.h"
 #include "base/numberforms.h"
+#include "base/platform.h"
 #include "base/text.h"
 #include "support/testsupport.h"
 
@@ -139,4 +140,39 @@ TEST(Files, OutputNamesAndWritesThatReplaceTheWholeFileOrNothing) {
     EXPECT_EQ(std::distance(Folder(dir.path()), Folder()), 2);
     EXPECT_THAT(errorOf([&] { readWholeFile(dir.file("missing.txt")); }), HasSubstr(dir.file("missing.txt")));
     EXPECT_THAT(errorOf([&] { readWholeFile(dir.path()); }), Mentions(dir.path(), "folder"));
+}
+
+// Windows separates folders with "\\" too; elsewhere it is part of a name.
+TEST(Files, PathsUseTheSystemsSeparators) {
+    if (posixSystem) {
+        EXPECT_EQ(fileNameOf("rivers\\sites.txt"), "rivers\\sites.txt");
+        EXPECT_EQ(pathInFolder("out", "s.txt"), "out/s.txt");
+    } else {
+        EXPECT_EQ(folderOf("C:\\data\\v1.2\\sites"), "C:\\data\\v1.2\\");
+        EXPECT_EQ(fileNameOf("C:\\data/rivers\\sites.txt"), "sites.txt");
+        EXPECT_EQ(replaceExtension("C:\\d.v\\sites", "_OUT.txt"), "C:\\d.v\\sites_OUT.txt");
+        EXPECT_EQ(pathInFolder("out", "s.txt"), "out\\s.txt");
+    }
+    EXPECT_EQ(pathInFolder("out/", "s.txt"), "out/s.txt");
+    EXPECT_EQ(pathInFolder("", "s.txt"), "s.txt");
+}
+
+// A path far beyond Windows' classic 260 characters, in folders with non-ASCII names: the
+// bytes written come back unchanged (no line end or end-of-file mark is translated), and a
+// second write replaces the first.
+TEST(Files, LongPathsAndEveryByteKept) {
+    TempDir dir;
+    std::string folder = dir.path();
+    for (int i = 0; i < 10; ++i) {
+        folder += "/rivi\xC3\xA8res du bassin versant num\xC3\xA9ro " + std::to_string(i);
+    }
+    ASSERT_TRUE(platform::createFolders(folder));
+    const std::string path = folder + "/sites_OUT.txt", bytes("a\r\nb\n\x1A\r\r\n\0z", 11);
+    ASSERT_GT(path.size(), 400u);
+    writeFileAtomically(path, "first");
+    writeFileAtomically(path, bytes);
+    EXPECT_EQ(readWholeFile(path), bytes);
+    EXPECT_TRUE(fileExists(path));
+    EXPECT_TRUE(platform::isFolder(folder));
+    EXPECT_FALSE(platform::createFolders(path)); // a file stands there
 }

@@ -43,10 +43,12 @@ TEST(TaxaDatabaseFile, LoadsEveryFamilyWithItsGroupInGroupThenFamilyOrder) {
 // host name; its messages name the path as given.
 TEST(TaxaDatabaseFile, OpensWhateverCharactersItsPathHoldsAndFaultsNameThePath) {
     TempDir dir;
-    const std::string folder = dir.file("taxa %25 ?mode=rw #1/");
+    // "?" is not allowed in a Windows file name, nor a path that starts "/C:".
+    const std::string folder = dir.file(posixSystem ? "taxa %25 ?mode=rw #1/" : "taxa %25 mode=rw #1/");
     std::filesystem::create_directory(folder);
     std::filesystem::copy_file(TAXA_DB_PATH, folder + "ICMTAXA.db");
-    for (const std::string& path : {folder + "ICMTAXA.db", "/" + folder + "ICMTAXA.db"}) {
+    for (const std::string& path :
+         {folder + "ICMTAXA.db", (posixSystem ? "/" : "") + folder + "ICMTAXA.db"}) {
         EXPECT_EQ(TaxaDatabase::open(path).recordCount(), realTaxa().recordCount()) << path;
     }
     writeFile(folder + "empty.db", "");
@@ -68,11 +70,11 @@ TEST(TaxaDatabaseFile, InstalledProgramLooksBesideItselfThenInTheSharedFolder) {
     TempDir dir;
     std::filesystem::create_directories(dir.file("bin"));
     std::filesystem::create_directories(dir.file("share/torrentix"));
-    const std::string beside = dir.file("bin/ICMTAXA.db"),
-                      shared = dir.file("bin/../share/torrentix/ICMTAXA.db");
+    const std::string beside = forwardSlashes(dir.file("bin/ICMTAXA.db")),
+                      shared = forwardSlashes(dir.file("bin/../share/torrentix/ICMTAXA.db"));
     const auto found = [&] {
-        return std::vector{defaultTaxaDatabasePath(dir.file("bin")),
-                           defaultTaxaDatabasePath(dir.file("bin/"))};
+        return std::vector{forwardSlashes(defaultTaxaDatabasePath(dir.file("bin"))),
+                           forwardSlashes(defaultTaxaDatabasePath(dir.file("bin/")))};
     };
     EXPECT_EQ(found(), std::vector({beside, beside})); // neither exists
     writeFile(shared, "");

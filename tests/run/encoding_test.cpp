@@ -17,7 +17,7 @@ using namespace torrentix::testing;
 TEST(ResultsEncoding, AWindows1252FileInAGreekFolderIsWrittenAsUtf8Throughout) {
     TempDir dir;
     for (const std::string folder : {"ποταμοί", "rivi\xC3\xA8res"}) { // Greek, and "rivières"
-        std::filesystem::create_directory(dir.file(folder));
+        std::filesystem::create_directory(fsPath(dir.file(folder)));
         SampleFile f = SampleFile::typical();
         f.title = "Caudal del r\xEDo"; // "río" in Windows-1252
         f.cell(0, 1) = "Ri\xE8re";     // "Rière"

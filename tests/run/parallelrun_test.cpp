@@ -166,9 +166,9 @@ TEST(ParallelRun, BlocksOfSamplesGiveTheMetricsOfOnePassAndProgressOnTheCallingT
                                   &MetricTable::gold, &MetricTable::selsens}) {
             EXPECT_EQ(run.raw.*metric, onePass.*metric);
         }
-        // Progress is promised on the calling thread, rising, ending at 1; how many of the
-        // blocks the calling thread itself finishes depends on the other threads.
-        ASSERT_FALSE(seen.empty());
+        // One call per block on one thread; on two, the other thread may finish every block
+        // but the caller's, which leaves only the last call.
+        EXPECT_GE(seen.size(), threads == 1 ? 3u : 1u);
         EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
         EXPECT_DOUBLE_EQ(seen.back(), 1.0);
         EXPECT_FALSE(elsewhere);

@@ -8,9 +8,12 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <random>
 #include <string>
 #include <vector>
+#if !defined(_WIN32)
+#include <sys/wait.h>
+#endif
 
 namespace torrentix::testing {
 
@@ -18,12 +21,48 @@ using ::testing::AllOf;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
+// Whether the tests run on a POSIX system. The cases that need one (the umask, locales
+// built by localedef, the shell, "?" in file names) are skipped elsewhere.
+#if defined(_WIN32)
+constexpr bool posixSystem = false;
+inline int exitStatusOf(int systemResult) {
+    return systemResult;
+}
+#else
+constexpr bool posixSystem = true;
+// The exit status of a program run by std::system; -1 when a signal ended it.
+inline int exitStatusOf(int systemResult) {
+    return WIFEXITED(systemResult) ? WEXITSTATUS(systemResult) : -1;
+}
+#endif
+
+// A path of the file system from UTF-8 text, whatever narrow encoding the system's library
+// assumes for file names.
+inline std::filesystem::path fsPath(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+// A path with "/" for every separator, as the tests write the paths they expect.
+inline std::string forwardSlashes(std::string path) {
+    for (char& c : path) {
+        c = c == '\\' ? '/' : c;
+    }
+    return path;
+}
+
 // A fresh folder, removed with its content at the end of the test.
 class TempDir {
   public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "torrentix-test-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
+        std::random_device random;
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            const std::filesystem::path folder = base / ("torrentix-test-" + std::to_string(random()));
+            std::error_code ec;
+            if (std::filesystem::create_directory(folder, ec)) {
+                path_ = folder.string();
+            }
+        }
     }
     ~TempDir() {
         std::error_code ec;
@@ -40,8 +79,7 @@ class TempDir {
 };
 
 inline void writeFile(const std::string& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary);
-    out << content;
+    writeFileAtomically(path, content);
 }
 
 inline std::string readFile(const std::string& path) {

@@ -1,0 +1,371 @@
+#include "base/platform.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib> // defines __GLIBC__ with the GNU C library
+
+#if defined(_WIN32)
+#include <windows.h>
+// After windows.h, which it needs.
+#include <fcntl.h>
+#include <io.h>
+#include <malloc.h>
+#include <shellapi.h>
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+#endif
+
+namespace torrentix::platform {
+
+bool isPathSeparator(char c) {
+    return pathSeparators().find(c) != std::string_view::npos;
+}
+
+#if defined(_WIN32)
+
+namespace {
+
+std::wstring widen(const std::string& text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX));
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), n);
+    return wide;
+}
+
+std::string narrow(const wchar_t* wide, std::size_t length) {
+    if (length == 0) {
+        return {};
+    }
+    const int size = static_cast<int>(std::min<std::size_t>(length, INT_MAX));
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide, size, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, size, text.data(), n, nullptr, nullptr);
+    return text;
+}
+
+// The wide path the system's calls take. A path whose full form reaches the classic limit
+// of 260 characters (248 for a folder) is given as "\\?\" and its full form, which lifts
+// the limit.
+std::wstring systemPath(const std::string& path) {
+    const std::wstring wide = widen(path);
+    if (wide.starts_with(L"\\\\?\\")) {
+        return wide;
+    }
+    const DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (needed < 248) {
+        return wide;
+    }
+    std::wstring full(needed, L'\0');
+    full.resize(GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr));
+    if (full.starts_with(L"\\\\")) {
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    }
+    return L"\\\\?\\" + full;
+}
+
+// The C library's error number for the system's error code of the last failed call.
+int errnoOfLastError() {
+    switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return EACCES;
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+        return EEXIST;
+    case ERROR_NOT_SAME_DEVICE:
+        return EXDEV;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    case ERROR_WRITE_PROTECT:
+        return EROFS;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return ENAMETOOLONG;
+    case ERROR_INVALID_NAME:
+        return EINVAL;
+    default:
+        return EIO;
+    }
+}
+
+DWORD attributesOf(const std::string& path) {
+    return GetFileAttributesW(systemPath(path).c_str());
+}
+
+unsigned int chunk(std::size_t count) {
+    return static_cast<unsigned int>(std::min<std::size_t>(count, INT_MAX));
+}
+
+} // namespace
+
+std::string_view pathSeparators() {
+    return "\\/";
+}
+
+char preferredSeparator() {
+    return '\\';
+}
+
+int openForReading(const std::string& path) {
+    return _wopen(systemPath(path).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+}
+
+int createNewFile(const std::string& path) {
+    return _wopen(systemPath(path).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                  _S_IREAD | _S_IWRITE);
+}
+
+std::ptrdiff_t readSome(int fd, void* into, std::size_t most) {
+    return _read(fd, into, chunk(most));
+}
+
+std::ptrdiff_t writeSome(int fd, const void* bytes, std::size_t count) {
+    return _write(fd, bytes, chunk(count));
+}
+
+int syncToDisk(int fd) {
+    return _commit(fd);
+}
+
+int closeFile(int fd) {
+    return _close(fd);
+}
+
+int replaceFile(const char* from, const char* to) {
+    if (MoveFileExW(systemPath(from).c_str(), systemPath(to).c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return 0;
+    }
+    errno = errnoOfLastError();
+    return -1;
+}
+
+int removeFile(const std::string& path) {
+    return _wunlink(systemPath(path).c_str());
+}
+
+bool describeOpenFile(int fd, OpenFileInfo& info) {
+    struct _stat64 s {};
+    if (_fstat64(fd, &s) != 0) {
+        return false;
+    }
+    info.isFolder = (s.st_mode & _S_IFMT) == _S_IFDIR;
+    info.isRegular = (s.st_mode & _S_IFMT) == _S_IFREG;
+    info.size = s.st_size > 0 ? static_cast<unsigned long long>(s.st_size) : 0;
+    return true;
+}
+
+bool pathExists(const std::string& path) {
+    return attributesOf(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool isFolder(const std::string& path) {
+    const DWORD attributes = attributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool createFolders(const std::string& path) {
+    // The root of a network path (\\server\share) is not created: it is skipped whole.
+    std::size_t from = 0;
+    if (path.size() > 1 && isPathSeparator(path[0]) && isPathSeparator(path[1])) {
+        int separators = 0;
+        while (from < path.size() && separators < 4) {
+            separators += isPathSeparator(path[from++]) ? 1 : 0;
+        }
+    }
+    for (std::size_t at = from; at <= path.size(); ++at) {
+        if (at < path.size() && !isPathSeparator(path[at])) {
+            continue;
+        }
+        const std::string folder = path.substr(0, at);
+        if (folder.empty() || folder.back() == ':' || isPathSeparator(folder.back()) || isFolder(folder)) {
+            continue;
+        }
+        if (!CreateDirectoryW(systemPath(folder).c_str(), nullptr) &&
+            GetLastError() != ERROR_ALREADY_EXISTS) {
+            errno = errnoOfLastError();
+            return false;
+        }
+    }
+    if (!isFolder(path)) {
+        errno = ENOTDIR;
+        return false;
+    }
+    return true;
+}
+
+std::string executableFolder() {
+    std::wstring name(MAX_PATH, L'\0');
+    while (true) {
+        const DWORD n = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        if (n == 0) {
+            return ".";
+        }
+        if (n < name.size()) {
+            name.resize(n);
+            break;
+        }
+        name.resize(name.size() * 2);
+    }
+    const std::string program = narrow(name.data(), name.size());
+    const auto last = program.find_last_of(pathSeparators());
+    return last == std::string::npos ? std::string(".") : program.substr(0, last);
+}
+
+std::tm localTime(std::time_t t) {
+    std::tm local{};
+    localtime_s(&local, &t);
+    return local;
+}
+
+std::vector<std::string> commandLineArguments(int argc, char** argv) {
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wide == nullptr) {
+        return {argv + std::min(argc, 1), argv + argc};
+    }
+    std::vector<std::string> arguments;
+    for (int i = 1; i < count; ++i) {
+        arguments.push_back(narrow(wide[i], wcslen(wide[i])));
+    }
+    LocalFree(wide);
+    return arguments;
+}
+
+Utf8Console::Utf8Console() : previous_(GetConsoleOutputCP()) {
+    SetConsoleOutputCP(CP_UTF8);
+}
+
+Utf8Console::~Utf8Console() {
+    if (previous_ != 0) {
+        SetConsoleOutputCP(previous_);
+    }
+}
+
+void returnFreedMemory() {
+    _heapmin();
+}
+
+#else // POSIX
+
+std::string_view pathSeparators() {
+    return "/";
+}
+
+char preferredSeparator() {
+    return '/';
+}
+
+int openForReading(const std::string& path) {
+    return ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+}
+
+int createNewFile(const std::string& path) {
+    // The kernel applies the umask to the mode, so no process-wide setting is touched.
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+}
+
+std::ptrdiff_t readSome(int fd, void* into, std::size_t most) {
+    return ::read(fd, into, most);
+}
+
+std::ptrdiff_t writeSome(int fd, const void* bytes, std::size_t count) {
+    return ::write(fd, bytes, count);
+}
+
+int syncToDisk(int fd) {
+    return ::fsync(fd);
+}
+
+int closeFile(int fd) {
+    return ::close(fd);
+}
+
+int replaceFile(const char* from, const char* to) {
+    return ::rename(from, to);
+}
+
+int removeFile(const std::string& path) {
+    return ::unlink(path.c_str());
+}
+
+bool describeOpenFile(int fd, OpenFileInfo& info) {
+    struct stat s {};
+    if (::fstat(fd, &s) != 0) {
+        return false;
+    }
+    info.isFolder = S_ISDIR(s.st_mode);
+    info.isRegular = S_ISREG(s.st_mode);
+    info.size = s.st_size > 0 ? static_cast<unsigned long long>(s.st_size) : 0;
+    return true;
+}
+
+bool pathExists(const std::string& path) {
+    struct stat s {};
+    return ::stat(path.c_str(), &s) == 0;
+}
+
+bool isFolder(const std::string& path) {
+    struct stat s {};
+    return ::stat(path.c_str(), &s) == 0 && S_ISDIR(s.st_mode);
+}
+
+bool createFolders(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::create_directories(path, ec);
+    if (ec) {
+        errno = ec.value();
+        return false;
+    }
+    if (!isFolder(path)) {
+        errno = ENOTDIR;
+        return false;
+    }
+    return true;
+}
+
+std::string executableFolder() {
+    std::error_code ec;
+    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string(".") : exe.parent_path().string();
+}
+
+std::tm localTime(std::time_t t) {
+    std::tm local{};
+    localtime_r(&t, &local);
+    return local;
+}
+
+std::vector<std::string> commandLineArguments(int argc, char** argv) {
+    return {argv + std::min(argc, 1), argv + argc};
+}
+
+Utf8Console::Utf8Console() = default;
+Utf8Console::~Utf8Console() = default;
+
+void returnFreedMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
+#endif
+
+} // namespace torrentix::platform
