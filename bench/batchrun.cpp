@@ -34,8 +34,8 @@ SampleTable readKnownNames(const std::string& path, const TaxaDatabase& taxa, co
 
 RunOptions benchRunOptions() {
     RunOptions options;
-    options.gigindex = Mediterranean;
-    options.typeindex = 0;
+    options.gig = Mediterranean;
+    options.riverType = 0;
     options.testVariables = testVariableOptions();
     options.dateText = "01/01/26";
     options.timeText = "12:00:00";
@@ -57,8 +57,8 @@ RunResult computeOnce(SampleTable table, const TaxaDatabase& taxa) {
 
 void runBatchCommand(const std::string& path, const TaxaDatabase& taxa, const TaxaTree& tree, int threads) {
     cli::CliArgs args;
-    args.gigindex = Mediterranean;
-    args.typeindex = 0;
+    args.gig = Mediterranean;
+    args.riverType = 0;
     args.testVariables = testVariableOptions();
     args.force = true;
     args.threads = threads;

@@ -23,7 +23,7 @@ std::string generateSampleFile(const std::string& folder, int samples, int famil
 } // namespace
 
 BenchInputs::BenchInputs(const BenchSettings& settings, const std::string& folder)
-    : taxa_(TaxaDatabase::open(TAXA_DB_PATH)), tree_(albero(taxa_.records())) {
+    : taxa_(TaxaDatabase::open(TAXA_DB_PATH)), tree_(buildTaxaTree(taxa_.records())) {
     for (int samples : settings.sampleCounts) {
         files_[samples] = generateSampleFile(folder, samples, settings.families);
     }

@@ -53,7 +53,7 @@ PeakMemory measurePeakMemory(const std::string& program, const std::string& samp
 int reportPeakMemory(const std::string& samplePath, int threads) {
     try {
         const TaxaDatabase taxa = TaxaDatabase::open(TAXA_DB_PATH);
-        const TaxaTree tree = albero(taxa.records());
+        const TaxaTree tree = buildTaxaTree(taxa.records());
         const long baseline = ownHighWaterKb();
         runBatchCommand(samplePath, taxa, tree, threads);
         std::cout << baseline << " " << maxResidentKb() << " " << ownHighWaterKb() << "\n";

@@ -63,15 +63,15 @@ bool save(QWidget& window, const QString& folder, const char* name) {
 // Opens and computes the sample at the default options, then renders the GRAPHS view.
 bool saveGraphsOnly(MainWindow& window, const QString& folder, const char* name) {
     Workflow& flow = window.workflow();
-    flow.command1Click();
-    if (flow.wfstep() == 2) {
-        flow.command1Click();
+    flow.okClick();
+    if (flow.step() == 2) {
+        flow.okClick();
     }
-    if (flow.noresults()) {
+    if (flow.noResults()) {
         std::fprintf(stderr, "the run gave no results\n");
         return false;
     }
-    flow.cmdtab(GraphsTab);
+    flow.showView(GraphsTab);
     return save(window, folder, name);
 }
 
@@ -114,33 +114,33 @@ int main(int argc, char** argv) {
 
     Workflow& flow = window.workflow();
     flow.useTaxaMap(work.path() + "/taxa-map.tsv"); // the user's own map takes no part
-    flow.optGigClick(gig);
-    flow.option1Click(type);
+    flow.gigClick(gig);
+    flow.riverTypeClick(type);
     if (!graphsOnly.isEmpty()) {
         return saveGraphsOnly(window, out, graphsOnly.constData()) ? 0 : 1;
     }
     bool ok = save(window, out, "start.png");
 
     // The metrics of a GIG, shown while the right button is held on its option.
-    flow.optGigMouseDown(CentralBaltic, true);
+    flow.gigMouseDown(CentralBaltic, true);
     ok = save(window, out, "metrics.png") && ok;
-    flow.optGigMouseUp();
+    flow.gigMouseUp();
 
-    flow.command1Click();
-    if (flow.wfstep() == 2) {
+    flow.okClick();
+    if (flow.step() == 2) {
         // The first test variable is a biological quality ratio: observed minimum, and
         // the reference samples' value as its upper end.
-        window.findChild<QCheckBox*>("chk_observed_1")->click();
-        window.findChild<QCheckBox*>("chk_ismetric_1")->click();
+        window.findChild<QCheckBox*>("observedMinBox_1")->click();
+        window.findChild<QCheckBox*>("biologicalBox_1")->click();
         ok = save(window, out, "options.png") && ok;
-        flow.command1Click();
+        flow.okClick();
     }
-    if (flow.noresults()) {
+    if (flow.noResults()) {
         std::fprintf(stderr, "the run gave no results\n");
         return 1;
     }
     ok = save(window, out, "results.png") && ok;
-    flow.cmdtab(GraphsTab);
+    flow.showView(GraphsTab);
     ok = save(window, out, "graphs.png") && ok;
     // A window taller than wide: the plot is too, and its y labels still mark their values.
     window.resize(twips.px(QSize(minimumWindowWidth, tallWindowHeight)));

@@ -58,7 +58,7 @@ bool isControl(QObject* object) {
 } // namespace
 
 InfoWindow::InfoWindow(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("Forminfo"));
+    setObjectName(QStringLiteral("infoWindow"));
     setWindowTitle(QStringLiteral("Torrentix - Information"));
     setModal(true);
 

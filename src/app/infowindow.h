@@ -18,7 +18,7 @@ class InfoWindow : public QDialog {
   public:
     static constexpr int pageCount = 4;
 
-    explicit InfoWindow(QWidget* parent = nullptr); // object name "Forminfo"
+    explicit InfoWindow(QWidget* parent = nullptr); // object name "infoWindow"
 
     // Start-up form: first page, no buttons, hides on mouse movement or a click.
     void prepareForStartup();

@@ -54,8 +54,9 @@ QString windowCaption() {
 
 MainWindow::MainWindow(const TaxaDatabase& taxa, UserDialogs* dialogs, QSettings* settings, QWidget* parent)
     : QMainWindow(parent), ownDialogs_(dialogs == nullptr ? std::make_unique<QtDialogs>(this) : nullptr),
-      dialogs_(dialogs == nullptr ? *ownDialogs_ : *dialogs), taxa_(taxa), tree_(albero(taxa.records())) {
-    setObjectName(QStringLiteral("Form1"));
+      dialogs_(dialogs == nullptr ? *ownDialogs_ : *dialogs), taxa_(taxa),
+      tree_(buildTaxaTree(taxa.records())) {
+    setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(windowCaption());
     form3_ = new TaxonDialog(tree_, taxa_.records(), this);
     workflow_ = new Workflow(
@@ -100,8 +101,8 @@ MainWindow::~MainWindow() = default;
 void MainWindow::buildTopRow(QWidget* central) {
     for (int i = 0; i < 3; ++i) {
         auto* tab = new QPushButton(QString::fromLatin1(tabCaptions[static_cast<std::size_t>(i)]), central);
-        tab->setObjectName(QStringLiteral("cmdtab_%1").arg(i));
-        connect(tab, &QPushButton::clicked, this, [this, i] { workflow_->cmdtab(i); });
+        tab->setObjectName(QStringLiteral("viewButton_%1").arg(i));
+        connect(tab, &QPushButton::clicked, this, [this, i] { workflow_->showView(i); });
         tabs_[static_cast<std::size_t>(i)] = tab;
     }
     title_ = new QLabel(QStringLiteral("Torrentix"), central);
@@ -136,7 +137,7 @@ void MainWindow::bindWorkflow() {
     connect(w, &Workflow::reportChanged, this, [this] {
         results_->report()->setPlainText(workflow_->reportText());
         if (const auto& counts = workflow_->reportCounts()) {
-            results_->histogram()->faisto(counts->first, counts->second);
+            results_->histogram()->setClassCounts(counts->first, counts->second);
         }
     });
     connect(w, &Workflow::runStarted, this, &MainWindow::runStarted);
@@ -164,8 +165,8 @@ void MainWindow::bindWorkflow() {
 // After the index and test-variable buttons the keyboard is back on the GRAPHS tab.
 void MainWindow::bindGraphsButtons() {
     for (QPushButton* button : graphs_->findChildren<QPushButton*>()) {
-        if (button->objectName().startsWith(QLatin1String("cmdswitch_")) ||
-            button->objectName().startsWith(QLatin1String("cmdtvar_"))) {
+        if (button->objectName().startsWith(QLatin1String("indexButton_")) ||
+            button->objectName().startsWith(QLatin1String("testVariableButton_"))) {
             connect(button, &QPushButton::clicked, this, [this] { tabs_[GraphsTab]->setFocus(); });
         }
     }

@@ -1,5 +1,5 @@
 #pragma once
-// The main window "Form1": the tab buttons START, RESULTS and GRAPHS with their views,
+// The main window "mainWindow": the tab buttons START, RESULTS and GRAPHS with their views,
 // the code of the chosen river type, the "INFO" button and the wait panel of a
 // computation. The workflow holds the logic; the window shows it.
 
@@ -69,7 +69,7 @@ class MainWindow : public QMainWindow {
     TaxonDialog* form3_ = nullptr;
     Workflow* workflow_ = nullptr;
 
-    std::array<QPushButton*, 3> tabs_{}; // cmdtab
+    std::array<QPushButton*, 3> tabs_{}; // showView
     QLabel* title_ = nullptr;
     QLabel* gigtype_ = nullptr;      // lbl_gigtype
     ElidedLabel* runLine_ = nullptr; // lbl_run

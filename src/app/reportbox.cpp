@@ -22,7 +22,7 @@ bool reportKeyAllowed(int key, Qt::KeyboardModifiers modifiers) {
 }
 
 ReportBox::ReportBox(QWidget* parent) : QPlainTextEdit(parent) {
-    setObjectName(QStringLiteral("lblres"));
+    setObjectName(QStringLiteral("reportLabel"));
     setReadOnly(true);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -13,7 +13,7 @@ bool reportKeyAllowed(int key, Qt::KeyboardModifiers modifiers);
 class ReportBox : public QPlainTextEdit {
     Q_OBJECT
   public:
-    explicit ReportBox(QWidget* parent = nullptr); // object name "lblres"
+    explicit ReportBox(QWidget* parent = nullptr); // object name "reportLabel"
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -16,11 +16,11 @@
 namespace torrentix {
 
 ResultsPanel::ResultsPanel(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Frame_res"));
+    setObjectName(QStringLiteral("resultsPanel"));
     list_ = new ResultsList(this);
     report_ = new ReportBox(this);
     histogramCaption_ = new QLabel(QStringLiteral("Sample Classification"), this);
-    histogramCaption_->setObjectName(QStringLiteral("lbl_isto"));
+    histogramCaption_->setObjectName(QStringLiteral("histogramLabel"));
     histogramCaption_->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     histogram_ = new ClassHistogram(this);
     export_ = new QPushButton(QStringLiteral("Export table\u2026"), this);
@@ -43,7 +43,7 @@ void ResultsPanel::relayout(const Twips& twips, const ResultsLayout& layout) {
 }
 
 WaitPanel::WaitPanel(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Picturewait"));
+    setObjectName(QStringLiteral("waitPanel"));
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, QColor(255, 255, 192));
@@ -61,7 +61,7 @@ WaitPanel::WaitPanel(QWidget* parent) : QWidget(parent) {
     label->setFont(font);
     label->setAlignment(Qt::AlignCenter);
     bar_ = new QProgressBar;
-    bar_->setObjectName(QStringLiteral("ProgressBar1"));
+    bar_->setObjectName(QStringLiteral("progressBar"));
     bar_->setRange(0, steps);
     bar_->setTextVisible(false);
     auto* layout = new QVBoxLayout(frame);

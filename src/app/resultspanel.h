@@ -20,7 +20,7 @@ class ResultsList;
 class ResultsPanel : public QWidget {
     Q_OBJECT
   public:
-    explicit ResultsPanel(QWidget* parent = nullptr); // object name "Frame_res"
+    explicit ResultsPanel(QWidget* parent = nullptr); // object name "resultsPanel"
 
     ReportBox* report() const { return report_; }
     ClassHistogram* histogram() const { return histogram_; }
@@ -45,7 +45,7 @@ class WaitPanel : public QWidget {
   public:
     static constexpr int steps = 1000;
 
-    explicit WaitPanel(QWidget* parent = nullptr); // object name "Picturewait"
+    explicit WaitPanel(QWidget* parent = nullptr); // object name "waitPanel"
 
     void start();
     // Shows the fraction done; returns true when the bar moved (and needs painting).

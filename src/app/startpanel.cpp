@@ -71,17 +71,17 @@ StartPanel::StartPanel(Workflow& workflow, QWidget* parent) : QWidget(parent), w
     metricFrame_->setParent(this);
 
     prompt_ = new QLabel(this);
-    prompt_->setObjectName(QStringLiteral("Label3"));
+    prompt_->setObjectName(QStringLiteral("promptLabel"));
     QFont promptFont = prompt_->font();
     promptFont.setBold(true);
     prompt_->setFont(promptFont);
     prompt_->setWordWrap(true);
     ok_ = new QPushButton(QStringLiteral("OK"), this);
-    ok_->setObjectName(QStringLiteral("Command1"));
+    ok_->setObjectName(QStringLiteral("okButton"));
     back_ = new QPushButton(QStringLiteral("<-- back"), this);
-    back_->setObjectName(QStringLiteral("Command2"));
-    connect(ok_, &QPushButton::clicked, this, [this] { workflow_.command1Click(); });
-    connect(back_, &QPushButton::clicked, this, [this] { workflow_.command2Click(); });
+    back_->setObjectName(QStringLiteral("backButton"));
+    connect(ok_, &QPushButton::clicked, this, [this] { workflow_.okClick(); });
+    connect(back_, &QPushButton::clicked, this, [this] { workflow_.backClick(); });
     makeFileButtons();
     sync();
 }
@@ -114,10 +114,10 @@ QWidget* StartPanel::makeGigPanel() {
     layout->addWidget(heading(QStringLiteral("GIG")));
     for (int g = 0; g < gigCount; ++g) {
         auto* option = new QRadioButton(Workflow::gigCaption(g));
-        option->setObjectName(indexedName("Opt_GIG", g));
+        option->setObjectName(indexedName("gigOption", g));
         option->setToolTip(Workflow::gigTooltip(g));
         option->installEventFilter(this);
-        connect(option, &QRadioButton::clicked, this, [this, g] { workflow_.optGigClick(g); });
+        connect(option, &QRadioButton::clicked, this, [this, g] { workflow_.gigClick(g); });
         gigOptions_[static_cast<std::size_t>(g)] = option;
         layout->addWidget(option);
     }
@@ -133,8 +133,8 @@ QWidget* StartPanel::makeRiverTypePanel() {
     layout->addWidget(heading(QStringLiteral("River Type")));
     for (int t = 0; t < maxRiverTypes; ++t) {
         auto* option = new QRadioButton;
-        option->setObjectName(indexedName("Option1", t));
-        connect(option, &QRadioButton::clicked, this, [this, t] { workflow_.option1Click(t); });
+        option->setObjectName(indexedName("riverTypeOption", t));
+        connect(option, &QRadioButton::clicked, this, [this, t] { workflow_.riverTypeClick(t); });
         riverTypes_[static_cast<std::size_t>(t)] = option;
         layout->addWidget(option);
     }
@@ -158,7 +158,7 @@ QGroupBox* StartPanel::makeMetricFrame() {
 
 QWidget* StartPanel::makeTestVariableRows() {
     auto* frame = new QWidget;
-    frame->setObjectName(QStringLiteral("Frame_var"));
+    frame->setObjectName(QStringLiteral("testVariablesPanel"));
     auto* grid = new QGridLayout(frame);
     grid->addWidget(heading(QStringLiteral("Observed Min")), 0, 1, Qt::AlignCenter);
     grid->addWidget(heading(QStringLiteral("Min Value")), 0, 2, Qt::AlignCenter);
@@ -167,34 +167,34 @@ QWidget* StartPanel::makeTestVariableRows() {
         const auto k = static_cast<std::size_t>(i);
         const int n = i + 1;
         rowLabels_[k] = new QLabel;
-        rowLabels_[k]->setObjectName(indexedName("Label2", n));
+        rowLabels_[k]->setObjectName(indexedName("testVariableLabel", n));
         observed_[k] = new QCheckBox;
-        observed_[k]->setObjectName(indexedName("chk_observed", n));
+        observed_[k]->setObjectName(indexedName("observedMinBox", n));
         minValues_[k] = new QLineEdit;
-        minValues_[k]->setObjectName(indexedName("testmin", n));
+        minValues_[k]->setObjectName(indexedName("minValue", n));
         biological_[k] = new QCheckBox;
-        biological_[k]->setObjectName(indexedName("chk_ismetric", n));
+        biological_[k]->setObjectName(indexedName("biologicalBox", n));
         grid->addWidget(rowLabels_[k], n, 0);
         grid->addWidget(observed_[k], n, 1, Qt::AlignCenter);
         grid->addWidget(minValues_[k], n, 2);
         grid->addWidget(biological_[k], n, 3, Qt::AlignCenter);
         connect(observed_[k], &QCheckBox::clicked, this,
-                [this, i](bool on) { workflow_.chkObservedClick(i, on); });
+                [this, i](bool on) { workflow_.observedMinClick(i, on); });
         minErrors_[k] = new QLabel;
-        minErrors_[k]->setObjectName(indexedName("testmin_error", n));
+        minErrors_[k]->setObjectName(indexedName("minValueError", n));
         minErrors_[k]->setStyleSheet(QStringLiteral("color: #c00000;"));
         grid->addWidget(minErrors_[k], n, 4);
         connect(minValues_[k], &QLineEdit::textChanged, this,
-                [this, i](const QString& text) { workflow_.testminChange(i, text); });
-        connect(minValues_[k], &QLineEdit::editingFinished, this, [this, i] { workflow_.testminLeft(i); });
+                [this, i](const QString& text) { workflow_.minValueChange(i, text); });
+        connect(minValues_[k], &QLineEdit::editingFinished, this, [this, i] { workflow_.minValueLeft(i); });
         connect(biological_[k], &QCheckBox::clicked, this,
-                [this, i](bool on) { workflow_.chkIsmetricClick(i, on); });
+                [this, i](bool on) { workflow_.biologicalClick(i, on); });
     }
     intervals_ = new QCheckBox(QStringLiteral("Confidence intervals (bootstrap, 1,000 replicates)"));
     intervals_->setObjectName(QStringLiteral("chk_intervals"));
     intervals_->setToolTip(QStringLiteral("After the run, how much the indices and the regressions depend on "
                                           "the file's reference samples"));
-    connect(intervals_, &QCheckBox::clicked, this, [this](bool on) { workflow_.chkIntervalsClick(on); });
+    connect(intervals_, &QCheckBox::clicked, this, [this](bool on) { workflow_.intervalsClick(on); });
     grid->addWidget(intervals_, optionRowCount + 1, 0, 1, 4);
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(2, 2);
@@ -333,20 +333,19 @@ bool StartPanel::gigOptionEvent(int g, QEvent* event) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease: {
         const bool right = static_cast<QMouseEvent*>(event)->button() == Qt::RightButton;
-        event->type() == QEvent::MouseButtonPress ? workflow_.optGigMouseDown(g, right)
-                                                  : workflow_.optGigMouseUp();
+        event->type() == QEvent::MouseButtonPress ? workflow_.gigMouseDown(g, right) : workflow_.gigMouseUp();
         return right;
     }
     case QEvent::KeyPress:
         return gigOptionKey(g, *static_cast<QKeyEvent*>(event));
     case QEvent::ContextMenu:
         if (static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
-            workflow_.optGigMouseDown(g, true);
+            workflow_.gigMouseDown(g, true);
         }
         return true;
     case QEvent::FocusOut:
         if (workflow_.metricFrameVisible() && !workflow_.testVariablesVisible()) {
-            workflow_.optGigMouseUp();
+            workflow_.gigMouseUp();
         }
         return false;
     default:
@@ -360,9 +359,9 @@ bool StartPanel::gigOptionKey(int g, const QKeyEvent& key) {
     const bool close =
         key.key() == Qt::Key_Escape && workflow_.metricFrameVisible() && !workflow_.testVariablesVisible();
     if (open) {
-        workflow_.optGigMouseDown(g, true);
+        workflow_.gigMouseDown(g, true);
     } else if (close) {
-        workflow_.optGigMouseUp();
+        workflow_.gigMouseUp();
     }
     return open || close;
 }

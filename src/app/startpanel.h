@@ -60,20 +60,20 @@ class StartPanel : public QWidget {
     QWidget* riverTypePanel_ = nullptr; // Picture1
     std::array<QRadioButton*, 5> gigOptions_{};
     std::array<QRadioButton*, 8> riverTypes_{};
-    QLabel* prompt_ = nullptr;               // Label3
-    QPushButton* ok_ = nullptr;              // Command1
-    QPushButton* back_ = nullptr;            // Command2
+    QLabel* prompt_ = nullptr;               // promptLabel
+    QPushButton* ok_ = nullptr;              // okButton
+    QPushButton* back_ = nullptr;            // backButton
     QPushButton* recent_ = nullptr;          // cmdrecent, with its menu of files
     QPushButton* runAgain_ = nullptr;        // cmdagain
     QPushButton* taxaMap_ = nullptr;         // cmdtaxamap
     QGroupBox* metricFrame_ = nullptr;       // frame_metr
     QLabel* metricLabel_ = nullptr;          // lbl_metr
-    QWidget* testVariables_ = nullptr;       // Frame_var
-    std::array<QLabel*, 3> rowLabels_{};     // Label2
-    std::array<QCheckBox*, 3> observed_{};   // chk_observed
-    std::array<QLineEdit*, 3> minValues_{};  // testmin
-    std::array<QCheckBox*, 3> biological_{}; // chk_ismetric
-    std::array<QLabel*, 3> minErrors_{};     // testmin_error
+    QWidget* testVariables_ = nullptr;       // testVariablesPanel
+    std::array<QLabel*, 3> rowLabels_{};     // testVariableLabel_n
+    std::array<QCheckBox*, 3> observed_{};   // observedMinBox_n
+    std::array<QLineEdit*, 3> minValues_{};  // minValue_n
+    std::array<QCheckBox*, 3> biological_{}; // biologicalBox_n
+    std::array<QLabel*, 3> minErrors_{};     // minValueError_n
     QCheckBox* intervals_ = nullptr;         // chk_intervals
 };
 

@@ -59,8 +59,8 @@ std::string nextCell(std::string_view tsv, std::size_t& at, char& end) {
 
 } // namespace
 
-std::string tidyTableOf(const RunResult& run, int gigindex) {
-    return tidyTableText({run.table, gigindex, run.testText, run.testNormalised, run.raw, run.normalised,
+std::string tidyTableOf(const RunResult& run, int gig) {
+    return tidyTableText({run.table, gig, run.testText, run.testNormalised, run.raw, run.normalised,
                           run.indices.staricm, run.indices.gigicm});
 }
 

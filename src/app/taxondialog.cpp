@@ -139,12 +139,12 @@ QString visibleName(const QString& name, bool controlPictures) {
 
 TaxonDialog::TaxonDialog(const TaxaTree& tree, const std::vector<FamilyRecord>& families, QWidget* parent)
     : QDialog(parent), tree_(tree) {
-    setObjectName(QStringLiteral("Form3"));
+    setObjectName(QStringLiteral("unknownTaxonDialog"));
     setWindowTitle(QStringLiteral("Taxa"));
     setModal(true);
 
-    givenName_ = boxedLabel("lbl_vecchionome", "unknown taxon");
-    correctName_ = boxedLabel("lbl_nuovonome", "correct taxon");
+    givenName_ = boxedLabel("unknownNameLabel", "unknown taxon");
+    correctName_ = boxedLabel("familyLabel", "correct taxon");
     place_ = new QLabel;
     place_->setObjectName(QStringLiteral("lbl_place"));
     keyLabel_ = new QLabel(QStringLiteral("0"));
@@ -155,12 +155,12 @@ TaxonDialog::TaxonDialog(const TaxaTree& tree, const std::vector<FamilyRecord>& 
     find_->setPlaceholderText(QStringLiteral("Find a family by any part of its name"));
     find_->setAccessibleName(QStringLiteral("Find a family"));
     find_->setClearButtonEnabled(true);
-    tv1_ = new QTreeWidget;
-    tv1_->setObjectName(QStringLiteral("tv1"));
-    tv1_->setHeaderHidden(true);
-    tv1_->setColumnCount(1);
-    tv1_->setSelectionMode(QAbstractItemView::SingleSelection);
-    tv1_->setAccessibleName(QStringLiteral("Groups and families"));
+    taxaTree_ = new QTreeWidget;
+    taxaTree_->setObjectName(QStringLiteral("taxaTree"));
+    taxaTree_->setHeaderHidden(true);
+    taxaTree_->setColumnCount(1);
+    taxaTree_->setSelectionMode(QAbstractItemView::SingleSelection);
+    taxaTree_->setAccessibleName(QStringLiteral("Groups and families"));
 
     auto* names = new QGridLayout;
     names->addWidget(new QLabel(QStringLiteral("unknown taxon")), 0, 0);
@@ -197,7 +197,7 @@ TaxonDialog::TaxonDialog(const TaxaTree& tree, const std::vector<FamilyRecord>& 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(names);
     layout->addWidget(find_);
-    layout->addWidget(tv1_, 1);
+    layout->addWidget(taxaTree_, 1);
     layout->addWidget(keyLabel_);
     layout->addWidget(remember_);
     layout->addWidget(byDictionary_);
@@ -208,9 +208,9 @@ TaxonDialog::TaxonDialog(const TaxaTree& tree, const std::vector<FamilyRecord>& 
     connect(abort, &QPushButton::clicked, this, &TaxonDialog::abortRead);
     connect(byDictionary_, &QPushButton::clicked, this, &TaxonDialog::useDictionaryForRemaining);
     connect(find_, &QLineEdit::textChanged, this, &TaxonDialog::filterTree);
-    connect(tv1_, &QTreeWidget::currentItemChanged, this,
+    connect(taxaTree_, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { nodeChosen(current); });
-    connect(tv1_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { nodeChosen(item); });
+    connect(taxaTree_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { nodeChosen(item); });
 
     buildTree(families);
     controlPictures_ =
@@ -220,7 +220,7 @@ TaxonDialog::TaxonDialog(const TaxaTree& tree, const std::vector<FamilyRecord>& 
 
 QTreeWidgetItem* TaxonDialog::addItem(QTreeWidgetItem* parent, const std::string& text,
                                       const std::string& tag) {
-    auto* item = parent == nullptr ? new QTreeWidgetItem(tv1_) : new QTreeWidgetItem(parent);
+    auto* item = parent == nullptr ? new QTreeWidgetItem(taxaTree_) : new QTreeWidgetItem(parent);
     item->setText(0, QString::fromStdString(text));
     item->setData(0, tagRole, QString::fromStdString(tag));
     itemsByTag_.insert(QString::fromStdString(tag), item);
@@ -247,7 +247,7 @@ void TaxonDialog::buildTree(const std::vector<FamilyRecord>& families) {
             group->insertChild(0, group->takeChild(group->indexOfChild(item)));
         }
     }
-    if (QTreeWidgetItem* root = tv1_->topLevelItem(0)) {
+    if (QTreeWidgetItem* root = taxaTree_->topLevelItem(0)) {
         root->setExpanded(true);
     }
 }
@@ -265,12 +265,12 @@ void TaxonDialog::prepare(const UnknownTaxonQuestion& question) {
     settingUp_ = true;
     selectionKey_ = 0;
     find_->clear();
-    tv1_->collapseAll();
-    if (QTreeWidgetItem* root = tv1_->topLevelItem(0)) {
+    taxaTree_->collapseAll();
+    if (QTreeWidgetItem* root = taxaTree_->topLevelItem(0)) {
         root->setExpanded(true);
     }
-    tv1_->setCurrentItem(nullptr);
-    tv1_->clearSelection();
+    taxaTree_->setCurrentItem(nullptr);
+    taxaTree_->clearSelection();
     givenName_->setFullText(visibleName(displayText(question.name, question.utf8), controlPictures_));
     place_->setText(placeText(question.place));
     setCorrectTaxon({});
@@ -283,8 +283,8 @@ void TaxonDialog::prepare(const UnknownTaxonQuestion& question) {
     if (question.suggestion) {
         selectionKey_ = question.suggestion->id;
         if (QTreeWidgetItem* item = itemOfTag("F" + std::to_string(question.suggestion->id))) {
-            tv1_->setCurrentItem(item);
-            tv1_->scrollToItem(item, QAbstractItemView::PositionAtCenter);
+            taxaTree_->setCurrentItem(item);
+            taxaTree_->scrollToItem(item, QAbstractItemView::PositionAtCenter);
         }
         setCorrectTaxon(question.suggestion->family);
     }
@@ -302,7 +302,7 @@ void TaxonDialog::prepare(const UnknownTaxonQuestion& question) {
 
 void TaxonDialog::filterTree(const QString& text) {
     const QString part = text.trimmed();
-    QTreeWidgetItem* root = tv1_->topLevelItem(0);
+    QTreeWidgetItem* root = taxaTree_->topLevelItem(0);
     if (root == nullptr) {
         return;
     }
@@ -325,10 +325,10 @@ void TaxonDialog::filterTree(const QString& text) {
         }
     }
     if (!part.isEmpty() && matches == 1) {
-        tv1_->setCurrentItem(only); // the one family found is the one chosen
+        taxaTree_->setCurrentItem(only); // the one family found is the one chosen
     }
-    if (QTreeWidgetItem* current = tv1_->currentItem(); current != nullptr && !current->isHidden()) {
-        tv1_->scrollToItem(current);
+    if (QTreeWidgetItem* current = taxaTree_->currentItem(); current != nullptr && !current->isHidden()) {
+        taxaTree_->scrollToItem(current);
     }
 }
 

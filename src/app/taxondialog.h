@@ -42,7 +42,7 @@ class TaxonDialog : public QDialog {
     // `families`: the family records, for the families named like their group, which the
     // tree leaves out.
     TaxonDialog(const TaxaTree& tree, const std::vector<FamilyRecord>& families,
-                QWidget* parent = nullptr); // object name "Form3"
+                QWidget* parent = nullptr); // object name "unknownTaxonDialog"
 
     // Sets the dialog up for a name: nothing chosen, no search, the tree collapsed to its
     // groups, the window at its usual size and, when there is a suggestion, the suggested
@@ -86,14 +86,14 @@ class TaxonDialog : public QDialog {
     bool dictionaryForRemaining_ = false;
     std::optional<SuggestedFamily> knownAnswer_; // the dictionary's family of the name asked
 
-    ElidedLabel* givenName_ = nullptr;    // lbl_vecchionome
+    ElidedLabel* givenName_ = nullptr;    // unknownNameLabel
     QLabel* place_ = nullptr;             // lbl_place: column, and k of n unknown names
-    ElidedLabel* correctName_ = nullptr;  // lbl_nuovonome
+    ElidedLabel* correctName_ = nullptr;  // familyLabel
     QLabel* source_ = nullptr;            // lbl_source: where the suggestion comes from
     QPushButton* byDictionary_ = nullptr; // cmddictionary
     QLabel* keyLabel_ = nullptr;          // lbl_taxkey (hidden)
     QLineEdit* find_ = nullptr;           // txt_find
-    QTreeWidget* tv1_ = nullptr;
+    QTreeWidget* taxaTree_ = nullptr;
     QCheckBox* remember_ = nullptr; // chk_remember
 };
 

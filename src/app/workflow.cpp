@@ -27,7 +27,7 @@ Workflow::Workflow(const TaxaDatabase& taxa, const TaxaTree& tree, UserDialogs& 
     for (int i = 0; i < optionRowCount; ++i) {
         rows_[static_cast<std::size_t>(i)].label = QStringLiteral("Test Var %1").arg(i + 1);
     }
-    falabel3();
+    refreshPrompt();
 }
 
 Workflow::~Workflow() = default;
@@ -42,35 +42,35 @@ QString Workflow::gigTooltip(int g) {
 }
 
 QString Workflow::riverTypeCaption(int t) const {
-    return riverTypeVisible(t) ? QString::fromStdString(typeCaption(gigindex_, t)) : QString();
+    return riverTypeVisible(t) ? QString::fromStdString(typeCaption(gig_, t)) : QString();
 }
 
-void Workflow::optGigClick(int index) {
+void Workflow::gigClick(int index) {
     if (index < 0 || index >= gigCount) {
         return;
     }
     emit focusTab(StartTab);
     selectedGig_ = index;
-    gigindex_ = index;
-    ntypes_ = gigInfo(index).ntypes;
+    gig_ = index;
+    riverTypeCount_ = gigInfo(index).riverTypeCount;
     riverTypesVisible_ = true;
     selectedType_.reset();
-    falabel3();
+    refreshPrompt();
 }
 
-void Workflow::option1Click(int index) {
+void Workflow::riverTypeClick(int index) {
     if (!riverTypeVisible(index)) {
         return;
     }
     emit focusTab(StartTab);
     selectedType_ = index;
-    typeindex_ = index;
+    riverType_ = index;
     gigtypeLabel_ = riverTypeCaption(index).left(4);
     okEnabled_ = true;
-    falabel3();
+    refreshPrompt();
 }
 
-void Workflow::optGigMouseDown(int index, bool rightButton) {
+void Workflow::gigMouseDown(int index, bool rightButton) {
     metricFrameVisible_ = false;
     if (rightButton && index >= 0 && index < gigCount) {
         metricFrameCaption_ = gigCaption(index) + QStringLiteral(" GIG metrics");
@@ -80,12 +80,12 @@ void Workflow::optGigMouseDown(int index, bool rightButton) {
     emit changed();
 }
 
-void Workflow::optGigMouseUp() {
+void Workflow::gigMouseUp() {
     metricFrameVisible_ = false;
     emit changed();
 }
 
-void Workflow::falabel3() {
+void Workflow::refreshPrompt() {
     if (!activity_.isEmpty()) {
         prompt_ = activity_;
         okEnabled_ = false;
@@ -96,7 +96,7 @@ void Workflow::falabel3() {
     } else if (!selectedGig_) {
         prompt_ = QStringLiteral("Choose a GIG.....");
         okEnabled_ = false;
-    } else if (selectedType_ && *selectedType_ < ntypes_) {
+    } else if (selectedType_ && *selectedType_ < riverTypeCount_) {
         prompt_ = QStringLiteral("Press OK to open a file");
         okEnabled_ = true;
     } else {
@@ -111,17 +111,17 @@ void Workflow::showOptions() {
     riverTypesVisible_ = false;
     metricTextVisible_ = false;
     metricFrameVisible_ = true;
-    optbusy_ = true;
+    settingOptions_ = true;
     for (auto& r : rows_) {
         r.minText = QStringLiteral("0");
         r.biological = false;
         r.observed = false;
     }
-    optbusy_ = false;
+    settingOptions_ = false;
     backVisible_ = true;
     testVariablesVisible_ = true;
-    falabel3();
-    wfstep_ = 2;
+    refreshPrompt();
+    step_ = 2;
     emit changed();
 }
 
@@ -132,25 +132,25 @@ void Workflow::hideOptions() {
     metricFrameVisible_ = false;
     backVisible_ = false;
     testVariablesVisible_ = false;
-    wfstep_ = 0;
+    step_ = 0;
     emit changed();
 }
 
-void Workflow::command2Click() {
+void Workflow::backClick() {
     hideOptions();
-    falabel3();
+    refreshPrompt();
 }
 
-void Workflow::chkObservedClick(int i, bool ticked) {
+void Workflow::observedMinClick(int i, bool ticked) {
     if (i < 0 || i >= optionRowCount) {
         return;
     }
     OptionRow& r = rows_[static_cast<std::size_t>(i)];
     r.observed = ticked;
-    if (optbusy_) {
+    if (settingOptions_) {
         return;
     }
-    optbusy_ = true;
+    settingOptions_ = true;
     if (ticked) {
         r.minText.clear();
         r.minEnabled = false;
@@ -159,13 +159,13 @@ void Workflow::chkObservedClick(int i, bool ticked) {
         r.minEnabled = r.enabled; // a row without a usable test variable stays locked
     }
     r.minError.clear();
-    optbusy_ = false;
-    falabel3();
+    settingOptions_ = false;
+    refreshPrompt();
 }
 
 // While the user types, "-", "0," or "1e" are steps towards a number: the text is taken
 // as typed and judged when the field is left.
-void Workflow::testminChange(int i, const QString& text) {
+void Workflow::minValueChange(int i, const QString& text) {
     if (i >= 0 && i < optionRowCount) {
         rows_[static_cast<std::size_t>(i)].minText = text;
     }
@@ -173,8 +173,8 @@ void Workflow::testminChange(int i, const QString& text) {
 
 // An empty field means 0 and a decimal comma a decimal point; any other text that is not
 // a number stays as typed, marked, and "OK" waits until it is mended.
-void Workflow::testminLeft(int i) {
-    if (i < 0 || i >= optionRowCount || optbusy_) {
+void Workflow::minValueLeft(int i) {
+    if (i < 0 || i >= optionRowCount || settingOptions_) {
         return;
     }
     OptionRow& r = rows_[static_cast<std::size_t>(i)];
@@ -192,17 +192,17 @@ void Workflow::testminLeft(int i) {
     } else {
         r.minError = QStringLiteral("not a number");
     }
-    falabel3();
+    refreshPrompt();
 }
 
 bool Workflow::checkMinValues() {
     for (int i = 0; i < optionRowCount; ++i) {
-        testminLeft(i);
+        minValueLeft(i);
     }
     return okEnabled_;
 }
 
-void Workflow::chkIsmetricClick(int i, bool ticked) {
+void Workflow::biologicalClick(int i, bool ticked) {
     if (i < 0 || i >= optionRowCount) {
         return;
     }
@@ -211,16 +211,16 @@ void Workflow::chkIsmetricClick(int i, bool ticked) {
 }
 
 bool Workflow::canOpenFile() const {
-    return wfstep_ == 0 && !testVariablesVisible_ && activity_.isEmpty() && okEnabled_;
+    return step_ == 0 && !testVariablesVisible_ && activity_.isEmpty() && okEnabled_;
 }
 
 QString Workflow::runAgainFile() const {
-    return shownRun_ && wfstep_ == 0 ? inputPath_ : QString();
+    return shownRun_ && step_ == 0 ? inputPath_ : QString();
 }
 
 void Workflow::openRecent(const QString& path) {
     if (canOpenFile() && !path.isEmpty()) {
-        aprifile(path);
+        openSampleFile(path);
     }
 }
 
@@ -240,7 +240,7 @@ QString Workflow::viewsCaption() const {
     if (selectedGig_) {
         now << gigCaption(*selectedGig_);
     }
-    if (selectedType_ && *selectedType_ < ntypes_) {
+    if (selectedType_ && *selectedType_ < riverTypeCount_) {
         now << riverTypeCaption(*selectedType_).left(4);
     }
     const QString chosen = now.join(dot);
@@ -251,18 +251,18 @@ QString Workflow::viewsCaption() const {
 }
 
 void Workflow::activate() {
-    if (noresults_) {
-        cmdtab(StartTab);
+    if (noResults_) {
+        showView(StartTab);
     }
 }
 
 void Workflow::showStart() {
     currentView_ = StartTab;
     emit viewChanged(StartTab);
-    falabel3();
+    refreshPrompt();
 }
 
-void Workflow::cmdtab(int index) {
+void Workflow::showView(int index) {
     if (index == currentView_ || index < StartTab || index > GraphsTab) {
         return;
     }
@@ -271,15 +271,15 @@ void Workflow::cmdtab(int index) {
         showStart();
         return;
     }
-    if (noresults_) {
-        cmdtab(StartTab);
+    if (noResults_) {
+        showView(StartTab);
         emit focusTab(StartTab);
         return;
     }
     if (index == GraphsTab) {
         const SampleTable& t = results_->table;
         if (!isUsableTestVariable(t, 0) && !isUsableTestVariable(t, 1) && !isUsableTestVariable(t, 2)) {
-            cmdtab(ResultsTab);
+            showView(ResultsTab);
             emit focusTab(ResultsTab);
             return;
         }

@@ -73,9 +73,9 @@ class Workflow : public QObject {
     ~Workflow() override;
 
     // Flags of the workflow.
-    int wfstep() const { return wfstep_; }
-    bool noresults() const { return noresults_; }
-    bool optbusy() const { return optbusy_; }
+    int step() const { return step_; }
+    bool noResults() const { return noResults_; }
+    bool settingOptions() const { return settingOptions_; }
     bool startup() const { return startup_; }
     void setStartup(bool on) { startup_ = on; }
     bool busy() const { return busy_; } // a computation is running
@@ -84,14 +84,14 @@ class Workflow : public QObject {
 
     // GIG and river type.
     std::optional<int> selectedGig() const { return selectedGig_; }
-    int gigindex() const { return gigindex_; }
-    int ntypes() const { return ntypes_; }
+    int gig() const { return gig_; }
+    int riverTypeCount() const { return riverTypeCount_; }
     std::optional<int> selectedType() const { return selectedType_; }
-    int typeindex() const { return typeindex_; }
+    int riverType() const { return riverType_; }
     const QString& gigtypeLabel() const { return gigtypeLabel_; }
     bool gigOptionsVisible() const { return gigOptionsVisible_; }
     bool riverTypesVisible() const { return riverTypesVisible_; }
-    bool riverTypeVisible(int t) const { return t >= 0 && t < ntypes_; }
+    bool riverTypeVisible(int t) const { return t >= 0 && t < riverTypeCount_; }
     QString riverTypeCaption(int t) const; // empty for a hidden option
     static QString gigCaption(int g);
     static QString gigTooltip(int g);
@@ -138,21 +138,21 @@ class Workflow : public QObject {
     const BootstrapResult* intervals() const { return intervals_.get(); }
 
     // Events of the START view.
-    void optGigClick(int index);
-    void option1Click(int index);
-    void optGigMouseDown(int index, bool rightButton);
-    void optGigMouseUp();
-    void command1Click(); // "OK"
-    void command2Click(); // "<-- back"
-    void chkObservedClick(int row, bool ticked);
-    void testminChange(int row, const QString& text); // a keystroke: the text as typed
-    void testminLeft(int row);                        // the field was left: check it
-    void chkIsmetricClick(int row, bool ticked);
+    void gigClick(int index);
+    void riverTypeClick(int index);
+    void gigMouseDown(int index, bool rightButton);
+    void gigMouseUp();
+    void okClick();   // "OK"
+    void backClick(); // "<-- back"
+    void observedMinClick(int row, bool ticked);
+    void minValueChange(int row, const QString& text); // a keystroke: the text as typed
+    void minValueLeft(int row);                        // the field was left: check it
+    void biologicalClick(int row, bool ticked);
     // A recent file chosen, or "Run again": the file is read as if chosen in the dialog.
     void openRecent(const QString& path);
     void runAgain();
     // "Confidence intervals" ticked or not.
-    void chkIntervalsClick(bool ticked);
+    void intervalsClick(bool ticked);
     // Cancel, or the window closed: the intervals under way are dropped once the engine's
     // threads have stopped.
     void cancelIntervals();
@@ -164,9 +164,9 @@ class Workflow : public QObject {
     // The main window became active.
     void activate();
     // A tab button: shows its view, or falls back to one that can be shown.
-    void cmdtab(int index);
+    void showView(int index);
     // Refreshes the step prompt and the state of "OK".
-    void falabel3();
+    void refreshPrompt();
 
   signals:
     void changed();              // the START view's state
@@ -185,7 +185,7 @@ class Workflow : public QObject {
   private:
     enum class ReadOutcome { Done, Aborted, Malformed };
 
-    void aprifile(QString chosen = {});
+    void openSampleFile(QString chosen = {});
     QString lastFolder() const;
     ReadOutcome readFile(const QString& path);
     ReadOutcome readChecked(const QString& path, ReadResult& read);
@@ -196,7 +196,7 @@ class Workflow : public QObject {
     void hideOptions();
     void computeRun();
     void failRun();
-    void faetic();
+    void refreshReport();
     void showStart();
     std::optional<std::string> existingResultsFile(const std::string& path);
     RunOptions runOptions() const;
@@ -212,18 +212,18 @@ class Workflow : public QObject {
     RecentFiles recent_;
     QString taxaMapPath_;
 
-    int wfstep_ = 0;
-    bool noresults_ = true;
-    bool optbusy_ = false;
+    int step_ = 0;
+    bool noResults_ = true;
+    bool settingOptions_ = false;
     bool startup_ = false;
     bool busy_ = false;
     QString activity_; // what the program is doing, shown as the prompt while it lasts
 
     std::optional<int> selectedGig_;
-    int gigindex_ = 0;
-    int ntypes_ = 0;
+    int gig_ = 0;
+    int riverTypeCount_ = 0;
     std::optional<int> selectedType_;
-    int typeindex_ = 0;
+    int riverType_ = 0;
     QString gigtypeLabel_;
 
     bool gigOptionsVisible_ = true;

@@ -13,7 +13,7 @@
 
 namespace torrentix {
 
-void Workflow::chkIntervalsClick(bool ticked) {
+void Workflow::intervalsClick(bool ticked) {
     intervalsWanted_ = ticked;
     emit changed();
 }

@@ -19,12 +19,12 @@
 
 namespace torrentix {
 
-void Workflow::command1Click() {
-    if (wfstep_ == 0) {
-        aprifile();
+void Workflow::okClick() {
+    if (step_ == 0) {
+        openSampleFile();
         return;
     }
-    if (wfstep_ == 1) {
+    if (step_ == 1) {
         metricFrameCaption_ =
             QStringLiteral("Test variables (file:") + QFileInfo(inputPath_).fileName() + ")";
         bool anyUsable = false;
@@ -34,13 +34,13 @@ void Workflow::command1Click() {
             r.minText = QStringLiteral("0");
             r.minError.clear();
             r.biological = false;
-            r.label = displayText(table_->testname[static_cast<std::size_t>(i)], table_->utf8);
+            r.label = displayText(table_->testVariableNames[static_cast<std::size_t>(i)], table_->utf8);
             r.enabled = usable;
             r.minEnabled = usable;
             anyUsable = anyUsable || usable;
         }
         if (!anyUsable) {
-            wfstep_ = 0;
+            step_ = 0;
             emit changed();
             computeRun();
             return;
@@ -52,13 +52,13 @@ void Workflow::command1Click() {
         return;
     }
     hideOptions();
-    falabel3(); // the options prompt goes with the options, also when the run is refused
+    refreshPrompt(); // the options prompt goes with the options, also when the run is refused
     computeRun();
 }
 
 // The open-file step: reads the file given, or asks for one; a malformed file brings the
 // dialog back.
-void Workflow::aprifile(QString chosen) {
+void Workflow::openSampleFile(QString chosen) {
     for (;; chosen.clear()) {
         if (chosen.isEmpty()) {
             chosen = dialogs_.openFileIn(QStringLiteral("OPEN FILE"),
@@ -77,7 +77,7 @@ void Workflow::aprifile(QString chosen) {
             return;
         }
     }
-    if (noresults_) {
+    if (noResults_) {
         reportText_ = QStringLiteral("file: not found.");
         reportCounts_.reset();
         emit reportChanged();
@@ -91,7 +91,7 @@ QString Workflow::lastFolder() const {
 
 void Workflow::setActivity(const QString& activity) {
     activity_ = activity;
-    falabel3();
+    refreshPrompt();
 }
 
 Workflow::ReadOutcome Workflow::readFile(const QString& path) {
@@ -101,8 +101,8 @@ Workflow::ReadOutcome Workflow::readFile(const QString& path) {
     setActivity({});
     if (outcome == ReadOutcome::Done) {
         takeRead(path, read);
-        wfstep_ = 1;
-        command1Click();
+        step_ = 1;
+        okClick();
     }
     return outcome;
 }
@@ -171,7 +171,7 @@ Workflow::ReadOutcome Workflow::readChecked(const QString& path, ReadResult& rea
 
 // The read becomes the table of the next run; the user hears about the corrected file.
 void Workflow::takeRead(const QString& path, ReadResult& read) {
-    if (read.table.namesfixed) {
+    if (read.table.namesCorrected) {
         saveCorrectedFile(read);
     }
     inputPath_ = path;
@@ -192,8 +192,8 @@ void Workflow::takeRead(const QString& path, ReadResult& read) {
 
 RunOptions Workflow::runOptions() const {
     RunOptions o;
-    o.gigindex = gigindex_;
-    o.typeindex = typeindex_;
+    o.gig = gig_;
+    o.riverType = riverType_;
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         o.testVariables[i].minText = rows_[i].minText.toStdString();
         o.testVariables[i].observedMin = rows_[i].observed;
@@ -230,29 +230,29 @@ std::optional<std::string> Workflow::existingResultsFile(const std::string& path
     }
 }
 
-void Workflow::faetic() {
+void Workflow::refreshReport() {
     if (!table_) {
         return;
     }
     ReportInput in;
-    in.inputpath = inputPath_.toStdString();
+    in.sourcePath = inputPath_.toStdString();
     in.nsamp = table_->nsamp();
     in.nfam = table_->nfam();
     for (std::size_t k = 0; k < 3; ++k) {
-        in.testname[k] = displayText(table_->testname[k], table_->utf8).toStdString();
-        in.testcount[k] = table_->testcount[k];
-        in.testmin[k] = rows_[k].minText.toStdString();
+        in.testVariableNames[k] = displayText(table_->testVariableNames[k], table_->utf8).toStdString();
+        in.numericTestValueCounts[k] = table_->numericTestValueCounts[k];
+        in.minValueTexts[k] = rows_[k].minText.toStdString();
         in.biological[k] = rows_[k].biological;
     }
-    in.classcount = contaclassif(*table_);
+    in.classcount = countSamplesPerClass(*table_);
     if (selectedGig_) {
         in.gigCaption = std::string(gigInfo(*selectedGig_).caption);
         in.notes = placeholderNotes(*selectedGig_);
     }
-    if (selectedType_ && *selectedType_ < ntypes_) {
-        in.riverTypeCaption = typeCaption(gigindex_, *selectedType_);
+    if (selectedType_ && *selectedType_ < riverTypeCount_) {
+        in.riverTypeCaption = typeCaption(gig_, *selectedType_);
     }
-    reportText_ = screenLines(torrentix::faetic(in));
+    reportText_ = screenLines(torrentix::reportText(in));
     if (!readNotes_.isEmpty()) {
         reportText_ += QStringLiteral("\n\n  ") + readNotes_.join(QStringLiteral("\n  "));
     }
@@ -261,12 +261,12 @@ void Workflow::faetic() {
 }
 
 void Workflow::failRun() {
-    noresults_ = true;
+    noResults_ = true;
     results_.reset();
     shownRun_.reset();
-    falabel3();
+    refreshPrompt();
     emit resultsCleared();
-    cmdtab(StartTab);
+    showView(StartTab);
 }
 
 void Workflow::computeRun() {
@@ -278,7 +278,7 @@ void Workflow::computeRun() {
     busy_ = true;
     setActivity(QStringLiteral("Computing ") + QFileInfo(inputPath_).fileName() + QStringLiteral(" ..."));
     emit runStarted();
-    faetic();
+    refreshReport();
     const RunOptions options = runOptions();
     RunCallbacks callbacks;
     callbacks.progress = [this](double fraction) { emit progressed(fraction); };
@@ -300,7 +300,7 @@ void Workflow::computeRun() {
     }
     // The notes on placeholder metrics stand in the report, which every run shows: they
     // need no window of their own each time.
-    const std::vector<std::string> reported = placeholderNotes(options.gigindex);
+    const std::vector<std::string> reported = placeholderNotes(options.gig);
     for (const std::string& message : run->messages) {
         if (std::find(reported.begin(), reported.end(), message) == reported.end()) {
             dialogs_.showMessage(screenLines(message));
@@ -313,12 +313,12 @@ void Workflow::computeRun() {
     // The intervals normalise the test values afresh: they start from the table as read.
     SampleTable asRead = std::exchange(*table_, run->table);
     results_ = std::move(run);
-    shownRun_ = RunDescription{inputPath_, gigindex_, typeindex_};
+    shownRun_ = RunDescription{inputPath_, gig_, riverType_};
     readSinceRun_ = false;
-    noresults_ = false;
-    falabel3();
+    noResults_ = false;
+    refreshPrompt();
     emit resultsReady();
-    cmdtab(ResultsTab);
+    showView(ResultsTab);
     if (intervalsWanted_) {
         startIntervals(std::move(asRead), options);
     }

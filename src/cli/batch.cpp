@@ -104,10 +104,10 @@ void saveCorrected(ReadResult& read, const std::string& folder) {
         saveCorrectedFile(read);
         return;
     }
-    const std::string inputpath = read.table.inputpath;
-    read.table.inputpath = pathInFolder(folder, fileNameOf(inputpath));
+    const std::string sourcePath = read.table.sourcePath;
+    read.table.sourcePath = pathInFolder(folder, fileNameOf(sourcePath));
     saveCorrectedFile(read);
-    read.table.inputpath = inputpath;
+    read.table.sourcePath = sourcePath;
 }
 
 // Refuses, before anything is read, a file whose outputs exist (without --force) or would
@@ -138,16 +138,16 @@ void checkOutputs(const BatchContext& c, const std::string& path) {
 // The report is built from the table as read (before the run shortens test names).
 ReportInput reportInputOf(const BatchContext& c, const SampleTable& read) {
     ReportInput in;
-    in.inputpath = read.inputpath;
+    in.sourcePath = read.sourcePath;
     in.nsamp = read.nsamp();
     in.nfam = read.nfam();
-    in.testname = read.testname;
-    in.testcount = read.testcount;
-    in.gigCaption = std::string(gigInfo(c.args.gigindex).caption);
-    in.riverTypeCaption = typeCaption(c.args.gigindex, c.args.typeindex);
-    in.notes = placeholderNotes(c.args.gigindex);
+    in.testVariableNames = read.testVariableNames;
+    in.numericTestValueCounts = read.numericTestValueCounts;
+    in.gigCaption = std::string(gigInfo(c.args.gig).caption);
+    in.riverTypeCaption = typeCaption(c.args.gig, c.args.riverType);
+    in.notes = placeholderNotes(c.args.gig);
     for (std::size_t k = 0; k < 3; ++k) {
-        in.testmin[k] = c.args.testVariables[k].minText;
+        in.minValueTexts[k] = c.args.testVariables[k].minText;
         in.biological[k] = c.args.testVariables[k].biological;
     }
     return in;
@@ -246,8 +246,8 @@ bool reportReadNotes(const BatchContext& c, const std::string& path, const ReadR
 RunOptions runOptionsOf(const BatchContext& c) {
     RunOptions options;
     options.resultsFolder = c.args.outputDir;
-    options.gigindex = c.args.gigindex;
-    options.typeindex = c.args.typeindex;
+    options.gig = c.args.gig;
+    options.riverType = c.args.riverType;
     options.testVariables = c.args.testVariables;
     options.dateText = c.dateText;
     options.timeText = c.timeText;
@@ -281,9 +281,9 @@ void makeOutputFolder(const std::string& folder) {
 bool writeTable(const BatchContext& c, const std::string& path, const RunResult& run) {
     const std::string tablePath = tablePathFor(path, c.args.outputDir);
     try {
-        writeFileAtomically(
-            tablePath, tidyTableText({run.table, c.args.gigindex, run.testText, run.testNormalised, run.raw,
-                                      run.normalised, run.indices.staricm, run.indices.gigicm}));
+        writeFileAtomically(tablePath,
+                            tidyTableText({run.table, c.args.gig, run.testText, run.testNormalised, run.raw,
+                                           run.normalised, run.indices.staricm, run.indices.gigicm}));
     } catch (const Error& e) {
         tell(c, path, e.what());
         return false;
@@ -328,7 +328,7 @@ bool processFile(const BatchContext& c, const std::string& path) {
         if (!cellsTaken) {
             return false;
         }
-        if (read.table.namesfixed) {
+        if (read.table.namesCorrected) {
             saveCorrected(read, c.args.outputDir);
             tell(c, path, read.correctedFileError.empty() ? read.notice : read.correctedFileError);
         }
@@ -342,7 +342,7 @@ bool processFile(const BatchContext& c, const std::string& path) {
             return false;
         }
         report.classcount = run.classcount;
-        c.out << withLf(faetic(report)) << "\n\n" << runSummary(run, c.args.gigindex) << "\n";
+        c.out << withLf(reportText(report)) << "\n\n" << runSummary(run, c.args.gig) << "\n";
         if (!read.correctedPath.empty()) {
             c.out << read.correctedPath << "\n";
         }
@@ -396,7 +396,7 @@ int runBatch(const std::vector<std::string>& args, const BatchEnvironment& envir
         const std::string dbPath =
             parsed.taxaDb.empty() ? defaultTaxaDatabasePath(environment.executableFolder) : parsed.taxaDb;
         const TaxaDatabase taxa = TaxaDatabase::open(dbPath);
-        const TaxaTree tree = albero(taxa.records());
+        const TaxaTree tree = buildTaxaTree(taxa.records());
         std::optional<TaxaMap> taxaMap;
         if (!parsed.taxaMap.empty()) {
             taxaMap = TaxaMap::read(parsed.taxaMap, taxa);

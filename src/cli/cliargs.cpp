@@ -150,17 +150,17 @@ CliArgs parseArgs(const std::vector<std::string>& args) {
     if (!gig) {
         usage("Unknown GIG \"" + gigText + "\".");
     }
-    a.gigindex = *gig;
+    a.gig = *gig;
     if (typeText.empty()) {
         usage("--type is required.");
     }
-    auto type = parseTypeCode(a.gigindex, typeText);
+    auto type = parseTypeCode(a.gig, typeText);
     if (!type) {
-        usage("\"" + typeText + "\" is not a river type of the " + std::string(gigInfo(a.gigindex).caption) +
-              " GIG (R-" + gigInitial(a.gigindex) + "1 to R-" + gigInitial(a.gigindex) +
-              std::to_string(gigInfo(a.gigindex).ntypes) + ").");
+        usage("\"" + typeText + "\" is not a river type of the " + std::string(gigInfo(a.gig).caption) +
+              " GIG (R-" + gigInitial(a.gig) + "1 to R-" + gigInitial(a.gig) +
+              std::to_string(gigInfo(a.gig).riverTypeCount) + ").");
     }
-    a.typeindex = *type;
+    a.riverType = *type;
     for (auto& tv : a.testVariables) {
         if (tv.observedMin) {
             tv.minText.clear(); // ticking "Observed Min" empties "Min Value"
@@ -261,9 +261,9 @@ std::string riverTypesText() {
     for (int g = 0; g < gigCount; ++g) {
         const GigInfo& gig = gigInfo(g);
         out += std::string(gig.caption) + " (--gig " + gigShortName(g) + " or " + std::to_string(g) + ")\n";
-        for (int t = 0; t < gig.ntypes; ++t) {
+        for (int t = 0; t < gig.riverTypeCount; ++t) {
             out += "  " + typeCode(g, t) + "  " +
-                   std::string(trimBlanks(gig.typedesc.at(static_cast<std::size_t>(t)))) + "\n";
+                   std::string(trimBlanks(gig.riverTypeDescriptions.at(static_cast<std::size_t>(t)))) + "\n";
         }
     }
     return out;

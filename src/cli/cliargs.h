@@ -16,8 +16,8 @@ struct CliArgs {
     bool help = false;
     bool version = false;
     bool listTypes = false; // print every GIG with its river types
-    int gigindex = -1;
-    int typeindex = -1;
+    int gig = -1;
+    int riverType = -1;
     std::array<TestVariableOptions, 3> testVariables;
     UnknownTaxa unknown = UnknownTaxa::Abort;
     bool force = false;

@@ -36,15 +36,15 @@ std::string spreadLine(const std::string& index, std::vector<double> values) {
 
 } // namespace
 
-std::string runSummary(const RunResult& run, int gigindex) {
+std::string runSummary(const RunResult& run, int gig) {
     const SampleTable& t = run.table;
-    const std::string gigIndex = std::string(gigInfo(gigindex).caption) + " GIG ICMi";
+    const std::string gigIndex = std::string(gigInfo(gig).caption) + " GIG ICMi";
     std::string out = "  Regressions:\n";
     for (const auto& [index, regressions] : {std::pair{std::string("STAR_ICMi"), &run.starRegressions},
                                              std::pair{gigIndex, &run.gigRegressions}}) {
         for (std::size_t k = 0; k < 3; ++k) {
-            const std::string name = t.utf8 ? t.testname[k] : cp1252ToUtf8(t.testname[k]);
-            out += regressionLine(index, name, (*regressions)[k], t.testcount[k]);
+            const std::string name = t.utf8 ? t.testVariableNames[k] : cp1252ToUtf8(t.testVariableNames[k]);
+            out += regressionLine(index, name, (*regressions)[k], t.numericTestValueCounts[k]);
         }
     }
     out += "  Indices:\n";

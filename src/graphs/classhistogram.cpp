@@ -36,18 +36,18 @@ QColor textColourOn(const QColor& bar) {
 } // namespace
 
 ClassHistogram::ClassHistogram(QWidget* parent) : QWidget(parent) {
-    setObjectName("istopic");
+    setObjectName("classHistogram");
     setAttribute(Qt::WA_OpaquePaintEvent);
-    for (std::size_t j = 0; j < lblisto_.size(); ++j) {
+    for (std::size_t j = 0; j < classCountLabels_.size(); ++j) {
         auto* label = new QLabel(QString::fromLatin1(histogramClasses()[j].label), this);
-        label->setObjectName(QStringLiteral("lblisto_%1").arg(j));
+        label->setObjectName(QStringLiteral("classCountLabel_%1").arg(j));
         label->setAlignment(Qt::AlignCenter);
-        lblisto_[j] = label;
+        classCountLabels_[j] = label;
     }
 }
 
 // Every drawing starts from a cleared area, so bars of an earlier run never linger.
-void ClassHistogram::faisto(const ClassCounts& counts, int nsamp) {
+void ClassHistogram::setClassCounts(const ClassCounts& counts, int nsamp) {
     counts_ = counts;
     nsamp_ = nsamp;
     update();
@@ -67,7 +67,7 @@ QFont ClassHistogram::countFont() const {
     for (const int count : counts_) {
         counts << QString::number(count);
     }
-    QFont font = lblisto_[0]->font();
+    QFont font = classCountLabels_[0]->font();
     const QRectF column = histogramLabelRects(QSizeF(size()))[1];
     font.setPixelSize(std::min(font.pixelSize(), fittingPixelSize(font, counts, column.size())));
     return font;
@@ -100,15 +100,16 @@ void ClassHistogram::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const auto rects = histogramLabelRects(QSizeF(size()));
     int pixelSize = std::numeric_limits<int>::max();
-    for (std::size_t j = 0; j < lblisto_.size(); ++j) {
-        pixelSize = std::min(pixelSize, fittingPixelSize(lblisto_[j]->font(), {lblisto_[j]->text()},
-                                                         rects[j].toAlignedRect().size()));
+    for (std::size_t j = 0; j < classCountLabels_.size(); ++j) {
+        pixelSize =
+            std::min(pixelSize, fittingPixelSize(classCountLabels_[j]->font(), {classCountLabels_[j]->text()},
+                                                 rects[j].toAlignedRect().size()));
     }
-    for (std::size_t j = 0; j < lblisto_.size(); ++j) {
-        QFont font = lblisto_[j]->font();
+    for (std::size_t j = 0; j < classCountLabels_.size(); ++j) {
+        QFont font = classCountLabels_[j]->font();
         font.setPixelSize(pixelSize);
-        lblisto_[j]->setFont(font);
-        lblisto_[j]->setGeometry(rects[j].toAlignedRect());
+        classCountLabels_[j]->setFont(font);
+        classCountLabels_[j]->setGeometry(rects[j].toAlignedRect());
     }
 }
 

@@ -15,10 +15,10 @@ namespace torrentix {
 class ClassHistogram : public QWidget {
     Q_OBJECT
   public:
-    explicit ClassHistogram(QWidget* parent = nullptr); // object name "istopic"
+    explicit ClassHistogram(QWidget* parent = nullptr); // object name "classHistogram"
 
-    // Draws the bars of these counts anew (faisto); no bars when nsamp is 0.
-    void faisto(const ClassCounts& counts, int nsamp);
+    // Draws the bars of these counts anew (setClassCounts); no bars when nsamp is 0.
+    void setClassCounts(const ClassCounts& counts, int nsamp);
 
     // The bars as they are drawn at the current size.
     std::array<QRectF, 7> bars() const;
@@ -31,7 +31,7 @@ class ClassHistogram : public QWidget {
   private:
     QFont countFont() const;
 
-    std::array<QLabel*, 7> lblisto_{};
+    std::array<QLabel*, 7> classCountLabels_{};
     ClassCounts counts_{};
     int nsamp_ = 0;
 };

@@ -67,9 +67,9 @@ GraphsLayout graphsLayout(QSize view, double dpiX, double dpiY) {
     const TwipsToPixels toPixels(dpiX, dpiY);
     GraphsLayout layout;
     layout.plot = toPixels(plot);
-    layout.cmdswitch = {toPixels(star), toPixels(gig)};
-    layout.cmdtvar = {toPixels(tvar[0]), toPixels(tvar[1]), toPixels(tvar[2])};
-    layout.lblsit = toPixels(info);
+    layout.indexButtons = {toPixels(star), toPixels(gig)};
+    layout.testVariableButtons = {toPixels(tvar[0]), toPixels(tvar[1]), toPixels(tvar[2])};
+    layout.sampleInfo = toPixels(info);
     layout.txtRegr = toPixels(regression);
     layout.cmdsave = toPixels(save);
     return layout;

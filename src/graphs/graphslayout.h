@@ -13,9 +13,9 @@ namespace torrentix {
 
 struct GraphsLayout {
     QRect plot;
-    std::array<QRect, 2> cmdswitch; // STAR, GIG
-    std::array<QRect, 3> cmdtvar;   // test variables 1, 2, 3
-    QRect lblsit;
+    std::array<QRect, 2> indexButtons;        // STAR, GIG
+    std::array<QRect, 3> testVariableButtons; // test variables 1, 2, 3
+    QRect sampleInfo;
     QRect txtRegr;
     QRect cmdsave;
 };

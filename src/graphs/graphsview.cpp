@@ -38,7 +38,7 @@ std::vector<std::string> testColumn(const SampleTable& table, std::size_t k) {
     std::vector<std::string> column;
     column.reserve(table.samples.size());
     for (const Sample& s : table.samples) {
-        column.push_back(s.testval[k]);
+        column.push_back(s.testValueTexts[k]);
     }
     return column;
 }
@@ -46,41 +46,41 @@ std::vector<std::string> testColumn(const SampleTable& table, std::size_t k) {
 } // namespace
 
 GraphsView::GraphsView(QWidget* parent)
-    : QWidget(parent), plot_(new ScatterPlot(this)), lblsit_(new SampleInfoLabel(this)),
+    : QWidget(parent), plot_(new ScatterPlot(this)), sampleInfo_(new SampleInfoLabel(this)),
       txtRegr_(new QLabel(this)), cmdsave_(new QPushButton(tr("Save image\u2026"), this)) {
-    setObjectName("frame_gra");
-    txtRegr_->setObjectName("txt_regr");
+    setObjectName("graphsPanel");
+    txtRegr_->setObjectName("regressionText");
     txtRegr_->setTextFormat(Qt::PlainText);
     txtRegr_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     txtRegr_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     const std::array<QString, 2> switchCaptions = {QStringLiteral("STAR"), QStringLiteral("GIG")};
     for (int k = 0; k < 2; ++k) {
         auto* button = new QPushButton(switchCaptions[static_cast<std::size_t>(k)], this);
-        button->setObjectName(QStringLiteral("cmdswitch_%1").arg(k));
-        connect(button, &QPushButton::clicked, this, [this, k] { cmdswitch_Click(k); });
-        cmdswitch_[static_cast<std::size_t>(k)] = button;
+        button->setObjectName(QStringLiteral("indexButton_%1").arg(k));
+        connect(button, &QPushButton::clicked, this, [this, k] { indexButtonClick(k); });
+        indexButtons_[static_cast<std::size_t>(k)] = button;
     }
     for (int k = 0; k < 3; ++k) {
         auto* button = new QPushButton(this);
-        button->setObjectName(QStringLiteral("cmdtvar_%1").arg(k + 1));
+        button->setObjectName(QStringLiteral("testVariableButton_%1").arg(k + 1));
         button->setEnabled(false);
-        connect(button, &QPushButton::clicked, this, [this, k] { cmdtvar_Click(k); });
-        cmdtvar_[static_cast<std::size_t>(k)] = button;
+        connect(button, &QPushButton::clicked, this, [this, k] { testVariableButtonClick(k); });
+        testVariableButtons_[static_cast<std::size_t>(k)] = button;
     }
     cmdsave_->setObjectName("cmdsave");
     cmdsave_->setEnabled(false);
     connect(cmdsave_, &QPushButton::clicked, plot_, &ScatterPlot::saveImageAs);
     connect(plot_, &ScatterPlot::pressed, this, &GraphsView::pick);
-    connect(plot_, &ScatterPlot::released, lblsit_, &SampleInfoLabel::release);
+    connect(plot_, &ScatterPlot::released, sampleInfo_, &SampleInfoLabel::release);
     showButtonStates();
     applyLayout();
 }
 
-void GraphsView::fileRead(int gigindex) {
-    gigIndexName_ = QString::fromStdString(gigShortName(gigindex)) + "_ICMi";
-    cmdswitch_[1]->setText(QString::fromStdString(gigShortName(gigindex)));
+void GraphsView::fileRead(int gig) {
+    gigIndexName_ = QString::fromStdString(gigShortName(gig)) + "_ICMi";
+    indexButtons_[1]->setText(QString::fromStdString(gigShortName(gig)));
     activeIndex_ = 0;
-    firstgraph_ = true;
+    firstPlot_ = true;
     showButtonStates();
 }
 
@@ -93,73 +93,73 @@ void GraphsView::setResults(const RunResult& run) {
         labels_.names.push_back(displayText(s.name, table.utf8));
     }
     for (std::size_t k = 0; k < 3; ++k) {
-        testval_[k] = testColumn(table, k);
-        testname_[k] = displayText(table.testname[k], table.utf8);
+        testValueTexts_[k] = testColumn(table, k);
+        testVariableNames_[k] = displayText(table.testVariableNames[k], table.utf8);
     }
-    testcount_ = table.testcount;
+    numericTestValueCounts_ = table.numericTestValueCounts;
     staricm_ = run.indices.staricm;
     gigicm_ = run.indices.gigicm;
     // The default pair: the STAR_ICMi against the first usable test variable, whose
     // regression the run holds. No test-variable button is active until the view chooses one.
-    const int k = firstUsableTestVariable(testcount_);
-    ploty_ = staricm_;
-    plotx_ = k >= 0 ? testval_[static_cast<std::size_t>(k)] : std::vector<std::string>{};
+    const int k = firstUsableTestVariable(numericTestValueCounts_);
+    plotIndexValues_ = staricm_;
+    plotTestValues_ = k >= 0 ? testValueTexts_[static_cast<std::size_t>(k)] : std::vector<std::string>{};
     regression_ = k >= 0 ? run.starRegressions[static_cast<std::size_t>(k)] : std::nullopt;
     activeIndex_ = 0;
     activeTestVariable_ = -1;
     txtRegr_->clear();
-    lblsit_->rest();
+    sampleInfo_->rest();
     showButtonStates();
     showPlot();
 }
 
 void GraphsView::enter() {
-    if (!firstgraph_) {
+    if (!firstPlot_) {
         return; // the plot keeps its last drawing
     }
-    firstgraph_ = false;
-    const int k = firstUsableTestVariable(testcount_);
+    firstPlot_ = false;
+    const int k = firstUsableTestVariable(numericTestValueCounts_);
     if (hasResults_ && k >= 0) {
         activeTestVariable_ = k;
-        plotx_ = testval_[static_cast<std::size_t>(k)];
+        plotTestValues_ = testValueTexts_[static_cast<std::size_t>(k)];
         showButtonStates();
     }
     txtRegr_->clear();
     applyLayout();
-    fagraf();
+    redrawPlot();
 }
 
-void GraphsView::cmdswitch_Click(int k) {
+void GraphsView::indexButtonClick(int k) {
     if (!hasResults_ || k == activeIndex_) {
         return;
     }
     activeIndex_ = k;
-    ploty_ = k == 0 ? staricm_ : gigicm_;
+    plotIndexValues_ = k == 0 ? staricm_ : gigicm_;
     showButtonStates();
     regress();
-    fagraf();
+    redrawPlot();
 }
 
-void GraphsView::cmdtvar_Click(int k) {
+void GraphsView::testVariableButtonClick(int k) {
     if (!hasResults_ || k == activeTestVariable_) {
         return;
     }
     activeTestVariable_ = k;
-    plotx_ = testval_[static_cast<std::size_t>(k)];
+    plotTestValues_ = testValueTexts_[static_cast<std::size_t>(k)];
     showButtonStates();
     regress();
-    fagraf();
+    redrawPlot();
 }
 
 bool GraphsView::anyUsableTestVariable() const {
-    return firstUsableTestVariable(testcount_) >= 0;
+    return firstUsableTestVariable(numericTestValueCounts_) >= 0;
 }
 
 void GraphsView::regress() {
     if (!anyUsableTestVariable()) {
         return; // nothing to regress; the plot shows its axes only
     }
-    regression_ = regrlin(plotx_, ploty_);
+    regression_ = fitLine(plotTestValues_, plotIndexValues_);
     if (!regression_->ok) {
         emit regressionFailed();
     }
@@ -167,7 +167,7 @@ void GraphsView::regress() {
 
 // Draws the plot anew from the current pair and regression. The first test variable's
 // name is upper-cased after each drawing, so its button shows it so from the next one on.
-void GraphsView::fagraf() {
+void GraphsView::redrawPlot() {
     showPlot();
     if (!hasResults_ || !anyUsableTestVariable()) {
         return;
@@ -176,24 +176,25 @@ void GraphsView::fagraf() {
     txtRegr_->setText(regression_ && regression_->ok
                           ? regressionText(*regression_) + (extras.isEmpty() ? QString() : "\n\n" + extras)
                           : QString());
-    testname_[0] = testname_[0].toUpper();
+    testVariableNames_[0] = testVariableNames_[0].toUpper();
 }
 
 void GraphsView::showPlot() {
     for (std::size_t k = 0; k < 3; ++k) {
-        cmdtvar_[k]->setText(buttonCaption(testname_[k]));
-        cmdtvar_[k]->setEnabled(hasResults_ && testcount_[k] >= minimumTestValues);
+        testVariableButtons_[k]->setText(buttonCaption(testVariableNames_[k]));
+        testVariableButtons_[k]->setEnabled(hasResults_ && numericTestValueCounts_[k] >= minimumTestValues);
     }
     PlotInput input;
     input.usable = hasResults_ && anyUsableTestVariable();
     if (input.usable) {
-        input.x = numericValues(plotx_);
-        input.y = ploty_;
+        input.x = numericValues(plotTestValues_);
+        input.y = plotIndexValues_;
         input.regression = regression_;
         input.yTitle = activeIndex_ == 0 ? QStringLiteral("STAR_ICMi") : gigIndexName_;
         // The run's default pair plots the first usable test variable.
-        const int k = activeTestVariable_ >= 0 ? activeTestVariable_ : firstUsableTestVariable(testcount_);
-        input.xTitle = testname_[static_cast<std::size_t>(k)] + tr(" (normalised)");
+        const int k =
+            activeTestVariable_ >= 0 ? activeTestVariable_ : firstUsableTestVariable(numericTestValueCounts_);
+        input.xTitle = testVariableNames_[static_cast<std::size_t>(k)] + tr(" (normalised)");
         input.band = currentExtras().band;
     }
     cmdsave_->setEnabled(input.usable);
@@ -207,17 +208,17 @@ PlotExtras GraphsView::currentExtras() const {
 
 void GraphsView::setPlotExtras(PlotExtrasSource source) {
     extras_ = std::move(source);
-    if (!firstgraph_) {
-        fagraf();
+    if (!firstPlot_) {
+        redrawPlot();
     }
 }
 
 void GraphsView::showButtonStates() {
     for (std::size_t k = 0; k < 2; ++k) {
-        setBold(cmdswitch_[k], static_cast<int>(k) == activeIndex_);
+        setBold(indexButtons_[k], static_cast<int>(k) == activeIndex_);
     }
     for (std::size_t k = 0; k < 3; ++k) {
-        setBold(cmdtvar_[k], static_cast<int>(k) == activeTestVariable_);
+        setBold(testVariableButtons_[k], static_cast<int>(k) == activeTestVariable_);
     }
 }
 
@@ -227,7 +228,7 @@ void GraphsView::pick(QPointF pointer) {
         return;
     }
     const auto hits = hitSamples(input, plot_->currentScale(), pointer);
-    lblsit_->showHits(hitEntries(hits, labels_, input));
+    sampleInfo_->showHits(hitEntries(hits, labels_, input));
 }
 
 void GraphsView::resizeEvent(QResizeEvent* event) {
@@ -239,12 +240,12 @@ void GraphsView::applyLayout() {
     const GraphsLayout layout = graphsLayout(size(), logicalDpiX(), logicalDpiY());
     plot_->setGeometry(layout.plot);
     for (std::size_t k = 0; k < 2; ++k) {
-        cmdswitch_[k]->setGeometry(layout.cmdswitch[k]);
+        indexButtons_[k]->setGeometry(layout.indexButtons[k]);
     }
     for (std::size_t k = 0; k < 3; ++k) {
-        cmdtvar_[k]->setGeometry(layout.cmdtvar[k]);
+        testVariableButtons_[k]->setGeometry(layout.testVariableButtons[k]);
     }
-    lblsit_->setGeometry(layout.lblsit);
+    sampleInfo_->setGeometry(layout.sampleInfo);
     txtRegr_->setGeometry(layout.txtRegr);
     cmdsave_->setGeometry(layout.cmdsave);
 }

@@ -34,12 +34,12 @@ using PlotExtrasSource = std::function<PlotExtras(int index, int testVariable)>;
 class GraphsView : public QWidget {
     Q_OBJECT
   public:
-    explicit GraphsView(QWidget* parent = nullptr); // object name "frame_gra"
+    explicit GraphsView(QWidget* parent = nullptr); // object name "graphsPanel"
 
     // A file has been read for this GIG: the GIG button takes the GIG's first three
     // letters, the STAR button becomes the active one, and the next visit chooses its
     // test variable afresh.
-    void fileRead(int gigindex);
+    void fileRead(int gig);
     // The results of a completed run (indices, test values, default plot pair).
     void setResults(const RunResult& run);
     // The view has just been shown: on the first visit after a read, take the first test
@@ -56,11 +56,11 @@ class GraphsView : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
-    void cmdswitch_Click(int k);
-    void cmdtvar_Click(int k);
+    void indexButtonClick(int k);
+    void testVariableButtonClick(int k);
     bool anyUsableTestVariable() const;
     void regress();
-    void fagraf();
+    void redrawPlot();
     void showPlot();
     void showButtonStates();
     void applyLayout();
@@ -68,28 +68,28 @@ class GraphsView : public QWidget {
     PlotExtras currentExtras() const;
 
     ScatterPlot* plot_;
-    SampleInfoLabel* lblsit_;
+    SampleInfoLabel* sampleInfo_;
     QLabel* txtRegr_;
     QPushButton* cmdsave_;
-    std::array<QPushButton*, 2> cmdswitch_{};
-    std::array<QPushButton*, 3> cmdtvar_{};
+    std::array<QPushButton*, 2> indexButtons_{};
+    std::array<QPushButton*, 3> testVariableButtons_{};
 
     // The samples of the last run.
     bool hasResults_ = false;
     SampleLabels labels_;
-    std::array<std::vector<std::string>, 3> testval_;
-    std::array<QString, 3> testname_;
-    std::array<int, 3> testcount_{};
+    std::array<std::vector<std::string>, 3> testValueTexts_;
+    std::array<QString, 3> testVariableNames_;
+    std::array<int, 3> numericTestValueCounts_{};
     std::vector<double> staricm_;
     std::vector<double> gigicm_;
 
     // The plotted pair and its regression.
-    std::vector<std::string> plotx_;
-    std::vector<double> ploty_;
+    std::vector<std::string> plotTestValues_;
+    std::vector<double> plotIndexValues_;
     std::optional<Regression> regression_;
     int activeIndex_ = 0;         // 0 STAR_ICMi, 1 GIG ICMi
     int activeTestVariable_ = -1; // 0-based; -1 while no test-variable button is active
-    bool firstgraph_ = true;
+    bool firstPlot_ = true;
     PlotExtrasSource extras_;
     QString gigIndexName_ = QStringLiteral("GIG_ICMi"); // title of the GIG ICMi axis
 };

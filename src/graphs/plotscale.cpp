@@ -74,14 +74,14 @@ PlotScale plotScale(QSizeF size, int low, int high) {
 }
 
 bool hasDrawableRegression(const PlotInput& input) {
-    return input.regression && input.regression->ok && input.regression->bandn >= 1;
+    return input.regression && input.regression->ok && input.regression->bandPoints >= 1;
 }
 
 PlotScale plotScaleFor(const PlotInput& input, QSizeF size) {
     const Tenths samples = sampleTenths(input);
     int high = samples.high;
     if (hasDrawableRegression(input)) {
-        high = std::max(high, input.regression->bandn);
+        high = std::max(high, input.regression->bandPoints);
     } else if (high < 1) {
         high = 10;
     }

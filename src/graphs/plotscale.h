@@ -51,7 +51,7 @@ PlotScale plotScale(QSizeF size, int low, int high);
 // True when the regression succeeded and spans at least one band point, so that its
 // line and band can be drawn.
 bool hasDrawableRegression(const PlotInput& input);
-// The scale the plot uses for this input: from 0 to the regression's band length (bandn
+// The scale the plot uses for this input: from 0 to the regression's band length (bandPoints
 // tenths), widened to whole tenths that hold every sample, so that each is drawn whole
 // inside the area; 0 to 1 when neither gives an extent.
 PlotScale plotScaleFor(const PlotInput& input, QSizeF size);

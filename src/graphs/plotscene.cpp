@@ -111,15 +111,15 @@ void addTitles(PlotScene& scene, const PlotInput& input) {
 void addRegression(PlotScene& scene, const Regression& r,
                    const std::vector<std::pair<double, double>>& band) {
     const PlotScale& s = scene.scale;
-    const double xEnd = r.bandn / 10.0;
+    const double xEnd = r.bandPoints / 10.0;
     scene.regressionLine = QLineF(s.toPixel(r.xmin, r.m * r.xmin + r.b), s.toPixel(xEnd, r.m * xEnd + r.b));
-    const auto points =
-        std::min(static_cast<std::size_t>(r.bandn), band.empty() ? r.bandhw.size() : band.size());
+    const auto points = std::min(static_cast<std::size_t>(r.bandPoints),
+                                 band.empty() ? r.bandHalfWidths.size() : band.size());
     for (std::size_t k = 1; k <= points; ++k) {
         const double x = 0.1 * static_cast<double>(k);
         const double y = r.m * x + r.b;
         const auto [lower, upper] =
-            band.empty() ? std::pair(y - r.bandhw[k - 1], y + r.bandhw[k - 1]) : band[k - 1];
+            band.empty() ? std::pair(y - r.bandHalfWidths[k - 1], y + r.bandHalfWidths[k - 1]) : band[k - 1];
         scene.bandUpper.push_back(s.toPixel(x, upper));
         scene.bandLower.push_back(s.toPixel(x, lower));
     }

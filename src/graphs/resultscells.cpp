@@ -47,11 +47,11 @@ ResultsRow initialResultsHeaders() {
     return {"0", "CODE", "SAMPLE", "CLASS", "STAR_ICMi", "", "", "", ""};
 }
 
-ResultsRow resultsHeaders(const SampleTable& table, int gigindex) {
+ResultsRow resultsHeaders(const SampleTable& table, int gig) {
     ResultsRow headers = initialResultsHeaders();
-    headers[5] = QString::fromStdString(gigShortName(gigindex)) + "_ICMi";
+    headers[5] = QString::fromStdString(gigShortName(gig)) + "_ICMi";
     for (std::size_t k = 0; k < 3; ++k) {
-        headers[6 + k] = displayText(table.testname[k], table.utf8);
+        headers[6 + k] = displayText(table.testVariableNames[k], table.utf8);
     }
     return headers;
 }
@@ -63,11 +63,11 @@ ResultsRow resultsRowTexts(const RunResult& run, std::size_t i) {
     row[0] = QString::number(i + 1);
     row[1] = displayText(formatSampleCode(s.code), table.utf8);
     row[2] = displayText(s.name, table.utf8);
-    row[3] = QString::number(s.sampclass);
+    row[3] = QString::number(s.qualityClass);
     row[4] = fixedTwo(run.indices.staricm, i);
     row[5] = fixedTwo(run.indices.gigicm, i);
     for (std::size_t k = 0; k < 3; ++k) {
-        row[6 + k] = testValueText(s.testval[k], table.utf8);
+        row[6 + k] = testValueText(s.testValueTexts[k], table.utf8);
     }
     return row;
 }

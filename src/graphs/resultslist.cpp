@@ -123,7 +123,7 @@ class WidestCandidates {
 } // namespace
 
 ResultsList::ResultsList(QWidget* parent) : QTreeWidget(parent), sortmenu_(new QMenu(this)) {
-    setObjectName("lv1");
+    setObjectName("resultsList");
     setColumnCount(resultsColumnCount);
     setHeaderLabels(toStringList(initialResultsHeaders()));
     setRootIsDecorated(false);
@@ -150,9 +150,9 @@ void ResultsList::clearRows() {
     clear();
 }
 
-void ResultsList::refresh(const RunResult& run, int gigindex) {
+void ResultsList::refresh(const RunResult& run, int gig) {
     clearRows();
-    const ResultsRow headers = resultsHeaders(run.table, gigindex);
+    const ResultsRow headers = resultsHeaders(run.table, gig);
     for (int c = 0; c < resultsColumnCount; ++c) {
         headerItem()->setText(c, headers[static_cast<std::size_t>(c)]);
     }

@@ -15,13 +15,13 @@ namespace torrentix {
 class ResultsList : public QTreeWidget {
     Q_OBJECT
   public:
-    explicit ResultsList(QWidget* parent = nullptr); // object name "lv1", the nine columns
+    explicit ResultsList(QWidget* parent = nullptr); // object name "resultsList", the nine columns
 
     // Empties the list.
     void clearRows();
     // Headers of the GIG index and test-variable columns, and one row per sample of a run;
     // every shown column is made wide enough for its texts.
-    void refresh(const RunResult& run, int gigindex);
+    void refresh(const RunResult& run, int gig);
 
     // The choices of the sort menu (sortmenu), in its order.
     enum class SortChoice { Ascending, Descending, Unsort };

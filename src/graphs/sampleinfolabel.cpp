@@ -42,7 +42,7 @@ const QString SampleInfoLabel::noDataText = QStringLiteral("no data");
 const QString SampleInfoLabel::storedText = QStringLiteral("data stored to clipboard");
 
 SampleInfoLabel::SampleInfoLabel(QWidget* parent) : QLabel(parent) {
-    setObjectName("lblsit");
+    setObjectName("sampleInfoLabel");
     setTextFormat(Qt::PlainText); // sample names are shown as written, never as markup
     setWordWrap(true);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -1,5 +1,5 @@
 #pragma once
-// The information line beside the scatter plot (lblsit): a resting hint, the samples
+// The information line beside the scatter plot (sampleInfo): a resting hint, the samples
 // under the pointer while the mouse button is held, and a short confirmation after their
 // data have been copied to the clipboard.
 
@@ -18,7 +18,7 @@ class SampleInfoLabel : public QLabel {
     // How long the confirmation of a copy stays before the resting hint returns.
     static constexpr int storedMilliseconds = 1728;
 
-    explicit SampleInfoLabel(QWidget* parent = nullptr); // object name "lblsit"
+    explicit SampleInfoLabel(QWidget* parent = nullptr); // object name "sampleInfoLabel"
 
     // Shows how many samples were picked and as many of their entries as the label holds,
     // then "… and N more"; "no data" when there is none.

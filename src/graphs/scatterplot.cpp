@@ -15,7 +15,7 @@
 namespace torrentix {
 
 ScatterPlot::ScatterPlot(QWidget* parent) : QWidget(parent) {
-    setObjectName("Picturegraf");
+    setObjectName("plotPanel");
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 

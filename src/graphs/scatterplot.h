@@ -1,5 +1,5 @@
 #pragma once
-// The plot area of the GRAPHS view (Picturegraf): draws the scatter plot scene, reports
+// The plot area of the GRAPHS view (plotPanel): draws the scatter plot scene, reports
 // mouse presses and releases for point picking, and copies or saves the figure (also from
 // its context menu).
 
@@ -12,7 +12,7 @@ namespace torrentix {
 class ScatterPlot : public QWidget {
     Q_OBJECT
   public:
-    explicit ScatterPlot(QWidget* parent = nullptr); // object name "Picturegraf"
+    explicit ScatterPlot(QWidget* parent = nullptr); // object name "plotPanel"
 
     void setInput(PlotInput input);
     const PlotInput& input() const { return input_; }

@@ -2,10 +2,10 @@
 
 namespace torrentix {
 
-ClassCounts contaclassif(const SampleTable& table) {
+ClassCounts countSamplesPerClass(const SampleTable& table) {
     ClassCounts counts{};
     for (const Sample& s : table.samples) {
-        ++counts[static_cast<std::size_t>(classSlot(s.sampclass))];
+        ++counts[static_cast<std::size_t>(classSlot(s.qualityClass))];
     }
     return counts;
 }

@@ -20,10 +20,10 @@ inline constexpr int highClass = 5;
 inline constexpr int goodClass = 4;
 
 // Position in ClassCounts of a class code (6 Reference .. 1 Bad, anything else 6).
-inline int classSlot(int sampclass) {
-    return (sampclass >= 1 && sampclass <= 6) ? 6 - sampclass : 6;
+inline int classSlot(int qualityClass) {
+    return (qualityClass >= 1 && qualityClass <= 6) ? 6 - qualityClass : 6;
 }
 
-ClassCounts contaclassif(const SampleTable& table);
+ClassCounts countSamplesPerClass(const SampleTable& table);
 
 } // namespace torrentix

@@ -17,7 +17,7 @@ std::vector<double> valuesOfReferences(const Column& column, const SampleTable& 
     std::vector<double> values;
     for (std::size_t i = 0; i < table.samples.size(); ++i) {
         std::optional<double> v = valueOf(column[i]);
-        if (v && rule.isReference(table.samples[i].sampclass)) {
+        if (v && rule.isReference(table.samples[i].qualityClass)) {
             values.push_back(*v);
         }
     }
@@ -113,22 +113,22 @@ std::vector<double> normaliseColumn(const std::vector<double>& column, float upp
     return out;
 }
 
-IndexResult computeIndices(const MetricTable& m, const SampleTable& table, int gigindex, ReferenceRule rule) {
+IndexResult computeIndices(const MetricTable& m, const SampleTable& table, int gig, ReferenceRule rule) {
     const std::size_t n = table.samples.size();
-    std::vector<double> star(n), gig(n);
+    std::vector<double> starSums(n), gigSums(n);
     const auto& starTerms = starMetrics();
-    const auto& gigTerms = gigMetrics(gigindex);
+    const auto& gigTerms = gigMetrics(gig);
     for (std::size_t i = 0; i < n; ++i) {
-        star[i] = weightedSum(starTerms, m, i);
-        gig[i] = weightedSum(gigTerms, m, i);
+        starSums[i] = weightedSum(starTerms, m, i);
+        gigSums[i] = weightedSum(gigTerms, m, i);
     }
     IndexResult result;
-    auto references = referenceSampleValues(star, table, rule);
+    auto references = referenceSampleValues(starSums, table, rule);
     result.starReferenceValue = rule.referenceValue(references);
-    result.staricm = normaliseColumn(star, result.starReferenceValue, 0.0f, "STAR_ICMi");
-    references = referenceSampleValues(gig, table, rule);
+    result.staricm = normaliseColumn(starSums, result.starReferenceValue, 0.0f, "STAR_ICMi");
+    references = referenceSampleValues(gigSums, table, rule);
     const float gigReference = rule.referenceValue(references);
-    result.gigicm = normaliseColumn(gig, gigReference, 0.0f, gigShortName(gigindex) + "_ICMi");
+    result.gigicm = normaliseColumn(gigSums, gigReference, 0.0f, gigShortName(gig) + "_ICMi");
     return result;
 }
 

@@ -69,7 +69,7 @@ struct IndexResult {
 
 // The weighted sums of the normalised metrics, each index normalised by its own reference
 // value.
-IndexResult computeIndices(const MetricTable& normalised, const SampleTable& table, int gigindex,
+IndexResult computeIndices(const MetricTable& normalised, const SampleTable& table, int gig,
                            ReferenceRule rule);
 
 } // namespace torrentix

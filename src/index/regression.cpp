@@ -9,7 +9,7 @@
 namespace torrentix {
 namespace {
 
-// bandn is a 16-bit count of band points.
+// bandPoints is a 16-bit count of band points.
 constexpr double maxBandPoints = 32767.0;
 
 struct Sums {
@@ -56,8 +56,8 @@ void computeBand(Regression& r, const Sums& s) {
     // Bounded before any conversion to a whole number: a test variable of 1e40 gives the
     // longest band, not an out-of-range conversion.
     const double points = 10.0 * length;
-    r.bandn = static_cast<int>(roundHalfEven(points < maxBandPoints ? points : maxBandPoints));
-    r.bandhw.assign(static_cast<std::size_t>(std::max(r.bandn, 0)), 0.0);
+    r.bandPoints = static_cast<int>(roundHalfEven(points < maxBandPoints ? points : maxBandPoints));
+    r.bandHalfWidths.assign(static_cast<std::size_t>(std::max(r.bandPoints, 0)), 0.0);
     double s2 = (s.syy - s.sxy * s.sxy / s.sxx) * (1.0 / (s.n - 2));
     s2 = std::max(s2, 0.0);
     const double se = std::sqrt(s2);
@@ -67,15 +67,15 @@ void computeBand(Regression& r, const Sums& s) {
     }
     // Band factor: the square root of the absolute t value of the slope.
     const double f = std::sqrt(std::fabs(r.m / sb));
-    for (int k = 1; k <= r.bandn; ++k) {
+    for (int k = 1; k <= r.bandPoints; ++k) {
         const double dx = 0.1 * k - s.xbar;
-        r.bandhw[static_cast<std::size_t>(k - 1)] = se * std::sqrt(1.0 / s.n + dx * dx / s.sxx) * f;
+        r.bandHalfWidths[static_cast<std::size_t>(k - 1)] = se * std::sqrt(1.0 / s.n + dx * dx / s.sxx) * f;
     }
 }
 
 } // namespace
 
-Regression regrlin(const std::vector<std::optional<double>>& x, const std::vector<double>& y) {
+Regression fitLine(const std::vector<std::optional<double>>& x, const std::vector<double>& y) {
     Regression r;
     const Sums s = sumsOf(x, y);
     r.n = s.n;
@@ -100,13 +100,13 @@ Regression regrlin(const std::vector<std::optional<double>>& x, const std::vecto
     return r;
 }
 
-Regression regrlin(const std::vector<std::string>& x, const std::vector<double>& y) {
+Regression fitLine(const std::vector<std::string>& x, const std::vector<double>& y) {
     std::vector<std::optional<double>> values;
     values.reserve(x.size());
     for (const auto& text : x) {
         values.push_back(parseNumeric(text));
     }
-    return regrlin(values, y);
+    return fitLine(values, y);
 }
 
 } // namespace torrentix

@@ -18,8 +18,8 @@ std::optional<std::string> knownFamily(const TaxaDatabase& taxa, const std::stri
     return std::nullopt;
 }
 
-Resolution cercafam(const TaxaDatabase& taxa, const TaxaTree& tree, const std::string& upperName, bool utf8,
-                    const UnknownTaxonHandler& ask, const NamePlace& place) {
+Resolution resolveTaxonName(const TaxaDatabase& taxa, const TaxaTree& tree, const std::string& upperName,
+                            bool utf8, const UnknownTaxonHandler& ask, const NamePlace& place) {
     if (auto family = knownFamily(taxa, upperName)) {
         return {Resolution::Kind::Family, std::move(*family), false};
     }

@@ -67,7 +67,7 @@ std::optional<SuggestedFamily> suggestFamily(const TaxaDatabase& taxa, const std
 std::optional<std::string> knownFamily(const TaxaDatabase& taxa, const std::string& upperName);
 
 // Resolves one upper-cased taxon name; `place` goes into the question, if one is asked.
-Resolution cercafam(const TaxaDatabase& taxa, const TaxaTree& tree, const std::string& upperName, bool utf8,
-                    const UnknownTaxonHandler& ask, const NamePlace& place = {});
+Resolution resolveTaxonName(const TaxaDatabase& taxa, const TaxaTree& tree, const std::string& upperName,
+                            bool utf8, const UnknownTaxonHandler& ask, const NamePlace& place = {});
 
 } // namespace torrentix

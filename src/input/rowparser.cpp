@@ -91,20 +91,20 @@ class BlockParser {
         sample.code = std::string(unquoteCell(head[0], storage_));
         sample.fullName = std::string(unquoteCell(head[1], storage_));
         const double x = parseNumeric(unquoteCell(head[2], storage_)).value_or(0.0);
-        sample.sampclass = (x > 0.0 && x < 7.0) ? static_cast<int>(roundHalfEven(x)) : 0;
+        sample.qualityClass = (x > 0.0 && x < 7.0) ? static_cast<int>(roundHalfEven(x)) : 0;
         for (std::size_t k = 0; k < 3; ++k) {
             const std::string_view text = unquoteCell(head[3 + k], storage_);
             if (isNumeric(text)) {
                 noteDecimalPoint(3 + k, text);
-                sample.testval[k] = std::string(text);
+                sample.testValueTexts[k] = std::string(text);
             } else {
                 std::optional<std::string> twin;
                 if (!decimalComma(text, 3 + k, twin)) {
                     return false;
                 }
-                sample.testval[k] = twin && c_.options.decimalComma ? *twin : "N/A";
+                sample.testValueTexts[k] = twin && c_.options.decimalComma ? *twin : "N/A";
             }
-            block_.testcount[k] += sample.testval[k] != "N/A" ? 1 : 0;
+            block_.numericTestValueCounts[k] += sample.testValueTexts[k] != "N/A" ? 1 : 0;
         }
         return true;
     }

@@ -44,7 +44,7 @@ struct ParsedBlock {
     std::vector<int> fileLines;
     std::vector<bool> kept;   // the row's total abundance is above 0
     AbundanceRows abundances; // keyed by family when the context gives the families, else by taxon column
-    std::array<int, 3> testcount{};
+    std::array<int, 3> numericTestValueCounts{};
     int decimalCommas = 0;
     std::string firstDecimalComma;
     int decimalPoints = 0; // numbers written with a "." when commas are the decimal marks

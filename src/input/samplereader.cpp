@@ -121,20 +121,20 @@ std::optional<std::vector<int>> resolveColumns(const std::vector<std::string>& h
         const std::string& cell = header[c];
         place.column = static_cast<int>(c + 1);
         place.unknown += known[c - firstTaxonCell] ? 0 : 1;
-        Resolution r = cercafam(taxa, tree, toUpperAscii(cell), table.utf8, ask, place);
-        table.namesfixed = table.namesfixed || r.askedUser;
+        Resolution r = resolveTaxonName(taxa, tree, toUpperAscii(cell), table.utf8, ask, place);
+        table.namesCorrected = table.namesCorrected || r.askedUser;
         if (r.kind == Resolution::Kind::Abort) {
             return std::nullopt;
         }
         if (r.kind == Resolution::Kind::Ignore) {
-            table.ignoredtaxa += crlf;
-            table.ignoredtaxa += cell;
+            table.ignoredColumns += crlf;
+            table.ignoredColumns += cell;
             familyOfColumn.push_back(-1);
             continue;
         }
         auto [it, isNew] = familyIndex.try_emplace(r.family, table.nfam());
         if (isNew) {
-            table.famnames.push_back(r.family);
+            table.familyNames.push_back(r.family);
         }
         familyOfColumn.push_back(it->second);
     }
@@ -157,7 +157,7 @@ std::optional<std::string> mergedColumnsNote(const std::vector<int>& familyOfCol
             continue;
         }
         merged += std::string(families++ == 0 ? "" : "; ") +
-                  table.famnames[static_cast<std::size_t>(family)] + " (columns";
+                  table.familyNames[static_cast<std::size_t>(family)] + " (columns";
         for (std::size_t column : columns) {
             merged += " " + std::to_string(column);
         }
@@ -278,7 +278,7 @@ JoinedRows joinBlocks(std::vector<ParsedBlock> parsed, ReadResult& result) {
         }
         joined.kept += static_cast<std::size_t>(std::count(block.kept.begin(), block.kept.end(), true));
         for (std::size_t k = 0; k < 3; ++k) {
-            table.testcount[k] += block.testcount[k];
+            table.numericTestValueCounts[k] += block.numericTestValueCounts[k];
         }
         if (joined.decimalCommas == 0) {
             joined.firstDecimalComma = block.firstDecimalComma;
@@ -315,7 +315,7 @@ void fillTable(JoinedRows& rows, const std::vector<int>& familyOfColumn, unsigne
     if (!rows.familyOfColumn) { // else each block was merged as it was parsed
         forEachIndex(rows.blocks.size(), threads, [&](std::size_t k) {
             ParsedBlock& block = rows.blocks[k];
-            block.abundances.mergeInto(familyOfColumn, table.famnames.size(), block.kept);
+            block.abundances.mergeInto(familyOfColumn, table.familyNames.size(), block.kept);
         });
     }
     table.samples.reserve(rows.kept);
@@ -337,7 +337,7 @@ void fillTable(JoinedRows& rows, const std::vector<int>& familyOfColumn, unsigne
                 ++dropped;
             }
         }
-        table.abund.appendBlock(std::move(block.abundances));
+        table.abundances.appendBlock(std::move(block.abundances));
         const std::size_t bytes = block.samples.capacity() * sizeof(Sample);
         block = ParsedBlock();
         emptied.freed(bytes);
@@ -383,13 +383,13 @@ using KnownColumns = std::function<std::optional<std::vector<int>>(const std::ve
 JoinedRows readRows(TextBlocks& text, ReadResult& result, const ReadOptions& options,
                     const KnownColumns& knownColumns) {
     SampleTable& table = result.table;
-    const std::string& path = table.inputpath;
-    table.titleline = text.nextLine().value_or("");
+    const std::string& path = table.sourcePath;
+    table.title = text.nextLine().value_or("");
     std::vector<std::string> header = readHeader(text.nextLine().value_or(""), path);
     const std::size_t dropped = checkTaxonColumns(header, path, options);
     for (std::size_t k = 0; k < 3; ++k) {
         table.headerlabel[k] = header[k];
-        table.testname[k] = std::string(trimBlanks(header[3 + k]));
+        table.testVariableNames[k] = std::string(trimBlanks(header[3 + k]));
     }
     std::optional<std::vector<int>> familyOfColumn = knownColumns(header);
     const RowContext context{header,
@@ -397,7 +397,7 @@ JoinedRows readRows(TextBlocks& text, ReadResult& result, const ReadOptions& opt
                              options,
                              path,
                              familyOfColumn ? &*familyOfColumn : nullptr,
-                             table.famnames.size(),
+                             table.familyNames.size(),
                              text.hadByteOrderMark()};
     std::vector<ParsedBlock> parsed = mapBlocksInOrder<TextBlocks::Block, ParsedBlock>(
         threadCount(options.threads), [&text] { return text.nextBlock(); },
@@ -454,16 +454,16 @@ DecimalCommaError::DecimalCommaError(const std::string& path, std::string detail
 
 void saveCorrectedFile(ReadResult& result) {
     const SampleTable& table = result.table;
-    std::string path = replaceExtension(table.inputpath, "_adj.txt");
+    std::string path = replaceExtension(table.sourcePath, "_adj.txt");
     try {
-        if (path == table.inputpath) {
+        if (path == table.sourcePath) {
             throw Error("The corrected file would replace the sample file " + path + ".");
         }
         writeFileAtomically(path, correctedFileText(table));
         result.correctedPath = path;
         result.notice = "The corrected file has been saved as " + path;
-        if (!table.ignoredtaxa.empty()) {
-            result.notice += crlf + crlf + "The following taxa were ignored:" + table.ignoredtaxa;
+        if (!table.ignoredColumns.empty()) {
+            result.notice += crlf + crlf + "The following taxa were ignored:" + table.ignoredColumns;
         }
     } catch (const Error& e) {
         result.correctedFileError = std::string("The corrected file could not be saved. ") + e.what();
@@ -471,22 +471,22 @@ void saveCorrectedFile(ReadResult& result) {
 }
 
 std::string correctedFileText(const SampleTable& table) {
-    std::string out = table.titleline + crlf;
+    std::string out = table.title + crlf;
     for (const auto& label : table.headerlabel) {
         out += label + "\t";
     }
-    for (const auto& name : table.testname) {
+    for (const auto& name : table.testVariableNames) {
         out += name + "\t";
     }
-    for (std::size_t j = 0; j < table.famnames.size(); ++j) {
-        out += (j == 0 ? "" : "\t") + table.famnames[j];
+    for (std::size_t j = 0; j < table.familyNames.size(); ++j) {
+        out += (j == 0 ? "" : "\t") + table.familyNames[j];
     }
     out += crlf;
-    std::vector<double> row(table.famnames.size());
+    std::vector<double> row(table.familyNames.size());
     for (int i = 0; i < table.nsamp(); ++i) {
         const Sample& s = table.samples[static_cast<std::size_t>(i)];
-        out += s.code + "\t" + s.name + "\t" + std::to_string(s.sampclass);
-        for (const auto& t : s.testval) {
+        out += s.code + "\t" + s.name + "\t" + std::to_string(s.qualityClass);
+        for (const auto& t : s.testValueTexts) {
             out += "\t" + t;
         }
         std::fill(row.begin(), row.end(), 0.0);
@@ -519,10 +519,11 @@ std::string doubtfulCellsText(const ReadResult& result) {
     return text;
 }
 
-ReadResult inputtxt(const std::string& path, const TaxaDatabase& taxa, const TaxaTree& tree,
-                    const UnknownTaxonHandler& ask, const ReadOptions& options) {
+ReadResult readSampleFileSavingCorrections(const std::string& path, const TaxaDatabase& taxa,
+                                           const TaxaTree& tree, const UnknownTaxonHandler& ask,
+                                           const ReadOptions& options) {
     ReadResult result = readSampleFile(path, taxa, tree, ask, options);
-    if (result.status == ReadResult::Status::Ok && result.table.namesfixed) {
+    if (result.status == ReadResult::Status::Ok && result.table.namesCorrected) {
         saveCorrectedFile(result);
     }
     return result;
@@ -535,7 +536,7 @@ ReadResult readSampleFile(const std::string& path, const TaxaDatabase& taxa, con
     }
     ReadResult result;
     SampleTable& table = result.table;
-    table.inputpath = path;
+    table.sourcePath = path;
     TextBlocks text = openText(path, options.blockBytes, table.utf8);
     // With every name known nothing is asked: the columns are resolved before the rows are
     // read, so that each block is merged into families as it is parsed.

@@ -65,8 +65,9 @@ class DecimalCommaError : public Error {
 // Reads a sample file. Throws Error with the message to show for a file that cannot be
 // used; returns Aborted when the user aborted the name resolution. When names had to be
 // corrected, writes the corrected file beside the sample file.
-ReadResult inputtxt(const std::string& path, const TaxaDatabase& taxa, const TaxaTree& tree,
-                    const UnknownTaxonHandler& ask, const ReadOptions& options = {});
+ReadResult readSampleFileSavingCorrections(const std::string& path, const TaxaDatabase& taxa,
+                                           const TaxaTree& tree, const UnknownTaxonHandler& ask,
+                                           const ReadOptions& options = {});
 
 // The same read without writing the corrected file.
 ReadResult readSampleFile(const std::string& path, const TaxaDatabase& taxa, const TaxaTree& tree,

@@ -15,32 +15,32 @@ namespace torrentix {
 inline constexpr std::size_t sampleNameWidth = 15;
 
 struct Sample {
-    std::string code;                   // data cell 1, verbatim
-    std::string name;                   // data cell 2 cut or padded to 15 characters
-    int sampclass = 0;                  // 6 Reference .. 1 Bad; anything else Not Classified
-    std::array<std::string, 3> testval; // data cells 4-6, "N/A" when not numeric
-    std::string fullName;               // data cell 2 whole, for the tables of other programs
+    std::string code;                          // data cell 1, verbatim
+    std::string name;                          // data cell 2 cut or padded to 15 characters
+    int qualityClass = 0;                      // 6 Reference .. 1 Bad; anything else Not Classified
+    std::array<std::string, 3> testValueTexts; // data cells 4-6, "N/A" when not numeric
+    std::string fullName;                      // data cell 2 whole, for the tables of other programs
 };
 
 struct SampleTable {
-    std::string inputpath;
-    std::string titleline;
-    std::array<std::string, 3> headerlabel; // header cells 1-3
-    std::array<std::string, 3> testname;    // header cells 4-6 without surrounding blanks
-    std::array<int, 3> testcount{};         // data rows whose test cell k is numeric
-    std::vector<std::string> famnames;      // resolved family names, first appearance order
+    std::string sourcePath;
+    std::string title;
+    std::array<std::string, 3> headerlabel;       // header cells 1-3
+    std::array<std::string, 3> testVariableNames; // header cells 4-6 without surrounding blanks
+    std::array<int, 3> numericTestValueCounts{};  // data rows whose test cell k is numeric
+    std::vector<std::string> familyNames;         // resolved family names, first appearance order
     std::vector<Sample> samples;
-    Abundances abund;        // the families present in each sample
-    std::string ignoredtaxa; // CR LF + header cell, per ignored column
-    bool namesfixed = false;
+    Abundances abundances;      // the families present in each sample
+    std::string ignoredColumns; // CR LF + header cell, per ignored column
+    bool namesCorrected = false;
     bool utf8 = false; // the file's text is UTF-8 (not Windows-1252)
 
     int nsamp() const { return static_cast<int>(samples.size()); }
-    int nfam() const { return static_cast<int>(famnames.size()); }
+    int nfam() const { return static_cast<int>(familyNames.size()); }
     // Abundance of family j in sample i (both 0-based), 0 when absent.
-    double abundance(int i, int j) const { return abund.at(static_cast<std::size_t>(i), j); }
+    double abundance(int i, int j) const { return abundances.at(static_cast<std::size_t>(i), j); }
     // The families present in sample i with their abundances, in family order.
-    Abundances::Row present(int i) const { return abund.row(static_cast<std::size_t>(i)); }
+    Abundances::Row present(int i) const { return abundances.row(static_cast<std::size_t>(i)); }
 };
 
 // Test variables that take part in normalisation and regression: at least 6 numeric values.
@@ -49,7 +49,7 @@ inline bool isUsableTestVariable(const std::array<int, 3>& numericValueCounts, i
     return numericValueCounts[static_cast<std::size_t>(k)] >= minimumTestValues;
 }
 inline bool isUsableTestVariable(const SampleTable& table, int k) {
-    return isUsableTestVariable(table.testcount, k);
+    return isUsableTestVariable(table.numericTestValueCounts, k);
 }
 // The first usable test variable (0-based), -1 when there is none.
 inline int firstUsableTestVariable(const std::array<int, 3>& numericValueCounts) {

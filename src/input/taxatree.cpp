@@ -18,7 +18,7 @@ int TaxaTree::tagNumber(const std::string& tag) {
     return tag.size() < 2 ? 0 : std::atoi(tag.c_str() + 1);
 }
 
-TaxaTree albero(const std::vector<FamilyRecord>& records) {
+TaxaTree buildTaxaTree(const std::vector<FamilyRecord>& records) {
     TaxaTree tree;
     auto& nodes = tree.nodes_;
     nodes.push_back({"x", "TAXA", "", -1});

@@ -26,13 +26,13 @@ class TaxaTree {
     // The number after the tag's first letter (family id or group code); 0 for the root.
     static int tagNumber(const std::string& tag);
 
-    friend TaxaTree albero(const std::vector<FamilyRecord>& records);
+    friend TaxaTree buildTaxaTree(const std::vector<FamilyRecord>& records);
 
   private:
     std::vector<TaxaTreeNode> nodes_;
 };
 
 // Builds the tree from the family record set.
-TaxaTree albero(const std::vector<FamilyRecord>& records);
+TaxaTree buildTaxaTree(const std::vector<FamilyRecord>& records);
 
 } // namespace torrentix

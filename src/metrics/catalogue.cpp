@@ -29,17 +29,17 @@ const std::array<GigInfo, gigCount> gigs = {{
 
 } // namespace
 
-const GigInfo& gigInfo(int gigindex) {
-    return gigs.at(static_cast<std::size_t>(gigindex));
+const GigInfo& gigInfo(int gig) {
+    return gigs.at(static_cast<std::size_t>(gig));
 }
 
-std::string typeCode(int gigindex, int typeindex) {
-    return std::string("R-") + gigInitial(gigindex) + std::to_string(typeindex + 1);
+std::string typeCode(int gig, int riverType) {
+    return std::string("R-") + gigInitial(gig) + std::to_string(riverType + 1);
 }
 
-std::string typeCaption(int gigindex, int typeindex) {
-    return typeCode(gigindex, typeindex) + " (" +
-           std::string(gigInfo(gigindex).typedesc.at(static_cast<std::size_t>(typeindex))) + ")";
+std::string typeCaption(int gig, int riverType) {
+    return typeCode(gig, riverType) + " (" +
+           std::string(gigInfo(gig).riverTypeDescriptions.at(static_cast<std::size_t>(riverType))) + ")";
 }
 
 std::optional<int> parseGig(std::string_view text) {
@@ -53,10 +53,10 @@ std::optional<int> parseGig(std::string_view text) {
     return std::nullopt;
 }
 
-std::optional<int> parseTypeCode(int gigindex, std::string_view code) {
+std::optional<int> parseTypeCode(int gig, std::string_view code) {
     std::string upper = toUpperAscii(trimBlanks(code));
-    for (int t = 0; t < gigInfo(gigindex).ntypes; ++t) {
-        if (upper == typeCode(gigindex, t)) {
+    for (int t = 0; t < gigInfo(gig).riverTypeCount; ++t) {
+        if (upper == typeCode(gig, t)) {
             return t;
         }
     }

@@ -9,35 +9,35 @@
 
 namespace torrentix {
 
-enum GigIndex { Alpine = 0, CentralBaltic = 1, EasternContinental = 2, Mediterranean = 3, Northern = 4 };
+enum Gig { Alpine = 0, CentralBaltic = 1, EasternContinental = 2, Mediterranean = 3, Northern = 4 };
 inline constexpr int gigCount = 5;
 inline constexpr int maxRiverTypes = 8;
 
 struct GigInfo {
     std::string_view caption;
-    int ntypes;
-    std::array<std::string_view, maxRiverTypes> typedesc;
+    int riverTypeCount;
+    std::array<std::string_view, maxRiverTypes> riverTypeDescriptions;
 };
 
-const GigInfo& gigInfo(int gigindex);
+const GigInfo& gigInfo(int gig);
 
 // First character of the caption: the initial of the river-type codes.
-inline char gigInitial(int gigindex) {
-    return gigInfo(gigindex).caption.front();
+inline char gigInitial(int gig) {
+    return gigInfo(gig).caption.front();
 }
 // First three characters of the caption ("Alp", "Cen", "Eas", "Med", "Nor").
-inline std::string gigShortName(int gigindex) {
-    return std::string(gigInfo(gigindex).caption.substr(0, 3));
+inline std::string gigShortName(int gig) {
+    return std::string(gigInfo(gig).caption.substr(0, 3));
 }
 
 // "R-" + initial + number, e.g. "R-E6" for type index 5 of the Eastern continental GIG.
-std::string typeCode(int gigindex, int typeindex);
+std::string typeCode(int gig, int riverType);
 // Code + " (" + description + ")".
-std::string typeCaption(int gigindex, int typeindex);
+std::string typeCaption(int gig, int riverType);
 
 // Reads a GIG from its caption, its first three letters (any case) or its index 0..4.
 std::optional<int> parseGig(std::string_view text);
 // Reads a river-type code of the given GIG ("R-A1", any case) into its 0-based index.
-std::optional<int> parseTypeCode(int gigindex, std::string_view code);
+std::optional<int> parseTypeCode(int gig, std::string_view code);
 
 } // namespace torrentix

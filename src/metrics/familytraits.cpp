@@ -39,8 +39,8 @@ FamilySelections resolveFamilySelections(const TaxaDatabase& taxa) {
 std::vector<FamilyTraits> resolveFamilyTraits(const SampleTable& table, const TaxaDatabase& taxa) {
     const FamilySelections selections = resolveFamilySelections(taxa);
     std::vector<FamilyTraits> traits;
-    traits.reserve(table.famnames.size());
-    for (const std::string& name : table.famnames) {
+    traits.reserve(table.familyNames.size());
+    for (const std::string& name : table.familyNames) {
         FamilyTraits t;
         if (const FamilyRecord* record = taxa.findByName(toUpperAscii(name))) {
             t.found = true;

@@ -87,8 +87,8 @@ const std::vector<MetricDefinition>& starMetrics() {
     return star;
 }
 
-const std::vector<MetricDefinition>& gigMetrics(int gigindex) {
-    switch (gigindex) {
+const std::vector<MetricDefinition>& gigMetrics(int gig) {
+    switch (gig) {
     case Alpine:
         return alpine;
     case EasternContinental:
@@ -104,11 +104,11 @@ double weightedSum(const std::vector<MetricDefinition>& metrics, const MetricTab
     return weightedSum(metrics, [&](MetricId column) { return metricColumn(m, column)[i]; });
 }
 
-const std::vector<CopiedMetric>& copiedMetrics(int gigindex) {
+const std::vector<CopiedMetric>& copiedMetrics(int gig) {
     static const std::vector<CopiedMetric> none;
     static const std::vector<CopiedMetric> families = {{GigTaxan, Taxan}};
     static const std::vector<CopiedMetric> eastern = {{Iaspt, Aspt}, {GigTaxan, Taxan}};
-    switch (gigindex) {
+    switch (gig) {
     case Alpine:
     case Mediterranean:
         return families;
@@ -119,9 +119,9 @@ const std::vector<CopiedMetric>& copiedMetrics(int gigindex) {
     }
 }
 
-std::vector<MetricId> metricsOfGig(int gigindex) {
+std::vector<MetricId> metricsOfGig(int gig) {
     std::vector<MetricId> columns;
-    for (const auto* metrics : {&starMetrics(), &gigMetrics(gigindex)}) {
+    for (const auto* metrics : {&starMetrics(), &gigMetrics(gig)}) {
         for (const MetricDefinition& d : *metrics) {
             if (std::find(columns.begin(), columns.end(), d.column) == columns.end()) {
                 columns.push_back(d.column);
@@ -131,16 +131,16 @@ std::vector<MetricId> metricsOfGig(int gigindex) {
     return columns;
 }
 
-bool computesMetric(int gigindex, MetricId column) {
-    const auto columns = metricsOfGig(gigindex);
-    const auto& copies = copiedMetrics(gigindex);
+bool computesMetric(int gig, MetricId column) {
+    const auto columns = metricsOfGig(gig);
+    const auto& copies = copiedMetrics(gig);
     return std::find(columns.begin(), columns.end(), column) != columns.end() &&
            std::none_of(copies.begin(), copies.end(),
                         [&](const CopiedMetric& c) { return c.column == column; });
 }
 
-std::vector<std::string> placeholderNotes(int gigindex) {
-    switch (gigindex) {
+std::vector<std::string> placeholderNotes(int gig) {
+    switch (gig) {
     case Alpine:
         return {"SelSens_N is a placeholder: no public list of the Alpine selected sensitive families was "
                 "found, so the 24 families it counts are this program's own selection (the families scoring "
@@ -154,9 +154,9 @@ std::vector<std::string> placeholderNotes(int gigindex) {
     }
 }
 
-std::string metricDescription(int gigindex) {
+std::string metricDescription(int gig) {
     std::vector<const MetricDefinition*> inPanelOrder;
-    for (const MetricDefinition& d : gigMetrics(gigindex)) {
+    for (const MetricDefinition& d : gigMetrics(gig)) {
         inPanelOrder.push_back(&d);
     }
     std::sort(inPanelOrder.begin(), inPanelOrder.end(),
@@ -170,7 +170,7 @@ std::string metricDescription(int gigindex) {
     return text;
 }
 
-const std::vector<NormalisationStep>& normalisationSteps(int gigindex) {
+const std::vector<NormalisationStep>& normalisationSteps(int gig) {
     static const std::vector<NormalisationStep> starOnly = {asptStep, eptnStep,    taxanStep,
                                                             goldStep, shannonStep, logSelStep};
     static const std::vector<NormalisationStep> alpineSteps = {
@@ -182,7 +182,7 @@ const std::vector<NormalisationStep>& normalisationSteps(int gigindex) {
     static const std::vector<NormalisationStep> mediterraneanSteps = {asptStep,  iberianAsptStep, eptnStep,
                                                                       taxanStep, gigTaxanStep,    selEtdStep,
                                                                       goldStep,  shannonStep,     logSelStep};
-    switch (gigindex) {
+    switch (gig) {
     case Alpine:
         return alpineSteps;
     case EasternContinental:

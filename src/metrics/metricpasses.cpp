@@ -19,16 +19,16 @@ double share(double part, double whole) {
 
 } // namespace
 
-MetricTable makeMetricTable(int nsamp, int gigindex) {
+MetricTable makeMetricTable(int nsamp, int gig) {
     MetricTable m;
-    for (const MetricId column : metricsOfGig(gigindex)) {
+    for (const MetricId column : metricsOfGig(gig)) {
         metricColumn(m, column).assign(static_cast<std::size_t>(nsamp), 0.0);
     }
     return m;
 }
 
-void calcaspt(const PassInput& in, MetricTable& m) {
-    const bool iberian = computesMetric(in.gigindex, MetricId::Iaspt);
+void computeScoreMetrics(const PassInput& in, MetricTable& m) {
+    const bool iberian = computesMetric(in.gig, MetricId::Iaspt);
     const bool degradation = !m.dind.empty();
     for (int j = in.first; j < in.last; ++j) {
         int scored = 0, scoreSum = 0, iberianScored = 0, iberianSum = 0;
@@ -71,7 +71,7 @@ void calcaspt(const PassInput& in, MetricTable& m) {
     }
 }
 
-void contafam(const PassInput& in, MetricTable& m) {
+void computeFamilyMetrics(const PassInput& in, MetricTable& m) {
     for (int j = in.first; j < in.last; ++j) {
         const auto js = static_cast<std::size_t>(j);
         double total = 0.0, goldAbundance = 0.0, selectedAbundance = 0.0, eptAbundance = 0.0;
@@ -121,7 +121,7 @@ void contafam(const PassInput& in, MetricTable& m) {
     }
 }
 
-void contasens(const PassInput& in, MetricTable& m) {
+void countSensitiveFamilies(const PassInput& in, MetricTable& m) {
     for (int j = in.first; j < in.last; ++j) {
         double count = 0.0;
         for (const Abundances::Present p : in.table.present(j)) {
@@ -134,7 +134,7 @@ void contasens(const PassInput& in, MetricTable& m) {
     }
 }
 
-void contaetd(const PassInput& in, MetricTable& m) {
+void computeSelectedEtdRatio(const PassInput& in, MetricTable& m) {
     for (int j = in.first; j < in.last; ++j) {
         double count = 0.0;
         for (const Abundances::Present p : in.table.present(j)) {

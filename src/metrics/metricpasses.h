@@ -1,7 +1,7 @@
 #pragma once
 // The per-sample metric passes of a computation run, in the order they run:
-// calcaspt (score metrics), contafam (family-count metrics), then contasens (Alpine)
-// or contaetd (Mediterranean).
+// computeScoreMetrics (score metrics), computeFamilyMetrics (family-count metrics), then
+// countSensitiveFamilies (Alpine) or computeSelectedEtdRatio (Mediterranean).
 
 #include "input/sampletable.h"
 #include "metrics/familytraits.h"
@@ -20,21 +20,21 @@ using ProgressHandler = std::function<void(double)>;
 struct PassInput {
     const SampleTable& table;
     const std::vector<FamilyTraits>& traits;
-    int gigindex;
+    int gig;
     int first;
     int last;
 };
 
 // Sizes the metric arrays the GIG uses, all zero.
-MetricTable makeMetricTable(int nsamp, int gigindex);
+MetricTable makeMetricTable(int nsamp, int gig);
 
 // ASPT, and Iberian ASPT (Alpine, Mediterranean) or Degradations Index (Eastern continental).
-void calcaspt(const PassInput& in, MetricTable& m);
+void computeScoreMetrics(const PassInput& in, MetricTable& m);
 // Families, EPT families, 1-GOLD, Shannon, log(SelEPTD+1), and the GIG's EPT ratios.
-void contafam(const PassInput& in, MetricTable& m);
+void computeFamilyMetrics(const PassInput& in, MetricTable& m);
 // Alpine: number of selected sensitive families.
-void contasens(const PassInput& in, MetricTable& m);
+void countSensitiveFamilies(const PassInput& in, MetricTable& m);
 // Mediterranean: selected ETD families / number of families.
-void contaetd(const PassInput& in, MetricTable& m);
+void computeSelectedEtdRatio(const PassInput& in, MetricTable& m);
 
 } // namespace torrentix

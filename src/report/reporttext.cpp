@@ -15,11 +15,11 @@ std::string percentOf(int count, int total) {
 
 } // namespace
 
-std::string faetic(const ReportInput& in) {
+std::string reportText(const ReportInput& in) {
     const std::string crlf = "\r\n";
     std::string out = "  REPORT:" + crlf + crlf;
-    out += "  file location: " + folderOf(in.inputpath) + crlf;
-    out += "  filename: " + fileNameOf(in.inputpath) + crlf + crlf;
+    out += "  file location: " + folderOf(in.sourcePath) + crlf;
+    out += "  filename: " + fileNameOf(in.sourcePath) + crlf + crlf;
     out += "  GIG: " + in.gigCaption + crlf;
     out += "  River Type: " + in.riverTypeCaption + crlf + crlf;
     out +=
@@ -31,10 +31,10 @@ std::string faetic(const ReportInput& in) {
     out += crlf + "  Test variables:";
     for (std::size_t k = 0; k < 3; ++k) {
         out += crlf;
-        if (in.testcount[k] < reportedTestValues) {
+        if (in.numericTestValueCounts[k] < reportedTestValues) {
             out += "  Var" + std::to_string(k + 1) + " absent or values<12";
         } else {
-            out += "  " + in.testname[k] + " (min value=" + in.testmin[k] +
+            out += "  " + in.testVariableNames[k] + " (min value=" + in.minValueTexts[k] +
                    (in.biological[k] ? ", bio" : "") + ").";
         }
     }

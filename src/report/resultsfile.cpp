@@ -74,35 +74,35 @@ std::string pathText(const std::string& path, bool utf8) {
 
 } // namespace
 
-std::string outputPathFor(const std::string& inputpath, const std::string& suffix,
+std::string outputPathFor(const std::string& sourcePath, const std::string& suffix,
                           const std::string& folder) {
-    const std::string beside = replaceExtension(inputpath, suffix);
+    const std::string beside = replaceExtension(sourcePath, suffix);
     if (folder.empty()) {
         return beside;
     }
     return pathInFolder(folder, fileNameOf(beside));
 }
 
-std::string resultsPathFor(const std::string& inputpath, const std::string& folder) {
-    return outputPathFor(inputpath, "_OUT.txt", folder);
+std::string resultsPathFor(const std::string& sourcePath, const std::string& folder) {
+    return outputPathFor(sourcePath, "_OUT.txt", folder);
 }
 
 std::string resultsOpening(const ResultsHeader& h) {
     const SampleTable& t = h.table;
-    const std::string gig(gigInfo(h.gigindex).caption);
+    const std::string gigCaption(gigInfo(h.gig).caption);
     const int nsamp = t.nsamp();
     Lines out(static_cast<std::size_t>(nsamp) * 192 + 4096); // two metric tables of a sample
     out.line("Torrentix " + std::string(programVersion) +
              " - Intercalibration Common Metrics of benthic invertebrates in rivers");
     out.line().line(h.dateText).line(h.timeText).line();
-    out.line(t.titleline).line();
-    out.line("GIG: " + gig);
-    out.line("RIVER TYPE: " + typeCaption(h.gigindex, h.typeindex));
+    out.line(t.title).line();
+    out.line("GIG: " + gigCaption);
+    out.line("RIVER TYPE: " + typeCaption(h.gig, h.riverType));
     out.line();
-    out.line("File " + pathText(t.inputpath, t.utf8) + " opened.");
+    out.line("File " + pathText(t.sourcePath, t.utf8) + " opened.");
     std::string taxa = std::to_string(t.nfam()) + " TAXA (Families).";
-    if (!t.ignoredtaxa.empty()) {
-        taxa += " The following taxa were ignored:" + crlf + t.ignoredtaxa;
+    if (!t.ignoredColumns.empty()) {
+        taxa += " The following taxa were ignored:" + crlf + t.ignoredColumns;
     }
     out.line(taxa);
     out.line(std::to_string(nsamp) + " SAMPLES.");
@@ -115,13 +115,13 @@ std::string resultsOpening(const ResultsHeader& h) {
     out.line("STAR_ICMi metrics");
     metricTable(out, t, h.raw, starMetrics());
     out.line();
-    out.line(gig + " GIG ICMi metrics");
-    metricTable(out, t, h.raw, gigMetrics(h.gigindex));
+    out.line(gigCaption + " GIG ICMi metrics");
+    metricTable(out, t, h.raw, gigMetrics(h.gig));
     out.line();
     out.line("Weights of STAR_ICMi metrics:");
     weightLines(out, starMetrics());
-    out.line("Weights of " + gig + " GIG ICMi metrics:");
-    weightLines(out, gigMetrics(h.gigindex));
+    out.line("Weights of " + gigCaption + " GIG ICMi metrics:");
+    weightLines(out, gigMetrics(h.gig));
     out.line();
     out.line("Lower and upper values used for metric normalisation:");
     out.line();
@@ -133,13 +133,14 @@ std::string normalisationLine(std::string_view label, float lower, float upper) 
     return Lines().row(label, formatGeneral32(lower), formatGeneral32(upper)).take();
 }
 
-std::string normalisationNotes(float staricmnorm, const std::string& normtext,
+std::string normalisationNotes(float starReferenceValue, const std::string& ruleSentence,
                                const std::vector<TestVariableNormalisation>& testVariables) {
     Lines out;
     out.line();
-    out.line("Normalisation value of multimetric index: " + formatGeneral(static_cast<double>(staricmnorm)));
+    out.line("Normalisation value of multimetric index: " +
+             formatGeneral(static_cast<double>(starReferenceValue)));
     out.line();
-    out.line(normtext);
+    out.line(ruleSentence);
     if (!testVariables.empty()) {
         out.line();
         out.line("Test Variables normalisation:");
@@ -176,36 +177,37 @@ std::string testValueText(const std::string& text) {
 
 std::string resultsClosing(const IndexSection& s) {
     const SampleTable& t = s.table;
-    const std::string gig(gigInfo(s.gigindex).caption);
-    const std::string g3 = gigShortName(s.gigindex);
+    const std::string gigCaption(gigInfo(s.gig).caption);
+    const std::string g3 = gigShortName(s.gig);
     Lines out(t.samples.size() * 80 + 4096); // an index row of a sample
     out.line();
-    out.row("N", "SAMPLES", "STAR_ICM index", g3 + "_ICM index", t.testname[0], t.testname[1], t.testname[2]);
+    out.row("N", "SAMPLES", "STAR_ICM index", g3 + "_ICM index", t.testVariableNames[0],
+            t.testVariableNames[1], t.testVariableNames[2]);
     for (std::size_t i = 0; i < t.samples.size(); ++i) {
         const Sample& sample = t.samples[i];
         out.row(sample.code, sample.name, formatF3(s.staricm[i]), formatF3(s.gigicm[i]),
-                testValueText(sample.testval[0]), testValueText(sample.testval[1]),
-                testValueText(sample.testval[2]));
+                testValueText(sample.testValueTexts[0]), testValueText(sample.testValueTexts[1]),
+                testValueText(sample.testValueTexts[2]));
     }
     // A regression is left out when its test variable has fewer than 6 numeric values; the
     // lines say "<12", as results files of the method always have, and stay so.
     for (std::size_t k = 0; k < 3; ++k) {
         out.line();
-        out.line("STAR_ICMi vs " + t.testname[k] + " regression:");
+        out.line("STAR_ICMi vs " + t.testVariableNames[k] + " regression:");
         if (!s.starRegression[k]) {
             out.line("not calculated (available data<12).");
             continue;
         }
-        regressionBlock(out, *s.starRegression[k], "STAR_ICMi", t.testname[k], t.utf8);
+        regressionBlock(out, *s.starRegression[k], "STAR_ICMi", t.testVariableNames[k], t.utf8);
     }
     for (std::size_t k = 0; k < 3; ++k) {
         out.line();
-        out.line(gig + " GIG ICMi vs " + t.testname[k] + " regression:");
+        out.line(gigCaption + " GIG ICMi vs " + t.testVariableNames[k] + " regression:");
         if (!s.gigRegression[k]) {
-            out.line("not calculated (available data of " + t.testname[k] + " <12).");
+            out.line("not calculated (available data of " + t.testVariableNames[k] + " <12).");
             continue;
         }
-        regressionBlock(out, *s.gigRegression[k], g3 + "_ICMi", t.testname[k], t.utf8);
+        regressionBlock(out, *s.gigRegression[k], g3 + "_ICMi", t.testVariableNames[k], t.utf8);
     }
     out.line();
     out.line("END OF OUTPUT");

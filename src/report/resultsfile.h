@@ -21,15 +21,16 @@ inline constexpr std::string_view programVersion = torrentixVersion;
 
 // A file written for a sample file: its name cut at the last "." + `suffix`, in `folder`
 // when one is given, else beside the sample file.
-std::string outputPathFor(const std::string& inputpath, const std::string& suffix, const std::string& folder);
+std::string outputPathFor(const std::string& sourcePath, const std::string& suffix,
+                          const std::string& folder);
 
 // The results file that belongs to a sample file: its name cut at the last "." + "_OUT.txt".
-std::string resultsPathFor(const std::string& inputpath, const std::string& folder = {});
+std::string resultsPathFor(const std::string& sourcePath, const std::string& folder = {});
 
 struct ResultsHeader {
     const SampleTable& table;
-    int gigindex = 0;
-    int typeindex = 0;
+    int gig = 0;
+    int riverType = 0;
     std::string dateText;
     std::string timeText;
     ClassCounts classcount{};
@@ -52,12 +53,12 @@ struct TestVariableNormalisation {
 };
 
 // The normalisation value of the STAR_ICMi, the rule sentence and the test-variable lines.
-std::string normalisationNotes(float staricmnorm, const std::string& normtext,
+std::string normalisationNotes(float starReferenceValue, const std::string& ruleSentence,
                                const std::vector<TestVariableNormalisation>& testVariables);
 
 struct IndexSection {
     const SampleTable& table; // test values normalised, names shortened
-    int gigindex = 0;
+    int gig = 0;
     const std::vector<double>& staricm;
     const std::vector<double>& gigicm;
     // Per test variable: the regressions of each index, or nullopt when not calculated.

@@ -11,20 +11,20 @@ namespace torrentix {
 namespace {
 
 // The GIG ICMi metrics that are not those of the STAR_ICMi, with their column prefix.
-const std::vector<MetricDefinition>& ownGigMetrics(int gigindex) {
+const std::vector<MetricDefinition>& ownGigMetrics(int gig) {
     static const std::vector<MetricDefinition> none;
-    const auto& gig = gigMetrics(gigindex);
-    return &gig == &starMetrics() ? none : gig;
+    const auto& metrics = gigMetrics(gig);
+    return &metrics == &starMetrics() ? none : metrics;
 }
 constexpr std::string_view gigPrefix = "GIG_";
 
 // Every metric column: the STAR_ICMi metrics, then the GIG ICMi metrics with their prefix.
-std::vector<std::pair<std::string, MetricId>> metricColumns(int gigindex) {
+std::vector<std::pair<std::string, MetricId>> metricColumns(int gig) {
     std::vector<std::pair<std::string, MetricId>> columns;
     for (const MetricDefinition& d : starMetrics()) {
         columns.emplace_back(std::string(d.id), d.column);
     }
-    for (const MetricDefinition& d : ownGigMetrics(gigindex)) {
+    for (const MetricDefinition& d : ownGigMetrics(gig)) {
         columns.emplace_back(std::string(gigPrefix) + std::string(d.id), d.column);
     }
     return columns;
@@ -74,13 +74,13 @@ std::string_view sampleName(const Sample& s) {
     return name;
 }
 
-std::vector<std::string> tidyTableColumns(int gigindex) {
+std::vector<std::string> tidyTableColumns(int gig) {
     std::vector<std::string> names = {"CODE", "SAMPLE", "CLASS"};
     for (int k = 1; k <= 3; ++k) {
         names.push_back("TV" + std::to_string(k) + "_raw");
         names.push_back("TV" + std::to_string(k) + "_norm");
     }
-    const auto metrics = metricColumns(gigindex);
+    const auto metrics = metricColumns(gig);
     for (const auto& [name, column] : metrics) {
         names.push_back(name);
     }
@@ -94,16 +94,16 @@ std::vector<std::string> tidyTableColumns(int gigindex) {
 std::string tidyTableText(const TidyTableInput& in) {
     const SampleTable& t = in.table;
     std::string text;
-    for (const std::string& name : tidyTableColumns(in.gigindex)) {
+    for (const std::string& name : tidyTableColumns(in.gig)) {
         text += (text.empty() ? "" : "\t") + name;
     }
     text += '\n';
-    const auto metrics = metricColumns(in.gigindex);
+    const auto metrics = metricColumns(in.gig);
     for (std::size_t i = 0; i < t.samples.size(); ++i) {
         const Sample& s = t.samples[i];
         std::string row = textCell(s.code, t.utf8);
         addCell(row, textCell(sampleName(s), t.utf8));
-        addCell(row, std::to_string(s.sampclass));
+        addCell(row, std::to_string(s.qualityClass));
         for (std::size_t k = 0; k < 3; ++k) {
             const std::string& raw = in.testText[k].at(i);
             addCell(row, raw == "N/A" ? std::string() : std::string(trimBlanks(raw)));
@@ -122,8 +122,8 @@ std::string tidyTableText(const TidyTableInput& in) {
     return text;
 }
 
-std::string tablePathFor(const std::string& inputpath, const std::string& folder) {
-    return outputPathFor(inputpath, "_table.tsv", folder);
+std::string tablePathFor(const std::string& sourcePath, const std::string& folder) {
+    return outputPathFor(sourcePath, "_table.tsv", folder);
 }
 
 } // namespace torrentix

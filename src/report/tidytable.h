@@ -19,7 +19,7 @@ namespace torrentix {
 
 struct TidyTableInput {
     const SampleTable& table; // codes, names and classes of the samples
-    int gigindex = 0;
+    int gig = 0;
     // Per test variable: its cells as read ("N/A" when not numeric), and its normalised
     // values (empty when the variable was not normalised).
     const std::array<std::vector<std::string>, 3>& testText;
@@ -32,7 +32,7 @@ struct TidyTableInput {
 
 // The header row's identifiers for a GIG. The GIG ICMi metrics carry the prefix "GIG_";
 // for the GIGs whose index is the STAR_ICMi they are not repeated.
-std::vector<std::string> tidyTableColumns(int gigindex);
+std::vector<std::string> tidyTableColumns(int gig);
 
 // The whole table.
 std::string tidyTableText(const TidyTableInput& in);
@@ -46,6 +46,6 @@ std::string_view sampleName(const Sample& s);
 
 // The table that belongs to a sample file: its name cut at the last "." + "_table.tsv",
 // in `folder` when one is given, else beside the sample file.
-std::string tablePathFor(const std::string& inputpath, const std::string& folder = {});
+std::string tablePathFor(const std::string& sourcePath, const std::string& folder = {});
 
 } // namespace torrentix

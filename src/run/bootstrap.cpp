@@ -78,9 +78,9 @@ struct Replicate {
 class RunInputs {
   public:
     RunInputs(const SampleTable& table, const RunOptions& options, const RunResult& run)
-        : rule(run.rule), gig(options.gigindex), steps(normalisationSteps(options.gigindex)) {
+        : rule(run.rule), gig(options.gig), steps(normalisationSteps(options.gig)) {
         for (std::size_t i = 0; i < table.samples.size(); ++i) {
-            if (rule.isReference(table.samples[i].sampclass)) {
+            if (rule.isReference(table.samples[i].qualityClass)) {
                 references.push_back(i);
             }
         }
@@ -91,8 +91,8 @@ class RunInputs {
         for (std::size_t k = 0; k < 3; ++k) {
             biological[k] = options.testVariables[k].biological;
             for (std::size_t i = 0; i < table.samples.size(); ++i) {
-                rawTests[k].push_back(parseNumeric(table.samples[i].testval[k]));
-                runTests[k].push_back(parseNumeric(run.table.samples[i].testval[k]));
+                rawTests[k].push_back(parseNumeric(table.samples[i].testValueTexts[k]));
+                runTests[k].push_back(parseNumeric(run.table.samples[i].testValueTexts[k]));
                 if (runTests[k].back()) {
                     pairs[k].push_back(i); // the samples the regressions against k use
                 }
@@ -237,7 +237,7 @@ class ReplicateDraw {
             x[j] = in_.testValue(r, k, i);
             y[j] = in_.index(r, g.star, i);
         }
-        const Regression fitted = regrlin(x, y);
+        const Regression fitted = fitLine(x, y);
         return {fitted.ok, fitted.m, fitted.b, fitted.r2};
     }
 
@@ -345,7 +345,7 @@ class Bootstrap {
         out.m = intervalOfSorted(values[0]);
         out.b = intervalOfSorted(values[1]);
         out.r2 = intervalOfSorted(values[2]);
-        out.band.resize(static_cast<std::size_t>(std::max(out.point.bandn, 0)));
+        out.band.resize(static_cast<std::size_t>(std::max(out.point.bandPoints, 0)));
         std::vector<double> fitted;
         for (std::size_t k = 0; k < out.band.size(); ++k) {
             const double x = 0.1 * static_cast<double>(k + 1);

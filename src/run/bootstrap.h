@@ -51,7 +51,7 @@ struct RegressionIntervals {
     Regression point; // as the results file holds it
     int counted = 0;  // replicates in which this regression succeeded
     Interval m, b, r2;
-    // The fitted line's band: at x = 0.1, 0.2, ... 0.1 x point.bandn, the 2.5th and 97.5th
+    // The fitted line's band: at x = 0.1, 0.2, ... 0.1 x point.bandPoints, the 2.5th and 97.5th
     // percentiles of b + m x over the replicates counted.
     std::vector<Interval> band;
 };

@@ -40,7 +40,7 @@ std::string bootstrapTableText(const BootstrapResult& b, const RunResult& run) {
     for (const RegressionIntervals& r : b.regressions) {
         const Regression& p = r.point;
         text += cells({r.star ? "STAR" : "GIG",
-                       textCell(t.testname[static_cast<std::size_t>(r.variable)], t.utf8),
+                       textCell(t.testVariableNames[static_cast<std::size_t>(r.variable)], t.utf8),
                        std::to_string(p.n), std::to_string(r.counted), pointCell(p, p.m), numberCell(r.m.lo),
                        numberCell(r.m.hi), pointCell(p, p.b), numberCell(r.b.lo), numberCell(r.b.hi),
                        pointCell(p, p.r2), numberCell(r.r2.lo), numberCell(r.r2.hi)});
@@ -48,8 +48,8 @@ std::string bootstrapTableText(const BootstrapResult& b, const RunResult& run) {
     return text;
 }
 
-std::string bootstrapPathFor(const std::string& inputpath, const std::string& folder) {
-    return outputPathFor(inputpath, "_ci.tsv", folder);
+std::string bootstrapPathFor(const std::string& sourcePath, const std::string& folder) {
+    return outputPathFor(sourcePath, "_ci.tsv", folder);
 }
 
 } // namespace torrentix

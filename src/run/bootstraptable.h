@@ -14,6 +14,6 @@ std::string bootstrapTableText(const BootstrapResult& b, const RunResult& run);
 
 // The bootstrap table that belongs to a sample file: its name cut at the last "." +
 // "_ci.tsv", in `folder` when one is given, else beside the sample file.
-std::string bootstrapPathFor(const std::string& inputpath, const std::string& folder = {});
+std::string bootstrapPathFor(const std::string& sourcePath, const std::string& folder = {});
 
 } // namespace torrentix

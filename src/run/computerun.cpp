@@ -36,7 +36,7 @@ normaliseTestVariables(SampleTable& table, const RunOptions& options, RunResult&
     std::array<std::optional<TestVariableNormalisation>, 3> bounds;
     for (std::size_t k = 0; k < 3; ++k) {
         for (const Sample& s : table.samples) {
-            r.testText[k].push_back(s.testval[k]);
+            r.testText[k].push_back(s.testValueTexts[k]);
         }
         if (isUsableTestVariable(table, static_cast<int>(k))) {
             bounds[k] =
@@ -49,11 +49,11 @@ normaliseTestVariables(SampleTable& table, const RunOptions& options, RunResult&
 // The raw metrics of every sample; the abundances are let go when the run need not keep them.
 MetricTable computeMetrics(SampleTable& table, const TaxaDatabase& taxa, const RunOptions& options,
                            const ProgressHandler& progress) {
-    MetricTable m = makeMetricTable(table.nsamp(), options.gigindex);
-    runMetricPasses(table, taxa, options.gigindex, threadCount(options.threads), progress, m);
+    MetricTable m = makeMetricTable(table.nsamp(), options.gig);
+    runMetricPasses(table, taxa, options.gig, threadCount(options.threads), progress, m);
     if (!options.keepAbundances) {
-        const std::size_t bytes = table.abund.bytes();
-        table.abund = Abundances();
+        const std::size_t bytes = table.abundances.bytes();
+        table.abundances = Abundances();
         FreedMemory(std::size_t{64} << 20).freed(bytes);
     }
     return m;
@@ -64,9 +64,9 @@ MetricTable computeMetrics(SampleTable& table, const TaxaDatabase& taxa, const R
 std::string indicesAndResultsText(SampleTable& table, const RunOptions& options,
                                   const std::array<std::optional<TestVariableNormalisation>, 3>& testBounds,
                                   MetricTable m, RunResult& r) {
-    const int gig = options.gigindex;
+    const int gig = options.gig;
     std::string text = resultsOpening(
-        {table, gig, options.typeindex, options.dateText, options.timeText, r.classcount, r.raw});
+        {table, gig, options.riverType, options.dateText, options.timeText, r.classcount, r.raw});
     normaliseMetrics(m, gig, table, r.rule, text);
     r.normalised = std::move(m);
     r.indices = computeIndices(r.normalised, table, gig, r.rule);
@@ -76,7 +76,7 @@ std::string indicesAndResultsText(SampleTable& table, const RunOptions& options,
     for (std::size_t k = 0; k < 3; ++k) {
         if (testBounds[k]) {
             testLines.push_back(*testBounds[k]);
-            testLines.back().name = table.testname[k];
+            testLines.back().name = table.testVariableNames[k];
         }
     }
     text += normalisationNotes(r.indices.starReferenceValue,
@@ -108,7 +108,7 @@ void writeResults(const std::optional<std::string>& path, RunResult& r) {
 RunResult computeRun(SampleTable table, const TaxaDatabase& taxa, const RunOptions& options,
                      const RunCallbacks& callbacks) {
     useOneEncoding(table);
-    const ClassCounts counts = contaclassif(table);
+    const ClassCounts counts = countSamplesPerClass(table);
     const auto rule = chooseReferenceRule(counts);
     if (!rule) {
         return refusedRun(std::move(table), counts);
@@ -119,9 +119,9 @@ RunResult computeRun(SampleTable table, const TaxaDatabase& taxa, const RunOptio
     const auto testBounds = normaliseTestVariables(table, options, r);
     MetricTable m = computeMetrics(table, taxa, options, callbacks.progress);
     r.raw = m;
-    r.messages = placeholderNotes(options.gigindex);
+    r.messages = placeholderNotes(options.gig);
     const auto path =
-        chooseResultsPath(table.inputpath, options.resultsFolder, callbacks.existingResultsFile);
+        chooseResultsPath(table.sourcePath, options.resultsFolder, callbacks.existingResultsFile);
     r.resultsText = indicesAndResultsText(table, options, testBounds, std::move(m), r);
     r.table = std::move(table);
     if (r.regressionFailed) {

@@ -23,8 +23,8 @@
 namespace torrentix {
 
 struct RunOptions {
-    int gigindex = 0;
-    int typeindex = 0;
+    int gig = 0;
+    int riverType = 0;
     std::array<TestVariableOptions, 3> testVariables;
     std::string dateText; // the current date in the user's short form
     std::string timeText; // the current time in the user's form

@@ -40,13 +40,13 @@ void runMetricPasses(const SampleTable& table, const TaxaDatabase& taxa, int gig
     auto passBlock = [&](std::size_t k) {
         const int first = static_cast<int>(k) * samplesPerBlock;
         const PassInput in{table, traits, gig, first, std::min(nsamp, first + samplesPerBlock)};
-        calcaspt(in, m);
-        contafam(in, m);
+        computeScoreMetrics(in, m);
+        computeFamilyMetrics(in, m);
         if (!m.selsens.empty()) {
-            contasens(in, m);
+            countSensitiveFamilies(in, m);
         }
         if (!m.seletd.empty()) {
-            contaetd(in, m);
+            computeSelectedEtdRatio(in, m);
         }
     };
     forEachIndex(blocks, threads, passBlock, [&](std::size_t done) {

@@ -9,29 +9,29 @@
 
 namespace torrentix {
 
-std::optional<std::string> chooseResultsPath(const std::string& inputpath, const std::string& folder,
+std::optional<std::string> chooseResultsPath(const std::string& sourcePath, const std::string& folder,
                                              const ExistingResultsFile& existing) {
-    std::string path = resultsPathFor(inputpath, folder);
+    std::string path = resultsPathFor(sourcePath, folder);
     if (!fileExists(path) || !existing) {
         return path;
     }
     auto chosen = existing(path);
-    if (chosen && *chosen == inputpath) {
-        throw Error("The results file cannot replace the sample file " + inputpath + ".");
+    if (chosen && *chosen == sourcePath) {
+        throw Error("The results file cannot replace the sample file " + sourcePath + ".");
     }
     return chosen;
 }
 
 void useOneEncoding(SampleTable& t) {
-    if (t.utf8 || !hasNonAscii(t.inputpath) || utf8ToCp1252(t.inputpath)) {
+    if (t.utf8 || !hasNonAscii(t.sourcePath) || utf8ToCp1252(t.sourcePath)) {
         return;
     }
     auto convert = [](std::string& text) { text = cp1252ToUtf8(text); };
-    convert(t.titleline);
-    convert(t.ignoredtaxa);
+    convert(t.title);
+    convert(t.ignoredColumns);
     std::for_each(t.headerlabel.begin(), t.headerlabel.end(), convert);
-    std::for_each(t.testname.begin(), t.testname.end(), convert);
-    std::for_each(t.famnames.begin(), t.famnames.end(), convert);
+    std::for_each(t.testVariableNames.begin(), t.testVariableNames.end(), convert);
+    std::for_each(t.familyNames.begin(), t.familyNames.end(), convert);
     for (Sample& sample : t.samples) {
         convert(sample.code);
         convert(sample.name);

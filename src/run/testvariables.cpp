@@ -11,7 +11,7 @@ std::vector<std::optional<float>> numericColumn32(const SampleTable& table, std:
     std::vector<std::optional<float>> values;
     values.reserve(table.samples.size());
     for (const Sample& s : table.samples) {
-        values.push_back(parseNumeric32(s.testval[k]));
+        values.push_back(parseNumeric32(s.testValueTexts[k]));
     }
     return values;
 }
@@ -34,7 +34,7 @@ std::vector<std::optional<double>> numericColumn(const SampleTable& table, std::
     std::vector<std::optional<double>> values;
     values.reserve(table.samples.size());
     for (const Sample& s : table.samples) {
-        values.push_back(parseNumeric(s.testval[k]));
+        values.push_back(parseNumeric(s.testValueTexts[k]));
     }
     return values;
 }
@@ -48,7 +48,7 @@ TestVariableNormalisation normaliseTestVariable(SampleTable& table, std::size_t 
     const auto values = numericColumn(table, k);
     const auto values32 = numericColumn32(table, k);
     TestVariableNormalisation tv;
-    tv.name = table.testname[k];
+    tv.name = table.testVariableNames[k];
     if (trimBlanks(opt.minText).empty() || opt.observedMin) {
         tv.lower = observedBound(values32, false);
         tv.lowerLabel = " (min observed value)";
@@ -67,7 +67,7 @@ TestVariableNormalisation normaliseTestVariable(SampleTable& table, std::size_t 
     }
     kept = normaliseColumn(values, tv.upper, tv.lower, "the test variable " + tv.name);
     for (std::size_t i = 0; i < table.samples.size(); ++i) {
-        table.samples[i].testval[k] = kept[i] ? formatGeneral(*kept[i]) : "N/A";
+        table.samples[i].testValueTexts[k] = kept[i] ? formatGeneral(*kept[i]) : "N/A";
     }
     return tv;
 }
@@ -75,7 +75,7 @@ TestVariableNormalisation normaliseTestVariable(SampleTable& table, std::size_t 
 void shortenTestNames(SampleTable& table) {
     constexpr std::size_t longestName = 8;
     for (std::size_t k = 0; k < 3; ++k) {
-        std::string& name = table.testname[k];
+        std::string& name = table.testVariableNames[k];
         if (characterCount(trimBlanks(name), table.utf8) > longestName) {
             name = std::string(firstCharacters(name, longestName, table.utf8));
         } else if (trimBlanks(name).empty()) {
@@ -91,8 +91,8 @@ void regressAll(const SampleTable& table, const IndexResult& indices, IndexSecti
             continue;
         }
         const auto x = numericColumn(table, k);
-        closing.starRegression[k] = regrlin(x, indices.staricm);
-        closing.gigRegression[k] = regrlin(x, indices.gigicm);
+        closing.starRegression[k] = fitLine(x, indices.staricm);
+        closing.gigRegression[k] = fitLine(x, indices.gigicm);
         failed = failed || !closing.starRegression[k]->ok || !closing.gigRegression[k]->ok;
     }
 }

@@ -33,14 +33,14 @@ std::string outcome(const std::string& path, const ReadOptions& options) {
             [](const UnknownTaxonQuestion&) { return UnknownTaxonAnswer::ignore(); }, options);
         const SampleTable& t = r.table;
         std::string out =
-            correctedFileText(t) + "|" + t.ignoredtaxa + "|" + (t.utf8 ? "utf8" : "cp1252") + "|";
+            correctedFileText(t) + "|" + t.ignoredColumns + "|" + (t.utf8 ? "utf8" : "cp1252") + "|";
         for (const Sample& s : t.samples) {
             out += s.fullName + "|";
         }
         for (int k = 0; k < 3; ++k) {
-            out += std::to_string(t.testcount[static_cast<std::size_t>(k)]) + "|";
+            out += std::to_string(t.numericTestValueCounts[static_cast<std::size_t>(k)]) + "|";
         }
-        for (const double a : t.abund.dense(t.famnames.size())) {
+        for (const double a : t.abundances.dense(t.familyNames.size())) {
             char exact[40];
             std::snprintf(exact, sizeof exact, "%a ", a); // every bit of every abundance
             out += exact;

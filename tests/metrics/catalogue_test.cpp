@@ -14,9 +14,9 @@ TEST(Catalogue, CaptionsCodesAndDescriptionsKeepTheirBlanks) {
     EXPECT_EQ(typeCaption(Northern, 0), "R-N1 (small lowland siliceous moderate alcalinity)");
     EXPECT_EQ(typeCode(Alpine, 1), "R-A2");
     EXPECT_EQ(gigShortName(CentralBaltic), "Cen");
-    const int ntypes[] = {2, 5, 6, 5, 8};
+    const int riverTypeCount[] = {2, 5, 6, 5, 8};
     for (int g = 0; g < gigCount; ++g) {
-        EXPECT_EQ(gigInfo(g).ntypes, ntypes[g]);
+        EXPECT_EQ(gigInfo(g).riverTypeCount, riverTypeCount[g]);
     }
 }
 

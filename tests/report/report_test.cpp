@@ -9,15 +9,15 @@ namespace {
 
 ReportInput sitesReport() {
     ReportInput in;
-    in.inputpath = "/data/rivers/sites.txt";
+    in.sourcePath = "/data/rivers/sites.txt";
     in.nsamp = 40;
     in.nfam = 55;
-    in.testname = {"Altitude", "Pressure", "Idx"};
-    in.testcount = {12, 11, 40};
+    in.testVariableNames = {"Altitude", "Pressure", "Idx"};
+    in.numericTestValueCounts = {12, 11, 40};
     in.classcount = {10, 8, 6, 6, 5, 0, 5};
     in.gigCaption = "Alpine";
     in.riverTypeCaption = "R-A1 (small to medium high altitude calcareous)";
-    in.testmin = {"100", "0", ""};
+    in.minValueTexts = {"100", "0", ""};
     in.biological = {true, false, false};
     return in;
 }
@@ -42,13 +42,13 @@ TEST(ScreenReport, LinesOfTheReport) {
                                  "  Altitude (min value=100, bio).\r\n"
                                  "  Var2 absent or values<12\r\n"
                                  "  Idx (min value=).";
-    EXPECT_EQ(faetic(sitesReport()), expected);
+    EXPECT_EQ(reportText(sitesReport()), expected);
 }
 
 TEST(ScreenReport, NoSelectionAndNoSampleStillGiveAReport) {
     ReportInput in;
-    in.inputpath = "sites.txt";
-    const std::string text = faetic(in);
+    in.sourcePath = "sites.txt";
+    const std::string text = reportText(in);
     EXPECT_NE(text.find("  file location: \r\n  filename: sites.txt\r\n"), std::string::npos);
     EXPECT_NE(text.find("  GIG: \r\n  River Type: \r\n"), std::string::npos);
     EXPECT_NE(text.find("     0 Reference (0.00%)"), std::string::npos);

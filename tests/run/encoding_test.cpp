@@ -23,10 +23,10 @@ TEST(ResultsEncoding, AWindows1252FileInAGreekFolderIsWrittenAsUtf8Throughout) {
         f.cell(0, 1) = "Ri\xE8re";     // "Rière"
         const std::string path = dir.file(folder + "/s.txt");
         writeFile(path, f.text());
-        const ReadResult read = inputtxt(path, realTaxa(), realTree(), {});
+        const ReadResult read = readSampleFileSavingCorrections(path, realTaxa(), realTree(), {});
         ASSERT_FALSE(read.table.utf8);
         RunOptions options;
-        options.gigindex = 1;
+        options.gig = 1;
         const RunResult run = computeRun(read.table, realTaxa(), options, {});
         const bool greek = folder.front() != 'r';
         EXPECT_EQ(isValidUtf8(run.resultsText), greek) << folder;
@@ -47,9 +47,10 @@ struct EncodedFile : ::testing::Test {
         const std::string folder = dir.file("rivi\xC3\xA8res");
         std::filesystem::create_directories(folder);
         writeFile(folder + "/s.txt", bytes);
-        const ReadResult read = inputtxt(folder + "/s.txt", realTaxa(), realTree(), {});
+        const ReadResult read =
+            readSampleFileSavingCorrections(folder + "/s.txt", realTaxa(), realTree(), {});
         RunOptions options;
-        options.gigindex = 1;
+        options.gig = 1;
         return computeRun(read.table, realTaxa(), options, {});
     }
     static std::string utf16(const std::u16string& text, bool bigEndian) {
@@ -122,7 +123,7 @@ TEST(ResultsEncoding, EveryOutputOfTheFuzzCorpusDecodesInItsOneEncoding) {
                 readSampleFile(path, realTaxa(), realTree(),
                                [](const UnknownTaxonQuestion&) { return UnknownTaxonAnswer::ignore(); });
             RunOptions options;
-            options.gigindex = 1;
+            options.gig = 1;
             const RunResult run = computeRun(read.table, realTaxa(), options, {});
             const std::string corrected = correctedFileText(read.table);
             for (const std::string* text : {&run.resultsText, &corrected}) {

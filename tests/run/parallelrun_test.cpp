@@ -79,7 +79,7 @@ Outcome readAndRun(const std::string& path, int gig, int threads, std::size_t bl
     read.blockBytes = blockBytes;
     const ReadResult r = readSampleFile(path, realTaxa(), realTree(), {}, read);
     RunOptions options;
-    options.gigindex = gig;
+    options.gig = gig;
     options.threads = threads;
     options.dateText = "06/12/2026";
     options.timeText = "10:00";
@@ -127,10 +127,10 @@ TEST(ParallelRun, ColumnsMergeAlikeWhetherResolvedBeforeOrAfterTheRows) {
             readSampleFile(dir.file("known.txt"), realTaxa(), realTree(), ignore, options);
         const ReadResult asked =
             readSampleFile(dir.file("unknown.txt"), realTaxa(), realTree(), ignore, options);
-        ASSERT_EQ(asked.table.ignoredtaxa, "\r\nMYSTERY");
-        EXPECT_EQ(asked.table.famnames, known.table.famnames);
-        EXPECT_EQ(asked.table.abund.dense(known.table.famnames.size()),
-                  known.table.abund.dense(known.table.famnames.size()));
+        ASSERT_EQ(asked.table.ignoredColumns, "\r\nMYSTERY");
+        EXPECT_EQ(asked.table.familyNames, known.table.familyNames);
+        EXPECT_EQ(asked.table.abundances.dense(known.table.familyNames.size()),
+                  known.table.abundances.dense(known.table.familyNames.size()));
     }
 }
 
@@ -146,15 +146,15 @@ TEST(ParallelRun, BlocksOfSamplesGiveTheMetricsOfOnePassAndProgressOnTheCallingT
     const auto traits = resolveFamilyTraits(t, realTaxa());
     MetricTable onePass = makeMetricTable(t.nsamp(), Alpine);
     const PassInput all{t, traits, Alpine, 0, t.nsamp()};
-    calcaspt(all, onePass);
-    contafam(all, onePass);
-    contasens(all, onePass);
+    computeScoreMetrics(all, onePass);
+    computeFamilyMetrics(all, onePass);
+    countSensitiveFamilies(all, onePass);
     for (const int threads : {1, 2}) {
         std::vector<double> seen;
         bool elsewhere = false;
         RunOptions options;
         options.threads = threads;
-        options.gigindex = Alpine;
+        options.gig = Alpine;
         RunCallbacks callbacks;
         callbacks.progress = [&, caller = std::this_thread::get_id()](double f) {
             seen.push_back(f);
@@ -188,5 +188,5 @@ TEST(ParallelRun, ARunKeepsItsAbundancesUnlessToldNotTo) {
     EXPECT_EQ(again.raw.taxan, first.raw.taxan);
     RunOptions once;
     once.keepAbundances = false;
-    EXPECT_EQ(computeRun(t, realTaxa(), once, none).table.abund.samples(), 0u);
+    EXPECT_EQ(computeRun(t, realTaxa(), once, none).table.abundances.samples(), 0u);
 }
