@@ -127,8 +127,7 @@ std::optional<std::vector<int>> resolveColumns(const std::vector<std::string>& h
             return std::nullopt;
         }
         if (r.kind == Resolution::Kind::Ignore) {
-            table.ignoredColumns += crlf;
-            table.ignoredColumns += cell;
+            table.ignoredColumns.push_back(cell);
             familyOfColumn.push_back(-1);
             continue;
         }
@@ -463,7 +462,10 @@ void saveCorrectedFile(ReadResult& result) {
         result.correctedPath = path;
         result.notice = "The corrected file has been saved as " + path;
         if (!table.ignoredColumns.empty()) {
-            result.notice += crlf + crlf + "The following taxa were ignored:" + table.ignoredColumns;
+            result.notice += crlf + crlf + "The following taxa were ignored:";
+            for (const std::string& name : table.ignoredColumns) {
+                result.notice += crlf + name;
+            }
         }
     } catch (const Error& e) {
         result.correctedFileError = std::string("The corrected file could not be saved. ") + e.what();

@@ -102,7 +102,10 @@ std::string resultsOpening(const ResultsHeader& h) {
     out.line("File " + pathText(t.sourcePath, t.utf8) + " opened.");
     std::string taxa = std::to_string(t.nfam()) + " TAXA (Families).";
     if (!t.ignoredColumns.empty()) {
-        taxa += " The following taxa were ignored:" + crlf + t.ignoredColumns;
+        taxa += " The following taxa were ignored:" + crlf;
+        for (const std::string& name : t.ignoredColumns) {
+            taxa += crlf + name;
+        }
     }
     out.line(taxa);
     out.line(std::to_string(nsamp) + " SAMPLES.");

@@ -28,7 +28,7 @@ void useOneEncoding(SampleTable& t) {
     }
     auto convert = [](std::string& text) { text = cp1252ToUtf8(text); };
     convert(t.title);
-    convert(t.ignoredColumns);
+    std::for_each(t.ignoredColumns.begin(), t.ignoredColumns.end(), convert);
     std::for_each(t.headerlabel.begin(), t.headerlabel.end(), convert);
     std::for_each(t.testVariableNames.begin(), t.testVariableNames.end(), convert);
     std::for_each(t.familyNames.begin(), t.familyNames.end(), convert);

@@ -32,8 +32,8 @@ std::string outcome(const std::string& path, const ReadOptions& options) {
             path, realTaxa(), realTree(),
             [](const UnknownTaxonQuestion&) { return UnknownTaxonAnswer::ignore(); }, options);
         const SampleTable& t = r.table;
-        std::string out =
-            correctedFileText(t) + "|" + t.ignoredColumns + "|" + (t.utf8 ? "utf8" : "cp1252") + "|";
+        std::string out = correctedFileText(t) + "|" + std::to_string(t.ignoredColumns.size()) + "|" +
+                          (t.utf8 ? "utf8" : "cp1252") + "|";
         for (const Sample& s : t.samples) {
             out += s.fullName + "|";
         }

@@ -45,7 +45,7 @@ TEST_F(ReadFixture, MergesColumnsOfOneFamilyAndKeepsRowsUpToTheFirstBlankLine) {
     EXPECT_EQ(t.title, "My title");
     EXPECT_EQ(t.familyNames, (std::vector<std::string>{"BAETIDAE", "GAMMARIDAE", "RHYACOPHILIDAE"}));
     EXPECT_EQ(t.abundances.dense(3), (std::vector<double>{4, 2, 0, 0, 0, 0})); // text reads as 0
-    EXPECT_EQ(t.ignoredColumns, "\r\nMYSTERY");
+    EXPECT_EQ(t.ignoredColumns, std::vector<std::string>{"MYSTERY"});
     EXPECT_EQ(asked, (std::vector<std::string>{"MYSTERY"}));
     EXPECT_TRUE(t.namesCorrected);
     EXPECT_EQ(t.numericTestValueCounts, (std::array<int, 3>{3, 2, 2}));
