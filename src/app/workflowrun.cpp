@@ -4,6 +4,7 @@
 #include "graphs/displaytext.h"
 
 #include "base/error.h"
+#include "input/correctedfile.h"
 #include "input/samplereader.h"
 #include "metrics/catalogue.h"
 #include "metrics/metricdefinitions.h"

@@ -249,6 +249,14 @@ bool isContinuation(char c) {
 }
 } // namespace
 
+std::string countOf(std::size_t n, const std::string& word) {
+    if (n == 1) {
+        return "1 " + word;
+    }
+    const bool y = word.size() > 1 && word.back() == 'y';
+    return std::to_string(n) + " " + (y ? word.substr(0, word.size() - 1) + "ies" : word + "s");
+}
+
 std::size_t characterCount(std::string_view text, bool utf8) {
     if (!utf8) {
         return text.size();

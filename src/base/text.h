@@ -47,6 +47,9 @@ bool hasNonAscii(std::string_view text);
 std::size_t characterCount(std::string_view text, bool utf8);
 // The first `count` characters of a text (the whole text when shorter).
 std::string_view firstCharacters(std::string_view text, std::size_t count, bool utf8);
+// A count with its word, in the plural where it is not 1: "1 sample", "3 families".
+std::string countOf(std::size_t n, const std::string& word);
+
 // Cuts a text to `width` characters or pads it with spaces to that width.
 std::string fitWidth(std::string_view text, std::size_t width, bool utf8);
 

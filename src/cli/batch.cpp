@@ -6,6 +6,7 @@
 #include "base/files.h"
 #include "base/platform.h"
 #include "base/text.h"
+#include "input/correctedfile.h"
 #include "input/familyevidence.h"
 #include "input/samplereader.h"
 #include "metrics/catalogue.h"

@@ -1,7 +1,10 @@
 #include "input/filetext.h"
 
 #include "base/error.h"
+#include "base/files.h"
 #include "base/text.h"
+
+#include <memory>
 
 namespace torrentix {
 namespace {
@@ -63,6 +66,36 @@ bool prepareSampleText(std::string& bytes, const std::string& path) {
         refuseNul(nul, path);
     }
     return utf16;
+}
+
+TextBlocks openSampleText(const std::string& path, std::size_t blockBytes, bool& wasUtf16) {
+    auto file = std::make_shared<FileReader>(path);
+    std::string start;
+    while (start.size() < 8 && file->readInto(start, 8 - start.size()) > 0) {
+    }
+    if (start.empty() || start == "\xEF\xBB\xBF") {
+        throw Error("The file " + path + " is empty.");
+    }
+    refuseWorkbook(start, path);
+    wasUtf16 = isUtf16(start);
+    if (wasUtf16) {
+        auto content = std::make_shared<std::string>(std::move(start));
+        while (file->readInto(*content, 1 << 20) > 0) {
+        }
+        prepareSampleText(*content, path);
+        auto offset = std::make_shared<std::size_t>(0);
+        return TextBlocks(
+            [content, offset](std::string& into, std::size_t most) {
+                const std::size_t n = std::min(most, content->size() - *offset);
+                into.append(*content, *offset, n);
+                *offset += n;
+                return n;
+            },
+            std::string(), blockBytes, content->size());
+    }
+    const std::size_t size = file->size();
+    return TextBlocks([file](std::string& into, std::size_t most) { return file->readInto(into, most); },
+                      std::move(start), blockBytes, size);
 }
 
 } // namespace torrentix

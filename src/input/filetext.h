@@ -3,6 +3,8 @@
 // mark) becomes UTF-8; spreadsheet workbooks and files that are not text are refused with
 // a message that says what the file is and what to do.
 
+#include "input/textblocks.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -19,5 +21,10 @@ bool isUtf16(std::string_view start);
 // Converts `bytes` in place where needed and returns true when the text is now known to
 // be UTF-8 because it was UTF-16. Throws Error naming the path for a file that is not text.
 bool prepareSampleText(std::string& bytes, const std::string& path);
+
+// The text of a sample file, opened to be read in blocks. UTF-16 text is converted whole
+// (it is rare and cannot be cut anywhere); any other file is read piece by piece. Throws
+// Error for an empty file or a workbook.
+TextBlocks openSampleText(const std::string& path, std::size_t blockBytes, bool& wasUtf16);
 
 } // namespace torrentix

@@ -72,12 +72,6 @@ ReadResult readSampleFileSavingCorrections(const std::string& path, const TaxaDa
 // The same read without writing the corrected file.
 ReadResult readSampleFile(const std::string& path, const TaxaDatabase& taxa, const TaxaTree& tree,
                           const UnknownTaxonHandler& ask, const ReadOptions& options = {});
-// Writes the corrected file of a read whose names needed correction, recording the
-// outcome (path and notice, or the error) in the result.
-void saveCorrectedFile(ReadResult& result);
-
-// The text of the corrected file ("_adj.txt") of a table, with CR LF line ends.
-std::string correctedFileText(const SampleTable& table);
 
 // The report of the doubtful cells: how many, then one line per listed cell (file line,
 // column, family, text, value taken). Lines end with LF; empty when there is none.

@@ -30,7 +30,7 @@ struct SampleTable {
     std::array<int, 3> numericTestValueCounts{};  // data rows whose test cell k is numeric
     std::vector<std::string> familyNames;         // resolved family names, first appearance order
     std::vector<Sample> samples;
-    Abundances abundances;      // the families present in each sample
+    Abundances abundances;                   // the families present in each sample
     std::vector<std::string> ignoredColumns; // the header cells of the columns ignored
     bool namesCorrected = false;
     bool utf8 = false; // the file's text is UTF-8 (not Windows-1252)

@@ -12,6 +12,7 @@
 #include "base/files.h"
 #include "base/text.h"
 #include "fuzzcontext.h"
+#include "input/correctedfile.h"
 #include "input/nameresolution.h"
 #include "input/samplereader.h"
 

@@ -2,6 +2,7 @@
 // however it is cut and however many threads parse it, the read gives what one pass over
 // the whole file gives, errors included.
 
+#include "input/correctedfile.h"
 #include "input/samplereader.h"
 #include "support/samplefile.h"
 #include "support/taxa.h"

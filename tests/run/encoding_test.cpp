@@ -2,6 +2,7 @@
 // written in it, else UTF-8 throughout.
 
 #include "base/text.h"
+#include "input/correctedfile.h"
 #include "input/samplereader.h"
 #include "run/computerun.h"
 #include "support/samplefile.h"

@@ -1,6 +1,7 @@
 // A run on several threads, from a file read in blocks on several threads, writes the
 // very bytes a run on one thread writes.
 
+#include "input/correctedfile.h"
 #include "input/samplereader.h"
 #include "metrics/catalogue.h"
 #include "metrics/familytraits.h"

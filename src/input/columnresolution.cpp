@@ -1,0 +1,78 @@
+#include "input/columnresolution.h"
+
+#include "base/text.h"
+#include "input/rowparser.h"
+
+#include <algorithm>
+#include <map>
+#include <unordered_map>
+
+namespace torrentix {
+
+std::optional<std::vector<int>> resolveColumns(const std::vector<std::string>& header, SampleTable& table,
+                                               const TaxaDatabase& taxa, const TaxaTree& tree,
+                                               const UnknownTaxonHandler& ask) {
+    std::vector<bool> known;
+    std::vector<std::string> unknownNames;
+    for (std::size_t c = firstTaxonCell; c < header.size(); ++c) {
+        known.push_back(knownFamily(taxa, toUpperAscii(header[c])).has_value());
+        if (!known.back()) {
+            unknownNames.push_back(toUpperAscii(header[c]));
+        }
+    }
+    NamePlace place;
+    place.unknownCount = static_cast<int>(unknownNames.size());
+    place.unknownNames = &unknownNames;
+    std::vector<int> familyOfColumn;
+    std::unordered_map<std::string, int> familyIndex;
+    for (std::size_t c = firstTaxonCell; c < header.size(); ++c) {
+        const std::string& cell = header[c];
+        place.column = static_cast<int>(c + 1);
+        place.unknown += known[c - firstTaxonCell] ? 0 : 1;
+        Resolution r = resolveTaxonName(taxa, tree, toUpperAscii(cell), table.utf8, ask, place);
+        table.namesCorrected = table.namesCorrected || r.askedUser;
+        if (r.kind == Resolution::Kind::Abort) {
+            return std::nullopt;
+        }
+        if (r.kind == Resolution::Kind::Ignore) {
+            table.ignoredColumns.push_back(cell);
+            familyOfColumn.push_back(-1);
+            continue;
+        }
+        auto [it, isNew] = familyIndex.try_emplace(r.family, table.nfam());
+        if (isNew) {
+            table.familyNames.push_back(r.family);
+        }
+        familyOfColumn.push_back(it->second);
+    }
+    return familyOfColumn;
+}
+
+std::optional<std::string> mergedColumnsNote(const std::vector<int>& familyOfColumn,
+                                             const SampleTable& table) {
+    std::map<int, std::vector<std::size_t>> columnsOf;
+    for (std::size_t c = 0; c < familyOfColumn.size(); ++c) {
+        if (familyOfColumn[c] >= 0) {
+            columnsOf[familyOfColumn[c]].push_back(c + firstTaxonCell + 1);
+        }
+    }
+    std::string merged;
+    std::size_t families = 0;
+    for (const auto& [family, columns] : columnsOf) {
+        if (columns.size() < 2) {
+            continue;
+        }
+        merged += std::string(families++ == 0 ? "" : "; ") +
+                  table.familyNames[static_cast<std::size_t>(family)] + " (columns";
+        for (std::size_t column : columns) {
+            merged += " " + std::to_string(column);
+        }
+        merged += ")";
+    }
+    if (families == 0) {
+        return std::nullopt;
+    }
+    return "Columns of one family were added together, " + countOf(families, "family") + ": " + merged + ".";
+}
+
+} // namespace torrentix
