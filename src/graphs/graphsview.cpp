@@ -130,22 +130,23 @@ void GraphsView::enter() {
 }
 
 void GraphsView::indexButtonClick(int k) {
-    if (!hasResults_ || k == activeIndex_) {
-        return;
+    if (hasResults_ && k != activeIndex_) {
+        activeIndex_ = k;
+        plotIndexValues_ = k == 0 ? staricm_ : gigicm_;
+        replot();
     }
-    activeIndex_ = k;
-    plotIndexValues_ = k == 0 ? staricm_ : gigicm_;
-    showButtonStates();
-    regress();
-    redrawPlot();
 }
 
 void GraphsView::testVariableButtonClick(int k) {
-    if (!hasResults_ || k == activeTestVariable_) {
-        return;
+    if (hasResults_ && k != activeTestVariable_) {
+        activeTestVariable_ = k;
+        plotTestValues_ = testValueTexts_[static_cast<std::size_t>(k)];
+        replot();
     }
-    activeTestVariable_ = k;
-    plotTestValues_ = testValueTexts_[static_cast<std::size_t>(k)];
+}
+
+// Another pair chosen: the buttons show it, and it is regressed and drawn.
+void GraphsView::replot() {
     showButtonStates();
     regress();
     redrawPlot();

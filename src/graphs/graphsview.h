@@ -59,6 +59,7 @@ class GraphsView : public QWidget {
     void indexButtonClick(int k);
     void testVariableButtonClick(int k);
     bool anyUsableTestVariable() const;
+    void replot();
     void regress();
     void redrawPlot();
     void showPlot();

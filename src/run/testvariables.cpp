@@ -6,14 +6,19 @@
 namespace torrentix {
 namespace {
 
-// The entries of test variable k as 32-bit values, as its observed bounds are taken.
-std::vector<std::optional<float>> numericColumn32(const SampleTable& table, std::size_t k) {
-    std::vector<std::optional<float>> values;
+// The entries of test variable k read by `parse` (nullopt where not numeric).
+template <class Parse> auto testColumn(const SampleTable& table, std::size_t k, Parse parse) {
+    std::vector<decltype(parse(std::string_view()))> values;
     values.reserve(table.samples.size());
     for (const Sample& s : table.samples) {
-        values.push_back(parseNumeric32(s.testValueTexts[k]));
+        values.push_back(parse(s.testValueTexts[k]));
     }
     return values;
+}
+
+// The entries of test variable k as 32-bit values, as its observed bounds are taken.
+std::vector<std::optional<float>> numericColumn32(const SampleTable& table, std::size_t k) {
+    return testColumn(table, k, [](std::string_view text) { return parseNumeric32(text); });
 }
 
 // The smallest (or largest) numeric entry of a test variable, starting from its first
@@ -31,12 +36,7 @@ float observedBound(const std::vector<std::optional<float>>& values, bool larges
 } // namespace
 
 std::vector<std::optional<double>> numericColumn(const SampleTable& table, std::size_t k) {
-    std::vector<std::optional<double>> values;
-    values.reserve(table.samples.size());
-    for (const Sample& s : table.samples) {
-        values.push_back(parseNumeric(s.testValueTexts[k]));
-    }
-    return values;
+    return testColumn(table, k, [](std::string_view text) { return parseNumeric(text); });
 }
 
 // Normalises test variable k in place and returns its line of the normalisation notes.
