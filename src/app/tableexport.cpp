@@ -59,7 +59,7 @@ std::string nextCell(std::string_view tsv, std::size_t& at, char& end) {
 
 } // namespace
 
-std::string tidyTableOf(const RunResult& run, int gig) {
+std::string tidyTableOf(const RunResult& run, Gig gig) {
     return tidyTableText({run.table, gig, run.testText, run.testNormalised, run.raw, run.normalised,
                           run.indices.staricm, run.indices.gigicm});
 }

@@ -10,7 +10,7 @@
 namespace torrentix {
 
 // The tidy table of a run computed for a GIG.
-std::string tidyTableOf(const RunResult& run, int gig);
+std::string tidyTableOf(const RunResult& run, Gig gig);
 
 // A TAB-separated table as comma-separated values, line by line: a number stays as it is
 // (with its "." decimal point), any other text is put in double quotes with its quotes

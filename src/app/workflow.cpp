@@ -33,7 +33,7 @@ Workflow::Workflow(const TaxaDatabase& taxa, const TaxaTree& tree, UserDialogs& 
 Workflow::~Workflow() = default;
 
 QString Workflow::gigCaption(int g) {
-    return fromView(gigInfo(g).caption);
+    return fromView(gigInfo(gigOf(g)).caption);
 }
 
 QString Workflow::gigTooltip(int g) {
@@ -50,9 +50,9 @@ void Workflow::gigClick(int index) {
         return;
     }
     emit focusTab(StartTab);
-    selectedGig_ = index;
-    gig_ = index;
-    riverTypeCount_ = gigInfo(index).riverTypeCount;
+    gig_ = gigOf(index);
+    selectedGig_ = gig_;
+    riverTypeCount_ = gigInfo(gig_).riverTypeCount;
     riverTypesVisible_ = true;
     selectedType_.reset();
     refreshPrompt();
@@ -74,7 +74,7 @@ void Workflow::gigMouseDown(int index, bool rightButton) {
     metricFrameVisible_ = false;
     if (rightButton && index >= 0 && index < gigCount) {
         metricFrameCaption_ = gigCaption(index) + QStringLiteral(" GIG metrics");
-        metricText_ = screenLines(metricDescription(index));
+        metricText_ = screenLines(metricDescription(gigOf(index)));
         metricFrameVisible_ = true;
     }
     emit changed();

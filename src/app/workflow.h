@@ -44,7 +44,7 @@ struct OptionRow {
 // What the RESULTS and GRAPHS views show: the last completed run.
 struct RunDescription {
     QString path; // the sample file
-    int gig = 0;
+    Gig gig = Alpine;
     int type = 0;
 };
 
@@ -83,8 +83,8 @@ class Workflow : public QObject {
     bool canOpenFile() const;
 
     // GIG and river type.
-    std::optional<int> selectedGig() const { return selectedGig_; }
-    int gig() const { return gig_; }
+    std::optional<Gig> selectedGig() const { return selectedGig_; }
+    Gig gig() const { return gig_; }
     int riverTypeCount() const { return riverTypeCount_; }
     std::optional<int> selectedType() const { return selectedType_; }
     int riverType() const { return riverType_; }
@@ -219,8 +219,8 @@ class Workflow : public QObject {
     bool busy_ = false;
     QString activity_; // what the program is doing, shown as the prompt while it lasts
 
-    std::optional<int> selectedGig_;
-    int gig_ = 0;
+    std::optional<Gig> selectedGig_;
+    Gig gig_ = Alpine;
     int riverTypeCount_ = 0;
     std::optional<int> selectedType_;
     int riverType_ = 0;

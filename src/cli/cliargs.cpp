@@ -258,7 +258,7 @@ others.
 
 std::string riverTypesText() {
     std::string out;
-    for (int g = 0; g < gigCount; ++g) {
+    for (const Gig g : allGigs) {
         const GigInfo& gig = gigInfo(g);
         out += std::string(gig.caption) + " (--gig " + gigShortName(g) + " or " + std::to_string(g) + ")\n";
         for (int t = 0; t < gig.riverTypeCount; ++t) {

@@ -16,7 +16,7 @@ struct CliArgs {
     bool help = false;
     bool version = false;
     bool listTypes = false; // print every GIG with its river types
-    int gig = -1;
+    Gig gig = Alpine;       // --gig, which every computation needs
     int riverType = -1;
     std::array<TestVariableOptions, 3> testVariables;
     UnknownTaxa unknown = UnknownTaxa::Abort;

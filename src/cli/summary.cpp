@@ -36,7 +36,7 @@ std::string spreadLine(const std::string& index, std::vector<double> values) {
 
 } // namespace
 
-std::string runSummary(const RunResult& run, int gig) {
+std::string runSummary(const RunResult& run, Gig gig) {
     const SampleTable& t = run.table;
     const std::string gigIndex = std::string(gigInfo(gig).caption) + " GIG ICMi";
     std::string out = "  Regressions:\n";

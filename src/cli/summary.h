@@ -9,6 +9,6 @@ namespace torrentix::cli {
 
 // Every regression of the results file (index, test variable, n, m, b, r², or why it was
 // not computed), then the median and range of both indices. Lines end with LF.
-std::string runSummary(const RunResult& run, int gig);
+std::string runSummary(const RunResult& run, Gig gig);
 
 } // namespace torrentix::cli

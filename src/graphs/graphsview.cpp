@@ -76,7 +76,7 @@ GraphsView::GraphsView(QWidget* parent)
     applyLayout();
 }
 
-void GraphsView::fileRead(int gig) {
+void GraphsView::fileRead(Gig gig) {
     gigIndexName_ = QString::fromStdString(gigShortName(gig)) + "_ICMi";
     indexButtons_[1]->setText(QString::fromStdString(gigShortName(gig)));
     activeIndex_ = 0;

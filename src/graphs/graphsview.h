@@ -39,7 +39,7 @@ class GraphsView : public QWidget {
     // A file has been read for this GIG: the GIG button takes the GIG's first three
     // letters, the STAR button becomes the active one, and the next visit chooses its
     // test variable afresh.
-    void fileRead(int gig);
+    void fileRead(Gig gig);
     // The results of a completed run (indices, test values, default plot pair).
     void setResults(const RunResult& run);
     // The view has just been shown: on the first visit after a read, take the first test

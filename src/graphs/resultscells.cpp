@@ -47,7 +47,7 @@ ResultsRow initialResultsHeaders() {
     return {"0", "CODE", "SAMPLE", "CLASS", "STAR_ICMi", "", "", "", ""};
 }
 
-ResultsRow resultsHeaders(const SampleTable& table, int gig) {
+ResultsRow resultsHeaders(const SampleTable& table, Gig gig) {
     ResultsRow headers = initialResultsHeaders();
     headers[5] = QString::fromStdString(gigShortName(gig)) + "_ICMi";
     for (std::size_t k = 0; k < 3; ++k) {

@@ -25,7 +25,7 @@ std::string formatSampleCode(std::string_view code);
 // four headers that a run fills.
 ResultsRow initialResultsHeaders();
 // Headers after a run: the GIG index ("Med_ICMi") and the three test-variable names.
-ResultsRow resultsHeaders(const SampleTable& table, int gig);
+ResultsRow resultsHeaders(const SampleTable& table, Gig gig);
 
 // The cells of sample i (0-based): running number, code, name, class, STAR_ICMi, GIG
 // ICMi and the three test values ("#0.00" when numeric, otherwise as written).

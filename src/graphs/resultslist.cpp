@@ -150,7 +150,7 @@ void ResultsList::clearRows() {
     clear();
 }
 
-void ResultsList::refresh(const RunResult& run, int gig) {
+void ResultsList::refresh(const RunResult& run, Gig gig) {
     clearRows();
     const ResultsRow headers = resultsHeaders(run.table, gig);
     for (int c = 0; c < resultsColumnCount; ++c) {

@@ -21,7 +21,7 @@ class ResultsList : public QTreeWidget {
     void clearRows();
     // Headers of the GIG index and test-variable columns, and one row per sample of a run;
     // every shown column is made wide enough for its texts.
-    void refresh(const RunResult& run, int gig);
+    void refresh(const RunResult& run, Gig gig);
 
     // The choices of the sort menu (sortmenu), in its order.
     enum class SortChoice { Ascending, Descending, Unsort };

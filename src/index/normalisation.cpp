@@ -113,7 +113,7 @@ std::vector<double> normaliseColumn(const std::vector<double>& column, float upp
     return out;
 }
 
-IndexResult computeIndices(const MetricTable& m, const SampleTable& table, int gig, ReferenceRule rule) {
+IndexResult computeIndices(const MetricTable& m, const SampleTable& table, Gig gig, ReferenceRule rule) {
     const std::size_t n = table.samples.size();
     std::vector<double> starSums(n), gigSums(n);
     const auto& starTerms = starMetrics();

@@ -6,6 +6,7 @@
 
 #include "index/classes.h"
 #include "input/sampletable.h"
+#include "metrics/catalogue.h"
 #include "metrics/metrictable.h"
 
 #include <optional>
@@ -69,7 +70,7 @@ struct IndexResult {
 
 // The weighted sums of the normalised metrics, each index normalised by its own reference
 // value.
-IndexResult computeIndices(const MetricTable& normalised, const SampleTable& table, int gig,
+IndexResult computeIndices(const MetricTable& normalised, const SampleTable& table, Gig gig,
                            ReferenceRule rule);
 
 } // namespace torrentix

@@ -29,31 +29,31 @@ const std::array<GigInfo, gigCount> gigs = {{
 
 } // namespace
 
-const GigInfo& gigInfo(int gig) {
+const GigInfo& gigInfo(Gig gig) {
     return gigs.at(static_cast<std::size_t>(gig));
 }
 
-std::string typeCode(int gig, int riverType) {
+std::string typeCode(Gig gig, int riverType) {
     return std::string("R-") + gigInitial(gig) + std::to_string(riverType + 1);
 }
 
-std::string typeCaption(int gig, int riverType) {
+std::string typeCaption(Gig gig, int riverType) {
     return typeCode(gig, riverType) + " (" +
            std::string(gigInfo(gig).riverTypeDescriptions.at(static_cast<std::size_t>(riverType))) + ")";
 }
 
-std::optional<int> parseGig(std::string_view text) {
+std::optional<Gig> parseGig(std::string_view text) {
     std::string upper = toUpperAscii(trimBlanks(text));
-    for (int g = 0; g < gigCount; ++g) {
-        std::string caption = toUpperAscii(gigInfo(g).caption);
-        if (upper == caption || upper == caption.substr(0, 3) || upper == std::to_string(g)) {
-            return g;
+    for (const Gig gig : allGigs) {
+        std::string caption = toUpperAscii(gigInfo(gig).caption);
+        if (upper == caption || upper == caption.substr(0, 3) || upper == std::to_string(gig)) {
+            return gig;
         }
     }
     return std::nullopt;
 }
 
-std::optional<int> parseTypeCode(int gig, std::string_view code) {
+std::optional<int> parseTypeCode(Gig gig, std::string_view code) {
     std::string upper = toUpperAscii(trimBlanks(code));
     for (int t = 0; t < gigInfo(gig).riverTypeCount; ++t) {
         if (upper == typeCode(gig, t)) {

@@ -11,6 +11,12 @@ namespace torrentix {
 
 enum Gig { Alpine = 0, CentralBaltic = 1, EasternContinental = 2, Mediterranean = 3, Northern = 4 };
 inline constexpr int gigCount = 5;
+inline constexpr std::array<Gig, gigCount> allGigs = {Alpine, CentralBaltic, EasternContinental,
+                                                      Mediterranean, Northern};
+// The GIG of a number 0..4 (of a list, a button), which must be one.
+inline Gig gigOf(int number) {
+    return allGigs.at(static_cast<std::size_t>(number));
+}
 inline constexpr int maxRiverTypes = 8;
 
 struct GigInfo {
@@ -19,25 +25,25 @@ struct GigInfo {
     std::array<std::string_view, maxRiverTypes> riverTypeDescriptions;
 };
 
-const GigInfo& gigInfo(int gig);
+const GigInfo& gigInfo(Gig gig);
 
 // First character of the caption: the initial of the river-type codes.
-inline char gigInitial(int gig) {
+inline char gigInitial(Gig gig) {
     return gigInfo(gig).caption.front();
 }
 // First three characters of the caption ("Alp", "Cen", "Eas", "Med", "Nor").
-inline std::string gigShortName(int gig) {
+inline std::string gigShortName(Gig gig) {
     return std::string(gigInfo(gig).caption.substr(0, 3));
 }
 
 // "R-" + initial + number, e.g. "R-E6" for type index 5 of the Eastern continental GIG.
-std::string typeCode(int gig, int riverType);
+std::string typeCode(Gig gig, int riverType);
 // Code + " (" + description + ")".
-std::string typeCaption(int gig, int riverType);
+std::string typeCaption(Gig gig, int riverType);
 
 // Reads a GIG from its caption, its first three letters (any case) or its index 0..4.
-std::optional<int> parseGig(std::string_view text);
+std::optional<Gig> parseGig(std::string_view text);
 // Reads a river-type code of the given GIG ("R-A1", any case) into its 0-based index.
-std::optional<int> parseTypeCode(int gig, std::string_view code);
+std::optional<int> parseTypeCode(Gig gig, std::string_view code);
 
 } // namespace torrentix

@@ -87,7 +87,7 @@ const std::vector<MetricDefinition>& starMetrics() {
     return star;
 }
 
-const std::vector<MetricDefinition>& gigMetrics(int gig) {
+const std::vector<MetricDefinition>& gigMetrics(Gig gig) {
     switch (gig) {
     case Alpine:
         return alpine;
@@ -104,7 +104,7 @@ double weightedSum(const std::vector<MetricDefinition>& metrics, const MetricTab
     return weightedSum(metrics, [&](MetricId column) { return metricColumn(m, column)[i]; });
 }
 
-const std::vector<CopiedMetric>& copiedMetrics(int gig) {
+const std::vector<CopiedMetric>& copiedMetrics(Gig gig) {
     static const std::vector<CopiedMetric> none;
     static const std::vector<CopiedMetric> families = {{GigTaxan, Taxan}};
     static const std::vector<CopiedMetric> eastern = {{Iaspt, Aspt}, {GigTaxan, Taxan}};
@@ -119,7 +119,7 @@ const std::vector<CopiedMetric>& copiedMetrics(int gig) {
     }
 }
 
-std::vector<MetricId> metricsOfGig(int gig) {
+std::vector<MetricId> metricsOfGig(Gig gig) {
     std::vector<MetricId> columns;
     for (const auto* metrics : {&starMetrics(), &gigMetrics(gig)}) {
         for (const MetricDefinition& d : *metrics) {
@@ -131,7 +131,7 @@ std::vector<MetricId> metricsOfGig(int gig) {
     return columns;
 }
 
-bool computesMetric(int gig, MetricId column) {
+bool computesMetric(Gig gig, MetricId column) {
     const auto columns = metricsOfGig(gig);
     const auto& copies = copiedMetrics(gig);
     return std::find(columns.begin(), columns.end(), column) != columns.end() &&
@@ -139,7 +139,7 @@ bool computesMetric(int gig, MetricId column) {
                         [&](const CopiedMetric& c) { return c.column == column; });
 }
 
-std::vector<std::string> placeholderNotes(int gig) {
+std::vector<std::string> placeholderNotes(Gig gig) {
     switch (gig) {
     case Alpine:
         return {"SelSens_N is a placeholder: no public list of the Alpine selected sensitive families was "
@@ -154,7 +154,7 @@ std::vector<std::string> placeholderNotes(int gig) {
     }
 }
 
-std::string metricDescription(int gig) {
+std::string metricDescription(Gig gig) {
     std::vector<const MetricDefinition*> inPanelOrder;
     for (const MetricDefinition& d : gigMetrics(gig)) {
         inPanelOrder.push_back(&d);
@@ -170,7 +170,7 @@ std::string metricDescription(int gig) {
     return text;
 }
 
-const std::vector<NormalisationStep>& normalisationSteps(int gig) {
+const std::vector<NormalisationStep>& normalisationSteps(Gig gig) {
     static const std::vector<NormalisationStep> starOnly = {asptStep, eptnStep,    taxanStep,
                                                             goldStep, shannonStep, logSelStep};
     static const std::vector<NormalisationStep> alpineSteps = {

@@ -5,6 +5,7 @@
 // their normalisation. Normalisation, the indices, the results file and the metric
 // panel all read these tables.
 
+#include "metrics/catalogue.h"
 #include "metrics/metrictable.h"
 
 #include <array>
@@ -54,7 +55,7 @@ struct MetricDefinition {
 const std::vector<MetricDefinition>& starMetrics();
 // The GIG ICMi metrics in column order; the STAR_ICMi metrics for the GIGs whose
 // index is the STAR_ICMi (Central / Baltic, Northern).
-const std::vector<MetricDefinition>& gigMetrics(int gig);
+const std::vector<MetricDefinition>& gigMetrics(Gig gig);
 
 // The most metrics an index sums.
 inline constexpr std::size_t maxIndexMetrics = 8;
@@ -83,18 +84,18 @@ struct CopiedMetric {
 };
 // The copies a GIG's index takes: the number of families, in every GIG index of its own,
 // and the ASPT, which the Eastern continental index uses under its own column.
-const std::vector<CopiedMetric>& copiedMetrics(int gig);
+const std::vector<CopiedMetric>& copiedMetrics(Gig gig);
 // Every metric-table array a GIG's run fills: the metrics of its indices.
-std::vector<MetricId> metricsOfGig(int gig);
+std::vector<MetricId> metricsOfGig(Gig gig);
 // Whether the GIG computes the metric of this column, rather than copying it or not using it.
-bool computesMetric(int gig, MetricId column);
+bool computesMetric(Gig gig, MetricId column);
 
 // What a run of the GIG must say of the metrics whose data are stand-ins of this program's
 // own, because no public source was found: every run of those GIGs says it.
-std::vector<std::string> placeholderNotes(int gig);
+std::vector<std::string> placeholderNotes(Gig gig);
 
 // The metric panel's text of a GIG: its GIG index's metrics numbered, with their weights.
-std::string metricDescription(int gig);
+std::string metricDescription(Gig gig);
 
 // One metric normalisation, in the order the results file lists them.
 struct NormalisationStep {
@@ -106,7 +107,7 @@ struct NormalisationStep {
     bool upperOfTaxa = false;
 };
 
-const std::vector<NormalisationStep>& normalisationSteps(int gig);
+const std::vector<NormalisationStep>& normalisationSteps(Gig gig);
 
 std::vector<double>& metricColumn(MetricTable& m, MetricId id);
 const std::vector<double>& metricColumn(const MetricTable& m, MetricId id);

@@ -19,7 +19,7 @@ double share(double part, double whole) {
 
 } // namespace
 
-MetricTable makeMetricTable(int nsamp, int gig) {
+MetricTable makeMetricTable(int nsamp, Gig gig) {
     MetricTable m;
     for (const MetricId column : metricsOfGig(gig)) {
         metricColumn(m, column).assign(static_cast<std::size_t>(nsamp), 0.0);

@@ -4,6 +4,7 @@
 // countSensitiveFamilies (Alpine) or computeSelectedEtdRatio (Mediterranean).
 
 #include "input/sampletable.h"
+#include "metrics/catalogue.h"
 #include "metrics/familytraits.h"
 #include "metrics/metrictable.h"
 
@@ -20,13 +21,13 @@ using ProgressHandler = std::function<void(double)>;
 struct PassInput {
     const SampleTable& table;
     const std::vector<FamilyTraits>& traits;
-    int gig;
+    Gig gig;
     int first;
     int last;
 };
 
 // Sizes the metric arrays the GIG uses, all zero.
-MetricTable makeMetricTable(int nsamp, int gig);
+MetricTable makeMetricTable(int nsamp, Gig gig);
 
 // ASPT, and Iberian ASPT (Alpine, Mediterranean) or Degradations Index (Eastern continental).
 void computeScoreMetrics(const PassInput& in, MetricTable& m);

@@ -6,6 +6,7 @@
 #include "index/classes.h"
 #include "index/regression.h"
 #include "input/sampletable.h"
+#include "metrics/catalogue.h"
 #include "metrics/metrictable.h"
 #include "torrentixversion.h"
 
@@ -29,7 +30,7 @@ std::string resultsPathFor(const std::string& sourcePath, const std::string& fol
 
 struct ResultsHeader {
     const SampleTable& table;
-    int gig = 0;
+    Gig gig = Alpine;
     int riverType = 0;
     std::string dateText;
     std::string timeText;
@@ -58,7 +59,7 @@ std::string normalisationNotes(float starReferenceValue, const std::string& rule
 
 struct IndexSection {
     const SampleTable& table; // test values normalised, names shortened
-    int gig = 0;
+    Gig gig = Alpine;
     const std::vector<double>& staricm;
     const std::vector<double>& gigicm;
     // Per test variable: the regressions of each index, or nullopt when not calculated.

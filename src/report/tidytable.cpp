@@ -11,7 +11,7 @@ namespace torrentix {
 namespace {
 
 // The GIG ICMi metrics that are not those of the STAR_ICMi, with their column prefix.
-const std::vector<MetricDefinition>& ownGigMetrics(int gig) {
+const std::vector<MetricDefinition>& ownGigMetrics(Gig gig) {
     static const std::vector<MetricDefinition> none;
     const auto& metrics = gigMetrics(gig);
     return &metrics == &starMetrics() ? none : metrics;
@@ -19,7 +19,7 @@ const std::vector<MetricDefinition>& ownGigMetrics(int gig) {
 constexpr std::string_view gigPrefix = "GIG_";
 
 // Every metric column: the STAR_ICMi metrics, then the GIG ICMi metrics with their prefix.
-std::vector<std::pair<std::string, MetricId>> metricColumns(int gig) {
+std::vector<std::pair<std::string, MetricId>> metricColumns(Gig gig) {
     std::vector<std::pair<std::string, MetricId>> columns;
     for (const MetricDefinition& d : starMetrics()) {
         columns.emplace_back(std::string(d.id), d.column);
@@ -74,7 +74,7 @@ std::string_view sampleName(const Sample& s) {
     return name;
 }
 
-std::vector<std::string> tidyTableColumns(int gig) {
+std::vector<std::string> tidyTableColumns(Gig gig) {
     std::vector<std::string> names = {"CODE", "SAMPLE", "CLASS"};
     for (int k = 1; k <= 3; ++k) {
         names.push_back("TV" + std::to_string(k) + "_raw");

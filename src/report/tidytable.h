@@ -7,6 +7,7 @@
 // decimal point; a missing value is an empty cell.
 
 #include "input/sampletable.h"
+#include "metrics/catalogue.h"
 #include "metrics/metrictable.h"
 
 #include <array>
@@ -19,7 +20,7 @@ namespace torrentix {
 
 struct TidyTableInput {
     const SampleTable& table; // codes, names and classes of the samples
-    int gig = 0;
+    Gig gig = Alpine;
     // Per test variable: its cells as read ("N/A" when not numeric), and its normalised
     // values (empty when the variable was not normalised).
     const std::array<std::vector<std::string>, 3>& testText;
@@ -32,7 +33,7 @@ struct TidyTableInput {
 
 // The header row's identifiers for a GIG. The GIG ICMi metrics carry the prefix "GIG_";
 // for the GIGs whose index is the STAR_ICMi they are not repeated.
-std::vector<std::string> tidyTableColumns(int gig);
+std::vector<std::string> tidyTableColumns(Gig gig);
 
 // The whole table.
 std::string tidyTableText(const TidyTableInput& in);

@@ -132,7 +132,7 @@ class RunInputs {
     }
 
     const ReferenceRule rule;
-    const int gig;
+    const Gig gig;
     const std::vector<NormalisationStep>& steps;
     std::vector<std::size_t> references;
     std::vector<const std::vector<double>*> columns; // raw metrics, per normalisation step

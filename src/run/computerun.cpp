@@ -64,7 +64,7 @@ MetricTable computeMetrics(SampleTable& table, const TaxaDatabase& taxa, const R
 std::string indicesAndResultsText(SampleTable& table, const RunOptions& options,
                                   const std::array<std::optional<TestVariableNormalisation>, 3>& testBounds,
                                   MetricTable m, RunResult& r) {
-    const int gig = options.gig;
+    const Gig gig = options.gig;
     std::string text = resultsOpening(
         {table, gig, options.riverType, options.dateText, options.timeText, r.classcount, r.raw});
     normaliseMetrics(m, gig, table, r.rule, text);

@@ -23,7 +23,7 @@
 namespace torrentix {
 
 struct RunOptions {
-    int gig = 0;
+    Gig gig = Alpine;
     int riverType = 0;
     std::array<TestVariableOptions, 3> testVariables;
     std::string dateText; // the current date in the user's short form

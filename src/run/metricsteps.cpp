@@ -9,7 +9,7 @@
 
 namespace torrentix {
 
-void normaliseMetrics(MetricTable& m, int gig, const SampleTable& table, ReferenceRule rule,
+void normaliseMetrics(MetricTable& m, Gig gig, const SampleTable& table, ReferenceRule rule,
                       std::string& out) {
     float taxaUpper = 0.0f;
     for (const NormalisationStep& step : normalisationSteps(gig)) {
@@ -31,7 +31,7 @@ void normaliseMetrics(MetricTable& m, int gig, const SampleTable& table, Referen
 }
 
 // Each sample's metrics are its own, so they are the same whatever thread computes them.
-void runMetricPasses(const SampleTable& table, const TaxaDatabase& taxa, int gig, unsigned threads,
+void runMetricPasses(const SampleTable& table, const TaxaDatabase& taxa, Gig gig, unsigned threads,
                      const ProgressHandler& progress, MetricTable& m) {
     constexpr int samplesPerBlock = 1024;
     const auto traits = resolveFamilyTraits(table, taxa);

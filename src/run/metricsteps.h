@@ -13,12 +13,12 @@
 namespace torrentix {
 
 // Fills the metric arrays of the GIG from the samples; progress goes to the calling thread.
-void runMetricPasses(const SampleTable& table, const TaxaDatabase& taxa, int gig, unsigned threads,
+void runMetricPasses(const SampleTable& table, const TaxaDatabase& taxa, Gig gig, unsigned threads,
                      const ProgressHandler& progress, MetricTable& m);
 
 // Normalises the metrics of the GIG in the order of the results file, each against the
 // reference value of its own column, appending the lines of the normalisation table.
-void normaliseMetrics(MetricTable& m, int gig, const SampleTable& table, ReferenceRule rule,
+void normaliseMetrics(MetricTable& m, Gig gig, const SampleTable& table, ReferenceRule rule,
                       std::string& out);
 
 } // namespace torrentix

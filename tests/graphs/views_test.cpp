@@ -45,7 +45,7 @@ RunResult twentySampleRun(bool constantStar = false) {
 struct ShownView : GraphsView {
     explicit ShownView(const RunResult& run) {
         resize(906, 574);
-        fileRead(3);
+        fileRead(Mediterranean);
         setResults(run);
         show();
         enter();
@@ -95,7 +95,7 @@ TEST(GraphsView, PlotsTheChosenPairAndRegressesOnlyOnAChange) {
     EXPECT_EQ(v.button("testVariableButton_1")->text(), "COND"); // upper-cased from the second drawing on
     v.enter();                                                   // a later visit keeps the choice
     EXPECT_EQ(v.bold(), "indexButton_0 testVariableButton_3 ");
-    v.fileRead(3); // a new file chooses afresh
+    v.fileRead(Mediterranean); // a new file chooses afresh
     v.setResults(run);
     v.enter();
     EXPECT_EQ(v.bold(), "indexButton_0 testVariableButton_2 ");
@@ -151,7 +151,7 @@ TEST(ResultsList, SortsByTextShowsEveryTextWholeAndCtrlCCopiesTheSelectedRowsInT
     run.table.samples[18].name = "Gew\xe4sser"; // Windows-1252
     run.table.samples[7] = {"10-MED-2019-0001", "WWWWWWWWWWWWWWW", 4, {"not sampled", "0.3", "N/A"}, {}};
     ResultsList list;
-    list.refresh(run, 3);
+    list.refresh(run, Mediterranean);
     for (int c = 1; c < list.columnCount(); ++c) { // every header and cell fits its column
         EXPECT_GE(list.columnWidth(c), list.header()->sectionSizeHint(c)) << c;
         for (int r = 0; r < list.topLevelItemCount(); ++r) {
@@ -169,8 +169,8 @@ TEST(ResultsList, SortsByTextShowsEveryTextWholeAndCtrlCCopiesTheSelectedRowsInT
     list.findChild<QMenu*>()->actions().at(1)->trigger(); // descending
     QStringList text = column(4);
     std::sort(text.begin(), text.end(), std::greater<>());
-    EXPECT_EQ(column(4), text); // "9.60" before "10.25", "-1.20" before "-0.55"
-    list.refresh(run, 3);       // a new run is listed in the order chosen last
+    EXPECT_EQ(column(4), text);       // "9.60" before "10.25", "-1.20" before "-0.55"
+    list.refresh(run, Mediterranean); // a new run is listed in the order chosen last
     EXPECT_EQ(column(4), text);
     list.sortRows(4, ResultsList::SortChoice::Ascending);
     std::reverse(text.begin(), text.end());

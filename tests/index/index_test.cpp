@@ -64,7 +64,7 @@ TEST(Indices, WeightedSumsOfTheMetricsOfEachGig) {
     }
     const double star = 0.334 * m.aspt[0] + 0.266 * m.logseleptd[0] + 0.167 * m.taxan[0] +
                         0.083 * m.shannon[0] + 0.083 * m.eptn[0] + 0.067 * m.gold[0];
-    const std::pair<int, double> cases[] = {
+    const std::pair<Gig, double> cases[] = {
         {CentralBaltic, star},
         {Northern, star},
         {Alpine, 0.25 * (m.gigept[0] + m.iaspt[0] + m.gigtaxan[0] + m.selsens[0])},

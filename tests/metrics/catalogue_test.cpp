@@ -15,7 +15,7 @@ TEST(Catalogue, CaptionsCodesAndDescriptionsKeepTheirBlanks) {
     EXPECT_EQ(typeCode(Alpine, 1), "R-A2");
     EXPECT_EQ(gigShortName(CentralBaltic), "Cen");
     const int riverTypeCount[] = {2, 5, 6, 5, 8};
-    for (int g = 0; g < gigCount; ++g) {
+    for (const Gig g : allGigs) {
         EXPECT_EQ(gigInfo(g).riverTypeCount, riverTypeCount[g]);
     }
 }
@@ -37,7 +37,7 @@ TEST(MetricDefinitions, PanelTextsCarryTheWeightsOfTheIndex) {
 // Each index's weights add up to 1, every sum position is used once, and every metric the
 // indices read is normalised exactly once, so no index reads a raw value.
 TEST(MetricDefinitions, WeightsSumToOneAndEveryTermIsNormalised) {
-    for (int g = 0; g < gigCount; ++g) {
+    for (const Gig g : allGigs) {
         for (const auto* metrics : {&starMetrics(), &gigMetrics(g)}) {
             double total = 0.0;
             std::vector<int> positions;

@@ -14,7 +14,7 @@ using namespace torrentix::testing;
 namespace {
 
 // Runs the passes of a GIG over a table and returns its raw metrics.
-MetricTable passes(const SampleTable& t, int gig) {
+MetricTable passes(const SampleTable& t, Gig gig) {
     const auto traits = resolveFamilyTraits(t, realTaxa());
     MetricTable m = makeMetricTable(t.nsamp(), gig);
     const PassInput in{t, traits, gig, 0, t.nsamp()};
@@ -35,7 +35,7 @@ MetricTable passes(const SampleTable& t, int gig) {
 TEST(MetricPasses, MetricOfOneSample) {
     const struct {
         std::vector<std::string> families;
-        int gig;
+        Gig gig;
         std::vector<double> MetricTable::*metric;
         double value;
     } cases[] = {
@@ -101,7 +101,7 @@ TEST(MetricPasses, EveryMetricIsANumberAndEmptySamplesHaveNoRatios) {
             EXPECT_TRUE(std::isfinite(v)) << v;
         }
     }
-    for (int gig : {Alpine, EasternContinental, Mediterranean}) {
+    for (const Gig gig : {Alpine, EasternContinental, Mediterranean}) {
         const MetricTable m = passes(makeTable({"BAETIDAE"}, {{0}}), gig);
         EXPECT_EQ(m.aspt[0], 2.0);
         for (const auto* v :

@@ -44,7 +44,7 @@ struct HandRun {
         }
     }
     void finish() {
-        options.gig = 1;
+        options.gig = CentralBaltic;
         run.table = table; // test values taken as already normalised (lower 0, upper 1)
         run.testBounds[0] = TestVariableNormalisation{"x", 0.0f, {}, 1.0f, {}};
         std::vector<std::optional<double>> x;
@@ -73,7 +73,7 @@ TEST(Bootstrap, SameSeedAndAnyThreadCountGiveTheSameIntervalsAroundThePointValue
     writeFile(path, readFile(std::string(EXAMPLES_DIR) + "/mediterranean.txt"));
     const SampleTable table = readSampleFileSavingCorrections(path, realTaxa(), realTree(), {}).table;
     RunOptions options;
-    options.gig = 3;
+    options.gig = Mediterranean;
     options.testVariables[0].biological = true;
     const RunResult run = computeRun(table, realTaxa(), options, {});
     const auto one = bootstrap(table, options, run, {300, 7, 1, nullptr, {}});

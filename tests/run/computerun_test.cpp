@@ -21,7 +21,7 @@ struct RunFixture : ::testing::Test {
         writeFile(dir.file(name), f.text());
         return readSampleFileSavingCorrections(dir.file(name), realTaxa(), realTree(), {}).table;
     }
-    RunResult run(const SampleTable& t, RunOptions options = {}, int gig = CentralBaltic) {
+    RunResult run(const SampleTable& t, RunOptions options = {}, Gig gig = CentralBaltic) {
         options.gig = gig;
         options.dateText = "06/12/2026";
         options.timeText = "10:00";

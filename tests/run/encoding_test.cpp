@@ -27,7 +27,7 @@ TEST(ResultsEncoding, AWindows1252FileInAGreekFolderIsWrittenAsUtf8Throughout) {
         const ReadResult read = readSampleFileSavingCorrections(path, realTaxa(), realTree(), {});
         ASSERT_FALSE(read.table.utf8);
         RunOptions options;
-        options.gig = 1;
+        options.gig = CentralBaltic;
         const RunResult run = computeRun(read.table, realTaxa(), options, {});
         const bool greek = folder.front() != 'r';
         EXPECT_EQ(isValidUtf8(run.resultsText), greek) << folder;
@@ -51,7 +51,7 @@ struct EncodedFile : ::testing::Test {
         const ReadResult read =
             readSampleFileSavingCorrections(folder + "/s.txt", realTaxa(), realTree(), {});
         RunOptions options;
-        options.gig = 1;
+        options.gig = CentralBaltic;
         return computeRun(read.table, realTaxa(), options, {});
     }
     static std::string utf16(const std::u16string& text, bool bigEndian) {
@@ -124,7 +124,7 @@ TEST(ResultsEncoding, EveryOutputOfTheFuzzCorpusDecodesInItsOneEncoding) {
                 readSampleFile(path, realTaxa(), realTree(),
                                [](const UnknownTaxonQuestion&) { return UnknownTaxonAnswer::ignore(); });
             RunOptions options;
-            options.gig = 1;
+            options.gig = CentralBaltic;
             const RunResult run = computeRun(read.table, realTaxa(), options, {});
             const std::string corrected = correctedFileText(read.table);
             for (const std::string* text : {&run.resultsText, &corrected}) {

@@ -74,7 +74,7 @@ struct Outcome {
     std::vector<std::string> notes;
 };
 
-Outcome readAndRun(const std::string& path, int gig, int threads, std::size_t blockBytes) {
+Outcome readAndRun(const std::string& path, Gig gig, int threads, std::size_t blockBytes) {
     ReadOptions read;
     read.threads = threads;
     read.blockBytes = blockBytes;
@@ -98,7 +98,7 @@ TEST(ParallelRun, RandomFilesGiveTheSameBytesOnOneThreadAndOnSeveral) {
     for (int file = 0; file < 30; ++file) {
         const std::string path = dir.file("random" + std::to_string(file) + ".txt");
         writeFile(path, randomSampleFile(random));
-        const int gig = file % 5;
+        const Gig gig = gigOf(file % 5);
         const Outcome one = readAndRun(path, gig, 1, 1 << 20);
         ASSERT_FALSE(one.results.empty()) << path;
         for (const int threads : {2, 3}) {
