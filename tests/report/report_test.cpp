@@ -58,14 +58,4 @@ TEST(ResultsFile, NormalisationLinesUseThe32BitForm) {
     EXPECT_EQ(normalisationLine("ASPT", 2.0f, 0.95f), "ASPT\t2\t0.95\r\n");
     EXPECT_EQ(normalisationLine("Degradations Index", -7.0f, 1.0f / 3.0f),
               "Degradations Index\t-7\t0.3333333\r\n");
-    const std::string notes = normalisationNotes(
-        0.95f, "rule ", {{"Idx", 0.0f, " (min custom value)", 0.95f, " (max observed value)"}});
-    EXPECT_EQ(notes, "\r\nNormalisation value of multimetric index: 0.949999988079071\r\n\r\nrule \r\n\r\n"
-                     "Test Variables normalisation:\r\n"
-                     "Idx\t0 (min custom value)\t0.949999988079071 (max observed value)\r\n");
-}
-
-TEST(ResultsFile, NameIsCutAtTheLastDotOfTheFileName) {
-    EXPECT_EQ(resultsPathFor("/d.v/sites.txt"), "/d.v/sites_OUT.txt");
-    EXPECT_EQ(resultsPathFor("/d.v/sites"), "/d.v/sites_OUT.txt");
 }
