@@ -14,10 +14,9 @@ TEST(Catalogue, CaptionsCodesAndDescriptionsKeepTheirBlanks) {
     EXPECT_EQ(typeCaption(Northern, 0), "R-N1 (small lowland siliceous moderate alcalinity)");
     EXPECT_EQ(typeCode(Alpine, 1), "R-A2");
     EXPECT_EQ(gigShortName(CentralBaltic), "Cen");
-    const int ntypes[] = {2, 5, 6, 5, 8};
-    for (int g = 0; g < gigCount; ++g) {
-        EXPECT_EQ(gigInfo(g).ntypes, ntypes[g]);
-    }
+    EXPECT_EQ((std::vector{gigInfo(0).ntypes, gigInfo(1).ntypes, gigInfo(2).ntypes, gigInfo(3).ntypes,
+                           gigInfo(4).ntypes}),
+              (std::vector{2, 5, 6, 5, 8}));
 }
 
 // The panel numbers the metrics of the GIG index in its own order, each with the weight the
