@@ -74,10 +74,8 @@ struct Outcome {
 };
 
 Outcome readAndRun(const std::string& path, int gig, int threads, std::size_t blockBytes) {
-    ReadOptions read;
-    read.threads = threads;
-    read.blockBytes = blockBytes;
-    const ReadResult r = readSampleFile(path, realTaxa(), realTree(), {}, read);
+    const ReadResult r =
+        readSampleFile(path, realTaxa(), realTree(), {}, {.threads = threads, .blockBytes = blockBytes});
     RunOptions options;
     options.gigindex = gig;
     options.threads = threads;
