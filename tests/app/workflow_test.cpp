@@ -82,11 +82,8 @@ const struct Transition {
     {"a river type", type(0), "open a file", true, 0, StartTab, 0, "", false},
     {"OK, dialog cancelled", ok(), "open a file", true, 0, StartTab, 1, "", false},
     {"OK, no such file",
-     [](WorkflowTest& t) {
-         t.dialogs.openAnswers = {"/no/such/sites.txt"};
-         t.wf.command1Click();
-     },
-     "open a file", true, 0, StartTab, 1, "File not found.", false},
+     [](WorkflowTest& t) { t.dialogs.openAnswers = {"/no/such/s.txt"}, t.wf.command1Click(); }, "open a file",
+     true, 0, StartTab, 1, "File not found.", false},
     {"OK, a row short of a cell: the dialog again", ok(rowShortOfACell), "open a file", true, 0, StartTab, 2,
      "row 3", false},
     {"OK, unknown name, Abort", ok(withUnknownFamily, UnknownTaxonAnswer::abort()), "open a file", true, 0,
@@ -111,11 +108,8 @@ const struct Transition {
     {"START again", tab(StartTab), "open a file", true, 0, StartTab, 0, "", false},
     {"OK, equal EQR values", ok(withEqualEqr), "Set options", true, 2, StartTab, 1, "", false},
     {"Observed Min of EQR, OK: equal normalisation bounds",
-     [](WorkflowTest& t) {
-         t.wf.chkObservedClick(0, true);
-         t.wf.command1Click();
-     },
-     "open a file", true, 0, StartTab, 0, "EQR", false},
+     [](WorkflowTest& t) { t.wf.chkObservedClick(0, true), t.wf.command1Click(); }, "open a file", true, 0,
+     StartTab, 0, "EQR", false},
     {"RESULTS after the failed run", tab(ResultsTab), "open a file", true, 0, StartTab, 0, "", false},
     {"OK, the same file again", ok(withEqualEqr), "Set options", true, 2, StartTab, 1, "", false},
     {"OK: regressions on EQR fail", ok(), "", true, 0, ResultsTab, 0, "(Proc. regrlin)", true},
