@@ -198,19 +198,6 @@ TEST_F(WorkflowTest, ExistingResultsFile) {
     }
 }
 
-// The views describe the last computed run, whatever has been read or chosen since.
-TEST_F(WorkflowTest, ViewsDescribeTheLastRun) {
-    for (const Act& act : {gig(Mediterranean), type(1), ok(withoutTestVariables), gig(Alpine), type(1),
-                           ok(typical), Act([](WorkflowTest& t) { t.wf.command2Click(); })}) {
-        act(*this);
-    }
-    EXPECT_THAT(wf.reportText().toStdString(),
-                AllOf(Mentions("Mediterranean", "R-M2"), Not(HasSubstr("Alpine"))));
-    EXPECT_EQ(wf.viewsCaption(),
-              QString::fromUtf8("Results of sites.txt · Mediterranean · R-M2\n(not computed "
-                                "yet: sites.txt · Alpine · R-A2)"));
-}
-
 // Numbers a file may not mean as they are read are asked about before anything is
 // computed or written: decimal commas (Yes reads them as points) and cells that are not
 // plain numbers; the report notes both.
