@@ -6,8 +6,6 @@
 #include "support/taxa.h"
 #include "support/testsupport.h"
 
-#include <gtest/gtest.h>
-
 using namespace torrentix;
 using namespace torrentix::testing;
 
@@ -53,26 +51,27 @@ TEST_F(RunFixture, NormalisationRuleFollowsTheReferenceAndHighCounts) {
     EXPECT_FALSE(fileExists(dir.file("few_OUT.txt")));
 }
 
+// Test variables with six values are normalised in place and named in the notes, a long
+// name shortened to 8 characters and an empty one named by its place; without any, there
+// are no notes and no regressions.
 TEST_F(RunFixture, TestVariablesWithSixValuesAreNormalisedInPlaceAndNamedInTheNotes) {
-    SampleFile f = SampleFile::typical();
-    f.emptyTestValuesFrom(1, 6).emptyTestValuesFrom(2, 5); // URBAN keeps 6 values, ALT 5
-    const RunResult r = run(f);
-    // URBAN 1, 4 .. 16 between 0 and its largest value, 16.
+    SampleFile f = SampleFile::typical(SampleFile::defaultClasses(), SampleFile::defaultFamilies(),
+                                       {"Conductivity", " ", "pH"});
+    const RunResult r = run(f.emptyTestValuesFrom(1, 6).emptyTestValuesFrom(2, 5)); // 6 values and 5
+    EXPECT_EQ(r.table.testname, (std::array<std::string, 3>{"Conducti", "VAR2", "pH"}));
+    // VAR2 1, 4 .. 16 between 0 and its largest value, 16.
     EXPECT_EQ(r.table.samples[2].testval[1], "0.4375");
     EXPECT_EQ(r.table.samples[6].testval[1], "N/A");
-    EXPECT_EQ(r.table.samples[0].testval[2], "300"); // ALT is not normalised
-    EXPECT_THAT(r.resultsText, Mentions("\r\nURBAN\t0 (min custom value)\t16 (max observed value)\r\n\r\n",
-                                        "STAR_ICMi vs ALT regression:\r\nnot calculated"));
+    EXPECT_EQ(r.table.samples[0].testval[2], "300"); // pH is not normalised
+    EXPECT_THAT(r.resultsText, Mentions("\r\nConducti\t0 (min custom value)",
+                                        "\r\nVAR2\t0 (min custom value)\t16 (max observed value)\r\n\r\n",
+                                        "STAR_ICMi vs pH regression:\r\nnot calculated"));
     EXPECT_FALSE(r.starRegressions[2].has_value());
     EXPECT_TRUE(r.messages.empty());
-}
-
-TEST_F(RunFixture, NoUsableTestVariableMeansNoNotesAndNoDefaultPlot) {
-    SampleFile f = SampleFile::typical();
-    const RunResult r = run(f.emptyTestValuesFrom(0, 5).emptyTestValuesFrom(1, 0).emptyTestValuesFrom(2, 0));
-    EXPECT_THAT(r.resultsText, Not(HasSubstr("Test Variables normalisation:")));
-    EXPECT_TRUE(std::ranges::none_of(r.starRegressions, [](const auto& g) { return g.has_value(); }));
-    EXPECT_TRUE(r.messages.empty());
+    const RunResult none = run(f.emptyTestValuesFrom(0, 5).emptyTestValuesFrom(1, 0));
+    EXPECT_THAT(none.resultsText, Not(HasSubstr("Test Variables normalisation:")));
+    EXPECT_TRUE(std::ranges::none_of(none.starRegressions, [](const auto& g) { return g.has_value(); }));
+    EXPECT_TRUE(none.messages.empty());
 }
 
 // URBAN is 1, 4, 7 .. 40: 10 is the median of the 7 reference samples, 11.5 the 75th
@@ -133,14 +132,6 @@ TEST_F(RunFixture, ImpossibleTestVariableRangesStopTheRunAndWriteNothing) {
         EXPECT_THAT(errorOf([&] { run(withTestValues(0, values), options); }), HasSubstr(fact));
         EXPECT_FALSE(fileExists(dir.file("s_OUT.txt")));
     }
-}
-
-TEST_F(RunFixture, LongAndEmptyTestNamesAreShortenedBeforeTheNotes) {
-    const RunResult r = run(SampleFile::typical(SampleFile::defaultClasses(), SampleFile::defaultFamilies(),
-                                                {"Conductivity", " ", "pH"}));
-    EXPECT_EQ(r.table.testname, (std::array<std::string, 3>{"Conducti", "VAR2", "pH"}));
-    EXPECT_THAT(r.resultsText,
-                Mentions("\r\nConducti\t0 (min custom value)", "\r\nVAR2\t0 (min custom value)"));
 }
 
 TEST_F(RunFixture, FailedRegressionIsReportedOnceAndWrittenAsMissing) {
