@@ -10,7 +10,6 @@
 #include "support/testsupport.h"
 
 #include <cmath>
-#include <gtest/gtest.h>
 #include <random>
 #include <system_error>
 #include <thread>
@@ -48,11 +47,9 @@ struct HandRun {
         run.table = table; // test values taken as already normalised (lower 0, upper 1)
         run.testBounds[0] = TestVariableNormalisation{"x", 0.0f, {}, 1.0f, {}};
         std::vector<std::optional<double>> x;
-        for (const Sample& s : table.samples) {
-            x.push_back(parseNumeric(s.testval[0]));
-        }
         std::vector<double> y;
         for (std::size_t i = 0; i < table.samples.size(); ++i) {
+            x.push_back(parseNumeric(table.samples[i].testval[0]));
             y.push_back((run.raw.aspt[i] - 2.0) / (asptUpper - 2.0) * 0.334 +
                         run.raw.eptn[i] / otherUpper * 0.666);
         }
