@@ -10,7 +10,6 @@
 #include <QSettings>
 
 #include <algorithm>
-#include <gtest/gtest.h>
 
 namespace torrentix {
 namespace {

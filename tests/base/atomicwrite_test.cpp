@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 

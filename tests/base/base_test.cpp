@@ -4,7 +4,6 @@
 #include "base/text.h"
 #include "support/testsupport.h"
 
-#include <gtest/gtest.h>
 #include <limits>
 
 using namespace torrentix;

@@ -8,8 +8,6 @@
 #include "support/samplefile.h"
 #include "support/testsupport.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <array>
 #include <set>

@@ -7,8 +7,6 @@
 #include "cli/batch.h"
 #include "support/testsupport.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <sstream>
 

@@ -7,7 +7,6 @@
 #include "support/taxa.h"
 #include "support/testsupport.h"
 
-#include <gtest/gtest.h>
 #include <map>
 
 using namespace torrentix;

@@ -7,7 +7,6 @@
 #include "support/testsupport.h"
 
 #include <algorithm>
-#include <gtest/gtest.h>
 
 using namespace torrentix;
 using namespace torrentix::testing;

@@ -4,7 +4,6 @@
 #include "support/testsupport.h"
 
 #include <algorithm>
-#include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <tuple>
 

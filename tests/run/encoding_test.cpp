@@ -9,7 +9,6 @@
 #include "support/testsupport.h"
 
 #include <filesystem>
-#include <gtest/gtest.h>
 
 using namespace torrentix;
 using namespace torrentix::testing;

@@ -10,7 +10,6 @@
 #include "support/taxa.h"
 #include "support/testsupport.h"
 
-#include <gtest/gtest.h>
 #include <random>
 #include <thread>
 
