@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <sys/wait.h>
@@ -504,11 +505,8 @@ TEST(CliGenera, GeneraAndSpeciesGiveTheIndicesOfTheirFamilies) {
     EXPECT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(readFile(dir.file("g_table.tsv")), readFile(dir.file("f_table.tsv")));
     EXPECT_EQ(cellsOf(readFile(dir.file("g_adj.txt")), "\r\n")[1], cellsOf(families, "\r\n")[1]);
-    std::size_t reported = 0;
-    for (std::size_t at = o.err.find(" → "); at != std::string::npos; at = o.err.find(" → ", at + 1)) {
-        ++reported;
-    }
-    EXPECT_EQ(reported, 73u);
+    const std::regex mapped(" → ");
+    EXPECT_EQ(std::distance(std::sregex_iterator(o.err.begin(), o.err.end(), mapped), {}), 73);
     EXPECT_THAT(o.err,
                 Mentions("ATYAEPHYRA DESMARESTII → ATYIDAE (taxa map, line 1)\n",
                          "BAETIS RHODANI → BAETIDAE (taxon dictionary: Baetis rhodani)\n",
