@@ -114,12 +114,20 @@ TEST_F(ReadFixture, LineEndsByteOrderMarkAndUtf8Names) {
     EXPECT_EQ(lf.table.samples[0].name, "\xC3\xA9tang de la For");
 }
 
-TEST_F(ReadFixture, AbortStopsTheReadAndWritesNothing) {
+// Abort stops the read and writes nothing; a corrected file that cannot be written is
+// reported and the read goes on.
+TEST_F(ReadFixture, AbortWritesNothingAndAnUnwritableCorrectedFileIsReported) {
     answers["MYSTERY"] = UnknownTaxonAnswer::abort();
     auto r = read(crlfLines({"t", header + "\tMYSTERY\tOTHER", "1\ta\t6\t1\t1\t1\t1\t1"}));
     EXPECT_EQ(r.status, ReadResult::Status::Aborted);
     EXPECT_EQ(asked.size(), 1u);
     EXPECT_FALSE(fileExists(dir.file("s_adj.txt")));
+    answers["BETIDAE"] = UnknownTaxonAnswer::family(5, "BAETIDAE");
+    std::filesystem::create_directory(dir.file("s_adj.txt")); // a folder stands where the file would go
+    r = read(crlfLines({"t", header + "\tBETIDAE", "1\ta\t6\t1\t1\t1\t1"}));
+    EXPECT_EQ(r.status, ReadResult::Status::Ok);
+    EXPECT_THAT(r.correctedFileError, HasSubstr(dir.file("s_adj.txt")));
+    EXPECT_TRUE(r.correctedPath.empty());
 }
 
 TEST_F(ReadFixture, CorrectedFileHasTheShapeOfASampleFileAndReadsBackUnasked) {
@@ -140,13 +148,4 @@ TEST_F(ReadFixture, CorrectedFileHasTheShapeOfASampleFileAndReadsBackUnasked) {
     EXPECT_EQ(again.table.famnames, r.table.famnames);
     EXPECT_EQ(again.table.abund, r.table.abund);
     EXPECT_FALSE(again.table.namesfixed);
-}
-
-TEST_F(ReadFixture, CorrectedFileWriteFailureIsReportedAndTheReadGoesOn) {
-    answers["BETIDAE"] = UnknownTaxonAnswer::family(5, "BAETIDAE");
-    std::filesystem::create_directory(dir.file("s_adj.txt")); // a folder stands where the file would go
-    auto r = read(crlfLines({"t", header + "\tBETIDAE", "1\ta\t6\t1\t1\t1\t1"}));
-    EXPECT_EQ(r.status, ReadResult::Status::Ok);
-    EXPECT_THAT(r.correctedFileError, HasSubstr(dir.file("s_adj.txt")));
-    EXPECT_TRUE(r.correctedPath.empty());
 }
