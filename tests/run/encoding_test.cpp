@@ -66,9 +66,8 @@ TEST_F(EncodedFile, AWindows1252FileInAGreekFolderIsWrittenAsUtf8Throughout) {
 // UTF-8, the folder's name too.
 TEST_F(EncodedFile, AByteOrderMarkMeansUtf8ForAnAsciiFile) {
     const RunResult r = run("\xEF\xBB\xBF" + SampleFile::typical().text());
-    EXPECT_TRUE(r.table.utf8);
-    EXPECT_TRUE(isValidUtf8(r.resultsText));
-    EXPECT_NE(r.resultsText.find("rivi\xC3\xA8res"), std::string::npos);
+    EXPECT_TRUE(r.table.utf8 && isValidUtf8(r.resultsText));
+    EXPECT_THAT(r.resultsText, HasSubstr("rivi\xC3\xA8res"));
 }
 
 // UTF-16 in both byte orders keeps every character, those beyond the basic plane (written
