@@ -244,9 +244,7 @@ TEST_F(WorkflowTest, RecentFilesOutlastTheSession) {
         earlier.add(QString::fromStdString(dir.file(std::to_string(i) + ".txt")));
     }
     wf.keepRecentFilesIn(&settings);
-    for (const Act& act : {gig(CentralBaltic), type(0), ok(withoutTestVariables)}) {
-        act(*this);
-    }
+    gig(CentralBaltic)(*this), type(0)(*this), ok(withoutTestVariables)(*this);
     EXPECT_EQ(dialogs.openFolders, QStringList{QString::fromStdString(dir.path())});
     EXPECT_EQ(wf.recentFiles().mid(0, 2), (QStringList{QString::fromStdString(dir.file("sites.txt")),
                                                        QString::fromStdString(dir.file("1.txt"))}));
