@@ -153,6 +153,7 @@ TEST(CliArguments, UsageErrorsExitWithStatus2) {
         {{"--type", "R-A1", "f"}, "--gig is required"},
         {{"--gig", "Alp", "f"}, "--type is required"},
         {{"--gig", "Alp", "--type", "R-M1", "f"}, "not a river type of the Alpine GIG (R-A1 to R-A2)"},
+        {{"--gig", "Alp", "--type", "r-a3", "f"}, "not a river type of the Alpine GIG (R-A1 to R-A2)"},
         {{"--gig", "Atlantic", "--type", "R-A1", "f"}, "Unknown GIG \"Atlantic\""},
         {{"--gig", "Alp", "--type", "R-A1"}, "No sample file"},
         {{"--gig", "Alp", "--type", "R-A1", "--bio", "4", "f"}, "--bio: the test variable must be 1, 2 or 3"},

@@ -76,8 +76,7 @@ TEST_F(EncodedFile, Utf16KeepsEveryCharacterAndIsRefusedWhereItBreaks) {
     SampleFile f = SampleFile::typical();
     f.cell(0, 1) = "FISH";
     std::u16string text = widened(f.text());
-    const std::u16string fish = u"\U0001F41F\u00E8"; // a fish, then "è"
-    text.replace(text.find(u"FISH"), 4, fish);
+    text.replace(text.find(u"FISH"), 4, u"\U0001F41F\u00E8"); // a fish, then "è"
     for (const bool bigEndian : {false, true}) {
         const RunResult r = run(utf16(text, bigEndian));
         EXPECT_TRUE(isValidUtf8(r.resultsText));
