@@ -52,10 +52,10 @@ class MainWindowTest : public ::testing::Test {
     // Chooses the GIG and river type, then "OK" with the sample file chosen in the
     // open-file dialog.
     void chooseAndOpen(int gig, int type, const SampleFile& sample) {
-        clickOption(QStringLiteral("Opt_GIG_%1").arg(gig));
-        clickOption(QStringLiteral("Option1_%1").arg(type));
+        clickOption(QStringLiteral("gigOption_%1").arg(gig));
+        clickOption(QStringLiteral("riverTypeOption_%1").arg(type));
         dialogs.openAnswers = {writeSites(dir, sample)};
-        click("Command1");
+        click("okButton");
     }
 };
 
@@ -67,56 +67,56 @@ TEST_F(MainWindowTest, RunThroughTheControls) {
     SampleFile sample = SampleFile::typical();
     chooseAndOpen(Mediterranean, 0, sample.emptyTestValuesFrom(2, 5));
     EXPECT_EQ(value("lbl_gigtype").toString(), "R-M1");
-    ASSERT_TRUE(shown("Frame_var")) << told();
-    EXPECT_EQ(value("Label2_1").toString(), "EQR");
-    EXPECT_EQ(control("testmin_2")->accessibleName(), "Min Value of URBAN");
+    ASSERT_TRUE(shown("testVariablesPanel")) << told();
+    EXPECT_EQ(value("testVariableLabel_1").toString(), "EQR");
+    EXPECT_EQ(control("minValue_2")->accessibleName(), "Min Value of URBAN");
     for (const auto& [typed, kept, error] : {std::array<const char*, 3>{"abc", "abc", "not a number"},
                                              {"-3", "-3", ""},
                                              {"1e3", "1e3", ""},
                                              {"0,5", "0.5", ""}}) {
-        control("testmin_2")->setFocus();
-        QTest::keyClick(control("testmin_2"), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(control("testmin_2"), typed);
-        EXPECT_EQ(value("testmin_2").toString(), typed);
-        QTest::keyClick(control("testmin_2"), Qt::Key_Tab);
-        EXPECT_EQ(value("testmin_2").toString() + value("testmin_error_2").toString(), QString(kept) + error);
-        EXPECT_EQ(control("Command1")->isEnabled(), !*error) << typed;
+        control("minValue_2")->setFocus();
+        QTest::keyClick(control("minValue_2"), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(control("minValue_2"), typed);
+        EXPECT_EQ(value("minValue_2").toString(), typed);
+        QTest::keyClick(control("minValue_2"), Qt::Key_Tab);
+        EXPECT_EQ(value("minValue_2").toString() + value("minValueError_2").toString(), QString(kept) + error);
+        EXPECT_EQ(control("okButton")->isEnabled(), !*error) << typed;
     }
-    click("chk_observed_3");
-    click("chk_observed_3");
-    EXPECT_FALSE(control("testmin_3")->isEnabled());
-    click("chk_observed_1");
-    click("chk_ismetric_1");
-    QTest::keyClick(control("cmdtab_0"), Qt::Key_Return); // Enter presses "OK"
-    EXPECT_TRUE(shown("Frame_res")) << told();
-    EXPECT_FALSE(shown("Picturewait"));
-    EXPECT_EQ(value("ProgressBar1", "value").toInt(), 1000);
+    click("observedMinBox_3");
+    click("observedMinBox_3");
+    EXPECT_FALSE(control("minValue_3")->isEnabled());
+    click("observedMinBox_1");
+    click("biologicalBox_1");
+    QTest::keyClick(control("viewButton_0"), Qt::Key_Return); // Enter presses "OK"
+    EXPECT_TRUE(shown("resultsPanel")) << told();
+    EXPECT_FALSE(shown("waitPanel"));
+    EXPECT_EQ(value("progressBar", "value").toInt(), 1000);
     EXPECT_THAT(
-        value("lblres", "plainText").toString().toStdString(),
+        value("reportLabel", "plainText").toString().toStdString(),
         Mentions("sites.txt", "R-M1", "14 samples", "EQR (min value=, bio)", "URBAN (min value=0.5)"));
-    EXPECT_EQ(value("lv1", "topLevelItemCount").toInt(), 14);
+    EXPECT_EQ(value("resultsList", "topLevelItemCount").toInt(), 14);
     ASSERT_NE(window.workflow().results(), nullptr);
     EXPECT_EQ(readFile(out()), window.workflow().results()->resultsText);
-    click("cmdtab_2");
-    EXPECT_TRUE(shown("frame_gra"));
-    EXPECT_TRUE(control("cmdtvar_1")->isEnabled());
-    click("cmdswitch_1");
-    EXPECT_TRUE(control("cmdtab_2")->hasFocus());
-    click("cmdtab_0");
+    click("viewButton_2");
+    EXPECT_TRUE(shown("graphsPanel"));
+    EXPECT_TRUE(control("testVariableButton_1")->isEnabled());
+    click("indexButton_1");
+    EXPECT_TRUE(control("viewButton_2")->hasFocus());
+    click("viewButton_0");
     EXPECT_TRUE(shown("frame_gig"));
-    clickOption("Opt_GIG_0"); // another GIG: no river type chosen
-    EXPECT_FALSE(value("Option1_0", "checked").toBool());
+    clickOption("gigOption_0"); // another GIG: no river type chosen
+    EXPECT_FALSE(value("riverTypeOption_0", "checked").toBool());
     chooseAndOpen(Alpine, 1, SampleFile::typical()); // read, then back: the views keep the run
-    click("Command2");
-    EXPECT_EQ(value("cmdswitch_1").toString(), "Med");
+    click("backButton");
+    EXPECT_EQ(value("indexButton_1").toString(), "Med");
     EXPECT_THAT(value("lbl_run", "toolTip").toString().toStdString(),
                 HasSubstr("Mediterranean · R-M1\n(not computed yet: sites.txt · Alpine · R-A2)"));
-    EXPECT_THAT(value("lblres", "plainText").toString().toStdString(), Not(HasSubstr("Alpine")));
+    EXPECT_THAT(value("reportLabel", "plainText").toString().toStdString(), Not(HasSubstr("Alpine")));
     EXPECT_TRUE(shown("cmdagain"));
 }
 
 TEST_F(MainWindowTest, RightButtonHoldsTheMetricsOfAGig) {
-    QWidget* option = control("Opt_GIG_2");
+    QWidget* option = control("gigOption_2");
     const QPoint dot(6, option->height() / 2);
     QTest::mousePress(option, Qt::RightButton, {}, dot);
     ASSERT_TRUE(shown("frame_metr"));
@@ -125,7 +125,7 @@ TEST_F(MainWindowTest, RightButtonHoldsTheMetricsOfAGig) {
     EXPECT_TRUE(control("frame_metr")->rect().contains(control("lbl_metr")->geometry()));
     QTest::mouseRelease(option, Qt::RightButton, {}, dot);
     EXPECT_FALSE(shown("frame_metr"));
-    EXPECT_FALSE(value("Opt_GIG_2", "checked").toBool());
+    EXPECT_FALSE(value("gigOption_2", "checked").toBool());
     for (const bool open : {true, false}) { // Shift+F10 opens, Escape closes
         QTest::keyClick(option, open ? Qt::Key_F10 : Qt::Key_Escape,
                         open ? Qt::ShiftModifier : Qt::NoModifier);
@@ -172,12 +172,12 @@ TEST_F(MainWindowTest, DictionaryAnswersTheRemainingNames) {
 // Cancel, then shows them in the results list until their check box hides them. Cancel,
 // or closing the window, drops them.
 TEST_F(MainWindowTest, IntervalsThroughTheControls) {
-    const auto* list = window.findChild<QTreeWidget*>("lv1");
+    const auto* list = window.findChild<QTreeWidget*>("resultsList");
     for (const std::string stop : {"wait", "cmdcancel", "close"}) {
         SCOPED_TRACE(stop);
         chooseAndOpen(CentralBaltic, 0, SampleFile::typical());
         value("chk_intervals", "checked").toBool() || (clickOption("chk_intervals"), true);
-        click("Command1");
+        click("okButton");
         ASSERT_TRUE(shown("waitcancel") && window.workflow().computingIntervals()) << told();
         QSignalSpy finished(&window.workflow(), &Workflow::intervalsFinished);
         stop == "wait"    ? void(finished.wait(20000))
@@ -191,9 +191,9 @@ TEST_F(MainWindowTest, IntervalsThroughTheControls) {
             EXPECT_EQ(list->headerItem()->text(12), "Cen_hi");
             clickOption("chk_intervalcolumns");
             EXPECT_TRUE(list->isColumnHidden(12));
-            click("cmdtab_2");
-            EXPECT_THAT(value("txt_regr").toString().toStdString(), HasSubstr("95 % m: "));
-            click("cmdtab_0");
+            click("viewButton_2");
+            EXPECT_THAT(value("regressionText").toString().toStdString(), HasSubstr("95 % m: "));
+            click("viewButton_0");
         }
     }
 }
@@ -209,10 +209,10 @@ TEST_F(MainWindowTest, InformationWindowAtStartAndOnRequest) {
 // the hourglass gone, the START view shown, and the window free to close.
 TEST_F(MainWindowTest, FailedRunLeavesTheWindowReady) {
     chooseAndOpen(Alpine, 0, withEqualEqr());
-    click("chk_observed_1");
-    click("Command1");
+    click("observedMinBox_1");
+    click("okButton");
     ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_FALSE(shown("Picturewait"));
+    EXPECT_FALSE(shown("waitPanel"));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(shown("Picture2"));
     EXPECT_TRUE(window.close());
@@ -226,8 +226,8 @@ TEST_F(MainWindowTest, ClosingDuringARunWaitsForItsEnd) {
     std::vector<bool> closed;
     QString prompt; // and "OK", while the question is open
     dialogs.duringQuestion = [&] {
-        closed.push_back(window.close() || control("Command1")->isEnabled());
-        prompt = value("Label3").toString();
+        closed.push_back(window.close() || control("okButton")->isEnabled());
+        prompt = value("promptLabel").toString();
     };
     QObject::connect(&window.workflow(), &Workflow::progressed, &window, [&] {
         if (closed.empty()) {

@@ -46,7 +46,7 @@ TEST(TaxonDialogTest, AnswersFollowTheChoiceAndTheButton) {
         {"ZZZZZZZZ", {"?IDAE"}, "", "cmdok", 0, ""},
     };
     TaxonDialog dialog(realTree(), realTaxa().records());
-    auto* tree = dialog.findChild<QTreeWidget*>("tv1");
+    auto* tree = dialog.findChild<QTreeWidget*>("taxaTree");
     const auto node = [&](const std::string& tag) { return dialog.itemOfTag(tag == "TAXA" ? "" : tag); };
     EXPECT_EQ(node("F120")->parent()->text(0), "EPHEMEROPTERA");
     EXPECT_EQ(node("F120")->parent()->parent(), node("TAXA"));
@@ -63,7 +63,7 @@ TEST(TaxonDialogTest, AnswersFollowTheChoiceAndTheButton) {
                 QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                                   tree->visualItemRect(node(tag)).center());
             }
-            shown = dialog.findChild<QWidget*>("lbl_nuovonome")->property("text").toString();
+            shown = dialog.findChild<QWidget*>("familyLabel")->property("text").toString();
             c.button ? QTest::mouseClick(dialog.findChild<QWidget*>(c.button), Qt::LeftButton)
                      : void(dialog.close());
         });
@@ -84,7 +84,7 @@ TEST(TaxonDialogTest, FitsEachQuestionAnew) {
         dialog.prepare({name, std::nullopt, &realTree()});
         dialog.show();
         QApplication::processEvents();
-        return dialog.findChild<ElidedLabel*>("lbl_vecchionome");
+        return dialog.findChild<ElidedLabel*>("unknownNameLabel");
     };
     const QSize usual = (shown("BAETIDAX"), dialog.size());
     const ElidedLabel* given = shown(std::string(5000, 'X') + " ");

@@ -47,9 +47,9 @@ SampleFile tooFewReferences() {
 }
 
 using Act = std::function<void(WorkflowTest&)>;
-const auto gig = [](int g) -> Act { return [g](WorkflowTest& t) { t.wf.optGigClick(g); }; };
-const auto type = [](int i) -> Act { return [i](WorkflowTest& t) { t.wf.option1Click(i); }; };
-const auto tab = [](int i) -> Act { return [i](WorkflowTest& t) { t.wf.cmdtab(i); }; };
+const auto gig = [](int g) -> Act { return [g](WorkflowTest& t) { t.wf.gigClick(g); }; };
+const auto type = [](int i) -> Act { return [i](WorkflowTest& t) { t.wf.riverTypeClick(i); }; };
+const auto tab = [](int i) -> Act { return [i](WorkflowTest& t) { t.wf.showView(i); }; };
 // "OK", the open-file dialog answered with a sample file (cancelled without one) and the
 // unknown names answered as given.
 Act ok(SampleFile (*sample)() = nullptr, TaxonChoice taxon = UnknownTaxonAnswer::ignore()) {
@@ -58,7 +58,7 @@ Act ok(SampleFile (*sample)() = nullptr, TaxonChoice taxon = UnknownTaxonAnswer:
         if (sample) {
             t.dialogs.openAnswers.push_back(writeSites(t.dir, sample()));
         }
-        t.wf.command1Click();
+        t.wf.okClick();
     };
 }
 
@@ -81,7 +81,7 @@ const struct Transition {
     {"a river type", type(0), "open a file", true, 0, StartTab, 0, "", false},
     {"OK, dialog cancelled", ok(), "open a file", true, 0, StartTab, 1, "", false},
     {"OK, no such file",
-     [](WorkflowTest& t) { t.dialogs.openAnswers = {"/no/such/s.txt"}, t.wf.command1Click(); }, "open a file",
+     [](WorkflowTest& t) { t.dialogs.openAnswers = {"/no/such/s.txt"}, t.wf.okClick(); }, "open a file",
      true, 0, StartTab, 1, "File not found.", false},
     {"OK, a row short of a cell: the dialog again", ok(rowShortOfACell), "open a file", true, 0, StartTab, 2,
      "row 3", false},
@@ -89,7 +89,7 @@ const struct Transition {
      StartTab, 1, "aborted", false},
     {"OK, unknown name ignored", ok(withUnknownFamily), "Set options", true, 2, StartTab, 1, "BAETIDAX",
      false},
-    {"<-- back", [](WorkflowTest& t) { t.wf.command2Click(); }, "open a file", true, 0, StartTab, 0, "",
+    {"<-- back", [](WorkflowTest& t) { t.wf.backClick(); }, "open a file", true, 0, StartTab, 0, "",
      false},
     {"OK, test variables", ok(typical), "Set options", true, 2, StartTab, 1, "", false},
     {"OK computes", ok(), "", true, 0, ResultsTab, 0, "", true},
@@ -98,16 +98,16 @@ const struct Transition {
     {"a recent file that is gone", [](WorkflowTest& t) { t.wf.openRecent("/no/such/sites.txt"); },
      "open a file", true, 0, StartTab, 0, "File not found.", false},
     {"another river type, Run again: read without the dialog",
-     [](WorkflowTest& t) { t.wf.option1Click(1), t.wf.runAgain(); }, "Set options", true, 2, StartTab, 0, "",
+     [](WorkflowTest& t) { t.wf.riverTypeClick(1), t.wf.runAgain(); }, "Set options", true, 2, StartTab, 0, "",
      false},
-    {"<-- back once more", [](WorkflowTest& t) { t.wf.command2Click(); }, "open a file", true, 0, StartTab, 0,
+    {"<-- back once more", [](WorkflowTest& t) { t.wf.backClick(); }, "open a file", true, 0, StartTab, 0,
      "", false},
     {"OK, no usable test variable: computed", ok(withoutTestVariables), "", true, 0, ResultsTab, 1, "", true},
     {"GRAPHS without a test variable", tab(GraphsTab), "", true, 0, ResultsTab, 0, "", false},
     {"START again", tab(StartTab), "open a file", true, 0, StartTab, 0, "", false},
     {"OK, equal EQR values", ok(withEqualEqr), "Set options", true, 2, StartTab, 1, "", false},
     {"Observed Min of EQR, OK: equal normalisation bounds",
-     [](WorkflowTest& t) { t.wf.chkObservedClick(0, true), t.wf.command1Click(); }, "open a file", true, 0,
+     [](WorkflowTest& t) { t.wf.observedMinClick(0, true), t.wf.okClick(); }, "open a file", true, 0,
      StartTab, 0, "EQR", false},
     {"RESULTS after the failed run", tab(ResultsTab), "open a file", true, 0, StartTab, 0, "", false},
     {"OK, the same file again", ok(withEqualEqr), "Set options", true, 2, StartTab, 1, "", false},
@@ -128,7 +128,7 @@ TEST_F(WorkflowTest, EachActionLeadsToItsState) {
         t.act(*this);
         EXPECT_THAT(wf.prompt().toStdString(), holds(t.prompt));
         EXPECT_EQ(wf.okEnabled(), t.okEnabled);
-        EXPECT_EQ(wf.wfstep(), t.step);
+        EXPECT_EQ(wf.step(), t.step);
         EXPECT_EQ(wf.currentView(), t.view);
         EXPECT_EQ(dialogs.opens - opens, t.opens);
         EXPECT_THAT(dialogs.messages.mid(told).join('\n').toStdString(), holds(t.told));
@@ -152,8 +152,8 @@ TEST_F(WorkflowTest, MinValueAndObservedMin) {
                  {2, nullptr, true, "12.5|0|*"},       {1, nullptr, true, "12.5|*|*"},
                  {0, "1,000.5", false, "1,000.5!|*|*"}};
     for (const auto& c : cases) {
-        c.typed ? (wf.testminChange(c.row, c.typed), wf.testminLeft(c.row))
-                : wf.chkObservedClick(c.row, c.ticked);
+        c.typed ? (wf.minValueChange(c.row, c.typed), wf.minValueLeft(c.row))
+                : wf.observedMinClick(c.row, c.ticked);
         QStringList rows;
         for (int i = 0; i < optionRowCount; ++i) {
             rows << (wf.row(i).observed ? "*" : "") + wf.row(i).minText +
@@ -161,7 +161,7 @@ TEST_F(WorkflowTest, MinValueAndObservedMin) {
         }
         EXPECT_EQ(rows.join('|'), c.rows) << c.row << " " << (c.typed ? c.typed : "ticked");
         EXPECT_TRUE(c.typed || wf.row(c.row).minEnabled == !c.ticked);
-        EXPECT_FALSE(wf.optbusy());
+        EXPECT_FALSE(wf.settingOptions());
     }
 }
 
@@ -177,8 +177,8 @@ TEST_F(WorkflowTest, ExistingResultsFile) {
     } cases[] = {{{}, {}, false, "", "No file was saved."},
                  {{}, {"sites.txt", "other"}, false, "other.txt", "cannot replace the sample file"},
                  {{true}, {}, true, "", ""}};
-    wf.optGigClick(CentralBaltic);
-    wf.option1Click(0);
+    wf.gigClick(CentralBaltic);
+    wf.riverTypeClick(0);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.told);
         writeFile(out(), "earlier results");
@@ -227,7 +227,7 @@ TEST_F(WorkflowTest, NumbersThatNeedAnAnswer) {
         dialogs.yesNoAnswers = {c.yes};
         dialogs.questions.clear();
         dialogs.openAnswers = {writeSites(dir, f)};
-        wf.command1Click();
+        wf.okClick();
         EXPECT_THAT(dialogs.questions.join('\n').toStdString(), holds(c.asked));
         EXPECT_EQ(fileExists(out()), c.noted != nullptr);
         EXPECT_THAT(wf.reportText().toStdString(), holds(c.noted ? c.noted : ""));

@@ -132,7 +132,7 @@ TEST(CliArguments, GoodOptionSets) {
     auto a = cli::parseArgs({"--gig", "central / baltic", "--type", "r-c5", "--min", "2=0.5",
                              "--observed-min", "1", "--min", "1=3", "--bio", "3", "--unknown", "suggest",
                              "--force", "f.txt", "g.txt"});
-    EXPECT_EQ(std::pair(a.gigindex, a.typeindex), std::pair(1, 4));
+    EXPECT_EQ(std::pair(a.gig, a.riverType), std::pair(1, 4));
     EXPECT_EQ(a.testVariables[1].minText, "0.5");
     EXPECT_TRUE(a.testVariables[0].observedMin);
     EXPECT_EQ(a.testVariables[0].minText, ""); // "Observed Min" empties "Min Value"
@@ -141,7 +141,7 @@ TEST(CliArguments, GoodOptionSets) {
     EXPECT_TRUE(a.force);
     EXPECT_EQ(a.files, (std::vector<std::string>{"f.txt", "g.txt"}));
     a = cli::parseArgs({"--taxa-db", "t.db", "--gig", "2", "--type", "R-E6", "--", "--force"});
-    EXPECT_EQ(std::pair(a.gigindex, a.typeindex), std::pair(2, 5));
+    EXPECT_EQ(std::pair(a.gig, a.riverType), std::pair(2, 5));
     EXPECT_EQ(a.taxaDb, "t.db");
     EXPECT_FALSE(a.force); // after "--" every argument is a file
     EXPECT_EQ(a.files, std::vector<std::string>{"--force"});

@@ -73,7 +73,7 @@ void resolveEachName(std::string_view bytes) {
         const auto end = bytes.find_first_of("\t\r\n");
         const std::string_view name = bytes.substr(0, end);
         const bool utf8 = hasNonAscii(name) && isValidUtf8(name);
-        cercafam(c.taxa(), c.tree(), toUpperAscii(name), utf8, ask);
+        resolveTaxonName(c.taxa(), c.tree(), toUpperAscii(name), utf8, ask);
         bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
     }
 }

@@ -31,8 +31,8 @@ RunOptions runOptions(std::string_view bytes, ReadOptions& read) {
         return static_cast<unsigned>(static_cast<unsigned char>(bytes[i]));
     };
     RunOptions options;
-    options.gigindex = static_cast<int>(byte(0) % 5);
-    options.typeindex = 0;
+    options.gig = static_cast<int>(byte(0) % 5);
+    options.riverType = 0;
     options.dateText = "06/12/2026";
     options.timeText = "10:00";
     read.decimalComma = (byte(1) & 1U) != 0;

@@ -15,7 +15,7 @@ namespace torrentix::fuzzing {
 
 class FuzzContext {
   public:
-    FuzzContext() : taxa_(TaxaDatabase::open(TAXA_DB_PATH)), tree_(albero(taxa_.records())) {
+    FuzzContext() : taxa_(TaxaDatabase::open(TAXA_DB_PATH)), tree_(buildTaxaTree(taxa_.records())) {
         std::string pattern = (std::filesystem::temp_directory_path() / "torrentix-fuzz-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) {
             std::abort();

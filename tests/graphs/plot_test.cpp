@@ -15,7 +15,7 @@ namespace {
 PlotInput plotOf(std::vector<std::optional<double>> x, std::vector<double> y, bool regress = true) {
     PlotInput input{true, std::move(x), std::move(y), std::nullopt, "EQR_NAT (normalised)", "STAR_ICMi", {}};
     if (regress) {
-        input.regression = regrlin(input.x, input.y);
+        input.regression = fitLine(input.x, input.y);
     }
     return input;
 }
@@ -31,7 +31,7 @@ TEST(PlotScene, DrawsEverySampleWholeAndPickableAndEachLabelWithin1PxOfItsValue)
     const PlotInput six = sixSamples();
     PlotInput stale = six, pointless = six, unusable = six;
     stale.regression->ok = false;    // a failed regression keeps the values of an earlier one
-    pointless.regression->bandn = 0; // a band of no point gives no scale
+    pointless.regression->bandPoints = 0; // a band of no point gives no scale
     unusable.usable = false;         // no test variable with six values: the axes only
     // The largest values lie just above a tenth: y 1.129 has a band of 11 tenths.
     const PlotInput edge = plotOf({0.2, 0.4, 0.6, 0.8, 1.0, 1.01}, {0.3, 0.5, 0.6, 0.9, 1.129, 0.7});
@@ -92,7 +92,7 @@ TEST(PlotScene, DrawsEverySampleWholeAndPickableAndEachLabelWithin1PxOfItsValue)
         if (line) {
             // From the regression's left end to the end of its band, as the method draws it.
             const Regression& rg = *input.regression;
-            const double xEnd = rg.bandn / 10.0;
+            const double xEnd = rg.bandPoints / 10.0;
             EXPECT_EQ(*scene.regressionLine,
                       QLineF(s.toPixel(rg.xmin, rg.m * rg.xmin + rg.b), s.toPixel(xEnd, rg.m * xEnd + rg.b)));
         }

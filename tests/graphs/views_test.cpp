@@ -25,8 +25,8 @@ namespace {
 // pair is the STAR_ICMi against test variable 2.
 RunResult twentySampleRun(bool constantStar = false) {
     RunResult run;
-    run.table.testname = {"Var1", "Var2", "Var3"};
-    run.table.testcount = {3, 20, 8};
+    run.table.testVariableNames = {"Var1", "Var2", "Var3"};
+    run.table.numericTestValueCounts = {3, 20, 8};
     std::vector<std::string> x; // test variable 2
     for (int i = 0; i < 20; ++i) {
         const std::string n = std::to_string(i + 1), v1 = i < 3 ? std::to_string(0.1 * i) : "N/A";
@@ -34,9 +34,9 @@ RunResult twentySampleRun(bool constantStar = false) {
         run.table.samples.push_back({n, "Site " + n, i % 7, {v1, std::to_string(0.05 * i), v3}, {}});
         run.indices.staricm.push_back(constantStar ? 0.5 : 0.6 * (i - 2) + (i % 3) * 0.05);
         run.indices.gigicm.push_back(0.2 + 0.04 * i + (i % 2) * 0.05);
-        x.push_back(run.table.samples.back().testval[1]);
+        x.push_back(run.table.samples.back().testValueTexts[1]);
     }
-    run.starRegressions[1] = regrlin(x, run.indices.staricm);
+    run.starRegressions[1] = fitLine(x, run.indices.staricm);
     return run;
 }
 
@@ -64,37 +64,37 @@ struct ShownView : GraphsView {
 
 TEST(GraphsView, PlotsTheChosenPairAndRegressesOnlyOnAChange) {
     RunResult run = twentySampleRun(true);
-    run.table.testname = {"Cond", "N&P", "Var3"};
+    run.table.testVariableNames = {"Cond", "N&P", "Var3"};
     ShownView v(run);
     QSignalSpy failures(&v, &GraphsView::regressionFailed);
-    EXPECT_TRUE(!v.button("cmdtvar_1")->isEnabled() && v.button("cmdsave")->isVisible() &&
+    EXPECT_TRUE(!v.button("testVariableButton_1")->isEnabled() && v.button("cmdsave")->isVisible() &&
                 v.button("cmdsave")->isEnabled());     // 3 values are too few; the plot can be saved
-    EXPECT_EQ(v.button("cmdswitch_1")->text(), "Med"); // the GIG's short name
-    EXPECT_EQ(v.button("cmdtvar_2")->text(), "N&&P");  // the ampersand shown as written
+    EXPECT_EQ(v.button("indexButton_1")->text(), "Med"); // the GIG's short name
+    EXPECT_EQ(v.button("testVariableButton_2")->text(), "N&&P");  // the ampersand shown as written
     // The first visit took the first test variable with six values. Then: the button clicked,
     // the test variable and index plotted, and the regressions failed so far (every one of
     // the constant STAR_ICMi fails); a click on the active button changes nothing.
     const std::tuple<const char*, std::size_t, int, int> steps[] = {
-        {"cmdswitch_0", 1, 0, 0}, {"cmdtvar_2", 1, 0, 0},   {"cmdtvar_3", 2, 0, 1},
-        {"cmdswitch_1", 2, 1, 1}, {"cmdswitch_1", 2, 1, 1}, {"cmdswitch_0", 2, 0, 2}};
+        {"indexButton_0", 1, 0, 0}, {"testVariableButton_2", 1, 0, 0},   {"testVariableButton_3", 2, 0, 1},
+        {"indexButton_1", 2, 1, 1}, {"indexButton_1", 2, 1, 1}, {"indexButton_0", 2, 0, 2}};
     for (const auto& [button, testVariable, index, failed] : steps) {
         SCOPED_TRACE(button);
         v.button(button)->click();
-        EXPECT_EQ(v.plot()->input().x[1], parseNumeric(run.table.samples[1].testval[testVariable]));
+        EXPECT_EQ(v.plot()->input().x[1], parseNumeric(run.table.samples[1].testValueTexts[testVariable]));
         EXPECT_EQ(v.plot()->input().y, index == 1 ? run.indices.gigicm : run.indices.staricm);
         EXPECT_EQ(failures.count(), failed);
-        EXPECT_EQ(v.text("txt_regr").isEmpty(), index == 0); // an equation only when it succeeded
+        EXPECT_EQ(v.text("regressionText").isEmpty(), index == 0); // an equation only when it succeeded
         EXPECT_EQ(v.plot()->input().yTitle, index == 1 ? "Med_ICMi" : "STAR_ICMi");
-        EXPECT_EQ(v.plot()->input().xTitle.toStdString(), run.table.testname[testVariable] + " (normalised)");
-        EXPECT_EQ(v.bold(), QString("cmdswitch_%1 cmdtvar_%2 ").arg(index).arg(testVariable + 1));
+        EXPECT_EQ(v.plot()->input().xTitle.toStdString(), run.table.testVariableNames[testVariable] + " (normalised)");
+        EXPECT_EQ(v.bold(), QString("indexButton_%1 testVariableButton_%2 ").arg(index).arg(testVariable + 1));
     }
-    EXPECT_EQ(v.button("cmdtvar_1")->text(), "COND"); // upper-cased from the second drawing on
+    EXPECT_EQ(v.button("testVariableButton_1")->text(), "COND"); // upper-cased from the second drawing on
     v.enter();                                        // a later visit keeps the choice
-    EXPECT_EQ(v.bold(), "cmdswitch_0 cmdtvar_3 ");
+    EXPECT_EQ(v.bold(), "indexButton_0 cmdtvar_3 ");
     v.fileRead(3); // a new file chooses afresh
     v.setResults(run);
     v.enter();
-    EXPECT_EQ(v.bold(), "cmdswitch_0 cmdtvar_2 ");
+    EXPECT_EQ(v.bold(), "indexButton_0 cmdtvar_2 ");
 }
 
 TEST(GraphsView, DrawsWithoutResultsRegressionOrUsableTestVariable) {
@@ -104,12 +104,12 @@ TEST(GraphsView, DrawsWithoutResultsRegressionOrUsableTestVariable) {
     EXPECT_EQ(empty.findChild<SampleInfoLabel*>()->text(), SampleInfoLabel::restingText);
     RunResult run = twentySampleRun();
     run.starRegressions[1].reset();
-    EXPECT_TRUE(ShownView(run).text("txt_regr").isEmpty());
-    run.table.testcount = {5, 5, 5};
+    EXPECT_TRUE(ShownView(run).text("regressionText").isEmpty());
+    run.table.numericTestValueCounts = {5, 5, 5};
     ShownView none(run);
     QSignalSpy failures(&none, &GraphsView::regressionFailed);
-    none.button("cmdswitch_1")->click();
-    EXPECT_FALSE(none.plot()->input().usable || none.button("cmdtvar_2")->isEnabled() ||
+    none.button("indexButton_1")->click();
+    EXPECT_FALSE(none.plot()->input().usable || none.button("testVariableButton_2")->isEnabled() ||
                  none.button("cmdsave")->isEnabled() || failures.count() > 0);
     EXPECT_FALSE(empty.grab().isNull() || none.grab().isNull());
 }
@@ -117,29 +117,29 @@ TEST(GraphsView, DrawsWithoutResultsRegressionOrUsableTestVariable) {
 TEST(GraphsView, PressCountsTheSamplesUnderThePointerListsThoseThatFitAndCtrlReleaseCopiesAll) {
     RunResult run = twentySampleRun();
     for (std::size_t i = 4; i < 20; ++i) { // samples 3 and 5 to 20 lie on one spot
-        run.table.samples[i].testval[1] = run.table.samples[2].testval[1];
+        run.table.samples[i].testValueTexts[1] = run.table.samples[2].testValueTexts[1];
         run.indices.staricm[i] = run.indices.staricm[2];
     }
     ShownView v(run);
-    const auto* lblsit = v.findChild<SampleInfoLabel*>();
+    const auto* sampleInfo = v.findChild<SampleInfoLabel*>();
     const QPoint onAll = v.plot()->currentScale().toPixel(0.1, run.indices.staricm[2]).toPoint();
     QApplication::clipboard()->setText("before");
     QTest::mousePress(v.plot(), Qt::LeftButton, {}, onAll);
-    const QString shown = lblsit->text();
+    const QString shown = sampleInfo->text();
     const auto listed = shown.count("x: ");
     EXPECT_TRUE(shown.startsWith("17 samples under the pointer\n3 - Site 3\n")) << shown.toStdString();
     EXPECT_TRUE(listed > 0 && shown.endsWith(QString("\u2026 and %1 more").arg(17 - listed))) << listed;
-    EXPECT_LE(lblsit->heightForWidth(lblsit->width()), lblsit->height()); // nothing cut
+    EXPECT_LE(sampleInfo->heightForWidth(sampleInfo->width()), sampleInfo->height()); // nothing cut
     QTest::mouseRelease(v.plot(), Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier, onAll);
-    EXPECT_EQ(lblsit->text(), SampleInfoLabel::restingText);
+    EXPECT_EQ(sampleInfo->text(), SampleInfoLabel::restingText);
     QTest::mousePress(v.plot(), Qt::LeftButton, {}, QPoint(2, 2));
-    EXPECT_EQ(lblsit->text(), SampleInfoLabel::noDataText);
+    EXPECT_EQ(sampleInfo->text(), SampleInfoLabel::noDataText);
     QTest::mouseRelease(v.plot(), Qt::LeftButton, Qt::ControlModifier, QPoint(2, 2));
     EXPECT_EQ(QApplication::clipboard()->text(), "before"); // neither Shift+Ctrl nor "no data" is copied
     QTest::mouseClick(v.plot(), Qt::LeftButton, Qt::ControlModifier, onAll);
     EXPECT_EQ(QApplication::clipboard()->text().count("x: "), 17); // every entry, not only those shown
-    EXPECT_EQ(lblsit->text(), SampleInfoLabel::storedText);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return lblsit->text() == SampleInfoLabel::restingText; }, 10000));
+    EXPECT_EQ(sampleInfo->text(), SampleInfoLabel::storedText);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return sampleInfo->text() == SampleInfoLabel::restingText; }, 10000));
 }
 
 TEST(ResultsList, SortsByTextShowsEveryTextWholeAndCtrlCCopiesTheSelectedRowsInTheirShownOrder) {
@@ -208,7 +208,7 @@ TEST(ClassHistogram, BarsStandOnOneBaseUnderTheirCountsAndEveryClassLabelShowsWh
         EXPECT_EQ(bars[6].isNull() && numbers[6].isNull(), nsamp == 0); // no sample, no bar
     }
     ClassHistogram histogram;
-    histogram.faisto({1, 0, 0, 0, 0, 0, 0}, 1); // a count inside its bar, the others on theirs
+    histogram.setClassCounts({1, 0, 0, 0, 0, 0, 0}, 1); // a count inside its bar, the others on theirs
     histogram.show();
     // The designed size, and the sizes in the narrowest and in the first window.
     for (const QSize size : {histogram.sizeHint(), QSize(158, 146), QSize(244, 146)}) {

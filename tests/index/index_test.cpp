@@ -11,8 +11,8 @@ using namespace torrentix::testing;
 
 TEST(ReferenceValues, ClassCountsAndTheNumericValuesOfSamplesAboveTheThreshold) {
     auto t = makeTable({"BAETIDAE"}, {{1}, {1}, {1}, {1}, {1}, {1}}, {6, 6, 5, 0, -1, 3});
-    EXPECT_EQ(contaclassif(t), (ClassCounts{2, 1, 0, 1, 0, 0, 2}));
-    EXPECT_EQ(contaclassif(makeTable({"BAETIDAE"}, {{1}}, {7})), (ClassCounts{0, 0, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(countSamplesPerClass(t), (ClassCounts{2, 1, 0, 1, 0, 0, 2}));
+    EXPECT_EQ(countSamplesPerClass(makeTable({"BAETIDAE"}, {{1}}, {7})), (ClassCounts{0, 0, 0, 0, 0, 0, 1}));
     const std::vector<double> column{1, 2, 3, 4, 5, 6};
     EXPECT_EQ(referenceSampleValues(column, t, {5, true}), (std::vector<double>{1, 2}));
     EXPECT_EQ(referenceSampleValues(column, t, {4, true}), (std::vector<double>{1, 2, 3}));
@@ -65,37 +65,37 @@ TEST(Indices, ReferenceValueIsThe32BitQuantileOfTheReferenceSums) {
 
 TEST(Regression, WorkedExample) {
     std::vector<std::string> x{"1", "2", "3", "4", "5", "6"};
-    Regression r = regrlin(x, {0.5, 0.7, 0.6, 0.9, 1.0, 0.8});
+    Regression r = fitLine(x, {0.5, 0.7, 0.6, 0.9, 1.0, 0.8});
     ASSERT_TRUE(r.ok);
     EXPECT_NEAR(r.m, 0.077143, 1e-6);
     EXPECT_NEAR(r.b, 0.48, 1e-12);
     EXPECT_NEAR(r.r2, 0.5951, 1e-4);
     EXPECT_NEAR(r.xmin, 0.8, 1e-12);
-    EXPECT_EQ(r.bandn, 60);
-    EXPECT_NEAR(r.bandhw[0], 0.18850, 1e-5);
+    EXPECT_EQ(r.bandPoints, 60);
+    EXPECT_NEAR(r.bandHalfWidths[0], 0.18850, 1e-5);
 }
 
 TEST(Regression, MissingXTakesNoPartAndTheBandFollowsTheLargerRange) {
     Regression r =
-        regrlin(std::vector<std::string>{"0.1", "N/A", "0.2", "0.25", "0.15"}, {1.0, 50.0, 1.04, 0.9, 0.95});
+        fitLine(std::vector<std::string>{"0.1", "N/A", "0.2", "0.25", "0.15"}, {1.0, 50.0, 1.04, 0.9, 0.95});
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(r.n, 4);
     EXPECT_EQ(r.xmin, 0.0); // 0.1 - 0.2 is below 0
-    EXPECT_EQ(r.bandn, 10); // L = 1.04
-    EXPECT_EQ(regrlin(std::vector<std::string>{"2.25", "1", "1.5"}, {0.9, 0.2, 0.5}).bandn,
+    EXPECT_EQ(r.bandPoints, 10); // L = 1.04
+    EXPECT_EQ(fitLine(std::vector<std::string>{"2.25", "1", "1.5"}, {0.9, 0.2, 0.5}).bandPoints,
               22); // 22.5 to even
 }
 
 TEST(Regression, FailsWithoutEnoughSpreadButNotOnAPerfectFit) {
     // Two pairs, all x equal, all y equal, no numeric x.
-    EXPECT_FALSE(regrlin(std::vector<std::string>{"1", "2"}, {1, 2}).ok);
-    EXPECT_FALSE(regrlin(std::vector<std::string>{"1", "1", "1"}, {1, 2, 3}).ok);
-    EXPECT_FALSE(regrlin(std::vector<std::string>{"1", "2", "3"}, {5, 5, 5}).ok);
-    EXPECT_FALSE(regrlin(std::vector<std::string>{"N/A", "N/A", "N/A"}, {1, 2, 3}).ok);
-    Regression perfect = regrlin(std::vector<std::string>{"0.1", "0.2", "0.3"}, {0.2, 0.4, 0.6});
+    EXPECT_FALSE(fitLine(std::vector<std::string>{"1", "2"}, {1, 2}).ok);
+    EXPECT_FALSE(fitLine(std::vector<std::string>{"1", "1", "1"}, {1, 2, 3}).ok);
+    EXPECT_FALSE(fitLine(std::vector<std::string>{"1", "2", "3"}, {5, 5, 5}).ok);
+    EXPECT_FALSE(fitLine(std::vector<std::string>{"N/A", "N/A", "N/A"}, {1, 2, 3}).ok);
+    Regression perfect = fitLine(std::vector<std::string>{"0.1", "0.2", "0.3"}, {0.2, 0.4, 0.6});
     ASSERT_TRUE(perfect.ok);
     EXPECT_NEAR(perfect.r2, 1.0, 1e-12);
-    for (double hw : perfect.bandhw) {
+    for (double hw : perfect.bandHalfWidths) {
         EXPECT_NEAR(hw, 0.0, 1e-9); // never NaN
     }
 }

@@ -32,14 +32,14 @@ std::string outcome(const std::string& path, const ReadOptions& options) {
             [](const UnknownTaxonQuestion&) { return UnknownTaxonAnswer::ignore(); }, options);
         const SampleTable& t = r.table;
         std::string out =
-            correctedFileText(t) + "|" + t.ignoredtaxa + "|" + (t.utf8 ? "utf8" : "cp1252") + "|";
+            correctedFileText(t) + "|" + t.ignoredColumns + "|" + (t.utf8 ? "utf8" : "cp1252") + "|";
         for (const Sample& s : t.samples) {
             out += s.fullName + "|";
         }
-        for (const int count : t.testcount) {
+        for (const int count : t.numericTestValueCounts) {
             out += std::to_string(count) + "|";
         }
-        for (const double a : t.abund.dense(t.famnames.size())) {
+        for (const double a : t.abundances.dense(t.familyNames.size())) {
             char exact[40];
             std::snprintf(exact, sizeof exact, "%a ", a); // every bit of every abundance
             out += exact;

@@ -42,7 +42,7 @@ TEST(NameResolution, FamiliesSynonymsAndTheAnswersOfTheQuestion) {
                  {"BAETIDAX", 24, "", Kind::Ignore, ""}};
     for (const auto& c : cases) {
         std::vector<UnknownTaxonQuestion> questions;
-        const Resolution r = cercafam(realTaxa(), realTree(), c.name, false, [&](const auto& q) {
+        const Resolution r = resolveTaxonName(realTaxa(), realTree(), c.name, false, [&](const auto& q) {
             questions.push_back(q);
             return UnknownTaxonAnswer{c.key, c.text};
         });
@@ -57,7 +57,7 @@ TEST(NameResolution, FamiliesSynonymsAndTheAnswersOfTheQuestion) {
         }
     }
     // Without anyone to ask the read stops, also for a synonym whose family is not there.
-    EXPECT_EQ(cercafam(realTaxa(), realTree(), "BAETIDAX", false, {}).kind, Kind::Abort);
+    EXPECT_EQ(resolveTaxonName(realTaxa(), realTree(), "BAETIDAX", false, {}).kind, Kind::Abort);
     const TaxaDatabase lost({FamilyRecord{1, "BAETIDAE", 15, "EPHEMEROPTERA", 4, 4, 0}}, {{"LOSTIDAE", 42}});
-    EXPECT_EQ(cercafam(lost, realTree(), "LOSTIDAE", false, {}).kind, Kind::Abort);
+    EXPECT_EQ(resolveTaxonName(lost, realTree(), "LOSTIDAE", false, {}).kind, Kind::Abort);
 }

@@ -19,7 +19,7 @@ struct ReadFixture : ::testing::Test {
 
     ReadResult read(const std::string& content, const std::string& name = "s.txt", ReadOptions options = {}) {
         writeFile(dir.file(name), content);
-        return inputtxt(
+        return readSampleFileSavingCorrections(
             dir.file(name), realTaxa(), realTree(),
             [this](const UnknownTaxonQuestion& q) {
                 asked.push_back(q.name);
@@ -41,14 +41,14 @@ TEST_F(ReadFixture, MergesColumnsOfOneFamilyAndKeepsRowsUpToTheFirstBlankLine) {
                         "2\tSite two\t5\t0.6\t\tabc\t0\t0\t0\t0\t9", "3\tc\t6\t3\t3\t3\t0\t0\t0\t0\t0", "   ",
                         "4\td\t6\t4\t4\t4\t1\t1\t1\t1\t1"}));
     const SampleTable& t = r.table;
-    EXPECT_EQ(t.titleline, "My title");
-    EXPECT_EQ(t.famnames, (std::vector<std::string>{"BAETIDAE", "GAMMARIDAE", "RHYACOPHILIDAE"}));
-    EXPECT_EQ(t.abund.dense(3), (std::vector<double>{4, 2, 0, 0, 0, 0})); // text reads as 0
-    EXPECT_EQ(t.ignoredtaxa, "\r\nMYSTERY");
+    EXPECT_EQ(t.title, "My title");
+    EXPECT_EQ(t.familyNames, (std::vector<std::string>{"BAETIDAE", "GAMMARIDAE", "RHYACOPHILIDAE"}));
+    EXPECT_EQ(t.abundances.dense(3), (std::vector<double>{4, 2, 0, 0, 0, 0})); // text reads as 0
+    EXPECT_EQ(t.ignoredColumns, "\r\nMYSTERY");
     EXPECT_EQ(asked, (std::vector<std::string>{"MYSTERY"}));
-    EXPECT_TRUE(t.namesfixed);
-    EXPECT_EQ(t.testcount, (std::array<int, 3>{3, 2, 2}));
-    EXPECT_EQ(t.samples[1].testval, (std::array<std::string, 3>{"0.6", "N/A", "N/A"}));
+    EXPECT_TRUE(t.namesCorrected);
+    EXPECT_EQ(t.numericTestValueCounts, (std::array<int, 3>{3, 2, 2}));
+    EXPECT_EQ(t.samples[1].testValueTexts, (std::array<std::string, 3>{"0.6", "N/A", "N/A"}));
     EXPECT_EQ(t.samples[0].name, "Site one       ");
 }
 
@@ -63,8 +63,8 @@ TEST_F(ReadFixture, ClassesRoundHalvesToEvenAndTestCellsMustBeWholeNumbers) {
     std::vector<int> classes;
     std::vector<std::string> testValues;
     for (const Sample& s : read(f.text()).table.samples) {
-        classes.push_back(s.sampclass);
-        testValues.push_back(s.testval[0]);
+        classes.push_back(s.qualityClass);
+        testValues.push_back(s.testValueTexts[0]);
     }
     EXPECT_EQ(classes, (std::vector<int>{7, 0, 0, 0, 2, 6, 0}));
     EXPECT_EQ(testValues, (std::vector<std::string>{"1.5e3", " 7 ", "N/A", "4", "N/A", "N/A", ".5"}));
@@ -102,7 +102,7 @@ TEST_F(ReadFixture, UnusableFilesAreErrorsNamingWhereTheFaultIs) {
         EXPECT_THAT(errorOf([&] { read(content); }), Mentions(dir.file("s.txt"), fact)) << content;
     }
     EXPECT_TRUE(asked.empty()); // refused before any question
-    EXPECT_EQ(errorOf([&] { inputtxt(dir.file("absent.txt"), realTaxa(), realTree(), {}); }),
+    EXPECT_EQ(errorOf([&] { readSampleFileSavingCorrections(dir.file("absent.txt"), realTaxa(), realTree(), {}); }),
               "File not found.");
 }
 
@@ -110,7 +110,7 @@ TEST_F(ReadFixture, LineEndsByteOrderMarkAndUtf8Names) {
     auto lf = read("\xEF\xBB\xBFt\nCODE\tSAMPLE\tCLASS\tA\tB\tC\tBAETIDAE\n1\t\xC3\xA9tang de la For\xC3\xAA"
                    "t\t6\t1\t1\t1\t2\n");
     EXPECT_TRUE(lf.table.utf8);
-    EXPECT_EQ(lf.table.titleline, "t");
+    EXPECT_EQ(lf.table.title, "t");
     EXPECT_EQ(lf.table.samples[0].name, "\xC3\xA9tang de la For");
 }
 
@@ -144,8 +144,8 @@ TEST_F(ReadFixture, CorrectedFileHasTheShapeOfASampleFileAndReadsBackUnasked) {
                          "A1\tA very long sam\t0\t0.5\tN/A\t3\t3.5\t1E-05",
                          "A3\tb              \t5\t1\t1\t1\t1E+20\t0"}));
     EXPECT_THAT(r.notice, Mentions(r.correctedPath, "ignored:\r\nMYSTERY"));
-    auto again = inputtxt(r.correctedPath, realTaxa(), realTree(), {});
-    EXPECT_EQ(again.table.famnames, r.table.famnames);
-    EXPECT_EQ(again.table.abund, r.table.abund);
-    EXPECT_FALSE(again.table.namesfixed);
+    auto again = readSampleFileSavingCorrections(r.correctedPath, realTaxa(), realTree(), {});
+    EXPECT_EQ(again.table.familyNames, r.table.familyNames);
+    EXPECT_EQ(again.table.abundances, r.table.abundances);
+    EXPECT_FALSE(again.table.namesCorrected);
 }

@@ -53,9 +53,9 @@ TEST_F(SpreadsheetExport, DecimalCommasStopTheReadUnlessAskedAndThenMatchTheirTw
     EXPECT_TRUE(asked.empty());
     const SampleTable withOption = read(commas.text(), {.decimalComma = true}).table;
     const SampleTable twin = read(points.text()).table;
-    EXPECT_EQ(withOption.abund, twin.abund);
-    EXPECT_EQ(withOption.samples[2].testval, twin.samples[2].testval);
-    EXPECT_EQ(withOption.testcount, twin.testcount);
+    EXPECT_EQ(withOption.abundances, twin.abundances);
+    EXPECT_EQ(withOption.samples[2].testValueTexts, twin.samples[2].testValueTexts);
+    EXPECT_EQ(withOption.numericTestValueCounts, twin.numericTestValueCounts);
 
     // With decimal commas, "1.394" may be 1394 or a decimal: such cells stop the read.
     SampleFile dotted = commas;
@@ -98,7 +98,7 @@ TEST_F(SpreadsheetExport, Utf16QuotedCellsAndTrailingTabsReadLikeThePlainFile) {
     }
     const SampleTable a = read(plain.text()).table;
     const SampleTable b = read(exported.text()).table;
-    EXPECT_EQ(b.famnames, a.famnames);
+    EXPECT_EQ(b.familyNames, a.familyNames);
     EXPECT_EQ(b.samples[0].name.substr(0, 10), "Site \"one\"");
     EXPECT_EQ(b.abundance(0, 0), 5.0);
 
@@ -109,7 +109,7 @@ TEST_F(SpreadsheetExport, Utf16QuotedCellsAndTrailingTabsReadLikeThePlainFile) {
     }
     const SampleTable c = read(utf16).table;
     EXPECT_TRUE(c.utf8);
-    EXPECT_EQ(c.abund, a.abund);
+    EXPECT_EQ(c.abundances, a.abundances);
 }
 
 TEST_F(SpreadsheetExport, DroppedSamplesMergedColumnsAndAnEarlyEndAreNoted) {

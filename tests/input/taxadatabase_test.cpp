@@ -100,7 +100,7 @@ TEST(TaxaTreeModel, GroupsAndFamiliesWithTheirKeysTagsAndParents) {
     // A family named like its group gets no node of its own, nor does a family repeated in a row
     // or a repeated id; two groups of one name are merged under the first one's node.
     const TaxaTree tree =
-        albero({record(1, "OLIGOCHAETA", 11, "OLIGOCHAETA"), record(2, "LUMBRICIDAE", 11, "OLIGOCHAETA"),
+        buildTaxaTree({record(1, "OLIGOCHAETA", 11, "OLIGOCHAETA"), record(2, "LUMBRICIDAE", 11, "OLIGOCHAETA"),
                 record(3, "LUMBRICIDAE", 11, "OLIGOCHAETA"), record(4, "BAETIDAE", 15, "EPHEMEROPTERA"),
                 record(5, "CAENIDAE", 16, "EPHEMEROPTERA"), record(5, "CLOEONIDAE", 16, "EPHEMEROPTERA")});
     std::string nodes;

@@ -14,8 +14,8 @@ TEST(Catalogue, CaptionsCodesAndDescriptionsKeepTheirBlanks) {
     EXPECT_EQ(typeCaption(Northern, 0), "R-N1 (small lowland siliceous moderate alcalinity)");
     EXPECT_EQ(typeCode(Alpine, 1), "R-A2");
     EXPECT_EQ(gigShortName(CentralBaltic), "Cen");
-    EXPECT_EQ((std::vector{gigInfo(0).ntypes, gigInfo(1).ntypes, gigInfo(2).ntypes, gigInfo(3).ntypes,
-                           gigInfo(4).ntypes}),
+    EXPECT_EQ((std::vector{gigInfo(0).riverTypeCount, gigInfo(1).riverTypeCount, gigInfo(2).riverTypeCount, gigInfo(3).riverTypeCount,
+                           gigInfo(4).riverTypeCount}),
               (std::vector{2, 5, 6, 5, 8}));
 }
 

@@ -19,13 +19,13 @@ MetricTable passes(const SampleTable& t, int gig) {
     const auto traits = resolveFamilyTraits(t, realTaxa());
     MetricTable m = makeMetricTable(t.nsamp(), gig);
     const PassInput in{t, traits, gig, 0, t.nsamp()};
-    calcaspt(in, m);
-    contafam(in, m);
+    computeScoreMetrics(in, m);
+    computeFamilyMetrics(in, m);
     if (gig == Alpine) {
-        contasens(in, m);
+        countSensitiveFamilies(in, m);
     }
     if (gig == Mediterranean) {
-        contaetd(in, m);
+        computeSelectedEtdRatio(in, m);
     }
     return m;
 }

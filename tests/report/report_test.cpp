@@ -10,15 +10,15 @@ namespace {
 
 ReportInput sitesReport() {
     ReportInput in;
-    in.inputpath = "/data/rivers/sites.txt";
+    in.sourcePath = "/data/rivers/sites.txt";
     in.nsamp = 40;
     in.nfam = 55;
-    in.testname = {"Altitude", "Pressure", "Idx"};
-    in.testcount = {12, 11, 40};
+    in.testVariableNames = {"Altitude", "Pressure", "Idx"};
+    in.numericTestValueCounts = {12, 11, 40};
     in.classcount = {10, 8, 6, 6, 5, 0, 5};
     in.gigCaption = "Alpine";
     in.riverTypeCaption = "R-A1 (small to medium high altitude calcareous)";
-    in.testmin = {"100", "0", ""};
+    in.minValueTexts = {"100", "0", ""};
     in.biological = {true, false, false};
     return in;
 }
@@ -27,7 +27,7 @@ ReportInput sitesReport() {
 
 // The lines of the report; no selection and no sample still give one.
 TEST(ScreenReport, LinesOfTheReport) {
-    EXPECT_EQ(faetic(sitesReport()), "  REPORT:\r\n\r\n"
+    EXPECT_EQ(reportText(sitesReport()), "  REPORT:\r\n\r\n"
                                      "  file location: /data/rivers/\r\n"
                                      "  filename: sites.txt\r\n\r\n"
                                      "  GIG: Alpine\r\n"
@@ -45,8 +45,8 @@ TEST(ScreenReport, LinesOfTheReport) {
                                      "  Var2 absent or values<12\r\n"
                                      "  Idx (min value=).");
     ReportInput in;
-    in.inputpath = "sites.txt";
-    EXPECT_THAT(faetic(in), Mentions("  file location: \r\n  filename: sites.txt\r\n",
+    in.sourcePath = "sites.txt";
+    EXPECT_THAT(reportText(in), Mentions("  file location: \r\n  filename: sites.txt\r\n",
                                      "  GIG: \r\n  River Type: \r\n", "     0 Reference (0.00%)"));
 }
 

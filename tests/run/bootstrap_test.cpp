@@ -30,12 +30,12 @@ struct HandRun {
 
     // A sample whose every metric sits at the fraction `t` between its lower and upper
     // value, ASPT given apart; its STAR_ICMi is t when ASPT follows.
-    void add(int sampclass, double aspt, double t, std::optional<double> x) {
+    void add(int qualityClass, double aspt, double t, std::optional<double> x) {
         Sample s;
-        s.sampclass = sampclass;
-        s.testval = {x ? formatGeneral(*x) : "N/A", "N/A", "N/A"};
+        s.qualityClass = qualityClass;
+        s.testValueTexts = {x ? formatGeneral(*x) : "N/A", "N/A", "N/A"};
         table.samples.push_back(s);
-        table.testcount[0] += x ? 1 : 0;
+        table.numericTestValueCounts[0] += x ? 1 : 0;
         run.raw.aspt.push_back(aspt);
         for (auto* column :
              {&run.raw.eptn, &run.raw.gold, &run.raw.shannon, &run.raw.logseleptd, &run.raw.taxan}) {
@@ -43,17 +43,17 @@ struct HandRun {
         }
     }
     void finish() {
-        options.gigindex = 1;
+        options.gig = 1;
         run.table = table; // test values taken as already normalised (lower 0, upper 1)
         run.testBounds[0] = TestVariableNormalisation{"x", 0.0f, {}, 1.0f, {}};
         std::vector<std::optional<double>> x;
         std::vector<double> y;
         for (std::size_t i = 0; i < table.samples.size(); ++i) {
-            x.push_back(parseNumeric(table.samples[i].testval[0]));
+            x.push_back(parseNumeric(table.samples[i].testValueTexts[0]));
             y.push_back((run.raw.aspt[i] - 2.0) / (asptUpper - 2.0) * 0.334 +
                         run.raw.eptn[i] / otherUpper * 0.666);
         }
-        run.starRegressions[0] = regrlin(x, y);
+        run.starRegressions[0] = fitLine(x, y);
         run.gigRegressions[0] = run.starRegressions[0];
     }
 };
@@ -68,9 +68,9 @@ TEST(Bootstrap, SameSeedAndAnyThreadCountGiveTheSameIntervalsAroundThePointValue
     TempDir dir;
     const std::string path = dir.file("med.txt");
     writeFile(path, readFile(std::string(EXAMPLES_DIR) + "/mediterranean.txt"));
-    const SampleTable table = inputtxt(path, realTaxa(), realTree(), {}).table;
+    const SampleTable table = readSampleFileSavingCorrections(path, realTaxa(), realTree(), {}).table;
     RunOptions options;
-    options.gigindex = 3;
+    options.gig = 3;
     options.testVariables[0].biological = true;
     const RunResult run = computeRun(table, realTaxa(), options, {});
     const auto one = bootstrap(table, options, run, {300, 7, 1, nullptr, {}});
@@ -89,7 +89,7 @@ TEST(Bootstrap, SameSeedAndAnyThreadCountGiveTheSameIntervalsAroundThePointValue
         EXPECT_EQ(r.r2.hi, two.regressions[g].r2.hi);
         EXPECT_TRUE(*r.m.lo <= r.point.m && r.point.m <= *r.m.hi) << g;
         EXPECT_TRUE(*r.b.lo <= r.point.b && r.point.b <= *r.b.hi) << g;
-        ASSERT_EQ(r.band.size(), static_cast<std::size_t>(r.point.bandn)) << g;
+        ASSERT_EQ(r.band.size(), static_cast<std::size_t>(r.point.bandPoints)) << g;
         for (std::size_t k = 0; k < r.band.size(); ++k) { // the fitted line lies inside its band
             const double fitted = r.point.b + r.point.m * 0.1 * static_cast<double>(k + 1);
             EXPECT_TRUE(*r.band[k].lo <= fitted && fitted <= *r.band[k].hi) << g << " " << k;
@@ -117,7 +117,7 @@ TEST(Bootstrap, SlopeIntervalMatchesTheClassicalIntervalUnderNormalErrors) {
     double sxx = 0.0, ssres = 0.0;
     const double mean = 0.4975; // of x = i / 200 for i from 0 to 199
     for (std::size_t i = 7; i < h.table.samples.size(); ++i) {
-        const double x = *parseNumeric(h.table.samples[i].testval[0]);
+        const double x = *parseNumeric(h.table.samples[i].testValueTexts[0]);
         const double y = (h.run.raw.aspt[i] - 2.0) / (asptUpper - 2.0);
         sxx += (x - mean) * (x - mean);
         ssres += std::pow(y - point.b - point.m * x, 2);

@@ -16,10 +16,10 @@ struct RunFixture : ::testing::Test {
 
     SampleTable read(const SampleFile& f, const std::string& name = "s.txt") {
         writeFile(dir.file(name), f.text());
-        return inputtxt(dir.file(name), realTaxa(), realTree(), {}).table;
+        return readSampleFileSavingCorrections(dir.file(name), realTaxa(), realTree(), {}).table;
     }
     RunResult run(const SampleTable& t, RunOptions options = {}, int gig = CentralBaltic) {
-        options.gigindex = gig;
+        options.gig = gig;
         options.dateText = "06/12/2026";
         options.timeText = "10:00";
         return computeRun(t, realTaxa(), options, {});
@@ -57,11 +57,11 @@ TEST_F(RunFixture, TestVariablesWithSixValuesAreNormalisedInPlaceAndNamedInTheNo
     SampleFile f = SampleFile::typical(SampleFile::defaultClasses(), SampleFile::defaultFamilies(),
                                        {"Conductivity", " ", "pH"});
     const RunResult r = run(f.emptyTestValuesFrom(1, 6).emptyTestValuesFrom(2, 5)); // 6 values and 5
-    EXPECT_EQ(r.table.testname, (std::array<std::string, 3>{"Conducti", "VAR2", "pH"}));
+    EXPECT_EQ(r.table.testVariableNames, (std::array<std::string, 3>{"Conducti", "VAR2", "pH"}));
     // VAR2 1, 4 .. 16 between 0 and its largest value, 16.
-    EXPECT_EQ(r.table.samples[2].testval[1], "0.4375");
-    EXPECT_EQ(r.table.samples[6].testval[1], "N/A");
-    EXPECT_EQ(r.table.samples[0].testval[2], "300"); // pH is not normalised
+    EXPECT_EQ(r.table.samples[2].testValueTexts[1], "0.4375");
+    EXPECT_EQ(r.table.samples[6].testValueTexts[1], "N/A");
+    EXPECT_EQ(r.table.samples[0].testValueTexts[2], "300"); // pH is not normalised
     EXPECT_THAT(r.resultsText, Mentions("\r\nConducti\t0 (min custom value)",
                                         "\r\nVAR2\t0 (min custom value)\t16 (max observed value)\r\n\r\n",
                                         "STAR_ICMi vs pH regression:\r\nnot calculated"));
@@ -96,8 +96,8 @@ TEST_F(RunFixture, TestVariableBoundsFollowTheOptions) {
         run(withTestValues(0, {"n.a.", "2500000", "2000000", "3300000", "2100000", "2400000", "2200000"}),
             observed);
     EXPECT_THAT(beyond.resultsText, HasSubstr("EQR\t2000000 (min observed value)\t3300000 (max observed"));
-    EXPECT_EQ(beyond.table.samples[2].testval[0], "0");
-    EXPECT_EQ(beyond.table.samples[3].testval[0], "1");
+    EXPECT_EQ(beyond.table.samples[2].testValueTexts[0], "0");
+    EXPECT_EQ(beyond.table.samples[3].testValueTexts[0], "1");
     const auto below =
         run(withTestValues(0, {"-2000000", "-3000000", "-2500000", "-4000000", "-2000001", "-3500000"}));
     EXPECT_THAT(below.resultsText, HasSubstr("EQR\t0 (min custom value)\t-2000000 (max observed value)"));
@@ -110,14 +110,14 @@ TEST_F(RunFixture, NormalisedValuesFarBelowTheLowerValueStayNumbersAndMissingOne
     RunOptions options;
     options.testVariables[0].minText = "0.999";
     const RunResult r = run(withTestValues(0, {"1", "0.5", "-1", "0.9", "0.2", "0.7", "x"}), options);
-    EXPECT_EQ(r.table.samples[6].testval[0], "N/A");
+    EXPECT_EQ(r.table.samples[6].testValueTexts[0], "N/A");
     EXPECT_FALSE(r.testNormalised[0][6].has_value());
     EXPECT_LT(r.testNormalised[0][2].value_or(0.0), -1000.0);
-    EXPECT_LT(parseNumeric(r.table.samples[2].testval[0]).value_or(0.0), -1000.0);
+    EXPECT_LT(parseNumeric(r.table.samples[2].testValueTexts[0]).value_or(0.0), -1000.0);
     EXPECT_EQ(r.starRegressions[0].value_or(Regression{}).n, 6);
     const RunResult zero = run(withTestValues(0, {"0", "0", "-1", "0", "0", "0", "0"}));
-    EXPECT_EQ(zero.table.samples[2].testval[0], "0");
-    EXPECT_EQ(zero.table.samples[7].testval[0], "N/A");
+    EXPECT_EQ(zero.table.samples[2].testValueTexts[0], "0");
+    EXPECT_EQ(zero.table.samples[7].testValueTexts[0], "N/A");
 }
 
 TEST_F(RunFixture, ImpossibleTestVariableRangesStopTheRunAndWriteNothing) {
@@ -158,13 +158,13 @@ TEST_F(RunFixture, ExistingResultsFileIsReplacedOnlyWhenTheCallbackSaysSoAndAnUn
     EXPECT_EQ(readFile(dir.file("s_OUT.txt")), "old results");
     // The sample file itself is never the results file.
     RunCallbacks onInput;
-    onInput.existingResultsFile = [&](const std::string&) { return std::optional(t.inputpath); };
-    const std::string input = readFile(t.inputpath);
-    EXPECT_THAT(errorOf([&] { computeRun(t, realTaxa(), {}, onInput); }), HasSubstr(t.inputpath));
-    EXPECT_EQ(readFile(t.inputpath), input);
+    onInput.existingResultsFile = [&](const std::string&) { return std::optional(t.sourcePath); };
+    const std::string input = readFile(t.sourcePath);
+    EXPECT_THAT(errorOf([&] { computeRun(t, realTaxa(), {}, onInput); }), HasSubstr(t.sourcePath));
+    EXPECT_EQ(readFile(t.sourcePath), input);
     // A folder that cannot be written is reported with the path, the results kept.
     SampleTable unwritable = t;
-    unwritable.inputpath = dir.file("missing-folder/s.txt");
+    unwritable.sourcePath = dir.file("missing-folder/s.txt");
     const RunResult r = run(unwritable);
     EXPECT_TRUE(r.outputPath.empty());
     EXPECT_THAT(r.fileError, HasSubstr(dir.file("missing-folder/s_OUT.txt")));
@@ -178,7 +178,7 @@ TEST_F(RunFixture, DroppedRowsTakeNoPartInTheObservedBounds) {
     f.rows.back()[4] = "1000";
     std::fill(f.rows.back().begin() + SampleFile::firstFamily, f.rows.back().end(), "0"); // no abundance
     const SampleTable t = read(f);
-    ASSERT_EQ(t.testcount[1], 15); // its value still counts as a numeric test value
+    ASSERT_EQ(t.numericTestValueCounts[1], 15); // its value still counts as a numeric test value
     EXPECT_THAT(run(t).resultsText, HasSubstr("URBAN\t0 (min custom value)\t40 (max observed value)"));
 }
 
@@ -192,9 +192,9 @@ TEST(DegradationIndex, NormalisedValuesKeepTheirFraction) {
                                              {5, 2, 0}, {7, 1, 1}, {0, 5, 5}, {1, 3, 4}};
     SampleTable t = makeTable({"AIDAE", "BIDAE", "CIDAE"}, rows, {6, 6, 6, 6, 6, 6, 2, 1});
     TempDir dir;
-    t.inputpath = dir.file("dind.txt");
+    t.sourcePath = dir.file("dind.txt");
     RunOptions options;
-    options.gigindex = EasternContinental;
+    options.gig = EasternContinental;
     const RunResult r = computeRun(t, taxa, options, {});
     // Raw DInd: 1, 2, 1, 4, 1, 2, -1, 2; reference median 1.5, lower value -7.
     EXPECT_EQ(r.raw.dind, (std::vector<double>{1, 2, 1, 4, 1, 2, -1, 2}));
@@ -210,9 +210,9 @@ TEST_P(GoldenFiles, ResultsFileMatchesByteForByte) {
     const std::string name = GetParam();
     const std::string input = name.ends_with("-75") ? "sites-75.txt" : "sites.txt";
     writeFile(dir.file("sites.txt"), readFile(std::string(TEST_DATA_DIR) + "/golden/" + input));
-    SampleTable t = inputtxt(dir.file("sites.txt"), realTaxa(), realTree(), {}).table;
+    SampleTable t = readSampleFileSavingCorrections(dir.file("sites.txt"), realTaxa(), realTree(), {}).table;
     RunOptions options;
-    options.typeindex = 1;
+    options.riverType = 1;
     options.testVariables[2].biological = true;
     const RunResult r = run(t, options, parseGig(name.substr(0, 3)).value());
     EXPECT_EQ(readFile(dir.file("sites_OUT.txt")), r.resultsText);

@@ -23,9 +23,9 @@ struct EncodedFile : ::testing::Test {
         const std::string folder = dir.file(name);
         std::filesystem::create_directories(folder);
         writeFile(folder + "/s.txt", bytes);
-        const ReadResult read = inputtxt(folder + "/s.txt", realTaxa(), realTree(), {});
+        const ReadResult read = readSampleFileSavingCorrections(folder + "/s.txt", realTaxa(), realTree(), {});
         RunOptions options;
-        options.gigindex = 1;
+        options.gig = 1;
         return computeRun(read.table, realTaxa(), options, {});
     }
     static std::string utf16(const std::u16string& text, bool bigEndian) {
@@ -109,7 +109,7 @@ TEST(ResultsEncoding, EveryOutputOfTheFuzzCorpusDecodesInItsOneEncoding) {
                 readSampleFile(path, realTaxa(), realTree(),
                                [](const UnknownTaxonQuestion&) { return UnknownTaxonAnswer::ignore(); });
             RunOptions options;
-            options.gigindex = 1;
+            options.gig = 1;
             const RunResult run = computeRun(read.table, realTaxa(), options, {});
             const std::string corrected = correctedFileText(read.table);
             for (const std::string* text : {&run.resultsText, &corrected}) {

@@ -71,7 +71,7 @@ std::string readAndRun(const std::string& path, int gig, int threads, std::size_
     const ReadResult r =
         readSampleFile(path, realTaxa(), realTree(), {}, {.threads = threads, .blockBytes = blockBytes});
     RunOptions options;
-    options.gigindex = gig;
+    options.gig = gig;
     options.threads = threads;
     options.dateText = "06/12/2026";
     options.timeText = "10:00";
@@ -119,10 +119,10 @@ TEST(ParallelRun, ColumnsMergeAlikeWhetherResolvedBeforeOrAfterTheRows) {
         std::mt19937 again = random;
         const ReadResult known = read("known.txt", randomSampleFile(random));
         const ReadResult asked = read("unknown.txt", randomSampleFile(again, "MYSTERY"));
-        ASSERT_EQ(asked.table.ignoredtaxa, "\r\nMYSTERY");
-        EXPECT_EQ(asked.table.famnames, known.table.famnames);
-        EXPECT_EQ(asked.table.abund.dense(known.table.famnames.size()),
-                  known.table.abund.dense(known.table.famnames.size()));
+        ASSERT_EQ(asked.table.ignoredColumns, "\r\nMYSTERY");
+        EXPECT_EQ(asked.table.familyNames, known.table.familyNames);
+        EXPECT_EQ(asked.table.abundances.dense(known.table.familyNames.size()),
+                  known.table.abundances.dense(known.table.familyNames.size()));
     }
 }
 
@@ -138,15 +138,15 @@ TEST(ParallelRun, BlocksOfSamplesGiveTheMetricsOfOnePassAndProgressOnTheCallingT
     const auto traits = resolveFamilyTraits(t, realTaxa());
     MetricTable onePass = makeMetricTable(t.nsamp(), Alpine);
     const PassInput all{t, traits, Alpine, 0, t.nsamp()};
-    calcaspt(all, onePass);
-    contafam(all, onePass);
-    contasens(all, onePass);
+    computeScoreMetrics(all, onePass);
+    computeFamilyMetrics(all, onePass);
+    countSensitiveFamilies(all, onePass);
     for (const int threads : {1, 2}) {
         std::vector<double> seen;
         bool elsewhere = false;
         RunOptions options;
         options.threads = threads;
-        options.gigindex = Alpine;
+        options.gig = Alpine;
         RunCallbacks callbacks;
         callbacks.progress = [&, caller = std::this_thread::get_id()](double f) {
             seen.push_back(f);
@@ -180,5 +180,5 @@ TEST(ParallelRun, ARunKeepsItsAbundancesUnlessToldNotTo) {
     EXPECT_EQ(again.raw.taxan, first.raw.taxan);
     RunOptions once;
     once.keepAbundances = false;
-    EXPECT_EQ(computeRun(t, realTaxa(), once, none).table.abund.samples(), 0u);
+    EXPECT_EQ(computeRun(t, realTaxa(), once, none).table.abundances.samples(), 0u);
 }

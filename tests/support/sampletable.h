@@ -13,16 +13,16 @@ namespace torrentix::testing {
 inline SampleTable makeTable(std::vector<std::string> families, const std::vector<std::vector<double>>& rows,
                              const std::vector<int>& classes = {}) {
     SampleTable t;
-    t.inputpath = "/data/test.txt";
-    t.famnames = std::move(families);
+    t.sourcePath = "/data/test.txt";
+    t.familyNames = std::move(families);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         Sample s;
         s.code = std::to_string(i + 1);
         s.name = fitWidth("sample", sampleNameWidth, false);
-        s.sampclass = i < classes.size() ? classes[i] : 6;
-        s.testval = {"N/A", "N/A", "N/A"};
+        s.qualityClass = i < classes.size() ? classes[i] : 6;
+        s.testValueTexts = {"N/A", "N/A", "N/A"};
         t.samples.push_back(s);
-        t.abund.appendRow(rows[i]);
+        t.abundances.appendRow(rows[i]);
     }
     return t;
 }

@@ -12,7 +12,7 @@ inline const TaxaDatabase& realTaxa() {
 }
 
 inline const TaxaTree& realTree() {
-    static const TaxaTree tree = albero(realTaxa().records());
+    static const TaxaTree tree = buildTaxaTree(realTaxa().records());
     return tree;
 }
 
