@@ -15,8 +15,6 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include <gtest/gtest.h>
-
 namespace torrentix {
 namespace {
 

@@ -10,7 +10,6 @@
 #include <QSettings>
 
 #include <algorithm>
-#include <gtest/gtest.h>
 
 namespace torrentix {
 namespace {
@@ -81,11 +80,7 @@ const struct Transition {
     {"a river type Alpine lacks", type(5), "River Type", false, 0, StartTab, 0, "", false},
     {"a river type", type(0), "open a file", true, 0, StartTab, 0, "", false},
     {"OK, dialog cancelled", ok(), "open a file", true, 0, StartTab, 1, "", false},
-    {"OK, no such file",
-     [](WorkflowTest& t) {
-         t.dialogs.openAnswers = {"/no/such/sites.txt"};
-         t.wf.okClick();
-     },
+    {"OK, no such file", [](WorkflowTest& t) { t.dialogs.openAnswers = {"/no/such/s.txt"}, t.wf.okClick(); },
      "open a file", true, 0, StartTab, 1, "File not found.", false},
     {"OK, a row short of a cell: the dialog again", ok(rowShortOfACell), "open a file", true, 0, StartTab, 2,
      "row 3", false},
@@ -110,11 +105,8 @@ const struct Transition {
     {"START again", tab(StartTab), "open a file", true, 0, StartTab, 0, "", false},
     {"OK, equal EQR values", ok(withEqualEqr), "Set options", true, 2, StartTab, 1, "", false},
     {"Observed Min of EQR, OK: equal normalisation bounds",
-     [](WorkflowTest& t) {
-         t.wf.observedMinClick(0, true);
-         t.wf.okClick();
-     },
-     "open a file", true, 0, StartTab, 0, "EQR", false},
+     [](WorkflowTest& t) { t.wf.observedMinClick(0, true), t.wf.okClick(); }, "open a file", true, 0,
+     StartTab, 0, "EQR", false},
     {"RESULTS after the failed run", tab(ResultsTab), "open a file", true, 0, StartTab, 0, "", false},
     {"OK, the same file again", ok(withEqualEqr), "Set options", true, 2, StartTab, 1, "", false},
     {"OK: regressions on EQR fail", ok(), "", true, 0, ResultsTab, 0, "(Proc. regrlin)", true},
@@ -203,19 +195,6 @@ TEST_F(WorkflowTest, ExistingResultsFile) {
     }
 }
 
-// The views describe the last computed run, whatever has been read or chosen since.
-TEST_F(WorkflowTest, ViewsDescribeTheLastRun) {
-    for (const Act& act : {gig(Mediterranean), type(1), ok(withoutTestVariables), gig(Alpine), type(1),
-                           ok(typical), Act([](WorkflowTest& t) { t.wf.backClick(); })}) {
-        act(*this);
-    }
-    EXPECT_THAT(wf.reportText().toStdString(),
-                AllOf(Mentions("Mediterranean", "R-M2"), Not(HasSubstr("Alpine"))));
-    EXPECT_EQ(wf.viewsCaption(),
-              QString::fromUtf8("Results of sites.txt · Mediterranean · R-M2\n(not computed "
-                                "yet: sites.txt · Alpine · R-A2)"));
-}
-
 // Numbers a file may not mean as they are read are asked about before anything is
 // computed or written: decimal commas (Yes reads them as points) and cells that are not
 // plain numbers; the report notes both.
@@ -263,9 +242,7 @@ TEST_F(WorkflowTest, RecentFilesOutlastTheSession) {
         earlier.add(QString::fromStdString(dir.file(std::to_string(i) + ".txt")));
     }
     wf.keepRecentFilesIn(&settings);
-    for (const Act& act : {gig(CentralBaltic), type(0), ok(withoutTestVariables)}) {
-        act(*this);
-    }
+    gig(CentralBaltic)(*this), type(0)(*this), ok(withoutTestVariables)(*this);
     EXPECT_EQ(dialogs.openFolders, QStringList{QString::fromStdString(dir.path())});
     EXPECT_EQ(wf.recentFiles().mid(0, 2), (QStringList{QString::fromStdString(dir.file("sites.txt")),
                                                        QString::fromStdString(dir.file("1.txt"))}));

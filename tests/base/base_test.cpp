@@ -5,7 +5,6 @@
 #include "base/text.h"
 #include "support/testsupport.h"
 
-#include <gtest/gtest.h>
 #include <limits>
 
 using namespace torrentix;

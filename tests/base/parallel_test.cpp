@@ -11,16 +11,22 @@
 
 using namespace torrentix;
 
+namespace {
+
+// Gives the blocks 0, 1 .. n - 1 in turn, then none.
+auto blocksUpTo(int n) {
+    return [n, given = 0]() mutable -> std::optional<int> {
+        return given < n ? std::optional(given++) : std::nullopt;
+    };
+}
+
+} // namespace
+
 TEST(Parallel, BlocksComeBackInOrderOnAnyNumberOfThreads) {
     for (const unsigned threads : {1u, 2u, 4u}) {
         for (const int blocks : {0, 1, 2, 37}) {
-            int given = 0;
-            const auto squares = mapBlocksInOrder<int, int>(
-                threads,
-                [&]() -> std::optional<int> {
-                    return given < blocks ? std::optional(given++) : std::nullopt;
-                },
-                [](int b) { return b * b; });
+            const auto squares =
+                mapBlocksInOrder<int, int>(threads, blocksUpTo(blocks), [](int b) { return b * b; });
             ASSERT_EQ(squares.size(), static_cast<std::size_t>(blocks));
             for (int b = 0; b < blocks; ++b) {
                 EXPECT_EQ(squares[static_cast<std::size_t>(b)], b * b) << threads << " threads";
@@ -50,13 +56,10 @@ TEST(Parallel, AFailureInWorkOrProgressReachesTheCaller) {
             forEachIndex(
                 100, threads, [](std::size_t) {}, [](std::size_t) { throw std::runtime_error("progress"); }),
             std::runtime_error);
-        int given = 0;
-        EXPECT_THROW(
-            (mapBlocksInOrder<int, int>(
-                threads,
-                [&]() -> std::optional<int> { return given < 9 ? std::optional(given++) : std::nullopt; },
-                [](int b) { return b == 5 ? throw std::runtime_error("block") : b; })),
-            std::runtime_error);
+        EXPECT_THROW((mapBlocksInOrder<int, int>(
+                         threads, blocksUpTo(9),
+                         [](int b) { return b == 5 ? throw std::runtime_error("block") : b; })),
+                     std::runtime_error);
     }
 }
 
@@ -77,11 +80,8 @@ TEST(Parallel, AThreadThatCannotStartFailsTheWorkAfterTheOthersStopped) {
                  std::system_error);
     EXPECT_LE(done.load(), 1000);
     started = 0;
-    int given = 0;
-    EXPECT_THROW(
-        (mapBlocksInOrder<int, int>(
-            3, [&]() -> std::optional<int> { return given < 20 ? std::optional(given++) : std::nullopt; },
-            [](int b) { return b; }, secondFails)),
-        std::system_error);
+    EXPECT_THROW((mapBlocksInOrder<int, int>(
+                     3, blocksUpTo(20), [](int b) { return b; }, secondFails)),
+                 std::system_error);
     EXPECT_EQ(started, 2);
 }

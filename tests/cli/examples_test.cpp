@@ -7,10 +7,7 @@
 #include "cli/batch.h"
 #include "support/testsupport.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <sstream>
 
 using namespace torrentix;
@@ -29,14 +26,6 @@ void PrintTo(const Example& e, std::ostream* os) {
 
 class ExampleFiles : public ::testing::TestWithParam<Example> {};
 
-// The folder of the run is not part of what is compared.
-std::string withoutFolder(std::string text, const std::string& folder) {
-    for (auto at = text.find(folder); at != std::string::npos; at = text.find(folder, at)) {
-        text.replace(at, folder.size(), "FOLDER");
-    }
-    return text;
-}
-
 } // namespace
 
 TEST_P(ExampleFiles, ResultsTableAndIntervalsMatchTheirGoldenCopies) {
@@ -52,12 +41,8 @@ TEST_P(ExampleFiles, ResultsTableAndIntervalsMatchTheirGoldenCopies) {
               0)
         << err.str();
     for (const std::string suffix : {"_OUT.txt", "_table.tsv", "_ci.tsv"}) {
-        const std::string text = withoutFolder(readFile(dir.file(e.name + suffix)), dir.path());
-        const std::string golden = std::string(TEST_DATA_DIR) + "/golden/examples/" + e.name + suffix;
-        if (std::getenv("TORRENTIX_UPDATE_GOLDEN") != nullptr) {
-            writeFile(golden, text);
-        }
-        EXPECT_TRUE(text == readFile(golden)) << e.name << suffix << " differs from its golden copy";
+        expectGoldenCopy(readFile(dir.file(e.name + suffix)), dir.path(),
+                         std::string(TEST_DATA_DIR) + "/golden/examples/" + e.name + suffix);
     }
 }
 

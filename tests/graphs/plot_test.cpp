@@ -8,6 +8,7 @@
 #include <cmath>
 
 using namespace torrentix;
+using namespace torrentix::testing;
 
 namespace {
 
@@ -109,11 +110,9 @@ TEST(PlotExport, FiguresCarryTitlesEquationAndNInEachFormat) {
     QTemporaryDir dir;
     ASSERT_FALSE(savePlotImage(dir.filePath("a.svg"), ImageFormat::Svg, plot, {400, 300}, Qt::black));
     ASSERT_FALSE(savePlotImage(dir.filePath("a.pdf"), ImageFormat::Pdf, plot, {400, 300}, Qt::black));
-    const std::string svg = torrentix::testing::readFile(dir.filePath("a.svg").toStdString());
-    const std::string pdf = torrentix::testing::readFile(dir.filePath("a.pdf").toStdString());
-    EXPECT_THAT(svg, torrentix::testing::Mentions("STAR_ICMi", "EQR_NAT (normalised)", "y = 0.480 + 0.077x",
-                                                  "0.595", "n = 6"));
-    EXPECT_THAT(pdf, torrentix::testing::Mentions("%PDF-", "%%EOF"));
+    EXPECT_THAT(readFile(dir.filePath("a.svg").toStdString()),
+                Mentions("STAR_ICMi", "EQR_NAT (normalised)", "y = 0.480 + 0.077x", "0.595", "n = 6"));
+    EXPECT_THAT(readFile(dir.filePath("a.pdf").toStdString()), Mentions("%PDF-", "%%EOF"));
     EXPECT_TRUE(savePlotImage(dir.filePath("none/a.png"), ImageFormat::Png, plot, {400, 300}, Qt::black));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
               QStringList({"a.pdf", "a.svg"})); // nothing half-written

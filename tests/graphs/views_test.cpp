@@ -27,16 +27,14 @@ RunResult twentySampleRun(bool constantStar = false) {
     RunResult run;
     run.table.testVariableNames = {"Var1", "Var2", "Var3"};
     run.table.numericTestValueCounts = {3, 20, 8};
+    std::vector<std::string> x; // test variable 2
     for (int i = 0; i < 20; ++i) {
         const std::string n = std::to_string(i + 1), v1 = i < 3 ? std::to_string(0.1 * i) : "N/A";
         const std::string v3 = i < 8 ? std::to_string(1.0 - 0.1 * i) : "N/A";
         run.table.samples.push_back({n, "Site " + n, i % 7, {v1, std::to_string(0.05 * i), v3}, {}});
         run.indices.staricm.push_back(constantStar ? 0.5 : 0.6 * (i - 2) + (i % 3) * 0.05);
         run.indices.gigicm.push_back(0.2 + 0.04 * i + (i % 2) * 0.05);
-    }
-    std::vector<std::string> x;
-    for (const Sample& s : run.table.samples) {
-        x.push_back(s.testValueTexts[1]);
+        x.push_back(run.table.samples.back().testValueTexts[1]);
     }
     run.starRegressions[1] = fitLine(x, run.indices.staricm);
     return run;

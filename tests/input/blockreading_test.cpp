@@ -8,7 +8,6 @@
 #include "support/taxa.h"
 #include "support/testsupport.h"
 
-#include <gtest/gtest.h>
 #include <map>
 
 using namespace torrentix;
@@ -38,8 +37,8 @@ std::string outcome(const std::string& path, const ReadOptions& options) {
         for (const Sample& s : t.samples) {
             out += s.fullName + "|";
         }
-        for (int k = 0; k < 3; ++k) {
-            out += std::to_string(t.numericTestValueCounts[static_cast<std::size_t>(k)]) + "|";
+        for (const int count : t.numericTestValueCounts) {
+            out += std::to_string(count) + "|";
         }
         for (const double a : t.abundances.dense(t.familyNames.size())) {
             char exact[40];
@@ -88,29 +87,30 @@ std::vector<std::pair<std::string, std::string>> trickyFiles() {
     }
     const std::string longRow = "L\t" + std::string(3000, 'x') + "\t6\t1\t1\t1\t1\t2\t3\t4";
     const std::string t = "River survey";
+    const auto crlf = [&](const std::vector<std::string>& lines) {
+        return joined({t, header}, "\r\n") + joined(lines, "\r\n");
+    };
     return {
-        {"CR LF", joined({t, header}, "\r\n") + joined(rows, "\r\n")},
+        {"CR LF", crlf(rows)},
         {"LF without a last line end",
          joined({t, header}, "\n") + joined(rows, "\n") + "9\tlast\t6\t1\t1\t1\t1\t1\t1\t1"},
         {"CR alone", joined({t, header}, "\r") + joined(rows, "\r")},
         {"byte-order mark", "\xEF\xBB\xBF" + joined({t, header}, "\n") + joined(rows, "\n")},
-        {"dropped samples", joined({t, header}, "\r\n") + joined(zeroRows, "\r\n")},
-        {"end at a blank line", joined({t, header}, "\r\n") + joined(withEnd, "\r\n")},
-        {"too many cells late", joined({t, header}, "\r\n") + joined(faultLate, "\r\n")},
-        {"negative abundance late", joined({t, header}, "\r\n") + joined(negativeLate, "\r\n")},
-        {"decimal commas", joined({t, header}, "\r\n") + joined(commas, "\r\n")},
-        {"UTF-8 name late", joined({t, header}, "\r\n") + joined(utf8Late, "\r\n")},
-        {"Windows-1252 name late", joined({t, header}, "\r\n") + joined(cp1252Late, "\r\n")},
+        {"dropped samples", crlf(zeroRows)},
+        {"end at a blank line", crlf(withEnd)},
+        {"too many cells late", crlf(faultLate)},
+        {"negative abundance late", crlf(negativeLate)},
+        {"decimal commas", crlf(commas)},
+        {"UTF-8 name late", crlf(utf8Late)},
+        {"Windows-1252 name late", crlf(cp1252Late)},
         {"trailing TAB on every line", joined({t, header + "\t"}, "\r\n") + joined(trailingTabs, "\r\n")},
         {"row longer than a block", joined({t, header}, "\n") + longRow + "\n" + joined(rows, "\n")},
         {"NUL after a header fault", joined({t, "CODE,SAMPLE,CLASS,A,B,C,BAETIDAE"}, "\r\n") +
                                          joined(rows, "\r\n") + std::string(1, '\0')},
-        {"NUL after a row fault",
-         joined({t, header}, "\r\n") + joined(faultLate, "\r\n") + std::string(1, '\0')},
+        {"NUL after a row fault", crlf(faultLate) + std::string(1, '\0')},
         {"no data line", joined({t, header, "", "1\ta\t6\t1\t1\t1\t1\t1\t1\t1"}, "\r\n")},
         // Two exports joined: the second one's byte-order mark follows a line end.
-        {"byte-order mark after a line end",
-         joined({t, header}, "\r\n") + joined(rows, "\r\n") + "\xEF\xBB\xBF" + joined({t, header}, "\r\n")},
+        {"byte-order mark after a line end", crlf(rows) + "\xEF\xBB\xBF" + joined({t, header}, "\r\n")},
         {"byte-order mark before lone CRs",
          "Valid samleCs\r\nODE\tSAMPLE\tCLASS\tEQR\tUR>BAN\tAL08\t1\r\xEF\xBB\xBF\r\r\x0E\t-1\r\n"},
     };
@@ -123,26 +123,16 @@ TEST(BlockReading, AnyCutAndAnyNumberOfThreadsReadsLikeOnePass) {
     for (const auto& [what, text] : trickyFiles()) {
         const std::string path = dir.file("s.txt");
         writeFile(path, text);
-        ReadOptions whole;
-        whole.threads = 1;
-        const std::string expected = outcome(path, whole);
+        const std::string expected = outcome(path, {.threads = 1});
         for (const std::size_t blockBytes : {1, 2, 7, 64, 333}) {
             for (const int threads : {1, 2, 3}) {
-                ReadOptions cut;
-                cut.blockBytes = blockBytes;
-                cut.threads = threads;
-                EXPECT_EQ(outcome(path, cut), expected)
+                EXPECT_EQ(outcome(path, {.threads = threads, .blockBytes = blockBytes}), expected)
                     << what << ", blocks of " << blockBytes << " bytes, " << threads << " threads";
             }
         }
-        ReadOptions commas;
-        commas.decimalComma = true;
-        commas.blockBytes = 5;
-        commas.threads = 2;
-        ReadOptions commasWhole = commas;
-        commasWhole.blockBytes = 1 << 20;
-        commasWhole.threads = 1;
-        EXPECT_EQ(outcome(path, commas), outcome(path, commasWhole)) << what << ", decimal commas";
+        EXPECT_EQ(outcome(path, {.decimalComma = true, .threads = 2, .blockBytes = 5}),
+                  outcome(path, {.decimalComma = true, .threads = 1}))
+            << what << ", decimal commas";
     }
 }
 

@@ -1,6 +1,5 @@
 #include "input/nameresolution.h"
 #include "support/taxa.h"
-#include "support/testsupport.h"
 
 #include <gtest/gtest.h>
 

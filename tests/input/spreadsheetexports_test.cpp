@@ -7,7 +7,6 @@
 #include "support/testsupport.h"
 
 #include <algorithm>
-#include <gtest/gtest.h>
 
 using namespace torrentix;
 using namespace torrentix::testing;
@@ -79,10 +78,9 @@ TEST_F(SpreadsheetExport, CellsThatAreNotPlainNumbersAreReadAsBeforeAndListed) {
     const ReadResult r = read(f.text());
     EXPECT_EQ(r.doubtfulCount, 11); // "7 " is a plain number once its blanks are gone
     ASSERT_EQ(r.doubtfulCells.size(), doubtfulCellsListed);
-    EXPECT_EQ(r.doubtfulCells[4].line, 7);
-    EXPECT_EQ(r.doubtfulCells[4].column, 8);
-    EXPECT_EQ(r.doubtfulCells[4].family, "HEPTAGENIIDAE");
-    EXPECT_EQ(r.doubtfulCells[4].value, 12.0);
+    const DoubtfulCell& fifth = r.doubtfulCells[4];
+    EXPECT_EQ(std::tuple(fifth.line, fifth.column, fifth.family, fifth.value),
+              std::tuple(7, 8, std::string("HEPTAGENIIDAE"), 12.0));
     EXPECT_EQ(r.table.abundance(4, 1), 12.0);
     EXPECT_THAT(doubtfulCellsText(r),
                 Mentions("11 abundance cells", "line 6, column 8 (HEPTAGENIIDAE): \">100\" read as 0",

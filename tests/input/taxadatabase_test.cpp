@@ -4,7 +4,6 @@
 #include "support/testsupport.h"
 
 #include <algorithm>
-#include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <tuple>
 
@@ -32,8 +31,7 @@ TEST(TaxaDatabaseFile, LoadsEveryFamilyWithItsGroupInGroupThenFamilyOrder) {
     EXPECT_GE(records.size(), 230u);
     const FamilyRecord* gammaridae = realTaxa().findByName("GAMMARIDAE");
     ASSERT_NE(gammaridae, nullptr);
-    EXPECT_EQ(gammaridae->taxagroup, "CRUSTACEA");
-    EXPECT_EQ(gammaridae->bmwp, 6);
+    EXPECT_EQ(std::pair(gammaridae->taxagroup, gammaridae->bmwp), std::pair(std::string("CRUSTACEA"), 6));
     EXPECT_TRUE(std::is_sorted(records.begin(), records.end(), [](const auto& a, const auto& b) {
         return std::tie(a.taxagroup, a.family) < std::tie(b.taxagroup, b.family);
     }));
@@ -94,7 +92,6 @@ TEST(TaxaLookups, FirstMatchInRecordSetOrder) {
     EXPECT_EQ(taxa.findByPrefix("BAETI")->id, 5);
     EXPECT_EQ(taxa.findByPrefix("BAETIS")->id, 7);
     EXPECT_EQ(taxa.findByPrefix("BAETIDAEX"), nullptr);
-    EXPECT_EQ(taxa.findByPrefix("ZZZ"), nullptr);
     EXPECT_EQ(taxa.findById(3)->family, "CAENIDAE");
     EXPECT_EQ(taxa.synonymTarget("BETIDAE"), 5);
     EXPECT_EQ(taxa.synonymTarget("ORPHAN"), 999); // the caller finds no family for it

@@ -2,8 +2,6 @@
 #include "support/taxa.h"
 #include "support/testsupport.h"
 
-#include <gtest/gtest.h>
-
 using namespace torrentix;
 using namespace torrentix::testing;
 

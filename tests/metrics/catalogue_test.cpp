@@ -58,13 +58,3 @@ TEST(MetricDefinitions, WeightsSumToOneAndEveryTermIsNormalised) {
         }
     }
 }
-
-TEST(Catalogue, ReadsGigsAndTypeCodesInAnyCase) {
-    EXPECT_EQ(parseGig("central / baltic"), CentralBaltic);
-    EXPECT_EQ(parseGig("MED"), Mediterranean);
-    EXPECT_EQ(parseGig("4"), Northern);
-    EXPECT_FALSE(parseGig("Atlantic").has_value());
-    EXPECT_EQ(parseTypeCode(Northern, "r-n8"), 7);
-    EXPECT_FALSE(parseTypeCode(Alpine, "R-A3").has_value());
-    EXPECT_FALSE(parseTypeCode(Alpine, "R-M1").has_value()); // a code of another GIG
-}

@@ -4,6 +4,7 @@
 #include "support/sampletable.h"
 #include "support/taxa.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -97,9 +98,7 @@ TEST(MetricPasses, EveryMetricIsANumberAndEmptySamplesHaveNoRatios) {
                Mediterranean);
     for (const auto* column : {&extreme.aspt, &extreme.eptn, &extreme.gold, &extreme.shannon,
                                &extreme.logseleptd, &extreme.taxan, &extreme.iaspt, &extreme.seletd}) {
-        for (const double v : *column) {
-            EXPECT_TRUE(std::isfinite(v)) << v;
-        }
+        EXPECT_TRUE(std::ranges::all_of(*column, [](double v) { return std::isfinite(v); }));
     }
     for (const Gig gig : {Alpine, EasternContinental, Mediterranean}) {
         const MetricTable m = passes(makeTable({"BAETIDAE"}, {{0}}), gig);

@@ -10,10 +10,8 @@ QtMessageHandler standardHandler = nullptr;
 
 // The offscreen platform reports window hints it cannot honour; they say nothing here.
 void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (message.contains(QLatin1String("does not support propagateSizeHints"))) {
-        return;
-    }
-    if (standardHandler != nullptr) {
+    if (!message.contains(QLatin1String("does not support propagateSizeHints")) &&
+        standardHandler != nullptr) {
         standardHandler(type, context, message);
     }
 }

@@ -106,6 +106,18 @@ template <typename Action> std::string errorOf(Action&& action) {
     return "no error";
 }
 
+// Compares a file written in `folder` with its golden copy, the folder's path written as
+// FOLDER in both; TORRENTIX_UPDATE_GOLDEN=1 writes the golden copy anew instead.
+inline void expectGoldenCopy(std::string text, const std::string& folder, const std::string& goldenPath) {
+    for (auto at = text.find(folder); at != std::string::npos; at = text.find(folder, at)) {
+        text.replace(at, folder.size(), "FOLDER");
+    }
+    if (std::getenv("TORRENTIX_UPDATE_GOLDEN") != nullptr) {
+        writeFile(goldenPath, text);
+    }
+    EXPECT_TRUE(text == readFile(goldenPath)) << goldenPath << " differs from the file written";
+}
+
 // A message that holds every one of the given parts.
 template <typename... Parts> auto Mentions(const Parts&... parts) {
     return AllOf(HasSubstr(parts)...);
