@@ -54,39 +54,39 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// Moves `i` past a sign, if one stands there.
+void skipSign(std::string_view text, std::size_t& i) {
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+}
+
+// Moves `i` past the digits standing there; returns how many.
+std::size_t skipDigits(std::string_view text, std::size_t& i) {
+    const std::size_t from = i;
+    while (i < text.size() && isDigit(text[i])) {
+        ++i;
+    }
+    return i - from;
+}
+
 // Length of the longest decimal number at the start of `text` (sign, digits, fraction,
 // exponent); 0 when there is none. A lone "." or sign is not a number.
 std::size_t numberPrefixLength(std::string_view text) {
     std::size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        ++i;
-    }
-    std::size_t digits = 0;
-    while (i < text.size() && isDigit(text[i])) {
-        ++i;
-        ++digits;
-    }
+    skipSign(text, i);
+    std::size_t digits = skipDigits(text, i);
     if (i < text.size() && text[i] == '.') {
         ++i;
-        while (i < text.size() && isDigit(text[i])) {
-            ++i;
-            ++digits;
-        }
+        digits += skipDigits(text, i);
     }
     if (digits == 0) {
         return 0;
     }
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         std::size_t j = i + 1;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
-            ++j;
-        }
-        std::size_t expDigits = 0;
-        while (j < text.size() && isDigit(text[j])) {
-            ++j;
-            ++expDigits;
-        }
-        if (expDigits > 0) {
+        skipSign(text, j);
+        if (skipDigits(text, j) > 0) {
             i = j;
         }
     }
