@@ -86,8 +86,8 @@ class Workflow : public QObject {
     std::optional<Gig> selectedGig() const { return selectedGig_; }
     Gig gig() const { return gig_; }
     int riverTypeCount() const { return riverTypeCount_; }
-    std::optional<int> selectedType() const { return selectedType_; }
-    int riverType() const { return riverType_; }
+    std::optional<RiverType> selectedType() const { return selectedType_; }
+    RiverType riverType() const { return riverType_; }
     const QString& gigtypeLabel() const { return gigtypeLabel_; }
     bool gigOptionsVisible() const { return gigOptionsVisible_; }
     bool riverTypesVisible() const { return riverTypesVisible_; }
@@ -222,8 +222,8 @@ class Workflow : public QObject {
     std::optional<Gig> selectedGig_;
     Gig gig_ = Alpine;
     int riverTypeCount_ = 0;
-    std::optional<int> selectedType_;
-    int riverType_ = 0;
+    std::optional<RiverType> selectedType_;
+    RiverType riverType_ = 0;
     QString gigtypeLabel_;
 
     bool gigOptionsVisible_ = true;

@@ -15,9 +15,9 @@ enum class UnknownTaxa { Abort, Ignore, Suggest, Dictionary };
 struct CliArgs {
     bool help = false;
     bool version = false;
-    bool listTypes = false; // print every GIG with its river types
-    Gig gig = Alpine;       // --gig, which every computation needs
-    int riverType = -1;
+    bool listTypes = false;  // print every GIG with its river types
+    Gig gig = Alpine;        // --gig, which every computation needs
+    RiverType riverType = 0; // --type, which every computation needs
     std::array<TestVariableOptions, 3> testVariables;
     UnknownTaxa unknown = UnknownTaxa::Abort;
     bool force = false;

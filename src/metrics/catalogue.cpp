@@ -33,11 +33,11 @@ const GigInfo& gigInfo(Gig gig) {
     return gigs.at(static_cast<std::size_t>(gig));
 }
 
-std::string typeCode(Gig gig, int riverType) {
+std::string typeCode(Gig gig, RiverType riverType) {
     return std::string("R-") + gigInitial(gig) + std::to_string(riverType + 1);
 }
 
-std::string typeCaption(Gig gig, int riverType) {
+std::string typeCaption(Gig gig, RiverType riverType) {
     return typeCode(gig, riverType) + " (" +
            std::string(gigInfo(gig).riverTypeDescriptions.at(static_cast<std::size_t>(riverType))) + ")";
 }
@@ -53,7 +53,7 @@ std::optional<Gig> parseGig(std::string_view text) {
     return std::nullopt;
 }
 
-std::optional<int> parseTypeCode(Gig gig, std::string_view code) {
+std::optional<RiverType> parseTypeCode(Gig gig, std::string_view code) {
     std::string upper = toUpperAscii(trimBlanks(code));
     for (int t = 0; t < gigInfo(gig).riverTypeCount; ++t) {
         if (upper == typeCode(gig, t)) {

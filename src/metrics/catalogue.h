@@ -11,6 +11,8 @@ namespace torrentix {
 
 enum Gig { Alpine = 0, CentralBaltic = 1, EasternContinental = 2, Mediterranean = 3, Northern = 4 };
 inline constexpr int gigCount = 5;
+// A river type of a GIG: its 0-based place in the GIG's list (R-A1 is 0 of Alpine).
+using RiverType = int;
 inline constexpr std::array<Gig, gigCount> allGigs = {Alpine, CentralBaltic, EasternContinental,
                                                       Mediterranean, Northern};
 // The GIG of a number 0..4 (of a list, a button), which must be one.
@@ -37,13 +39,13 @@ inline std::string gigShortName(Gig gig) {
 }
 
 // "R-" + initial + number, e.g. "R-E6" for type index 5 of the Eastern continental GIG.
-std::string typeCode(Gig gig, int riverType);
+std::string typeCode(Gig gig, RiverType riverType);
 // Code + " (" + description + ")".
-std::string typeCaption(Gig gig, int riverType);
+std::string typeCaption(Gig gig, RiverType riverType);
 
 // Reads a GIG from its caption, its first three letters (any case) or its index 0..4.
 std::optional<Gig> parseGig(std::string_view text);
 // Reads a river-type code of the given GIG ("R-A1", any case) into its 0-based index.
-std::optional<int> parseTypeCode(Gig gig, std::string_view code);
+std::optional<RiverType> parseTypeCode(Gig gig, std::string_view code);
 
 } // namespace torrentix

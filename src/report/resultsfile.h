@@ -31,7 +31,7 @@ std::string resultsPathFor(const std::string& sourcePath, const std::string& fol
 struct ResultsHeader {
     const SampleTable& table;
     Gig gig = Alpine;
-    int riverType = 0;
+    RiverType riverType = 0;
     std::string dateText;
     std::string timeText;
     ClassCounts classcount{};

@@ -24,7 +24,7 @@ namespace torrentix {
 
 struct RunOptions {
     Gig gig = Alpine;
-    int riverType = 0;
+    RiverType riverType = 0;
     std::array<TestVariableOptions, 3> testVariables;
     std::string dateText; // the current date in the user's short form
     std::string timeText; // the current time in the user's form
