@@ -31,7 +31,7 @@ RunOptions runOptions(std::string_view bytes, ReadOptions& read) {
         return static_cast<unsigned>(static_cast<unsigned char>(bytes[i]));
     };
     RunOptions options;
-    options.gig = static_cast<int>(byte(0) % 5);
+    options.gig = gigOf(static_cast<int>(byte(0) % 5));
     options.riverType = 0;
     options.dateText = "06/12/2026";
     options.timeText = "10:00";
