@@ -115,13 +115,20 @@ std::vector<double> normaliseColumn(const std::vector<double>& column, float upp
 
 IndexResult computeIndices(const MetricTable& m, const SampleTable& table, Gig gig, ReferenceRule rule) {
     const std::size_t n = table.samples.size();
-    std::vector<double> starSums(n), gigSums(n);
-    const auto& starTerms = starMetrics();
-    const auto& gigTerms = gigMetrics(gig);
-    for (std::size_t i = 0; i < n; ++i) {
-        starSums[i] = weightedSum(starTerms, m, i);
-        gigSums[i] = weightedSum(gigTerms, m, i);
-    }
+    const auto sums = [&](const std::vector<MetricDefinition>& metrics) {
+        const std::vector<WeightedTerm> terms = termsInSumOrder(metrics);
+        std::vector<const std::vector<double>*> columns;
+        for (const WeightedTerm& term : terms) {
+            columns.push_back(&metricColumn(m, term.column));
+        }
+        std::vector<double> out(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            out[i] = weightedSum(terms, [&](std::size_t t) { return (*columns[t])[i]; });
+        }
+        return out;
+    };
+    const std::vector<double> starSums = sums(starMetrics());
+    const std::vector<double> gigSums = sums(gigMetrics(gig));
     IndexResult result;
     auto references = referenceSampleValues(starSums, table, rule);
     result.starReferenceValue = rule.referenceValue(references);

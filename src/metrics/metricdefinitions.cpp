@@ -100,8 +100,12 @@ const std::vector<MetricDefinition>& gigMetrics(Gig gig) {
     }
 }
 
-double weightedSum(const std::vector<MetricDefinition>& metrics, const MetricTable& m, std::size_t i) {
-    return weightedSum(metrics, [&](MetricId column) { return metricColumn(m, column)[i]; });
+std::vector<WeightedTerm> termsInSumOrder(const std::vector<MetricDefinition>& metrics) {
+    std::vector<WeightedTerm> terms(metrics.size(), WeightedTerm{MetricId::Aspt, 0.0});
+    for (const MetricDefinition& d : metrics) {
+        terms.at(static_cast<std::size_t>(d.sumPosition)) = {d.column, d.weight};
+    }
+    return terms;
 }
 
 const std::vector<CopiedMetric>& copiedMetrics(Gig gig) {

@@ -57,25 +57,26 @@ const std::vector<MetricDefinition>& starMetrics();
 // index is the STAR_ICMi (Central / Baltic, Northern).
 const std::vector<MetricDefinition>& gigMetrics(Gig gig);
 
-// The most metrics an index sums.
-inline constexpr std::size_t maxIndexMetrics = 8;
+// One term of an index's weighted sum.
+struct WeightedTerm {
+    MetricId column;
+    double weight;
+};
+// An index's terms in the order its weighted sum adds them, as the method writes it:
+// floating-point sums depend on their order.
+std::vector<WeightedTerm> termsInSumOrder(const std::vector<MetricDefinition>& metrics);
 
-// The weighted sum of an index's metrics, the terms added in the method's order;
-// `valueOf(column)` gives the (normalised) value of each metric.
-template <class ValueOf> double weightedSum(const std::vector<MetricDefinition>& metrics, ValueOf valueOf) {
-    std::array<double, maxIndexMetrics> terms{};
-    for (const MetricDefinition& d : metrics) {
-        terms.at(static_cast<std::size_t>(d.sumPosition)) = d.weight * valueOf(d.column);
-    }
-    double sum = terms[0];
-    for (std::size_t t = 1; t < metrics.size(); ++t) {
-        sum += terms[t];
+// The weighted sum of the terms, added in their order; `valueOf(t)` gives the (normalised)
+// value of term t.
+// Inlined where it is called: the bootstrap sums an index millions of times.
+template <class ValueOf>
+[[gnu::always_inline]] inline double weightedSum(const std::vector<WeightedTerm>& terms, ValueOf valueOf) {
+    double sum = terms[0].weight * valueOf(std::size_t{0});
+    for (std::size_t t = 1; t < terms.size(); ++t) {
+        sum += terms[t].weight * valueOf(t);
     }
     return sum;
 }
-
-// The weighted sum of the normalised metrics of sample i.
-double weightedSum(const std::vector<MetricDefinition>& metrics, const MetricTable& m, std::size_t i);
 
 // A column of a GIG index that holds a copy of a STAR_ICMi metric, not a metric of its own.
 struct CopiedMetric {

@@ -84,9 +84,18 @@ class RunInputs {
                 references.push_back(i);
             }
         }
+        std::array<std::size_t, metricIdCount> stepOf{};
         for (std::size_t s = 0; s < steps.size(); ++s) {
             columns.push_back(&metricColumn(run.raw, steps[s].column));
             stepOf[static_cast<std::size_t>(steps[s].column)] = s;
+        }
+        starTerms = termsInSumOrder(starMetrics());
+        gigTerms = termsInSumOrder(gigMetrics(gig));
+        for (const WeightedTerm& term : starTerms) {
+            starSteps.push_back(stepOf[static_cast<std::size_t>(term.column)]);
+        }
+        for (const WeightedTerm& term : gigTerms) {
+            gigSteps.push_back(stepOf[static_cast<std::size_t>(term.column)]);
         }
         for (std::size_t k = 0; k < 3; ++k) {
             biological[k] = options.testVariables[k].biological;
@@ -112,8 +121,10 @@ class RunInputs {
     // The index of sample i before its own normalisation, from the metrics as normalised
     // in replicate r.
     double rawIndex(const Replicate& r, bool star, std::size_t i) const {
-        return weightedSum(star ? starMetrics() : gigMetrics(gig), [&](MetricId column) {
-            const std::size_t s = stepOf[static_cast<std::size_t>(column)];
+        const std::vector<WeightedTerm>& terms = star ? starTerms : gigTerms;
+        const std::vector<std::size_t>& termSteps = star ? starSteps : gigSteps;
+        return weightedSum(terms, [&](std::size_t t) {
+            const std::size_t s = termSteps[t];
             return r.metrics[s].apply((*columns[s])[i]);
         });
     }
@@ -136,7 +147,8 @@ class RunInputs {
     const std::vector<NormalisationStep>& steps;
     std::vector<std::size_t> references;
     std::vector<const std::vector<double>*> columns; // raw metrics, per normalisation step
-    std::array<std::size_t, metricIdCount> stepOf{};
+    std::vector<WeightedTerm> starTerms, gigTerms;   // in the order the sums add them
+    std::vector<std::size_t> starSteps, gigSteps;    // the normalisation step of each term
     std::array<bool, 3> biological{};
     std::array<std::vector<std::optional<double>>, 3> rawTests, runTests;
     std::array<std::vector<std::size_t>, 3> pairs;
