@@ -148,7 +148,9 @@ CliArgs parseArgs(const std::vector<std::string>& args) {
     }
     auto gig = parseGig(gigText);
     if (!gig) {
-        usage("Unknown GIG \"" + gigText + "\".");
+        usage("Unknown GIG \"" + gigText +
+              "\". The GIGs are Alpine, \"Central / Baltic\", \"Eastern "
+              "continental\", Mediterranean and Northern (or Alp, Cen, Eas, Med, Nor, or 0 to 4).");
     }
     a.gig = *gig;
     if (typeText.empty()) {
@@ -180,7 +182,8 @@ Computes the Intercalibration Common Metrics, the STAR_ICMi and the GIG ICMi of 
 tab-separated sample file and writes the results file FILE_OUT.txt beside it.
 
   --gig GIG          Alpine, "Central / Baltic", "Eastern continental", Mediterranean or
-                     Northern (any letter case), or Alp, Cen, Eas, Med, Nor, or 0..4.
+                     Northern (any letter case; blanks, "/" and "-" do not matter:
+                     Central-Baltic), or Alp, Cen, Eas, Med, Nor, or 0..4.
   --type CODE        a river type of that GIG: R-A1..R-A2, R-C1..R-C5, R-E1..R-E6,
                      R-M1..R-M5, R-N1..R-N8 (any letter case).
   --min K=VALUE      "Min Value" of test variable K (1, 2 or 3): the lower value of its

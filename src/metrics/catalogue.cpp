@@ -42,11 +42,27 @@ std::string typeCaption(Gig gig, RiverType riverType) {
            std::string(gigInfo(gig).riverTypeDescriptions.at(static_cast<std::size_t>(riverType))) + ")";
 }
 
+namespace {
+
+// A GIG's name as it is compared: upper case, its letters and digits only, so that
+// "Central / Baltic", "Central Baltic" and "central-baltic" are one name.
+std::string nameKey(std::string_view text) {
+    std::string key;
+    for (const char c : toUpperAscii(text)) {
+        if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) {
+            key += c;
+        }
+    }
+    return key;
+}
+
+} // namespace
+
 std::optional<Gig> parseGig(std::string_view text) {
-    std::string upper = toUpperAscii(trimBlanks(text));
+    const std::string key = nameKey(text);
     for (const Gig gig : allGigs) {
-        std::string caption = toUpperAscii(gigInfo(gig).caption);
-        if (upper == caption || upper == caption.substr(0, 3) || upper == std::to_string(gig)) {
+        const std::string caption = nameKey(gigInfo(gig).caption);
+        if (!key.empty() && (key == caption || key == caption.substr(0, 3) || key == std::to_string(gig))) {
             return gig;
         }
     }

@@ -43,7 +43,8 @@ std::string typeCode(Gig gig, RiverType riverType);
 // Code + " (" + description + ")".
 std::string typeCaption(Gig gig, RiverType riverType);
 
-// Reads a GIG from its caption, its first three letters (any case) or its index 0..4.
+// Reads a GIG from its caption (any case; blanks, "/" and "-" do not matter: "Central
+// Baltic", "central-baltic"), its first three letters or its index 0..4.
 std::optional<Gig> parseGig(std::string_view text);
 // Reads a river-type code of the given GIG ("R-A1", any case) into its 0-based index.
 std::optional<RiverType> parseTypeCode(Gig gig, std::string_view code);

@@ -139,6 +139,9 @@ TEST(CliArguments, GoodOptionSets) {
                              "--observed-min", "1", "--min", "1=3", "--bio", "3", "--unknown", "suggest",
                              "--force", "f.txt", "g.txt"});
     EXPECT_EQ(std::pair(a.gig, a.riverType), std::pair(CentralBaltic, 4));
+    for (const char* written : {"Central Baltic", "central-baltic", "CENTRAL/BALTIC", "Cen", "1"}) {
+        EXPECT_EQ(cli::parseArgs({"--gig", written, "--type", "R-C1", "f"}).gig, CentralBaltic) << written;
+    }
     EXPECT_EQ(a.testVariables[1].minText, "0.5");
     EXPECT_TRUE(a.testVariables[0].observedMin);
     EXPECT_EQ(a.testVariables[0].minText, ""); // "Observed Min" empties "Min Value"
@@ -160,7 +163,8 @@ TEST(CliArguments, UsageErrorsExitWithStatus2) {
         {{"--gig", "Alp", "f"}, "--type is required"},
         {{"--gig", "Alp", "--type", "R-M1", "f"}, "not a river type of the Alpine GIG (R-A1 to R-A2)"},
         {{"--gig", "Alp", "--type", "r-a3", "f"}, "not a river type of the Alpine GIG (R-A1 to R-A2)"},
-        {{"--gig", "Atlantic", "--type", "R-A1", "f"}, "Unknown GIG \"Atlantic\""},
+        {{"--gig", "Atlantic", "--type", "R-A1", "f"}, "Unknown GIG \"Atlantic\". The GIGs are Alpine, "},
+        {{"--gig", "/", "--type", "R-A1", "f"}, "Unknown GIG \"/\""},
         {{"--gig", "Alp", "--type", "R-A1"}, "No sample file"},
         {{"--gig", "Alp", "--type", "R-A1", "--bio", "4", "f"}, "--bio: the test variable must be 1, 2 or 3"},
         {{"--gig", "Alp", "--type", "R-A1", "--min", "1=abc", "f"}, "\"abc\" is not a number"},
