@@ -339,6 +339,9 @@ bool processFile(const BatchContext& c, const std::string& path) {
         for (const auto& message : run.messages) {
             tell(c, path, message);
         }
+        if (!run.fileError.empty() && c.args.outputDir.empty()) {
+            tell(c, path, "Give --output-dir DIR to write the results into a folder that can be written.");
+        }
         if (run.refused) {
             return false;
         }

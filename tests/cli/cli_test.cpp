@@ -298,6 +298,10 @@ TEST(CliBatch, UnwritableCorrectedFileIsToldAndTheResultsAreStillWritten) {
     EXPECT_THAT(o.out, AllOf(HasSubstr(dir.file("s_OUT.txt")), Not(HasSubstr(dir.file("s_adj.txt")))));
     EXPECT_EQ(entriesOf(dir), (std::set<std::string>{"s.txt", "s_OUT.txt", "s_adj.txt"}));
     EXPECT_TRUE(fs::is_empty(dir.file("s_adj.txt")));
+    // A results file that cannot be written points to --output-dir.
+    fs::create_directory(dir.file("t_OUT.txt"));
+    writeFile(dir.file("t.txt"), typical);
+    EXPECT_THAT(batch(runOn(dir.file("t.txt"), {"--force"})).err, HasSubstr("Give --output-dir DIR"));
 }
 
 // Any number of threads writes the same files, the intervals included; another seed draws
