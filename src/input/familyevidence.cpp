@@ -11,9 +11,9 @@ namespace {
 
 // Words that qualify a name without naming a taxon.
 bool isQualifier(std::string_view word) {
-    static constexpr std::array<std::string_view, 14> words = {"SP.",       "SP",   "SPP.", "SPP",   "SPEC.",
-                                                               "CF.",       "CF",   "GEN.", "GEN",   "INDET.",
-                                                               "SP.INDET.", "AFF.", "S.L.", "S.STR."};
+    static constexpr std::array<std::string_view, 13> words = {"SP.",  "SP",   "SPP.",  "SPP",    "CF.",
+                                                               "CF",   "GEN.", "GEN",   "INDET.", "SP.INDET.",
+                                                               "AFF.", "S.L.", "S.STR."};
     return std::find(words.begin(), words.end(), word) != words.end();
 }
 
