@@ -181,7 +181,8 @@ bool isFolder(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool createFolders(const std::string& path) {
+// Creates the folders of the path that are missing; false (errno set) when one cannot be.
+bool makeFolderChain(const std::string& path) {
     // The root of a network path (\\server\share) is not created: it is skipped whole.
     std::size_t from = 0;
     if (path.size() > 1 && isPathSeparator(path[0]) && isPathSeparator(path[1])) {
@@ -203,10 +204,6 @@ bool createFolders(const std::string& path) {
             errno = errnoOfLastError();
             return false;
         }
-    }
-    if (!isFolder(path)) {
-        errno = ENOTDIR;
-        return false;
     }
     return true;
 }
@@ -327,15 +324,12 @@ bool isFolder(const std::string& path) {
     return ::stat(path.c_str(), &s) == 0 && S_ISDIR(s.st_mode);
 }
 
-bool createFolders(const std::string& path) {
+// Creates the folders of the path that are missing; false (errno set) when one cannot be.
+bool makeFolderChain(const std::string& path) {
     std::error_code ec;
     std::filesystem::create_directories(path, ec);
     if (ec) {
         errno = ec.value();
-        return false;
-    }
-    if (!isFolder(path)) {
-        errno = ENOTDIR;
         return false;
     }
     return true;
@@ -367,5 +361,16 @@ void returnFreedMemory() {
 }
 
 #endif
+
+bool createFolders(const std::string& path) {
+    if (!makeFolderChain(path)) {
+        return false;
+    }
+    if (!isFolder(path)) { // a file stands where the folder belongs
+        errno = ENOTDIR;
+        return false;
+    }
+    return true;
+}
 
 } // namespace torrentix::platform
