@@ -191,7 +191,7 @@ std::size_t AbundanceRows::bytes() const {
 
 void Abundances::appendBlock(AbundanceRows block) {
     samplesUpTo_.push_back(samples() + block.rows());
-    blocks_.push_back(std::move(block));
+    blocks_.push_back(std::make_shared<const AbundanceRows>(std::move(block)));
 }
 
 void Abundances::appendRow(const std::vector<double>& byFamily) {
@@ -207,7 +207,7 @@ Abundances::Row Abundances::row(std::size_t sample) const {
     const auto block =
         std::upper_bound(samplesUpTo_.begin(), samplesUpTo_.end(), sample) - samplesUpTo_.begin();
     const auto k = static_cast<std::size_t>(block);
-    return {&blocks_[k], sample - (k == 0 ? 0 : samplesUpTo_[k - 1])};
+    return {blocks_[k].get(), sample - (k == 0 ? 0 : samplesUpTo_[k - 1])};
 }
 
 double Abundances::at(std::size_t sample, int family) const {
@@ -231,8 +231,8 @@ std::vector<double> Abundances::dense(std::size_t families) const {
 
 std::size_t Abundances::bytes() const {
     std::size_t total = samplesUpTo_.capacity() * sizeof(std::size_t);
-    for (const AbundanceRows& block : blocks_) {
-        total += block.bytes();
+    for (const auto& block : blocks_) {
+        total += block->bytes();
     }
     return total;
 }

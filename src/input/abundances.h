@@ -13,6 +13,7 @@
 // copies them.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -94,7 +95,8 @@ class AbundanceRows {
     std::vector<double> others_; // values without a 32-bit code
 };
 
-// The abundances of a whole table: blocks of rows, one after the other.
+// The abundances of a whole table: blocks of rows, one after the other. The rows never
+// change once read, so copies of a table share them.
 class Abundances {
   public:
     // One present family of a sample and its abundance.
@@ -151,7 +153,7 @@ class Abundances {
     bool operator==(const Abundances& other) const;
 
   private:
-    std::vector<AbundanceRows> blocks_;
+    std::vector<std::shared_ptr<const AbundanceRows>> blocks_;
     std::vector<std::size_t> samplesUpTo_; // samples in blocks 0..k
 };
 
