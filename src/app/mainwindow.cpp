@@ -141,7 +141,9 @@ void MainWindow::bindWorkflow() {
         }
     });
     connect(w, &Workflow::runStarted, this, &MainWindow::runStarted);
-    connect(w, &Workflow::progressed, this, &MainWindow::progressed);
+    connect(w, &Workflow::stageChanged, wait_, &WaitPanel::setStage);
+    connect(w, &Workflow::progressed, this, [this](double fraction) { wait_->setFraction(fraction); });
+    connect(wait_, &WaitPanel::cancelRequested, w, &Workflow::cancelWork);
     connect(w, &Workflow::runFinished, this, &MainWindow::runFinished);
     connect(w, &Workflow::resultsReady, this, &MainWindow::resultsReady);
     connect(w, &Workflow::resultsCleared, this, [this] {
@@ -232,10 +234,19 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // A computation in progress holds the window's data: the window stays until it ends.
-    if (workflow_->busy()) {
+    // A read or run under way is stopped first, if the user wants to close; not while it
+    // waits for an answer of the user's, which comes first.
+    if (workflow_->busy() && workflow_->workAsking()) {
         event->ignore();
         return;
+    }
+    if (workflow_->busy()) {
+        if (!dialogs_.askYesNo(QStringLiteral("A computation is under way. Stop it and close the window?"))) {
+            event->ignore();
+            return;
+        }
+        workflow_->cancelWork();
+        workflow_->waitForWork();
     }
     workflow_->cancelIntervals(); // intervals under way are dropped
     QMainWindow::closeEvent(event);
@@ -250,27 +261,31 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     QMainWindow::keyPressEvent(event);
 }
 
+// While a file is read or a run computed, the views hide behind the wait panel and the
+// controls wait; the window keeps painting and "Cancel" answers.
 void MainWindow::runStarted() {
     results_->hide();
     graphs_->hide();
+    setControlsEnabled(false);
     wait_->setGeometry(
         Twips::of(*this).px(windowLayout(Twips::of(*this).twips(centralWidget()->size())).wait));
     wait_->start();
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    wait_->repaint();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
 }
 
-void MainWindow::progressed(double fraction) {
-    if (wait_->setFraction(fraction)) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
-}
-
+// The view shown before comes back: after a stopped run it still holds the previous results.
 void MainWindow::runFinished() {
     QGuiApplication::restoreOverrideCursor();
     wait_->hide();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    setControlsEnabled(true);
+    showView(workflow_->currentView());
+}
+
+void MainWindow::setControlsEnabled(bool enabled) {
+    start_->setEnabled(enabled);
+    for (QPushButton* tab : tabs_) {
+        tab->setEnabled(enabled);
+    }
 }
 
 void MainWindow::resultsReady() {

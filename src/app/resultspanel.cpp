@@ -5,6 +5,7 @@
 #include "graphs/resultslist.h"
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -60,20 +61,45 @@ WaitPanel::WaitPanel(QWidget* parent) : QWidget(parent) {
     font.setPointSizeF(font.pointSizeF() * 1.3);
     label->setFont(font);
     label->setAlignment(Qt::AlignCenter);
+    stage_ = new QLabel;
+    stage_->setObjectName(QStringLiteral("lbl_stage"));
+    stage_->setAlignment(Qt::AlignCenter);
     bar_ = new QProgressBar;
     bar_->setObjectName(QStringLiteral("progressBar"));
     bar_->setRange(0, steps);
     bar_->setTextVisible(false);
+    bar_->setAccessibleName(QStringLiteral("Progress"));
+    cancel_ = new QPushButton(QStringLiteral("Cancel"));
+    cancel_->setObjectName(QStringLiteral("cmdcancelrun"));
+    cancel_->setToolTip(QStringLiteral("Stop this computation: the results shown before stay"));
+    connect(cancel_, &QPushButton::clicked, this, &WaitPanel::cancelRequested);
     auto* layout = new QVBoxLayout(frame);
     layout->addWidget(label);
+    layout->addWidget(stage_);
     layout->addWidget(bar_);
+    layout->addWidget(cancel_, 0, Qt::AlignHCenter);
     hide();
 }
 
 void WaitPanel::start() {
     bar_->setValue(0);
+    stage_->clear();
     show();
     raise();
+    cancel_->setFocus();
+}
+
+void WaitPanel::setStage(const QString& text) {
+    stage_->setText(text);
+    bar_->setAccessibleDescription(text);
+}
+
+void WaitPanel::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        emit cancelRequested();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool WaitPanel::setFraction(double fraction) {
