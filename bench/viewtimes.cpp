@@ -16,6 +16,7 @@
 #include <chrono>
 #include <iomanip>
 #include <iostream>
+#include <memory>
 #include <string>
 
 namespace torrentix::bench {
@@ -40,7 +41,8 @@ int measure(int samples) {
     BenchSettings settings;
     settings.sampleCounts = {samples};
     const BenchInputs in(settings, folder.path());
-    const RunResult run = computeOnce(readKnownNames(in.fileFor(samples), in.taxa(), in.tree()), in.taxa());
+    const auto run = std::make_shared<const RunResult>(
+        computeOnce(readKnownNames(in.fileFor(samples), in.taxa(), in.tree()), in.taxa()));
 
     ResultsList list;
     list.resize(1000, 700);
@@ -55,14 +57,19 @@ int measure(int samples) {
     list.grab(); // laid out and painted
     const double listMs = millisecondsSince(start);
     graphs.fileRead(Mediterranean);
-    graphs.setResults(run);
+    graphs.setResults(*run);
     graphs.enter();
     graphs.grab();
     QApplication::processEvents();
     const double bothMs = millisecondsSince(start);
+    const auto sortStart = std::chrono::steady_clock::now();
+    list.sortRows(4, ResultsList::SortChoice::Descending);
+    list.grab();
+    const double sortMs = millisecondsSince(sortStart);
     std::cout << std::fixed << std::setprecision(0) << "Views of " << samples
               << " samples after the run: results list " << listMs << " ms, list and plot " << bothMs
-              << " ms (target <= 1000 ms)\n";
+              << " ms (target <= 1000 ms); sorting the list by STAR_ICMi " << sortMs
+              << " ms (target <= 300 ms)\n";
     return 0;
 }
 

@@ -156,7 +156,7 @@ void MainWindow::bindWorkflow() {
     connect(intervalsWait_, &CancellableWait::cancelRequested, w, &Workflow::cancelIntervals);
     connect(results_->exportButton(), &QPushButton::clicked, w, &Workflow::exportTable);
     connect(results_->intervalsBox(), &QCheckBox::toggled, this,
-            [this](bool on) { setIntervalColumns(*results_->list(), workflow_->intervals(), on); });
+            [this](bool on) { setIntervalColumns(*results_->list(), workflow_->sharedIntervals(), on); });
     connect(graphs_, &GraphsView::regressionFailed, this, [this] {
         if (!applyingResults_) {
             dialogs_.showMessage(QString::fromStdString(regressionErrorMessage));
@@ -294,7 +294,7 @@ void MainWindow::resultsReady() {
     if (run == nullptr || !shown) {
         return;
     }
-    results_->list()->refresh(*run, shown->gig);
+    results_->list()->refresh(workflow_->sharedResults(), shown->gig);
     applyingResults_ = true;
     graphs_->fileRead(shown->gig); // the views take the run's GIG, not a later choice
     graphs_->setResults(*run);
@@ -308,7 +308,7 @@ void MainWindow::intervalsFinished() {
     const BootstrapResult* intervals = workflow_->intervals();
     QCheckBox* shown = results_->intervalsBox();
     shown->setVisible(intervals != nullptr);
-    setIntervalColumns(*results_->list(), intervals, shown->isChecked());
+    setIntervalColumns(*results_->list(), workflow_->sharedIntervals(), shown->isChecked());
     bootstrapBand_->setVisible(intervals != nullptr);
     showPlotExtras();
 }

@@ -143,6 +143,7 @@ class Workflow : public QObject {
     bool computingIntervals() const { return intervalRun_ != nullptr; }
     // The intervals of the run shown, when computed.
     const BootstrapResult* intervals() const { return intervals_.get(); }
+    std::shared_ptr<const BootstrapResult> sharedIntervals() const { return intervals_; }
 
     // Events of the START view.
     void gigClick(int index);

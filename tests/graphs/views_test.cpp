@@ -149,17 +149,18 @@ TEST(ResultsList, SortsByTextShowsEveryTextWholeAndCtrlCCopiesTheSelectedRowsInT
     run.table.samples[18].name = "Gew\xe4sser"; // Windows-1252
     run.table.samples[7] = {"10-MED-2019-0001", "WWWWWWWWWWWWWWW", 4, {"not sampled", "0.3", "N/A"}, {}};
     ResultsList list;
-    list.refresh(run, Mediterranean);
+    const auto shared = std::make_shared<const RunResult>(run);
+    list.refresh(shared, Mediterranean);
     for (int c = 1; c < list.columnCount(); ++c) { // every header and cell fits its column
         EXPECT_GE(list.columnWidth(c), list.header()->sectionSizeHint(c)) << c;
-        for (int r = 0; r < list.topLevelItemCount(); ++r) {
+        for (int r = 0; r < list.rowCount(); ++r) {
             EXPECT_GE(list.columnWidth(c), list.sizeHintForIndex(list.model()->index(r, c)).width()) << c;
         }
     }
     const auto column = [&list](int c) {
         QStringList texts;
-        for (int r = 0; r < list.topLevelItemCount(); ++r) {
-            texts << list.topLevelItem(r)->text(c);
+        for (int r = 0; r < list.rowCount(); ++r) {
+            texts << list.cellText(r, c);
         }
         return texts;
     };
@@ -167,8 +168,8 @@ TEST(ResultsList, SortsByTextShowsEveryTextWholeAndCtrlCCopiesTheSelectedRowsInT
     list.findChild<QMenu*>()->actions().at(1)->trigger(); // descending
     QStringList text = column(4);
     std::sort(text.begin(), text.end(), std::greater<>());
-    EXPECT_EQ(column(4), text);       // "9.60" before "10.25", "-1.20" before "-0.55"
-    list.refresh(run, Mediterranean); // a new run is listed in the order chosen last
+    EXPECT_EQ(column(4), text);          // "9.60" before "10.25", "-1.20" before "-0.55"
+    list.refresh(shared, Mediterranean); // a new run is listed in the order chosen last
     EXPECT_EQ(column(4), text);
     list.sortRows(4, ResultsList::SortChoice::Ascending);
     std::reverse(text.begin(), text.end());
@@ -176,8 +177,10 @@ TEST(ResultsList, SortsByTextShowsEveryTextWholeAndCtrlCCopiesTheSelectedRowsInT
     list.sortRows(4, ResultsList::SortChoice::Unsort);
     EXPECT_EQ(column(0).mid(0, 4), QStringList({"1", "10", "11", "12"}));
     list.sortRows(1, ResultsList::SortChoice::Descending);
-    list.topLevelItem(0)->setSelected(true);
-    list.topLevelItem(1)->setSelected(true);
+    list.selectionModel()->select(list.model()->index(0, 1),
+                                  QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    list.selectionModel()->select(list.model()->index(1, 1),
+                                  QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(),
               QString::fromUtf8("CODE\tSAMPLE\tCLASS\tSTAR_ICMi\tMed_ICMi\tVar1\tVar2\tVar3\n"
