@@ -174,6 +174,14 @@ TEST(ResultsList, SortsByTextShowsEveryTextWholeAndCtrlCCopiesTheSelectedRowsInT
     list.sortRows(4, ResultsList::SortChoice::Ascending);
     std::reverse(text.begin(), text.end());
     EXPECT_EQ(column(4), text);
+    for (const auto order : {ResultsList::SortChoice::Ascending, ResultsList::SortChoice::Descending}) {
+        list.sortRows(6, order); // "not sampled" is text; N/A comes last either way
+        const QStringList cells = column(6);
+        const auto firstMissing = cells.indexOf("N/A");
+        ASSERT_GT(firstMissing, 0);
+        EXPECT_EQ(cells.mid(firstMissing).count("N/A"), cells.size() - firstMissing);
+        EXPECT_EQ(cells.front(), order == ResultsList::SortChoice::Ascending ? "0.00" : "not sampled");
+    }
     list.sortRows(4, ResultsList::SortChoice::Unsort);
     EXPECT_EQ(column(0).mid(0, 4), QStringList({"1", "10", "11", "12"}));
     list.sortRows(1, ResultsList::SortChoice::Descending);
