@@ -12,6 +12,7 @@
 #include "app/taxondialog.h"
 #include "app/workflow.h"
 #include "graphs/classhistogram.h"
+#include "graphs/colourscheme.h"
 #include "graphs/graphslayout.h"
 #include "graphs/graphsview.h"
 #include "graphs/resultslist.h"
@@ -29,19 +30,7 @@
 namespace torrentix {
 namespace {
 
-// Colours of the tab buttons when active, in tab order; inactive tabs are grey.
-const std::array<QColor, 3> tabColours = {QColor(255, 224, 192), QColor(255, 255, 192),
-                                          QColor(192, 255, 255)};
-const QColor inactiveTab(224, 224, 224);
 const std::array<const char*, 3> tabCaptions = {"START", "RESULTS", "GRAPHS"};
-
-QString tabStyle(const QColor& colour) {
-    return QStringLiteral(
-               "QPushButton { background-color: %1; border: 1px solid #808080; border-radius: 3px; "
-               "padding: 3px; font-weight: bold; }"
-               "QPushButton:focus { border: 2px solid #404040; }")
-        .arg(colour.name());
-}
 
 } // namespace
 
@@ -175,9 +164,9 @@ void MainWindow::bindGraphsButtons() {
 }
 
 void MainWindow::showView(int index) {
+    const ColourScheme colours = screenColours(palette());
     for (int i = 0; i < 3; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        tabs_[k]->setStyleSheet(tabStyle(i == index ? tabColours[k] : inactiveTab));
+        tabs_[static_cast<std::size_t>(i)]->setStyleSheet(tabStyleSheet(colours, i, i == index));
     }
     start_->setVisible(index == StartTab);
     results_->setVisible(index == ResultsTab);
@@ -296,7 +285,7 @@ void MainWindow::resultsReady() {
     }
     results_->list()->refresh(workflow_->sharedResults(), shown->gig);
     applyingResults_ = true;
-    graphs_->fileRead(shown->gig); // the views take the run's GIG, not a later choice
+    graphs_->fileRead(shown->gig, shown->type, shown->path); // the run's GIG, not a later choice
     graphs_->setResults(*run);
     applyingResults_ = false;
     intervalsFinished();

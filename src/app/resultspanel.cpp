@@ -2,6 +2,7 @@
 
 #include "app/reportbox.h"
 #include "graphs/classhistogram.h"
+#include "graphs/colourscheme.h"
 #include "graphs/resultslist.h"
 
 #include <QCheckBox>
@@ -46,8 +47,10 @@ void ResultsPanel::relayout(const Twips& twips, const ResultsLayout& layout) {
 WaitPanel::WaitPanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("waitPanel"));
     setAutoFillBackground(true);
+    const ColourPair colours = screenColours(this->palette()).notice;
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(255, 255, 192));
+    palette.setColor(QPalette::Window, colours.background);
+    palette.setColor(QPalette::WindowText, colours.text);
     setPalette(palette);
     auto* frame = new QFrame(this);
     frame->setFrameShape(QFrame::Box);

@@ -7,16 +7,21 @@
 #include "graphs/scatterplot.h"
 #include "metrics/catalogue.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 
 namespace torrentix {
 namespace {
 
-void setBold(QPushButton* button, bool bold) {
+const QString captionSeparator = QStringLiteral(" \u00b7 ");
+
+// The chosen index and test variable show in bold type, and as checked to screen readers.
+void showChosen(QPushButton* button, bool chosen) {
     QFont font = button->font();
-    font.setBold(bold);
+    font.setBold(chosen);
     button->setFont(font);
+    button->setChecked(chosen);
 }
 
 // A button caption shows an ampersand of a test-variable name as written.
@@ -57,26 +62,40 @@ GraphsView::GraphsView(QWidget* parent)
     for (int k = 0; k < 2; ++k) {
         auto* button = new QPushButton(switchCaptions[static_cast<std::size_t>(k)], this);
         button->setObjectName(QStringLiteral("indexButton_%1").arg(k));
-        connect(button, &QPushButton::clicked, this, [this, k] { indexButtonClick(k); });
+        button->setCheckable(true);
+        connect(button, &QPushButton::clicked, this, [this, k] {
+            indexButtonClick(k);
+            showButtonStates(); // a click on the chosen button leaves it chosen
+        });
         indexButtons_[static_cast<std::size_t>(k)] = button;
     }
     for (int k = 0; k < 3; ++k) {
         auto* button = new QPushButton(this);
         button->setObjectName(QStringLiteral("testVariableButton_%1").arg(k + 1));
         button->setEnabled(false);
-        connect(button, &QPushButton::clicked, this, [this, k] { testVariableButtonClick(k); });
+        button->setCheckable(true);
+        connect(button, &QPushButton::clicked, this, [this, k] {
+            testVariableButtonClick(k);
+            showButtonStates();
+        });
         testVariableButtons_[static_cast<std::size_t>(k)] = button;
     }
     cmdsave_->setObjectName("cmdsave");
     cmdsave_->setEnabled(false);
     connect(cmdsave_, &QPushButton::clicked, plot_, &ScatterPlot::saveImageAs);
     connect(plot_, &ScatterPlot::pressed, this, &GraphsView::pick);
+    connect(plot_, &ScatterPlot::stepped, this, &GraphsView::pick);
     connect(plot_, &ScatterPlot::released, sampleInfo_, &SampleInfoLabel::release);
     showButtonStates();
     applyLayout();
 }
 
-void GraphsView::fileRead(Gig gig) {
+void GraphsView::fileRead(Gig gig, RiverType type, const QString& sampleFile) {
+    const QFileInfo file(sampleFile);
+    runCaption_ = QStringList({file.fileName(), QString::fromUtf8(gigInfo(gig).caption),
+                               QString::fromStdString(typeCode(gig, type))})
+                      .join(captionSeparator);
+    plot_->setImageFolder(sampleFile.isEmpty() ? QString() : file.absolutePath());
     gigIndexName_ = QString::fromStdString(gigShortName(gig)) + "_ICMi";
     indexButtons_[1]->setText(QString::fromStdString(gigShortName(gig)));
     activeIndex_ = 0;
@@ -197,9 +216,15 @@ void GraphsView::showPlot() {
             activeTestVariable_ >= 0 ? activeTestVariable_ : firstUsableTestVariable(numericTestValueCounts_);
         input.xTitle = testVariableNames_[static_cast<std::size_t>(k)] + tr(" (normalised)");
         input.band = currentExtras().band;
+        input.caption = figureCaption(input);
     }
     cmdsave_->setEnabled(input.usable);
     plot_->setInput(std::move(input));
+}
+
+QString GraphsView::figureCaption(const PlotInput& input) const {
+    const QString pair = input.yTitle + tr(" against ") + input.xTitle;
+    return runCaption_.isEmpty() ? pair : runCaption_ + captionSeparator + pair;
 }
 
 PlotExtras GraphsView::currentExtras() const {
@@ -216,10 +241,10 @@ void GraphsView::setPlotExtras(PlotExtrasSource source) {
 
 void GraphsView::showButtonStates() {
     for (std::size_t k = 0; k < 2; ++k) {
-        setBold(indexButtons_[k], static_cast<int>(k) == activeIndex_);
+        showChosen(indexButtons_[k], static_cast<int>(k) == activeIndex_);
     }
     for (std::size_t k = 0; k < 3; ++k) {
-        setBold(testVariableButtons_[k], static_cast<int>(k) == activeTestVariable_);
+        showChosen(testVariableButtons_[k], static_cast<int>(k) == activeTestVariable_);
     }
 }
 

@@ -36,10 +36,11 @@ class GraphsView : public QWidget {
   public:
     explicit GraphsView(QWidget* parent = nullptr); // object name "graphsPanel"
 
-    // A file has been read for this GIG: the GIG button takes the GIG's first three
-    // letters, the STAR button becomes the active one, and the next visit chooses its
-    // test variable afresh.
-    void fileRead(Gig gig);
+    // A sample file has been read for this GIG and river type: the GIG button takes the
+    // GIG's first three letters, the STAR button becomes the active one, the next visit
+    // chooses its test variable afresh, figures are captioned with the file's name, GIG and
+    // river type, and saved beside the file by default.
+    void fileRead(Gig gig, RiverType type, const QString& sampleFile);
     // The results of a completed run (indices, test values, default plot pair).
     void setResults(const RunResult& run);
     // The view has just been shown: on the first visit after a read, take the first test
@@ -64,6 +65,7 @@ class GraphsView : public QWidget {
     void redrawPlot();
     void showPlot();
     void showButtonStates();
+    QString figureCaption(const PlotInput& input) const;
     void applyLayout();
     void pick(QPointF pointer);
     PlotExtras currentExtras() const;
@@ -93,6 +95,7 @@ class GraphsView : public QWidget {
     bool firstPlot_ = true;
     PlotExtrasSource extras_;
     QString gigIndexName_ = QStringLiteral("GIG_ICMi"); // title of the GIG ICMi axis
+    QString runCaption_;                                // the sample file, GIG and river type
 };
 
 // The first test variable (0-based) with at least 6 numeric values, or -1.

@@ -10,21 +10,11 @@
 namespace torrentix {
 namespace {
 
-// Labels and titles lie over the data area: a veil of the background keeps them legible
-// over samples without hiding them.
-void paintVeiledText(QPainter& painter, const PlotText& text) {
-    QColor veil = plotBackground;
-    veil.setAlpha(200);
-    const double pad = text.rect.height() * 0.15;
-    painter.fillRect(text.rect.adjusted(-pad, 0.0, pad, 0.0), veil);
-    painter.drawText(text.rect, Qt::AlignCenter, text.text);
-}
-
 void paintTexts(QPainter& painter, const PlotScene& scene) {
     painter.setFont(scene.font);
     for (const auto* labels : {&scene.xLabels, &scene.yLabels}) {
         for (const PlotText& label : *labels) {
-            paintVeiledText(painter, label);
+            painter.drawText(label.rect, Qt::AlignCenter, label.text);
         }
     }
     QFont bold = scene.font;
@@ -32,21 +22,21 @@ void paintTexts(QPainter& painter, const PlotScene& scene) {
     painter.setFont(bold);
     for (const auto* title : {&scene.xTitle, &scene.yTitle}) {
         if (*title) {
-            paintVeiledText(painter, **title);
+            painter.drawText((*title)->rect, Qt::AlignCenter, (*title)->text);
         }
     }
 }
 
-void paintRegression(QPainter& painter, const PlotScene& scene, double lineWidth) {
-    QPen pen(regressionColour, lineWidth, Qt::DotLine);
+void paintRegression(QPainter& painter, const PlotScene& scene, const ColourScheme& colours,
+                     double lineWidth) {
+    QPen pen(colours.regression, lineWidth, Qt::DotLine);
     painter.setPen(pen);
-    if (scene.bandUpper.size() > 1) {
-        painter.drawPolyline(scene.bandUpper.data(), static_cast<int>(scene.bandUpper.size()));
-        painter.drawPolyline(scene.bandLower.data(), static_cast<int>(scene.bandLower.size()));
+    for (const QLineF& line : scene.band) {
+        painter.drawLine(line);
     }
     if (scene.regressionLine) {
         // A veil of the background along the line keeps it visible over dense samples.
-        QColor veil = plotBackground;
+        QColor veil = colours.plot.background;
         veil.setAlpha(160);
         painter.setPen(QPen(veil, 4.0 * lineWidth, Qt::SolidLine, Qt::RoundCap));
         painter.drawLine(*scene.regressionLine);
@@ -99,10 +89,11 @@ void paintPoints(QPainter& painter, const PlotScene& scene, const QColor& foregr
 
 } // namespace
 
-void paintPlotScene(QPainter& painter, const PlotScene& scene, const QColor& foreground) {
+void paintPlotScene(QPainter& painter, const PlotScene& scene, const ColourScheme& colours) {
+    const QColor& foreground = colours.plot.text;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.fillRect(QRectF(0.0, 0.0, scene.scale.width, scene.scale.height), plotBackground);
+    painter.fillRect(QRectF(0.0, 0.0, scene.scale.width, scene.scale.height), colours.plot.background);
     // Lines are one design pixel (15 twips) wide, at least one device pixel.
     const double lineWidth = std::max(1.0, 15.0 * scene.scale.unit);
     painter.setPen(QPen(foreground, lineWidth));
@@ -115,7 +106,7 @@ void paintPlotScene(QPainter& painter, const PlotScene& scene, const QColor& for
         }
     }
     paintPoints(painter, scene, foreground, lineWidth);
-    paintRegression(painter, scene, lineWidth);
+    paintRegression(painter, scene, colours, lineWidth);
     painter.setPen(foreground);
     paintTexts(painter, scene);
     painter.restore();
