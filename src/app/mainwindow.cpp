@@ -286,7 +286,7 @@ void MainWindow::resultsReady() {
     results_->list()->refresh(workflow_->sharedResults(), shown->gig);
     applyingResults_ = true;
     graphs_->fileRead(shown->gig, shown->type, shown->path); // the run's GIG, not a later choice
-    graphs_->setResults(*run);
+    graphs_->setResults(workflow_->sharedResults());
     applyingResults_ = false;
     intervalsFinished();
 }

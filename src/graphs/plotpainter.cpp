@@ -47,31 +47,36 @@ void paintRegression(QPainter& painter, const PlotScene& scene, const ColourSche
     }
 }
 
-// From this many samples on, a plot drawn on screen copies one drawn circle to every
-// sample (placed to the nearest pixel) instead of drawing each: the same picture, drawn
-// many times faster. Images for files (SVG, PDF) keep a circle per sample.
+// From this many samples on, a plot drawn on a raster device (the screen, a PNG image)
+// copies one drawn circle to every sample (placed to the nearest device pixel) instead of
+// drawing each: the same picture, drawn many times faster. Images for files drawn as
+// shapes (SVG, PDF) keep a circle per sample.
 constexpr std::size_t stampedPoints = 2000;
 
 bool canStamp(const QPainter& painter, std::size_t points) {
     const QPaintEngine* engine = painter.paintEngine();
+    const QTransform& t = painter.transform();
     return points >= stampedPoints && engine != nullptr && engine->type() == QPaintEngine::Raster &&
-           painter.transform().type() <= QTransform::TxTranslate;
+           t.type() <= QTransform::TxScale && t.m11() == t.m22() && t.m11() > 0.0;
 }
 
 void paintPoints(QPainter& painter, const PlotScene& scene, const QColor& foreground, double lineWidth) {
     QColor colour = foreground;
     colour.setAlpha(scene.pointAlpha);
-    const QPen pen(colour, lineWidth);
     const double r = scene.scale.radius();
     if (!canStamp(painter, scene.points.size())) {
-        painter.setPen(pen);
+        painter.setPen(QPen(colour, lineWidth));
         for (const QPointF& p : scene.points) {
             painter.drawEllipse(p, r, r);
         }
         return;
     }
+    // The stamp is drawn in device pixels: the painter's scale (an image for a file) and
+    // the screen's pixel ratio both go into its size.
+    const QTransform toDevice = painter.transform();
     const double ratio = painter.device()->devicePixelRatioF();
-    const int side = static_cast<int>(std::ceil(2.0 * (r + lineWidth) * ratio)) + 2;
+    const double pixels = toDevice.m11() * ratio; // device pixels per drawing unit
+    const int side = static_cast<int>(std::ceil(2.0 * (r + lineWidth) * pixels)) + 2;
     QImage stamp(side, side, QImage::Format_ARGB32_Premultiplied);
     stamp.setDevicePixelRatio(ratio);
     stamp.fill(Qt::transparent);
@@ -79,12 +84,15 @@ void paintPoints(QPainter& painter, const PlotScene& scene, const QColor& foregr
     {
         QPainter circle(&stamp);
         circle.setRenderHint(QPainter::Antialiasing, true);
-        circle.setPen(pen);
-        circle.drawEllipse(centre, r, r);
+        circle.setPen(QPen(colour, lineWidth * toDevice.m11()));
+        circle.drawEllipse(centre, r * toDevice.m11(), r * toDevice.m11());
     }
+    painter.save();
+    painter.resetTransform();
     for (const QPointF& p : scene.points) {
-        painter.drawImage(p - centre, stamp);
+        painter.drawImage(toDevice.map(p) - centre, stamp);
     }
+    painter.restore();
 }
 
 } // namespace

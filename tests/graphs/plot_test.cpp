@@ -180,3 +180,32 @@ TEST(PlotExport, FiguresCarryCaptionTitlesEquationAndNInPrintColoursInEachFormat
         EXPECT_EQ(withImageSuffix(chosen, imageFormatFor(chosen, filter)), path) << chosen;
     }
 }
+
+// A figure of many samples copies one drawn circle to each (a raster image): it shows the
+// same picture as one with a circle drawn per sample, at the image's own scale.
+TEST(PlotExport, ManySamplesAreStampedWhereTheirCirclesWouldBeDrawn) {
+    const auto figureOf = [](std::size_t samples) {
+        std::vector<std::optional<double>> x;
+        std::vector<double> y;
+        for (std::size_t i = 0; i < samples; ++i) {
+            x.push_back(0.25 + 0.5 * static_cast<double>(i % 2)); // two places, many circles on each
+            y.push_back(0.75 - 0.5 * static_cast<double>(i % 2));
+        }
+        return renderPlotImage(plotOf(std::move(x), std::move(y), false), QSize(600, 400));
+    };
+    const QImage drawn = figureOf(1990);   // a circle drawn per sample
+    const QImage stamped = figureOf(2010); // one circle copied
+    ASSERT_EQ(drawn.size(), stamped.size());
+    ASSERT_GT(drawn.width(), 600); // the figure is drawn at the image's larger scale
+    int differing = 0;
+    int inked = 0;
+    for (int row = 0; row < drawn.height(); ++row) {
+        for (int column = 0; column < drawn.width(); ++column) {
+            const QColor a = drawn.pixelColor(column, row), b = stamped.pixelColor(column, row);
+            inked += a.lightness() < 128 ? 1 : 0;
+            differing += std::abs(a.lightness() - b.lightness()) > 96 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(inked, 0);
+    EXPECT_LT(differing, inked / 50) << differing << " of " << inked;
+}

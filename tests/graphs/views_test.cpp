@@ -50,7 +50,7 @@ struct ShownView : GraphsView {
     explicit ShownView(const RunResult& run) {
         resize(906, 574);
         fileRead(Mediterranean, 0, "/data/rivers.txt");
-        setResults(run);
+        setResults(std::make_shared<const RunResult>(run));
         show();
         enter();
     }
@@ -169,7 +169,7 @@ TEST(GraphsView, PlotsTheChosenPairAndRegressesOnlyOnAChange) {
     v.enter();                                                   // a later visit keeps the choice
     EXPECT_EQ(v.bold(), "indexButton_0 testVariableButton_3 ");
     v.fileRead(Mediterranean, 0, "/data/rivers.txt"); // a new file chooses afresh
-    v.setResults(run);
+    v.setResults(std::make_shared<const RunResult>(run));
     v.enter();
     EXPECT_EQ(v.bold(), "indexButton_0 testVariableButton_2 ");
 }
