@@ -25,6 +25,14 @@ const char* tabOrEnd(const char* from, const char* end) {
     return tab != nullptr ? tab : end;
 }
 
+// A class cell that names a class in words ("Reference", "high") rather than by its
+// number; "N/A" and "NA" mark a missing class.
+bool isClassWord(std::string_view cell) {
+    const std::string upper = toUpperAscii(trimBlanks(cell));
+    return upper != "N/A" && upper != "NA" &&
+           std::any_of(upper.begin(), upper.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+}
+
 std::size_t cellCount(std::string_view line) {
     return static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t')) + 1;
 }
@@ -90,7 +98,12 @@ class BlockParser {
     bool sampleCells(const std::array<std::string_view, firstTaxonCell>& head, Sample& sample) {
         sample.code = std::string(unquoteCell(head[0], storage_));
         sample.fullName = std::string(unquoteCell(head[1], storage_));
-        const double x = parseNumeric(unquoteCell(head[2], storage_)).value_or(0.0);
+        const std::string_view classCell = unquoteCell(head[2], storage_);
+        const auto number = parseNumeric(classCell);
+        if (!number && isClassWord(classCell) && block_.classWords++ == 0) {
+            block_.firstClassWord = quoted(trimBlanks(classCell)) + " in line " + std::to_string(fileLine_);
+        }
+        const double x = number.value_or(0.0);
         sample.qualityClass = (x > 0.0 && x < 7.0) ? static_cast<int>(roundHalfEven(x)) : 0;
         for (std::size_t k = 0; k < 3; ++k) {
             const std::string_view text = unquoteCell(head[3 + k], storage_);

@@ -96,6 +96,16 @@ DecimalCommaError::DecimalCommaError(const std::string& path, std::string detail
     : Error("The file " + path + " writes numbers with a decimal comma (" + detail + ")."),
       detail_(std::move(detail)), count_(count) {}
 
+std::string classWordsText(const SampleTable& table) {
+    if (table.classWordCount == 0) {
+        return {};
+    }
+    return "The class column holds " + countOf(static_cast<std::size_t>(table.classWordCount), "word") +
+           ", the first " + table.firstClassWord +
+           ", which count as Not Classified: write the classes as numbers, 6 Reference, 5 High, 4 Good, "
+           "3 Moderate, 2 Poor, 1 Bad.";
+}
+
 std::string doubtfulCellsText(const ReadResult& result) {
     if (result.doubtfulCount == 0) {
         return {};

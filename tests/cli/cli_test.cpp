@@ -126,6 +126,15 @@ const std::string decimalCommas = [] {
     return f.text();
 }();
 
+// Classes written as words count as Not Classified, so that the run is refused.
+const std::string classWords = [] {
+    SampleFile f = SampleFile::typical();
+    for (auto& row : f.rows) {
+        row[2] = row[2] == "6" ? "Reference" : row[2] == "0" ? "N/A" : row[2];
+    }
+    return f.text();
+}();
+
 const std::string tooFewCells = [] {
     SampleFile f = SampleFile::typical();
     f.rows[4].resize(f.rows[4].size() - 2);
@@ -241,6 +250,10 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase("ReplacesResultsWithForce", typical, {"--force"}, true, 0, {"s_OUT.txt"}, {}),
         FileCase("TooFewReferenceSamples", refused, {}, false, 1, {},
                  {"Number of Refs(6)+Highs(5) < 6. The file holds 3 Reference and 2 High samples.\n"}),
+        FileCase("ClassWordsAreNamedInTheRefusal", classWords, {}, false, 1, {},
+                 {"The file holds 0 Reference and 2 High samples. The class column holds 7 words, the first "
+                  "\"Reference\" in line 3, which count as Not Classified: write the classes as numbers, 6 "
+                  "Reference, 5 High"}),
         FileCase("RefusedKeepsResultsEvenWithForce", refused, {"--force"}, true, 1, {"s_OUT.txt"}, {}),
         FileCase(
             "UnknownNamesAbort", unknownNames, {"--unknown", "abort"}, false, 1, {},
