@@ -611,8 +611,27 @@ TEST(CliGenera, GeneraAndSpeciesGiveTheIndicesOfTheirFamilies) {
                          "Process aborted: 8 taxon name(s) have no family in the taxon dictionary"));
 }
 
-// The Debian package built by "cmake --build BUILD --target package".
-TEST(Package, HoldsBothProgramsTheDatabaseTheManualAndTheDesktopFiles) {
+// The manual page tells of every option that --help tells of.
+TEST(CliArguments, TheManualPageCoversEveryOption) {
+    std::string manual = readFile(MANUAL_PAGE);
+    for (std::size_t at; (at = manual.find("\\-")) != std::string::npos;) {
+        manual.replace(at, 2, "-");
+    }
+    const std::string help = cli::helpText();
+    std::size_t options = 0;
+    for (std::size_t at = help.find(" -"); at != std::string::npos; at = help.find(" -", at + 1)) {
+        const std::string option = help.substr(at + 1, help.find_first_of(" ,=\n", at + 1) - at - 1);
+        if (option.size() > 1 && std::isalpha(static_cast<unsigned char>(option.back()))) {
+            EXPECT_THAT(manual, AnyOf(HasSubstr(option + " "), HasSubstr(option + "\n"))) << option;
+            ++options;
+        }
+    }
+    EXPECT_GE(options, 20u);
+}
+
+// The Debian package built by "cmake --build BUILD --target package": these files and no
+// other.
+TEST(Package, HoldsBothProgramsTheDatabaseTheManualsAndTheDesktopFiles) {
     if (!fs::exists(PACKAGE_PATH)) {
         GTEST_SKIP() << PACKAGE_PATH << " was not built";
     }
@@ -620,12 +639,18 @@ TEST(Package, HoldsBothProgramsTheDatabaseTheManualAndTheDesktopFiles) {
     ASSERT_EQ(
         std::system(("dpkg-deb -c '" + std::string(PACKAGE_PATH) + "' >'" + dir.file("list") + "'").c_str()),
         0);
-    for (const std::string path :
-         {"/usr/bin/torrentix", "/usr/bin/torrentix-cli", "/usr/share/torrentix/ICMTAXA.db",
-          "/usr/share/torrentix/dictionary-LICENSE.txt", "/usr/share/doc/torrentix/copyright",
-          "/usr/share/man/man1/torrentix-cli.1.gz", "/usr/share/applications/" APP_ID ".desktop",
-          "/usr/share/icons/hicolor/scalable/apps/" APP_ID ".svg",
-          "/usr/share/metainfo/" APP_ID ".metainfo.xml"}) {
-        EXPECT_THAT(readFile(dir.file("list")), HasSubstr(" ." + path + "\n"));
+    std::set<std::string> files; // "-rw-r--r-- root/root 1234 2026-12-06 10:00 ./usr/bin/x"
+    for (const auto& line : cellsOf(readFile(dir.file("list")), "\n")) {
+        if (!line.empty() && line[0].front() == '-') {
+            files.insert(line[0].substr(line[0].find(" ./") + 2));
+        }
     }
+    EXPECT_EQ(files, (std::set<std::string>{
+                         "/usr/bin/torrentix", "/usr/bin/torrentix-cli", "/usr/share/torrentix/ICMTAXA.db",
+                         "/usr/share/torrentix/dictionary-LICENSE.txt", "/usr/share/doc/torrentix/copyright",
+                         "/usr/share/doc/torrentix/changelog.gz", "/usr/share/doc/torrentix/README.md.gz",
+                         "/usr/share/man/man1/torrentix.1.gz", "/usr/share/man/man1/torrentix-cli.1.gz",
+                         "/usr/share/applications/" APP_ID ".desktop",
+                         "/usr/share/icons/hicolor/scalable/apps/" APP_ID ".svg",
+                         "/usr/share/metainfo/" APP_ID ".metainfo.xml"}));
 }
