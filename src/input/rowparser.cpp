@@ -16,6 +16,8 @@ namespace {
 // they are gathered in.
 constexpr int fastDigits = 8;
 
+constexpr std::array<std::string_view, 6> classWords = {"REF", "HIGH", "GOOD", "MODERATE", "POOR", "BAD"};
+
 bool isDigit(char c) {
     return static_cast<unsigned char>(c - '0') < 10;
 }
@@ -25,12 +27,12 @@ const char* tabOrEnd(const char* from, const char* end) {
     return tab != nullptr ? tab : end;
 }
 
-// A class cell that names a class in words ("Reference", "high") rather than by its
-// number; "N/A" and "NA" mark a missing class.
+// A class cell that names a class in words ("Reference", "high", "Ref.") rather than by
+// its number; a mark of no class ("N/A", "n.c.") is none.
 bool isClassWord(std::string_view cell) {
-    const std::string upper = toUpperAscii(trimBlanks(cell));
-    return upper != "N/A" && upper != "NA" &&
-           std::any_of(upper.begin(), upper.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+    const std::string upper = toUpperAscii(cell);
+    return std::any_of(classWords.begin(), classWords.end(),
+                       [&upper](std::string_view word) { return upper.find(word) != std::string::npos; });
 }
 
 std::size_t cellCount(std::string_view line) {

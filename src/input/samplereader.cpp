@@ -100,8 +100,9 @@ std::string classWordsText(const SampleTable& table) {
     if (table.classWordCount == 0) {
         return {};
     }
-    return "The class column holds " + countOf(static_cast<std::size_t>(table.classWordCount), "word") +
-           ", the first " + table.firstClassWord +
+    return "The class column names " + std::to_string(table.classWordCount) +
+           (table.classWordCount == 1 ? " class" : " classes") + " in words, the first " +
+           table.firstClassWord +
            ", which count as Not Classified: write the classes as numbers, 6 Reference, 5 High, 4 Good, "
            "3 Moderate, 2 Poor, 1 Bad.";
 }

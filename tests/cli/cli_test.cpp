@@ -131,7 +131,7 @@ const std::string decimalCommas = [] {
 const std::string classWords = [] {
     SampleFile f = SampleFile::typical();
     for (auto& row : f.rows) {
-        row[2] = row[2] == "6" ? "Reference" : row[2] == "0" ? "N/A" : row[2];
+        row[2] = row[2] == "6" ? "Reference" : row[2] == "5" ? " high" : row[2] == "0" ? "n.c." : row[2];
     }
     return f.text();
 }();
@@ -252,7 +252,8 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase("TooFewReferenceSamples", refused, {}, false, 1, {},
                  {"Number of Refs(6)+Highs(5) < 6. The file holds 3 Reference and 2 High samples.\n"}),
         FileCase("ClassWordsAreNamedInTheRefusal", classWords, {}, false, 1, {},
-                 {"The file holds 0 Reference and 2 High samples. The class column holds 7 words, the first "
+                 {"The file holds 0 Reference and 0 High samples. The class column names 9 classes in words, "
+                  "the first "
                   "\"Reference\" in line 3, which count as Not Classified: write the classes as numbers, 6 "
                   "Reference, 5 High"}),
         FileCase("RefusedKeepsResultsEvenWithForce", refused, {"--force"}, true, 1, {"s_OUT.txt"}, {}),
