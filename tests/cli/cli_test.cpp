@@ -613,7 +613,7 @@ TEST(CliGenera, GeneraAndSpeciesGiveTheIndicesOfTheirFamilies) {
 }
 
 // The manual page tells of every option that --help tells of.
-TEST(CliArguments, TheManualPageCoversEveryOption) {
+TEST(CliArguments, TheManualPageCoversEveryOptionAndTheCitationThisVersion) {
     std::string manual = readFile(MANUAL_PAGE);
     for (std::size_t at; (at = manual.find("\\-")) != std::string::npos;) {
         manual.replace(at, 2, "-");
@@ -628,6 +628,8 @@ TEST(CliArguments, TheManualPageCoversEveryOption) {
         }
     }
     EXPECT_GE(options, 20u);
+    // The citation names the version that the programs write.
+    EXPECT_THAT(readFile(CITATION_FILE), HasSubstr("\nversion: " + std::string(programVersion) + "\n"));
 }
 
 // The Debian package built by "cmake --build BUILD --target package": these files and no
