@@ -104,6 +104,17 @@ DecimalCommaError::DecimalCommaError(const std::string& path, std::string detail
     : Error("The file " + path + " writes numbers with a decimal comma (" + detail + ")."),
       detail_(std::move(detail)), count_(count) {}
 
+std::string classWordsText(const SampleTable& table) {
+    if (table.classWordCount == 0) {
+        return {};
+    }
+    return "The class column names " + std::to_string(table.classWordCount) +
+           (table.classWordCount == 1 ? " class" : " classes") + " in words, the first " +
+           table.firstClassWord +
+           ", which count as Not Classified: write the classes as numbers, 6 Reference, 5 High, 4 Good, "
+           "3 Moderate, 2 Poor, 1 Bad.";
+}
+
 std::string doubtfulCellsText(const ReadResult& result) {
     if (result.doubtfulCount == 0) {
         return {};

@@ -82,4 +82,8 @@ ReadResult readSampleFile(const std::string& path, const TaxaDatabase& taxa, con
 // column, family, text, value taken). Lines end with LF; empty when there is none.
 std::string doubtfulCellsText(const ReadResult& result);
 
+// What a refusal for too few reference samples adds when class cells are words: how many,
+// the first, and how classes are written. Empty when every class cell is a number.
+std::string classWordsText(const SampleTable& table);
+
 } // namespace torrentix

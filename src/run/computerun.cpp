@@ -5,6 +5,7 @@
 #include "base/numberforms.h"
 #include "base/parallel.h"
 #include "base/text.h"
+#include "input/samplereader.h"
 #include "metrics/catalogue.h"
 #include "metrics/metricdefinitions.h"
 #include "report/resultsfile.h"
@@ -27,6 +28,9 @@ RunResult refusedRun(SampleTable table, const ClassCounts& counts) {
     r.table = std::move(table);
     r.messages.push_back(refusalMessage + " The file holds " + std::to_string(counts[0]) + " Reference and " +
                          std::to_string(counts[1]) + " High samples.");
+    if (const std::string words = classWordsText(r.table); !words.empty()) {
+        r.messages.back() += " " + words;
+    }
     return r;
 }
 

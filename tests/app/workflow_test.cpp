@@ -345,8 +345,15 @@ TEST_F(WorkflowTest, ExportTable) {
     }
     EXPECT_THAT(dialogs.messages.join('\n').toStdString(), HasSubstr("cannot replace the sample file"));
     EXPECT_EQ(readFile(dir.file("sites.txt")), withoutTestVariables().text());
-    EXPECT_EQ(csvFromTsv("A\tB\n\"x\"\"y\tz\"\t1.5e-05\n12\t\n0,5\tinf\n"),
-              "\"A\",\"B\"\n\"x\"\"y\tz\",1.5e-05\n12,\n\"0,5\",\"inf\"\n");
+    EXPECT_EQ(csvFromTsv("# seed=1\nA\tB\n\"x\"\"y\tz\"\t1.5e-05\n12\t\n0,5\tinf\n'=1\t-2\n"),
+              "# seed=1\n\"A\",\"B\"\n\"x\"\"y\tz\",1.5e-05\n12,\n\"0,5\",\"inf\"\n\"'=1\",-2\n");
+    // With the intervals of the run, their columns follow the indices.
+    BootstrapResult intervals;
+    intervals.star.assign(wf.results()->table.samples.size(), Interval{0.5, std::nullopt});
+    intervals.gig.assign(wf.results()->table.samples.size(), Interval{0.25, 1.0});
+    EXPECT_THAT(
+        tidyTableOf(*wf.results(), CentralBaltic, &intervals),
+        AllOf(HasSubstr("\tGIG_ICMi\tSTAR_lo\tSTAR_hi\tGIG_lo\tGIG_hi\n"), HasSubstr("\t0.5\t\t0.25\t1\n")));
 }
 
 } // namespace
