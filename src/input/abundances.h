@@ -87,6 +87,7 @@ class AbundanceRows {
 
   private:
     void addOther(std::uint16_t key, double value);
+    void mergeAdjacent(const std::vector<int>& familyOfKey, const std::vector<bool>& keep);
 
     std::vector<std::uint32_t> rowEnd_;
     std::vector<std::uint32_t> rowOthers_; // side-list values up to the end of each row
