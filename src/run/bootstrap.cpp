@@ -24,16 +24,18 @@ class RandomStream {
         }
     }
     // A whole number in [0, n), n > 0, without bias: draws beyond the last whole multiple
-    // of n are drawn again.
+    // of n are drawn again. The remainder by n is computed by multiplication, as exactly
+    // as x % n (Lemire, Kaser and Kurz, "Faster remainder by direct computation", 2019),
+    // with what it needs worked out once for each n in a row of draws.
     std::size_t below(std::size_t n) {
-        const std::uint64_t range = n;
-        const std::uint64_t limit =
-            std::numeric_limits<std::uint64_t>::max() - std::numeric_limits<std::uint64_t>::max() % range;
+        if (n != bound_.n) {
+            bound_ = Bound(n);
+        }
         std::uint64_t x = next();
-        while (x >= limit) {
+        while (x >= bound_.limit) {
             x = next();
         }
-        return static_cast<std::size_t>(x % range);
+        return static_cast<std::size_t>(bound_.remainder(x));
     }
 
   private:
@@ -55,7 +57,28 @@ class RandomStream {
         state_[3] = rotl(state_[3], 45);
         return result;
     }
+    // A bound of the draws: its rejection limit and the multiplier of its remainders.
+    struct Bound {
+        __extension__ typedef unsigned __int128 Wide; // GCC and Clang: 128-bit products
+        Bound() = default;
+        explicit Bound(std::uint64_t bound)
+            : n(bound), limit(std::numeric_limits<std::uint64_t>::max() -
+                              std::numeric_limits<std::uint64_t>::max() % bound),
+              multiplier(~Wide{0} / bound + 1) {}
+        // x % n: the fraction x / n held in the low 128 bits of x * multiplier, times n.
+        std::uint64_t remainder(std::uint64_t x) const {
+            const Wide fraction = multiplier * x;
+            const Wide low = (fraction & std::numeric_limits<std::uint64_t>::max()) * n;
+            const Wide high = (fraction >> 64) * n;
+            return static_cast<std::uint64_t>((high + (low >> 64)) >> 64);
+        }
+        std::uint64_t n = 0;
+        std::uint64_t limit = 0;
+        Wide multiplier = 0;
+    };
+
     std::array<std::uint64_t, 4> state_{};
+    Bound bound_;
 };
 
 struct RegressionFit {
@@ -263,6 +286,8 @@ class ReplicateDraw {
         }
     }
 
+    // The pairs of a regression are laid out side by side first, test value and index
+    // together: each draw then reads one place of memory, not four.
     RegressionFit fit(const Replicate& r, const RegressionIntervals& g) {
         const auto k = static_cast<std::size_t>(g.variable);
         const std::vector<std::size_t>& pairs = in_.pairs[k];
@@ -270,21 +295,31 @@ class ReplicateDraw {
             return {};
         }
         const std::vector<double>& index = g.star ? starIndex_ : gigIndex_;
+        points_.resize(pairs.size());
+        for (std::size_t j = 0; j < pairs.size(); ++j) {
+            points_[j] = {in_.testValue(r, k, pairs[j]), index[pairs[j]]};
+        }
         x_.resize(pairs.size());
         y_.resize(pairs.size());
         for (std::size_t j = 0; j < pairs.size(); ++j) {
-            const std::size_t i = pairs[random_.below(pairs.size())];
-            x_[j] = in_.testValue(r, k, i);
-            y_[j] = index[i];
+            const Point& drawn = points_[random_.below(pairs.size())];
+            x_[j] = drawn.x;
+            y_[j] = drawn.y;
         }
         const Regression fitted = fitLine(x_, y_);
         return {fitted.ok, fitted.m, fitted.b, fitted.r2};
     }
 
+    struct Point {
+        std::optional<double> x;
+        double y;
+    };
+
     const RunInputs& in_;
     RandomStream random_;
     std::vector<std::size_t> drawn_;
     std::vector<double> starIndex_, gigIndex_;
+    std::vector<Point> points_;
     std::vector<std::optional<double>> x_;
     std::vector<double> y_;
 };

@@ -1,0 +1,121 @@
+// torrentix-desktopbench: the desktop program's whole way through a large file, as a user
+// takes it (GIG, river type, "Confidence intervals" ticked, OK, the file chosen): the time
+// until the results show, the time the bootstrap intervals take, and the peak memory of
+// the program, beside the batch command's peak on the same file with the same bootstrap.
+// Run it with ./bench.sh, or alone under QT_QPA_PLATFORM=offscreen:
+//
+//   torrentix-desktopbench [--samples=200000]
+
+#include "app/mainwindow.h"
+#include "app/userdialogs.h"
+#include "app/workflow.h"
+#include "benchinputs.h"
+#include "metrics/catalogue.h"
+#include "programrun.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <sys/resource.h>
+
+#include <iomanip>
+#include <iostream>
+#include <string>
+
+namespace torrentix::bench {
+namespace {
+
+// Answers the open-file dialog with the sample file and every question with Yes.
+struct BenchDialogs : UserDialogs {
+    QString file;
+    QString openFileName(const QString&, const QString&) override { return file; }
+    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    bool askYesNo(const QString&) override { return true; }
+    void showMessage(const QString&) override {}
+    bool openUrl(const QUrl&) override { return false; }
+    void showInformation(bool) override {}
+};
+
+int samplesOf(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.rfind("--samples=", 0) == 0) {
+            return std::stoi(arg.substr(10));
+        }
+    }
+    return 200000;
+}
+
+double peakMb(int who) {
+    rusage usage{};
+    getrusage(who, &usage);
+    return static_cast<double>(usage.ru_maxrss) * 1024.0 / 1e6;
+}
+
+// Waits, painting, until `done` holds.
+template <class Done> void waitUntil(Done done) {
+    while (!done()) {
+        QTest::qWait(5);
+    }
+}
+
+int measure(int samples) {
+    const TemporaryFolder folder;
+    BenchSettings settings;
+    settings.sampleCounts = {samples};
+    const BenchInputs in(settings, folder.path());
+    const std::string& path = in.fileFor(samples);
+    // The batch command first: a child started by a large process would inherit its peak.
+    const int status = runProgram({TORRENTIX_CLI_PATH, "--gig", "Med", "--type", "R-M1", "--bio", "1",
+                                   "--bootstrap", "1000", "--force", "--output-dir", folder.path(), path},
+                                  folder.path() + "/cli-output.txt");
+    const double batchMb = peakMb(RUSAGE_CHILDREN); // gensamples, then the batch command
+
+    BenchDialogs dialogs;
+    dialogs.file = QString::fromStdString(path);
+    MainWindow window(in.taxa(), &dialogs);
+    window.resize(1200, 800);
+    window.show();
+    Workflow& workflow = window.workflow();
+    workflow.gigClick(Mediterranean);
+    workflow.riverTypeClick(0);
+    workflow.intervalsClick(true);
+    QApplication::processEvents();
+
+    QElapsedTimer timer;
+    timer.start();
+    workflow.okClick(); // opens and reads the file, then shows the options
+    waitUntil([&] { return !workflow.busy(); });
+    workflow.biologicalClick(0, true);
+    workflow.okClick(); // computes
+    waitUntil([&] { return workflow.results() != nullptr && !workflow.busy(); });
+    QApplication::processEvents();
+    window.grab();
+    const double shownMs = static_cast<double>(timer.elapsed());
+    waitUntil([&] { return !workflow.computingIntervals(); });
+    const double intervalsMs = static_cast<double>(timer.elapsed()) - shownMs;
+    const double desktopMb = peakMb(RUSAGE_SELF);
+
+    std::cout << std::fixed << std::setprecision(1) << "Desktop program on " << samples
+              << " samples: read, options and run until the results show " << shownMs / 1000.0
+              << " s, 1,000 bootstrap replicates " << intervalsMs / 1000.0
+              << " s (target <= 40 s); peak memory " << desktopMb
+              << " MB, the batch command with the same bootstrap " << batchMb << " MB"
+              << (status == 0 ? "" : " (the batch command failed)") << ": " << std::setprecision(2)
+              << desktopMb / batchMb << " x (target <= 2)\n";
+    return status;
+}
+
+} // namespace
+} // namespace torrentix::bench
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    try {
+        return torrentix::bench::measure(torrentix::bench::samplesOf(argc, argv));
+    } catch (const std::exception& e) {
+        std::cerr << "torrentix-desktopbench: " << e.what() << "\n";
+        return 1;
+    }
+}
