@@ -3,7 +3,8 @@
 # platform): the START view with a GIG and river type chosen, the metrics of a GIG, the
 # test-variable options, the RESULTS and GRAPHS views after a run on
 # examples/mediterranean.txt, the GRAPHS view of a tall window, the question about an
-# unknown name (also one ending in a blank), the information window, and the GRAPHS view
+# unknown name (also one ending in a blank), the information window, the taxa map's editor,
+# the RESULTS and GRAPHS views under a dark palette, and the GRAPHS view
 # of a generated file of 20,000 samples (written to a temporary folder and removed
 # afterwards).
 #   scripts/screenshots.sh [OUTDIR]      (default docs/screenshots)

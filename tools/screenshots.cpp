@@ -2,7 +2,7 @@
 // view with a GIG and river type chosen, the metrics of a GIG, the options step, the
 // RESULTS and GRAPHS views, the GRAPHS view of a tall window, the question about an
 // unknown name, the same question about a name that ends in a blank, and the information
-// window.
+// window, the taxa map's editor, and the RESULTS and GRAPHS views under a dark palette.
 //   app_screenshots OUTDIR [SAMPLE GIGINDEX TYPEINDEX [GRAPHSNAME]]
 // Without a sample file it runs examples/mediterranean.txt (Mediterranean, R-M1). The
 // sample is copied into a temporary folder first, so that its results file lands there.
@@ -11,6 +11,7 @@
 #include "app/infowindow.h"
 #include "app/layout.h"
 #include "app/mainwindow.h"
+#include "app/taxamapeditor.h"
 #include "app/taxondialog.h"
 #include "app/userdialogs.h"
 #include "app/workflow.h"
@@ -22,7 +23,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPalette>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <cstdio>
 
@@ -52,6 +55,35 @@ class ScriptedDialogs : public UserDialogs {
 // Twips: a window of the least width and this height shows a plot taller than wide.
 constexpr int tallWindowHeight = 12600;
 
+// The read or run under way (on its own thread) has ended and its results are shown.
+void settle(const Workflow& flow) {
+    while (flow.busy()) {
+        QApplication::processEvents();
+        QThread::msleep(5);
+    }
+    QApplication::processEvents();
+}
+
+// The palette of a dark desktop theme.
+QPalette darkPalette() {
+    QPalette dark;
+    const QColor window(45, 45, 48), base(30, 30, 32), text(230, 230, 235);
+    for (const auto& [role, colour] : {std::pair{QPalette::Window, window},
+                                       {QPalette::WindowText, text},
+                                       {QPalette::Base, base},
+                                       {QPalette::AlternateBase, window},
+                                       {QPalette::Text, text},
+                                       {QPalette::Button, window},
+                                       {QPalette::ButtonText, text},
+                                       {QPalette::ToolTipBase, base},
+                                       {QPalette::ToolTipText, text},
+                                       {QPalette::Highlight, QColor(42, 100, 180)},
+                                       {QPalette::HighlightedText, Qt::white}}) {
+        dark.setColor(role, colour);
+    }
+    return dark;
+}
+
 bool save(QWidget& window, const QString& folder, const char* name) {
     QApplication::processEvents();
     const QString path = folder + "/" + QLatin1String(name);
@@ -64,8 +96,10 @@ bool save(QWidget& window, const QString& folder, const char* name) {
 bool saveGraphsOnly(MainWindow& window, const QString& folder, const char* name) {
     Workflow& flow = window.workflow();
     flow.okClick();
+    settle(flow);
     if (flow.step() == 2) {
         flow.okClick();
+        settle(flow);
     }
     if (flow.noResults()) {
         std::fprintf(stderr, "the run gave no results\n");
@@ -127,6 +161,7 @@ int main(int argc, char** argv) {
     flow.gigMouseUp();
 
     flow.okClick();
+    settle(flow);
     if (flow.step() == 2) {
         // The first test variable is a biological quality ratio: observed minimum, and
         // the reference samples' value as its upper end.
@@ -134,6 +169,7 @@ int main(int argc, char** argv) {
         window.findChild<QCheckBox*>("biologicalBox_1")->click();
         ok = save(window, out, "options.png") && ok;
         flow.okClick();
+        settle(flow);
     }
     if (flow.noResults()) {
         std::fprintf(stderr, "the run gave no results\n");
@@ -164,5 +200,27 @@ int main(int argc, char** argv) {
     info.showPage(3);
     info.show();
     ok = save(info, out, "info.png") && ok;
+    info.hide();
+
+    // The taxa map in the program's own editor: a name that ends in a blank shows it.
+    const QString map = work.path() + "/taxa-map.tsv";
+    QFile mapFile(map);
+    if (mapFile.open(QIODevice::WriteOnly)) {
+        mapFile.write("# Your answers to taxon names that the taxa database does not know.\n"
+                      "BAETIDAE \tBAETIDAE\nHEPTAGENIDAE\tHEPTAGENIIDAE\nCHIRONOMIDAE LARVAE\tCHIRONOMIDAE\n"
+                      "PLASTIC\tIGNORE\n");
+        mapFile.close();
+    }
+    TaxaMapEditor editor(*taxa, map, &window);
+    editor.show();
+    ok = save(editor, out, "taxa-map.png") && ok;
+    editor.hide();
+
+    // A dark desktop theme: every surface the program paints follows it.
+    QApplication::setPalette(darkPalette());
+    flow.showView(ResultsTab);
+    ok = save(window, out, "results-dark.png") && ok;
+    flow.showView(GraphsTab);
+    ok = save(window, out, "graphs-dark.png") && ok;
     return ok ? 0 : 1;
 }

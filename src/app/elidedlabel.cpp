@@ -11,11 +11,22 @@ ElidedLabel::ElidedLabel(QWidget* parent) : QLabel(parent) {
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 }
 
+void ElidedLabel::setCaption(const QString& caption) {
+    caption_ = caption;
+    nameForReaders();
+}
+
 void ElidedLabel::setFullText(const QString& text) {
     full_ = text;
     setToolTip(text);
-    setAccessibleDescription(text);
+    nameForReaders();
     elide();
+}
+
+// The whole text, never the shortened one, behind its caption.
+void ElidedLabel::nameForReaders() {
+    setAccessibleName(caption_.isEmpty() || full_.isEmpty() ? caption_ + full_
+                                                            : caption_ + QStringLiteral(": ") + full_);
 }
 
 // As wide as a short name: the layout, not the text, decides the width.

@@ -12,6 +12,8 @@ class ElidedLabel : public QLabel {
   public:
     explicit ElidedLabel(QWidget* parent = nullptr);
 
+    // What the label shows, for screen readers: they hear "caption: text".
+    void setCaption(const QString& caption);
     void setFullText(const QString& text);
     const QString& fullText() const { return full_; }
 
@@ -23,7 +25,9 @@ class ElidedLabel : public QLabel {
 
   private:
     void elide();
+    void nameForReaders();
 
+    QString caption_;
     QString full_;
 };
 

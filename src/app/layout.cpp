@@ -38,6 +38,28 @@ QSize Twips::twips(const QSize& s) const {
     return {twips(s.width()), twips(s.height())};
 }
 
+namespace {
+
+// Room for the title bar and borders the window manager adds, in logical pixels.
+constexpr QSize frameRoom(16, 48);
+
+QSize capped(const QSize& wanted, const QSize& available) {
+    if (available.isEmpty()) {
+        return wanted;
+    }
+    return wanted.boundedTo((available - frameRoom).expandedTo(QSize(1, 1)));
+}
+
+} // namespace
+
+QSize initialWindowSize(const Twips& twips, const QSize& available) {
+    return capped(twips.px(QSize(initialWindowWidth, initialWindowHeight)), available);
+}
+
+QSize minimumWindowSize(const Twips& twips, const QSize& available) {
+    return capped(twips.px(QSize(minimumWindowWidth, minimumWindowHeight)), available);
+}
+
 QSize boundedWindowSize(const QSize& twips) {
     return {std::max(twips.width(), minimumWindowWidth), std::max(twips.height(), minimumWindowHeight)};
 }
@@ -85,11 +107,14 @@ ResultsLayout resultsLayout(const QSize& panel) {
     ResultsLayout l;
     const int listWidth = std::clamp(static_cast<int>(std::lround(0.705 * panel.width())), 6345, 8345);
     const int buttonHeight = 420;
-    l.list = QRect(60, 60, listWidth, panel.height() - 180 - buttonHeight);
-    l.exportTable = QRect(60, l.list.y() + l.list.height() + 60, 1700, buttonHeight);
-    const int intervalsLeft = l.exportTable.x() + l.exportTable.width() + 150;
+    const int buttonWidth = 1900;
+    l.list = QRect(60, 60, listWidth, panel.height() - 240 - 2 * buttonHeight);
+    l.exportTable = QRect(60, l.list.y() + l.list.height() + 60, buttonWidth, buttonHeight);
+    l.saveResults = l.exportTable.translated(buttonWidth + 150, 0);
+    l.saveIntervals = l.exportTable.translated(0, buttonHeight + 60);
+    const int intervalsLeft = l.saveIntervals.x() + buttonWidth + 150;
     l.intervals =
-        QRect(intervalsLeft, l.exportTable.y(), l.list.x() + listWidth - intervalsLeft, buttonHeight);
+        QRect(intervalsLeft, l.saveIntervals.y(), l.list.x() + listWidth - intervalsLeft, buttonHeight);
     const int reportLeft = l.list.x() + l.list.width() + 90;
     const int reportWidth = panel.width() - 100 - reportLeft;
     l.histogram = QRect(reportLeft + 25, panel.height() - 2310, reportWidth - 50, 2190);

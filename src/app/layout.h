@@ -33,6 +33,11 @@ class Twips {
     double dpi_;
 };
 
+// The window's first size and its smallest, in logical pixels: as designed, but never
+// beyond the screen's free area (`available`), with room left for the window's frame.
+QSize initialWindowSize(const Twips& twips, const QSize& available);
+QSize minimumWindowSize(const Twips& twips, const QSize& available);
+
 // The window: tab buttons, captions, the three view panels and the wait panel.
 struct WindowLayout {
     QRect panel;               // each of the views START, RESULTS and GRAPHS
@@ -65,6 +70,8 @@ struct StartLayout {
 struct ResultsLayout {
     QRect list;             // results list
     QRect exportTable;      // "Export table...", under the list
+    QRect saveResults;      // "Save results as...", beside it
+    QRect saveIntervals;    // "Save intervals...", under "Export table..."
     QRect intervals;        // "95 % intervals", beside it
     QRect report;           // report box
     QRect histogramCaption; // "Sample Classification"

@@ -11,28 +11,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSettings>
-#include <QTimer>
 
 #include <memory>
-
-namespace {
-
-// The sample file named on the command line (a desktop entry's "%f") is read as the
-// recent files are: at once when a GIG and a river type are chosen, else as soon as the
-// user has chosen them.
-void openWhenPossible(torrentix::Workflow& workflow, const QString& path) {
-    auto waiting = std::make_shared<QMetaObject::Connection>();
-    const auto tryOpen = [&workflow, path, waiting] {
-        if (workflow.canOpenFile()) {
-            QObject::disconnect(*waiting);
-            QTimer::singleShot(0, &workflow, [&workflow, path] { workflow.openRecent(path); });
-        }
-    };
-    *waiting = QObject::connect(&workflow, &torrentix::Workflow::changed, &workflow, tryOpen);
-    tryOpen();
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -62,8 +42,8 @@ int main(int argc, char** argv) {
     window.load();
     window.show();
     if (!arguments.positionalArguments().isEmpty()) {
-        openWhenPossible(window.workflow(),
-                         QFileInfo(arguments.positionalArguments().constFirst()).absoluteFilePath());
+        window.workflow().openWhenPossible(
+            QFileInfo(arguments.positionalArguments().constFirst()).absoluteFilePath());
     }
     return QApplication::exec();
 }

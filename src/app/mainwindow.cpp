@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/cancellablewait.h"
+#include "app/contextmenukey.h"
 #include "app/elidedlabel.h"
 #include "app/intervalviews.h"
 #include "app/layout.h"
@@ -8,6 +9,7 @@
 #include "app/reportbox.h"
 #include "app/resultspanel.h"
 #include "app/startpanel.h"
+#include "app/taxamapeditor.h"
 #include "app/taxamapfile.h"
 #include "app/taxondialog.h"
 #include "app/workflow.h"
@@ -26,6 +28,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 namespace torrentix {
 namespace {
@@ -55,7 +58,7 @@ MainWindow::MainWindow(const TaxaDatabase& taxa, UserDialogs* dialogs, QSettings
             return TaxonChoice(answer, form3_->remember(), form3_->dictionaryForRemaining());
         },
         this);
-    workflow_->keepRecentFilesIn(settings);
+    workflow_->keepSettingsIn(settings);
     workflow_->useTaxaMap(defaultTaxaMapPath());
 
     auto* central = new QWidget(this);
@@ -80,8 +83,8 @@ MainWindow::MainWindow(const TaxaDatabase& taxa, UserDialogs* dialogs, QSettings
     showView(StartTab);
     tabs_[0]->setFocus();
 
-    const Twips twips = Twips::of(*this);
-    resize(twips.px(QSize(initialWindowWidth, initialWindowHeight)));
+    qApp->installEventFilter(new ContextMenuKey(this));
+    resize(initialWindowSize(Twips::of(*this), screen()->availableGeometry().size()));
     relayout();
 }
 
@@ -106,9 +109,10 @@ void MainWindow::buildTopRow(QWidget* central) {
     typeFont.setBold(true);
     typeFont.setPointSizeF(typeFont.pointSizeF() * 1.6);
     gigtype_->setFont(typeFont);
+    gigtype_->setAccessibleDescription(QStringLiteral("River type of the results shown"));
     runLine_ = new ElidedLabel(central);
     runLine_->setObjectName(QStringLiteral("lbl_run"));
-    runLine_->setAccessibleName(QStringLiteral("Results shown"));
+    runLine_->setCaption(QStringLiteral("Results shown"));
     info_ = new QPushButton(QStringLiteral("INFO"), central);
     info_->setObjectName(QStringLiteral("cmdhelp"));
     connect(info_, &QPushButton::clicked, this, [this] { dialogs_.showInformation(false); });
@@ -143,7 +147,13 @@ void MainWindow::bindWorkflow() {
     connect(w, &Workflow::intervalsProgressed, intervalsWait_, &CancellableWait::setFraction);
     connect(w, &Workflow::intervalsFinished, this, &MainWindow::intervalsFinished);
     connect(intervalsWait_, &CancellableWait::cancelRequested, w, &Workflow::cancelIntervals);
+    connect(w, &Workflow::taxaMapEditRequested, this, [this](const QString& path) {
+        TaxaMapEditor editor(taxa_, path, this);
+        editor.exec();
+    });
     connect(results_->exportButton(), &QPushButton::clicked, w, &Workflow::exportTable);
+    connect(results_->saveResultsButton(), &QPushButton::clicked, w, &Workflow::saveResultsAs);
+    connect(results_->saveIntervalsButton(), &QPushButton::clicked, w, &Workflow::saveIntervals);
     connect(results_->intervalsBox(), &QCheckBox::toggled, this,
             [this](bool on) { setIntervalColumns(*results_->list(), workflow_->sharedIntervals(), on); });
     connect(graphs_, &GraphsView::regressionFailed, this, [this] {
@@ -163,11 +173,15 @@ void MainWindow::bindGraphsButtons() {
     }
 }
 
-void MainWindow::showView(int index) {
+void MainWindow::styleTabs(int shown) {
     const ColourScheme colours = screenColours(palette());
     for (int i = 0; i < 3; ++i) {
-        tabs_[static_cast<std::size_t>(i)]->setStyleSheet(tabStyleSheet(colours, i, i == index));
+        tabs_[static_cast<std::size_t>(i)]->setStyleSheet(tabStyleSheet(colours, i, i == shown));
     }
+}
+
+void MainWindow::showView(int index) {
+    styleTabs(index);
     start_->setVisible(index == StartTab);
     results_->setVisible(index == ResultsTab);
     graphs_->setVisible(index == GraphsTab);
@@ -185,7 +199,7 @@ void MainWindow::load() {
 
 void MainWindow::relayout() {
     const Twips twips = Twips::of(*this);
-    setMinimumSize(twips.px(QSize(minimumWindowWidth, minimumWindowHeight)));
+    setMinimumSize(minimumWindowSize(twips, screen()->availableGeometry().size()));
     const QSize window = twips.twips(centralWidget()->size());
     const WindowLayout l = windowLayout(window);
     for (std::size_t i = 0; i < tabs_.size(); ++i) {
@@ -220,6 +234,9 @@ void MainWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         workflow_->activate();
     }
+    if (event->type() == QEvent::PaletteChange && workflow_ != nullptr) {
+        styleTabs(workflow_->currentView()); // the desktop turned light or dark
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -243,8 +260,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && start_->isVisible() && event->modifiers() == Qt::NoModifier) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (enter && start_->isVisible() && plain) {
         start_->pressEnter();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && start_->isVisible() && start_->pressEscape()) {
         return;
     }
     QMainWindow::keyPressEvent(event);
@@ -297,6 +318,7 @@ void MainWindow::intervalsFinished() {
     const BootstrapResult* intervals = workflow_->intervals();
     QCheckBox* shown = results_->intervalsBox();
     shown->setVisible(intervals != nullptr);
+    results_->saveIntervalsButton()->setVisible(intervals != nullptr);
     setIntervalColumns(*results_->list(), workflow_->sharedIntervals(), shown->isChecked());
     bootstrapBand_->setVisible(intervals != nullptr);
     showPlotExtras();

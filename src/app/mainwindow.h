@@ -54,6 +54,7 @@ class MainWindow : public QMainWindow {
     void bindGraphsButtons();
     void bindWorkflow();
     void showView(int index);
+    void styleTabs(int shown);
     void relayout();
     void runStarted();
     void setControlsEnabled(bool enabled);

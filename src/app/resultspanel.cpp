@@ -21,6 +21,7 @@ ResultsPanel::ResultsPanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("resultsPanel"));
     list_ = new ResultsList(this);
     report_ = new ReportBox(this);
+    report_->setAccessibleName(QStringLiteral("Report"));
     histogramCaption_ = new QLabel(QStringLiteral("Sample Classification"), this);
     histogramCaption_->setObjectName(QStringLiteral("histogramLabel"));
     histogramCaption_->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
@@ -29,6 +30,14 @@ ResultsPanel::ResultsPanel(QWidget* parent) : QWidget(parent) {
     export_->setObjectName(QStringLiteral("cmdexport"));
     export_->setToolTip(QStringLiteral("Save the samples' metrics, indices and test variables as a "
                                        "tab- or comma-separated table"));
+    saveResults_ = new QPushButton(QStringLiteral("Save results as\u2026"), this);
+    saveResults_->setObjectName(QStringLiteral("cmdsaveresults"));
+    saveResults_->setToolTip(QStringLiteral("Save the results file of this run in another place"));
+    saveIntervals_ = new QPushButton(QStringLiteral("Save intervals\u2026"), this);
+    saveIntervals_->setObjectName(QStringLiteral("cmdsaveintervals"));
+    saveIntervals_->setToolTip(QStringLiteral("Save the 95 % confidence intervals of the samples and of the "
+                                              "regressions as two tables"));
+    saveIntervals_->hide();
     intervals_ = new QCheckBox(QStringLiteral("95 % intervals of the indices"), this);
     intervals_->setObjectName(QStringLiteral("chk_intervalcolumns"));
     intervals_->setChecked(true);
@@ -38,6 +47,8 @@ ResultsPanel::ResultsPanel(QWidget* parent) : QWidget(parent) {
 void ResultsPanel::relayout(const Twips& twips, const ResultsLayout& layout) {
     list_->setGeometry(twips.px(layout.list));
     export_->setGeometry(twips.px(layout.exportTable));
+    saveResults_->setGeometry(twips.px(layout.saveResults));
+    saveIntervals_->setGeometry(twips.px(layout.saveIntervals));
     intervals_->setGeometry(twips.px(layout.intervals));
     report_->setGeometry(twips.px(layout.report));
     histogramCaption_->setGeometry(twips.px(layout.histogramCaption));

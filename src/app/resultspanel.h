@@ -26,6 +26,8 @@ class ResultsPanel : public QWidget {
     ClassHistogram* histogram() const { return histogram_; }
     ResultsList* list() const { return list_; }
     QPushButton* exportButton() const { return export_; }
+    QPushButton* saveResultsButton() const { return saveResults_; }
+    QPushButton* saveIntervalsButton() const { return saveIntervals_; }
     QCheckBox* intervalsBox() const { return intervals_; }
 
     void relayout(const Twips& twips, const ResultsLayout& layout);
@@ -35,8 +37,10 @@ class ResultsPanel : public QWidget {
     QLabel* histogramCaption_ = nullptr;
     ClassHistogram* histogram_ = nullptr;
     ResultsList* list_ = nullptr;
-    QPushButton* export_ = nullptr;  // cmdexport
-    QCheckBox* intervals_ = nullptr; // chk_intervalcolumns
+    QPushButton* export_ = nullptr;        // cmdexport
+    QPushButton* saveResults_ = nullptr;   // cmdsaveresults
+    QPushButton* saveIntervals_ = nullptr; // cmdsaveintervals, once intervals are computed
+    QCheckBox* intervals_ = nullptr;       // chk_intervalcolumns
 };
 
 // The "Please, wait..." panel with the stage and progress of a read or run, and its

@@ -1,6 +1,7 @@
 #include "app/startpanel.h"
 
 #include "app/workflow.h"
+#include "graphs/colourscheme.h"
 #include "metrics/catalogue.h"
 
 #include <QCheckBox>
@@ -83,7 +84,25 @@ StartPanel::StartPanel(Workflow& workflow, QWidget* parent) : QWidget(parent), w
     connect(ok_, &QPushButton::clicked, this, [this] { workflow_.okClick(); });
     connect(back_, &QPushButton::clicked, this, [this] { workflow_.backClick(); });
     makeFileButtons();
+    paintErrors();
     sync();
+}
+
+// The error texts of "Min Value" take the colour of the scheme, light or dark.
+void StartPanel::paintErrors() {
+    const QColor error = screenColours(palette()).errorText;
+    for (QLabel* label : minErrors_) {
+        QPalette colours = label->palette();
+        colours.setColor(QPalette::WindowText, error);
+        label->setPalette(colours);
+    }
+}
+
+void StartPanel::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        paintErrors();
+    }
 }
 
 void StartPanel::makeFileButtons() {
@@ -117,7 +136,7 @@ QWidget* StartPanel::makeGigPanel() {
         option->setObjectName(indexedName("gigOption", g));
         option->setToolTip(Workflow::gigTooltip(g));
         option->installEventFilter(this);
-        connect(option, &QRadioButton::clicked, this, [this, g] { workflow_.gigClick(g); });
+        connect(option, &QRadioButton::clicked, this, [this, g] { workflow_.gigClick(g, byKeyboard_); });
         gigOptions_[static_cast<std::size_t>(g)] = option;
         layout->addWidget(option);
     }
@@ -134,7 +153,9 @@ QWidget* StartPanel::makeRiverTypePanel() {
     for (int t = 0; t < maxRiverTypes; ++t) {
         auto* option = new QRadioButton;
         option->setObjectName(indexedName("riverTypeOption", t));
-        connect(option, &QRadioButton::clicked, this, [this, t] { workflow_.riverTypeClick(t); });
+        option->installEventFilter(this);
+        connect(option, &QRadioButton::clicked, this,
+                [this, t] { workflow_.riverTypeClick(t, byKeyboard_); });
         riverTypes_[static_cast<std::size_t>(t)] = option;
         layout->addWidget(option);
     }
@@ -182,7 +203,6 @@ QWidget* StartPanel::makeTestVariableRows() {
                 [this, i](bool on) { workflow_.observedMinClick(i, on); });
         minErrors_[k] = new QLabel;
         minErrors_[k]->setObjectName(indexedName("minValueError", n));
-        minErrors_[k]->setStyleSheet(QStringLiteral("color: #c00000;"));
         grid->addWidget(minErrors_[k], n, 4);
         connect(minValues_[k], &QLineEdit::textChanged, this,
                 [this, i](const QString& text) { workflow_.minValueChange(i, text); });
@@ -274,13 +294,17 @@ void StartPanel::syncFiles() {
 }
 
 void StartPanel::pressEnter() {
-    QWidget* focus = focusWidget();
-    auto* button = qobject_cast<QPushButton*>(focus);
-    if (button != nullptr && isAncestorOf(button) && button->isEnabled()) {
-        button->click();
-    } else if (ok_->isEnabled()) {
+    if (ok_->isEnabled()) {
         ok_->click();
     }
+}
+
+bool StartPanel::pressEscape() {
+    if (!workflow_.metricFrameVisible() || workflow_.testVariablesVisible()) {
+        return false;
+    }
+    workflow_.gigMouseUp();
+    return true;
 }
 
 void StartPanel::relayout(const Twips& twips, const StartLayout& layout) {
@@ -318,6 +342,12 @@ bool StartPanel::eventFilter(QObject* watched, QEvent* event) {
         }
         return false;
     }
+    // An option chosen from the keyboard keeps the focus; one clicked gives it to the tab.
+    if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
+        byKeyboard_ = true;
+    } else if (type == QEvent::MouseButtonPress) {
+        byKeyboard_ = false;
+    }
     for (int g = 0; g < gigCount; ++g) {
         if (watched == gigOptions_[static_cast<std::size_t>(g)]) {
             return gigOptionEvent(g, event);
@@ -327,7 +357,8 @@ bool StartPanel::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // The metrics of a GIG show while the right button is held on its option, or from the
-// keyboard (the Menu key, Shift+F10) until Escape or the focus moves on.
+// keyboard (the Menu key, Shift+F10) until Escape; meanwhile the options the focus moves
+// to show theirs.
 bool StartPanel::gigOptionEvent(int g, QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
@@ -337,33 +368,20 @@ bool StartPanel::gigOptionEvent(int g, QEvent* event) {
         return right;
     }
     case QEvent::KeyPress:
-        return gigOptionKey(g, *static_cast<QKeyEvent*>(event));
+        return static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && pressEscape();
     case QEvent::ContextMenu:
         if (static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
             workflow_.gigMouseDown(g, true);
         }
         return true;
-    case QEvent::FocusOut:
+    case QEvent::FocusIn:
         if (workflow_.metricFrameVisible() && !workflow_.testVariablesVisible()) {
-            workflow_.gigMouseUp();
+            workflow_.gigMouseDown(g, true);
         }
         return false;
     default:
         return false;
     }
-}
-
-bool StartPanel::gigOptionKey(int g, const QKeyEvent& key) {
-    const bool open =
-        key.key() == Qt::Key_Menu || (key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier);
-    const bool close =
-        key.key() == Qt::Key_Escape && workflow_.metricFrameVisible() && !workflow_.testVariablesVisible();
-    if (open) {
-        workflow_.gigMouseDown(g, true);
-    } else if (close) {
-        workflow_.gigMouseUp();
-    }
-    return open || close;
 }
 
 } // namespace torrentix

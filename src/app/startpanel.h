@@ -30,8 +30,10 @@ class StartPanel : public QWidget {
     void sync();
     // Places the controls (panel coordinates in twips).
     void relayout(const Twips& twips, const StartLayout& layout);
-    // Enter: presses the button that has the focus, otherwise "OK".
+    // Enter: presses "OK", wherever the focus is.
     void pressEnter();
+    // Escape: closes the metrics of a GIG opened from the keyboard; false when none show.
+    bool pressEscape();
 
   signals:
     // A click on the option panels outside their options.
@@ -39,6 +41,7 @@ class StartPanel : public QWidget {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override; // the palette changed: the error texts follow
 
   private:
     QWidget* makeGigPanel();
@@ -50,7 +53,7 @@ class StartPanel : public QWidget {
     void syncFiles();
     void placeMetricFrame();
     bool gigOptionEvent(int g, QEvent* event);
-    bool gigOptionKey(int g, const QKeyEvent& key);
+    void paintErrors();
 
     Workflow& workflow_;
     Twips twips_{96.0};
@@ -75,6 +78,7 @@ class StartPanel : public QWidget {
     std::array<QCheckBox*, 3> biological_{}; // biologicalBox_n
     std::array<QLabel*, 3> minErrors_{};     // minValueError_n
     QCheckBox* intervals_ = nullptr;         // chk_intervals
+    bool byKeyboard_ = false;                // the last option was used from the keyboard
 };
 
 } // namespace torrentix

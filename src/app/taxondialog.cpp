@@ -28,7 +28,7 @@ constexpr QSize usualSize(5400, 6600); // twips
 ElidedLabel* boxedLabel(const char* name, const char* accessibleName) {
     auto* label = new ElidedLabel;
     label->setObjectName(QString::fromLatin1(name));
-    label->setAccessibleName(QString::fromLatin1(accessibleName));
+    label->setCaption(QString::fromLatin1(accessibleName));
     label->setFrameShape(QFrame::StyledPanel);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <utility>
 
 namespace torrentix {
 namespace {
@@ -46,14 +47,55 @@ QString Workflow::riverTypeCaption(int t) const {
     return riverTypeVisible(t) ? QString::fromStdString(typeCaption(gig_, t)) : QString();
 }
 
-void Workflow::gigClick(int index) {
+void Workflow::keepSettingsIn(QSettings* settings) {
+    recent_.keepIn(settings);
+    kept_.keepIn(settings);
+    takeKeptChoices();
+}
+
+// The GIG, river type and bootstrap tick of the last session, as if chosen again.
+void Workflow::takeKeptChoices() {
+    const Choices& kept = kept_.choices();
+    intervalsWanted_ = kept.intervals;
+    if (kept.gig && kept.riverType && step_ == 0 && !busy_) {
+        gig_ = *kept.gig;
+        selectedGig_ = gig_;
+        riverTypeCount_ = gigInfo(gig_).riverTypeCount;
+        riverTypesVisible_ = true;
+        selectedType_ = *kept.riverType;
+        riverType_ = *kept.riverType;
+    }
+    refreshPrompt();
+}
+
+void Workflow::openWhenPossible(const QString& path) {
+    waitingFile_ = path;
+    openWaitingFile();
+}
+
+void Workflow::openWaitingFile() {
+    if (waitingFile_.isEmpty() || !canOpenFile()) {
+        return;
+    }
+    QMetaObject::invokeMethod(
+        this, [this, path = std::exchange(waitingFile_, {})] { openRecent(path); }, Qt::QueuedConnection);
+}
+
+QString Workflow::gigtypeLabel() const {
+    return shownRun_ ? QString::fromStdString(typeCaption(shownRun_->gig, shownRun_->type)).left(4)
+                     : QString();
+}
+
+void Workflow::gigClick(int index, bool keepFocus) {
     if (busy_) {
         return;
     }
     if (index < 0 || index >= gigCount) {
         return;
     }
-    emit focusTab(StartTab);
+    if (!keepFocus) {
+        emit focusTab(StartTab);
+    }
     gig_ = gigOf(index);
     selectedGig_ = gig_;
     riverTypeCount_ = gigInfo(gig_).riverTypeCount;
@@ -62,19 +104,22 @@ void Workflow::gigClick(int index) {
     refreshPrompt();
 }
 
-void Workflow::riverTypeClick(int index) {
+void Workflow::riverTypeClick(int index, bool keepFocus) {
     if (busy_) {
         return;
     }
     if (!riverTypeVisible(index)) {
         return;
     }
-    emit focusTab(StartTab);
+    if (!keepFocus) {
+        emit focusTab(StartTab);
+    }
     selectedType_ = index;
     riverType_ = index;
-    gigtypeLabel_ = riverTypeCaption(index).left(4);
+    kept_.setRiverType(gig_, index);
     okEnabled_ = true;
     refreshPrompt();
+    openWaitingFile();
 }
 
 void Workflow::gigMouseDown(int index, bool rightButton) {
@@ -118,13 +163,6 @@ void Workflow::showOptions() {
     riverTypesVisible_ = false;
     metricTextVisible_ = false;
     metricFrameVisible_ = true;
-    settingOptions_ = true;
-    for (auto& r : rows_) {
-        r.minText = QStringLiteral("0");
-        r.biological = false;
-        r.observed = false;
-    }
-    settingOptions_ = false;
     backVisible_ = true;
     testVariablesVisible_ = true;
     refreshPrompt();
@@ -254,6 +292,10 @@ QString Workflow::viewsCaption() const {
         now << riverTypeCaption(*selectedType_).left(4);
     }
     const QString chosen = now.join(dot);
+    if (!notReplaced_.isEmpty()) {
+        return QStringLiteral("Results of ") + shown + QStringLiteral("\n(not replaced: ") + notReplaced_ +
+               ")";
+    }
     if (!readSinceRun_ && chosen == shown) {
         return QStringLiteral("Results of ") + shown;
     }

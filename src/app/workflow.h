@@ -6,6 +6,7 @@
 // state and forwards their events; tests drive it directly.
 
 #include "app/backgroundjob.h"
+#include "app/keptchoices.h"
 #include "app/recentfiles.h"
 #include "app/userdialogs.h"
 #include "index/classes.h"
@@ -94,7 +95,8 @@ class Workflow : public QObject {
     int riverTypeCount() const { return riverTypeCount_; }
     std::optional<RiverType> selectedType() const { return selectedType_; }
     RiverType riverType() const { return riverType_; }
-    const QString& gigtypeLabel() const { return gigtypeLabel_; }
+    // The river type of the run on show ("R-M1"); empty while none shows.
+    QString gigtypeLabel() const;
     bool gigOptionsVisible() const { return gigOptionsVisible_; }
     bool riverTypesVisible() const { return riverTypesVisible_; }
     bool riverTypeVisible(int t) const { return t >= 0 && t < riverTypeCount_; }
@@ -127,8 +129,10 @@ class Workflow : public QObject {
     // since and is not computed yet; empty while no results show.
     QString viewsCaption() const;
 
+    // The recent files and the choices of the START view are kept in `settings` from now
+    // on; the choices kept there before are taken up.
+    void keepSettingsIn(QSettings* settings);
     // Files: the recent ones, and the file that "Run again" reads (empty: none).
-    void keepRecentFilesIn(QSettings* settings) { recent_.keepIn(settings); }
     const QStringList& recentFiles() const { return recent_.files(); }
     QString runAgainFile() const;
 
@@ -146,8 +150,10 @@ class Workflow : public QObject {
     std::shared_ptr<const BootstrapResult> sharedIntervals() const { return intervals_; }
 
     // Events of the START view.
-    void gigClick(int index);
-    void riverTypeClick(int index);
+    // An option chosen; from the keyboard (`keepFocus`) the focus stays on it, else it goes
+    // to the START tab.
+    void gigClick(int index, bool keepFocus = false);
+    void riverTypeClick(int index, bool keepFocus = false);
     void gigMouseDown(int index, bool rightButton);
     void gigMouseUp();
     void okClick();   // "OK"
@@ -159,6 +165,9 @@ class Workflow : public QObject {
     // A recent file chosen, or "Run again": the file is read as if chosen in the dialog.
     void openRecent(const QString& path);
     void runAgain();
+    // A file named on the command line: read as a recent file is, at once when a GIG and a
+    // river type are chosen, else as soon as they are.
+    void openWhenPossible(const QString& path);
     // "Confidence intervals" ticked or not.
     void intervalsClick(bool ticked);
     // Cancel, or the window closed: the intervals under way are dropped once the engine's
@@ -177,7 +186,15 @@ class Workflow : public QObject {
     // "Export table...": the tidy table of the run shown, TAB-separated or, for a name
     // ending in ".csv", comma-separated.
     void exportTable();
-    // Opens the taxa map in the program the system edits it with, creating it first.
+    // "Save results as...": the results file of the run shown, where the user says; also
+    // offered at once when the run could not write it.
+    void saveResultsAs();
+    // "Save intervals...": the bootstrap intervals of the run shown, as two tables: the
+    // samples' where the user says ("NAME_ci.tsv" proposed), the regressions' beside it.
+    void saveIntervals();
+    // The run shown can be saved or exported now.
+    bool canSave() const;
+    // Opens the taxa map in the program's editor (taxaMapEditRequested), creating it first.
     void openTaxaMap();
     // The main window became active.
     void activate();
@@ -200,6 +217,7 @@ class Workflow : public QObject {
     void intervalsStarted();
     void intervalsProgressed(double fraction);
     void intervalsFinished(); // intervals() holds them, unless cancelled or failed
+    void taxaMapEditRequested(const QString& path);
 
   private:
     enum class ReadOutcome { Done, Aborted, Malformed, Cancelled };
@@ -225,7 +243,9 @@ class Workflow : public QObject {
     void hideOptions();
     void computeRun();
     void runDone(const RunOptions& options, RunOutcome outcome);
-    void failRun();
+    void failRun(const QString& why);
+    void openWaitingFile();
+    void takeKeptChoices();
     void refreshReport();
     void showStart();
     std::optional<std::string> existingResultsFile(const std::string& path, UserDialogs& dialogs);
@@ -234,6 +254,8 @@ class Workflow : public QObject {
     void rememberChoice(const UnknownTaxonQuestion& question, const TaxonChoice& choice,
                         UserDialogs& dialogs);
     void startIntervals(SampleTable asRead, RunOptions options);
+    bool saveOutput(const QString& title, const QString& proposed, const QString& filter,
+                    const std::function<QString(const QString&)>& write);
     void intervalsDone(std::shared_ptr<const BootstrapResult> result, const QString& failure);
 
     const TaxaDatabase& taxa_;
@@ -241,6 +263,8 @@ class Workflow : public QObject {
     UserDialogs& dialogs_;
     TaxonQuestion askTaxon_;
     RecentFiles recent_;
+    KeptChoices kept_;
+    QString waitingFile_; // to open once a river type is chosen
     QString taxaMapPath_;
 
     int step_ = 0;
@@ -255,7 +279,6 @@ class Workflow : public QObject {
     int riverTypeCount_ = 0;
     std::optional<RiverType> selectedType_;
     RiverType riverType_ = 0;
-    QString gigtypeLabel_;
 
     bool gigOptionsVisible_ = true;
     bool riverTypesVisible_ = false;
@@ -279,6 +302,7 @@ class Workflow : public QObject {
     std::shared_ptr<const RunResult> results_;
     std::optional<RunDescription> shownRun_;
     bool readSinceRun_ = false;
+    QString notReplaced_; // why the last run did not replace the results shown
 
     bool intervalsWanted_ = false;
     std::unique_ptr<IntervalRun> intervalRun_;

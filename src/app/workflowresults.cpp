@@ -7,7 +7,9 @@
 #include "app/tableexport.h"
 #include "base/files.h"
 #include "graphs/displaytext.h"
+#include "report/resultsfile.h"
 #include "report/tidytable.h"
+#include "run/bootstraptable.h"
 
 #include <QFileInfo>
 
@@ -15,6 +17,7 @@ namespace torrentix {
 
 void Workflow::intervalsClick(bool ticked) {
     intervalsWanted_ = ticked;
+    kept_.setIntervals(ticked);
     emit changed();
 }
 
@@ -52,34 +55,94 @@ void Workflow::intervalsDone(std::shared_ptr<const BootstrapResult> result, cons
     emit intervalsFinished();
 }
 
-// The table goes where the user says, in one step; it never replaces the sample file.
-void Workflow::exportTable() {
-    if (!results_ || !shownRun_ || intervalRun_ || busy_) {
-        return;
-    }
-    const QString sample = shownRun_->path;
-    const QString proposed = pathText(tablePathFor(pathBytes(sample)));
+// Asks where an output goes and writes it there; a name that would replace the sample
+// file, or a place that cannot be written, brings the dialog back. False when the user
+// chose no name.
+bool Workflow::saveOutput(const QString& title, const QString& proposed, const QString& filter,
+                          const std::function<QString(const QString&)>& write) {
+    const QString sample = shownRun_ ? shownRun_->path : inputPath_;
     for (;;) {
-        const QString chosen = dialogs_.saveFileName(
-            QStringLiteral("EXPORT TABLE"), proposed,
-            QStringLiteral("Tab-separated table (*.tsv);;Comma-separated table (*.csv)"));
+        const QString chosen = dialogs_.saveFileName(title, proposed, filter);
         if (chosen.isEmpty()) {
-            return;
+            return false;
         }
         if (QFileInfo(chosen).absoluteFilePath() == QFileInfo(sample).absoluteFilePath()) {
-            dialogs_.showMessage(QStringLiteral("The table cannot replace the sample file ") + sample +
+            dialogs_.showMessage(QStringLiteral("The output cannot replace the sample file ") + sample +
                                  QStringLiteral(". Please choose another name."));
             continue;
         }
-        const std::string path = pathBytes(chosen);
-        const std::string table = tidyTableOf(*results_, shownRun_->gig);
         try {
-            writeFileAtomically(path, isCsvName(path) ? csvFromTsv(table) : table);
+            const QString clash = write(chosen);
+            if (clash.isEmpty()) {
+                return true;
+            }
+            dialogs_.showMessage(clash);
         } catch (const std::exception& e) {
-            dialogs_.showMessage(anyText(e.what()));
+            dialogs_.showMessage(anyText(e.what()) + QStringLiteral("\nPlease choose another folder."));
         }
+    }
+}
+
+bool Workflow::canSave() const {
+    return results_ && shownRun_ && !intervalRun_ && !busy_;
+}
+
+// The tidy table of the run shown, with the intervals' columns when they are computed.
+void Workflow::exportTable() {
+    if (!canSave()) {
         return;
     }
+    saveOutput(QStringLiteral("EXPORT TABLE"), pathText(tablePathFor(pathBytes(shownRun_->path))),
+               QStringLiteral("Tab-separated table (*.tsv);;Comma-separated table (*.csv)"),
+               [this](const QString& chosen) {
+                   const std::string path = pathBytes(chosen);
+                   const std::string table = tidyTableOf(*results_, shownRun_->gig, intervals_.get());
+                   writeFileAtomically(path, isCsvName(path) ? csvFromTsv(table) : table);
+                   return QString();
+               });
+}
+
+// "Save results as...": the results file of the run shown, wherever the user says.
+void Workflow::saveResultsAs() {
+    if (!canSave()) {
+        return;
+    }
+    const std::string written = results_->outputPath;
+    const QString proposed = pathText(written.empty() ? resultsPathFor(pathBytes(shownRun_->path)) : written);
+    saveOutput(QStringLiteral("SAVE RESULTS AS"), proposed, QStringLiteral("Text File (*.txt)"),
+               [this](QString chosen) {
+                   if (!chosen.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive)) {
+                       chosen += QStringLiteral(".txt");
+                   }
+                   writeFileAtomically(pathBytes(chosen), results_->resultsText);
+                   return QString();
+               });
+}
+
+// "Save intervals...": the samples' table where the user says, the regressions' table
+// beside it; comma-separated both for a ".csv" name.
+void Workflow::saveIntervals() {
+    if (!canSave() || !intervals_) {
+        return;
+    }
+    saveOutput(QStringLiteral("SAVE CONFIDENCE INTERVALS"),
+               pathText(bootstrapPathFor(pathBytes(shownRun_->path))),
+               QStringLiteral("Tab-separated table (*.tsv);;Comma-separated table (*.csv)"),
+               [this](const QString& chosen) {
+                   const std::string samples = pathBytes(chosen);
+                   const std::string regressions = regressionsPathBeside(samples);
+                   if (QFileInfo(pathText(regressions)).absoluteFilePath() ==
+                       QFileInfo(shownRun_->path).absoluteFilePath()) {
+                       return QStringLiteral("The regressions' table would replace the sample file ") +
+                              shownRun_->path + QStringLiteral(". Please choose another name.");
+                   }
+                   const auto form = [&samples](const std::string& table) {
+                       return isCsvName(samples) ? csvFromTsv(table) : table;
+                   };
+                   writeFileAtomically(samples, form(bootstrapSamplesText(*intervals_, *results_)));
+                   writeFileAtomically(regressions, form(bootstrapRegressionsText(*intervals_, *results_)));
+                   return QString();
+               });
 }
 
 } // namespace torrentix

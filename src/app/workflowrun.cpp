@@ -28,7 +28,7 @@ void Workflow::okClick() {
         return;
     }
     if (step_ == 0) {
-        openSampleFile();
+        openSampleFile(std::exchange(waitingFile_, {}));
         return;
     }
     if (step_ == 1) {
@@ -38,12 +38,15 @@ void Workflow::okClick() {
         for (int i = 0; i < optionRowCount; ++i) {
             OptionRow& r = rows_[static_cast<std::size_t>(i)];
             const bool usable = isUsableTestVariable(*table_, i);
-            r.minText = QStringLiteral("0");
+            // A usable row takes the options the user last ran; the others none.
+            const RowChoice kept = usable ? kept_.choices().rows[static_cast<std::size_t>(i)] : RowChoice{};
+            r.minText = kept.observed ? QString() : kept.minText;
+            r.observed = kept.observed;
             r.minError.clear();
-            r.biological = false;
+            r.biological = kept.biological;
             r.label = displayText(table_->testVariableNames[static_cast<std::size_t>(i)], table_->utf8);
             r.enabled = usable;
-            r.minEnabled = usable;
+            r.minEnabled = usable && !kept.observed;
             anyUsable = anyUsable || usable;
         }
         if (!anyUsable) {
@@ -57,6 +60,13 @@ void Workflow::okClick() {
     }
     if (!checkMinValues()) {
         return;
+    }
+    for (int i = 0; i < optionRowCount; ++i) {
+        const OptionRow& r = rows_[static_cast<std::size_t>(i)];
+        if (r.enabled) {
+            kept_.setRow(i,
+                         RowChoice{r.observed ? QStringLiteral("0") : r.minText, r.observed, r.biological});
+        }
     }
     hideOptions();
     refreshPrompt(); // the options prompt goes with the options, also when the run is refused
@@ -283,6 +293,7 @@ void Workflow::takeRead(const QString& path, ReadResult& read) {
         readNotes_ << anyText(note);
     }
     readSinceRun_ = true;
+    notReplaced_.clear();
     recent_.add(path);
     if (!read.notice.empty()) {
         dialogs_.showMessage(screenLines(read.notice));
@@ -362,7 +373,18 @@ void Workflow::refreshReport() {
     emit reportChanged();
 }
 
-void Workflow::failRun() {
+// A run that failed or was refused: the results shown before stay, with the reason they
+// were not replaced; without any, the views are emptied.
+void Workflow::failRun(const QString& why) {
+    if (results_ && shownRun_) {
+        const QString dot = QStringLiteral(" \u00B7 ");
+        notReplaced_ = QStringLiteral("the run of ") + QFileInfo(inputPath_).fileName() + dot +
+                       gigCaption(gig_) + dot + riverTypeCaption(riverType_).left(4) +
+                       QStringLiteral(" failed: ") + why.section(QLatin1Char('\n'), 0, 0);
+        refreshPrompt();
+        showView(StartTab);
+        return;
+    }
     noResults_ = true;
     results_.reset();
     shownRun_.reset();
@@ -378,7 +400,6 @@ void Workflow::computeRun() {
         return;
     }
     cancelIntervals();
-    intervals_.reset();
     beginWork(QStringLiteral("Computing ") + QFileInfo(inputPath_).fileName() + QStringLiteral(" ..."));
     auto input = std::make_shared<SampleTable>(*table_);
     const RunOptions options = runOptions();
@@ -416,11 +437,13 @@ void Workflow::runDone(const RunOptions& options, RunOutcome outcome) {
         refreshPrompt();
         return;
     }
-    refreshReport();
     std::optional<RunResult>& run = outcome.run;
+    if (!results_ || (run && !run->refused)) { // a failed run leaves the report shown
+        refreshReport();
+    }
     if (!run) {
         dialogs_.showMessage(outcome.failure);
-        failRun();
+        failRun(outcome.failure);
         return;
     }
     // The notes on placeholder metrics stand in the report, which every run shows: they
@@ -432,18 +455,23 @@ void Workflow::runDone(const RunOptions& options, RunOutcome outcome) {
         }
     }
     if (run->refused) {
-        failRun();
+        failRun(QStringLiteral("too few reference samples (") + anyText(refusalMessage) + ")");
         return;
     }
     // The intervals normalise the test values afresh: they start from the table as read.
     SampleTable asRead = std::exchange(*table_, run->table);
+    intervals_.reset();
     results_ = std::make_shared<const RunResult>(std::move(*run));
     shownRun_ = RunDescription{inputPath_, gig_, riverType_};
     readSinceRun_ = false;
+    notReplaced_.clear();
     noResults_ = false;
     refreshPrompt();
     emit resultsReady();
     showView(ResultsTab);
+    if (!results_->fileError.empty()) {
+        saveResultsAs(); // the folder cannot be written: another place
+    }
     if (intervalsWanted_) {
         startIntervals(std::move(asRead), options);
     }

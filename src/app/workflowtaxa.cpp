@@ -7,7 +7,6 @@
 #include "input/taxamap.h"
 
 #include <QFileInfo>
-#include <QUrl>
 
 #include <memory>
 #include <optional>
@@ -103,10 +102,7 @@ void Workflow::openTaxaMap() {
         dialogs_.showMessage(anyText(e.what()));
         return;
     }
-    if (!dialogs_.openUrl(QUrl::fromLocalFile(taxaMapPath_))) {
-        dialogs_.showMessage(QStringLiteral("No program opened the taxa map ") + taxaMapPath_ +
-                             QStringLiteral(". It is a text file: name, TAB, family or IGNORE."));
-    }
+    emit taxaMapEditRequested(taxaMapPath_);
 }
 
 } // namespace torrentix

@@ -32,6 +32,7 @@ ColourScheme lightColours() {
     s.inactiveTab = {QColor(224, 224, 224), darkText};
     s.tabBorder = QColor(128, 128, 128);
     s.tabFocusBorder = QColor(64, 64, 64);
+    s.errorText = QColor(192, 0, 0);
     return s;
 }
 
@@ -48,6 +49,7 @@ ColourScheme darkColours() {
     s.inactiveTab = {QColor(64, 64, 64), lightText};
     s.tabBorder = QColor(150, 150, 150);
     s.tabFocusBorder = QColor(230, 230, 230);
+    s.errorText = QColor(255, 128, 128);
     return s;
 }
 

@@ -26,6 +26,7 @@ struct ColourScheme {
     ColourPair inactiveTab;
     QColor tabBorder;
     QColor tabFocusBorder;
+    QColor errorText; // a field's error message, on the window's background
 };
 
 // Whether a palette shows light text on dark windows.

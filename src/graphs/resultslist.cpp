@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -82,7 +83,8 @@ std::optional<std::size_t> widestSample(const ResultsModel& model, int column, c
 } // namespace
 
 ResultsList::ResultsList(QWidget* parent)
-    : QTreeView(parent), model_(new ResultsModel(this)), sortmenu_(new QMenu(this)) {
+    : QTreeView(parent), model_(new ResultsModel(this)), sortmenu_(new QMenu(this)),
+      keyboardMenu_(new QMenu(this)) {
     setObjectName("resultsList");
     setAccessibleName(tr("Results list"));
     setModel(model_);
@@ -105,6 +107,7 @@ ResultsList::ResultsList(QWidget* parent)
     sortmenu_->addAction(tr("Sort (Descending)"), this,
                          [this] { sortRows(sortcol_, SortChoice::Descending); });
     sortmenu_->addAction(tr("Unsort"), this, [this] { sortRows(sortcol_, SortChoice::Unsort); });
+    keyboardMenu_->setObjectName("keyboardSortMenu");
 }
 
 void ResultsList::clearRows() {
@@ -194,6 +197,29 @@ QString ResultsList::selectedRowsText() const {
         text += visibleCells([this, &row](int c) { return cellText(row.row(), c); });
     }
     return text;
+}
+
+void ResultsList::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() != QContextMenuEvent::Keyboard) {
+        QTreeView::contextMenuEvent(event);
+        return;
+    }
+    keyboardMenu_->clear();
+    const int current = currentIndex().isValid() ? currentIndex().column() : -1;
+    for (int c = 0; c < columnCount(); ++c) {
+        if (isColumnHidden(c)) {
+            continue;
+        }
+        QMenu* column = keyboardMenu_->addMenu(tr("Sort by %1").arg(headerText(c)));
+        column->addAction(tr("Sort (Ascending)"), this, [this, c] { sortRows(c, SortChoice::Ascending); });
+        column->addAction(tr("Sort (Descending)"), this, [this, c] { sortRows(c, SortChoice::Descending); });
+        column->addAction(tr("Unsort"), this, [this, c] { sortRows(c, SortChoice::Unsort); });
+        if (c == current) {
+            keyboardMenu_->setActiveAction(column->menuAction());
+        }
+    }
+    keyboardMenu_->popup(event->globalPos());
+    event->accept();
 }
 
 void ResultsList::keyPressEvent(QKeyEvent* event) {

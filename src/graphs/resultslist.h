@@ -43,6 +43,9 @@ class ResultsList : public QTreeView {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // From the keyboard (the Menu key, Shift+F10): "Sort by" each shown column, each with the
+    // choices of the sort menu.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
     void openSortMenu(int column);
@@ -52,7 +55,8 @@ class ResultsList : public QTreeView {
 
     ResultsModel* model_;
     QMenu* sortmenu_;
-    int sortcol_ = 0; // column of the last header clicked
+    QMenu* keyboardMenu_; // keyboardSortMenu
+    int sortcol_ = 0;     // column of the last header clicked
     bool sorted_ = false;
     int sortKey_ = 0;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;

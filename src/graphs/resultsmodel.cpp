@@ -90,6 +90,9 @@ QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int 
         return {};
     }
     if (role == Qt::DisplayRole) {
+        if (section == 0) {
+            return tr("Sample number"); // the hidden column, as screen readers name it
+        }
         return section < resultsColumnCount ? headers_[static_cast<std::size_t>(section)]
                                             : extraHeaders_[section - resultsColumnCount];
     }

@@ -5,13 +5,17 @@
 #include "app/taxondialog.h"
 #include "app/workflow.h"
 #include "apptestsupport.h"
+#include "graphs/colourscheme.h"
 #include "graphs/resultslist.h"
 #include "metrics/catalogue.h"
 #include "support/taxa.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
@@ -75,7 +79,7 @@ class MainWindowTest : public ::testing::Test {
 TEST_F(MainWindowTest, RunThroughTheControls) {
     SampleFile sample = SampleFile::typical();
     chooseAndOpen(Mediterranean, 0, sample.emptyTestValuesFrom(2, 5));
-    EXPECT_EQ(value("lbl_gigtype").toString(), "R-M1");
+    EXPECT_EQ(value("lbl_gigtype").toString(), ""); // no run on show yet
     ASSERT_TRUE(shown("testVariablesPanel")) << told();
     EXPECT_EQ(value("testVariableLabel_1").toString(), "EQR");
     EXPECT_EQ(control("minValue_2")->accessibleName(), "Min Value of URBAN");
@@ -106,6 +110,7 @@ TEST_F(MainWindowTest, RunThroughTheControls) {
         value("reportLabel", "plainText").toString().toStdString(),
         Mentions("sites.txt", "R-M1", "14 samples", "EQR (min value=, bio)", "URBAN (min value=0.5)"));
     EXPECT_EQ(value("resultsList", "rowCount").toInt(), 14);
+    EXPECT_EQ(value("lbl_gigtype").toString(), "R-M1");
     ASSERT_NE(window.workflow().results(), nullptr);
     EXPECT_EQ(readFile(out()), window.workflow().results()->resultsText);
     click("viewButton_2");
@@ -122,6 +127,7 @@ TEST_F(MainWindowTest, RunThroughTheControls) {
     EXPECT_EQ(value("indexButton_1").toString(), "Med");
     EXPECT_THAT(value("lbl_run", "toolTip").toString().toStdString(),
                 HasSubstr("Mediterranean · R-M1\n(not computed yet: sites.txt · Alpine · R-A2)"));
+    EXPECT_EQ(value("lbl_gigtype").toString(), "R-M1"); // the run on show, not the choice
     EXPECT_THAT(value("reportLabel", "plainText").toString().toStdString(), Not(HasSubstr("Alpine")));
     EXPECT_TRUE(shown("cmdagain"));
 }
@@ -137,11 +143,59 @@ TEST_F(MainWindowTest, RightButtonHoldsTheMetricsOfAGig) {
     QTest::mouseRelease(option, Qt::RightButton, {}, dot);
     EXPECT_FALSE(shown("frame_metr"));
     EXPECT_FALSE(value("gigOption_2", "checked").toBool());
-    for (const bool open : {true, false}) { // Shift+F10 opens, Escape closes
-        QTest::keyClick(option, open ? Qt::Key_F10 : Qt::Key_Escape,
-                        open ? Qt::ShiftModifier : Qt::NoModifier);
-        EXPECT_EQ(shown("frame_metr"), open);
+}
+
+// The window from the keyboard alone: Space on an option keeps the focus there; Shift+F10
+// shows the metrics of a GIG, of each GIG the focus moves to, until Escape; Enter presses
+// "OK" wherever the focus is; Shift+F10 sorts the results list by any column and opens the
+// report's menu. Screen readers hear the list's and report's names and no hidden column.
+TEST_F(MainWindowTest, KeyboardAlone) {
+    const auto key = [this](const QString& name, Qt::Key k, Qt::KeyboardModifiers m = {}) {
+        control(name)->setFocus();
+        QTest::keyClick(control(name), k, m);
+    };
+    key("gigOption_3", Qt::Key_Space);
+    EXPECT_TRUE(control("gigOption_3")->hasFocus());
+    key("gigOption_3", Qt::Key_F10, Qt::ShiftModifier);
+    control("gigOption_2")->setFocus();
+    EXPECT_THAT(value("frame_metr", "title").toString().toStdString(), HasSubstr("Eastern continental"));
+    key("riverTypeOption_0", Qt::Key_Escape);
+    EXPECT_FALSE(shown("frame_metr"));
+    key("riverTypeOption_0", Qt::Key_Space);
+    EXPECT_TRUE(control("riverTypeOption_0")->hasFocus());
+    EXPECT_EQ(window.workflow().selectedType(), 0);
+    dialogs.openAnswers = {writeSites(dir, SampleFile::typical())};
+    key("riverTypeOption_0", Qt::Key_Return);
+    settle(window.workflow());
+    ASSERT_TRUE(shown("backButton"));
+    key("backButton", Qt::Key_Enter, Qt::KeypadModifier);
+    settle(window.workflow());
+    ASSERT_TRUE(shown("resultsPanel")) << told();
+    auto* list = window.findChild<ResultsList*>("resultsList");
+    list->setCurrentIndex(list->model()->index(0, 2));
+    key("resultsList", Qt::Key_F10, Qt::ShiftModifier);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->actions().size(), 8);
+    EXPECT_EQ(menu->activeAction()->text(), "Sort by SAMPLE");
+    menu->activeAction()->menu()->actions().at(1)->trigger(); // descending
+    menu->hide();
+    EXPECT_GT(list->cellText(0, 2), list->cellText(13, 2));
+    key("reportLabel", Qt::Key_F10, Qt::ShiftModifier);
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    QApplication::activePopupWidget()->hide();
+    const auto heard = [](QWidget* widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    };
+    EXPECT_EQ(heard(control("reportLabel")), "Report");
+    EXPECT_EQ(heard(list), "Results list");
+    EXPECT_THAT(heard(control("lbl_run")).toStdString(), HasSubstr("Results shown: Results of sites.txt"));
+    QAccessibleTableInterface* table = QAccessible::queryAccessibleInterface(list)->tableInterface();
+    QStringList columns;
+    for (int c = 0; c < table->columnCount(); ++c) {
+        columns << table->columnDescription(c);
     }
+    EXPECT_EQ(columns.join(' '), "Sample number CODE SAMPLE CLASS STAR_ICMi Med_ICMi EQR URBAN ALT");
 }
 
 // The unknown-taxon dialog answers the reader, which writes the corrected file. "Use the
@@ -212,6 +266,25 @@ TEST_F(MainWindowTest, IntervalsThroughTheControls) {
             click("viewButton_0");
         }
     }
+}
+
+// The window opens inside the screen's free area (the offscreen screen: 800 x 600).
+TEST_F(MainWindowTest, OpensInsideTheScreen) {
+    const QRect free = window.screen()->availableGeometry();
+    EXPECT_TRUE(window.width() < free.width() && window.height() < free.height());
+    EXPECT_TRUE(window.minimumWidth() <= window.width() && window.minimumHeight() <= window.height());
+}
+
+// The desktop turned dark while the program runs: the view buttons and the error texts follow.
+TEST_F(MainWindowTest, FollowsAPaletteChange) {
+    const QString light = control("viewButton_0")->styleSheet();
+    QPalette dark;
+    dark.setColor(QPalette::Window, Qt::black);
+    dark.setColor(QPalette::WindowText, Qt::white);
+    window.setPalette(dark);
+    EXPECT_NE(control("viewButton_0")->styleSheet(), light);
+    EXPECT_EQ(control("minValueError_1")->palette().color(QPalette::WindowText),
+              screenColours(dark).errorText);
 }
 
 TEST_F(MainWindowTest, InformationWindowAtStartAndOnRequest) {
@@ -345,6 +418,15 @@ TEST(LayoutTest, AreasKeepInsideAndInOrderAndGrowWithTheWindow) {
         before = now;
     }
     EXPECT_EQ(Twips(0).px(1440), 96); // a screen without a DPI counts as 96
+    // 1920 x 1080 at scale 2 leaves 960 x 540 logical pixels: the window fits, with its frame.
+    for (const QSize screen : {QSize(960, 540), QSize(1920, 1080), QSize(640, 400)}) {
+        const QSize first = initialWindowSize(Twips(96), screen);
+        EXPECT_TRUE(first.width() < screen.width() && first.height() < screen.height() - 30)
+            << screen.width();
+        EXPECT_TRUE(minimumWindowSize(Twips(96), screen).boundedTo(first) ==
+                    minimumWindowSize(Twips(96), screen));
+    }
+    EXPECT_EQ(initialWindowSize(Twips(96), QSize(1920, 1080)), QSize(920, 600)); // as designed
 }
 
 } // namespace

@@ -3,16 +3,23 @@
 #include "app/elidedlabel.h"
 #include "app/infowindow.h"
 #include "app/reportbox.h"
+#include "app/taxamapeditor.h"
 #include "app/taxondialog.h"
 
 #include "apptestsupport.h"
 #include "support/taxa.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTreeWidget>
 
 namespace torrentix {
@@ -52,7 +59,7 @@ TEST(TaxonDialogTest, AnswersFollowTheChoiceAndTheButton) {
     EXPECT_EQ(node("F120")->parent()->parent(), node("TAXA"));
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.name << " " << (c.button ? c.button : "closed"));
-        QString shown;
+        QString shown, heard;
         whenShown(dialog, [&] {
             for (const auto& tag : c.clicks) {
                 if (tag[0] == '?') {
@@ -64,12 +71,15 @@ TEST(TaxonDialogTest, AnswersFollowTheChoiceAndTheButton) {
                                   tree->visualItemRect(node(tag)).center());
             }
             shown = dialog.findChild<QWidget*>("familyLabel")->property("text").toString();
+            heard = QAccessible::queryAccessibleInterface(dialog.findChild<QWidget*>("unknownNameLabel"))
+                        ->text(QAccessible::Name);
             c.button ? QTest::mouseClick(dialog.findChild<QWidget*>(c.button), Qt::LeftButton)
                      : void(dialog.close());
         });
         const auto answer = dialog.ask({c.name, suggestFamily(realTaxa(), c.name, false), &realTree()});
         EXPECT_FALSE(dialog.isVisible());
         EXPECT_EQ(shown.toStdString(), c.shown);
+        EXPECT_EQ(heard.toStdString(), std::string("unknown taxon: ") + c.name); // the value, for readers
         EXPECT_EQ(answer.selectionKey, c.key);
         EXPECT_TRUE(!c.taxon || answer.correctTaxon == c.taxon) << answer.correctTaxon;
     }
@@ -156,6 +166,40 @@ TEST(ReportBoxTest, CopiesButNeverChanges) {
         QTest::keyClick(&box, copy, Qt::ControlModifier);
         EXPECT_EQ(QApplication::clipboard()->text(), original) << copy;
     }
+}
+
+// The taxa map's editor: a row per line, the blanks at a name's ends shown; it saves only
+// a map the reader takes, with the comments at its head, and says which line is wrong.
+TEST(TaxaMapEditorTest, SavesOnlyAMapTheReaderTakes) {
+    TempDir dir;
+    const std::string path = dir.file("map.tsv");
+    writeFile(path, "# mine\nname\tfamily\nBAETIDAX \tBAETIDAE\r\nZZZ\tIGNORE\n");
+    TaxaMapEditor editor(realTaxa(), QString::fromStdString(path));
+    auto* table = editor.findChild<QTableWidget*>("mapTable");
+    ASSERT_EQ(table->rowCount(), 2);
+    const auto* delegate = static_cast<QStyledItemDelegate*>(table->itemDelegate());
+    EXPECT_EQ(delegate->displayText(table->item(0, 0)->text(), QLocale()), QString::fromUtf8("BAETIDAX␣"));
+    EXPECT_EQ(withVisibleBlanks("  a b "), QString::fromUtf8("␣␣a b␣"));
+    table->item(1, 1)->setText("NOSUCHFAMILY");
+    EXPECT_FALSE(editor.save());
+    EXPECT_THAT(editor.findChild<QLabel*>("lbl_mapproblem")->text().toStdString(), HasSubstr("line 2"));
+    EXPECT_THAT(readFile(path), HasSubstr("ZZZ\tIGNORE"));
+    table->item(1, 1)->setText("gammaridae");
+    QTest::mouseClick(editor.findChild<QWidget*>("cmdaddrow"), Qt::LeftButton); // left empty
+    EXPECT_TRUE(editor.save());
+    EXPECT_EQ(readFile(path), "# mine\nBAETIDAX \tBAETIDAE\nZZZ\tgammaridae\n");
+}
+
+// The report wraps its lines to its width, a long path without blanks too: it never
+// scrolls sideways.
+TEST(ReportBoxTest, WrapsToItsWidth) {
+    ReportBox report;
+    report.resize(200, 300);
+    report.setPlainText("  file: /a/long/folder/name/without/any/blank/at/all/samples_of_the_river.txt");
+    report.show();
+    QApplication::processEvents();
+    EXPECT_EQ(report.horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(report.document()->firstBlock().layout()->lineCount(), 2);
 }
 
 } // namespace

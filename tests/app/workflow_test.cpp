@@ -8,6 +8,7 @@
 #include "support/taxa.h"
 
 #include <QSettings>
+#include <QSignalSpy>
 
 #include <algorithm>
 
@@ -113,13 +114,17 @@ const struct Transition {
     {"Observed Min of EQR, OK: equal normalisation bounds",
      [](WorkflowTest& t) { t.wf.observedMinClick(0, true), t.wf.okClick(); }, "open a file", true, 0,
      StartTab, 0, "EQR", false},
-    {"RESULTS after the failed run", tab(ResultsTab), "open a file", true, 0, StartTab, 0, "", false},
+    {"RESULTS after the failed run: the run before", tab(ResultsTab), "", true, 0, ResultsTab, 0, "", false},
+    {"START after the failed run", tab(StartTab), "open a file", true, 0, StartTab, 0, "", false},
     {"OK, the same file again", ok(withEqualEqr), "Set options", true, 2, StartTab, 1, "", false},
-    {"OK: regressions on EQR fail", ok(), "", true, 0, ResultsTab, 0, "(Proc. regrlin)", true},
+    {"Observed Min of EQR unticked (it was kept), OK: regressions on EQR fail",
+     [](WorkflowTest& t) { t.wf.observedMinClick(0, false), ok()(t); }, "", true, 0, ResultsTab, 0,
+     "(Proc. regrlin)", true},
     {"START once more", tab(StartTab), "open a file", true, 0, StartTab, 0, "", false},
     {"OK, too few references", ok(tooFewReferences), "Set options", true, 2, StartTab, 1, "", false},
     {"OK is refused", ok(), "open a file", true, 0, StartTab, 0, "Refs(6)+Highs(5) < 6", false},
-    {"RESULTS after the refusal", tab(ResultsTab), "open a file", true, 0, StartTab, 0, "", false},
+    {"RESULTS after the refusal: the run before", tab(ResultsTab), "", true, 0, ResultsTab, 0, "", false},
+    {"START after the refusal", tab(StartTab), "open a file", true, 0, StartTab, 0, "", false},
     {"another GIG", gig(Northern), "River Type", false, 0, StartTab, 0, "", false},
 };
 
@@ -285,7 +290,7 @@ TEST_F(WorkflowTest, RecentFilesOutlastTheSession) {
     for (int i = 9; i > 0; --i) {
         earlier.add(QString::fromStdString(dir.file(std::to_string(i) + ".txt")));
     }
-    wf.keepRecentFilesIn(&settings);
+    wf.keepSettingsIn(&settings);
     gig(CentralBaltic)(*this), type(0)(*this), ok(withoutTestVariables)(*this);
     EXPECT_EQ(dialogs.openFolders, QStringList{QString::fromStdString(dir.path())});
     EXPECT_EQ(wf.recentFiles().mid(0, 2), (QStringList{QString::fromStdString(dir.file("sites.txt")),
@@ -293,9 +298,59 @@ TEST_F(WorkflowTest, RecentFilesOutlastTheSession) {
     EXPECT_EQ(wf.recentFiles().size(), 8);
 }
 
+// The GIG, river type, row options and bootstrap tick last ran come back for Run again, for
+// another file and in the next session, where a file waiting to be opened opens at once.
+TEST_F(WorkflowTest, ChoicesOutlastRunsAndSessions) {
+    QSettings settings(QString::fromStdString(dir.file("settings.ini")), QSettings::IniFormat);
+    wf.keepSettingsIn(&settings);
+    const QString sites = writeSites(dir, typical());
+    wf.openWhenPossible(sites); // waits for the river type
+    gig(Alpine)(*this), type(1)(*this);
+    QCoreApplication::processEvents();
+    settle(wf);
+    ASSERT_EQ(wf.step(), 2);
+    EXPECT_EQ(dialogs.opens, 0);
+    wf.observedMinClick(0, true), wf.minValueChange(1, "2.5"), wf.biologicalClick(2, true);
+    ok()(*this);
+    wf.intervalsClick(true);
+    const auto rows = [](const Workflow& w) {
+        QStringList shown;
+        for (int i = 0; i < optionRowCount; ++i) {
+            shown << (w.row(i).observed ? "*" : "") + w.row(i).minText + (w.row(i).biological ? "b" : "");
+        }
+        return shown.join('|');
+    };
+    wf.showView(StartTab), wf.runAgain(), settle(wf);
+    EXPECT_EQ(rows(wf), "*|2.5|0b");
+    EXPECT_EQ(wf.gigtypeLabel(), "R-A2");
+    FakeDialogs later;
+    Workflow next(realTaxa(), realTree(), later, [](const UnknownTaxonQuestion&) { return TaxonChoice(); });
+    next.keepSettingsIn(&settings);
+    EXPECT_TRUE(next.selectedGig() == Alpine && next.selectedType() == 1 && next.okEnabled());
+    EXPECT_TRUE(next.intervalsWanted());
+    EXPECT_EQ(next.gigtypeLabel(), ""); // no run on show yet
+    next.openWhenPossible(sites);
+    QCoreApplication::processEvents();
+    settle(next);
+    EXPECT_EQ(rows(next), "*|2.5|0b");
+}
+
+// A refused run leaves the results and the report shown before, and says why they stay.
+TEST_F(WorkflowTest, RefusedRunKeepsTheViews) {
+    gig(CentralBaltic)(*this), type(0)(*this), ok(withoutTestVariables)(*this);
+    const RunResult* before = wf.results();
+    const QString report = wf.reportText();
+    ok(tooFewReferences)(*this), ok()(*this);
+    EXPECT_EQ(wf.results(), before);
+    EXPECT_EQ(wf.reportText(), report);
+    EXPECT_THAT(wf.viewsCaption().toStdString(),
+                Mentions("not replaced: the run of sites.txt", "failed: too few reference samples"));
+    EXPECT_EQ(wf.gigtypeLabel(), "R-C1");
+}
+
 // Answers the user asks to remember go to the taxa map, created by the first, and answer
 // later reads without asking, as the report says; a map that cannot be read is told of and
-// the names are asked. "Taxa map" opens the map, making one where there is none.
+// the names are asked. "Taxa map" opens the map in its editor, making one where there is none.
 TEST_F(WorkflowTest, TaxaMapRemembersAnswers) {
     const std::string map = dir.file("config/taxa-map.tsv");
     wf.useTaxaMap(QString::fromStdString(map));
@@ -326,34 +381,63 @@ TEST_F(WorkflowTest, TaxaMapRemembersAnswers) {
         EXPECT_EQ(dialogs.messages.join('\n').contains("line 1: expected a name"), c.mapText != nullptr);
     }
     std::filesystem::remove(map);
+    QSignalSpy edit(&wf, &Workflow::taxaMapEditRequested);
     wf.openTaxaMap();
-    EXPECT_EQ(dialogs.urlsOpened, QStringList{QUrl::fromLocalFile(QString::fromStdString(map)).toString()});
+    ASSERT_EQ(edit.count(), 1) << wf.busy() << wf.taxaMapPath().toStdString()
+                               << dialogs.messages.join("|").toStdString();
+    EXPECT_EQ(edit.at(0).at(0).toString(), QString::fromStdString(map));
     EXPECT_THAT(readFile(map), ::testing::StartsWith("#"));
 }
 
 // "Export table..." writes the run's table where the user says, comma-separated for a
-// ".csv" name, never over the sample file.
-TEST_F(WorkflowTest, ExportTable) {
+// ".csv" name, never over the sample file, with the intervals' columns once they are
+// computed; "Save intervals..." writes their two tables. A place that cannot be written
+// brings the dialog back.
+TEST_F(WorkflowTest, ExportTableAndIntervals) {
+    wf.intervalsClick(true);
+    QSignalSpy finished(&wf, &Workflow::intervalsFinished);
     gig(CentralBaltic)(*this), type(0)(*this), ok(withoutTestVariables)(*this);
+    ASSERT_TRUE(!finished.isEmpty() || finished.wait(300000));
+    ASSERT_NE(wf.intervals(), nullptr);
+    const auto at = [this](const char* name) { return QString::fromStdString(dir.file(name)); };
     for (const std::string name : {"t.tsv", "t.CSV"}) {
-        dialogs.saveAnswers = {QString::fromStdString(dir.file("sites.txt")),
-                               QString::fromStdString(dir.file(name))};
+        dialogs.saveAnswers = {at("sites.txt"), at("no/such/t.tsv"), QString::fromStdString(dir.file(name))};
         wf.exportTable();
         EXPECT_THAT(
             readFile(dir.file(name)),
-            ::testing::StartsWith(name == "t.tsv" ? "CODE\tSAMPLE\tCLASS" : "\"CODE\",\"SAMPLE\",\"CLASS\""));
+            AllOf(::testing::StartsWith(name == "t.tsv" ? "CODE\tSAMPLE\tCLASS" : "\"CODE\",\"SAMPLE\""),
+                  HasSubstr("STAR_lo")));
     }
-    EXPECT_THAT(dialogs.messages.join('\n').toStdString(), HasSubstr("cannot replace the sample file"));
+    EXPECT_THAT(dialogs.messages.join('\n').toStdString(),
+                Mentions("cannot replace the sample file", "Please choose another folder."));
     EXPECT_EQ(readFile(dir.file("sites.txt")), withoutTestVariables().text());
+    dialogs.saveAnswers = {at("ci.csv")};
+    wf.saveIntervals();
+    EXPECT_THAT(readFile(dir.file("ci.csv")), ::testing::StartsWith("# replicates=1000 "));
+    EXPECT_THAT(readFile(dir.file("ci_regressions.csv")), ::testing::StartsWith("# replicates=1000 "));
     EXPECT_EQ(csvFromTsv("# seed=1\nA\tB\n\"x\"\"y\tz\"\t1.5e-05\n12\t\n0,5\tinf\n'=1\t-2\n"),
               "# seed=1\n\"A\",\"B\"\n\"x\"\"y\tz\",1.5e-05\n12,\n\"0,5\",\"inf\"\n\"'=1\",-2\n");
-    // With the intervals of the run, their columns follow the indices.
-    BootstrapResult intervals;
-    intervals.star.assign(wf.results()->table.samples.size(), Interval{0.5, std::nullopt});
-    intervals.gig.assign(wf.results()->table.samples.size(), Interval{0.25, 1.0});
-    EXPECT_THAT(
-        tidyTableOf(*wf.results(), CentralBaltic, &intervals),
-        AllOf(HasSubstr("\tGIG_ICMi\tSTAR_lo\tSTAR_hi\tGIG_lo\tGIG_hi\n"), HasSubstr("\t0.5\t\t0.25\t1\n")));
+}
+
+// A results file that cannot be written (its name taken by a folder) brings "Save results
+// as..." at once; after a declined overwrite it saves the run shown when asked.
+TEST_F(WorkflowTest, SaveResultsElsewhere) {
+    std::filesystem::create_directory(out());
+    dialogs.yesNoAnswers = {true};
+    dialogs.saveAnswers = {QString::fromStdString(dir.file("no/such/r.txt")),
+                           QString::fromStdString(dir.file("elsewhere"))};
+    gig(CentralBaltic)(*this), type(0)(*this), ok(withoutTestVariables)(*this);
+    ASSERT_NE(wf.results(), nullptr);
+    EXPECT_EQ(readFile(dir.file("elsewhere.txt")), wf.results()->resultsText);
+    EXPECT_THAT(dialogs.messages.join('\n').toStdString(), HasSubstr("Please choose another folder."));
+    std::filesystem::remove_all(out());
+    writeFile(out(), "earlier results");
+    dialogs.yesNoAnswers = {false};
+    ok(withoutTestVariables)(*this);
+    EXPECT_EQ(readFile(out()), "earlier results");
+    dialogs.saveAnswers = {QString::fromStdString(dir.file("again.txt"))};
+    wf.saveResultsAs();
+    EXPECT_EQ(readFile(dir.file("again.txt")), wf.results()->resultsText);
 }
 
 } // namespace
