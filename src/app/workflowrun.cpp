@@ -187,8 +187,9 @@ void Workflow::readFile(const QString& path) {
     auto read = std::make_shared<ReadResult>();
     auto outcome = std::make_shared<ReadOutcome>(ReadOutcome::Aborted);
     beginWork(QStringLiteral("Reading ") + QFileInfo(path).fileName() + QStringLiteral(" ..."));
+    auto failure = std::make_shared<QString>(); // what went wrong beyond the file's own faults
     job_->start(
-        [this, path, read, outcome] {
+        [this, path, read, outcome, failure] {
             JobDialogs dialogs(*job_, dialogs_);
             try {
                 enterStage(WorkStage::Reading);
@@ -199,10 +200,16 @@ void Workflow::readFile(const QString& path) {
                 }
             } catch (const Cancelled&) {
                 *outcome = ReadOutcome::Cancelled;
+            } catch (const std::exception& e) {
+                *failure = anyText(e.what());
+                *outcome = ReadOutcome::Aborted;
             }
         },
-        [this, path, read, outcome] {
+        [this, path, read, outcome, failure] {
             endWork();
+            if (!failure->isEmpty()) {
+                dialogs_.showMessage(*failure);
+            }
             readDone(path, *read, *outcome);
         });
 }
