@@ -22,8 +22,10 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
-# What building the engine, the batch command and the tests needs.
-ENGINE_PACKAGES=(build-essential cmake libsqlite3-dev libgtest-dev libgmock-dev ccache python3)
+# What building the engine, the batch command and the tests needs (fmt and fast_float are
+# used header-only, so the cross builds take the same headers).
+ENGINE_PACKAGES=(build-essential cmake libsqlite3-dev libgtest-dev libgmock-dev ccache python3 libfmt-dev
+    libfast-float-dev)
 # What the desktop program and its tests add.
 GUI_PACKAGES=(qt6-base-dev qt6-svg-dev libgl-dev dpkg-dev file)
 # What the cross build for Windows and its tests under wine add (npm too, when no npm is

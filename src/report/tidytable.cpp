@@ -1,10 +1,10 @@
 #include "report/tidytable.h"
 
+#include "base/numberforms.h"
 #include "base/text.h"
 #include "metrics/metricdefinitions.h"
 #include "report/resultsfile.h"
 
-#include <charconv>
 #include <cmath>
 
 namespace torrentix {
@@ -42,9 +42,7 @@ std::string numberCell(std::optional<double> value) {
     if (!value || !std::isfinite(*value)) {
         return {};
     }
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, *value);
-    return std::string(buffer, result.ptr);
+    return formatShortest(*value);
 }
 
 // A text cell as UTF-8. A cell holding a double quote, a TAB or a line break is quoted,
