@@ -31,3 +31,6 @@ GUI_PACKAGES=(qt6-base-dev qt6-svg-dev libgl-dev dpkg-dev file)
 # What the cross build for Windows and its tests under wine add (npm too, when no npm is
 # there, to fetch the SQLite sources).
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine wine64 unzip)
+# What the browser build, its page and their tests add (nodejs and npm too, when no node
+# is there).
+WEB_PACKAGES=(emscripten chromium nlohmann-json3-dev)
