@@ -272,7 +272,9 @@ async function runFile(): Promise<void> {
   };
   show("progress");
   ($("progress-bar") as HTMLProgressElement).value = 0;
+  performance.mark("run-asked"); // marks for the benchmark: engine time and page time
   const answer = await ask({ kind: "run", request });
+  performance.measure("engine", "run-asked");
   if (answer.kind !== "ran") {
     return;
   }
@@ -288,6 +290,7 @@ async function runFile(): Promise<void> {
     return;
   }
   showResults();
+  performance.measure("run", "run-asked");
   if ($<HTMLInputElement>("bootstrap").checked) {
     await runIntervals();
   }

@@ -33,6 +33,8 @@ export class ResultsList {
         return button;
       }),
     );
+    // Number, code, sample and class, then the numbers, sharing what is left.
+    this.head.parentElement?.style.setProperty("--columns", `3rem 6rem 9rem 3.5rem repeat(${headers.length - 4}, minmax(4.5rem, 1fr))`);
     this.spacer.style.height = `${rows.length * rowHeight}px`;
     this.body.scrollTop = 0;
     this.render();
