@@ -120,6 +120,16 @@ test("unknown names are asked about one at a time, with the dictionary's suggest
   assert.ok(buttons.some((b) => b.includes("species_adj.txt")), buttons.join());
 });
 
+test("the plot's samples are picked by keyboard, and the plot is saved as SVG and PNG", async () => {
+  await page.focus("#plot");
+  await page.keyboard.press("ArrowRight");
+  assert.match(await page.textContent("#plot-picked"), /^MED-\d{4} .*: EQR_NAT 0\.\d{3}, STAR_ICMi \d\.\d{3}$/);
+  const [svg] = await Promise.all([page.waitForEvent("download"), page.click("#plot-svg")]);
+  assert.match(readFileSync(await svg.path(), "utf8"), /^<svg [^]*<circle [^]*<line [^]*<\/svg>$/);
+  const [png] = await Promise.all([page.waitForEvent("download"), page.click("#plot-png")]);
+  assert.deepEqual([...readFileSync(await png.path()).subarray(1, 4)], [0x50, 0x4e, 0x47]); // "PNG"
+});
+
 test("a refused file shows the batch command's message", async () => {
   const lines = readFileSync(join(root, "examples", "alpine.txt"), "latin1").split("\r\n");
   const refused = lines.map((line, i) => {

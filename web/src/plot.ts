@@ -52,16 +52,37 @@ export class ScatterPlot {
   private plot: uPlot | null = null;
   private data: PlotData | null = null;
   private sortedPoints: PlotPoint[] = [];
+  private pickedIndex = -1;
 
+  // The arrow keys step through the samples from left to right, as a click picks one.
   constructor(
     private readonly host: HTMLElement,
     private readonly picked: (text: string) => void,
-  ) {}
+  ) {
+    host.tabIndex = 0;
+    host.addEventListener("keydown", (event) => {
+      const step = { ArrowRight: 1, ArrowUp: 1, ArrowLeft: -1, ArrowDown: -1 }[event.key];
+      if (step !== undefined && this.sortedPoints.length > 0) {
+        event.preventDefault();
+        const next = Math.min(this.sortedPoints.length - 1, Math.max(0, this.pickedIndex + step));
+        this.tell(next);
+        const p = this.sortedPoints[next];
+        this.plot?.setCursor({ left: this.plot.valToPos(p.x, "x"), top: this.plot.valToPos(p.y, "y") });
+      }
+    });
+  }
+
+  private tell(index: number): void {
+    this.pickedIndex = index;
+    const p = this.sortedPoints[index];
+    this.picked(`${p.label}: ${this.data!.xTitle} ${p.x.toFixed(3)}, ${this.data!.yTitle} ${p.y.toFixed(3)}`);
+  }
 
   show(d: PlotData): void {
     this.plot?.destroy();
     this.data = d;
     this.sortedPoints = [...d.points].sort((a, b) => a.x - b.x);
+    this.pickedIndex = -1;
     const colour = getComputedStyle(document.body).color;
     const accent = getComputedStyle(document.documentElement).getPropertyValue("--accent").trim() || "#0b5cad";
     const faint = d.points.length > 2000 ? 0.35 : 0.8;
@@ -100,17 +121,17 @@ export class ScatterPlot {
     const y = u.posToVal(u.cursor.top ?? 0, "y");
     const xSpan = (u.scales.x.max ?? 1) - (u.scales.x.min ?? 0) || 1;
     const ySpan = (u.scales.y.max ?? 1) - (u.scales.y.min ?? 0) || 1;
-    let best: PlotPoint | null = null;
+    let best = -1;
     let bestDistance = Infinity;
-    for (const p of this.sortedPoints) {
+    this.sortedPoints.forEach((p, i) => {
       const distance = ((p.x - x) / xSpan) ** 2 + ((p.y - y) / ySpan) ** 2;
       if (distance < bestDistance) {
         bestDistance = distance;
-        best = p;
+        best = i;
       }
-    }
-    if (best) {
-      this.picked(`${best.label}: ${this.data.xTitle} ${best.x.toFixed(3)}, ${this.data.yTitle} ${best.y.toFixed(3)}`);
+    });
+    if (best >= 0) {
+      this.tell(best);
     }
   }
 
