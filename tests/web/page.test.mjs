@@ -118,6 +118,7 @@ test("unknown names are asked about one at a time, with the dictionary's suggest
   await runWithOptions({ biological: [0] });
   const buttons = await page.locator("#downloads button").allTextContents();
   assert.ok(buttons.some((b) => b.includes("species_adj.txt")), buttons.join());
+  assert.match(await page.textContent("#report"), /The corrected file has been saved/);
 });
 
 test("the plot's samples are picked by keyboard, and the plot is saved as SVG and PNG", async () => {

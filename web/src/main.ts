@@ -328,7 +328,16 @@ function showResults(): void {
   show("results");
   status(`${file!.name}: done.`);
   $("describes").textContent = `${file!.name} — ${$<HTMLSelectElement>("gig").selectedOptions[0].text}, ${$<HTMLSelectElement>("type").value}`;
-  $("report").textContent = [r.report.replace(/\r\n/g, "\n"), ...r.mapped.map((m) => `${m.name} → ${m.family || "ignored"} (taxa map, line ${m.line}${m.dictionary ? `; the taxon dictionary gives ${m.dictionary}` : ""})`)].join("\n");
+  // The report, then what the batch command tells besides it: the read's notes, the names the
+  // taxa map answered, the corrected file and the run's messages.
+  const told = [
+    ...r.notes,
+    r.doubtful,
+    ...r.mapped.map((m) => `${m.name} → ${m.family || "ignored"} (taxa map, line ${m.line}${m.dictionary ? `; the taxon dictionary gives ${m.dictionary}` : ""})`),
+    r.corrected,
+    ...r.messages.filter((m) => !r.report.includes(m)),
+  ].filter((text) => text);
+  $("report").textContent = [r.report, "", ...told].join("\n").replace(/\r\n/g, "\n");
   drawHistogram($("histogram"), r.classNames, r.classCounts);
   const headers = ["#", "CODE", "SAMPLE", "CLASS", "STAR_ICMi", r.gigIndex, ...(r.testVariables ?? [])];
   if (intervals) {
