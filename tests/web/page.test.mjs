@@ -162,6 +162,15 @@ test("a file of 20,000 samples and 300 families runs, and its results list holds
   assert.equal(await page.evaluate(() => document.getElementById("list-spacer").style.height), `${20000 * 26}px`);
   await page.locator("#list-head button").nth(4).click(); // sorted by the STAR_ICMi
   assert.match(await page.textContent("#plot-equation"), /n = \d+/);
+  // Cancelling the bootstrap ends it at once and keeps the run's views.
+  await page.click("#run-again");
+  await page.check("#bootstrap");
+  await page.click("#run");
+  await page.waitForFunction(() => !document.getElementById("results").hidden && !document.getElementById("progress").hidden);
+  await page.click("#cancel");
+  await page.waitForSelector("#progress", { state: "hidden" });
+  assert.equal(await page.isVisible("#results"), true);
+  assert.equal(await page.locator("#downloads button:has-text('_ci.tsv')").count(), 0);
 });
 
 test("no request leaves the page", () => {

@@ -61,7 +61,8 @@ function startWorker(): Promise<void> {
       } else if (m.kind === "progress") {
         ($("progress-bar") as HTMLProgressElement).value = m.fraction;
       } else if (m.kind === "failed") {
-        status(`The engine failed: ${m.error}`);
+        show("start");
+        message(`The engine failed: ${m.error}`);
       } else {
         onAnswer?.(m);
       }
@@ -453,9 +454,10 @@ function wire(): void {
     status("Cancelled.");
     onAnswer = null;
     await startWorker();
-    if (file && run) {
+    if (file?.inspection) {
+      // The new engine reads the file again, for a next run; the views keep the last run.
       await ask({ kind: "inspect", fileName: file.name, bytes: file.bytes.slice(), taxaMap, decimalComma: file.decimalComma });
-      show("results");
+      show(run ? "results" : "options");
     } else {
       show("start");
     }
