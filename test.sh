@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test.
-#   ./test.sh             Release build in build/, its Debian package, all tests (widgets under the
+#   ./test.sh             Release build in build/, its Debian package checked by lintian and the
+#                         AppStream and desktop-entry validators, all tests (widgets under the
 #                         offscreen platform)
 #   ./test.sh --werror    the same, with the compiler's warnings as errors
 #   ./test.sh --sanitize  engine, batch command and their tests with AddressSanitizer and
@@ -108,11 +109,21 @@ web)
     TORRENTIX_BUILD_WEB="$PWD/build-web" node --test tests/web/
     ;;
 release)
-    install_missing "${ENGINE_PACKAGES[@]}" "${GUI_PACKAGES[@]}"
+    install_missing "${ENGINE_PACKAGES[@]}" "${GUI_PACKAGES[@]}" "${PACKAGE_CHECK_PACKAGES[@]}"
     cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTORRENTIX_WERROR="$werror"
     cmake --build build -j "$jobs"
-    # The Debian package, whose file list a test inspects.
+    # The Debian package, whose file list a test inspects: no error or warning of lintian,
+    # a desktop entry and an AppStream metainfo without any remark.
+    rm -f build/torrentix_*.deb
     (cd build && cpack -G DEB >/dev/null)
+    lintian --fail-on error,warning build/torrentix_*.deb
+    desktop-file-validate packaging/*.desktop
+    metainfo=$(appstreamcli validate --pedantic --no-net --format yaml build/packaging/*.metainfo.xml) ||
+        { echo "$metainfo" >&2; exit 1; }
+    if grep -q -- '- tag:' <<<"$metainfo"; then
+        echo "$metainfo" >&2
+        exit 1
+    fi
     QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs"
     ;;
 esac

@@ -7,7 +7,9 @@
 #include "batchrun.h"
 #include "benchinputs.h"
 #include "graphs/graphsview.h"
+#include "graphs/plotexport.h"
 #include "graphs/resultslist.h"
+#include "graphs/scatterplot.h"
 #include "metrics/catalogue.h"
 #include "programrun.h"
 
@@ -16,6 +18,7 @@
 #include <chrono>
 #include <iomanip>
 #include <iostream>
+#include <memory>
 #include <string>
 
 namespace torrentix::bench {
@@ -40,7 +43,8 @@ int measure(int samples) {
     BenchSettings settings;
     settings.sampleCounts = {samples};
     const BenchInputs in(settings, folder.path());
-    const RunResult run = computeOnce(readKnownNames(in.fileFor(samples), in.taxa(), in.tree()), in.taxa());
+    const auto run = std::make_shared<const RunResult>(
+        computeOnce(readKnownNames(in.fileFor(samples), in.taxa(), in.tree()), in.taxa()));
 
     ResultsList list;
     list.resize(1000, 700);
@@ -54,15 +58,26 @@ int measure(int samples) {
     list.refresh(run, Mediterranean);
     list.grab(); // laid out and painted
     const double listMs = millisecondsSince(start);
-    graphs.fileRead(Mediterranean);
+    graphs.fileRead(Mediterranean, 0, QString::fromStdString(in.fileFor(samples)));
     graphs.setResults(run);
     graphs.enter();
     graphs.grab();
     QApplication::processEvents();
     const double bothMs = millisecondsSince(start);
+    const auto saveStart = std::chrono::steady_clock::now();
+    const QString png = QString::fromStdString(folder.path() + "/plot.png");
+    const auto saveFailure =
+        savePlotImage(png, ImageFormat::Png, graphs.findChild<ScatterPlot*>()->input(), QSize(900, 600));
+    const double saveMs = millisecondsSince(saveStart);
+    const auto sortStart = std::chrono::steady_clock::now();
+    list.sortRows(4, ResultsList::SortChoice::Descending);
+    list.grab();
+    const double sortMs = millisecondsSince(sortStart);
     std::cout << std::fixed << std::setprecision(0) << "Views of " << samples
               << " samples after the run: results list " << listMs << " ms, list and plot " << bothMs
-              << " ms (target <= 1000 ms)\n";
+              << " ms (target <= 1000 ms); sorting the list by STAR_ICMi " << sortMs
+              << " ms (target <= 300 ms); saving the plot as PNG " << saveMs << " ms (target <= 2000 ms)"
+              << (saveFailure ? " failed: " + saveFailure->toStdString() : std::string()) << "\n";
     return 0;
 }
 

@@ -28,6 +28,9 @@ ENGINE_PACKAGES=(build-essential cmake libsqlite3-dev libgtest-dev libgmock-dev 
     libfast-float-dev)
 # What the desktop program and its tests add.
 GUI_PACKAGES=(qt6-base-dev qt6-svg-dev libgl-dev dpkg-dev file)
+# What the checks of the Debian package add: lintian, the AppStream validator and the
+# desktop entry validator.
+PACKAGE_CHECK_PACKAGES=(lintian appstream desktop-file-utils)
 # What the cross build for Windows and its tests under wine add (npm too, when no npm is
 # there, to fetch the SQLite sources).
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine wine64 unzip)

@@ -8,7 +8,8 @@
 
 namespace torrentix {
 
-IntervalRun::IntervalRun(SampleTable asRead, RunOptions options, RunResult run, QObject* parent)
+IntervalRun::IntervalRun(SampleTable asRead, RunOptions options, std::shared_ptr<const RunResult> run,
+                         QObject* parent)
     : QObject(parent), asRead_(std::move(asRead)), options_(std::move(options)), run_(std::move(run)) {
     thread_ = std::thread([this] { work(); });
 }
@@ -28,7 +29,7 @@ void IntervalRun::work() {
         options.replicates = replicates;
         options.cancel = &cancel_;
         options.progress = [this](double fraction) { progress(fraction); };
-        auto done = std::make_shared<BootstrapResult>(bootstrap(asRead_, options_, run_, options));
+        auto done = std::make_shared<BootstrapResult>(bootstrap(asRead_, options_, *run_, options));
         if (!done->cancelled) {
             result = std::move(done);
         }

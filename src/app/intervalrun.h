@@ -22,7 +22,8 @@ class IntervalRun : public QObject {
 
     // Starts at once. `asRead` is the sample table as read, before the run normalised its
     // test values; the run keeps its own copies of what it reads.
-    IntervalRun(SampleTable asRead, RunOptions options, RunResult run, QObject* parent = nullptr);
+    IntervalRun(SampleTable asRead, RunOptions options, std::shared_ptr<const RunResult> run,
+                QObject* parent = nullptr);
     // Cancels and waits for the thread: nothing outlives the object.
     ~IntervalRun() override;
     IntervalRun(const IntervalRun&) = delete;
@@ -42,7 +43,7 @@ class IntervalRun : public QObject {
 
     const SampleTable asRead_;
     const RunOptions options_;
-    const RunResult run_;
+    const std::shared_ptr<const RunResult> run_;
     std::atomic<bool> cancel_{false};
     std::atomic<int> shownSteps_{0}; // thousandths of the progress already reported
     std::thread thread_;

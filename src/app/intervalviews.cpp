@@ -2,16 +2,13 @@
 
 #include "base/numberforms.h"
 #include "graphs/resultscells.h"
-
-#include <QTreeWidget>
+#include "graphs/resultslist.h"
 
 #include <array>
 #include <optional>
 
 namespace torrentix {
 namespace {
-
-constexpr int intervalColumnCount = 4;
 
 QString bound(const std::optional<double>& value, std::string (*form)(double)) {
     return value ? QString::fromStdString(form(*value)) : QStringLiteral("-");
@@ -22,40 +19,28 @@ QString intervalText(const Interval& interval) {
 }
 
 // The name of an index column without its "_ICMi": "STAR", "Med".
-QString indexName(const QTreeWidget& list, int column) {
-    return list.headerItem()->text(column).section(QLatin1Char('_'), 0, 0);
+QString indexName(const ResultsList& list, int column) {
+    return list.headerText(column).section(QLatin1Char('_'), 0, 0);
 }
 
 } // namespace
 
-void setIntervalColumns(QTreeWidget& list, const BootstrapResult* intervals, bool shown) {
+void setIntervalColumns(ResultsList& list, std::shared_ptr<const BootstrapResult> intervals, bool shown) {
     if (intervals == nullptr) {
-        list.setColumnCount(resultsColumnCount);
+        list.setExtraColumns({}, {}, false);
         return;
     }
-    list.setColumnCount(resultsColumnCount + intervalColumnCount);
-    const std::array<const std::vector<Interval>*, 2> indices = {&intervals->star, &intervals->gig};
+    QStringList headers;
     for (int k = 0; k < 2; ++k) {
         const QString name = indexName(list, 4 + k);
-        list.headerItem()->setText(resultsColumnCount + 2 * k, name + QStringLiteral("_lo"));
-        list.headerItem()->setText(resultsColumnCount + 2 * k + 1, name + QStringLiteral("_hi"));
+        headers << name + QStringLiteral("_lo") << name + QStringLiteral("_hi");
     }
-    for (int r = 0; r < list.topLevelItemCount(); ++r) {
-        QTreeWidgetItem* row = list.topLevelItem(r);
-        const auto sample = static_cast<std::size_t>(row->text(0).toInt() - 1);
-        for (std::size_t k = 0; k < indices.size(); ++k) {
-            const auto& column = *indices[k];
-            const Interval interval = sample < column.size() ? column[sample] : Interval{};
-            const int c = resultsColumnCount + 2 * static_cast<int>(k);
-            row->setText(c, bound(interval.lo, formatF2));
-            row->setText(c + 1, bound(interval.hi, formatF2));
-            row->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
-            row->setTextAlignment(c + 1, Qt::AlignRight | Qt::AlignVCenter);
-        }
-    }
-    for (int c = resultsColumnCount; c < resultsColumnCount + intervalColumnCount; ++c) {
-        list.setColumnHidden(c, !shown);
-    }
+    auto cell = [intervals](std::size_t sample, int extra) {
+        const std::vector<Interval>& column = extra < 2 ? intervals->star : intervals->gig;
+        const Interval interval = sample < column.size() ? column[sample] : Interval{};
+        return bound(extra % 2 == 0 ? interval.lo : interval.hi, formatF2);
+    };
+    list.setExtraColumns(headers, cell, shown);
 }
 
 const RegressionIntervals* findRegression(const BootstrapResult& intervals, bool star, int variable) {

@@ -9,14 +9,16 @@
 #include <utility>
 #include <vector>
 
-class QTreeWidget;
+#include <memory>
 
 namespace torrentix {
+
+class ResultsList;
 
 // Adds the columns STAR_lo, STAR_hi and the GIG index's lo and hi after the results list's
 // own, filled by sample number whatever the rows' order, shown or hidden; without
 // intervals the list has its own columns only.
-void setIntervalColumns(QTreeWidget& list, const BootstrapResult* intervals, bool shown);
+void setIntervalColumns(ResultsList& list, std::shared_ptr<const BootstrapResult> intervals, bool shown);
 
 // The regression of an index (the STAR_ICMi when `star`) against a test variable
 // (0-based), when the bootstrap computed it.

@@ -55,7 +55,7 @@ WindowLayout windowLayout(const QSize& windowTwips) {
     l.info = QRect(w.width() - 150 - infoWidth, 120, infoWidth, 420);
     const int runLeft = l.gigtype.right() + 150;
     l.runLine = QRect(runLeft, 60, l.info.left() - 150 - runLeft, 540);
-    const QSize wait(4200, 1500);
+    const QSize wait(5400, 2400); // room for the stage, the bar and "Cancel"
     l.wait =
         QRect((w.width() - wait.width()) / 2, (w.height() - wait.height()) / 2, wait.width(), wait.height());
     return l;

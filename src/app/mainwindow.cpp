@@ -12,6 +12,7 @@
 #include "app/taxondialog.h"
 #include "app/workflow.h"
 #include "graphs/classhistogram.h"
+#include "graphs/colourscheme.h"
 #include "graphs/graphslayout.h"
 #include "graphs/graphsview.h"
 #include "graphs/resultslist.h"
@@ -29,19 +30,7 @@
 namespace torrentix {
 namespace {
 
-// Colours of the tab buttons when active, in tab order; inactive tabs are grey.
-const std::array<QColor, 3> tabColours = {QColor(255, 224, 192), QColor(255, 255, 192),
-                                          QColor(192, 255, 255)};
-const QColor inactiveTab(224, 224, 224);
 const std::array<const char*, 3> tabCaptions = {"START", "RESULTS", "GRAPHS"};
-
-QString tabStyle(const QColor& colour) {
-    return QStringLiteral(
-               "QPushButton { background-color: %1; border: 1px solid #808080; border-radius: 3px; "
-               "padding: 3px; font-weight: bold; }"
-               "QPushButton:focus { border: 2px solid #404040; }")
-        .arg(colour.name());
-}
 
 } // namespace
 
@@ -141,7 +130,9 @@ void MainWindow::bindWorkflow() {
         }
     });
     connect(w, &Workflow::runStarted, this, &MainWindow::runStarted);
-    connect(w, &Workflow::progressed, this, &MainWindow::progressed);
+    connect(w, &Workflow::stageChanged, wait_, &WaitPanel::setStage);
+    connect(w, &Workflow::progressed, this, [this](double fraction) { wait_->setFraction(fraction); });
+    connect(wait_, &WaitPanel::cancelRequested, w, &Workflow::cancelWork);
     connect(w, &Workflow::runFinished, this, &MainWindow::runFinished);
     connect(w, &Workflow::resultsReady, this, &MainWindow::resultsReady);
     connect(w, &Workflow::resultsCleared, this, [this] {
@@ -154,7 +145,7 @@ void MainWindow::bindWorkflow() {
     connect(intervalsWait_, &CancellableWait::cancelRequested, w, &Workflow::cancelIntervals);
     connect(results_->exportButton(), &QPushButton::clicked, w, &Workflow::exportTable);
     connect(results_->intervalsBox(), &QCheckBox::toggled, this,
-            [this](bool on) { setIntervalColumns(*results_->list(), workflow_->intervals(), on); });
+            [this](bool on) { setIntervalColumns(*results_->list(), workflow_->sharedIntervals(), on); });
     connect(graphs_, &GraphsView::regressionFailed, this, [this] {
         if (!applyingResults_) {
             dialogs_.showMessage(QString::fromStdString(regressionErrorMessage));
@@ -173,9 +164,9 @@ void MainWindow::bindGraphsButtons() {
 }
 
 void MainWindow::showView(int index) {
+    const ColourScheme colours = screenColours(palette());
     for (int i = 0; i < 3; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        tabs_[k]->setStyleSheet(tabStyle(i == index ? tabColours[k] : inactiveTab));
+        tabs_[static_cast<std::size_t>(i)]->setStyleSheet(tabStyleSheet(colours, i, i == index));
     }
     start_->setVisible(index == StartTab);
     results_->setVisible(index == ResultsTab);
@@ -232,10 +223,19 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // A computation in progress holds the window's data: the window stays until it ends.
-    if (workflow_->busy()) {
+    // A read or run under way is stopped first, if the user wants to close; not while it
+    // waits for an answer of the user's, which comes first.
+    if (workflow_->busy() && workflow_->workAsking()) {
         event->ignore();
         return;
+    }
+    if (workflow_->busy()) {
+        if (!dialogs_.askYesNo(QStringLiteral("A computation is under way. Stop it and close the window?"))) {
+            event->ignore();
+            return;
+        }
+        workflow_->cancelWork();
+        workflow_->waitForWork();
     }
     workflow_->cancelIntervals(); // intervals under way are dropped
     QMainWindow::closeEvent(event);
@@ -250,27 +250,31 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     QMainWindow::keyPressEvent(event);
 }
 
+// While a file is read or a run computed, the views hide behind the wait panel and the
+// controls wait; the window keeps painting and "Cancel" answers.
 void MainWindow::runStarted() {
     results_->hide();
     graphs_->hide();
+    setControlsEnabled(false);
     wait_->setGeometry(
         Twips::of(*this).px(windowLayout(Twips::of(*this).twips(centralWidget()->size())).wait));
     wait_->start();
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    wait_->repaint();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
 }
 
-void MainWindow::progressed(double fraction) {
-    if (wait_->setFraction(fraction)) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
-}
-
+// The view shown before comes back: after a stopped run it still holds the previous results.
 void MainWindow::runFinished() {
     QGuiApplication::restoreOverrideCursor();
     wait_->hide();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    setControlsEnabled(true);
+    showView(workflow_->currentView());
+}
+
+void MainWindow::setControlsEnabled(bool enabled) {
+    start_->setEnabled(enabled);
+    for (QPushButton* tab : tabs_) {
+        tab->setEnabled(enabled);
+    }
 }
 
 void MainWindow::resultsReady() {
@@ -279,10 +283,10 @@ void MainWindow::resultsReady() {
     if (run == nullptr || !shown) {
         return;
     }
-    results_->list()->refresh(*run, shown->gig);
+    results_->list()->refresh(workflow_->sharedResults(), shown->gig);
     applyingResults_ = true;
-    graphs_->fileRead(shown->gig); // the views take the run's GIG, not a later choice
-    graphs_->setResults(*run);
+    graphs_->fileRead(shown->gig, shown->type, shown->path); // the run's GIG, not a later choice
+    graphs_->setResults(workflow_->sharedResults());
     applyingResults_ = false;
     intervalsFinished();
 }
@@ -293,7 +297,7 @@ void MainWindow::intervalsFinished() {
     const BootstrapResult* intervals = workflow_->intervals();
     QCheckBox* shown = results_->intervalsBox();
     shown->setVisible(intervals != nullptr);
-    setIntervalColumns(*results_->list(), intervals, shown->isChecked());
+    setIntervalColumns(*results_->list(), workflow_->sharedIntervals(), shown->isChecked());
     bootstrapBand_->setVisible(intervals != nullptr);
     showPlotExtras();
 }

@@ -56,7 +56,7 @@ class MainWindow : public QMainWindow {
     void showView(int index);
     void relayout();
     void runStarted();
-    void progressed(double fraction);
+    void setControlsEnabled(bool enabled);
     void runFinished();
     void resultsReady();
     void intervalsFinished();

@@ -25,7 +25,8 @@ ReportBox::ReportBox(QWidget* parent) : QPlainTextEdit(parent) {
     setObjectName(QStringLiteral("reportLabel"));
     setReadOnly(true);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere); // long paths wrap too
     setUndoRedoEnabled(false);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// The report box of the RESULTS view: read-only text that can be scrolled and copied.
+// The report box of the RESULTS view: read-only text, wrapped to its width, that can be
+// scrolled and copied.
 // Only the arrow keys, Page Up and Page Down, and Ctrl+C or Ctrl+Insert act; every
 // other key is discarded.
 

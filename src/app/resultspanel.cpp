@@ -2,9 +2,11 @@
 
 #include "app/reportbox.h"
 #include "graphs/classhistogram.h"
+#include "graphs/colourscheme.h"
 #include "graphs/resultslist.h"
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -45,8 +47,10 @@ void ResultsPanel::relayout(const Twips& twips, const ResultsLayout& layout) {
 WaitPanel::WaitPanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("waitPanel"));
     setAutoFillBackground(true);
+    const ColourPair colours = screenColours(this->palette()).notice;
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(255, 255, 192));
+    palette.setColor(QPalette::Window, colours.background);
+    palette.setColor(QPalette::WindowText, colours.text);
     setPalette(palette);
     auto* frame = new QFrame(this);
     frame->setFrameShape(QFrame::Box);
@@ -60,20 +64,45 @@ WaitPanel::WaitPanel(QWidget* parent) : QWidget(parent) {
     font.setPointSizeF(font.pointSizeF() * 1.3);
     label->setFont(font);
     label->setAlignment(Qt::AlignCenter);
+    stage_ = new QLabel;
+    stage_->setObjectName(QStringLiteral("lbl_stage"));
+    stage_->setAlignment(Qt::AlignCenter);
     bar_ = new QProgressBar;
     bar_->setObjectName(QStringLiteral("progressBar"));
     bar_->setRange(0, steps);
     bar_->setTextVisible(false);
+    bar_->setAccessibleName(QStringLiteral("Progress"));
+    cancel_ = new QPushButton(QStringLiteral("Cancel"));
+    cancel_->setObjectName(QStringLiteral("cmdcancelrun"));
+    cancel_->setToolTip(QStringLiteral("Stop this computation: the results shown before stay"));
+    connect(cancel_, &QPushButton::clicked, this, &WaitPanel::cancelRequested);
     auto* layout = new QVBoxLayout(frame);
     layout->addWidget(label);
+    layout->addWidget(stage_);
     layout->addWidget(bar_);
+    layout->addWidget(cancel_, 0, Qt::AlignHCenter);
     hide();
 }
 
 void WaitPanel::start() {
     bar_->setValue(0);
+    stage_->clear();
     show();
     raise();
+    cancel_->setFocus();
+}
+
+void WaitPanel::setStage(const QString& text) {
+    stage_->setText(text);
+    bar_->setAccessibleDescription(text);
+}
+
+void WaitPanel::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        emit cancelRequested();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool WaitPanel::setFraction(double fraction) {

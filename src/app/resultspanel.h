@@ -39,7 +39,8 @@ class ResultsPanel : public QWidget {
     QCheckBox* intervals_ = nullptr; // chk_intervalcolumns
 };
 
-// The "Please, wait..." panel with the progress of a computation.
+// The "Please, wait..." panel with the stage and progress of a read or run, and its
+// "Cancel".
 class WaitPanel : public QWidget {
     Q_OBJECT
   public:
@@ -48,12 +49,21 @@ class WaitPanel : public QWidget {
     explicit WaitPanel(QWidget* parent = nullptr); // object name "waitPanel"
 
     void start();
-    // Shows the fraction done; returns true when the bar moved (and needs painting).
+    void setStage(const QString& text);
+    // Shows the fraction done; returns true when the bar moved.
     bool setFraction(double fraction);
     int value() const;
 
+  signals:
+    void cancelRequested();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override; // Escape cancels
+
   private:
+    QLabel* stage_ = nullptr;
     QProgressBar* bar_ = nullptr;
+    QPushButton* cancel_ = nullptr;
 };
 
 } // namespace torrentix

@@ -59,9 +59,29 @@ std::string nextCell(std::string_view tsv, std::size_t& at, char& end) {
 
 } // namespace
 
-std::string tidyTableOf(const RunResult& run, Gig gig) {
-    return tidyTableText({run.table, gig, run.testText, run.testNormalised, run.raw, run.normalised,
-                          run.indices.staricm, run.indices.gigicm});
+std::string tidyTableOf(const RunResult& run, Gig gig, const BootstrapResult* intervals) {
+    TidyTableInput in{run.table,
+                      gig,
+                      run.testText,
+                      run.testNormalised,
+                      run.raw,
+                      run.normalised,
+                      run.indices.staricm,
+                      run.indices.gigicm};
+    if (intervals != nullptr) {
+        const auto column = [](const std::vector<Interval>& perSample, auto bound) {
+            std::vector<std::optional<double>> values;
+            for (const Interval& interval : perSample) {
+                values.push_back(interval.*bound);
+            }
+            return values;
+        };
+        in.moreColumns = {{"STAR_lo", column(intervals->star, &Interval::lo)},
+                          {"STAR_hi", column(intervals->star, &Interval::hi)},
+                          {"GIG_lo", column(intervals->gig, &Interval::lo)},
+                          {"GIG_hi", column(intervals->gig, &Interval::hi)}};
+    }
+    return tidyTableText(in);
 }
 
 std::string csvFromTsv(std::string_view tsv) {
@@ -69,6 +89,12 @@ std::string csvFromTsv(std::string_view tsv) {
     std::size_t at = 0;
     bool lineStart = true;
     while (at < tsv.size()) {
+        if (lineStart && tsv[at] == '#') {
+            const std::size_t end = std::min(tsv.find('\n', at), tsv.size());
+            csv += std::string(tsv.substr(at, end - at)) + '\n';
+            at = end + 1;
+            continue;
+        }
         char end = '\0';
         const std::string cell = nextCell(tsv, at, end);
         csv += (lineStart ? "" : ",") + csvCell(cell);

@@ -27,6 +27,7 @@ Workflow::Workflow(const TaxaDatabase& taxa, const TaxaTree& tree, UserDialogs& 
     for (int i = 0; i < optionRowCount; ++i) {
         rows_[static_cast<std::size_t>(i)].label = QStringLiteral("Test Var %1").arg(i + 1);
     }
+    connect(job_.get(), &BackgroundJob::progressed, this, &Workflow::progressed);
     refreshPrompt();
 }
 
@@ -46,6 +47,9 @@ QString Workflow::riverTypeCaption(int t) const {
 }
 
 void Workflow::gigClick(int index) {
+    if (busy_) {
+        return;
+    }
     if (index < 0 || index >= gigCount) {
         return;
     }
@@ -59,6 +63,9 @@ void Workflow::gigClick(int index) {
 }
 
 void Workflow::riverTypeClick(int index) {
+    if (busy_) {
+        return;
+    }
     if (!riverTypeVisible(index)) {
         return;
     }
@@ -137,6 +144,9 @@ void Workflow::hideOptions() {
 }
 
 void Workflow::backClick() {
+    if (busy_) {
+        return;
+    }
     hideOptions();
     refreshPrompt();
 }
@@ -263,7 +273,7 @@ void Workflow::showStart() {
 }
 
 void Workflow::showView(int index) {
-    if (index == currentView_ || index < StartTab || index > GraphsTab) {
+    if (busy_ || index == currentView_ || index < StartTab || index > GraphsTab) {
         return;
     }
     if (index == StartTab) {

@@ -5,6 +5,7 @@
 // export of its table, and the choice of view. The window binds its controls to this
 // state and forwards their events; tests drive it directly.
 
+#include "app/backgroundjob.h"
 #include "app/recentfiles.h"
 #include "app/userdialogs.h"
 #include "index/classes.h"
@@ -62,6 +63,9 @@ using TaxonQuestion = std::function<TaxonChoice(const UnknownTaxonQuestion&)>;
 
 class IntervalRun;
 
+// The stages of the work the wait panel tells: reading a file, then the stages of a run.
+enum class WorkStage { Reading, Metrics, Indices, Regressions, Writing };
+
 // The views and their tab buttons.
 enum ViewIndex { StartTab = 0, ResultsTab = 1, GraphsTab = 2 };
 
@@ -78,7 +82,9 @@ class Workflow : public QObject {
     bool settingOptions() const { return settingOptions_; }
     bool startup() const { return startup_; }
     void setStartup(bool on) { startup_ = on; }
-    bool busy() const { return busy_; } // a computation is running
+    // A file is being read or a run computed, on a thread of its own: the window keeps
+    // painting, its controls wait, and "Cancel" stops the work.
+    bool busy() const { return busy_; }
     // A file can be opened now: a river type is chosen and nothing else is under way.
     bool canOpenFile() const;
 
@@ -114,7 +120,8 @@ class Workflow : public QObject {
     const std::optional<std::pair<ClassCounts, int>>& reportCounts() const { return reportCounts_; }
     const QString& inputPath() const { return inputPath_; }
     const SampleTable* table() const { return table_ ? &*table_ : nullptr; }
-    const RunResult* results() const { return results_ ? &*results_ : nullptr; }
+    const RunResult* results() const { return results_.get(); }
+    std::shared_ptr<const RunResult> sharedResults() const { return results_; }
     const std::optional<RunDescription>& shownRun() const { return shownRun_; }
     // "Results of FILE · GIG · type", and on a second line what has been read or chosen
     // since and is not computed yet; empty while no results show.
@@ -136,6 +143,7 @@ class Workflow : public QObject {
     bool computingIntervals() const { return intervalRun_ != nullptr; }
     // The intervals of the run shown, when computed.
     const BootstrapResult* intervals() const { return intervals_.get(); }
+    std::shared_ptr<const BootstrapResult> sharedIntervals() const { return intervals_; }
 
     // Events of the START view.
     void gigClick(int index);
@@ -156,6 +164,16 @@ class Workflow : public QObject {
     // Cancel, or the window closed: the intervals under way are dropped once the engine's
     // threads have stopped.
     void cancelIntervals();
+    // "Cancel" of the wait panel: the read or run under way stops; the file read before and
+    // the results shown stay as they were. May be called from any thread.
+    void cancelWork() { job_->cancel(); }
+    bool stopAsked() const { return job_->cancelled(); }
+    // The work waits for the user's answer to a question of its own.
+    bool workAsking() const { return job_->asking(); }
+    // Waits until the work under way has stopped (the window is closing).
+    void waitForWork() { job_->wait(); }
+    // Called on the work's thread as each stage begins (for tests).
+    void onStage(std::function<void(WorkStage)> hook) { stageHook_ = std::move(hook); }
     // "Export table...": the tidy table of the run shown, TAB-separated or, for a name
     // ending in ".csv", comma-separated.
     void exportTable();
@@ -174,6 +192,7 @@ class Workflow : public QObject {
     void focusTab(int index);    // the keyboard focus goes to this tab button
     void reportChanged();        // report text (and histogram counts)
     void runStarted();           // the wait panel shows
+    void stageChanged(const QString& text);
     void progressed(double fraction);
     void runFinished();    // the wait panel hides
     void resultsReady();   // results() holds a completed run
@@ -183,25 +202,37 @@ class Workflow : public QObject {
     void intervalsFinished(); // intervals() holds them, unless cancelled or failed
 
   private:
-    enum class ReadOutcome { Done, Aborted, Malformed };
+    enum class ReadOutcome { Done, Aborted, Malformed, Cancelled };
+    struct RunOutcome {
+        std::optional<RunResult> run;
+        QString failure;
+        bool cancelled = false;
+    };
 
     void openSampleFile(QString chosen = {});
+    void noFileChosen();
     QString lastFolder() const;
-    ReadOutcome readFile(const QString& path);
-    ReadOutcome readChecked(const QString& path, ReadResult& read);
+    void readFile(const QString& path);
+    void readDone(const QString& path, ReadResult& read, ReadOutcome outcome);
+    ReadOutcome readChecked(const QString& path, ReadResult& read, UserDialogs& dialogs);
     void takeRead(const QString& path, ReadResult& read);
+    void beginWork(const QString& activity);
+    void endWork();
+    void enterStage(WorkStage stage); // on the work's thread
     bool checkMinValues();
     void setActivity(const QString& activity);
     void showOptions();
     void hideOptions();
     void computeRun();
+    void runDone(const RunOptions& options, RunOutcome outcome);
     void failRun();
     void refreshReport();
     void showStart();
-    std::optional<std::string> existingResultsFile(const std::string& path);
+    std::optional<std::string> existingResultsFile(const std::string& path, UserDialogs& dialogs);
     RunOptions runOptions() const;
-    UnknownTaxonHandler taxonHandler(int& mapped, std::vector<std::string>& differing);
-    void rememberChoice(const UnknownTaxonQuestion& question, const TaxonChoice& choice);
+    UnknownTaxonHandler taxonHandler(int& mapped, std::vector<std::string>& differing, UserDialogs& dialogs);
+    void rememberChoice(const UnknownTaxonQuestion& question, const TaxonChoice& choice,
+                        UserDialogs& dialogs);
     void startIntervals(SampleTable asRead, RunOptions options);
     void intervalsDone(std::shared_ptr<const BootstrapResult> result, const QString& failure);
 
@@ -245,13 +276,17 @@ class Workflow : public QObject {
     QString lastChosen_; // the file last chosen, read or not
     std::optional<SampleTable> table_;
     QStringList readNotes_; // what the report tells about the read of table_
-    std::optional<RunResult> results_;
+    std::shared_ptr<const RunResult> results_;
     std::optional<RunDescription> shownRun_;
     bool readSinceRun_ = false;
 
     bool intervalsWanted_ = false;
     std::unique_ptr<IntervalRun> intervalRun_;
     std::shared_ptr<const BootstrapResult> intervals_;
+
+    std::function<void(WorkStage)> stageHook_;
+    // Last, so that it stops its work first, while everything the work uses still stands.
+    std::unique_ptr<BackgroundJob> job_ = std::make_unique<BackgroundJob>();
 };
 
 } // namespace torrentix

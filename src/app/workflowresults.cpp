@@ -19,7 +19,7 @@ void Workflow::intervalsClick(bool ticked) {
 }
 
 void Workflow::startIntervals(SampleTable asRead, RunOptions options) {
-    intervalRun_ = std::make_unique<IntervalRun>(std::move(asRead), std::move(options), *results_);
+    intervalRun_ = std::make_unique<IntervalRun>(std::move(asRead), std::move(options), results_);
     connect(intervalRun_.get(), &IntervalRun::progressed, this, &Workflow::intervalsProgressed);
     connect(intervalRun_.get(), &IntervalRun::finished, this, &Workflow::intervalsDone);
     setActivity(QStringLiteral("Computing confidence intervals ..."));
@@ -54,7 +54,7 @@ void Workflow::intervalsDone(std::shared_ptr<const BootstrapResult> result, cons
 
 // The table goes where the user says, in one step; it never replaces the sample file.
 void Workflow::exportTable() {
-    if (!results_ || !shownRun_ || intervalRun_) {
+    if (!results_ || !shownRun_ || intervalRun_ || busy_) {
         return;
     }
     const QString sample = shownRun_->path;

@@ -1,6 +1,8 @@
 // The "OK" action: open and read a sample file, show the test-variable options, and run
 // the computation with the options chosen.
 #include "app/workflow.h"
+
+#include "app/jobdialogs.h"
 #include "graphs/displaytext.h"
 
 #include "base/error.h"
@@ -13,6 +15,7 @@
 #include <QDate>
 #include <QFileInfo>
 #include <QLocale>
+#include <QMetaObject>
 #include <QTime>
 
 #include <algorithm>
@@ -21,6 +24,9 @@
 namespace torrentix {
 
 void Workflow::okClick() {
+    if (busy_) {
+        return;
+    }
     if (step_ == 0) {
         openSampleFile();
         return;
@@ -58,26 +64,27 @@ void Workflow::okClick() {
 }
 
 // The open-file step: reads the file given, or asks for one; a malformed file brings the
-// dialog back.
+// dialog back once the read has ended.
 void Workflow::openSampleFile(QString chosen) {
-    for (;; chosen.clear()) {
-        if (chosen.isEmpty()) {
-            chosen = dialogs_.openFileIn(QStringLiteral("OPEN FILE"),
-                                         QStringLiteral("Text File (*.txt);;All Files (*)"), lastFolder());
-        }
-        if (chosen.isEmpty()) {
-            break;
-        }
-        lastChosen_ = chosen;
-        if (!QFileInfo(chosen).isFile()) {
-            recent_.remove(chosen);
-            dialogs_.showMessage(QStringLiteral("File not found."));
-            break;
-        }
-        if (readFile(chosen) != ReadOutcome::Malformed) {
-            return;
-        }
+    if (chosen.isEmpty()) {
+        chosen = dialogs_.openFileIn(QStringLiteral("OPEN FILE"),
+                                     QStringLiteral("Text File (*.txt);;All Files (*)"), lastFolder());
     }
+    if (chosen.isEmpty()) {
+        noFileChosen();
+        return;
+    }
+    lastChosen_ = chosen;
+    if (!QFileInfo(chosen).isFile()) {
+        recent_.remove(chosen);
+        dialogs_.showMessage(QStringLiteral("File not found."));
+        noFileChosen();
+        return;
+    }
+    readFile(chosen);
+}
+
+void Workflow::noFileChosen() {
     if (noResults_) {
         reportText_ = QStringLiteral("file: not found.");
         reportCounts_.reset();
@@ -95,53 +102,150 @@ void Workflow::setActivity(const QString& activity) {
     refreshPrompt();
 }
 
-Workflow::ReadOutcome Workflow::readFile(const QString& path) {
-    ReadResult read;
-    setActivity(QStringLiteral("Reading ") + QFileInfo(path).fileName() + QStringLiteral(" ..."));
-    const ReadOutcome outcome = readChecked(path, read);
-    setActivity({});
+void Workflow::beginWork(const QString& activity) {
+    busy_ = true;
+    setActivity(activity);
+    emit runStarted();
+}
+
+void Workflow::endWork() {
+    busy_ = false;
+    activity_.clear();
+    emit runFinished();
+}
+
+namespace {
+
+QString stageText(WorkStage stage) {
+    switch (stage) {
+    case WorkStage::Reading:
+        return QStringLiteral("Reading the sample file");
+    case WorkStage::Metrics:
+        return QStringLiteral("Computing the metrics");
+    case WorkStage::Indices:
+        return QStringLiteral("Normalising the metrics and computing the indices");
+    case WorkStage::Regressions:
+        return QStringLiteral("Computing the regressions");
+    case WorkStage::Writing:
+        break;
+    }
+    return QStringLiteral("Writing the results file");
+}
+
+// Where each stage of a run starts on the progress bar: the metric passes take most of it.
+constexpr double metricsShare = 0.8;
+double stageStart(RunStage stage) {
+    switch (stage) {
+    case RunStage::Metrics:
+        return 0.0;
+    case RunStage::Indices:
+        return metricsShare;
+    case RunStage::Regressions:
+        return 0.9;
+    case RunStage::Writing:
+        break;
+    }
+    return 0.97;
+}
+
+WorkStage workStage(RunStage stage) {
+    switch (stage) {
+    case RunStage::Metrics:
+        return WorkStage::Metrics;
+    case RunStage::Indices:
+        return WorkStage::Indices;
+    case RunStage::Regressions:
+        return WorkStage::Regressions;
+    case RunStage::Writing:
+        break;
+    }
+    return WorkStage::Writing;
+}
+
+} // namespace
+
+void Workflow::enterStage(WorkStage stage) {
+    if (stageHook_) {
+        stageHook_(stage);
+    }
+    QMetaObject::invokeMethod(
+        this, [this, stage] { emit stageChanged(stageText(stage)); }, Qt::QueuedConnection);
+}
+
+// Reads the file on the work's thread; questions go to the user on the window's thread.
+void Workflow::readFile(const QString& path) {
+    auto read = std::make_shared<ReadResult>();
+    auto outcome = std::make_shared<ReadOutcome>(ReadOutcome::Aborted);
+    beginWork(QStringLiteral("Reading ") + QFileInfo(path).fileName() + QStringLiteral(" ..."));
+    job_->start(
+        [this, path, read, outcome] {
+            JobDialogs dialogs(*job_, dialogs_);
+            try {
+                enterStage(WorkStage::Reading);
+                *outcome = readChecked(path, *read, dialogs);
+                job_->report(1.0);
+                if (*outcome == ReadOutcome::Done && read->table.namesCorrected) {
+                    saveCorrectedFile(*read);
+                }
+            } catch (const Cancelled&) {
+                *outcome = ReadOutcome::Cancelled;
+            }
+        },
+        [this, path, read, outcome] {
+            endWork();
+            readDone(path, *read, *outcome);
+        });
+}
+
+void Workflow::readDone(const QString& path, ReadResult& read, ReadOutcome outcome) {
+    refreshPrompt();
     if (outcome == ReadOutcome::Done) {
         takeRead(path, read);
         step_ = 1;
         okClick();
+    } else if (outcome == ReadOutcome::Malformed) {
+        openSampleFile();
     }
-    return outcome;
 }
 
 // Reads the file, asking whether a decimal comma is meant as one, then whether cells that
 // are not plain numbers may be read as the method reads them. Nothing is written before
 // both are answered.
-Workflow::ReadOutcome Workflow::readChecked(const QString& path, ReadResult& read) {
+Workflow::ReadOutcome Workflow::readChecked(const QString& path, ReadResult& read, UserDialogs& dialogs) {
     ReadOptions options;
+    options.stop = job_->stop();
+    options.progress = [this](double fraction) { job_->report(fraction); };
     int mapped = 0;
     std::vector<std::string> differing; // the map's answers that are not the taxon dictionary's
-    const UnknownTaxonHandler handler = taxonHandler(mapped, differing);
+    const UnknownTaxonHandler handler = taxonHandler(mapped, differing, dialogs);
     for (;;) {
         mapped = 0;
         differing.clear();
         try {
             read = readSampleFile(pathBytes(path), taxa_, tree_, handler, options);
             break;
+        } catch (const Cancelled&) {
+            throw;
         } catch (const DecimalCommaError& e) {
             if (options.decimalComma ||
-                !dialogs_.askYesNo(QStringLiteral("The file writes numbers with a decimal comma (") +
-                                   anyText(e.detail()) +
-                                   QStringLiteral("). Read commas as decimal points?"))) {
+                !dialogs.askYesNo(QStringLiteral("The file writes numbers with a decimal comma (") +
+                                  anyText(e.detail()) +
+                                  QStringLiteral("). Read commas as decimal points?"))) {
                 return ReadOutcome::Aborted;
             }
             options.decimalComma = true;
         } catch (const std::exception& e) {
-            dialogs_.showMessage(anyText(e.what()));
+            dialogs.showMessage(anyText(e.what()));
             return ReadOutcome::Malformed;
         }
     }
     if (read.status == ReadResult::Status::Aborted) {
-        dialogs_.showMessage(QStringLiteral("Process aborted by the user."));
+        dialogs.showMessage(QStringLiteral("Process aborted by the user."));
         return ReadOutcome::Aborted;
     }
     if (read.doubtfulCount > 0 &&
-        !dialogs_.confirm(anyText(doubtfulCellsText(read)) + QStringLiteral("\nContinue with these values?"),
-                          QStringLiteral("Continue"), QStringLiteral("Abort"))) {
+        !dialogs.confirm(anyText(doubtfulCellsText(read)) + QStringLiteral("\nContinue with these values?"),
+                         QStringLiteral("Continue"), QStringLiteral("Abort"))) {
         return ReadOutcome::Aborted;
     }
     if (mapped > 0) {
@@ -172,9 +276,6 @@ Workflow::ReadOutcome Workflow::readChecked(const QString& path, ReadResult& rea
 
 // The read becomes the table of the next run; the user hears about the corrected file.
 void Workflow::takeRead(const QString& path, ReadResult& read) {
-    if (read.table.namesCorrected) {
-        saveCorrectedFile(read);
-    }
     inputPath_ = path;
     table_ = std::move(read.table);
     readNotes_.clear();
@@ -207,15 +308,15 @@ RunOptions Workflow::runOptions() const {
 }
 
 // Asked when the results file exists: overwrite it, or choose another name.
-std::optional<std::string> Workflow::existingResultsFile(const std::string& path) {
+std::optional<std::string> Workflow::existingResultsFile(const std::string& path, UserDialogs& dialogs) {
     const QString existing = pathText(path);
-    if (dialogs_.askYesNo(QStringLiteral("File ") + existing +
-                          QStringLiteral(" already exists. Overwrite?"))) {
+    if (dialogs.askYesNo(QStringLiteral("File ") + existing +
+                         QStringLiteral(" already exists. Overwrite?"))) {
         return path;
     }
     for (;;) {
         QString chosen =
-            dialogs_.saveFileName(QStringLiteral("SAVE AS"), existing, QStringLiteral("Text File (*.txt)"));
+            dialogs.saveFileName(QStringLiteral("SAVE AS"), existing, QStringLiteral("Text File (*.txt)"));
         if (chosen.isEmpty()) {
             return std::nullopt;
         }
@@ -226,8 +327,8 @@ std::optional<std::string> Workflow::existingResultsFile(const std::string& path
         if (QFileInfo(chosen).absoluteFilePath() != QFileInfo(inputPath_).absoluteFilePath()) {
             return pathBytes(chosen);
         }
-        dialogs_.showMessage(QStringLiteral("The results cannot replace the sample file ") + inputPath_ +
-                             QStringLiteral(". Please choose another name."));
+        dialogs.showMessage(QStringLiteral("The results cannot replace the sample file ") + inputPath_ +
+                            QStringLiteral(". Please choose another name."));
     }
 }
 
@@ -270,32 +371,55 @@ void Workflow::failRun() {
     showView(StartTab);
 }
 
+// Computes the run on the work's thread, from a copy of the table (its abundances are
+// shared, not copied): a run that is stopped leaves the table and the results as they were.
 void Workflow::computeRun() {
     if (!table_) {
         return;
     }
     cancelIntervals();
     intervals_.reset();
-    busy_ = true;
-    setActivity(QStringLiteral("Computing ") + QFileInfo(inputPath_).fileName() + QStringLiteral(" ..."));
-    emit runStarted();
-    refreshReport();
+    beginWork(QStringLiteral("Computing ") + QFileInfo(inputPath_).fileName() + QStringLiteral(" ..."));
+    auto input = std::make_shared<SampleTable>(*table_);
     const RunOptions options = runOptions();
-    RunCallbacks callbacks;
-    callbacks.progress = [this](double fraction) { emit progressed(fraction); };
-    callbacks.existingResultsFile = [this](const std::string& path) { return existingResultsFile(path); };
-    std::optional<RunResult> run;
-    QString failure;
-    try {
-        run = torrentix::computeRun(*table_, taxa_, options, callbacks);
-    } catch (const std::exception& e) {
-        failure = anyText(e.what());
+    auto outcome = std::make_shared<RunOutcome>();
+    job_->start(
+        [this, input, options, outcome] {
+            JobDialogs dialogs(*job_, dialogs_);
+            RunCallbacks callbacks;
+            callbacks.stop = job_->stop();
+            callbacks.progress = [this](double fraction) { job_->report(metricsShare * fraction); };
+            callbacks.stage = [this](RunStage stage) {
+                enterStage(workStage(stage));
+                job_->report(stageStart(stage));
+            };
+            callbacks.existingResultsFile = [this, &dialogs](const std::string& path) {
+                return existingResultsFile(path, dialogs);
+            };
+            try {
+                outcome->run = torrentix::computeRun(std::move(*input), taxa_, options, callbacks);
+                job_->report(1.0);
+            } catch (const Cancelled&) {
+                outcome->cancelled = true;
+            } catch (const std::exception& e) {
+                outcome->failure = anyText(e.what());
+            }
+        },
+        [this, options, outcome] {
+            endWork();
+            runDone(options, std::move(*outcome));
+        });
+}
+
+void Workflow::runDone(const RunOptions& options, RunOutcome outcome) {
+    if (outcome.cancelled) {
+        refreshPrompt();
+        return;
     }
-    busy_ = false;
-    emit runFinished();
-    activity_.clear();
+    refreshReport();
+    std::optional<RunResult>& run = outcome.run;
     if (!run) {
-        dialogs_.showMessage(failure);
+        dialogs_.showMessage(outcome.failure);
         failRun();
         return;
     }
@@ -313,7 +437,7 @@ void Workflow::computeRun() {
     }
     // The intervals normalise the test values afresh: they start from the table as read.
     SampleTable asRead = std::exchange(*table_, run->table);
-    results_ = std::move(run);
+    results_ = std::make_shared<const RunResult>(std::move(*run));
     shownRun_ = RunDescription{inputPath_, gig_, riverType_};
     readSinceRun_ = false;
     noResults_ = false;

@@ -36,19 +36,21 @@ int knownRemaining(const TaxaDatabase& taxa, const UnknownTaxonQuestion& q, cons
 // counts the names the map answered, `differing` those it answers otherwise than the taxon
 // dictionary. Once the user chose the dictionary's family for every remaining name, the
 // names it knows are answered without asking.
-UnknownTaxonHandler Workflow::taxonHandler(int& mapped, std::vector<std::string>& differing) {
+// Runs on the work's thread: the user's answers are asked on the window's thread.
+UnknownTaxonHandler Workflow::taxonHandler(int& mapped, std::vector<std::string>& differing,
+                                           UserDialogs& dialogs) {
     std::optional<TaxaMap> map;
     if (!taxaMapPath_.isEmpty() && QFileInfo::exists(taxaMapPath_)) {
         try {
             map = TaxaMap::read(pathBytes(taxaMapPath_), taxa_);
         } catch (const std::exception& e) {
-            dialogs_.showMessage(anyText(e.what()) +
-                                 QStringLiteral("\nUntil it is mended, the names it maps are asked about."));
+            dialogs.showMessage(anyText(e.what()) +
+                                QStringLiteral("\nUntil it is mended, the names it maps are asked about."));
         }
     }
     auto mapCopy = map ? std::make_shared<const TaxaMap>(*map) : nullptr;
     auto byDictionary = std::make_shared<std::optional<bool>>(); // set: remember those answers
-    UnknownTaxonHandler ask = [this, mapCopy, byDictionary](const UnknownTaxonQuestion& question) {
+    UnknownTaxonHandler ask = [this, mapCopy, byDictionary, &dialogs](const UnknownTaxonQuestion& question) {
         const auto known = question.evidence.knownAnswer();
         TaxonChoice choice;
         if (*byDictionary && known) {
@@ -56,13 +58,13 @@ UnknownTaxonHandler Workflow::taxonHandler(int& mapped, std::vector<std::string>
         } else {
             UnknownTaxonQuestion asked = question;
             asked.knownRemaining = knownRemaining(taxa_, question, mapCopy.get());
-            choice = askTaxon_(asked);
+            choice = job_->ask<TaxonChoice>([&] { return askTaxon_(asked); });
             if (choice.dictionaryForRemaining) {
                 *byDictionary = choice.remember;
             }
         }
         if (choice.remember) {
-            rememberChoice(question, choice);
+            rememberChoice(question, choice, dialogs);
         }
         return choice.answer;
     };
@@ -79,19 +81,20 @@ UnknownTaxonHandler Workflow::taxonHandler(int& mapped, std::vector<std::string>
                           });
 }
 
-void Workflow::rememberChoice(const UnknownTaxonQuestion& question, const TaxonChoice& choice) {
+void Workflow::rememberChoice(const UnknownTaxonQuestion& question, const TaxonChoice& choice,
+                              UserDialogs& dialogs) {
     if (taxaMapPath_.isEmpty()) {
         return;
     }
     try {
         rememberAnswer(pathBytes(taxaMapPath_), question, choice.answer);
     } catch (const std::exception& e) {
-        dialogs_.showMessage(QStringLiteral("The answer could not be remembered: ") + anyText(e.what()));
+        dialogs.showMessage(QStringLiteral("The answer could not be remembered: ") + anyText(e.what()));
     }
 }
 
 void Workflow::openTaxaMap() {
-    if (taxaMapPath_.isEmpty()) {
+    if (taxaMapPath_.isEmpty() || busy_) {
         return;
     }
     try {

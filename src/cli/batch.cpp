@@ -130,9 +130,11 @@ void checkOutputs(const BatchContext& c, const std::string& path) {
     if (c.args.table && fileExists(tablePath)) {
         throw Error("The table " + tablePath + " already exists. Use --force to replace it.");
     }
-    const std::string ciPath = bootstrapPathFor(path, c.args.outputDir);
-    if (c.args.bootstrap > 0 && fileExists(ciPath)) {
-        throw Error("The bootstrap intervals " + ciPath + " already exist. Use --force to replace them.");
+    for (const std::string& ciPath :
+         {bootstrapPathFor(path, c.args.outputDir), bootstrapRegressionsPathFor(path, c.args.outputDir)}) {
+        if (c.args.bootstrap > 0 && fileExists(ciPath)) {
+            throw Error("The bootstrap intervals " + ciPath + " already exist. Use --force to replace them.");
+        }
     }
 }
 
@@ -293,19 +295,23 @@ bool writeTable(const BatchContext& c, const std::string& path, const RunResult&
     return true;
 }
 
-// Writes the bootstrap intervals of a run; false when they could not be written.
+// Writes the bootstrap intervals of a run, the samples' table and the regressions' table;
+// false when they could not be written.
 bool writeBootstrap(const BatchContext& c, const std::string& path, const SampleTable& asRead,
                     const RunResult& run) {
-    const std::string ciPath = bootstrapPathFor(path, c.args.outputDir);
+    const std::string samplesPath = bootstrapPathFor(path, c.args.outputDir);
+    const std::string regressionsPath = bootstrapRegressionsPathFor(path, c.args.outputDir);
     try {
         const BootstrapResult b = bootstrap(asRead, runOptionsOf(c), run,
                                             {c.args.bootstrap, c.args.seed, c.args.threads, nullptr, {}});
-        writeFileAtomically(ciPath, bootstrapTableText(b, run));
+        writeFileAtomically(samplesPath, bootstrapSamplesText(b, run));
+        c.out << samplesPath << "\n";
+        writeFileAtomically(regressionsPath, bootstrapRegressionsText(b, run));
     } catch (const Error& e) {
         tell(c, path, e.what());
         return false;
     }
-    c.out << ciPath << "\n";
+    c.out << regressionsPath << "\n";
     return true;
 }
 

@@ -216,8 +216,9 @@ tab-separated sample file and writes the results file FILE_OUT.txt beside it.
                      named after its genus place in two families (HYDROBIUS:
                      HYDROPHILIDAE and HYDROBIIDAE) is never decided: the file
                      fails until the taxa map answers it.
-  --force            replace an existing FILE_OUT.txt, FILE_table.tsv or FILE_ci.tsv
-                     (without it, an existing one is an error and nothing is written).
+  --force            replace an existing FILE_OUT.txt, FILE_table.tsv, FILE_ci.tsv or
+                     FILE_ci_regressions.tsv (without it, an existing one is an error
+                     and nothing is written).
   --decimal-comma    read "12,5" as 12.5 (without it, a file that writes numbers with a
                      decimal comma is an error and nothing is written).
   --strict           make an abundance cell that is not a plain number ("3a", "<1") an
@@ -230,22 +231,25 @@ tab-separated sample file and writes the results file FILE_OUT.txt beside it.
                      An answer that differs from the taxon dictionary's is printed
                      with the dictionary's family.
   --table            write the table FILE_table.tsv too: one row per sample with its
-                     code, name, class, test variables, raw and normalised metrics
-                     and both indices, every number at full precision (UTF-8, TAB,
-                     empty cell for a missing value), for R, pandas or a spreadsheet.
-  --bootstrap R      write FILE_ci.tsv too: 95 % bootstrap intervals of both indices
-                     of every sample and of each regression, from R replicates that
-                     redraw the reference samples (and the regression pairs).
+                     code, name, class, test variables (columns named after them),
+                     raw and normalised metrics and both indices, every number at
+                     full precision (UTF-8, TAB, empty cell for a missing value), for
+                     R, pandas or a spreadsheet.
+  --bootstrap R      write FILE_ci.tsv and FILE_ci_regressions.tsv too: 95 % bootstrap
+                     intervals of both indices of every sample, and of each
+                     regression, from R replicates (1 to 1000000) that redraw the
+                     reference samples (and the regression pairs). Each file is one
+                     table after a "# replicates=..." line.
   --seed S           seed of the bootstrap's random numbers (default 1): the same seed
                      gives the same intervals, on any number of cores.
   --threads N        use N threads to read the files, compute the metrics and draw
                      the bootstrap (default: one per core); the results are the same
                      with any number.
-  --output-dir DIR   write every file (results, corrected file, table) into DIR,
+  --output-dir DIR   write every file (results, corrected file, tables) into DIR,
                      which is created when missing, instead of beside each file.
   --taxa-db PATH     use another taxa database file.
   --list-types       list every GIG with its river types, and stop.
-  --help             show this text.
+  --help, -h         show this text.
   --version          show the version.
 
 Test-variable options only matter for test variables with at least 6 numeric values.

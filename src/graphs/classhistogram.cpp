@@ -1,8 +1,10 @@
 #include "graphs/classhistogram.h"
 
+#include "graphs/colourscheme.h"
 #include "graphs/histogrambars.h"
 #include "graphs/twips.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPainter>
 
@@ -42,19 +44,53 @@ ClassHistogram::ClassHistogram(QWidget* parent) : QWidget(parent) {
         auto* label = new QLabel(QString::fromLatin1(histogramClasses()[j].label), this);
         label->setObjectName(QStringLiteral("classCountLabel_%1").arg(j));
         label->setAlignment(Qt::AlignCenter);
+        label->setAccessibleName(QString::fromLatin1(histogramClasses()[j].name));
         classCountLabels_[j] = label;
     }
+    setAccessibleName(tr("Sample Classification"));
+    showLabelColours();
+    describeCounts();
+}
+
+// The class labels stand on the histogram's own background: their text takes its pair.
+void ClassHistogram::showLabelColours() {
+    const QColor text = screenColours(palette()).histogram.text;
+    for (QLabel* label : classCountLabels_) {
+        QPalette colours = label->palette();
+        colours.setColor(QPalette::WindowText, text);
+        label->setPalette(colours);
+    }
+}
+
+void ClassHistogram::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        showLabelColours();
+    }
+}
+
+// "Reference: 5 of 10 samples" on each label; every class in one line on the histogram.
+void ClassHistogram::describeCounts() {
+    QStringList all;
+    for (std::size_t j = 0; j < classCountLabels_.size(); ++j) {
+        const QString count =
+            nsamp_ > 0 ? tr("%1 of %2 samples").arg(counts_[j]).arg(nsamp_) : tr("no samples");
+        classCountLabels_[j]->setAccessibleDescription(count);
+        all << QString::fromLatin1(histogramClasses()[j].name) + ": " + count;
+    }
+    setAccessibleDescription(all.join(QStringLiteral("; ")));
 }
 
 // Every drawing starts from a cleared area, so bars of an earlier run never linger.
 void ClassHistogram::setClassCounts(const ClassCounts& counts, int nsamp) {
     counts_ = counts;
     nsamp_ = nsamp;
+    describeCounts();
     update();
 }
 
 std::array<QRectF, 7> ClassHistogram::bars() const {
-    return histogramBars(counts_, nsamp_, QSizeF(size()));
+    return histogramBars(counts_, nsamp_, QSizeF(size()), QFontMetricsF(countFont()).height());
 }
 
 QSize ClassHistogram::sizeHint() const {
@@ -74,8 +110,9 @@ QFont ClassHistogram::countFont() const {
 }
 
 void ClassHistogram::paintEvent(QPaintEvent*) {
+    const ColourPair colours = screenColours(palette()).histogram;
     QPainter painter(this);
-    painter.fillRect(rect(), histogramBackground);
+    painter.fillRect(rect(), colours.background);
     const auto rects = bars();
     const QFont font = countFont();
     painter.setFont(font);
@@ -89,7 +126,7 @@ void ClassHistogram::paintEvent(QPaintEvent*) {
         painter.fillRect(bar, colour);
         if (!countRects[j].isNull()) {
             const bool onBar = countRects[j].top() >= rects[j].top();
-            painter.setPen(onBar ? textColourOn(colour) : palette().color(QPalette::WindowText));
+            painter.setPen(onBar ? textColourOn(colour) : colours.text);
             painter.drawText(countRects[j], Qt::AlignCenter, QString::number(counts_[j]));
         }
     }

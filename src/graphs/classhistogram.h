@@ -1,6 +1,8 @@
 #pragma once
-// The class histogram of the RESULTS view: one bar per quality class, its height the
-// share of the samples in that class and its count above it, over seven fixed labels.
+// The class histogram of the RESULTS view: one bar per quality class, in proportion to the
+// class's count, and the count above it, over seven fixed labels; in the colours of the
+// screen. Screen readers read each class's count from its label, and all of them from the
+// histogram.
 
 #include "index/classes.h"
 
@@ -27,9 +29,12 @@ class ClassHistogram : public QWidget {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     QFont countFont() const;
+    void showLabelColours();
+    void describeCounts();
 
     std::array<QLabel*, 7> classCountLabels_{};
     ClassCounts counts_{};

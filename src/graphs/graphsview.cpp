@@ -7,40 +7,27 @@
 #include "graphs/scatterplot.h"
 #include "metrics/catalogue.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 
 namespace torrentix {
 namespace {
 
-void setBold(QPushButton* button, bool bold) {
+const QString captionSeparator = QStringLiteral(" \u00b7 ");
+
+// The chosen index and test variable show in bold type, and as checked to screen readers.
+void showChosen(QPushButton* button, bool chosen) {
     QFont font = button->font();
-    font.setBold(bold);
+    font.setBold(chosen);
     button->setFont(font);
+    button->setChecked(chosen);
 }
 
 // A button caption shows an ampersand of a test-variable name as written.
 QString buttonCaption(const QString& name) {
     QString caption = name;
     return caption.replace('&', QStringLiteral("&&"));
-}
-
-std::vector<std::optional<double>> numericValues(const std::vector<std::string>& texts) {
-    std::vector<std::optional<double>> values;
-    values.reserve(texts.size());
-    for (const std::string& text : texts) {
-        values.push_back(parseNumeric(text));
-    }
-    return values;
-}
-
-std::vector<std::string> testColumn(const SampleTable& table, std::size_t k) {
-    std::vector<std::string> column;
-    column.reserve(table.samples.size());
-    for (const Sample& s : table.samples) {
-        column.push_back(s.testValueTexts[k]);
-    }
-    return column;
 }
 
 } // namespace
@@ -57,26 +44,40 @@ GraphsView::GraphsView(QWidget* parent)
     for (int k = 0; k < 2; ++k) {
         auto* button = new QPushButton(switchCaptions[static_cast<std::size_t>(k)], this);
         button->setObjectName(QStringLiteral("indexButton_%1").arg(k));
-        connect(button, &QPushButton::clicked, this, [this, k] { indexButtonClick(k); });
+        button->setCheckable(true);
+        connect(button, &QPushButton::clicked, this, [this, k] {
+            indexButtonClick(k);
+            showButtonStates(); // a click on the chosen button leaves it chosen
+        });
         indexButtons_[static_cast<std::size_t>(k)] = button;
     }
     for (int k = 0; k < 3; ++k) {
         auto* button = new QPushButton(this);
         button->setObjectName(QStringLiteral("testVariableButton_%1").arg(k + 1));
         button->setEnabled(false);
-        connect(button, &QPushButton::clicked, this, [this, k] { testVariableButtonClick(k); });
+        button->setCheckable(true);
+        connect(button, &QPushButton::clicked, this, [this, k] {
+            testVariableButtonClick(k);
+            showButtonStates();
+        });
         testVariableButtons_[static_cast<std::size_t>(k)] = button;
     }
     cmdsave_->setObjectName("cmdsave");
     cmdsave_->setEnabled(false);
     connect(cmdsave_, &QPushButton::clicked, plot_, &ScatterPlot::saveImageAs);
     connect(plot_, &ScatterPlot::pressed, this, &GraphsView::pick);
+    connect(plot_, &ScatterPlot::stepped, this, &GraphsView::pick);
     connect(plot_, &ScatterPlot::released, sampleInfo_, &SampleInfoLabel::release);
     showButtonStates();
     applyLayout();
 }
 
-void GraphsView::fileRead(Gig gig) {
+void GraphsView::fileRead(Gig gig, RiverType type, const QString& sampleFile) {
+    const QFileInfo file(sampleFile);
+    runCaption_ = QStringList({file.fileName(), QString::fromUtf8(gigInfo(gig).caption),
+                               QString::fromStdString(typeCode(gig, type))})
+                      .join(captionSeparator);
+    plot_->setImageFolder(sampleFile.isEmpty() ? QString() : file.absolutePath());
     gigIndexName_ = QString::fromStdString(gigShortName(gig)) + "_ICMi";
     indexButtons_[1]->setText(QString::fromStdString(gigShortName(gig)));
     activeIndex_ = 0;
@@ -84,33 +85,50 @@ void GraphsView::fileRead(Gig gig) {
     showButtonStates();
 }
 
-void GraphsView::setResults(const RunResult& run) {
-    const SampleTable& table = run.table;
-    hasResults_ = !run.refused;
-    labels_ = {};
-    for (const Sample& s : table.samples) {
-        labels_.codes.push_back(displayText(s.code, table.utf8));
-        labels_.names.push_back(displayText(s.name, table.utf8));
-    }
+void GraphsView::setResults(std::shared_ptr<const RunResult> run) {
+    run_ = std::move(run);
+    const SampleTable& table = run_->table;
+    hasResults_ = !run_->refused;
     for (std::size_t k = 0; k < 3; ++k) {
-        testValueTexts_[k] = testColumn(table, k);
         testVariableNames_[k] = displayText(table.testVariableNames[k], table.utf8);
     }
     numericTestValueCounts_ = table.numericTestValueCounts;
-    staricm_ = run.indices.staricm;
-    gigicm_ = run.indices.gigicm;
     // The default pair: the STAR_ICMi against the first usable test variable, whose
     // regression the run holds. No test-variable button is active until the view chooses one.
     const int k = firstUsableTestVariable(numericTestValueCounts_);
-    plotIndexValues_ = staricm_;
-    plotTestValues_ = k >= 0 ? testValueTexts_[static_cast<std::size_t>(k)] : std::vector<std::string>{};
-    regression_ = k >= 0 ? run.starRegressions[static_cast<std::size_t>(k)] : std::nullopt;
+    plotTestVariable_ = k;
+    regression_ = k >= 0 ? run_->starRegressions[static_cast<std::size_t>(k)] : std::nullopt;
     activeIndex_ = 0;
     activeTestVariable_ = -1;
     txtRegr_->clear();
     sampleInfo_->rest();
     showButtonStates();
     showPlot();
+}
+
+QString GraphsView::sampleLabel(std::size_t sample) const {
+    if (!run_ || sample >= run_->table.samples.size()) {
+        return QStringLiteral(" - ");
+    }
+    const Sample& s = run_->table.samples[sample];
+    return displayText(s.code, run_->table.utf8) + " - " + displayText(s.name, run_->table.utf8);
+}
+
+// The test variable plotted, as read: nullopt where its text is not a number.
+std::vector<std::optional<double>> GraphsView::plotTestValues() const {
+    std::vector<std::optional<double>> values;
+    if (!run_ || plotTestVariable_ < 0) {
+        return values;
+    }
+    values.reserve(run_->table.samples.size());
+    for (const Sample& s : run_->table.samples) {
+        values.push_back(parseNumeric(s.testValueTexts[static_cast<std::size_t>(plotTestVariable_)]));
+    }
+    return values;
+}
+
+const std::vector<double>& GraphsView::plotIndexValues() const {
+    return activeIndex_ == 0 ? run_->indices.staricm : run_->indices.gigicm;
 }
 
 void GraphsView::enter() {
@@ -121,7 +139,7 @@ void GraphsView::enter() {
     const int k = firstUsableTestVariable(numericTestValueCounts_);
     if (hasResults_ && k >= 0) {
         activeTestVariable_ = k;
-        plotTestValues_ = testValueTexts_[static_cast<std::size_t>(k)];
+        plotTestVariable_ = k;
         showButtonStates();
     }
     txtRegr_->clear();
@@ -132,7 +150,6 @@ void GraphsView::enter() {
 void GraphsView::indexButtonClick(int k) {
     if (hasResults_ && k != activeIndex_) {
         activeIndex_ = k;
-        plotIndexValues_ = k == 0 ? staricm_ : gigicm_;
         replot();
     }
 }
@@ -140,7 +157,7 @@ void GraphsView::indexButtonClick(int k) {
 void GraphsView::testVariableButtonClick(int k) {
     if (hasResults_ && k != activeTestVariable_) {
         activeTestVariable_ = k;
-        plotTestValues_ = testValueTexts_[static_cast<std::size_t>(k)];
+        plotTestVariable_ = k;
         replot();
     }
 }
@@ -160,7 +177,7 @@ void GraphsView::regress() {
     if (!anyUsableTestVariable()) {
         return; // nothing to regress; the plot shows its axes only
     }
-    regression_ = fitLine(plotTestValues_, plotIndexValues_);
+    regression_ = fitLine(plotTestValues(), plotIndexValues());
     if (!regression_->ok) {
         emit regressionFailed();
     }
@@ -188,8 +205,8 @@ void GraphsView::showPlot() {
     PlotInput input;
     input.usable = hasResults_ && anyUsableTestVariable();
     if (input.usable) {
-        input.x = numericValues(plotTestValues_);
-        input.y = plotIndexValues_;
+        input.x = plotTestValues();
+        input.y = plotIndexValues();
         input.regression = regression_;
         input.yTitle = activeIndex_ == 0 ? QStringLiteral("STAR_ICMi") : gigIndexName_;
         // The run's default pair plots the first usable test variable.
@@ -197,9 +214,15 @@ void GraphsView::showPlot() {
             activeTestVariable_ >= 0 ? activeTestVariable_ : firstUsableTestVariable(numericTestValueCounts_);
         input.xTitle = testVariableNames_[static_cast<std::size_t>(k)] + tr(" (normalised)");
         input.band = currentExtras().band;
+        input.caption = figureCaption(input);
     }
     cmdsave_->setEnabled(input.usable);
     plot_->setInput(std::move(input));
+}
+
+QString GraphsView::figureCaption(const PlotInput& input) const {
+    const QString pair = input.yTitle + tr(" against ") + input.xTitle;
+    return runCaption_.isEmpty() ? pair : runCaption_ + captionSeparator + pair;
 }
 
 PlotExtras GraphsView::currentExtras() const {
@@ -216,10 +239,10 @@ void GraphsView::setPlotExtras(PlotExtrasSource source) {
 
 void GraphsView::showButtonStates() {
     for (std::size_t k = 0; k < 2; ++k) {
-        setBold(indexButtons_[k], static_cast<int>(k) == activeIndex_);
+        showChosen(indexButtons_[k], static_cast<int>(k) == activeIndex_);
     }
     for (std::size_t k = 0; k < 3; ++k) {
-        setBold(testVariableButtons_[k], static_cast<int>(k) == activeTestVariable_);
+        showChosen(testVariableButtons_[k], static_cast<int>(k) == activeTestVariable_);
     }
 }
 
@@ -229,7 +252,8 @@ void GraphsView::pick(QPointF pointer) {
         return;
     }
     const auto hits = hitSamples(input, plot_->currentScale(), pointer);
-    sampleInfo_->showHits(hitEntries(hits, labels_, input));
+    sampleInfo_->showHits(hitEntries(
+        hits, [this](std::size_t i) { return sampleLabel(i); }, input));
 }
 
 void GraphsView::resizeEvent(QResizeEvent* event) {

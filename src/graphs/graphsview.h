@@ -10,6 +10,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,12 +37,14 @@ class GraphsView : public QWidget {
   public:
     explicit GraphsView(QWidget* parent = nullptr); // object name "graphsPanel"
 
-    // A file has been read for this GIG: the GIG button takes the GIG's first three
-    // letters, the STAR button becomes the active one, and the next visit chooses its
-    // test variable afresh.
-    void fileRead(Gig gig);
-    // The results of a completed run (indices, test values, default plot pair).
-    void setResults(const RunResult& run);
+    // A sample file has been read for this GIG and river type: the GIG button takes the
+    // GIG's first three letters, the STAR button becomes the active one, the next visit
+    // chooses its test variable afresh, figures are captioned with the file's name, GIG and
+    // river type, and saved beside the file by default.
+    void fileRead(Gig gig, RiverType type, const QString& sampleFile);
+    // The results of a completed run (indices, test values, default plot pair); the view
+    // keeps the run and the points of the pair it plots, no copy per sample of its own.
+    void setResults(std::shared_ptr<const RunResult> run);
     // The view has just been shown: on the first visit after a read, take the first test
     // variable with at least 6 values, and draw.
     void enter();
@@ -64,6 +67,10 @@ class GraphsView : public QWidget {
     void redrawPlot();
     void showPlot();
     void showButtonStates();
+    QString figureCaption(const PlotInput& input) const;
+    QString sampleLabel(std::size_t sample) const;
+    std::vector<std::optional<double>> plotTestValues() const;
+    const std::vector<double>& plotIndexValues() const;
     void applyLayout();
     void pick(QPointF pointer);
     PlotExtras currentExtras() const;
@@ -75,24 +82,21 @@ class GraphsView : public QWidget {
     std::array<QPushButton*, 2> indexButtons_{};
     std::array<QPushButton*, 3> testVariableButtons_{};
 
-    // The samples of the last run.
+    // The last run.
     bool hasResults_ = false;
-    SampleLabels labels_;
-    std::array<std::vector<std::string>, 3> testValueTexts_;
+    std::shared_ptr<const RunResult> run_;
     std::array<QString, 3> testVariableNames_;
     std::array<int, 3> numericTestValueCounts_{};
-    std::vector<double> staricm_;
-    std::vector<double> gigicm_;
 
-    // The plotted pair and its regression.
-    std::vector<std::string> plotTestValues_;
-    std::vector<double> plotIndexValues_;
+    // The plotted pair and its regression: the test variable plotted (-1: none) and the index.
+    int plotTestVariable_ = -1;
     std::optional<Regression> regression_;
     int activeIndex_ = 0;         // 0 STAR_ICMi, 1 GIG ICMi
     int activeTestVariable_ = -1; // 0-based; -1 while no test-variable button is active
     bool firstPlot_ = true;
     PlotExtrasSource extras_;
     QString gigIndexName_ = QStringLiteral("GIG_ICMi"); // title of the GIG ICMi axis
+    QString runCaption_;                                // the sample file, GIG and river type
 };
 
 // The first test variable (0-based) with at least 6 numeric values, or -1.

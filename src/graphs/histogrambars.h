@@ -1,8 +1,8 @@
 #pragma once
 // Geometry of the class histogram: seven labels under seven bars, one per quality class,
-// each bar as high as its class's share of the samples and its count above it. The area
-// was designed as 2370 x 1185 twips; positions keep their share of the area's width and
-// height.
+// the bars in proportion to the counts of their classes, the largest class's reaching up
+// to a line's height under the top, and each count above its bar. The area was designed as
+// 2370 x 1185 twips; positions keep their share of the area's width and height.
 
 #include "index/classes.h"
 
@@ -19,6 +19,7 @@ inline constexpr double histogramDesignHeight = 1185.0; // twips
 
 struct HistogramClass {
     const char* label;
+    const char* name;  // of the class, in full
     double labelLeft;  // twips
     double labelWidth; // twips
     QColor colour;
@@ -27,14 +28,13 @@ struct HistogramClass {
 // In the order of ClassCounts: Reference, High, Good, Moderate, Poor, Bad, Not Classified.
 const std::array<HistogramClass, 7>& histogramClasses();
 
-inline const QColor histogramBackground{246, 246, 255};
-
 // Where the class labels go in an area of this size: each as wide as its class's column.
 std::array<QRectF, 7> histogramLabelRects(QSizeF size);
-// The bars of these counts: 150 design twips wide, centred over their labels, standing on
-// a base line 300 design twips above the bottom and reaching up by the class's share of
-// the samples (a class of every sample reaches the top edge). Empty when nsamp is 0.
-std::array<QRectF, 7> histogramBars(const ClassCounts& counts, int nsamp, QSizeF size);
+// The bars of these counts: 70 % as wide as the narrow columns, centred over their labels,
+// standing on a base line 300 design twips above the bottom; the largest class's bar
+// reaches up to a count's line under the top edge, the others in proportion. Empty when
+// nsamp is 0.
+std::array<QRectF, 7> histogramBars(const ClassCounts& counts, int nsamp, QSizeF size, double lineHeight);
 // Where the count of each class stands, in a line of this height: on its bar, across the
 // class's column, or at the top inside the bar when there is no room above it.
 std::array<QRectF, 7> histogramCountRects(const std::array<QRectF, 7>& bars, QSizeF size, double lineHeight);

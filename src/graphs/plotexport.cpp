@@ -18,11 +18,26 @@ constexpr double printDotsPerInch = 300.0;
 constexpr double printDotsPerMeter = printDotsPerInch / 0.0254;
 
 QString figureTitle(const PlotInput& input) {
-    return input.yTitle + QStringLiteral(" against ") + input.xTitle;
+    return input.caption.isEmpty() ? input.yTitle + QStringLiteral(" against ") + input.xTitle
+                                   : input.caption;
+}
+
+// The caption above the plot, wrapped within its width.
+QRectF captionRect(const PlotInput& input, QSize plot, const QFont& font) {
+    const QFontMetricsF metrics(font);
+    const double margin = 0.5 * metrics.height();
+    const double width = std::max(1.0, plot.width() - 2.0 * margin);
+    const QRectF text = metrics.boundingRect(QRectF(0.0, 0.0, width, 1.0e6),
+                                             Qt::TextWordWrap | Qt::AlignCenter, figureTitle(input));
+    return {margin, margin, width, std::ceil(text.height())};
+}
+
+double captionHeight(const PlotInput& input, QSize plot, const QFont& font) {
+    return std::ceil(captionRect(input, plot, font).bottom() + 0.5 * QFontMetricsF(font).height());
 }
 
 // The equation, r² and n on one line.
-std::optional<QString> caption(const PlotInput& input) {
+std::optional<QString> equationLine(const PlotInput& input) {
     if (!hasDrawableRegression(input)) {
         return std::nullopt;
     }
@@ -33,16 +48,14 @@ QSize atLeastOnePixel(QSize size) {
     return size.expandedTo(QSize(1, 1));
 }
 
-std::optional<QString> writePng(QSaveFile& file, const PlotInput& input, QSize plot,
-                                const QColor& foreground) {
-    if (!renderPlotImage(input, plot, foreground).save(&file, "PNG")) {
+std::optional<QString> writePng(QSaveFile& file, const PlotInput& input, QSize plot) {
+    if (!renderPlotImage(input, plot).save(&file, "PNG")) {
         return QStringLiteral("the image could not be encoded");
     }
     return std::nullopt;
 }
 
-std::optional<QString> writeSvg(QSaveFile& file, const PlotInput& input, QSize plot,
-                                const QColor& foreground) {
+std::optional<QString> writeSvg(QSaveFile& file, const PlotInput& input, QSize plot) {
     const QSize figure = figureSize(input, plot);
     QSvgGenerator generator;
     generator.setOutputDevice(&file);
@@ -53,13 +66,12 @@ std::optional<QString> writeSvg(QSaveFile& file, const PlotInput& input, QSize p
     if (!painter.begin(&generator)) {
         return QStringLiteral("the drawing could not be started");
     }
-    paintPlotFigure(painter, input, plot, foreground);
+    paintPlotFigure(painter, input, plot);
     painter.end();
     return std::nullopt;
 }
 
-std::optional<QString> writePdf(QSaveFile& file, const PlotInput& input, QSize plot,
-                                const QColor& foreground) {
+std::optional<QString> writePdf(QSaveFile& file, const PlotInput& input, QSize plot) {
     const QSize figure = figureSize(input, plot);
     QPdfWriter writer(&file);
     writer.setResolution(static_cast<int>(printDotsPerInch));
@@ -74,7 +86,7 @@ std::optional<QString> writePdf(QSaveFile& file, const PlotInput& input, QSize p
     }
     const double factor = writer.width() / static_cast<double>(figure.width());
     painter.scale(factor, factor);
-    paintPlotFigure(painter, input, plot, foreground);
+    paintPlotFigure(painter, input, plot);
     painter.end();
     return std::nullopt;
 }
@@ -83,45 +95,48 @@ std::optional<QString> writePdf(QSaveFile& file, const PlotInput& input, QSize p
 
 QSize figureSize(const PlotInput& input, QSize plot) {
     plot = atLeastOnePixel(plot);
-    if (!caption(input)) {
-        return plot;
-    }
-    const QFontMetricsF metrics(buildPlotScene(input, QSizeF(plot)).font);
-    return {plot.width(), plot.height() + static_cast<int>(std::ceil(2.0 * metrics.height()))};
+    const QFont font = buildPlotScene(input, QSizeF(plot)).font;
+    const double equation = equationLine(input) ? std::ceil(2.0 * QFontMetricsF(font).height()) : 0.0;
+    return {plot.width(), plot.height() + static_cast<int>(captionHeight(input, plot, font) + equation)};
 }
 
-void paintPlotFigure(QPainter& painter, const PlotInput& input, QSize plot, const QColor& foreground) {
+void paintPlotFigure(QPainter& painter, const PlotInput& input, QSize plot) {
     plot = atLeastOnePixel(plot);
+    const ColourScheme colours = printColours();
     const PlotScene scene = buildPlotScene(input, QSizeF(plot));
     const QSize figure = figureSize(input, plot);
-    painter.fillRect(QRect(QPoint(0, 0), figure), plotBackground);
-    paintPlotScene(painter, scene, foreground);
-    if (const auto text = caption(input)) {
-        painter.save();
-        painter.setFont(scene.font);
-        painter.setPen(foreground);
-        const QRectF line(0.0, plot.height(), figure.width(), figure.height() - plot.height());
+    const double top = captionHeight(input, plot, scene.font);
+    painter.save();
+    painter.fillRect(QRect(QPoint(0, 0), figure), colours.plot.background);
+    painter.setFont(scene.font);
+    painter.setPen(colours.plot.text);
+    painter.drawText(captionRect(input, plot, scene.font), Qt::TextWordWrap | Qt::AlignCenter,
+                     figureTitle(input));
+    if (const auto text = equationLine(input)) {
+        const QRectF line(0.0, top + plot.height(), figure.width(), figure.height() - plot.height() - top);
         const QString shown = QFontMetricsF(scene.font).elidedText(*text, Qt::ElideRight, line.width());
         painter.drawText(line, Qt::AlignCenter, shown);
-        painter.restore();
     }
+    painter.translate(0.0, top);
+    paintPlotScene(painter, scene, colours);
+    painter.restore();
 }
 
-QImage renderPlotImage(const PlotInput& input, QSize plot, const QColor& foreground) {
+QImage renderPlotImage(const PlotInput& input, QSize plot) {
     const QSize figure = figureSize(input, plot);
     const double factor = std::max(1.0, static_cast<double>(exportImageWidth) / figure.width());
     QImage image(figure * factor, QImage::Format_ARGB32_Premultiplied);
     image.setDotsPerMeterX(static_cast<int>(printDotsPerMeter));
     image.setDotsPerMeterY(static_cast<int>(printDotsPerMeter));
-    image.fill(plotBackground);
+    image.fill(printColours().plot.background);
     QPainter painter(&image);
     painter.scale(factor, factor);
-    paintPlotFigure(painter, input, plot, foreground);
+    paintPlotFigure(painter, input, plot);
     return image;
 }
 
 std::optional<QString> savePlotImage(const QString& path, ImageFormat format, const PlotInput& input,
-                                     QSize plot, const QColor& foreground) {
+                                     QSize plot) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         return file.errorString();
@@ -130,13 +145,13 @@ std::optional<QString> savePlotImage(const QString& path, ImageFormat format, co
     std::optional<QString> problem;
     switch (format) {
     case ImageFormat::Png:
-        problem = writePng(file, input, plot, foreground);
+        problem = writePng(file, input, plot);
         break;
     case ImageFormat::Svg:
-        problem = writeSvg(file, input, plot, foreground);
+        problem = writeSvg(file, input, plot);
         break;
     case ImageFormat::Pdf:
-        problem = writePdf(file, input, plot, foreground);
+        problem = writePdf(file, input, plot);
         break;
     }
     if (problem) {

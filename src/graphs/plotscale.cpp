@@ -13,10 +13,9 @@ constexpr double maxTenths = 1.0e9;
 constexpr double farAway = 1.0e6;
 // 10 x 1.1 is 11.000000000000002 in binary: such values still count as whole tenths.
 constexpr double tenthsSlack = 1.0e-9;
-// A sample this far below 0, as a share of the scale's length, still lies whole in the
-// 100-twip margin beside an axis (its circle's radius is 37 twips of the 5070 the scale
-// spans), so the axes stay at 0 for it.
-constexpr double marginShare = 0.012;
+// A sample this little below 0, as a share of the scale's length, lies within its own
+// circle's radius of the axes, so the axes stay at 0 for it.
+constexpr double marginShare = 0.006;
 
 double clampCoordinate(double value) {
     if (std::isnan(value)) {
@@ -51,25 +50,25 @@ Tenths sampleTenths(const PlotInput& input) {
 } // namespace
 
 QPointF PlotScale::toPixel(double x, double y) const {
-    const double origin = low / 10.0;
-    return {clampCoordinate(100.0 * unit + (x - origin) * perUnit),
-            clampCoordinate(height - 100.0 * unit - (y - origin) * perUnit)};
+    return {clampCoordinate(frame.left() + (x - lowest()) * perUnit),
+            clampCoordinate(frame.bottom() - (y - lowest()) * perUnit)};
 }
 
 double PlotScale::radius() const {
     return 0.007 * std::min(width, height);
 }
 
-PlotScale plotScale(QSizeF size, int low, int high) {
+PlotScale plotScale(QSizeF size, int low, int high, const QMarginsF& margins) {
     PlotScale s;
     s.width = size.width();
     s.height = size.height();
-    const double side = std::min(s.width, s.height);
-    s.unit = side / plotDesignWidth;
+    s.unit = std::min(s.width, s.height) / plotDesignWidth;
     s.low = std::min(low, 0);
     s.high = std::max(high, s.low + 1);
-    s.xw = side - 210.0 * s.unit;
-    s.perUnit = s.xw / ((static_cast<double>(s.high) - s.low) / 10.0);
+    const double side = std::max(1.0, std::min(s.width - margins.left() - margins.right(),
+                                               s.height - margins.top() - margins.bottom()));
+    s.frame = QRectF(margins.left(), s.height - margins.bottom() - side, side, side);
+    s.perUnit = side / ((static_cast<double>(s.high) - s.low) / 10.0);
     return s;
 }
 
@@ -77,7 +76,7 @@ bool hasDrawableRegression(const PlotInput& input) {
     return input.regression && input.regression->ok && input.regression->bandPoints >= 1;
 }
 
-PlotScale plotScaleFor(const PlotInput& input, QSizeF size) {
+std::pair<int, int> plotTenths(const PlotInput& input) {
     const Tenths samples = sampleTenths(input);
     int high = samples.high;
     if (hasDrawableRegression(input)) {
@@ -85,7 +84,12 @@ PlotScale plotScaleFor(const PlotInput& input, QSizeF size) {
     } else if (high < 1) {
         high = 10;
     }
-    return plotScale(size, samples.low, high);
+    return {samples.low, high};
+}
+
+PlotScale plotScaleFor(const PlotInput& input, QSizeF size, const QMarginsF& margins) {
+    const auto [low, high] = plotTenths(input);
+    return plotScale(size, low, high, margins);
 }
 
 } // namespace torrentix

@@ -1,12 +1,15 @@
 #pragma once
 // The common scale of the scatter plot: what the plot shows, and where a data value goes
-// in a plot area of a given pixel size. The plot was designed as a 5280 x 5280 twip area
-// with 100-twip margins; every fixed distance keeps its share of the area's shorter side,
-// and both axes share one scale, so that the larger of the two ranges spans that side.
+// in a plot area of a given pixel size. The plot was designed as a 5280 x 5280 twip area;
+// every fixed distance keeps its share of the area's shorter side. Both axes share one
+// scale: the plotting area between the axes is a square, inside margins that hold the
+// tick labels and the axis titles, and the larger of the two ranges spans its side.
 
 #include "index/regression.h"
 
+#include <QMarginsF>
 #include <QPointF>
+#include <QRectF>
 #include <QSizeF>
 #include <QString>
 
@@ -28,6 +31,7 @@ struct PlotInput {
     // Lower and upper y of a band drawn instead of the regression's own, at x = 0.1, 0.2, ...;
     // empty: the regression's band.
     std::vector<std::pair<double, double>> band;
+    QString caption; // of a copied or saved figure: file, GIG, river type, index against variable
 };
 
 inline constexpr double plotDesignWidth = 5280.0; // twips
@@ -38,15 +42,20 @@ struct PlotScale {
     double unit = 0.0;    // pixels per design twip
     int low = 0;          // the scale runs from low / 10 (0, or below for negative values)
     int high = 10;        // to high / 10 on both axes, in tenths of a data unit
-    double xw = 0.0;      // pixel length of that run: the shorter side less 210 twips
+    QRectF frame;         // the plotting area: the square from low / 10 to high / 10 on both axes
     double perUnit = 0.0; // pixels per data unit
 
+    double lowest() const { return low / 10.0; }
+    double highest() const { return high / 10.0; }
     QPointF toPixel(double x, double y) const;
     double radius() const; // of a sample's circle: 0.7 % of the shorter side
 };
 
-// A scale from low / 10 to high / 10 in an area of this size.
-PlotScale plotScale(QSizeF size, int low, int high);
+// A scale from low / 10 to high / 10 in an area of this size, its plotting area the
+// largest square inside these margins, standing on the bottom one (at least a pixel wide).
+PlotScale plotScale(QSizeF size, int low, int high, const QMarginsF& margins);
+// The tenths that the scale of this input spans (low, high): see plotScaleFor.
+std::pair<int, int> plotTenths(const PlotInput& input);
 
 // True when the regression succeeded and spans at least one band point, so that its
 // line and band can be drawn.
@@ -54,7 +63,7 @@ bool hasDrawableRegression(const PlotInput& input);
 // The scale the plot uses for this input: from 0 to the regression's band length (bandPoints
 // tenths), widened to whole tenths that hold every sample, so that each is drawn whole
 // inside the area; 0 to 1 when neither gives an extent.
-PlotScale plotScaleFor(const PlotInput& input, QSizeF size);
+PlotScale plotScaleFor(const PlotInput& input, QSizeF size, const QMarginsF& margins);
 
 // Whether x and y of a sample can be drawn.
 inline bool isPlottable(const std::optional<double>& x, double y) {

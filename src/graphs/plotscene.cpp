@@ -5,19 +5,23 @@
 #include <QFontMetricsF>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace torrentix {
 namespace {
 
-constexpr int tickCount = 16;
-constexpr int labelCount = 6;
-const QString labelTexts[labelCount] = {"0.2", "0.4", "0.6", "0.8", "1.0", "1.2"};
-constexpr int smallestPixelSize = 6;
+const QChar minusSign(0x2212);
+constexpr int smallestPixelSize = 7;
+constexpr double labelTwips = 150.0; // type size of the tick labels
+constexpr double tickTwips = 60.0;   // length of a tick mark, outward from its axis
+constexpr double tickWidthTwips = 45.0;
 // Up to this many samples every circle is opaque; beyond, the circles fade so that dense
 // clusters still show darker than sparse ones.
 constexpr double opaqueSamples = 500.0;
 constexpr int faintestAlpha = 40;
+// Tick steps, in tenths, are 1, 2 or 5 times a power of ten up to this.
+constexpr double largestStep = 1.0e10;
 
 int pointAlpha(std::size_t count) {
     if (static_cast<double>(count) <= opaqueSamples) {
@@ -27,101 +31,174 @@ int pointAlpha(std::size_t count) {
     return std::max(faintestAlpha, static_cast<int>(alpha));
 }
 
-// Tick k stands at the value 0.1 x (k + 1) and straddles its axis at the scale's zero.
-void addTicks(PlotScene& scene) {
-    const PlotScale& s = scene.scale;
-    const QPointF zero = s.toPixel(0.0, 0.0);
-    for (int k = 1; k <= tickCount; ++k) {
-        const QPointF at = s.toPixel(0.1 * k, 0.1 * k);
-        scene.xTicks.emplace_back(at.x() - 22.5 * s.unit, zero.y() - 50.0 * s.unit, 45.0 * s.unit,
-                                  90.0 * s.unit);
-        scene.yTicks.emplace_back(zero.x() - 45.0 * s.unit, at.y() - 22.5 * s.unit, 90.0 * s.unit,
-                                  45.0 * s.unit);
+// A tick value as it is written: tenths with one decimal, whole steps without, and a true
+// minus sign.
+QString tickText(double value, int decimals) {
+    QString text = QString::number(value, 'f', decimals);
+    if (text.startsWith('-')) {
+        text.replace(0, 1, minusSign);
     }
+    return text == QString(minusSign) + "0" || text == QString(minusSign) + "0.0" ? text.mid(1) : text;
 }
 
-// Type of 150 design twips, or smaller where needed so that a label centred on the end of
-// the scale stays inside the 110 twips between that end and the edge of the area.
-QFont labelFont(const PlotScale& s) {
+// The distances around the plotting area, from the type of the labels and titles.
+struct Room {
     QFont font;
-    int size = std::max(smallestPixelSize, static_cast<int>(150.0 * s.unit));
-    for (; size > smallestPixelSize; --size) {
-        font.setPixelSize(size);
-        const QFontMetricsF metrics(font);
-        double widest = 0.0;
-        for (const QString& text : labelTexts) {
-            widest = std::max(widest, metrics.horizontalAdvance(text));
-        }
-        if (std::max(widest, metrics.height()) <= 220.0 * s.unit) {
+    double line = 0.0;      // height of a label
+    double titleLine = 0.0; // height of a title
+    double widestLabel = 0.0;
+    double tick = 0.0;
+};
+
+Room roomFor(double unit, std::pair<int, int> tenths) {
+    Room room;
+    room.font.setPixelSize(std::max(smallestPixelSize, static_cast<int>(std::lround(labelTwips * unit))));
+    const QFontMetricsF metrics(room.font);
+    QFont bold = room.font;
+    bold.setBold(true);
+    room.line = metrics.height();
+    room.titleLine = QFontMetricsF(bold).height();
+    room.widestLabel = std::max(metrics.horizontalAdvance(tickText(tenths.first / 10.0, 1)),
+                                metrics.horizontalAdvance(tickText(tenths.second / 10.0, 1)));
+    room.tick = tickTwips * unit;
+    return room;
+}
+
+// Left: the y labels and their ticks; bottom: the x ticks, labels and title; top: the y
+// title and half a label; right: half the widest label.
+QMarginsF marginsFor(const Room& room, double unit) {
+    const double h = room.line;
+    return {0.25 * h + room.widestLabel + 0.3 * h + room.tick, 1.75 * room.titleLine + 0.5 * h,
+            std::max(100.0 * unit, room.widestLabel / 2.0 + 0.25 * h),
+            room.tick + 1.5 * h + 1.75 * room.titleLine};
+}
+
+// The smallest step, in tenths, at which neighbouring labels stand apart.
+long long tickStep(const PlotScale& s, const Room& room) {
+    const double needed = std::max(room.widestLabel, room.line) + 0.5 * room.line;
+    double step = 1.0;
+    for (int k = 0; step < largestStep; ++k) {
+        step = std::pow(10.0, k / 3) * std::array{1.0, 2.0, 5.0}[static_cast<std::size_t>(k % 3)];
+        if (step / 10.0 * s.perUnit >= needed) {
             break;
         }
     }
-    font.setPixelSize(size);
-    return font;
+    return static_cast<long long>(step);
 }
 
-// The x labels stand above the x axis, the y labels right of the y axis, each centred on
-// the pixel of its value.
-void addLabels(PlotScene& scene) {
+// A tick and its label on each axis for every step from the scale's low end to its high end.
+void addTicks(PlotScene& scene, const Room& room) {
     const PlotScale& s = scene.scale;
+    const long long step = tickStep(s, room);
+    const int decimals = step % 10 == 0 ? 0 : 1;
     const QFontMetricsF metrics(scene.font);
-    const QPointF zero = s.toPixel(0.0, 0.0);
-    for (int k = 1; k <= labelCount; ++k) {
-        const QString& text = labelTexts[k - 1];
-        const QPointF at = s.toPixel(0.2 * k, 0.2 * k);
+    const double h = room.line;
+    const double tickWidth = tickWidthTwips * s.unit;
+    const long long first = static_cast<long long>(std::ceil(s.low / static_cast<double>(step))) * step;
+    for (long long t = first; t <= s.high; t += step) {
+        const double value = static_cast<double>(t) / 10.0;
+        const QPointF at = s.toPixel(value, value);
+        const QString text = tickText(value, decimals);
         const double w = metrics.horizontalAdvance(text);
-        const double h = metrics.height();
-        scene.xLabels.push_back({text, QRectF(at.x() - w / 2.0, zero.y() - 230.0 * s.unit, w, h)});
-        scene.yLabels.push_back({text, QRectF(zero.x() + 65.0 * s.unit, at.y() - h / 2.0, w, h)});
+        scene.xTicks.emplace_back(at.x() - tickWidth / 2.0, s.frame.bottom(), tickWidth, room.tick);
+        scene.yTicks.emplace_back(s.frame.left() - room.tick, at.y() - tickWidth / 2.0, room.tick, tickWidth);
+        scene.xLabels.push_back(
+            {text, QRectF(at.x() - w / 2.0, s.frame.bottom() + room.tick + 0.5 * h, w, h)});
+        scene.yLabels.push_back(
+            {text, QRectF(s.frame.left() - room.tick - 0.3 * h - w, at.y() - h / 2.0, w, h)});
     }
 }
 
-// A title no wider than the room it has, shortened with an ellipsis; its box is placed by
-// the caller.
-std::optional<PlotText> title(const QString& text, const QFont& font, double room) {
+// A title no wider than the area, shortened with an ellipsis, its left edge at `left` or
+// further left where it would leave the area.
+std::optional<PlotText> title(const QString& text, const QFont& font, const PlotScale& s, double left,
+                              double top) {
+    const QFontMetricsF metrics(font);
+    const double margin = 0.25 * metrics.height();
+    const double room = s.width - 2.0 * margin;
     if (text.isEmpty() || room <= 0.0) {
         return std::nullopt;
     }
-    const QFontMetricsF metrics(font);
     const QString shown = metrics.elidedText(text, Qt::ElideRight, room);
-    return PlotText{shown,
-                    QRectF(0.0, 0.0, std::min(metrics.horizontalAdvance(shown), room), metrics.height())};
+    const double w = std::min(metrics.horizontalAdvance(shown), room);
+    return PlotText{shown, QRectF(std::clamp(left, margin, s.width - margin - w), top, w, metrics.height())};
 }
 
-void addTitles(PlotScene& scene, const PlotInput& input) {
+void addTitles(PlotScene& scene, const PlotInput& input, double h) {
     const PlotScale& s = scene.scale;
     QFont bold = scene.font;
     bold.setBold(true);
-    const double em = QFontMetricsF(bold).height();
-    double labelsRight = 0.0;
-    for (const PlotText& label : scene.yLabels) {
-        labelsRight = std::max(labelsRight, label.rect.right());
+    const QFontMetricsF metrics(bold);
+    const double line = metrics.height();
+    // Just above the plotting area, clear of the top label; in tall areas not at the top edge.
+    scene.yTitle =
+        title(input.yTitle, bold, s, 0.0, std::max(0.5 * line, s.frame.top() - 0.5 * h - 1.25 * line));
+    const double labelsBottom =
+        scene.xLabels.empty() ? s.frame.bottom() : scene.xLabels.front().rect.bottom();
+    const double centred = s.frame.center().x() - metrics.horizontalAdvance(input.xTitle) / 2.0;
+    scene.xTitle = title(input.xTitle, bold, s, centred, labelsBottom + 0.5 * line);
+}
+
+// The part of the segment from a to b (data values) inside the square from lo to hi on
+// both axes, if any.
+std::optional<QLineF> clipped(QPointF a, QPointF b, double lo, double hi) {
+    const double dx = b.x() - a.x();
+    const double dy = b.y() - a.y();
+    if (!std::isfinite(dx) || !std::isfinite(dy)) {
+        return std::nullopt;
     }
-    const double left = labelsRight + 0.5 * em;
-    const QPointF end = s.toPixel(s.high / 10.0, s.high / 10.0);
-    const double right = std::min(end.x(), s.width - 0.25 * em);
-    if ((scene.yTitle = title(input.yTitle, bold, s.width - 0.25 * em - left))) {
-        scene.yTitle->rect.moveTopLeft(QPointF(left, std::max(0.0, end.y() - em / 2.0)));
+    double from = 0.0;
+    double to = 1.0;
+    const std::array<std::pair<double, double>, 4> edges = {
+        {{-dx, a.x() - lo}, {dx, hi - a.x()}, {-dy, a.y() - lo}, {dy, hi - a.y()}}};
+    for (const auto& [p, q] : edges) {
+        if (p == 0.0) {
+            if (q < 0.0) {
+                return std::nullopt;
+            }
+        } else if (p < 0.0) {
+            from = std::max(from, q / p);
+        } else {
+            to = std::min(to, q / p);
+        }
     }
-    if ((scene.xTitle = title(input.xTitle, bold, right - left))) {
-        scene.xTitle->rect.moveBottomRight(QPointF(right, scene.xLabels.front().rect.top() - 0.25 * em));
+    if (from > to) {
+        return std::nullopt;
     }
+    return QLineF(a + from * (b - a), a + to * (b - a));
+}
+
+std::optional<QLineF> plotLine(const PlotScale& s, QPointF a, QPointF b) {
+    const auto part = clipped(a, b, s.lowest(), s.highest());
+    if (!part) {
+        return std::nullopt;
+    }
+    return QLineF(s.toPixel(part->x1(), part->y1()), s.toPixel(part->x2(), part->y2()));
 }
 
 void addRegression(PlotScene& scene, const Regression& r,
                    const std::vector<std::pair<double, double>>& band) {
     const PlotScale& s = scene.scale;
     const double xEnd = r.bandPoints / 10.0;
-    scene.regressionLine = QLineF(s.toPixel(r.xmin, r.m * r.xmin + r.b), s.toPixel(xEnd, r.m * xEnd + r.b));
+    scene.regressionLine = plotLine(s, {r.xmin, r.m * r.xmin + r.b}, {xEnd, r.m * xEnd + r.b});
     const auto points = std::min(static_cast<std::size_t>(r.bandPoints),
                                  band.empty() ? r.bandHalfWidths.size() : band.size());
+    std::vector<QPointF> upper;
+    std::vector<QPointF> lower;
     for (std::size_t k = 1; k <= points; ++k) {
         const double x = 0.1 * static_cast<double>(k);
         const double y = r.m * x + r.b;
-        const auto [lower, upper] =
+        const auto [low, high] =
             band.empty() ? std::pair(y - r.bandHalfWidths[k - 1], y + r.bandHalfWidths[k - 1]) : band[k - 1];
-        scene.bandUpper.push_back(s.toPixel(x, upper));
-        scene.bandLower.push_back(s.toPixel(x, lower));
+        upper.emplace_back(x, high);
+        lower.emplace_back(x, low);
+    }
+    for (const auto* side : {&upper, &lower}) {
+        for (std::size_t k = 1; k < side->size(); ++k) {
+            if (const auto part = plotLine(s, (*side)[k - 1], (*side)[k])) {
+                scene.band.push_back(*part);
+            }
+        }
     }
 }
 
@@ -139,30 +216,41 @@ void addPoints(PlotScene& scene, const PlotInput& input) {
 
 PlotScene buildPlotScene(const PlotInput& input, QSizeF size) {
     PlotScene scene;
-    scene.scale = plotScaleFor(input, size);
-    const PlotScale& s = scene.scale;
-    const double margin = 100.0 * s.unit;
-    const QPointF zero = s.toPixel(0.0, 0.0);
-    scene.xAxis = QLineF(margin, zero.y(), s.width - margin, zero.y());
-    scene.yAxis = QLineF(zero.x(), s.height - margin, zero.x(), margin);
-    scene.font = labelFont(s);
+    const double unit = std::min(size.width(), size.height()) / plotDesignWidth;
+    const auto tenths = input.usable ? plotTenths(input) : std::pair(0, 10);
+    const Room room = roomFor(unit, tenths);
+    scene.font = room.font;
+    scene.scale = plotScale(size, tenths.first, tenths.second, marginsFor(room, unit));
+    const QRectF& frame = scene.scale.frame;
+    scene.xAxis = QLineF(frame.bottomLeft(), frame.bottomRight());
+    scene.yAxis = QLineF(frame.bottomLeft(), frame.topLeft());
     if (!input.usable) {
         return scene;
     }
     addPoints(scene, input);
-    addTicks(scene);
-    addLabels(scene);
-    addTitles(scene, input);
+    addTicks(scene, room);
+    addTitles(scene, input, room.line);
     if (hasDrawableRegression(input)) {
         addRegression(scene, *input.regression, input.band);
     }
     return scene;
 }
 
+// The sign of the slope becomes the operator: "y = 0.953 − 0.774x", never "+ -0.774x".
 QString regressionText(const Regression& r) {
-    const std::string text = "y = " + formatF3(r.b) + " + " + formatF3(r.m) + "x\n\n" +
-                             "r\u00b2 = " + formatF3(r.r2) + "\n\nn = " + std::to_string(r.n);
-    return QString::fromStdString(text);
+    const QString intercept = QString::fromStdString(formatF3(r.b));
+    QString slope = QString::fromStdString(formatF3(r.m));
+    const bool negative = slope.startsWith('-');
+    if (negative) {
+        slope.remove(0, 1);
+    }
+    QString text = "y = " + intercept + (negative ? QString(" ") + minusSign + " " : QString(" + ")) + slope +
+                   "x\n\nr\u00b2 = " + QString::fromStdString(formatF3(r.r2)) +
+                   "\n\nn = " + QString::number(r.n);
+    if (text.startsWith("y = -")) {
+        text.replace(4, 1, minusSign);
+    }
+    return text;
 }
 
 } // namespace torrentix

@@ -24,14 +24,12 @@ std::vector<std::size_t> hitSamples(const PlotInput& input, const PlotScale& sca
     return hits;
 }
 
-QStringList hitEntries(const std::vector<std::size_t>& hits, const SampleLabels& labels,
+QStringList hitEntries(const std::vector<std::size_t>& hits, const SampleLabel& label,
                        const PlotInput& input) {
     QStringList entries;
     for (const std::size_t i : hits) {
-        const QString code = i < labels.codes.size() ? labels.codes[i] : QString();
-        const QString name = i < labels.names.size() ? labels.names[i] : QString();
         const double x = input.x[i].value_or(0.0);
-        entries << code + " - " + name + "\n" + "x: " + QString::fromStdString(formatF2(x)) +
+        entries << label(i) + "\n" + "x: " + QString::fromStdString(formatF2(x)) +
                        "  y: " + QString::fromStdString(formatF2(input.y[i])) + "\n";
     }
     return entries;

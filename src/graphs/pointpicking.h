@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 namespace torrentix {
@@ -17,14 +18,11 @@ namespace torrentix {
 // box edges themselves do not count. Overlapping samples are all listed.
 std::vector<std::size_t> hitSamples(const PlotInput& input, const PlotScale& scale, QPointF pointer);
 
-// Codes and 15-character names of the samples, as the screen shows them.
-struct SampleLabels {
-    std::vector<QString> codes;
-    std::vector<QString> names;
-};
+// "code - name" of a sample, as the screen shows them.
+using SampleLabel = std::function<QString(std::size_t sample)>;
 
 // Two lines per hit: "code - name" and "x: 0.00  y: 0.00", each ending in a line break.
-QStringList hitEntries(const std::vector<std::size_t>& hits, const SampleLabels& labels,
+QStringList hitEntries(const std::vector<std::size_t>& hits, const SampleLabel& label,
                        const PlotInput& input);
 
 } // namespace torrentix

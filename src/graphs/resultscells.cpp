@@ -56,18 +56,33 @@ ResultsRow resultsHeaders(const SampleTable& table, Gig gig) {
     return headers;
 }
 
-ResultsRow resultsRowTexts(const RunResult& run, std::size_t i) {
+QString resultsCellText(const RunResult& run, std::size_t i, int column) {
     const SampleTable& table = run.table;
     const Sample& s = table.samples[i];
+    switch (column) {
+    case 0:
+        return QString::number(i + 1);
+    case 1:
+        return displayText(formatSampleCode(s.code), table.utf8);
+    case 2:
+        return displayText(s.name, table.utf8);
+    case 3:
+        return QString::number(s.qualityClass);
+    case 4:
+        return fixedTwo(run.indices.staricm, i);
+    case 5:
+        return fixedTwo(run.indices.gigicm, i);
+    default:
+        break;
+    }
+    const auto k = static_cast<std::size_t>(column - 6);
+    return k < 3 ? testValueText(s.testValueTexts[k], table.utf8) : QString();
+}
+
+ResultsRow resultsRowTexts(const RunResult& run, std::size_t i) {
     ResultsRow row;
-    row[0] = QString::number(i + 1);
-    row[1] = displayText(formatSampleCode(s.code), table.utf8);
-    row[2] = displayText(s.name, table.utf8);
-    row[3] = QString::number(s.qualityClass);
-    row[4] = fixedTwo(run.indices.staricm, i);
-    row[5] = fixedTwo(run.indices.gigicm, i);
-    for (std::size_t k = 0; k < 3; ++k) {
-        row[6 + k] = testValueText(s.testValueTexts[k], table.utf8);
+    for (int c = 0; c < resultsColumnCount; ++c) {
+        row[static_cast<std::size_t>(c)] = resultsCellText(run, i, c);
     }
     return row;
 }

@@ -30,6 +30,8 @@ ResultsRow resultsHeaders(const SampleTable& table, Gig gig);
 // The cells of sample i (0-based): running number, code, name, class, STAR_ICMi, GIG
 // ICMi and the three test values ("#0.00" when numeric, otherwise as written).
 ResultsRow resultsRowTexts(const RunResult& run, std::size_t i);
+// One of them.
+QString resultsCellText(const RunResult& run, std::size_t i, int column);
 
 // Code, class and GIG ICMi right; STAR_ICMi and test variable 1 centred; the others left.
 Qt::Alignment resultsColumnAlignment(int column);

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -21,24 +22,6 @@ namespace {
 
 // The hidden first column holds the running sample number.
 constexpr int sampleNumberColumn = 0;
-
-QStringList toStringList(const ResultsRow& row) {
-    return QStringList(row.begin(), row.end());
-}
-
-// A row of the list: its columns are aligned as the list's columns are, without each
-// row holding that alignment (a run may have hundreds of thousands of rows).
-class ResultsItem : public QTreeWidgetItem {
-  public:
-    using QTreeWidgetItem::QTreeWidgetItem;
-    QVariant data(int column, int role) const override {
-        QVariant value = QTreeWidgetItem::data(column, role);
-        if (role == Qt::TextAlignmentRole && !value.isValid() && column < resultsColumnCount) {
-            return static_cast<int>(resultsColumnAlignment(column));
-        }
-        return value;
-    }
-};
 
 // The width of a text as the sum of its characters' advances, each measured once: close
 // to its drawn width (kerning and shaping aside), and cheap for many rows.
@@ -64,79 +47,57 @@ class TextWidthEstimate {
     std::unordered_map<char16_t, int> others_;
 };
 
-// The rows that may hold the widest text of each column, found while the rows are made:
-// those whose estimated width comes within a wide character of the widest estimate. Only
-// they are measured as drawn.
-class WidestCandidates {
-  public:
-    explicit WidestCandidates(const QFontMetrics& metrics)
-        : metrics_(metrics), estimate_(metrics), margin_(metrics.horizontalAdvance(QLatin1Char('W'))) {}
-    void add(QTreeWidgetItem* item, const ResultsRow& texts) {
-        for (std::size_t c = 0; c < texts.size(); ++c) {
-            Column& column = columns_[c];
-            const int width = estimate_(texts[c]);
-            if (width + margin_ < column.widest) {
-                continue;
-            }
-            if (width > column.widest) {
-                column.widest = width;
-                std::erase_if(column.items,
-                              [&](const Candidate& seen) { return seen.estimate + margin_ < width; });
-            }
-            column.items.push_back({item, texts[c], width});
+// The sample whose text in a column is widest as drawn, if any. Widths are first estimated
+// from the characters' advances; the texts with the widest estimates, a few dozen at most,
+// are measured as drawn (they differ from their estimates by kerning alone).
+std::optional<std::size_t> widestSample(const ResultsModel& model, int column, const QFontMetrics& metrics) {
+    constexpr std::size_t measuredAtMost = 32;
+    const std::size_t samples = model.run() ? model.run()->table.samples.size() : 0;
+    TextWidthEstimate estimate(metrics);
+    std::vector<std::pair<int, std::size_t>> widths(samples); // estimate, sample
+    for (std::size_t i = 0; i < samples; ++i) {
+        widths[i] = {estimate(model.cellText(i, column)), i};
+    }
+    const auto byEstimate = [](const auto& a, const auto& b) { return a.first > b.first; };
+    const std::size_t kept = std::min(samples, measuredAtMost * 8);
+    std::partial_sort(widths.begin(), widths.begin() + static_cast<std::ptrdiff_t>(kept), widths.end(),
+                      byEstimate);
+    std::vector<QString> measured;
+    std::optional<std::size_t> best;
+    int widest = -1;
+    for (std::size_t k = 0; k < kept && measured.size() < measuredAtMost; ++k) {
+        const QString text = model.cellText(widths[k].second, column);
+        if (std::find(measured.begin(), measured.end(), text) != measured.end()) {
+            continue;
+        }
+        measured.push_back(text);
+        if (const int width = metrics.horizontalAdvance(text); width > widest) {
+            widest = width;
+            best = widths[k].second;
         }
     }
-    // The candidate whose text in the column is widest as drawn.
-    QTreeWidgetItem* widest(int c) const {
-        QTreeWidgetItem* best = nullptr;
-        int widest = -1;
-        std::unordered_map<QString, int> measured;
-        for (const Candidate& candidate : columns_[static_cast<std::size_t>(c)].items) {
-            auto [it, isNew] = measured.try_emplace(candidate.text, 0);
-            if (isNew) {
-                it->second = metrics_.horizontalAdvance(candidate.text);
-            }
-            if (it->second > widest) {
-                widest = it->second;
-                best = candidate.item;
-            }
-        }
-        return best;
-    }
-
-  private:
-    struct Candidate {
-        QTreeWidgetItem* item;
-        QString text; // shared with the item's, not copied
-        int estimate;
-    };
-    struct Column {
-        int widest = 0;
-        std::vector<Candidate> items;
-    };
-    const QFontMetrics& metrics_;
-    TextWidthEstimate estimate_;
-    int margin_;
-    std::array<Column, resultsColumnCount> columns_;
-};
+    return best;
+}
 
 } // namespace
 
-ResultsList::ResultsList(QWidget* parent) : QTreeWidget(parent), sortmenu_(new QMenu(this)) {
+ResultsList::ResultsList(QWidget* parent)
+    : QTreeView(parent), model_(new ResultsModel(this)), sortmenu_(new QMenu(this)) {
     setObjectName("resultsList");
-    setColumnCount(resultsColumnCount);
-    setHeaderLabels(toStringList(initialResultsHeaders()));
+    setAccessibleName(tr("Results list"));
+    setModel(model_);
     setRootIsDecorated(false);
     setUniformRowHeights(true);
     setAllColumnsShowFocus(true);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
     for (int c = 0; c < resultsColumnCount; ++c) {
         setColumnWidth(c, twipsToPixels(resultsColumnTwips[static_cast<std::size_t>(c)], logicalDpiX()));
-        headerItem()->setTextAlignment(c, resultsColumnAlignment(c));
     }
     setColumnHidden(sampleNumberColumn, true);
     header()->setSectionsClickable(true);
     header()->setSortIndicatorShown(false);
+    header()->setStretchLastSection(false);
     connect(header(), &QHeaderView::sectionClicked, this, &ResultsList::openSortMenu);
 
     sortmenu_->setObjectName("sortmenu");
@@ -147,41 +108,50 @@ ResultsList::ResultsList(QWidget* parent) : QTreeWidget(parent), sortmenu_(new Q
 }
 
 void ResultsList::clearRows() {
-    clear();
+    model_->setRun(nullptr, Alpine);
 }
 
-void ResultsList::refresh(const RunResult& run, Gig gig) {
-    clearRows();
-    const ResultsRow headers = resultsHeaders(run.table, gig);
-    for (int c = 0; c < resultsColumnCount; ++c) {
-        headerItem()->setText(c, headers[static_cast<std::size_t>(c)]);
+void ResultsList::refresh(std::shared_ptr<const RunResult> run, Gig gig) {
+    model_->setRun(std::move(run), gig);
+    setColumnHidden(sampleNumberColumn, true);
+    applySort();
+    fitColumns();
+}
+
+void ResultsList::setExtraColumns(QStringList headers, ResultsModel::ExtraCell cell, bool shown) {
+    const int extra = static_cast<int>(headers.size());
+    model_->setExtraColumns(std::move(headers), std::move(cell));
+    setColumnHidden(sampleNumberColumn, true);
+    for (int c = resultsColumnCount; c < resultsColumnCount + extra; ++c) {
+        setColumnHidden(c, !shown);
+        resizeColumnToContents(c);
     }
-    const QFontMetrics metrics(font());
-    WidestCandidates candidates(metrics);
-    QList<QTreeWidgetItem*> rows;
-    rows.reserve(static_cast<qsizetype>(run.table.samples.size()));
-    for (std::size_t i = 0; i < run.table.samples.size(); ++i) {
-        const ResultsRow texts = resultsRowTexts(run, i);
-        rows.append(new ResultsItem(toStringList(texts)));
-        candidates.add(rows.back(), texts);
-    }
-    addTopLevelItems(rows);
-    if (sorted_) {
-        sortItems(sortKey_, sortOrder_);
-    }
-    fitColumns([&](int c) { return candidates.widest(c); });
+    applySort();
+}
+
+QString ResultsList::headerText(int column) const {
+    return model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+}
+
+QString ResultsList::cellText(int row, int column) const {
+    return model_->data(model_->index(row, column), Qt::DisplayRole).toString();
 }
 
 // Each shown column takes the width of its widest cell or of its header, so that codes,
 // 15-character names and test values are never cut.
-void ResultsList::fitColumns(const std::function<QTreeWidgetItem*(int column)>& widestItem) {
+void ResultsList::fitColumns() {
+    const QFontMetrics metrics(font());
+    std::vector<int> rowOf(static_cast<std::size_t>(model_->rowCount()));
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        rowOf[model_->sampleOf(row)] = row;
+    }
     for (int c = 0; c < resultsColumnCount; ++c) {
         if (isColumnHidden(c)) {
             continue;
         }
         int width = header()->sectionSizeHint(c);
-        if (QTreeWidgetItem* widest = widestItem(c)) {
-            width = std::max(width, sizeHintForIndex(indexFromItem(widest, c)).width());
+        if (const auto sample = widestSample(*model_, c, metrics)) {
+            width = std::max(width, sizeHintForIndex(model_->index(rowOf[*sample], c)).width());
         }
         setColumnWidth(c, width);
     }
@@ -191,8 +161,14 @@ void ResultsList::sortRows(int column, SortChoice choice) {
     sorted_ = true;
     sortKey_ = choice == SortChoice::Unsort ? sampleNumberColumn : column;
     sortOrder_ = choice == SortChoice::Descending ? Qt::DescendingOrder : Qt::AscendingOrder;
-    // Rows compare by the texts of the key column, as text: "10" comes before "9".
-    sortItems(sortKey_, sortOrder_);
+    applySort();
+}
+
+// Rows compare by the texts of the key column, as text: "10" comes before "9".
+void ResultsList::applySort() {
+    if (sorted_) {
+        model_->sortByText(sortKey_, sortOrder_);
+    }
 }
 
 void ResultsList::openSortMenu(int column) {
@@ -210,25 +186,25 @@ QString ResultsList::selectedRowsText() const {
         }
         return cells.join('\t') + '\n';
     };
-    QString text = visibleCells([this](int c) { return headerItem()->text(c); });
-    for (int r = 0; r < topLevelItemCount(); ++r) {
-        const QTreeWidgetItem* row = topLevelItem(r);
-        if (row->isSelected()) {
-            text += visibleCells([row](int c) { return row->text(c); });
-        }
+    QString text = visibleCells([this](int c) { return headerText(c); });
+    QModelIndexList rows = selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    for (const QModelIndex& row : rows) {
+        text += visibleCells([this, &row](int c) { return cellText(row.row(), c); });
     }
     return text;
 }
 
 void ResultsList::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Copy)) {
-        if (!selectedItems().isEmpty()) {
+        if (selectionModel()->hasSelection()) {
             QApplication::clipboard()->setText(selectedRowsText());
         }
         event->accept();
         return;
     }
-    QTreeWidget::keyPressEvent(event);
+    QTreeView::keyPressEvent(event);
 }
 
 } // namespace torrentix

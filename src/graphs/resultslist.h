@@ -1,19 +1,21 @@
 #pragma once
 // The results list of the RESULTS view: one row per sample with code, name, class, both
-// indices and the three test variables; a header click offers sorting.
+// indices and the three test variables; a header click offers sorting. The list shows the
+// run through a model: rows are made only as they are seen.
 
-#include "run/computerun.h"
+#include "graphs/resultsmodel.h"
 
-#include <QTreeWidget>
+#include <QTreeView>
 
-#include <functional>
+#include <memory>
 
 class QMenu;
 
 namespace torrentix {
 
-class ResultsList : public QTreeWidget {
+class ResultsList : public QTreeView {
     Q_OBJECT
+    Q_PROPERTY(int rowCount READ rowCount)
   public:
     explicit ResultsList(QWidget* parent = nullptr); // object name "resultsList", the nine columns
 
@@ -21,7 +23,15 @@ class ResultsList : public QTreeWidget {
     void clearRows();
     // Headers of the GIG index and test-variable columns, and one row per sample of a run;
     // every shown column is made wide enough for its texts.
-    void refresh(const RunResult& run, Gig gig);
+    void refresh(std::shared_ptr<const RunResult> run, Gig gig);
+    // Columns after the list's own (the bootstrap intervals), shown or hidden; no headers:
+    // none.
+    void setExtraColumns(QStringList headers, ResultsModel::ExtraCell cell, bool shown);
+
+    int rowCount() const { return model_->rowCount(); }
+    int columnCount() const { return model_->columnCount(); }
+    QString headerText(int column) const;
+    QString cellText(int row, int column) const;
 
     // The choices of the sort menu (sortmenu), in its order.
     enum class SortChoice { Ascending, Descending, Unsort };
@@ -36,10 +46,11 @@ class ResultsList : public QTreeWidget {
 
   private:
     void openSortMenu(int column);
-    // Fits each shown column to the widest of its texts, found by `widestItem` (nullptr
-    // when the list is empty).
-    void fitColumns(const std::function<QTreeWidgetItem*(int column)>& widestItem);
+    void applySort();
+    // Fits each shown column to the widest of its texts and its header.
+    void fitColumns();
 
+    ResultsModel* model_;
     QMenu* sortmenu_;
     int sortcol_ = 0; // column of the last header clicked
     bool sorted_ = false;

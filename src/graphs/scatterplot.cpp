@@ -1,11 +1,14 @@
 #include "graphs/scatterplot.h"
 
+#include "graphs/colourscheme.h"
 #include "graphs/plotexport.h"
 #include "graphs/plotpainter.h"
+#include "graphs/samplestepping.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
@@ -17,24 +20,42 @@ namespace torrentix {
 ScatterPlot::ScatterPlot(QWidget* parent) : QWidget(parent) {
     setObjectName("plotPanel");
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(tr("Scatter plot"));
 }
 
 void ScatterPlot::setInput(PlotInput input) {
     input_ = std::move(input);
+    current_.reset();
+    setAccessibleDescription(input_.usable ? input_.yTitle + tr(" against ") + input_.xTitle : QString());
     update();
 }
 
 PlotScale ScatterPlot::currentScale() const {
-    return plotScaleFor(input_, QSizeF(size()));
-}
-
-QColor ScatterPlot::foreground() const {
-    return palette().color(QPalette::WindowText);
+    return buildPlotScene(input_, QSizeF(size())).scale;
 }
 
 void ScatterPlot::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    paintPlotScene(painter, buildPlotScene(input_, QSizeF(size())), foreground());
+    const PlotScene scene = buildPlotScene(input_, QSizeF(size()));
+    paintPlotScene(painter, scene, screenColours(palette()));
+    if (hasFocus()) {
+        paintFocus(painter, scene);
+    }
+}
+
+// A dashed frame round the plot, and a ring round the sample chosen by keyboard.
+void ScatterPlot::paintFocus(QPainter& painter, const PlotScene& scene) const {
+    const QColor text = screenColours(palette()).plot.text;
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(text, 1.0, Qt::DashLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    if (current_) {
+        const double r = 2.5 * scene.scale.radius() + 2.0;
+        painter.setPen(QPen(text, 2.0));
+        painter.drawEllipse(scene.scale.toPixel(*input_.x[*current_], input_.y[*current_]), r, r);
+    }
 }
 
 void ScatterPlot::mousePressEvent(QMouseEvent* event) {
@@ -51,29 +72,78 @@ void ScatterPlot::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
 }
 
+// Arrow keys, Home and End step through the samples; Ctrl+C copies the figure; Shift+F10
+// and the Menu key open the context menu at the chosen sample.
+void ScatterPlot::keyPressEvent(QKeyEvent* event) {
+    const bool menuKey = (event->key() == Qt::Key_Menu && event->modifiers() == Qt::NoModifier) ||
+                         (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if (menuKey) {
+        openMenu(menuPoint());
+    } else if (event->matches(QKeySequence::Copy)) {
+        copyImage();
+    } else if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier || !step(event->key())) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+bool ScatterPlot::step(int key) {
+    const auto next = nextSample(input_, current_, key);
+    if (!next) {
+        return isSteppingKey(key);
+    }
+    current_ = next;
+    update();
+    emit stepped(currentScale().toPixel(*input_.x[*current_], input_.y[*current_]));
+    return true;
+}
+
+QPoint ScatterPlot::menuPoint() const {
+    if (current_) {
+        return currentScale().toPixel(*input_.x[*current_], input_.y[*current_]).toPoint();
+    }
+    return rect().center();
+}
+
 void ScatterPlot::contextMenuEvent(QContextMenuEvent* event) {
+    openMenu(event->reason() == QContextMenuEvent::Keyboard ? menuPoint() : event->pos());
+}
+
+void ScatterPlot::openMenu(QPoint at) {
     QMenu menu(this);
-    menu.addAction(tr("Copy image"), this, &ScatterPlot::copyImage);
+    menu.setObjectName("plotMenu");
+    QAction* copy = menu.addAction(tr("Copy image"), this, &ScatterPlot::copyImage);
+    copy->setShortcut(QKeySequence::Copy);
     menu.addAction(tr("Save image as\u2026"), this, &ScatterPlot::saveImageAs);
-    menu.exec(event->globalPos());
+    menu.exec(mapToGlobal(at));
 }
 
 void ScatterPlot::copyImage() const {
-    QApplication::clipboard()->setImage(renderPlotImage(input_, size(), foreground()));
+    QApplication::clipboard()->setImage(renderPlotImage(input_, size()));
 }
 
+// Offers the dialog again, where the user may choose another folder, as long as the image
+// cannot be written.
 void ScatterPlot::saveImageAs() {
-    QString filter;
-    const QString chosen = QFileDialog::getSaveFileName(this, tr("Save image as"), QStringLiteral("plot.png"),
-                                                        imageFilters(), &filter);
-    if (chosen.isEmpty()) {
-        return;
-    }
-    const ImageFormat format = imageFormatFor(chosen, filter);
-    const QString path = withImageSuffix(chosen, format);
-    if (const auto problem = savePlotImage(path, format, input_, size(), foreground())) {
-        QMessageBox::warning(this, QString(),
-                             tr("The image could not be saved to %1: %2").arg(path, *problem));
+    QString start = QDir(imageFolder_).filePath(QStringLiteral("plot.png"));
+    for (;;) {
+        QString filter;
+        const QString chosen =
+            QFileDialog::getSaveFileName(this, tr("Save image as"), start, imageFilters(), &filter);
+        if (chosen.isEmpty()) {
+            return;
+        }
+        const ImageFormat format = imageFormatFor(chosen, filter);
+        const QString path = withImageSuffix(chosen, format);
+        const auto problem = savePlotImage(path, format, input_, size());
+        if (!problem) {
+            return;
+        }
+        QMessageBox::warning(
+            this, QString(),
+            tr("The image could not be saved to %1: %2\nPlease choose another place.").arg(path, *problem));
+        start = path;
     }
 }
 

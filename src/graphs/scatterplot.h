@@ -1,11 +1,14 @@
 #pragma once
-// The plot area of the GRAPHS view (plotPanel): draws the scatter plot scene, reports
-// mouse presses and releases for point picking, and copies or saves the figure (also from
-// its context menu).
+// The plot area of the GRAPHS view (plotPanel): draws the scatter plot scene in the colours
+// of the screen, reports mouse presses and releases for point picking, steps from sample
+// to sample with the arrow keys, and copies or saves the figure (also from its context
+// menu, which Shift+F10 and the Menu key open as well).
 
 #include "graphs/plotscene.h"
 
 #include <QWidget>
+
+#include <optional>
 
 namespace torrentix {
 
@@ -14,10 +17,15 @@ class ScatterPlot : public QWidget {
   public:
     explicit ScatterPlot(QWidget* parent = nullptr); // object name "plotPanel"
 
+    // A new input forgets the sample chosen by keyboard.
     void setInput(PlotInput input);
     const PlotInput& input() const { return input_; }
+    // The folder that "Save image as" opens first.
+    void setImageFolder(const QString& folder) { imageFolder_ = folder; }
     // The scale of the plot as it is drawn at the widget's current size.
     PlotScale currentScale() const;
+    // The sample (0-based) chosen with the keyboard, if any.
+    std::optional<std::size_t> currentSample() const { return current_; }
 
     void copyImage() const;
     void saveImageAs();
@@ -25,17 +33,25 @@ class ScatterPlot : public QWidget {
   signals:
     void pressed(QPointF pointer);
     void released(Qt::KeyboardModifiers modifiers);
+    // The keyboard chose the sample drawn at this point.
+    void stepped(QPointF centre);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
-    QColor foreground() const;
+    bool step(int key);
+    void openMenu(QPoint at);
+    QPoint menuPoint() const;
+    void paintFocus(QPainter& painter, const PlotScene& scene) const;
 
     PlotInput input_;
+    QString imageFolder_;
+    std::optional<std::size_t> current_;
 };
 
 } // namespace torrentix

@@ -124,10 +124,100 @@ class FamilyMerge {
     bool inOrder_ = true;
 };
 
+// Whether the columns name their families in family order (a family's columns side by
+// side, as most files and every corrected file have them): then a row's pairs come in
+// family order, and the columns of one family follow each other.
+bool familiesRise(const std::vector<int>& familyOfKey) {
+    int last = -1;
+    for (const int f : familyOfKey) {
+        if (f >= 0) {
+            if (f < last) {
+                return false;
+            }
+            last = f;
+        }
+    }
+    return true;
+}
+
+// The pairs of one family met in a row, side by side, as they merge.
+struct AdjacentRun {
+    int family = -1;
+    int columns = 0;
+    AbundanceCode firstCode = 0;
+    double firstOther = 0.0;
+    double sum = 0.0;
+};
+
 } // namespace
+
+// With the families in rising order a row merges in one pass, each family's columns added
+// in file order as FamilyMerge adds them (from 0, which changes no sum): the same rows.
+void AbundanceRows::mergeAdjacent(const std::vector<int>& familyOfKey, const std::vector<bool>& keep) {
+    const std::vector<double> columnOthers = std::move(others_);
+    const std::vector<std::uint32_t> columnRowEnd = std::move(rowEnd_);
+    others_ = {};
+    rowEnd_ = {};
+    rowOthers_ = {};
+    std::size_t out = 0;
+    std::size_t first = 0;
+    std::size_t other = 0;
+    AdjacentRun run;
+    const auto flush = [&] {
+        if (run.columns == 0) {
+            return;
+        }
+        std::optional<double> aside;
+        AbundanceCode code = run.firstCode;
+        if (run.columns == 1) {
+            aside = isOther(code) ? std::optional(run.firstOther) : std::nullopt;
+        } else if (const auto summed = codeOf(run.sum)) {
+            code = *summed;
+        } else {
+            code = static_cast<AbundanceCode>(otherMark << decimalsShift);
+            aside = run.sum;
+        }
+        keys_[out] = static_cast<std::uint16_t>(run.family);
+        codes_[out] = code;
+        if (aside) {
+            others_.push_back(*aside);
+        }
+        ++out;
+        run = {};
+    };
+    for (std::size_t r = 0; r < columnRowEnd.size(); ++r) {
+        const std::size_t last = columnRowEnd[r];
+        for (std::size_t e = first; e < last; ++e) {
+            const AbundanceCode code = codes_[e];
+            const double otherValue = isOther(code) ? columnOthers[other++] : 0.0;
+            const int f = familyOfKey[keys_[e]];
+            if (f < 0 || !keep[r]) {
+                continue;
+            }
+            if (f != run.family) {
+                flush();
+                run = {f, 0, code, otherValue, 0.0};
+            }
+            ++run.columns;
+            run.sum += isOther(code) ? otherValue : codeValue(code);
+        }
+        first = last;
+        if (keep[r]) {
+            flush();
+            rowEnd_.push_back(static_cast<std::uint32_t>(out));
+            rowOthers_.push_back(static_cast<std::uint32_t>(others_.size()));
+        }
+    }
+    keys_.resize(out);
+    codes_.resize(out);
+}
 
 void AbundanceRows::mergeInto(const std::vector<int>& familyOfKey, std::size_t families,
                               const std::vector<bool>& keep) {
+    if (familiesRise(familyOfKey)) {
+        mergeAdjacent(familyOfKey, keep);
+        return;
+    }
     FamilyMerge merge(familyOfKey, families);
     const std::vector<double> columnOthers = std::move(others_);
     const std::vector<std::uint32_t> columnRowEnd = std::move(rowEnd_);
@@ -191,7 +281,7 @@ std::size_t AbundanceRows::bytes() const {
 
 void Abundances::appendBlock(AbundanceRows block) {
     samplesUpTo_.push_back(samples() + block.rows());
-    blocks_.push_back(std::move(block));
+    blocks_.push_back(std::make_shared<const AbundanceRows>(std::move(block)));
 }
 
 void Abundances::appendRow(const std::vector<double>& byFamily) {
@@ -207,7 +297,7 @@ Abundances::Row Abundances::row(std::size_t sample) const {
     const auto block =
         std::upper_bound(samplesUpTo_.begin(), samplesUpTo_.end(), sample) - samplesUpTo_.begin();
     const auto k = static_cast<std::size_t>(block);
-    return {&blocks_[k], sample - (k == 0 ? 0 : samplesUpTo_[k - 1])};
+    return {blocks_[k].get(), sample - (k == 0 ? 0 : samplesUpTo_[k - 1])};
 }
 
 double Abundances::at(std::size_t sample, int family) const {
@@ -231,8 +321,8 @@ std::vector<double> Abundances::dense(std::size_t families) const {
 
 std::size_t Abundances::bytes() const {
     std::size_t total = samplesUpTo_.capacity() * sizeof(std::size_t);
-    for (const AbundanceRows& block : blocks_) {
-        total += block.bytes();
+    for (const auto& block : blocks_) {
+        total += block->bytes();
     }
     return total;
 }

@@ -13,6 +13,7 @@
 // copies them.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -86,6 +87,7 @@ class AbundanceRows {
 
   private:
     void addOther(std::uint16_t key, double value);
+    void mergeAdjacent(const std::vector<int>& familyOfKey, const std::vector<bool>& keep);
 
     std::vector<std::uint32_t> rowEnd_;
     std::vector<std::uint32_t> rowOthers_; // side-list values up to the end of each row
@@ -94,7 +96,8 @@ class AbundanceRows {
     std::vector<double> others_; // values without a 32-bit code
 };
 
-// The abundances of a whole table: blocks of rows, one after the other.
+// The abundances of a whole table: blocks of rows, one after the other. The rows never
+// change once read, so copies of a table share them.
 class Abundances {
   public:
     // One present family of a sample and its abundance.
@@ -151,7 +154,7 @@ class Abundances {
     bool operator==(const Abundances& other) const;
 
   private:
-    std::vector<AbundanceRows> blocks_;
+    std::vector<std::shared_ptr<const AbundanceRows>> blocks_;
     std::vector<std::size_t> samplesUpTo_; // samples in blocks 0..k
 };
 

@@ -34,6 +34,10 @@ JoinedRows joinBlocks(std::vector<ParsedBlock> parsed, ReadResult& result) {
             joined.firstDecimalPoint = block.firstDecimalPoint;
         }
         joined.decimalPoints += block.decimalPoints;
+        if (table.classWordCount == 0) {
+            table.firstClassWord = block.firstClassWord;
+        }
+        table.classWordCount += block.classWords;
         result.doubtfulCount += block.doubtfulCount;
         for (DoubtfulCell& cell : block.doubtfulCells) {
             if (result.doubtfulCells.size() < doubtfulCellsListed) {

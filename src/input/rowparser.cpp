@@ -16,6 +16,8 @@ namespace {
 // they are gathered in.
 constexpr int fastDigits = 8;
 
+constexpr std::array<std::string_view, 6> classWords = {"REF", "HIGH", "GOOD", "MODERATE", "POOR", "BAD"};
+
 bool isDigit(char c) {
     return static_cast<unsigned char>(c - '0') < 10;
 }
@@ -23,6 +25,14 @@ bool isDigit(char c) {
 const char* tabOrEnd(const char* from, const char* end) {
     const auto* tab = static_cast<const char*>(std::memchr(from, '\t', static_cast<std::size_t>(end - from)));
     return tab != nullptr ? tab : end;
+}
+
+// A class cell that names a class in words ("Reference", "high", "Ref.") rather than by
+// its number; a mark of no class ("N/A", "n.c.") is none.
+bool isClassWord(std::string_view cell) {
+    const std::string upper = toUpperAscii(cell);
+    return std::any_of(classWords.begin(), classWords.end(),
+                       [&upper](std::string_view word) { return upper.find(word) != std::string::npos; });
 }
 
 std::size_t cellCount(std::string_view line) {
@@ -90,7 +100,12 @@ class BlockParser {
     bool sampleCells(const std::array<std::string_view, firstTaxonCell>& head, Sample& sample) {
         sample.code = std::string(unquoteCell(head[0], storage_));
         sample.fullName = std::string(unquoteCell(head[1], storage_));
-        const double x = parseNumeric(unquoteCell(head[2], storage_)).value_or(0.0);
+        const std::string_view classCell = unquoteCell(head[2], storage_);
+        const auto number = parseNumeric(classCell);
+        if (!number && isClassWord(classCell) && block_.classWords++ == 0) {
+            block_.firstClassWord = quoted(trimBlanks(classCell)) + " in line " + std::to_string(fileLine_);
+        }
+        const double x = number.value_or(0.0);
         sample.qualityClass = (x > 0.0 && x < 7.0) ? static_cast<int>(roundHalfEven(x)) : 0;
         for (std::size_t k = 0; k < 3; ++k) {
             const std::string_view text = unquoteCell(head[3 + k], storage_);

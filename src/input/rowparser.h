@@ -49,6 +49,8 @@ struct ParsedBlock {
     std::string firstDecimalComma;
     int decimalPoints = 0; // numbers written with a "." when commas are the decimal marks
     std::string firstDecimalPoint;
+    int classWords = 0; // class cells written as words
+    std::string firstClassWord;
     int doubtfulCount = 0;
     std::vector<DoubtfulCell> doubtfulCells;
     std::optional<RowFault> fault; // the first fault before the block's first blank line

@@ -44,7 +44,14 @@ JoinedRows readRows(TextBlocks& text, ReadResult& result, const ReadOptions& opt
                              table.familyNames.size(),
                              text.hadByteOrderMark()};
     std::vector<ParsedBlock> parsed = mapBlocksInOrder<TextBlocks::Block, ParsedBlock>(
-        threadCount(options.threads), [&text] { return text.nextBlock(); },
+        threadCount(options.threads),
+        [&text, &options] {
+            stopIfRequested(options.stop);
+            if (options.progress) {
+                options.progress(text.fractionRead());
+            }
+            return text.nextBlock();
+        },
         [&context, &text](TextBlocks::Block block) {
             ParsedBlock rows = parseBlock(context, block.text, block.firstLine);
             text.giveBack(std::move(block.text));
@@ -68,6 +75,7 @@ JoinedRows readRows(TextBlocks& text, ReadResult& result, const ReadOptions& opt
                     "again as UTF-8, or as text without the mark.");
     }
     table.utf8 = table.utf8 || text.hadByteOrderMark() || (nonAscii && validUtf8);
+    stopIfRequested(options.stop);
     JoinedRows rows = joinBlocks(std::move(parsed), result);
     if (!rows.anyRow) {
         throw Error("The file " + path + " has no data line (samples are expected from line 3 on).");
@@ -95,6 +103,17 @@ JoinedRows readRows(TextBlocks& text, ReadResult& result, const ReadOptions& opt
 DecimalCommaError::DecimalCommaError(const std::string& path, std::string detail, int count)
     : Error("The file " + path + " writes numbers with a decimal comma (" + detail + ")."),
       detail_(std::move(detail)), count_(count) {}
+
+std::string classWordsText(const SampleTable& table) {
+    if (table.classWordCount == 0) {
+        return {};
+    }
+    return "The class column names " + std::to_string(table.classWordCount) +
+           (table.classWordCount == 1 ? " class" : " classes") + " in words, the first " +
+           table.firstClassWord +
+           ", which count as Not Classified: write the classes as numbers, 6 Reference, 5 High, 4 Good, "
+           "3 Moderate, 2 Poor, 1 Bad.";
+}
 
 std::string doubtfulCellsText(const ReadResult& result) {
     if (result.doubtfulCount == 0) {
@@ -146,6 +165,8 @@ ReadResult readSampleFile(const std::string& path, const TaxaDatabase& taxa, con
     JoinedRows rows;
     try {
         rows = readRows(text, result, options, knownColumns);
+    } catch (const Cancelled&) {
+        throw;
     } catch (const Error&) {
         if (auto nul = text.firstNul()) {
             refuseNul(*nul, path); // a file that is not text is told as such first
@@ -161,6 +182,7 @@ ReadResult readSampleFile(const std::string& path, const TaxaDatabase& taxa, con
     if (auto merged = mergedColumnsNote(*familyOfColumn, table)) {
         result.notes.push_back(*merged);
     }
+    stopIfRequested(options.stop);
     fillTable(rows, *familyOfColumn, threadCount(options.threads), table, result.notes);
     if (table.nsamp() == 0) {
         throw Error("The file " + path + " holds no sample with a total abundance above 0.");

@@ -6,10 +6,12 @@
 // merged and samples with a zero total are dropped. Whatever the reader takes otherwise
 // than its user may have meant is named: file line, column, text.
 
+#include "base/cancel.h"
 #include "base/error.h"
 #include "input/nameresolution.h"
 #include "input/sampletable.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,9 @@ struct ReadOptions {
     bool decimalComma = false;        // read "12,5" as 12.5
     int threads = 0;                  // threads that parse the rows; 0: one per core
     std::size_t blockBytes = 1 << 20; // the file is read and parsed in blocks of about this size
+    StopRequest stop = nullptr;       // the read throws Cancelled once this is set
+    // The fraction of the file's data rows read so far, called on the calling thread.
+    std::function<void(double)> progress = {};
 };
 
 // Taxon columns a file may have: a column is numbered in 16 bits.
@@ -76,5 +81,9 @@ ReadResult readSampleFile(const std::string& path, const TaxaDatabase& taxa, con
 // The report of the doubtful cells: how many, then one line per listed cell (file line,
 // column, family, text, value taken). Lines end with LF; empty when there is none.
 std::string doubtfulCellsText(const ReadResult& result);
+
+// What a refusal for too few reference samples adds when class cells are words: how many,
+// the first, and how classes are written. Empty when every class cell is a number.
+std::string classWordsText(const SampleTable& table);
 
 } // namespace torrentix

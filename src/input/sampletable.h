@@ -32,6 +32,10 @@ struct SampleTable {
     std::vector<Sample> samples;
     Abundances abundances;                   // the families present in each sample
     std::vector<std::string> ignoredColumns; // the header cells of the columns ignored
+    // Class cells that name a class in words ("Reference", "High"), which count as Not
+    // Classified: how many, and the first with its place ("Reference" in line 3).
+    int classWordCount = 0;
+    std::string firstClassWord;
     bool namesCorrected = false;
     bool utf8 = false; // the file's text is UTF-8 (not Windows-1252)
 

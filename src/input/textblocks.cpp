@@ -134,4 +134,11 @@ std::optional<std::size_t> TextBlocks::firstNul() {
     return nul_;
 }
 
+double TextBlocks::fractionRead() const {
+    if (sizeHint_ == 0) {
+        return 0.0;
+    }
+    return std::min(1.0, static_cast<double>(bytesBefore_) / static_cast<double>(sizeHint_));
+}
+
 } // namespace torrentix

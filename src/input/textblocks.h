@@ -37,6 +37,9 @@ class TextBlocks {
     // same few buffers serve the whole file. May be called from any thread.
     void giveBack(std::string text);
 
+    // The fraction of the text handed out so far, when its size is known (else 0).
+    double fractionRead() const;
+
     // Reads the rest of the text and gives the 0-based place of its first NUL byte, if any.
     std::optional<std::size_t> firstNul();
     // Whether the lines read so far hold bytes outside ASCII, and are valid UTF-8.

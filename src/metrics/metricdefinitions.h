@@ -78,6 +78,23 @@ template <class ValueOf>
     return sum;
 }
 
+// The weighted sums of the samples first..last-1 at once, term by term into sums[0..]:
+// each sample's sum adds the same products in the same order as weightedSum, so its value
+// is the same; `valueOf(t, i)` gives the value of term t for sample i.
+template <class ValueOf>
+void weightedSums(const std::vector<WeightedTerm>& terms, std::size_t first, std::size_t last, double* sums,
+                  ValueOf valueOf) {
+    for (std::size_t i = first; i < last; ++i) {
+        sums[i - first] = terms[0].weight * valueOf(std::size_t{0}, i);
+    }
+    for (std::size_t t = 1; t < terms.size(); ++t) {
+        const double weight = terms[t].weight;
+        for (std::size_t i = first; i < last; ++i) {
+            sums[i - first] += weight * valueOf(t, i);
+        }
+    }
+}
+
 // A column of a GIG index that holds a copy of a STAR_ICMi metric, not a metric of its own.
 struct CopiedMetric {
     MetricId column;

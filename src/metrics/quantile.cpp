@@ -22,6 +22,15 @@ struct Type7Position {
     }
 };
 
+// The order statistic at 0-based position k of a non-empty list and the one after it (k
+// itself at the end), as a sort would place them: found by selection, in linear time.
+std::pair<double, double> orderStatistics(std::vector<double>& values, std::size_t k) {
+    const auto at = values.begin() + static_cast<std::ptrdiff_t>(k);
+    std::nth_element(values.begin(), at, values.end());
+    const double next = at + 1 != values.end() ? *std::min_element(at + 1, values.end()) : *at;
+    return {*at, next};
+}
+
 } // namespace
 
 double medianOfSorted(const std::vector<double>& sorted) {
@@ -43,12 +52,25 @@ double percentile75OfSorted(const std::vector<double>& sorted) {
     return f == 0.0 ? at(k) : at(k) * (1.0 - f) + at(k + 1) * f;
 }
 
+// The same order statistics and arithmetic as medianOfSorted and percentile75OfSorted,
+// without sorting the whole list.
 float referenceQuantile(std::vector<double>& values, bool median) {
-    if (values.empty()) {
+    const std::size_t n = values.size();
+    if (n == 0) {
         return 0.0f;
     }
-    std::sort(values.begin(), values.end());
-    return static_cast<float>(median ? medianOfSorted(values) : percentile75OfSorted(values));
+    if (median) {
+        const auto [low, high] = orderStatistics(values, n % 2 == 0 ? n / 2 - 1 : n / 2);
+        return static_cast<float>(n % 2 == 0 ? (low + high) / 2.0 : low);
+    }
+    if (n == 1) {
+        return static_cast<float>(values[0]);
+    }
+    const double q = 0.75 * static_cast<double>(n);
+    const double whole = std::floor(q);
+    const double f = q - whole;
+    const auto [at, next] = orderStatistics(values, static_cast<std::size_t>(whole) - 1);
+    return static_cast<float>(f == 0.0 ? at : at * (1.0 - f) + next * f);
 }
 
 double quantileType7(const std::vector<double>& sorted, double p) {

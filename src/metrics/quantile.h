@@ -4,6 +4,7 @@
 // 0.75 x n), and the percentiles of the bootstrap intervals, interpolated between order
 // statistics as R's quantile(type = 7).
 
+#include <utility>
 #include <vector>
 
 namespace torrentix {
@@ -15,7 +16,8 @@ double medianOfSorted(const std::vector<double>& sorted);
 double percentile75OfSorted(const std::vector<double>& sorted);
 
 // The reference value of a list: its median (median = true) or 75th percentile, as a
-// 32-bit value; 0 for an empty list. The list is left sorted ascending.
+// 32-bit value; 0 for an empty list. The list is reordered: the order statistics are
+// found by selection, the values the same as from the sorted list.
 float referenceQuantile(std::vector<double>& values, bool median);
 
 // The p-quantile (0 <= p <= 1) of a non-empty list sorted ascending, as R's

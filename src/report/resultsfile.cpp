@@ -5,6 +5,7 @@
 #include "base/text.h"
 #include "metrics/catalogue.h"
 #include "metrics/metricdefinitions.h"
+#include "report/formulaguard.h"
 
 #include <utility>
 #include <vector>
@@ -50,7 +51,7 @@ void metricTable(Lines& out, const SampleTable& table, const MetricTable& raw,
     }
     out.line(header);
     for (std::size_t i = 0; i < table.samples.size(); ++i) {
-        std::string row = table.samples[i].code + "\t" + table.samples[i].name;
+        std::string row = guardFormula(table.samples[i].code) + "\t" + guardFormula(table.samples[i].name);
         for (const auto& d : metrics) {
             row += "\t" + rawValueText(d, metricColumn(raw, d.column)[i]);
         }
@@ -95,7 +96,7 @@ std::string resultsOpening(const ResultsHeader& h) {
     out.line("Torrentix " + std::string(programVersion) +
              " - Intercalibration Common Metrics of benthic invertebrates in rivers");
     out.line().line(h.dateText).line(h.timeText).line();
-    out.line(t.title).line();
+    out.line(guardFormula(t.title)).line();
     out.line("GIG: " + gigCaption);
     out.line("RIVER TYPE: " + typeCaption(h.gig, h.riverType));
     out.line();
@@ -104,7 +105,7 @@ std::string resultsOpening(const ResultsHeader& h) {
     if (!t.ignoredColumns.empty()) {
         taxa += " The following taxa were ignored:" + crlf;
         for (const std::string& name : t.ignoredColumns) {
-            taxa += crlf + name;
+            taxa += crlf + guardFormula(name);
         }
     }
     out.line(taxa);
@@ -148,7 +149,7 @@ std::string normalisationNotes(float starReferenceValue, const std::string& rule
         out.line();
         out.line("Test Variables normalisation:");
         for (const auto& tv : testVariables) {
-            out.row(tv.name, formatGeneral(static_cast<double>(tv.lower)) + tv.lowerLabel,
+            out.row(guardFormula(tv.name), formatGeneral(static_cast<double>(tv.lower)) + tv.lowerLabel,
                     formatGeneral(static_cast<double>(tv.upper)) + tv.upperLabel);
         }
     }
@@ -184,13 +185,13 @@ std::string resultsClosing(const IndexSection& s) {
     const std::string g3 = gigShortName(s.gig);
     Lines out(t.samples.size() * 80 + 4096); // an index row of a sample
     out.line();
-    out.row("N", "SAMPLES", "STAR_ICM index", g3 + "_ICM index", t.testVariableNames[0],
-            t.testVariableNames[1], t.testVariableNames[2]);
+    out.row("N", "SAMPLES", "STAR_ICM index", g3 + "_ICM index", guardFormula(t.testVariableNames[0]),
+            guardFormula(t.testVariableNames[1]), guardFormula(t.testVariableNames[2]));
     for (std::size_t i = 0; i < t.samples.size(); ++i) {
         const Sample& sample = t.samples[i];
-        out.row(sample.code, sample.name, formatF3(s.staricm[i]), formatF3(s.gigicm[i]),
-                testValueText(sample.testValueTexts[0]), testValueText(sample.testValueTexts[1]),
-                testValueText(sample.testValueTexts[2]));
+        out.row(guardFormula(sample.code), guardFormula(sample.name), formatF3(s.staricm[i]),
+                formatF3(s.gigicm[i]), testValueText(sample.testValueTexts[0]),
+                testValueText(sample.testValueTexts[1]), testValueText(sample.testValueTexts[2]));
     }
     // A regression is left out when its test variable has fewer than 6 numeric values; the
     // lines say "<12", as results files of the method always have, and stay so.

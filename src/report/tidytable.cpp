@@ -3,9 +3,11 @@
 #include "base/numberforms.h"
 #include "base/text.h"
 #include "metrics/metricdefinitions.h"
+#include "report/formulaguard.h"
 #include "report/resultsfile.h"
 
 #include <cmath>
+#include <set>
 
 namespace torrentix {
 namespace {
@@ -35,6 +37,48 @@ void addCell(std::string& row, const std::string& cell) {
     row += cell;
 }
 
+bool isIdentifierCharacter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// A name in UTF-8 as letters, digits and "_": the Latin letters U+00C0 to U+00FF without
+// their accents, every run of other characters one "_", none at either end.
+std::string identifierOf(std::string_view name) {
+    static constexpr std::string_view latin1Letters =
+        "AAAAAAACEEEEIIIIDNOOOOO_OUUUUYTsaaaaaaaceeeeiiiidnooooo_ouuuuyty";
+    std::string id;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        char c = name[i];
+        if (byte == 0xC3 && i + 1 < name.size() && (static_cast<unsigned char>(name[i + 1]) & 0xC0) == 0x80) {
+            c = latin1Letters[static_cast<unsigned char>(name[++i]) - 0x80]; // U+00C0 + (byte - 0x80)
+        }
+        if (isIdentifierCharacter(c)) {
+            id += c;
+        } else if (!id.empty() && id.back() != '_') {
+            id += '_';
+        }
+    }
+    while (!id.empty() && id.back() == '_') {
+        id.pop_back();
+    }
+    return id;
+}
+
+// The columns of the table of a GIG that are not those of the test variables.
+std::vector<std::string> fixedColumns(Gig gig) {
+    std::vector<std::string> names = {"CODE", "SAMPLE", "CLASS"};
+    const auto metrics = metricColumns(gig);
+    for (const auto& [name, column] : metrics) {
+        names.push_back(name);
+    }
+    for (const auto& [name, column] : metrics) {
+        names.push_back(name + "_norm");
+    }
+    names.insert(names.end(), {"STAR_ICMi", "GIG_ICMi"});
+    return names;
+}
+
 } // namespace
 
 // The shortest text that reads back to the same double; empty when there is no value.
@@ -45,11 +89,13 @@ std::string numberCell(std::optional<double> value) {
     return formatShortest(*value);
 }
 
-// A text cell as UTF-8. A cell holding a double quote, a TAB or a line break is quoted,
-// inner quotes doubled, so that R, pandas and spreadsheets read it back whole.
+// A text cell as UTF-8, guarded against formulas. A cell holding a double quote, a TAB or
+// a line break is quoted, inner quotes doubled, so that R, pandas and spreadsheets read it
+// back whole; so is one holding a "#", which R and pandas told to skip comments would
+// otherwise take for the start of one.
 std::string textCell(std::string_view text, bool utf8) {
-    std::string cell = utf8 ? std::string(text) : cp1252ToUtf8(text);
-    if (cell.find_first_of("\"\t\r\n") == std::string::npos) {
+    const std::string cell = guardFormula(utf8 ? std::string(text) : cp1252ToUtf8(text));
+    if (cell.find_first_of("\"\t\r\n#") == std::string::npos) {
         return cell;
     }
     std::string quoted = "\"";
@@ -72,28 +118,51 @@ std::string_view sampleName(const Sample& s) {
     return name;
 }
 
-std::vector<std::string> tidyTableColumns(Gig gig) {
-    std::vector<std::string> names = {"CODE", "SAMPLE", "CLASS"};
-    for (int k = 1; k <= 3; ++k) {
-        names.push_back("TV" + std::to_string(k) + "_raw");
-        names.push_back("TV" + std::to_string(k) + "_norm");
+std::array<std::string, 3> testVariableColumns(const SampleTable& t) {
+    std::set<std::string> taken; // in upper case
+    for (const Gig gig : allGigs) {
+        for (const std::string& name : fixedColumns(gig)) {
+            taken.insert(toUpperAscii(name));
+        }
     }
-    const auto metrics = metricColumns(gig);
-    for (const auto& [name, column] : metrics) {
-        names.push_back(name);
+    const auto clashes = [&taken](const std::string& name) {
+        const std::string upper = toUpperAscii(name);
+        return taken.count(upper) + taken.count(upper + "_RAW") + taken.count(upper + "_NORM") != 0;
+    };
+    std::array<std::string, 3> names;
+    for (std::size_t k = 0; k < 3; ++k) {
+        const std::string tv = "TV" + std::to_string(k + 1);
+        std::string base =
+            identifierOf(t.utf8 ? t.testVariableNames[k] : cp1252ToUtf8(t.testVariableNames[k]));
+        base = base.empty() ? tv : (base.front() >= '0' && base.front() <= '9') ? tv + "_" + base : base;
+        names[k] = base;
+        for (int n = 2; clashes(names[k]); ++n) {
+            names[k] = base + "_" + std::to_string(n);
+        }
+        for (const std::string suffix : {"", "_RAW", "_NORM"}) {
+            taken.insert(toUpperAscii(names[k]) + suffix);
+        }
     }
-    for (const auto& [name, column] : metrics) {
-        names.push_back(name + "_norm");
+    return names;
+}
+
+std::vector<std::string> tidyTableColumns(Gig gig, const std::array<std::string, 3>& testVariables) {
+    std::vector<std::string> names = fixedColumns(gig);
+    auto at = names.begin() + 3; // after CODE, SAMPLE and CLASS
+    for (const std::string& name : testVariables) {
+        at = names.insert(at, {name + "_raw", name + "_norm"}) + 2;
     }
-    names.insert(names.end(), {"STAR_ICMi", "GIG_ICMi"});
     return names;
 }
 
 std::string tidyTableText(const TidyTableInput& in) {
     const SampleTable& t = in.table;
     std::string text;
-    for (const std::string& name : tidyTableColumns(in.gig)) {
+    for (const std::string& name : tidyTableColumns(in.gig, testVariableColumns(t))) {
         text += (text.empty() ? "" : "\t") + name;
+    }
+    for (const auto& [name, values] : in.moreColumns) {
+        text += "\t" + name;
     }
     text += '\n';
     const auto metrics = metricColumns(in.gig);
@@ -104,7 +173,7 @@ std::string tidyTableText(const TidyTableInput& in) {
         addCell(row, std::to_string(s.qualityClass));
         for (std::size_t k = 0; k < 3; ++k) {
             const std::string& raw = in.testText[k].at(i);
-            addCell(row, raw == "N/A" ? std::string() : std::string(trimBlanks(raw)));
+            addCell(row, raw == "N/A" ? std::string() : guardFormula(trimBlanks(raw)));
             const auto& normalised = in.testNormalised[k];
             addCell(row, numberCell(normalised.empty() ? std::nullopt : normalised.at(i)));
         }
@@ -115,6 +184,9 @@ std::string tidyTableText(const TidyTableInput& in) {
         }
         addCell(row, numberCell(in.staricm.at(i)));
         addCell(row, numberCell(in.gigicm.at(i)));
+        for (const auto& [name, values] : in.moreColumns) {
+            addCell(row, numberCell(values.at(i)));
+        }
         text += row + '\n';
     }
     return text;

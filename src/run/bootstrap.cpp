@@ -131,6 +131,20 @@ class RunInputs {
     double index(const Replicate& r, bool star, std::size_t i) const {
         return (star ? r.star : r.gig).apply(rawIndex(r, star, i));
     }
+    // The same of the samples first..last-1 into out[0..], term by term.
+    void indices(const Replicate& r, bool star, std::size_t first, std::size_t last, double* out) const {
+        const std::vector<WeightedTerm>& terms = star ? starTerms : gigTerms;
+        const std::vector<std::size_t>& termSteps = star ? starSteps : gigSteps;
+        weightedSums(terms, first, last, out, [&](std::size_t t, std::size_t i) {
+            const std::size_t s = termSteps[t];
+            return r.metrics[s].apply((*columns[s])[i]);
+        });
+        const Normalisation& normalisation = star ? r.star : r.gig;
+        for (std::size_t i = first; i < last; ++i) {
+            out[i - first] = normalisation.apply(out[i - first]);
+        }
+    }
+    std::size_t sampleCount() const { return rawTests[0].size(); }
     // The test value of sample i as normalised in replicate r (nullopt where missing).
     std::optional<double> testValue(const Replicate& r, std::size_t k, std::size_t i) const {
         if (!biological[k]) {
@@ -171,6 +185,7 @@ class ReplicateDraw {
         Replicate r;
         if (normaliseMetrics(r) && normaliseIndices(r) && normaliseTestVariables(r)) {
             r.ok = true;
+            computeIndices(r);
             for (const RegressionIntervals& g : in_.regressions) {
                 r.fits.push_back(fit(r, g));
             }
@@ -236,26 +251,42 @@ class ReplicateDraw {
         return true;
     }
 
+    // Each index of every sample as normalised in this replicate, once for all the
+    // regressions that draw from it.
+    void computeIndices(const Replicate& r) {
+        for (const bool star : {true, false}) {
+            std::vector<double>& values = star ? starIndex_ : gigIndex_;
+            const bool wanted = std::any_of(in_.regressions.begin(), in_.regressions.end(),
+                                            [star](const RegressionIntervals& g) { return g.star == star; });
+            values.resize(wanted ? in_.sampleCount() : 0);
+            in_.indices(r, star, 0, values.size(), values.data());
+        }
+    }
+
     RegressionFit fit(const Replicate& r, const RegressionIntervals& g) {
         const auto k = static_cast<std::size_t>(g.variable);
         const std::vector<std::size_t>& pairs = in_.pairs[k];
         if (pairs.empty()) {
             return {};
         }
-        std::vector<std::optional<double>> x(pairs.size());
-        std::vector<double> y(pairs.size());
+        const std::vector<double>& index = g.star ? starIndex_ : gigIndex_;
+        x_.resize(pairs.size());
+        y_.resize(pairs.size());
         for (std::size_t j = 0; j < pairs.size(); ++j) {
             const std::size_t i = pairs[random_.below(pairs.size())];
-            x[j] = in_.testValue(r, k, i);
-            y[j] = in_.index(r, g.star, i);
+            x_[j] = in_.testValue(r, k, i);
+            y_[j] = index[i];
         }
-        const Regression fitted = fitLine(x, y);
+        const Regression fitted = fitLine(x_, y_);
         return {fitted.ok, fitted.m, fitted.b, fitted.r2};
     }
 
     const RunInputs& in_;
     RandomStream random_;
     std::vector<std::size_t> drawn_;
+    std::vector<double> starIndex_, gigIndex_;
+    std::vector<std::optional<double>> x_;
+    std::vector<double> y_;
 };
 
 Interval intervalOfSorted(const std::vector<double>& sorted) {
@@ -294,12 +325,7 @@ class Bootstrap {
         for (const Replicate& r : replicates_) {
             result.counted += r.ok ? 1 : 0;
         }
-        result.star.resize(samples_);
-        result.gig.resize(samples_);
-        parallel(samples_, false, [&](std::size_t i) {
-            result.star[i] = sampleInterval(i, true);
-            result.gig[i] = sampleInterval(i, false);
-        });
+        sampleIntervals(result);
         result.regressions = in_.regressions;
         for (std::size_t g = 0; g < in_.regressions.size(); ++g) {
             regressionIntervals(g, result.regressions[g]);
@@ -329,16 +355,41 @@ class Bootstrap {
             options_.startThread);
     }
 
-    Interval sampleInterval(std::size_t i, bool star) const {
-        std::vector<double> values;
-        values.reserve(replicates_.size());
+    // The intervals of both indices of every sample, a block of samples at a time: each
+    // counted replicate's normalisations are read once per block, and each interval's two
+    // order statistics are found by selection.
+    void sampleIntervals(BootstrapResult& result) {
+        constexpr std::size_t samplesPerBlock = 64;
+        std::vector<const Replicate*> counted;
         for (const Replicate& r : replicates_) {
             if (r.ok) {
-                values.push_back(in_.index(r, star, i));
+                counted.push_back(&r);
             }
         }
-        std::sort(values.begin(), values.end());
-        return intervalOfSorted(values);
+        result.star.resize(samples_);
+        result.gig.resize(samples_);
+        parallel((samples_ + samplesPerBlock - 1) / samplesPerBlock, false, [&](std::size_t block) {
+            const std::size_t first = block * samplesPerBlock;
+            const std::size_t last = std::min(samples_, first + samplesPerBlock);
+            std::vector<std::vector<double>> star(last - first), gig(last - first);
+            for (std::size_t i = first; i < last; ++i) {
+                star[i - first].reserve(counted.size());
+                gig[i - first].reserve(counted.size());
+            }
+            std::array<double, samplesPerBlock> starOf{}, gigOf{};
+            for (const Replicate* r : counted) {
+                in_.indices(*r, true, first, last, starOf.data());
+                in_.indices(*r, false, first, last, gigOf.data());
+                for (std::size_t i = first; i < last; ++i) {
+                    star[i - first].push_back(starOf[i - first]);
+                    gig[i - first].push_back(gigOf[i - first]);
+                }
+            }
+            for (std::size_t i = first; i < last; ++i) {
+                result.star[i] = intervalOfUnsorted(star[i - first]);
+                result.gig[i] = intervalOfUnsorted(gig[i - first]);
+            }
+        });
     }
 
     void regressionIntervals(std::size_t g, RegressionIntervals& out) const {

@@ -5,6 +5,7 @@
 #include "base/numberforms.h"
 #include "base/parallel.h"
 #include "base/text.h"
+#include "input/samplereader.h"
 #include "metrics/catalogue.h"
 #include "metrics/metricdefinitions.h"
 #include "report/resultsfile.h"
@@ -27,6 +28,9 @@ RunResult refusedRun(SampleTable table, const ClassCounts& counts) {
     r.table = std::move(table);
     r.messages.push_back(refusalMessage + " The file holds " + std::to_string(counts[0]) + " Reference and " +
                          std::to_string(counts[1]) + " High samples.");
+    if (const std::string words = classWordsText(r.table); !words.empty()) {
+        r.messages.back() += " " + words;
+    }
     return r;
 }
 
@@ -48,9 +52,10 @@ normaliseTestVariables(SampleTable& table, const RunOptions& options, RunResult&
 
 // The raw metrics of every sample; the abundances are let go when the run need not keep them.
 MetricTable computeMetrics(SampleTable& table, const TaxaDatabase& taxa, const RunOptions& options,
-                           const ProgressHandler& progress) {
+                           const RunCallbacks& callbacks) {
     MetricTable m = makeMetricTable(table.nsamp(), options.gig);
-    runMetricPasses(table, taxa, options.gig, threadCount(options.threads), progress, m);
+    runMetricPasses(table, taxa, options.gig, threadCount(options.threads), callbacks.progress, m,
+                    callbacks.stop);
     if (!options.keepAbundances) {
         const std::size_t bytes = table.abundances.bytes();
         table.abundances = Abundances();
@@ -63,7 +68,7 @@ MetricTable computeMetrics(SampleTable& table, const TaxaDatabase& taxa, const R
 // whole results file.
 std::string indicesAndResultsText(SampleTable& table, const RunOptions& options,
                                   const std::array<std::optional<TestVariableNormalisation>, 3>& testBounds,
-                                  MetricTable m, RunResult& r) {
+                                  MetricTable m, RunResult& r, const std::function<void(RunStage)>& begin) {
     const Gig gig = options.gig;
     std::string text = resultsOpening(
         {table, gig, options.riverType, options.dateText, options.timeText, r.classcount, r.raw});
@@ -82,6 +87,7 @@ std::string indicesAndResultsText(SampleTable& table, const RunOptions& options,
     text += normalisationNotes(r.indices.starReferenceValue,
                                r.rule.useMedian ? medianSentence : percentileSentence, testLines);
     IndexSection closing{table, gig, r.indices.staricm, r.indices.gigicm, {}, {}};
+    begin(RunStage::Regressions);
     regressAll(table, r.indices, closing, r.regressionFailed);
     r.testBounds = testBounds;
     r.starRegressions = closing.starRegression;
@@ -113,20 +119,30 @@ RunResult computeRun(SampleTable table, const TaxaDatabase& taxa, const RunOptio
     if (!rule) {
         return refusedRun(std::move(table), counts);
     }
+    // Each stage begins only while the run is still wanted.
+    const auto begin = [&callbacks](RunStage stage) {
+        stopIfRequested(callbacks.stop);
+        if (callbacks.stage) {
+            callbacks.stage(stage);
+        }
+    };
     RunResult r;
     r.classcount = counts;
     r.rule = *rule;
     const auto testBounds = normaliseTestVariables(table, options, r);
-    MetricTable m = computeMetrics(table, taxa, options, callbacks.progress);
+    begin(RunStage::Metrics);
+    MetricTable m = computeMetrics(table, taxa, options, callbacks);
     r.raw = m;
     r.messages = placeholderNotes(options.gig);
     const auto path =
         chooseResultsPath(table.sourcePath, options.resultsFolder, callbacks.existingResultsFile);
-    r.resultsText = indicesAndResultsText(table, options, testBounds, std::move(m), r);
+    begin(RunStage::Indices);
+    r.resultsText = indicesAndResultsText(table, options, testBounds, std::move(m), r, begin);
     r.table = std::move(table);
     if (r.regressionFailed) {
         r.messages.push_back(regressionErrorMessage);
     }
+    begin(RunStage::Writing);
     writeResults(path, r);
     return r;
 }

@@ -3,6 +3,7 @@
 // metric passes, metric normalisation, indices, regressions and the results file.
 // No user interaction: questions and progress go through callbacks.
 
+#include "base/cancel.h"
 #include "index/classes.h"
 #include "index/normalisation.h"
 #include "index/regression.h"
@@ -36,9 +37,16 @@ struct RunOptions {
     int threads = 0; // threads of the metric passes; 0: one per core
 };
 
+// The stages of a run, in order, as its progress tells them.
+enum class RunStage { Metrics, Indices, Regressions, Writing };
+
 struct RunCallbacks {
-    ProgressHandler progress;
+    ProgressHandler progress;                // the fraction of the metric passes done
+    std::function<void(RunStage)> stage;     // a stage begins
     ExistingResultsFile existingResultsFile; // asked when the results file already exists
+    // Set from another thread to stop the run, which then throws Cancelled: until the
+    // results file is being written; a run that has written its file is complete.
+    StopRequest stop = nullptr;
 };
 
 // The refusal of a run without enough reference samples.

@@ -2,6 +2,7 @@
 // The metric steps of a run: the passes over the samples, on every thread asked for, and
 // the normalisation of each metric against its reference value.
 
+#include "base/cancel.h"
 #include "index/normalisation.h"
 #include "input/sampletable.h"
 #include "input/taxadatabase.h"
@@ -13,8 +14,9 @@
 namespace torrentix {
 
 // Fills the metric arrays of the GIG from the samples; progress goes to the calling thread.
+// Throws Cancelled, before a block of samples, once `stop` is set.
 void runMetricPasses(const SampleTable& table, const TaxaDatabase& taxa, Gig gig, unsigned threads,
-                     const ProgressHandler& progress, MetricTable& m);
+                     const ProgressHandler& progress, MetricTable& m, StopRequest stop = nullptr);
 
 // Normalises the metrics of the GIG in the order of the results file, each against the
 // reference value of its own column, appending the lines of the normalisation table.

@@ -5,8 +5,11 @@
 #include "support/samplefile.h"
 #include "support/testsupport.h"
 
+#include <QCoreApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QStringList>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 
@@ -62,6 +65,17 @@ struct FakeDialogs : UserDialogs {
         return none;
     }
 };
+
+// Lets the work under way (a read, a run) end and its results reach the window's thread:
+// events are processed until nothing is busy, for at most five minutes.
+template <class Workflow> void settle(const Workflow& workflow) {
+    QElapsedTimer waited;
+    waited.start();
+    while (workflow.busy() && waited.elapsed() < 300000) {
+        QTest::qWait(1);
+    }
+    QCoreApplication::processEvents();
+}
 
 // Runs `act` as soon as the (modal) dialog shows.
 inline void whenShown(QDialog& dialog, std::function<void()> act) {

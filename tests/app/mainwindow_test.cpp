@@ -5,15 +5,17 @@
 #include "app/taxondialog.h"
 #include "app/workflow.h"
 #include "apptestsupport.h"
+#include "graphs/resultslist.h"
 #include "metrics/catalogue.h"
 #include "support/taxa.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
-#include <QTreeWidget>
+#include <QThread>
 
 namespace torrentix {
 namespace {
@@ -25,6 +27,7 @@ class MainWindowTest : public ::testing::Test {
     TempDir dir;
     FakeDialogs dialogs;
     MainWindow window{realTaxa(), &dialogs};
+    std::atomic<bool> declined_{false}; // the window stayed when asked to close
 
     static void SetUpTestSuite() { QStandardPaths::setTestModeEnabled(true); }
     void SetUp() override {
@@ -56,6 +59,12 @@ class MainWindowTest : public ::testing::Test {
         clickOption(QStringLiteral("riverTypeOption_%1").arg(type));
         dialogs.openAnswers = {writeSites(dir, sample)};
         click("okButton");
+        settle(window.workflow());
+    }
+    // "OK" (or another control), then the work it starts.
+    void clickAndSettle(const QString& name) {
+        click(name);
+        settle(window.workflow());
     }
 };
 
@@ -89,13 +98,14 @@ TEST_F(MainWindowTest, RunThroughTheControls) {
     click("observedMinBox_1");
     click("biologicalBox_1");
     QTest::keyClick(control("viewButton_0"), Qt::Key_Return); // Enter presses "OK"
+    settle(window.workflow());
     EXPECT_TRUE(shown("resultsPanel")) << told();
     EXPECT_FALSE(shown("waitPanel"));
     EXPECT_EQ(value("progressBar", "value").toInt(), 1000);
     EXPECT_THAT(
         value("reportLabel", "plainText").toString().toStdString(),
         Mentions("sites.txt", "R-M1", "14 samples", "EQR (min value=, bio)", "URBAN (min value=0.5)"));
-    EXPECT_EQ(value("resultsList", "topLevelItemCount").toInt(), 14);
+    EXPECT_EQ(value("resultsList", "rowCount").toInt(), 14);
     ASSERT_NE(window.workflow().results(), nullptr);
     EXPECT_EQ(readFile(out()), window.workflow().results()->resultsText);
     click("viewButton_2");
@@ -173,23 +183,28 @@ TEST_F(MainWindowTest, DictionaryAnswersTheRemainingNames) {
 // Cancel, then shows them in the results list until their check box hides them. Cancel,
 // or closing the window, drops them.
 TEST_F(MainWindowTest, IntervalsThroughTheControls) {
-    const auto* list = window.findChild<QTreeWidget*>("resultsList");
+    const auto* list = window.findChild<ResultsList*>("resultsList");
     for (const std::string stop : {"wait", "cmdcancel", "close"}) {
         SCOPED_TRACE(stop);
         chooseAndOpen(CentralBaltic, 0, SampleFile::typical());
         value("chk_intervals", "checked").toBool() || (clickOption("chk_intervals"), true);
-        click("okButton");
-        ASSERT_TRUE(shown("waitcancel") && window.workflow().computingIntervals()) << told();
+        // As the intervals start, the wait shows; Cancel or closing comes at once.
+        bool waitShown = false;
+        const auto started = QObject::connect(&window.workflow(), &Workflow::intervalsStarted, &window, [&] {
+            waitShown = shown("waitcancel") && window.workflow().computingIntervals();
+            stop == "close" ? void(window.close()) : stop == "cmdcancel" ? click(stop.c_str()) : void();
+        });
         QSignalSpy finished(&window.workflow(), &Workflow::intervalsFinished);
-        stop == "wait"    ? void(finished.wait(20000))
-        : stop == "close" ? void(window.close())
-                          : click(stop.c_str());
+        clickAndSettle("okButton");
+        QObject::disconnect(started);
+        EXPECT_TRUE(waitShown) << told();
+        EXPECT_TRUE(!finished.isEmpty() || finished.wait(300000));
         EXPECT_FALSE(shown("waitcancel") || window.workflow().computingIntervals());
         EXPECT_EQ(list->columnCount(), stop == "wait" ? 13 : 9);
         EXPECT_EQ(shown("chk_intervalcolumns"), stop == "wait");
         EXPECT_EQ(window.isVisible(), stop != "close");
         if (stop == "wait") {
-            EXPECT_EQ(list->headerItem()->text(12), "Cen_hi");
+            EXPECT_EQ(list->headerText(12), "Cen_hi");
             clickOption("chk_intervalcolumns");
             EXPECT_TRUE(list->isColumnHidden(12));
             click("viewButton_2");
@@ -211,7 +226,7 @@ TEST_F(MainWindowTest, InformationWindowAtStartAndOnRequest) {
 TEST_F(MainWindowTest, FailedRunLeavesTheWindowReady) {
     chooseAndOpen(Alpine, 0, withEqualEqr());
     click("observedMinBox_1");
-    click("okButton");
+    clickAndSettle("okButton");
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_FALSE(shown("waitPanel"));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
@@ -219,31 +234,66 @@ TEST_F(MainWindowTest, FailedRunLeavesTheWindowReady) {
     EXPECT_TRUE(window.close());
 }
 
-// Closing the window during a run, from its progress and from the question about the
-// existing results file: the window stays until the run has written the whole file.
-TEST_F(MainWindowTest, ClosingDuringARunWaitsForItsEnd) {
-    writeFile(out(), "earlier results");
-    dialogs.yesNoAnswers = {true};
-    std::vector<bool> closed;
-    QString prompt; // and "OK", while the question is open
-    dialogs.duringQuestion = [&] {
-        closed.push_back(window.close() || control("okButton")->isEnabled());
-        prompt = value("promptLabel").toString();
+// While a run is computed the window answers: "Cancel" of the wait panel stops it and the
+// results shown before come back; closing the window asks first, and stops the run on Yes.
+TEST_F(MainWindowTest, CancelOrCloseDuringARun) {
+    chooseAndOpen(CentralBaltic, 0, withoutTestVariables());
+    ASSERT_NE(window.workflow().results(), nullptr) << told();
+    const RunResult* before = window.workflow().results();
+    // At the start of the metric passes the run waits until the window has acted on it.
+    const auto duringRun = [this](std::function<void()> act) {
+        window.workflow().onStage([this, act](WorkStage stage) {
+            if (stage != WorkStage::Metrics) {
+                return;
+            }
+            QMetaObject::invokeMethod(&window, act, Qt::QueuedConnection);
+            QElapsedTimer waited;
+            waited.start();
+            while (!window.workflow().stopAsked() && !declined_ && waited.elapsed() < 300000) {
+                QThread::msleep(1);
+            }
+        });
     };
-    QObject::connect(&window.workflow(), &Workflow::progressed, &window, [&] {
-        if (closed.empty()) {
-            closed.push_back(window.close());
+    for (const bool closing : {false, true}) {
+        SCOPED_TRACE(closing ? "close" : "Cancel");
+        std::filesystem::remove(out());
+        bool waitShown = false;
+        duringRun([&] {
+            waitShown = shown("waitPanel") && shown("cmdcancelrun") && !control("okButton")->isEnabled();
+            closing ? void(window.close()) : click("cmdcancelrun");
+        });
+        dialogs.yesNoAnswers = {true};
+        click("viewButton_0");
+        chooseAndOpen(CentralBaltic, 0, withoutTestVariables());
+        EXPECT_TRUE(waitShown);
+        EXPECT_EQ(window.workflow().results(), before);
+        EXPECT_FALSE(fileExists(out()));
+        EXPECT_FALSE(shown("waitPanel"));
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(window.isVisible(), !closing);
+        EXPECT_EQ(dialogs.questions.size(), closing ? 1 : 0);
+        if (!closing) {
+            click("viewButton_1");
+            EXPECT_TRUE(shown("resultsPanel"));
+            EXPECT_EQ(value("resultsList", "rowCount").toInt(), 14);
+        }
+    }
+}
+
+// Declining to close lets the run go on to its end.
+TEST_F(MainWindowTest, DecliningToCloseLetsTheRunEnd) {
+    window.workflow().onStage([this](WorkStage stage) {
+        if (stage == WorkStage::Metrics) {
+            QMetaObject::invokeMethod(
+                &window, [this] { declined_ = !window.close(); }, Qt::BlockingQueuedConnection);
         }
     });
-    chooseAndOpen(CentralBaltic, 1, withoutTestVariables());
-    EXPECT_EQ(closed, (std::vector<bool>{false, false}));
-    EXPECT_EQ(prompt, "Computing sites.txt ...");
+    dialogs.yesNoAnswers = {false};
+    chooseAndOpen(CentralBaltic, 0, withoutTestVariables());
+    EXPECT_TRUE(declined_);
     EXPECT_TRUE(window.isVisible());
-    ASSERT_NE(window.workflow().results(), nullptr) << told();
     EXPECT_EQ(readFile(out()), window.workflow().results()->resultsText);
-    EXPECT_EQ(QDir(QString::fromStdString(dir.path())).entryList(QDir::Files),
-              (QStringList{"sites.txt", "sites_OUT.txt"}));
-    EXPECT_TRUE(window.close());
+    EXPECT_EQ(dialogs.questions.filter("Stop it and close").size(), 1);
 }
 
 // The resize rules of the window, in twips: at every size, down to below the minimum,

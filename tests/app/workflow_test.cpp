@@ -42,6 +42,11 @@ SampleFile withUnknownFamily() {
     families.push_back("BAETIDAX");
     return SampleFile::typical(SampleFile::defaultClasses(), families);
 }
+SampleFile oneSampleLess() {
+    SampleFile f = withoutTestVariables();
+    f.rows.pop_back();
+    return f;
+}
 SampleFile tooFewReferences() {
     return SampleFile::typical(SampleFile::classes(2, 3, 4, 3, 2, 1));
 }
@@ -59,6 +64,7 @@ Act ok(SampleFile (*sample)() = nullptr, TaxonChoice taxon = UnknownTaxonAnswer:
             t.dialogs.openAnswers.push_back(writeSites(t.dir, sample()));
         }
         t.wf.okClick();
+        settle(t.wf);
     };
 }
 
@@ -124,6 +130,7 @@ TEST_F(WorkflowTest, EachActionLeadsToItsState) {
         const int opens = dialogs.opens;
         const qsizetype told = dialogs.messages.size();
         t.act(*this);
+        settle(wf);
         EXPECT_THAT(wf.prompt().toStdString(), holds(t.prompt));
         EXPECT_EQ(wf.okEnabled(), t.okEnabled);
         EXPECT_EQ(wf.step(), t.step);
@@ -133,6 +140,42 @@ TEST_F(WorkflowTest, EachActionLeadsToItsState) {
         EXPECT_EQ(fileExists(out()), t.written);
         EXPECT_FALSE(wf.busy());
     }
+}
+
+// A read or run stopped at any stage leaves the results on show as they were, and no
+// results file; a stop asked while the file is written comes too late: the run completes.
+TEST_F(WorkflowTest, StoppedWorkKeepsThePreviousResults) {
+    gig(CentralBaltic)(*this), type(0)(*this), ok(withoutTestVariables)(*this);
+    const std::shared_ptr<const RunResult> before = wf.sharedResults();
+    ASSERT_NE(before, nullptr);
+    const std::string text = before->resultsText;
+    wf.showView(StartTab);
+    for (const WorkStage at : {WorkStage::Reading, WorkStage::Metrics, WorkStage::Indices,
+                               WorkStage::Regressions, WorkStage::Writing}) {
+        SCOPED_TRACE(static_cast<int>(at));
+        std::vector<WorkStage> begun;
+        wf.onStage([&](WorkStage s) {
+            begun.push_back(s);
+            if (s == at) {
+                wf.cancelWork();
+            }
+        });
+        std::filesystem::remove(out());
+        ok(oneSampleLess)(*this);
+        const bool tooLate = at == WorkStage::Writing;
+        EXPECT_FALSE(wf.busy());
+        EXPECT_EQ(begun.back(), at);
+        EXPECT_EQ(wf.sharedResults() == before, !tooLate);
+        EXPECT_EQ(fileExists(out()), tooLate);
+        EXPECT_EQ(wf.table()->nsamp() == before->table.nsamp(), at == WorkStage::Reading);
+        EXPECT_THAT(wf.prompt().toStdString(), holds(tooLate ? "" : "open a file"));
+        wf.showView(ResultsTab);
+        EXPECT_EQ(wf.currentView(), ResultsTab);
+        EXPECT_EQ(wf.results()->resultsText == text, !tooLate);
+        wf.showView(StartTab);
+    }
+    wf.onStage({});
+    EXPECT_THAT(dialogs.messages.join('\n').toStdString(), Not(HasSubstr("Stopped")));
 }
 
 // "Min Value" is judged when the field is left: a number as typed, a decimal comma as a
@@ -226,6 +269,7 @@ TEST_F(WorkflowTest, NumbersThatNeedAnAnswer) {
         dialogs.questions.clear();
         dialogs.openAnswers = {writeSites(dir, f)};
         wf.okClick();
+        settle(wf);
         EXPECT_THAT(dialogs.questions.join('\n').toStdString(), holds(c.asked));
         EXPECT_EQ(fileExists(out()), c.noted != nullptr);
         EXPECT_THAT(wf.reportText().toStdString(), holds(c.noted ? c.noted : ""));
@@ -301,8 +345,15 @@ TEST_F(WorkflowTest, ExportTable) {
     }
     EXPECT_THAT(dialogs.messages.join('\n').toStdString(), HasSubstr("cannot replace the sample file"));
     EXPECT_EQ(readFile(dir.file("sites.txt")), withoutTestVariables().text());
-    EXPECT_EQ(csvFromTsv("A\tB\n\"x\"\"y\tz\"\t1.5e-05\n12\t\n0,5\tinf\n"),
-              "\"A\",\"B\"\n\"x\"\"y\tz\",1.5e-05\n12,\n\"0,5\",\"inf\"\n");
+    EXPECT_EQ(csvFromTsv("# seed=1\nA\tB\n\"x\"\"y\tz\"\t1.5e-05\n12\t\n0,5\tinf\n'=1\t-2\n"),
+              "# seed=1\n\"A\",\"B\"\n\"x\"\"y\tz\",1.5e-05\n12,\n\"0,5\",\"inf\"\n\"'=1\",-2\n");
+    // With the intervals of the run, their columns follow the indices.
+    BootstrapResult intervals;
+    intervals.star.assign(wf.results()->table.samples.size(), Interval{0.5, std::nullopt});
+    intervals.gig.assign(wf.results()->table.samples.size(), Interval{0.25, 1.0});
+    EXPECT_THAT(
+        tidyTableOf(*wf.results(), CentralBaltic, &intervals),
+        AllOf(HasSubstr("\tGIG_ICMi\tSTAR_lo\tSTAR_hi\tGIG_lo\tGIG_hi\n"), HasSubstr("\t0.5\t\t0.25\t1\n")));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "base/numberforms.h"
 #include "cli/batch.h"
 #include "metrics/catalogue.h"
+#include "report/formulaguard.h"
 #include "report/resultsfile.h"
 #include "support/samplefile.h"
 #include "support/testsupport.h"
@@ -122,6 +123,15 @@ const std::string decimalCommas = [] {
     for (auto& row : f.rows) {
         std::replace(row[3].begin(), row[3].end(), '.', ',');
         row[SampleFile::firstFamily + 1] += ",25";
+    }
+    return f.text();
+}();
+
+// Classes written as words count as Not Classified, so that the run is refused.
+const std::string classWords = [] {
+    SampleFile f = SampleFile::typical();
+    for (auto& row : f.rows) {
+        row[2] = row[2] == "6" ? "Reference" : row[2] == "5" ? " high" : row[2] == "0" ? "n.c." : row[2];
     }
     return f.text();
 }();
@@ -251,6 +261,16 @@ INSTANTIATE_TEST_SUITE_P(
                  1,
                  {},
                  {"Number of Refs(6)+Highs(5) < 6. The file holds 3 Reference and 2 High samples.\n"}},
+        FileCase{"ClassWordsAreNamedInTheRefusal",
+                 classWords,
+                 {},
+                 false,
+                 1,
+                 {},
+                 {"The file holds 0 Reference and 0 High samples. The class column names 9 classes in words, "
+                  "the first "
+                  "\"Reference\" in line 3, which count as Not Classified: write the classes as numbers, 6 "
+                  "Reference, 5 High"}},
         FileCase{"RefusedKeepsResultsEvenWithForce", refused, {"--force"}, true, 1, {"s_OUT.txt"}, {}},
         FileCase{
             "UnknownNamesAbort",
@@ -314,13 +334,68 @@ TEST(CliBatch, EarlierTableAndIntervalsStopOnlyARunThatWritesThem) {
     TempDir dir;
     writeFile(dir.file("s.txt"), typical);
     writeFile(dir.file("s_table.tsv"), "earlier");
-    writeFile(dir.file("s_ci.tsv"), "earlier");
+    writeFile(dir.file("s_ci_regressions.tsv"), "earlier");
     EXPECT_EQ(batch(runOn(dir.file("s.txt"))).status, 0);
     std::filesystem::remove(dir.file("s_OUT.txt"));
     EXPECT_THAT(batch(runOn(dir.file("s.txt"), {"--table"})).err, HasSubstr("s_table.tsv already exists"));
+    std::filesystem::remove(dir.file("s_OUT.txt"));
     EXPECT_THAT(batch(runOn(dir.file("s.txt"), {"--bootstrap", "10"})).err,
-                HasSubstr("s_ci.tsv already exist"));
-    EXPECT_EQ(readFile(dir.file("s_table.tsv")) + readFile(dir.file("s_ci.tsv")), "earlierearlier");
+                HasSubstr("s_ci_regressions.tsv already exist"));
+    EXPECT_EQ(readFile(dir.file("s_table.tsv")) + readFile(dir.file("s_ci_regressions.tsv")),
+              "earlierearlier");
+    EXPECT_FALSE(fs::exists(dir.file("s_OUT.txt")));
+}
+
+// Sample texts that a spreadsheet would evaluate reach none: every file for people and
+// spreadsheets writes them after an apostrophe; numbers (a negative test value too) stay
+// as written, and so does the corrected file, a copy of the user's own.
+const std::string formulas = [] {
+    SampleFile f = SampleFile::typical();
+    f.header[SampleFile::firstFamily + 6] = "MYSTERYIDAE"; // ignored: the corrected file is written
+    f.header[4] = "-URBAN";
+    f.cell(0, 0) = "@SUM(A1)";
+    f.cell(0, 1) = "=1+1";
+    f.cell(1, 1) = "=HYPERLINK(\"http://x\";\"click\")";
+    f.cell(2, 1) = "Site #3";
+    f.cell(2, 3) = "-0.5";
+    return f.text();
+}();
+
+TEST(CliBatch, FormulasOfTheSampleFileReachNoSpreadsheet) {
+    TempDir dir;
+    writeFile(dir.file("s.txt"), formulas);
+    const Outcome o = batch(runOn(dir.file("s.txt"), {"--unknown", "ignore", "--table", "--bootstrap", "5"}));
+    ASSERT_EQ(o.status, 0) << o.err;
+    for (const std::string name : {"s_OUT.txt", "s_table.tsv", "s_ci.tsv", "s_ci_regressions.tsv"}) {
+        for (const auto& row : cellsOf(readFile(dir.file(name)), "\n")) {
+            for (const std::string& cell : row) {
+                EXPECT_FALSE(readsAsFormula(cell.substr(0, cell.find('\r')))) << name << ": " << cell;
+            }
+        }
+    }
+    EXPECT_THAT(readFile(dir.file("s_OUT.txt")), Mentions("\r\n'@SUM(A1)\t'=1+1      ", "\t'-URBAN\t"));
+    EXPECT_THAT(readFile(dir.file("s_table.tsv")),
+                Mentions("\tURBAN_raw\t", "\n'@SUM(A1)\t'=1+1\t", "\t\"'=HYPERLINK(\"\"http", "\t-0.5\t"));
+    EXPECT_THAT(readFile(dir.file("s_adj.txt")), HasSubstr("\n@SUM(A1)\t=1+1      "));
+}
+
+// The intervals are two tables, each with the settings on its first line and the same
+// number of cells on every other line, read whole by R and pandas told to skip comments.
+TEST(CliBatch, IntervalsAreTwoRectangularTables) {
+    TempDir dir;
+    writeFile(dir.file("s.txt"), formulas);
+    ASSERT_EQ(batch(runOn(dir.file("s.txt"), {"--unknown", "ignore", "--bootstrap", "5"})).status, 0);
+    for (const auto& [name, rows] :
+         {std::pair<std::string, std::size_t>{"s_ci.tsv", 14}, {"s_ci_regressions.tsv", 6}}) {
+        const std::string text = readFile(dir.file(name));
+        EXPECT_EQ(text.rfind("# replicates=5 counted=5 seed=1 rule=median\n", 0), 0u) << name;
+        const Rows table = cellsOf(text.substr(text.find('\n') + 1), "\n");
+        ASSERT_EQ(table.size(), rows + 1) << name;
+        for (const auto& row : table) {
+            EXPECT_EQ(row.size(), table[0].size()) << name;
+        }
+    }
+    EXPECT_THAT(readFile(dir.file("s_ci_regressions.tsv")), HasSubstr("\nGIG\tURBAN\t"));
 }
 
 TEST(CliBatch, UnwritableCorrectedFileIsToldAndTheResultsAreStillWritten) {
@@ -465,7 +540,7 @@ TEST(CliTable, TableAndSummaryAgreeWithTheResultsFileOfTheSameRun) {
             EXPECT_EQ(cell(i, "CODE"), indices[i][0]);
             EXPECT_EQ(formatF3(std::stod(cell(i, "GIG_ICMi"))), indices[i][3]);
             for (std::size_t k = 0; k < 3; ++k) {
-                const std::string tv = "TV" + std::to_string(k + 1);
+                const std::string tv = f.header.at(3 + k); // the columns carry the variables' names
                 EXPECT_EQ(cell(i, tv + "_raw"), f.cell(i, 3 + k) == "n.a." ? "" : f.cell(i, 3 + k));
                 EXPECT_EQ(cell(i, tv + "_norm").empty(), k == 2 || f.cell(i, 3 + k) == "n.a.");
                 const std::string shown = cell(i, tv + (k == 2 ? "_raw" : "_norm")); // ALT is written as read
@@ -581,8 +656,29 @@ TEST(CliGenera, GeneraAndSpeciesGiveTheIndicesOfTheirFamilies) {
                          "Process aborted: 8 taxon name(s) have no family in the taxon dictionary"));
 }
 
-// The Debian package built by "cmake --build BUILD --target package".
-TEST(Package, HoldsBothProgramsTheDatabaseTheManualAndTheDesktopFiles) {
+// The manual page tells of every option that --help tells of.
+TEST(CliArguments, TheManualPageCoversEveryOptionAndTheCitationThisVersion) {
+    std::string manual = readFile(MANUAL_PAGE);
+    for (std::size_t at; (at = manual.find("\\-")) != std::string::npos;) {
+        manual.replace(at, 2, "-");
+    }
+    const std::string help = cli::helpText();
+    std::size_t options = 0;
+    for (std::size_t at = help.find(" -"); at != std::string::npos; at = help.find(" -", at + 1)) {
+        const std::string option = help.substr(at + 1, help.find_first_of(" ,=\n", at + 1) - at - 1);
+        if (option.size() > 1 && std::isalpha(static_cast<unsigned char>(option.back()))) {
+            EXPECT_THAT(manual, AnyOf(HasSubstr(option + " "), HasSubstr(option + "\n"))) << option;
+            ++options;
+        }
+    }
+    EXPECT_GE(options, 20u);
+    // The citation names the version that the programs write.
+    EXPECT_THAT(readFile(CITATION_FILE), HasSubstr("\nversion: " + std::string(programVersion) + "\n"));
+}
+
+// The Debian package built by "cmake --build BUILD --target package": these files and no
+// other.
+TEST(Package, HoldsBothProgramsTheDatabaseTheManualsAndTheDesktopFiles) {
     if (!fs::exists(PACKAGE_PATH)) {
         GTEST_SKIP() << PACKAGE_PATH << " was not built";
     }
@@ -590,12 +686,18 @@ TEST(Package, HoldsBothProgramsTheDatabaseTheManualAndTheDesktopFiles) {
     ASSERT_EQ(
         std::system(("dpkg-deb -c '" + std::string(PACKAGE_PATH) + "' >'" + dir.file("list") + "'").c_str()),
         0);
-    for (const std::string path :
-         {"/usr/bin/torrentix", "/usr/bin/torrentix-cli", "/usr/share/torrentix/ICMTAXA.db",
-          "/usr/share/torrentix/dictionary-LICENSE.txt", "/usr/share/doc/torrentix/copyright",
-          "/usr/share/man/man1/torrentix-cli.1.gz", "/usr/share/applications/" APP_ID ".desktop",
-          "/usr/share/icons/hicolor/scalable/apps/" APP_ID ".svg",
-          "/usr/share/metainfo/" APP_ID ".metainfo.xml"}) {
-        EXPECT_THAT(readFile(dir.file("list")), HasSubstr(" ." + path + "\n"));
+    std::set<std::string> files; // "-rw-r--r-- root/root 1234 2026-12-06 10:00 ./usr/bin/x"
+    for (const auto& line : cellsOf(readFile(dir.file("list")), "\n")) {
+        if (!line.empty() && line[0].front() == '-') {
+            files.insert(line[0].substr(line[0].find(" ./") + 2));
+        }
     }
+    EXPECT_EQ(files, (std::set<std::string>{
+                         "/usr/bin/torrentix", "/usr/bin/torrentix-cli", "/usr/share/torrentix/ICMTAXA.db",
+                         "/usr/share/torrentix/dictionary-LICENSE.txt", "/usr/share/doc/torrentix/copyright",
+                         "/usr/share/doc/torrentix/changelog.gz", "/usr/share/doc/torrentix/README.md.gz",
+                         "/usr/share/man/man1/torrentix.1.gz", "/usr/share/man/man1/torrentix-cli.1.gz",
+                         "/usr/share/applications/" APP_ID ".desktop",
+                         "/usr/share/icons/hicolor/scalable/apps/" APP_ID ".svg",
+                         "/usr/share/metainfo/" APP_ID ".metainfo.xml"}));
 }

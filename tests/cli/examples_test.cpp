@@ -40,7 +40,7 @@ TEST_P(ExampleFiles, ResultsTableAndIntervalsMatchTheirGoldenCopies) {
                             env, out, err),
               0)
         << err.str();
-    for (const std::string suffix : {"_OUT.txt", "_table.tsv", "_ci.tsv"}) {
+    for (const std::string suffix : {"_OUT.txt", "_table.tsv", "_ci.tsv", "_ci_regressions.tsv"}) {
         expectGoldenCopy(readFile(dir.file(e.name + suffix)), dir.path(),
                          std::string(TEST_DATA_DIR) + "/golden/examples/" + e.name + suffix);
     }

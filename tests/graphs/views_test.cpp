@@ -1,12 +1,15 @@
 #include "base/text.h"
 #include "graphs/classhistogram.h"
+#include "graphs/colourscheme.h"
 #include "graphs/graphsview.h"
 #include "graphs/histogrambars.h"
+#include "graphs/plotexport.h"
 #include "graphs/resultslist.h"
 #include "graphs/sampleinfolabel.h"
 #include "graphs/scatterplot.h"
 #include "support/testsupport.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
@@ -14,6 +17,9 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+
+#include <map>
 
 using namespace torrentix;
 
@@ -43,24 +49,90 @@ RunResult twentySampleRun(bool constantStar = false) {
 struct ShownView : GraphsView {
     explicit ShownView(const RunResult& run) {
         resize(906, 574);
-        fileRead(Mediterranean);
-        setResults(run);
+        fileRead(Mediterranean, 0, "/data/rivers.txt");
+        setResults(std::make_shared<const RunResult>(run));
         show();
         enter();
     }
     ScatterPlot* plot() const { return findChild<ScatterPlot*>(); }
     QString text(const char* label) const { return findChild<QLabel*>(label)->text(); }
     QPushButton* button(const char* name) const { return findChild<QPushButton*>(name); }
-    QString bold() const { // the active index and test variable
+    QString bold() const { // the active index and test variable, in bold and checked for screen readers
         QString names;
-        for (const QPushButton* b : findChildren<QPushButton*>()) {
-            names += b->font().bold() ? b->objectName() + " " : "";
+        for (QPushButton* b : findChildren<QPushButton*>()) {
+            const bool checked = QAccessible::queryAccessibleInterface(b)->state().checked;
+            EXPECT_EQ(b->font().bold(), checked) << b->objectName().toStdString();
+            names += checked ? b->objectName() + " " : "";
         }
         return names;
     }
 };
 
+// The contrast of a text drawn in this part of an image: of its most frequent colour (the
+// background) against the colour that stands out most from it (the letters' full strokes).
+double renderedContrast(const QImage& image, const QRect& part) {
+    std::map<QRgb, int> counts;
+    for (int y = part.top(); y <= part.bottom(); ++y) {
+        for (int x = part.left(); x <= part.right(); ++x) {
+            ++counts[image.pixel(x, y)];
+        }
+    }
+    const auto background = std::max_element(counts.begin(), counts.end(), [](auto a, auto b) {
+                                return a.second < b.second;
+                            })->first;
+    double contrast = 1.0;
+    for (const auto& [colour, count] : counts) {
+        contrast = std::max(contrast, contrastRatio(QColor(colour), QColor(background)));
+    }
+    return contrast;
+}
+
+QPalette darkPalette() {
+    QPalette dark(QColor(45, 45, 45)); // a dark button colour: the rest derived from it
+    dark.setColor(QPalette::Window, QColor(30, 30, 30));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    return dark;
+}
+
 } // namespace
+
+// Under a dark desktop palette every text that the views paint themselves reads clearly
+// on its background: the plot's labels and titles, the histogram's labels and counts, the
+// view buttons' captions.
+TEST(Views, TextsKeepTheirContrastUnderADarkPalette) {
+    ASSERT_TRUE(isDarkPalette(darkPalette()));
+    ShownView v(twentySampleRun());
+    v.setPalette(darkPalette());
+    const QImage plot = v.plot()->grab().toImage();
+    const PlotScene scene = buildPlotScene(v.plot()->input(), QSizeF(v.plot()->size()));
+    std::vector<QRectF> texts = {scene.xTitle->rect, scene.yTitle->rect};
+    for (const PlotText& label : scene.xLabels) {
+        texts.push_back(label.rect);
+    }
+    for (const QRectF& text : texts) {
+        EXPECT_GE(renderedContrast(plot, text.toRect()), 4.5) << text.x() << " " << text.y();
+    }
+    ClassHistogram histogram;
+    histogram.setPalette(darkPalette());
+    histogram.setClassCounts({5, 3, 0, 0, 0, 2, 0}, 10);
+    histogram.resize(histogram.sizeHint() * 2);
+    const QImage bars = histogram.grab().toImage();
+    for (const QLabel* label : histogram.findChildren<QLabel*>()) {
+        EXPECT_GE(renderedContrast(bars, label->geometry()), 4.5) << label->text().toStdString();
+    }
+    const auto counts = histogramCountRects(histogram.bars(), QSizeF(histogram.size()), 10.0);
+    EXPECT_GE(renderedContrast(bars, counts[2].toRect()), 4.5); // a count beside an empty class
+    for (int tab = 0; tab < 3; ++tab) {
+        for (const bool active : {false, true}) {
+            QPushButton button("RESULTS");
+            button.setPalette(darkPalette());
+            button.setStyleSheet(tabStyleSheet(screenColours(button.palette()), tab, active));
+            button.resize(120, 36);
+            EXPECT_GE(renderedContrast(button.grab().toImage(), QRect(20, 8, 80, 20)), 4.5) << tab << active;
+        }
+    }
+}
 
 TEST(GraphsView, PlotsTheChosenPairAndRegressesOnlyOnAChange) {
     RunResult run = twentySampleRun(true);
@@ -90,11 +162,14 @@ TEST(GraphsView, PlotsTheChosenPairAndRegressesOnlyOnAChange) {
         EXPECT_EQ(v.bold(),
                   QString("indexButton_%1 testVariableButton_%2 ").arg(index).arg(testVariable + 1));
     }
+    EXPECT_EQ(v.plot()->input().caption, // of copied and saved figures
+              QString::fromUtf8(
+                  "rivers.txt \u00b7 Mediterranean \u00b7 R-M1 \u00b7 STAR_ICMi against Var3 (normalised)"));
     EXPECT_EQ(v.button("testVariableButton_1")->text(), "COND"); // upper-cased from the second drawing on
     v.enter();                                                   // a later visit keeps the choice
     EXPECT_EQ(v.bold(), "indexButton_0 testVariableButton_3 ");
-    v.fileRead(Mediterranean); // a new file chooses afresh
-    v.setResults(run);
+    v.fileRead(Mediterranean, 0, "/data/rivers.txt"); // a new file chooses afresh
+    v.setResults(std::make_shared<const RunResult>(run));
     v.enter();
     EXPECT_EQ(v.bold(), "indexButton_0 testVariableButton_2 ");
 }
@@ -144,22 +219,66 @@ TEST(GraphsView, PressCountsTheSamplesUnderThePointerListsThoseThatFitAndCtrlRel
     EXPECT_TRUE(QTest::qWaitFor([&] { return sampleInfo->text() == SampleInfoLabel::restingText; }, 10000));
 }
 
+// The plot takes the focus by click and by Tab; the arrow keys step through the samples and
+// show each as a click on it does; Ctrl+C copies the figure; Shift+F10 and the Menu key open
+// the context menu.
+TEST(GraphsView, TheKeyboardStepsThroughTheSamplesCopiesTheFigureAndOpensTheMenu) {
+    RunResult run = twentySampleRun();
+    run.indices.staricm[0] = 11.0; // the first sample along x, the last along y
+    ShownView v(run);
+    QApplication::setActiveWindow(&v);
+    v.button("cmdsave")->setFocus();
+    QTest::keyClick(v.button("cmdsave"), Qt::Key_Backtab);
+    EXPECT_TRUE(v.plot()->hasFocus());
+    v.button("cmdsave")->setFocus();
+    QTest::mouseClick(v.plot(), Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_TRUE(v.plot()->hasFocus());
+    const PlotInput& input = v.plot()->input();
+    // Along x the samples run in their order (test variable 2 rises), along y so but sample 0.
+    const std::tuple<Qt::Key, std::size_t> steps[] = {
+        {Qt::Key_Right, 0}, {Qt::Key_Right, 1}, {Qt::Key_Left, 0},  {Qt::Key_Left, 0}, {Qt::Key_End, 19},
+        {Qt::Key_Up, 0},    {Qt::Key_Down, 19}, {Qt::Key_Down, 18}, {Qt::Key_Home, 0}};
+    for (const auto& [key, sample] : steps) {
+        QTest::keyClick(v.plot(), key);
+        ASSERT_EQ(v.plot()->currentSample(), sample) << key;
+        const QString shown = v.text("sampleInfoLabel");
+        const QPoint at = v.plot()->currentScale().toPixel(*input.x[sample], input.y[sample]).toPoint();
+        QTest::mousePress(v.plot(), Qt::LeftButton, {}, at);
+        EXPECT_EQ(shown, v.text("sampleInfoLabel")) << key; // as a click shows it
+        QTest::mouseRelease(v.plot(), Qt::LeftButton, {}, at);
+    }
+    QApplication::clipboard()->clear();
+    QTest::keyClick(v.plot(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->image().width(), exportImageWidth);
+    for (const auto& [key, modifiers] :
+         {std::pair(Qt::Key_F10, Qt::ShiftModifier), {Qt::Key_Menu, Qt::NoModifier}}) {
+        QString opened;
+        QTimer::singleShot(0, [&opened] {
+            opened = QApplication::activePopupWidget()->objectName();
+            QApplication::activePopupWidget()->close();
+        });
+        QTest::keyClick(v.plot(), key, modifiers);
+        EXPECT_EQ(opened, "plotMenu") << key;
+    }
+}
+
 TEST(ResultsList, SortsByTextShowsEveryTextWholeAndCtrlCCopiesTheSelectedRowsInTheirShownOrder) {
     RunResult run = twentySampleRun();
     run.table.samples[18].name = "Gew\xe4sser"; // Windows-1252
     run.table.samples[7] = {"10-MED-2019-0001", "WWWWWWWWWWWWWWW", 4, {"not sampled", "0.3", "N/A"}, {}};
     ResultsList list;
-    list.refresh(run, Mediterranean);
+    const auto shared = std::make_shared<const RunResult>(run);
+    list.refresh(shared, Mediterranean);
     for (int c = 1; c < list.columnCount(); ++c) { // every header and cell fits its column
         EXPECT_GE(list.columnWidth(c), list.header()->sectionSizeHint(c)) << c;
-        for (int r = 0; r < list.topLevelItemCount(); ++r) {
+        for (int r = 0; r < list.rowCount(); ++r) {
             EXPECT_GE(list.columnWidth(c), list.sizeHintForIndex(list.model()->index(r, c)).width()) << c;
         }
     }
     const auto column = [&list](int c) {
         QStringList texts;
-        for (int r = 0; r < list.topLevelItemCount(); ++r) {
-            texts << list.topLevelItem(r)->text(c);
+        for (int r = 0; r < list.rowCount(); ++r) {
+            texts << list.cellText(r, c);
         }
         return texts;
     };
@@ -167,17 +286,27 @@ TEST(ResultsList, SortsByTextShowsEveryTextWholeAndCtrlCCopiesTheSelectedRowsInT
     list.findChild<QMenu*>()->actions().at(1)->trigger(); // descending
     QStringList text = column(4);
     std::sort(text.begin(), text.end(), std::greater<>());
-    EXPECT_EQ(column(4), text);       // "9.60" before "10.25", "-1.20" before "-0.55"
-    list.refresh(run, Mediterranean); // a new run is listed in the order chosen last
+    EXPECT_EQ(column(4), text);          // "9.60" before "10.25", "-1.20" before "-0.55"
+    list.refresh(shared, Mediterranean); // a new run is listed in the order chosen last
     EXPECT_EQ(column(4), text);
     list.sortRows(4, ResultsList::SortChoice::Ascending);
     std::reverse(text.begin(), text.end());
     EXPECT_EQ(column(4), text);
+    for (const auto order : {ResultsList::SortChoice::Ascending, ResultsList::SortChoice::Descending}) {
+        list.sortRows(6, order); // "not sampled" is text; N/A comes last either way
+        const QStringList cells = column(6);
+        const auto firstMissing = cells.indexOf("N/A");
+        ASSERT_GT(firstMissing, 0);
+        EXPECT_EQ(cells.mid(firstMissing).count("N/A"), cells.size() - firstMissing);
+        EXPECT_EQ(cells.front(), order == ResultsList::SortChoice::Ascending ? "0.00" : "not sampled");
+    }
     list.sortRows(4, ResultsList::SortChoice::Unsort);
     EXPECT_EQ(column(0).mid(0, 4), QStringList({"1", "10", "11", "12"}));
     list.sortRows(1, ResultsList::SortChoice::Descending);
-    list.topLevelItem(0)->setSelected(true);
-    list.topLevelItem(1)->setSelected(true);
+    list.selectionModel()->select(list.model()->index(0, 1),
+                                  QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    list.selectionModel()->select(list.model()->index(1, 1),
+                                  QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(),
               QString::fromUtf8("CODE\tSAMPLE\tCLASS\tSTAR_ICMi\tMed_ICMi\tVar1\tVar2\tVar3\n"
@@ -192,11 +321,12 @@ TEST(ClassHistogram, BarsStandOnOneBaseUnderTheirCountsAndEveryClassLabelShowsWh
         {{5, 3, 0, 0, 0, 2, 0}, 10}, {{0, 0, 0, 0, 0, 0, 4}, 4}, {{1, 1, 1, 1, 1, 1, 1}, 7}, {{}, 0}};
     const double line = 12.0; // of the counts
     for (const auto& [counts, nsamp] : cases) {
-        const auto bars = histogramBars(counts, nsamp, area);
+        const auto bars = histogramBars(counts, nsamp, area, line);
         const auto numbers = histogramCountRects(bars, area, line);
-        const double base = bars[0].bottom(); // a class of every sample reaches the top edge
+        const double base = bars[0].bottom(); // the largest class reaches a line under the top edge
+        const int largest = *std::max_element(counts.begin(), counts.end());
         for (std::size_t j = 0; nsamp > 0 && j < bars.size(); ++j) {
-            EXPECT_NEAR(bars[j].height(), base * counts[j] / nsamp, 1e-9) << j;
+            EXPECT_NEAR(bars[j].height(), (base - line) * counts[j] / largest, 1e-9) << j;
             // The count stands on its bar, or at the top inside it when there is no room above,
             // inside the area and apart from its neighbours; bar and count over the label.
             EXPECT_EQ(numbers[j].bottom() == bars[j].top(), bars[j].top() >= line) << j;
@@ -212,6 +342,10 @@ TEST(ClassHistogram, BarsStandOnOneBaseUnderTheirCountsAndEveryClassLabelShowsWh
     ClassHistogram histogram;
     histogram.setClassCounts({1, 0, 0, 0, 0, 0, 0}, 1); // a count inside its bar, the others on theirs
     histogram.show();
+    histogram.setClassCounts({5, 3, 0, 0, 0, 2, 0}, 10); // screen readers hear the counts
+    EXPECT_EQ(histogram.findChild<QLabel*>("classCountLabel_5")->accessibleName(), "Bad");
+    EXPECT_EQ(histogram.findChild<QLabel*>("classCountLabel_5")->accessibleDescription(), "2 of 10 samples");
+    EXPECT_TRUE(histogram.accessibleDescription().startsWith("Reference: 5 of 10 samples; High: 3 of 10"));
     // The designed size, and the sizes in the narrowest and in the first window.
     for (const QSize size : {histogram.sizeHint(), QSize(158, 146), QSize(244, 146)}) {
         histogram.resize(size);

@@ -110,6 +110,27 @@ TEST(Abundances, MergingAddsColumnsOfAFamilyInFileOrder) {
         EXPECT_EQ(long_[static_cast<std::size_t>(f)], (std::pair<int, double>{f, f < 20 ? f + 40 : f}));
     }
 
+    // Columns side by side by family (the usual file) merge in one pass to the same sums.
+    const std::vector<int> sideBySide = {0, 0, 1, -1, 2, 2, 2};
+    const std::vector<std::vector<double>> adjacent = {{0.1, 0.2, 0, 9, 1, 0, 2},
+                                                       {0, 0, 3, 0, 0, 0, 0},
+                                                       {1e300, 1e300, 0, 0, 0.7, 0.3, 0},
+                                                       {0, 5, 0, 1, 0, 0, 1.25}};
+    AbundanceRows rising;
+    for (const auto& row : adjacent) {
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            rising.add(static_cast<std::uint16_t>(c), row[c]);
+        }
+        rising.endRow();
+    }
+    rising.mergeInto(sideBySide, 3, {true, false, true, true});
+    Abundances byRows;
+    byRows.appendBlock(std::move(rising));
+    ASSERT_EQ(byRows.samples(), 3u);
+    EXPECT_EQ(pairsOf(byRows, 0), (Pairs{{0, 0.1 + 0.2}, {2, 1.0 + 2.0}}));
+    EXPECT_EQ(pairsOf(byRows, 1), (Pairs{{0, 1e300 + 1e300}, {2, 0.7 + 0.3}}));
+    EXPECT_EQ(pairsOf(byRows, 2), (Pairs{{0, 5.0}, {2, 1.25}}));
+
     AbundanceRows dropped;
     for (const double v : {1.0, 2.0, 3.0}) {
         dropped.add(0, v);

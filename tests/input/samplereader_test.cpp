@@ -3,6 +3,9 @@
 #include "support/taxa.h"
 #include "support/testsupport.h"
 
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
 #include <map>
 
 using namespace torrentix;
@@ -130,6 +133,32 @@ TEST_F(ReadFixture, AbortWritesNothingAndAnUnwritableCorrectedFileIsReported) {
     EXPECT_EQ(r.status, ReadResult::Status::Ok);
     EXPECT_THAT(r.correctedFileError, HasSubstr(dir.file("s_adj.txt")));
     EXPECT_TRUE(r.correctedPath.empty());
+}
+
+// Progress rises to the whole file; a stop asked during the read ends it without a
+// corrected file, also after the unknown names were answered.
+TEST_F(ReadFixture, ProgressRisesAndAStopEndsTheReadWritingNothing) {
+    std::string content = "t\n" + header + "\tBETIDAE\n";
+    for (int i = 1; i <= 200; ++i) {
+        content += std::to_string(i) + "\ta\t6\t1\t1\t1\t3\n";
+    }
+    std::vector<double> seen;
+    ReadOptions options{.threads = 1, .blockBytes = 512};
+    options.progress = [&](double f) { seen.push_back(f); };
+    answers["BETIDAE"] = UnknownTaxonAnswer::family(5, "BAETIDAE");
+    EXPECT_EQ(read(content, "s.txt", options).table.nsamp(), 200);
+    EXPECT_GT(seen.size(), 4u);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_DOUBLE_EQ(seen.back(), 1.0);
+    std::filesystem::remove(dir.file("s_adj.txt"));
+    for (const std::size_t stopAfter : {std::size_t{2}, seen.size()}) {
+        std::atomic<bool> stop{false};
+        std::size_t calls = 0;
+        options.stop = &stop;
+        options.progress = [&](double) { stop = ++calls >= stopAfter; };
+        EXPECT_THROW(read(content, "s.txt", options), Cancelled);
+        EXPECT_FALSE(fileExists(dir.file("s_adj.txt")));
+    }
 }
 
 TEST_F(ReadFixture, CorrectedFileHasTheShapeOfASampleFileAndReadsBackUnasked) {

@@ -25,10 +25,19 @@ TEST(Quantile, MedianAndSeventyFifthPercentile) {
     expectQuantiles({1, 2, 3, 4, 5}, 3, 3.75f);
     expectQuantiles({6, 5, 4, 3, 2, 1}, 3.5f, 4.5f);
     expectQuantiles({8, 7, 6, 5, 4, 3, 2, 1}, 4.5f, 6);
-    // The result is the 32-bit value; the list is left sorted.
-    std::vector<double> v{0.95, 0.1, 0.3};
-    EXPECT_EQ(referenceQuantile(v, true), 0.3f);
-    EXPECT_EQ(v, (std::vector<double>{0.1, 0.3, 0.95}));
+    // The result is the 32-bit value; found by selection, it is the value of the sorted list.
+    std::mt19937 random(11);
+    for (std::size_t size = 1; size < 90; size += 1 + size / 8) {
+        std::vector<double> v(size);
+        for (double& x : v) {
+            x = std::uniform_int_distribution<int>(0, 9)(random) / 7.0; // ties too
+        }
+        std::vector<double> sorted = v, copy = v;
+        std::sort(sorted.begin(), sorted.end());
+        EXPECT_EQ(referenceQuantile(copy, true), static_cast<float>(medianOfSorted(sorted))) << size;
+        copy = v;
+        EXPECT_EQ(referenceQuantile(copy, false), static_cast<float>(percentile75OfSorted(sorted))) << size;
+    }
 }
 
 // The intervals' percentiles as R's quantile(type = 7), sorted first or not.

@@ -1,5 +1,7 @@
+#include "report/formulaguard.h"
 #include "report/reporttext.h"
 #include "report/resultsfile.h"
+#include "report/tidytable.h"
 
 #include "support/testsupport.h"
 
@@ -55,4 +57,37 @@ TEST(ResultsFile, NormalisationLinesUseThe32BitForm) {
     EXPECT_EQ(normalisationLine("ASPT", 2.0f, 0.95f), "ASPT\t2\t0.95\r\n");
     EXPECT_EQ(normalisationLine("Degradations Index", -7.0f, 1.0f / 3.0f),
               "Degradations Index\t-7\t0.3333333\r\n");
+}
+
+// A text a spreadsheet would evaluate gets its apostrophe; a number, negative or not, and
+// any other text stay as they are.
+TEST(TablesForOtherPrograms, FormulasAreGuardedAndNumbersKept) {
+    for (const char* formula :
+         {"=1+1", "=HYPERLINK(\"http://x\";\"click\")", "+A1", "-A1", "-", "@SUM(A1)", "\tx", "\r=1"}) {
+        EXPECT_EQ(guardFormula(formula), "'" + std::string(formula)) << formula;
+    }
+    for (const char* kept : {"-0.5", "+3", "-1e-05", "", "a=b", " =1", "'=1"}) {
+        EXPECT_EQ(guardFormula(kept), kept) << kept;
+    }
+    // Cells of the table: guarded, then quoted where a TAB, a quote or a "#" would cut them.
+    EXPECT_EQ(textCell("=1+1", true), "'=1+1");
+    EXPECT_EQ(textCell("\t=1", true), "\"'\t=1\"");
+    EXPECT_EQ(textCell("Site #3", true), "\"Site #3\"");
+    EXPECT_EQ(textCell("@Ca\xF1o", false), "'@Ca\xC3\xB1o");
+}
+
+// The test variables' columns are identifiers, unique whatever their case, and clash with
+// no other column of any GIG's table.
+TEST(TablesForOtherPrograms, TestVariableColumnsAreUniqueIdentifiers) {
+    SampleTable t;
+    t.utf8 = true;
+    t.testVariableNames = {"URBAN_%", "Temp\xC3\xA9rature \xC3\x86", "2nd (m)"};
+    EXPECT_EQ(testVariableColumns(t), (std::array<std::string, 3>{"URBAN", "Temperature_A", "TV3_2nd_m"}));
+    t.testVariableNames = {"pH", "PH", "%"};
+    EXPECT_EQ(testVariableColumns(t), (std::array<std::string, 3>{"pH", "PH_2", "TV3"}));
+    t.testVariableNames = {"aspt", "STAR_ICMi", "IASPT"}; // ASPT_norm, STAR_ICMi, GIG_IASPT_norm are taken
+    EXPECT_EQ(testVariableColumns(t), (std::array<std::string, 3>{"aspt_2", "STAR_ICMi_2", "IASPT"}));
+    t.utf8 = false;
+    t.testVariableNames = {"H\xF6he", "", "EQR"};
+    EXPECT_EQ(testVariableColumns(t), (std::array<std::string, 3>{"Hohe", "TV2", "EQR"}));
 }

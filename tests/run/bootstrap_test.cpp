@@ -6,6 +6,7 @@
 #include "index/normalisation.h"
 #include "input/samplereader.h"
 #include "run/bootstrap.h"
+#include "run/bootstraptable.h"
 #include "support/taxa.h"
 #include "support/testsupport.h"
 
@@ -175,4 +176,13 @@ TEST(Bootstrap, AWorkerThatCannotStartIsAnErrorForTheCaller) {
         throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
     };
     EXPECT_THROW(bootstrap(h.table, h.options, h.run, options), std::system_error);
+}
+
+// The regressions' table goes beside the samples' table, whatever name the user gave it.
+TEST(Bootstrap, TheRegressionsTableIsNamedAfterTheSamplesTable) {
+    EXPECT_EQ(bootstrapRegressionsPathFor("/d/s.txt", "/out"),
+              regressionsPathBeside(bootstrapPathFor("/d/s.txt", "/out")));
+    EXPECT_EQ(regressionsPathBeside("/d/s_ci.tsv"), "/d/s_ci_regressions.tsv");
+    EXPECT_EQ(regressionsPathBeside("/d.v2/sites.CSV"), "/d.v2/sites_regressions.CSV");
+    EXPECT_EQ(regressionsPathBeside("/d.v2/sites"), "/d.v2/sites_regressions");
 }

@@ -6,6 +6,8 @@
 #include "support/taxa.h"
 #include "support/testsupport.h"
 
+#include <atomic>
+
 using namespace torrentix;
 using namespace torrentix::testing;
 
@@ -229,3 +231,46 @@ INSTANTIATE_TEST_SUITE_P(EveryGig, GoldenFiles,
                              std::replace(n.begin(), n.end(), '-', '_');
                              return n;
                          });
+
+// A stop asked during any stage before the writing ends the run there, with no results
+// file; a stop asked while the file is being written comes too late: the run is complete.
+TEST_F(RunFixture, StopAskedAtEachStageEndsTheRunWithoutWritingAFile) {
+    const SampleTable t = read(SampleFile::typical());
+    for (const RunStage at : {RunStage::Metrics, RunStage::Indices, RunStage::Regressions}) {
+        std::atomic<bool> stop{false};
+        std::vector<RunStage> begun;
+        RunCallbacks callbacks;
+        callbacks.stop = &stop;
+        callbacks.stage = [&](RunStage s) {
+            begun.push_back(s);
+            stop = stop || s == at;
+        };
+        bool cancelled = false;
+        try {
+            computeRun(t, realTaxa(), {}, callbacks);
+        } catch (const Cancelled&) {
+            cancelled = true;
+        }
+        EXPECT_TRUE(cancelled);
+        EXPECT_EQ(begun.back(), at);
+        EXPECT_FALSE(fileExists(dir.file("s_OUT.txt"))) << static_cast<int>(at);
+    }
+    std::atomic<bool> stop{false};
+    RunCallbacks midPasses;
+    midPasses.stop = &stop;
+    midPasses.progress = [&](double) { stop = true; };
+    RunOptions oneThread;
+    oneThread.threads = 1;
+    EXPECT_THROW(computeRun(SampleTable(t), realTaxa(), oneThread, midPasses), Cancelled);
+    RunCallbacks stages;
+    std::vector<RunStage> begun;
+    stages.stop = &stop;
+    stop = false;
+    stages.stage = [&](RunStage s) {
+        begun.push_back(s);
+        stop = s == RunStage::Writing;
+    };
+    EXPECT_FALSE(computeRun(t, realTaxa(), {}, stages).outputPath.empty());
+    EXPECT_EQ(begun, (std::vector<RunStage>{RunStage::Metrics, RunStage::Indices, RunStage::Regressions,
+                                            RunStage::Writing}));
+}

@@ -69,6 +69,7 @@ for example in "${examples[@]}"; do
     same "$linux"_OUT.txt "$windows"_OUT.txt
     same_bytes "$linux"_table.tsv "$windows"_table.tsv
     same_bytes "$linux"_ci.tsv "$windows"_ci.tsv
+    same_bytes "$linux"_ci_regressions.tsv "$windows"_ci_regressions.tsv
 
     # An absolute Windows path, from another folder, replacing the results of the first run.
     absolute=$(WINEDEBUG=-all winepath -w "$app/examples/$name.txt" 2>/dev/null)
@@ -88,6 +89,7 @@ for example in "${examples[@]}"; do
     same "$linux"_OUT.txt "$out"_OUT.txt path
     same_bytes "$linux"_table.tsv "$out"_table.tsv
     same_bytes "$linux"_ci.tsv "$out"_ci.tsv
+    same_bytes "$linux"_ci_regressions.tsv "$out"_ci_regressions.tsv
 done
 
 date_line=$(sed -n 3p "$app/examples/alpine_OUT.txt")

@@ -1,0 +1,103 @@
+#include "graphs/resultsmodel.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace torrentix {
+namespace {
+
+bool withoutValue(const QString& text) {
+    return text.isEmpty() || text == QLatin1String("N/A");
+}
+
+} // namespace
+
+ResultsModel::ResultsModel(QObject* parent)
+    : QAbstractTableModel(parent), headers_(initialResultsHeaders()) {}
+
+void ResultsModel::setRun(std::shared_ptr<const RunResult> run, Gig gig) {
+    beginResetModel();
+    run_ = std::move(run);
+    headers_ = run_ ? resultsHeaders(run_->table, gig) : initialResultsHeaders();
+    order_.resize(run_ ? run_->table.samples.size() : 0);
+    std::iota(order_.begin(), order_.end(), std::size_t{0});
+    extraHeaders_.clear();
+    extraCell_ = {};
+    endResetModel();
+}
+
+void ResultsModel::setExtraColumns(QStringList headers, ExtraCell cell) {
+    beginResetModel();
+    extraHeaders_ = std::move(headers);
+    extraCell_ = std::move(cell);
+    endResetModel();
+}
+
+QString ResultsModel::cellText(std::size_t sample, int column) const {
+    if (!run_) {
+        return {};
+    }
+    if (column < resultsColumnCount) {
+        return resultsCellText(*run_, sample, column);
+    }
+    return extraCell_ ? extraCell_(sample, column - resultsColumnCount) : QString();
+}
+
+void ResultsModel::sortByText(int column, Qt::SortOrder order) {
+    if (column < 0 || column >= columnCount()) {
+        return;
+    }
+    std::vector<QString> keys(order_.size());
+    for (std::size_t sample = 0; sample < keys.size(); ++sample) {
+        keys[sample] = cellText(sample, column);
+    }
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::stable_sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) {
+        const bool aMissing = withoutValue(keys[a]);
+        const bool bMissing = withoutValue(keys[b]);
+        if (aMissing || bMissing) {
+            return !aMissing && bMissing;
+        }
+        return order == Qt::AscendingOrder ? keys[a] < keys[b] : keys[b] < keys[a];
+    });
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+int ResultsModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(order_.size());
+}
+
+int ResultsModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : resultsColumnCount + static_cast<int>(extraHeaders_.size());
+}
+
+QVariant ResultsModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) {
+        return {};
+    }
+    if (role == Qt::DisplayRole) {
+        return cellText(sampleOf(index.row()), index.column());
+    }
+    if (role == Qt::TextAlignmentRole) {
+        return static_cast<int>(index.column() < resultsColumnCount ? resultsColumnAlignment(index.column())
+                                                                    : Qt::AlignRight | Qt::AlignVCenter);
+    }
+    return {};
+}
+
+QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) {
+        return {};
+    }
+    if (role == Qt::DisplayRole) {
+        return section < resultsColumnCount ? headers_[static_cast<std::size_t>(section)]
+                                            : extraHeaders_[section - resultsColumnCount];
+    }
+    if (role == Qt::TextAlignmentRole) {
+        return static_cast<int>(section < resultsColumnCount ? resultsColumnAlignment(section)
+                                                             : Qt::AlignRight | Qt::AlignVCenter);
+    }
+    return {};
+}
+
+} // namespace torrentix
