@@ -260,11 +260,13 @@ std::string Session::intervalsJson(int replicates, double seed, const Progress& 
         b.threads = 1;
         b.progress = progress;
         const BootstrapResult result = bootstrap(*asRead_, options_, *run_, b);
-        const std::string ciPath = bootstrapPathFor(path_);
-        writeFileAtomically(ciPath, bootstrapTableText(result, *run_));
+        const std::string samplesPath = bootstrapPathFor(path_);
+        const std::string regressionsPath = bootstrapRegressionsPathFor(path_);
+        writeFileAtomically(samplesPath, bootstrapSamplesText(result, *run_));
+        writeFileAtomically(regressionsPath, bootstrapRegressionsText(result, *run_));
         Json out = intervalsViewJson(result);
         out["ok"] = true;
-        out["files"] = Json::array({ciPath});
+        out["files"] = Json::array({samplesPath, regressionsPath});
         return jsonText(out);
     } catch (const std::exception& e) {
         return jsonText(failure(e.what()));

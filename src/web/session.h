@@ -29,7 +29,7 @@ class Session {
     // Reads and computes the file with the request's answers and options, writing the
     // results file, the corrected file and, when asked, the table beside it.
     std::string runJson(const std::string& path, const std::string& requestJson, const Progress& progress);
-    // The bootstrap intervals of the last run, written beside its sample file.
+    // The bootstrap intervals of the last run, its two tables written beside its sample file.
     std::string intervalsJson(int replicates, double seed, const Progress& progress);
 
   private:

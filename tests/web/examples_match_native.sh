@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The batch command built for the browser, run under node on the five example files, writes
-# the native build's results files, tables and bootstrap intervals and prints the same
-# report, byte for byte, but for the date and time lines of the results file.
+# the native build's results files, tables and bootstrap intervals (both tables) and prints
+# the same report, byte for byte, but for the date and time lines of the results file.
 # Usage: examples_match_native.sh WEB_CLI_JS NATIVE_CLI WORK_FOLDER
 set -euo pipefail
 web_cli=$1 native_cli=$2 work=$3
@@ -26,7 +26,8 @@ for example in "alpine Alp R-A1" "central-baltic Cen R-C1" "eastern-continental 
     args=(--gig "$gig" --type "$type" --table --bootstrap 100 --seed 7 --bio 1 "$name.txt")
     (cd "$work/native" && "$native_cli" "${args[@]}" >"$name.stdout" 2>"$name.stderr")
     (cd "$work/node" && node "$web_cli" "${args[@]}" >"$name.stdout" 2>"$name.stderr")
-    for file in "${name}_OUT.txt" "${name}_table.tsv" "${name}_ci.tsv" "$name.stdout" "$name.stderr"; do
+    for file in "${name}_OUT.txt" "${name}_table.tsv" "${name}_ci.tsv" "${name}_ci_regressions.tsv" "$name.stdout" \
+        "$name.stderr"; do
         if ! cmp -s <(comparable "$work/native/$file") <(comparable "$work/node/$file"); then
             echo "FAILED: $file differs under node:" >&2
             diff "$work/native/$file" "$work/node/$file" | head -10 >&2

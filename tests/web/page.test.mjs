@@ -65,7 +65,7 @@ async function runWithOptions({ biological = [], bootstrap = false } = {}) {
   await page.click("#run");
   await page.waitForSelector("#results:not([hidden])", { timeout: 600_000 });
   if (bootstrap) {
-    await page.waitForSelector("#downloads button:has-text('_ci.tsv')", { timeout: 600_000 });
+    await page.waitForSelector("#downloads button:has-text('_ci_regressions.tsv')", { timeout: 600_000 });
   }
 }
 
@@ -82,7 +82,7 @@ function comparable(bytes) {
 const examples = [["alpine", "Alp", "R-A1"], ["central-baltic", "Cen", "R-C1"], ["eastern-continental", "Eas", "R-E1"],
   ["mediterranean", "Med", "R-M1"], ["northern", "Nor", "R-N1"]];
 
-test("the five examples give the batch command's results file, table and intervals", async () => {
+test("the five examples give the batch command's results file, table and both tables of intervals", async () => {
   for (const [name, gig, type] of examples) {
     const folder = mkdtempSync(join(work, `${name}-`));
     const sample = join(folder, `${name}.txt`);
@@ -92,7 +92,7 @@ test("the five examples give the batch command's results file, table and interva
     await openSample(sample, gig, type);
     await runWithOptions({ biological: [0], bootstrap: true });
     assert.equal(comparable(await downloaded(`${name}_OUT.txt`)), comparable(readFileSync(join(folder, `${name}_OUT.txt`))), name);
-    for (const output of [`${name}_table.tsv`, `${name}_ci.tsv`]) {
+    for (const output of [`${name}_table.tsv`, `${name}_ci.tsv`, `${name}_ci_regressions.tsv`]) {
       assert.deepEqual(await downloaded(output), readFileSync(join(folder, output)), output);
     }
     assert.match(await page.textContent("#report"), /REPORT/);
