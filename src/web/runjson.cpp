@@ -1,5 +1,7 @@
 #include "web/runjson.h"
 
+#include <array>
+
 #include "base/numberforms.h"
 #include "base/text.h"
 #include "index/classes.h"
@@ -32,27 +34,33 @@ Json regressionJson(const Regression& r) {
             {"bandHalfWidths", r.bandHalfWidths}};
 }
 
+// The samples as columns, one array per field, in the order of the run's table.
 Json samplesJson(const RunResult& run) {
     const SampleTable& t = run.table;
-    Json samples = Json::array();
+    const auto text = [&t](const std::string& s) { return t.utf8 ? s : cp1252ToUtf8(s); };
+    Json codes = Json::array();
+    Json names = Json::array();
+    Json classes = Json::array();
+    std::array<Json, 3> tests = {Json::array(), Json::array(), Json::array()};
+    std::array<Json, 3> normalised = {Json::array(), Json::array(), Json::array()};
     for (std::size_t i = 0; i < t.samples.size(); ++i) {
         const Sample& s = t.samples[i];
-        Json tests = Json::array();
-        Json normalised = Json::array();
+        codes.push_back(text(s.code));
+        names.push_back(text(s.name));
+        classes.push_back(s.qualityClass);
         for (std::size_t k = 0; k < 3; ++k) {
-            tests.push_back(t.utf8 ? s.testValueTexts[k] : cp1252ToUtf8(s.testValueTexts[k]));
+            tests[k].push_back(text(s.testValueTexts[k]));
             const auto& column = run.testNormalised[k];
-            normalised.push_back(i < column.size() ? numberOrNull(column[i]) : Json(nullptr));
+            normalised[k].push_back(i < column.size() ? numberOrNull(column[i]) : Json(nullptr));
         }
-        samples.push_back({{"code", t.utf8 ? s.code : cp1252ToUtf8(s.code)},
-                           {"name", t.utf8 ? s.name : cp1252ToUtf8(s.name)},
-                           {"class", s.qualityClass},
-                           {"star", run.indices.staricm.at(i)},
-                           {"gig", run.indices.gigicm.at(i)},
-                           {"tests", tests},
-                           {"x", normalised}});
     }
-    return samples;
+    return {{"code", codes},
+            {"name", names},
+            {"class", classes},
+            {"star", run.indices.staricm},
+            {"gig", run.indices.gigicm},
+            {"tests", tests},
+            {"x", normalised}};
 }
 
 } // namespace

@@ -346,8 +346,10 @@ function showResults(): void {
   }
   list.show(
     headers,
-    (r.samples ?? []).map((s, i) => {
-      const cells = [String(i + 1), sampleCode(s.code), s.name, String(s.class), f2(s.star), f2(s.gig), ...s.tests.map((t) => (t === "N/A" || Number.isNaN(Number(t)) ? t : f2(Number(t))))];
+    (r.samples?.code ?? []).map((code, i) => {
+      const s = r.samples!;
+      const tests = s.tests.map((column) => (column[i] === "N/A" || Number.isNaN(Number(column[i])) ? column[i] : f2(Number(column[i]))));
+      const cells = [String(i + 1), sampleCode(code), s.name[i], String(s.class[i]), f2(s.star[i]), f2(s.gig[i]), ...tests];
       if (intervals) {
         cells.push(f2(intervals.star[i]?.[0]), f2(intervals.star[i]?.[1]), f2(intervals.gig[i]?.[0]), f2(intervals.gig[i]?.[1]));
       }
@@ -377,11 +379,10 @@ function drawPlot(): void {
   const index = $<HTMLSelectElement>("plot-index").value as "star" | "gig";
   const k = Number($<HTMLSelectElement>("plot-variable").value);
   const regression = r.regressions?.[k]?.[index];
-  const samples = r.samples ?? [];
-  const points = samples.flatMap((s) => {
-    const x = s.x[k];
-    return x === null || x === undefined ? [] : [{ x, y: s[index], label: `${sampleCode(s.code)} ${s.name.trim()}` }];
-  });
+  const samples = r.samples;
+  const points = (samples?.x[k] ?? []).flatMap((x, i) =>
+    x === null ? [] : [{ x, y: samples![index][i], label: `${sampleCode(samples!.code[i])} ${samples!.name[i].trim()}` }],
+  );
   const ok = regression?.ok === true;
   const band = ok ? (regression!.bandHalfWidths ?? []).map((hw, j) => {
     const x = 0.1 * (j + 1);

@@ -58,14 +58,15 @@ export interface Regression {
   bandHalfWidths?: number[];
 }
 
-export interface SampleView {
-  code: string;
-  name: string;
-  class: number;
-  star: number;
-  gig: number;
-  tests: string[];
-  x: (number | null)[];
+// The samples as columns, one array per field.
+export interface SampleColumns {
+  code: string[];
+  name: string[];
+  class: number[];
+  star: number[];
+  gig: number[];
+  tests: string[][]; // per test variable, its cells as read ("N/A" when not numeric)
+  x: (number | null)[][]; // per test variable, its normalised values
 }
 
 export interface RunView {
@@ -76,7 +77,7 @@ export interface RunView {
   classCounts: number[];
   classNames: string[];
   testVariables?: string[];
-  samples?: SampleView[];
+  samples?: SampleColumns;
   regressions?: { star: Regression | null; gig: Regression | null }[];
   report: string;
   notes: string[];
