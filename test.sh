@@ -104,7 +104,7 @@ web)
         -DTORRENTIX_HOST_CLI="$PWD/build-web/host/torrentix-cli"
     cmake --build build-web -j "$jobs"
     ctest --test-dir build-web --output-on-failure -j "$jobs"
-    (cd web && npm ci --no-audit --no-fund)
+    (cd web && npm ci --no-audit --no-fund && npx tsc --noEmit -p .) # the page's types checked
     node web/build.mjs build-web
     TORRENTIX_BUILD_WEB="$PWD/build-web" node --test tests/web/
     ;;
