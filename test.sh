@@ -11,6 +11,9 @@
 #   ./test.sh --windows   the engine, the batch command and their tests cross-built for 64-bit
 #                         Windows in build-windows/ and run under wine, the zip for Windows
 #                         users, and its program's results on the examples compared with Linux's
+#   ./test.sh --web       the engine, the batch command (torrentix-cli.js) and their tests built
+#                         with emscripten in build-web/ and run under node, the page
+#                         build-web/torrentix.html, and its tests in headless Chromium
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/dependencies.sh
@@ -22,9 +25,10 @@ for arg in "$@"; do
     --sanitize) mode=sanitize ;;
     --coverage) mode=coverage ;;
     --windows) mode=windows ;;
+    --web) mode=web ;;
     --werror) werror=ON ;;
     *)
-        echo "Usage: ./test.sh [--werror] [--sanitize | --coverage | --windows]" >&2
+        echo "Usage: ./test.sh [--werror] [--sanitize | --coverage | --windows | --web]" >&2
         echo "Unknown option: $arg" >&2
         exit 2
         ;;
@@ -80,6 +84,29 @@ windows)
     ctest --test-dir build-windows --output-on-failure -j "$jobs"
     wineserver -k 2>/dev/null || true
     ls build-windows/torrentix-cli-*-windows-x86_64.zip
+    ;;
+web)
+    install_missing "${ENGINE_PACKAGES[@]}" "${WEB_PACKAGES[@]}"
+    if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+        install_missing nodejs npm
+    fi
+    # emscripten's tools take acorn from Debian's node modules, where a node of another
+    # origin does not look by itself.
+    export NODE_PATH=/usr/share/nodejs
+    # The taxa database, the results the browser build must match and the 20,000-sample
+    # file of the page's test come from the tools built for this machine.
+    cmake -S . -B build-web/host -DCMAKE_BUILD_TYPE=Release -DTORRENTIX_GUI=OFF -DTORRENTIX_TESTS=OFF \
+        -DTORRENTIX_WERROR="$werror"
+    cmake --build build-web/host -j "$jobs" --target maketaxadb torrentix-cli gensamples
+    emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DTORRENTIX_WERROR="$werror" \
+        -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node)" \
+        -DTORRENTIX_HOST_MAKETAXADB="$PWD/build-web/host/tools/maketaxadb" \
+        -DTORRENTIX_HOST_CLI="$PWD/build-web/host/torrentix-cli"
+    cmake --build build-web -j "$jobs"
+    ctest --test-dir build-web --output-on-failure -j "$jobs"
+    (cd web && npm ci --no-audit --no-fund && npx tsc --noEmit -p .) # the page's types checked
+    node web/build.mjs build-web
+    TORRENTIX_BUILD_WEB="$PWD/build-web" node --test tests/web/
     ;;
 release)
     install_missing "${ENGINE_PACKAGES[@]}" "${GUI_PACKAGES[@]}" "${PACKAGE_CHECK_PACKAGES[@]}"

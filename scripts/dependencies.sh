@@ -22,8 +22,10 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
-# What building the engine, the batch command and the tests needs.
-ENGINE_PACKAGES=(build-essential cmake libsqlite3-dev libgtest-dev libgmock-dev ccache python3)
+# What building the engine, the batch command and the tests needs (fmt and fast_float are
+# used header-only, so the cross builds take the same headers).
+ENGINE_PACKAGES=(build-essential cmake libsqlite3-dev libgtest-dev libgmock-dev ccache python3 libfmt-dev
+    libfast-float-dev)
 # What the desktop program and its tests add.
 GUI_PACKAGES=(qt6-base-dev qt6-svg-dev libgl-dev dpkg-dev file)
 # What the checks of the Debian package add: lintian, the AppStream validator and the
@@ -32,3 +34,6 @@ PACKAGE_CHECK_PACKAGES=(lintian appstream desktop-file-utils)
 # What the cross build for Windows and its tests under wine add (npm too, when no npm is
 # there, to fetch the SQLite sources).
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine wine64 unzip)
+# What the browser build, its page and their tests add (nodejs and npm too, when no node
+# is there).
+WEB_PACKAGES=(emscripten chromium nlohmann-json3-dev)

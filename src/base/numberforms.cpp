@@ -1,9 +1,16 @@
 #include "base/numberforms.h"
 
+#include "base/numberreading.h"
+
+#include <fmt/compile.h>
+#include <fmt/format.h>
+
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 
 namespace torrentix {
@@ -21,13 +28,6 @@ bool isExactTie(double value, int decimals) {
     const auto m = static_cast<unsigned long long>(std::ldexp(mantissa, 53));
     const int e = exponent - 53 + __builtin_ctzll(m);
     return e == -(decimals + 1);
-}
-
-std::string toFixedChars(double value, int decimals) {
-    std::array<char, 400> buffer{};
-    auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed,
-                                decimals);
-    return std::string(buffer.data(), result.ptr);
 }
 
 // Adds one unit in the last place of a non-negative decimal digit string ("12.349" -> "12.350").
@@ -55,54 +55,74 @@ bool isAllZero(const std::string& text) {
     return true;
 }
 
-// Lays out significant digits with a decimal exponent: plain decimals for exponents
-// -4..14, otherwise mantissa + "E" + sign + at least two exponent digits.
-std::string layoutGeneral(bool negative, std::string digits, int exponent10) {
-    while (digits.size() > 1 && digits.back() == '0') {
-        digits.pop_back();
-    }
-    std::string out = negative ? "-" : "";
-    if (exponent10 < -4 || exponent10 > 14) {
-        out += digits[0];
-        if (digits.size() > 1) {
-            out += '.';
-            out.append(digits, 1, std::string::npos);
+// The significant digits of a number text of the library ("0.00125", "1.5e+20", "120"),
+// without leading or trailing zeros, and the decimal exponent of the first of them.
+struct Decimal {
+    std::array<char, 40> digits{};
+    std::size_t count = 0;
+    int exponent = 0;
+
+    std::string_view text() const { return {digits.data(), count}; }
+};
+
+Decimal decimalOf(std::string_view text) {
+    const auto e = text.find('e');
+    const std::string_view mantissa = text.substr(0, e);
+    const auto point = std::min(mantissa.find('.'), mantissa.size());
+    Decimal d;
+    int leadingZeros = 0;
+    for (char c : mantissa) {
+        if (c == '0' && d.count == 0) {
+            ++leadingZeros;
+        } else if (c != '.' && d.count < d.digits.size()) {
+            d.digits[d.count++] = c;
         }
-        out += 'E';
-        out += exponent10 < 0 ? '-' : '+';
-        std::string e = std::to_string(std::abs(exponent10));
-        if (e.size() < 2) {
-            e.insert(0, "0");
-        }
-        return out + e;
     }
-    if (exponent10 < 0) {
-        out += "0.";
-        out.append(static_cast<std::size_t>(-exponent10 - 1), '0');
-        return out + digits;
+    while (d.count > 1 && d.digits[d.count - 1] == '0') {
+        --d.count;
     }
-    auto integerDigits = static_cast<std::size_t>(exponent10 + 1);
-    if (digits.size() <= integerDigits) {
-        return out + digits + std::string(integerDigits - digits.size(), '0');
+    int written = 0;
+    if (e != std::string_view::npos) {
+        const std::string_view power = text.substr(text[e + 1] == '+' ? e + 2 : e + 1);
+        std::from_chars(power.data(), power.data() + power.size(), written);
     }
-    return out + digits.substr(0, integerDigits) + "." + digits.substr(integerDigits);
+    d.exponent = static_cast<int>(point) - 1 - leadingZeros + written;
+    return d;
 }
 
-// Splits scientific text such as "-1.2345e-05" into sign, digit string and exponent.
-std::string formatFromScientific(std::string_view sci) {
-    bool negative = !sci.empty() && sci.front() == '-';
-    if (negative) {
-        sci.remove_prefix(1);
+// Appends a decimal in plain notation: "0.00125", "120", "12.5".
+void appendPlain(std::string& out, const Decimal& d) {
+    const auto count = static_cast<int>(d.count);
+    if (d.exponent < 0) {
+        out.append("0.").append(static_cast<std::size_t>(-d.exponent - 1), '0').append(d.text());
+    } else if (count <= d.exponent + 1) {
+        out.append(d.text()).append(static_cast<std::size_t>(d.exponent + 1 - count), '0');
+    } else {
+        const auto integerDigits = static_cast<std::size_t>(d.exponent + 1);
+        out.append(d.text().substr(0, integerDigits)).append(".").append(d.text().substr(integerDigits));
     }
-    auto ePos = sci.find('e');
-    std::string digits;
-    for (char c : sci.substr(0, ePos)) {
-        if (c != '.') {
-            digits += c;
-        }
+}
+
+std::size_t plainLength(const Decimal& d) {
+    const auto count = static_cast<int>(d.count);
+    const int length = d.exponent < 0 ? count + 1 - d.exponent
+                                      : std::max(count + (count > d.exponent + 1 ? 1 : 0), d.exponent + 1);
+    return static_cast<std::size_t>(length);
+}
+
+// Appends the same decimal in scientific notation: "1.25e-03", "1.2e+02".
+void appendScientific(std::string& out, const Decimal& d) {
+    out += d.digits[0];
+    if (d.count > 1) {
+        out.append(".").append(d.text().substr(1));
     }
-    int exponent10 = std::atoi(std::string(sci.substr(ePos + 1)).c_str());
-    return layoutGeneral(negative, digits, exponent10);
+    fmt::format_to(std::back_inserter(out), FMT_COMPILE("e{}{:02}"), d.exponent < 0 ? '-' : '+',
+                   std::abs(d.exponent));
+}
+
+std::size_t scientificLength(const Decimal& d) {
+    const int power = std::abs(d.exponent);
+    return d.count + (d.count > 1 ? 1 : 0) + 2 + (power >= 100 ? 3 : 2);
 }
 
 } // namespace
@@ -111,16 +131,16 @@ std::string formatFixed(double value, int decimals) {
     if (!std::isfinite(value)) {
         return "N/A";
     }
-    bool negative = std::signbit(value);
-    double magnitude = std::fabs(value);
+    const bool negative = std::signbit(value);
+    const double magnitude = std::fabs(value);
     std::string text;
     if (isExactTie(magnitude, decimals)) {
         // The exact value has decimals + 1 fraction digits ending in 5: round away from zero.
-        text = toFixedChars(magnitude, decimals + 1);
+        text = fmt::format(FMT_COMPILE("{:.{}f}"), magnitude, decimals + 1);
         text.pop_back();
         text = incrementLastDigit(text);
     } else {
-        text = toFixedChars(magnitude, decimals);
+        text = fmt::format(FMT_COMPILE("{:.{}f}"), magnitude, decimals);
     }
     if (negative && !isAllZero(text)) {
         text.insert(0, "-");
@@ -135,48 +155,57 @@ std::string formatPercent(double ratio) {
 std::string formatGeneral(double value) {
     // The value rounded to 15 significant digits, trailing zeros dropped, is the shortest
     // text that reads back whenever one of at most 15 digits exists: such a text lies far
-    // closer to the value than half a step of the 15-digit grid.
+    // closer to the value than half a step of the 15-digit grid. The general form of C's
+    // printf ("%.15G") lays it out as the method does.
     if (!std::isfinite(value)) {
         return "N/A";
     }
     if (value == 0) {
         return "0";
     }
-    if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
-        return std::to_string(static_cast<long long>(value)); // counts: whole numbers
-    }
-    std::array<char, 64> buffer{};
-    auto rounded =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific, 14);
-    return formatFromScientific(
-        std::string_view(buffer.data(), static_cast<std::size_t>(rounded.ptr - buffer.data())));
+    return fmt::format(FMT_COMPILE("{:.15G}"), value);
 }
 
 std::string formatGeneral32(float value) {
     // For 32-bit values the 7-digit grid is too coarse for the argument above: the
     // shortest text is taken when it has at most 7 digits, else the value rounded to 7.
-    constexpr int maxDigits = 7;
+    // Either decimal, read as a 64-bit value, is laid out by the general form.
+    constexpr std::size_t maxDigits = 7; // and "{:.6e}" below: 7 significant digits
     if (!std::isfinite(value)) {
         return "N/A";
     }
     if (value == 0) {
         return "0";
     }
-    std::array<char, 64> buffer{};
-    auto shortest =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific);
-    std::string_view text(buffer.data(), static_cast<std::size_t>(shortest.ptr - buffer.data()));
-    int significant = 0;
-    for (char c : text.substr(0, text.find('e'))) {
-        significant += (c >= '0' && c <= '9') ? 1 : 0;
+    std::string text = fmt::format(FMT_COMPILE("{}"), value);
+    if (decimalOf(std::string_view(text).substr(value < 0 ? 1 : 0)).count > maxDigits) {
+        text = fmt::format(FMT_COMPILE("{:.6e}"), value);
     }
-    if (significant <= maxDigits) {
-        return formatFromScientific(text);
+    return fmt::format(FMT_COMPILE("{:.15G}"), readDecimal(text));
+}
+
+std::string formatShortest(double value) {
+    if (!std::isfinite(value)) {
+        return "N/A";
     }
-    auto rounded = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                 std::chars_format::scientific, maxDigits - 1);
-    return formatFromScientific(
-        std::string_view(buffer.data(), static_cast<std::size_t>(rounded.ptr - buffer.data())));
+    const std::string sign = std::signbit(value) ? "-" : "";
+    if (value == 0) {
+        return sign + "0";
+    }
+    fmt::memory_buffer shortest;
+    fmt::format_to(std::back_inserter(shortest), FMT_COMPILE("{}"), std::fabs(value));
+    const Decimal d = decimalOf({shortest.data(), shortest.size()});
+    std::string text = sign;
+    if (plainLength(d) > scientificLength(d)) {
+        appendScientific(text, d);
+    } else if (d.exponent + 1 >= static_cast<int>(d.count)) {
+        // A whole number is written with its exact digits, which differ from the shortest
+        // digits padded with zeros beyond 2^53.
+        fmt::format_to(std::back_inserter(text), FMT_COMPILE("{:.0f}"), std::fabs(value));
+    } else {
+        appendPlain(text, d);
+    }
+    return text;
 }
 
 long long roundHalfEven(double value) {

@@ -5,6 +5,9 @@
 //   P: the value times 100 in F2, followed by "%".
 //   G: general number form, the shortest text of at most 15 significant digits
 //     (7 for 32-bit values) that reads back to the same value.
+//   Shortest: the shortest text that reads back to the same 64-bit value, in plain or
+//     scientific notation ("1e-05"), whichever is shorter, plain on a tie: the form of
+//     the tidy table, as C++'s std::to_chars writes it.
 //   A value that is not finite is written "N/A" in every form.
 
 #include <string>
@@ -25,6 +28,9 @@ std::string formatPercent(double ratio);
 std::string formatGeneral(double value);
 // General form of a 32-bit value (7 significant digits at most).
 std::string formatGeneral32(float value);
+
+// Shortest form of a 64-bit value.
+std::string formatShortest(double value);
 
 // Whole-number conversion of the method: nearest integer, halves to the even neighbour.
 long long roundHalfEven(double value);

@@ -21,6 +21,9 @@
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
+#if defined(__EMSCRIPTEN__)
+#include <emscripten.h>
+#endif
 #endif
 
 namespace torrentix::platform {
@@ -335,10 +338,26 @@ bool makeFolderChain(const std::string& path) {
     return true;
 }
 
+#if defined(__EMSCRIPTEN__)
+// Under node the program is its script, the second word of node's command line; in a
+// browser the engine's files lie at the root of its own file system.
+EM_JS(void, scriptFolder, (char* folder, int size), {
+    if (typeof process == "object" && process.argv && process.argv[1]) {
+        stringToUTF8(require("path").dirname(process.argv[1]), folder, size);
+    }
+});
+#endif
+
 std::string executableFolder() {
+#if defined(__EMSCRIPTEN__)
+    char folder[PATH_MAX] = "/";
+    scriptFolder(folder, PATH_MAX);
+    return folder;
+#else
     std::error_code ec;
     auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     return ec ? std::string(".") : exe.parent_path().string();
+#endif
 }
 
 std::tm localTime(std::time_t t) {

@@ -68,7 +68,7 @@ class Utf8Console {
     Utf8Console& operator=(const Utf8Console&) = delete;
 
   private:
-    unsigned previous_ = 0;
+    [[maybe_unused]] unsigned previous_ = 0; // the console's code page, on Windows
 };
 
 // Hands memory that the program has freed back to the system, where the C library allows it.

@@ -1,12 +1,11 @@
 #include "base/text.h"
 
+#include "base/numberreading.h"
+
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <limits>
 
 namespace torrentix {
 
@@ -93,32 +92,8 @@ std::size_t numberPrefixLength(std::string_view text) {
     return i;
 }
 
-// Converts a validated decimal number text, whatever the user's locale says about the
-// decimal separator. Values beyond the range of the type come back as infinities, and
-// vanishingly small ones as 0, as the C library gives them.
-template <typename Float> Float convertTo(std::string_view number) {
-    if (number.front() == '+') {
-        number.remove_prefix(1);
-    }
-    Float value = 0;
-    auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (result.ec == std::errc()) {
-        return value;
-    }
-    long double wide = 0;
-    result = std::from_chars(number.data(), number.data() + number.size(), wide);
-    if (result.ec == std::errc()) {
-        return static_cast<Float>(wide);
-    }
-    const bool negative = number.front() == '-';
-    const bool tiny =
-        number.find("e-") != std::string_view::npos || number.find("E-") != std::string_view::npos;
-    const Float magnitude = tiny ? Float(0) : std::numeric_limits<Float>::infinity();
-    return negative ? -magnitude : magnitude;
-}
-
 double convert(std::string_view number) {
-    return convertTo<double>(number);
+    return readDecimal(number);
 }
 
 } // namespace
@@ -160,7 +135,7 @@ std::optional<float> parseNumeric32(std::string_view text) {
     if (!parseNumeric(text)) {
         return std::nullopt;
     }
-    return convertTo<float>(trimBlanks(text));
+    return readDecimal32(trimBlanks(text));
 }
 
 double leadingNumber(std::string_view text) {

@@ -1,11 +1,11 @@
 #include "report/tidytable.h"
 
+#include "base/numberforms.h"
 #include "base/text.h"
 #include "metrics/metricdefinitions.h"
 #include "report/formulaguard.h"
 #include "report/resultsfile.h"
 
-#include <charconv>
 #include <cmath>
 #include <set>
 
@@ -86,9 +86,7 @@ std::string numberCell(std::optional<double> value) {
     if (!value || !std::isfinite(*value)) {
         return {};
     }
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, *value);
-    return std::string(buffer, result.ptr);
+    return formatShortest(*value);
 }
 
 // A text cell as UTF-8, guarded against formulas. A cell holding a double quote, a TAB or

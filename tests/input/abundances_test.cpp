@@ -1,6 +1,7 @@
 #include "input/abundances.h"
 
-#include <charconv>
+#include "base/numberreading.h"
+
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
@@ -10,9 +11,7 @@ using namespace torrentix;
 namespace {
 
 double read(const std::string& text) {
-    double value = 0.0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
+    return readDecimal(text);
 }
 
 // The pairs of one row as (key, value).

@@ -124,7 +124,7 @@ TEST(BlockReading, AnyCutAndAnyNumberOfThreadsReadsLikeOnePass) {
         const std::string path = dir.file("s.txt");
         writeFile(path, text);
         const std::string expected = outcome(path, {.threads = 1});
-        for (const std::size_t blockBytes : {1, 2, 7, 64, 333}) {
+        for (const std::size_t blockBytes : std::initializer_list<std::size_t>{1, 2, 7, 64, 333}) {
             for (const int threads : {1, 2, 3}) {
                 EXPECT_EQ(outcome(path, {.threads = threads, .blockBytes = blockBytes}), expected)
                     << what << ", blocks of " << blockBytes << " bytes, " << threads << " threads";

@@ -102,7 +102,8 @@ TEST_F(ReadFixture, UnusableFilesAreErrorsNamingWhereTheFaultIs) {
         {crlfLines({"t", header + "\tMYSTERY"}), "no data line"},
         {"", "is empty"}};
     for (const auto& [content, fact] : cases) {
-        EXPECT_THAT(errorOf([&] { read(content); }), Mentions(dir.file("s.txt"), fact)) << content;
+        EXPECT_THAT(errorOf([&, &content = content] { read(content); }), Mentions(dir.file("s.txt"), fact))
+            << content;
     }
     EXPECT_TRUE(asked.empty()); // refused before any question
     EXPECT_EQ(

@@ -60,7 +60,8 @@ TEST(TaxaDatabaseFile, OpensWhateverCharactersItsPathHoldsAndFaultsNameThePath) 
                                 {"text.db", "not a database"},
                                 {"other.db", "no such table"},
                                 {"nofamily.db", "no family"}}) {
-        EXPECT_THAT(errorOf([&] { TaxaDatabase::open(folder + name); }), Mentions(folder + name, reason));
+        EXPECT_THAT(errorOf([&, name = name] { TaxaDatabase::open(folder + name); }),
+                    Mentions(folder + name, reason));
     }
 }
 

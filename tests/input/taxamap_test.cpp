@@ -30,6 +30,7 @@ TEST(TaxaMap, FamiliesSynonymsAndIgnoresWhateverTheCaseAndEncoding) {
         {"\tBAETIDAE\n", "line 1: expected"},
         {"A\tBAETIDAE\n a\tIGNORE\n", "line 2: \"a\" is already mapped to BAETIDAE on line 1"}};
     for (const auto& [text, fact] : faults) {
-        EXPECT_THAT(errorOf([&] { TaxaMap::parse(text, "m.tsv", realTaxa()); }), HasSubstr("m.tsv, " + fact));
+        EXPECT_THAT(errorOf([&, text = text] { TaxaMap::parse(text, "m.tsv", realTaxa()); }),
+                    HasSubstr("m.tsv, " + fact));
     }
 }

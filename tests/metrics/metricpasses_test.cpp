@@ -98,7 +98,7 @@ TEST(MetricPasses, EveryMetricIsANumberAndEmptySamplesHaveNoRatios) {
                Mediterranean);
     for (const auto* column : {&extreme.aspt, &extreme.eptn, &extreme.gold, &extreme.shannon,
                                &extreme.logseleptd, &extreme.taxan, &extreme.iaspt, &extreme.seletd}) {
-        EXPECT_TRUE(std::ranges::all_of(*column, [](double v) { return std::isfinite(v); }));
+        EXPECT_TRUE(std::all_of(column->begin(), column->end(), [](double v) { return std::isfinite(v); }));
     }
     for (const Gig gig : {Alpine, EasternContinental, Mediterranean}) {
         const MetricTable m = passes(makeTable({"BAETIDAE"}, {{0}}), gig);

@@ -71,7 +71,8 @@ TEST_F(RunFixture, TestVariablesWithSixValuesAreNormalisedInPlaceAndNamedInTheNo
     EXPECT_TRUE(r.messages.empty());
     const RunResult none = run(f.emptyTestValuesFrom(0, 5).emptyTestValuesFrom(1, 0));
     EXPECT_THAT(none.resultsText, Not(HasSubstr("Test Variables normalisation:")));
-    EXPECT_TRUE(std::ranges::none_of(none.starRegressions, [](const auto& g) { return g.has_value(); }));
+    EXPECT_TRUE(std::none_of(none.starRegressions.begin(), none.starRegressions.end(),
+                             [](const auto& g) { return g.has_value(); }));
     EXPECT_TRUE(none.messages.empty());
 }
 
@@ -130,7 +131,8 @@ TEST_F(RunFixture, ImpossibleTestVariableRangesStopTheRunAndWriteNothing) {
                                         "EQR (-3E+38 and 3E+38) are out of range"},
                                        {std::vector<std::string>{"1e39", "1", "2", "3", "4", "5"},
                                         "EQR (1 and infinity) are out of range"}}) {
-        EXPECT_THAT(errorOf([&] { run(withTestValues(0, values), options); }), HasSubstr(fact));
+        EXPECT_THAT(errorOf([&, &values = values] { run(withTestValues(0, values), options); }),
+                    HasSubstr(fact));
         EXPECT_FALSE(fileExists(dir.file("s_OUT.txt")));
     }
 }

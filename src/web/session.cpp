@@ -1,0 +1,276 @@
+#include "web/session.h"
+
+#include "web/runjson.h"
+
+#include "base/error.h"
+#include "base/files.h"
+#include "base/text.h"
+#include "input/familyevidence.h"
+#include "input/samplereader.h"
+#include "input/taxamap.h"
+#include "metrics/catalogue.h"
+#include "metrics/metricdefinitions.h"
+#include "report/reporttext.h"
+#include "report/tidytable.h"
+#include "run/bootstrap.h"
+#include "run/bootstraptable.h"
+
+#include <nlohmann/json.hpp>
+
+#include <map>
+
+namespace torrentix::web {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// A text of the file as UTF-8, for the page.
+std::string utf8Of(const std::string& text, bool utf8) {
+    return utf8 ? text : cp1252ToUtf8(text);
+}
+
+Json suggestionJson(const std::optional<SuggestedFamily>& s) {
+    if (!s) {
+        return nullptr;
+    }
+    return {{"id", s->id},
+            {"family", s->family},
+            {"source", sourceName(s->source)},
+            {"matched", s->matched},
+            {"guess", s->source == FamilySource::Prefix}};
+}
+
+Json questionJson(const UnknownTaxonQuestion& q) {
+    const FamilyEvidence& e = q.evidence;
+    return {{"name", utf8Of(q.name, q.utf8)},   {"suggestion", suggestionJson(q.suggestion)},
+            {"known", suggestionJson(e.known)}, {"typeGenus", suggestionJson(e.typeGenus)},
+            {"disputed", e.disputed()},         {"dictionaryAnswer", suggestionJson(e.knownAnswer())}};
+}
+
+std::optional<TaxaMap> mapOf(const std::string& text, const TaxaDatabase& taxa) {
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    return TaxaMap::parse(text, "taxa map", taxa);
+}
+
+// The map's answers first, then `next`; each name the map answers is told.
+UnknownTaxonHandler withMap(const std::optional<TaxaMap>& map, UnknownTaxonHandler next, Json& mapped) {
+    if (!map) {
+        return next;
+    }
+    return taxaMapHandler(
+        *map, std::move(next), [&mapped](const UnknownTaxonQuestion& q, const TaxaMapEntry& e) {
+            const auto known = q.evidence.knownAnswer();
+            Json told = {{"name", utf8Of(q.name, q.utf8)}, {"family", e.family}, {"line", e.line}};
+            if (known && known->id != e.familyId) {
+                told["dictionary"] = known->family;
+            }
+            mapped.push_back(told);
+        });
+}
+
+Json readFacts(const ReadResult& read) {
+    Json variables = Json::array();
+    for (std::size_t k = 0; k < 3; ++k) {
+        variables.push_back({{"name", utf8Of(read.table.testVariableNames[k], read.table.utf8)},
+                             {"numeric", read.table.numericTestValueCounts[k]},
+                             {"usable", isUsableTestVariable(read.table, static_cast<int>(k))}});
+    }
+    return {{"samples", read.table.nsamp()},
+            {"families", read.table.nfam()},
+            {"notes", read.notes},
+            {"doubtful", read.doubtfulCount == 0 ? std::string() : doubtfulCellsText(read)},
+            {"testVariables", variables}};
+}
+
+Json failure(const std::string& message, bool decimalComma = false) {
+    return {{"ok", false}, {"error", message}, {"decimalComma", decimalComma}};
+}
+
+RunOptions optionsOf(const Json& request) {
+    RunOptions o;
+    const auto gig = parseGig(request.at("gig").get<std::string>());
+    const auto type = gig ? parseTypeCode(*gig, request.at("type").get<std::string>()) : std::nullopt;
+    if (!gig || !type) {
+        throw Error("Choose a GIG and a river type.");
+    }
+    o.gig = *gig;
+    o.riverType = *type;
+    for (std::size_t k = 0; k < 3; ++k) {
+        const Json& v = request.at("testVariables").at(k);
+        o.testVariables[k] = {v.at("min").get<std::string>(), v.at("observedMin").get<bool>(),
+                              v.at("biological").get<bool>()};
+    }
+    o.dateText = request.value("date", "");
+    o.timeText = request.value("time", "");
+    o.keepAbundances = false;
+    o.threads = 1;
+    return o;
+}
+
+// The page's answers by upper-cased name: a family's id, or 0 to ignore the name. A name
+// without an answer aborts the read and is named.
+UnknownTaxonHandler answersHandler(const Json& answers, const TaxaDatabase& taxa, Json& unanswered) {
+    std::map<std::string, int> byName;
+    for (const auto& [name, id] : answers.items()) {
+        byName[toUpperAscii(name)] = id.get<int>();
+    }
+    std::map<int, std::string> families;
+    for (const FamilyRecord& r : taxa.records()) {
+        families[r.id] = r.family;
+    }
+    return [byName, families, &unanswered](const UnknownTaxonQuestion& q) {
+        const std::string name = utf8Of(q.name, q.utf8);
+        const auto found = byName.find(toUpperAscii(name));
+        if (found == byName.end()) {
+            unanswered.push_back(name);
+            return UnknownTaxonAnswer::abort();
+        }
+        const auto family = families.find(found->second);
+        return family == families.end() ? UnknownTaxonAnswer::ignore()
+                                        : UnknownTaxonAnswer::family(family->first, family->second);
+    };
+}
+
+// The report is built from the table as read, before the run shortens test names.
+ReportInput reportInput(const SampleTable& table, const RunOptions& o) {
+    ReportInput in;
+    in.sourcePath = table.sourcePath;
+    in.nsamp = table.nsamp();
+    in.nfam = table.nfam();
+    in.testVariableNames = table.testVariableNames;
+    in.numericTestValueCounts = table.numericTestValueCounts;
+    in.gigCaption = std::string(gigInfo(o.gig).caption);
+    in.riverTypeCaption = typeCaption(o.gig, o.riverType);
+    in.notes = placeholderNotes(o.gig);
+    for (std::size_t k = 0; k < 3; ++k) {
+        in.minValueTexts[k] = o.testVariables[k].minText;
+        in.biological[k] = o.testVariables[k].biological;
+    }
+    return in;
+}
+
+} // namespace
+
+Session::Session(const std::string& taxaDatabasePath)
+    : taxa_(TaxaDatabase::open(taxaDatabasePath)), tree_(buildTaxaTree(taxa_.records())) {}
+
+std::string Session::familiesJson() const {
+    Json families = Json::array();
+    for (const FamilyRecord& r : taxa_.records()) {
+        families.push_back({{"id", r.id}, {"family", r.family}, {"group", r.taxagroup}});
+    }
+    Json gigs = Json::array();
+    for (const Gig g : allGigs) {
+        Json types = Json::array();
+        for (int t = 0; t < gigInfo(g).riverTypeCount; ++t) {
+            types.push_back({{"code", typeCode(g, t)}, {"caption", typeCaption(g, t)}});
+        }
+        gigs.push_back({{"name", gigInfo(g).caption}, {"short", gigShortName(g)}, {"types", types}});
+    }
+    return jsonText(Json{{"families", families}, {"gigs", gigs}});
+}
+
+std::string Session::inspectJson(const std::string& path, const std::string& mapText,
+                                 bool decimalComma) const {
+    try {
+        Json questions = Json::array();
+        Json mapped = Json::array();
+        const auto map = mapOf(mapText, taxa_);
+        const auto record = [&questions](const UnknownTaxonQuestion& q) {
+            questions.push_back(questionJson(q));
+            return UnknownTaxonAnswer::ignore();
+        };
+        const ReadResult read = readSampleFile(path, taxa_, tree_, withMap(map, record, mapped),
+                                               ReadOptions{.decimalComma = decimalComma, .threads = 1});
+        Json out = {{"ok", true}, {"unknown", questions}, {"mapped", mapped}};
+        out.update(readFacts(read));
+        return jsonText(out);
+    } catch (const DecimalCommaError& e) {
+        return jsonText(failure(e.what(), true));
+    } catch (const std::exception& e) {
+        return jsonText(failure(e.what()));
+    }
+}
+
+std::string Session::runJson(const std::string& path, const std::string& requestJson,
+                             const Progress& progress) {
+    run_.reset();
+    asRead_.reset();
+    try {
+        const Json request = Json::parse(requestJson);
+        options_ = optionsOf(request);
+        path_ = path;
+        Json mapped = Json::array();
+        Json unanswered = Json::array();
+        const auto map = mapOf(request.value("taxaMap", ""), taxa_);
+        ReadResult read = readSampleFileSavingCorrections(
+            path, taxa_, tree_,
+            withMap(map, answersHandler(request.at("answers"), taxa_, unanswered), mapped),
+            ReadOptions{.decimalComma = request.value("decimalComma", false), .threads = 1});
+        if (read.status == ReadResult::Status::Aborted) {
+            return jsonText(failure("Unknown taxon names without an answer: " + jsonText(unanswered)));
+        }
+        ReportInput report = reportInput(read.table, options_);
+        asRead_ = read.table;
+        RunCallbacks callbacks;
+        callbacks.progress = progress;
+        callbacks.existingResultsFile = [](const std::string& outPath) { return std::optional(outPath); };
+        run_ = computeRun(std::move(read.table), taxa_, options_, callbacks);
+        report.classcount = run_->classcount;
+        Json files = Json::array();
+        if (!read.correctedPath.empty()) {
+            files.push_back(read.correctedPath);
+        }
+        if (!run_->outputPath.empty()) {
+            files.push_back(run_->outputPath);
+        }
+        if (!run_->refused && request.value("table", false)) {
+            const std::string tablePath = tablePathFor(path);
+            writeFileAtomically(tablePath, tidyTableText({run_->table, options_.gig, run_->testText,
+                                                          run_->testNormalised, run_->raw, run_->normalised,
+                                                          run_->indices.staricm, run_->indices.gigicm}));
+            files.push_back(tablePath);
+        }
+        Json out = runViewJson(*run_, options_.gig);
+        out["ok"] = true;
+        out["report"] = run_->refused ? std::string() : reportText(report);
+        out["notes"] = read.notes;
+        out["doubtful"] = read.doubtfulCount == 0 ? std::string() : doubtfulCellsText(read);
+        out["mapped"] = mapped;
+        out["corrected"] = read.notice;
+        out["files"] = files;
+        return jsonText(out);
+    } catch (const DecimalCommaError& e) {
+        return jsonText(failure(e.what(), true));
+    } catch (const std::exception& e) {
+        return jsonText(failure(e.what()));
+    }
+}
+
+std::string Session::intervalsJson(int replicates, double seed, const Progress& progress) {
+    if (!run_ || !asRead_ || run_->refused) {
+        return jsonText(failure("Run a file first."));
+    }
+    try {
+        BootstrapOptions b;
+        b.replicates = replicates;
+        b.seed = static_cast<std::uint64_t>(seed);
+        b.threads = 1;
+        b.progress = progress;
+        const BootstrapResult result = bootstrap(*asRead_, options_, *run_, b);
+        const std::string samplesPath = bootstrapPathFor(path_);
+        const std::string regressionsPath = bootstrapRegressionsPathFor(path_);
+        writeFileAtomically(samplesPath, bootstrapSamplesText(result, *run_));
+        writeFileAtomically(regressionsPath, bootstrapRegressionsText(result, *run_));
+        Json out = intervalsViewJson(result);
+        out["ok"] = true;
+        out["files"] = Json::array({samplesPath, regressionsPath});
+        return jsonText(out);
+    } catch (const std::exception& e) {
+        return jsonText(failure(e.what()));
+    }
+}
+
+} // namespace torrentix::web

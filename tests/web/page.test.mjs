@@ -1,0 +1,180 @@
+// The page in headless Chromium (Debian's), opened from disk: the five examples give the
+// native batch command's files, a file of unknown names is asked about, a refused file shows
+// the batch command's message, a 20,000-sample file runs; and no request leaves the page.
+// Needs TORRENTIX_BUILD_WEB, the folder of torrentix.html and of the native tools (host/).
+
+import { after, before, test } from "node:test";
+import assert from "node:assert/strict";
+import { execFileSync, spawnSync } from "node:child_process";
+import { mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
+import { createRequire } from "node:module";
+import { tmpdir } from "node:os";
+import { dirname, join } from "node:path";
+import { fileURLToPath, pathToFileURL } from "node:url";
+
+const root = join(dirname(fileURLToPath(import.meta.url)), "..", "..");
+const buildWeb = process.env.TORRENTIX_BUILD_WEB ?? join(root, "build-web");
+const nativeCli = join(buildWeb, "host", "torrentix-cli");
+const gensamples = join(buildWeb, "host", "tools", "gensamples");
+const pageUrl = pathToFileURL(join(buildWeb, "torrentix.html")).href;
+const { chromium } = createRequire(join(root, "web", "package.json"))("playwright-core");
+
+const work = mkdtempSync(join(tmpdir(), "torrentix-page-"));
+const requests = [];
+let context;
+let page;
+
+before(async () => {
+  context = await chromium.launchPersistentContext(join(work, "profile"), {
+    executablePath: "/usr/bin/chromium",
+    headless: true,
+    acceptDownloads: true,
+    args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
+      "--disable-component-update", "--disable-sync"],
+  });
+  context.on("request", (request) => requests.push(request.url()));
+  page = context.pages()[0] ?? (await context.newPage());
+});
+
+after(async () => {
+  await context?.close();
+  rmSync(work, { recursive: true, force: true });
+});
+
+async function openPage() {
+  await page.goto(pageUrl);
+  await page.waitForSelector("body[data-ready=true]", { timeout: 30_000 });
+}
+
+// Opens a sample file with a GIG and river type chosen; the options step follows.
+async function openSample(path, gig, type) {
+  await openPage();
+  await page.selectOption("#gig", gig);
+  await page.selectOption("#type", type);
+  await page.setInputFiles("#file", path);
+}
+
+async function runWithOptions({ biological = [], bootstrap = false } = {}) {
+  await page.waitForSelector("#options:not([hidden])");
+  for (const k of biological) {
+    await page.locator("#option-rows tr").nth(k).locator(".bio").check();
+  }
+  if (bootstrap) {
+    await page.check("#bootstrap");
+  }
+  await page.click("#run");
+  await page.waitForSelector("#results:not([hidden])", { timeout: 600_000 });
+  if (bootstrap) {
+    await page.waitForSelector("#downloads button:has-text('_ci_regressions.tsv')", { timeout: 600_000 });
+  }
+}
+
+async function downloaded(name) {
+  const [download] = await Promise.all([page.waitForEvent("download"), page.click(`#downloads button:has-text('${name}')`)]);
+  return readFileSync(await download.path());
+}
+
+// A results file without its date and time lines (3 and 4).
+function comparable(bytes) {
+  return bytes.toString("latin1").split("\r\n").filter((_, i) => i !== 2 && i !== 3).join("\r\n");
+}
+
+const examples = [["alpine", "Alp", "R-A1"], ["central-baltic", "Cen", "R-C1"], ["eastern-continental", "Eas", "R-E1"],
+  ["mediterranean", "Med", "R-M1"], ["northern", "Nor", "R-N1"]];
+
+test("the five examples give the batch command's results file, table and both tables of intervals", async () => {
+  for (const [name, gig, type] of examples) {
+    const folder = mkdtempSync(join(work, `${name}-`));
+    const sample = join(folder, `${name}.txt`);
+    writeFileSync(sample, readFileSync(join(root, "examples", `${name}.txt`)));
+    execFileSync(nativeCli, ["--gig", gig, "--type", type, "--bio", "1", "--table", "--bootstrap", "1000", "--seed", "1",
+      `${name}.txt`], { cwd: folder, stdio: "ignore" });
+    await openSample(sample, gig, type);
+    await runWithOptions({ biological: [0], bootstrap: true });
+    assert.equal(comparable(await downloaded(`${name}_OUT.txt`)), comparable(readFileSync(join(folder, `${name}_OUT.txt`))), name);
+    for (const output of [`${name}_table.tsv`, `${name}_ci.tsv`, `${name}_ci_regressions.tsv`]) {
+      assert.deepEqual(await downloaded(output), readFileSync(join(folder, output)), output);
+    }
+    assert.match(await page.textContent("#report"), /REPORT/);
+    assert.match(await page.textContent("#plot-equation"), /y = .*r² = .*m: /);
+  }
+});
+
+test("unknown names are asked about one at a time, with the dictionary's suggestion", async () => {
+  const lines = readFileSync(join(root, "examples", "mediterranean.txt"), "latin1").split("\r\n");
+  const header = lines[1].split("\t");
+  const baetidae = header.indexOf("BAETIDAE");
+  assert.ok(baetidae > 0);
+  header[baetidae] = "Baetis rhodani";
+  lines[1] = header.join("\t");
+  const sample = join(work, "species.txt");
+  writeFileSync(sample, lines.join("\r\n"), "latin1");
+  await openSample(sample, "Med", "R-M1");
+  await page.waitForSelector("#question:not([hidden])");
+  assert.equal(await page.textContent("#question-count"), "1 of 1 unknown names");
+  assert.match(await page.textContent("#question-evidence"), /BAETIDAE \(taxon dictionary: Baetis rhodani\)/);
+  assert.equal(await page.inputValue("#family-search"), "BAETIDAE");
+  await page.click("#answer-family");
+  await runWithOptions({ biological: [0] });
+  const buttons = await page.locator("#downloads button").allTextContents();
+  assert.ok(buttons.some((b) => b.includes("species_adj.txt")), buttons.join());
+  assert.match(await page.textContent("#report"), /The corrected file has been saved/);
+});
+
+test("the plot's samples are picked by keyboard, and the plot is saved as SVG and PNG", async () => {
+  await page.focus("#plot");
+  await page.keyboard.press("ArrowRight");
+  assert.match(await page.textContent("#plot-picked"), /^MED-\d{4} .*: EQR_NAT 0\.\d{3}, STAR_ICMi \d\.\d{3}$/);
+  const [svg] = await Promise.all([page.waitForEvent("download"), page.click("#plot-svg")]);
+  assert.match(readFileSync(await svg.path(), "utf8"), /^<svg [^]*<circle [^]*<line [^]*<\/svg>$/);
+  const [png] = await Promise.all([page.waitForEvent("download"), page.click("#plot-png")]);
+  assert.deepEqual([...readFileSync(await png.path()).subarray(1, 4)], [0x50, 0x4e, 0x47]); // "PNG"
+});
+
+test("a refused file shows the batch command's message", async () => {
+  const lines = readFileSync(join(root, "examples", "alpine.txt"), "latin1").split("\r\n");
+  const refused = lines.map((line, i) => {
+    const cells = line.split("\t");
+    if (i >= 2 && cells.length > 3 && (cells[2] === "6" || cells[2] === "5")) {
+      cells[2] = "3"; // no Reference and no High sample is left
+    }
+    return cells.join("\t");
+  });
+  const sample = join(work, "refused.txt");
+  writeFileSync(sample, refused.join("\r\n"), "latin1");
+  const cli = spawnSync(nativeCli, ["--gig", "Alp", "--type", "R-A1", sample], { encoding: "utf8" });
+  const told = cli.stderr.split("\n").find((line) => line.includes("Number of Refs"));
+  assert.ok(told, cli.stderr);
+  await openSample(sample, "Alp", "R-A1");
+  await page.waitForSelector("#options:not([hidden])");
+  await page.click("#run");
+  await page.waitForSelector("#message:not([hidden])");
+  assert.ok((await page.textContent("#message")).includes(told.slice(told.indexOf("Number of Refs"))), told);
+});
+
+test("a file of 20,000 samples and 300 families runs, and its results list holds every sample", async () => {
+  const sample = join(work, "large.txt");
+  execFileSync(gensamples, ["--output", sample, "--samples", "20000", "--families", "300", "--seed", "3"]);
+  await openSample(sample, "Cen", "R-C1");
+  await runWithOptions();
+  const [engine, run] = await page.evaluate(() => ["engine", "run"].map((n) => performance.getEntriesByName(n)[0].duration));
+  console.log(`20,000 samples x 300 families in the page: ${Math.round(run)} ms, ${Math.round(engine)} ms of them in the engine`);
+  assert.equal(await page.evaluate(() => document.getElementById("list-spacer").style.height), `${20000 * 26}px`);
+  await page.locator("#list-head button").nth(4).click(); // sorted by the STAR_ICMi
+  assert.match(await page.textContent("#plot-equation"), /n = \d+/);
+  // Cancelling the bootstrap ends it at once and keeps the run's views.
+  await page.click("#run-again");
+  await page.check("#bootstrap");
+  await page.click("#run");
+  await page.waitForFunction(() => !document.getElementById("results").hidden && !document.getElementById("progress").hidden);
+  await page.click("#cancel");
+  await page.waitForSelector("#progress", { state: "hidden" });
+  assert.equal(await page.isVisible("#results"), true);
+  assert.equal(await page.locator("#downloads button:has-text('_ci.tsv')").count(), 0);
+});
+
+test("no request leaves the page", () => {
+  const foreign = requests.filter((url) => url !== pageUrl && !url.startsWith("blob:") && !url.startsWith("data:"));
+  assert.deepEqual(foreign, []);
+  assert.ok(requests.includes(pageUrl));
+});

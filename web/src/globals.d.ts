@@ -1,0 +1,4 @@
+declare module "worker-source" {
+  const source: string;
+  export default source;
+}

@@ -1,0 +1,487 @@
+// The page: the desktop program's workflow over the engine in a Web Worker. START (GIG,
+// river type, a sample file opened or dropped, the taxa map), the questions about unknown
+// names, the options of the test variables, then RESULTS (report, class histogram, results
+// list, downloads) and GRAPHS (scatter plots). Nothing leaves the computer.
+
+import workerSource from "worker-source";
+import { download } from "./downloads";
+import { drawHistogram } from "./histogram";
+import { ScatterPlot, type PlotData } from "./plot";
+import type { Catalogue, Failure, FromWorker, Inspection, IntervalsView, OutputFile, RunView, ToWorker, UnknownName } from "./protocol";
+import { ResultsList } from "./resultslist";
+import { entryCount, loadTaxaMap, saveTaxaMap, withAnswer } from "./taxamap";
+
+const $ = <T extends HTMLElement = HTMLElement>(id: string) => document.getElementById(id) as T;
+const sections = ["start", "question", "options", "progress", "results"];
+
+interface FileState {
+  name: string;
+  bytes: Uint8Array;
+  decimalComma: boolean;
+  inspection?: Inspection;
+  answers: Record<string, number>;
+}
+
+let worker: Worker;
+let catalogue: Catalogue;
+let file: FileState | null = null;
+let run: RunView | null = null;
+let intervals: IntervalsView | null = null;
+let outputs: OutputFile[] = [];
+let taxaMap = loadTaxaMap();
+let onAnswer: ((message: FromWorker) => void) | null = null;
+const list = new ResultsList($("list-head"), $("list-body"), $("list-spacer"));
+const plot = new ScatterPlot($("plot"), (text) => ($("plot-picked").textContent = text));
+
+function show(section: string, extra: string[] = []): void {
+  for (const id of sections) {
+    $(id).hidden = id !== section && !extra.includes(id);
+  }
+}
+
+function status(text: string): void {
+  $("status").textContent = text;
+}
+
+function message(text: string): void {
+  const box = $("message");
+  box.textContent = text;
+  box.hidden = text === "";
+}
+
+function startWorker(): Promise<void> {
+  worker?.terminate();
+  worker = new Worker(URL.createObjectURL(new Blob([workerSource], { type: "text/javascript" })));
+  return new Promise((resolve) => {
+    worker.onmessage = (event: MessageEvent<FromWorker>) => {
+      const m = event.data;
+      if (m.kind === "ready") {
+        catalogue = m.catalogue;
+        resolve();
+      } else if (m.kind === "progress") {
+        ($("progress-bar") as HTMLProgressElement).value = m.fraction;
+      } else if (m.kind === "failed") {
+        show("start");
+        message(`The engine failed: ${m.error}`);
+      } else {
+        onAnswer?.(m);
+      }
+    };
+  });
+}
+
+function ask(request: ToWorker, transfer: Transferable[] = []): Promise<FromWorker> {
+  return new Promise((resolve) => {
+    onAnswer = resolve;
+    worker.postMessage(request, transfer);
+  });
+}
+
+// START --------------------------------------------------------------------------------
+
+function fillCatalogue(): void {
+  const gig = $<HTMLSelectElement>("gig");
+  gig.replaceChildren(...catalogue.gigs.map((g) => new Option(g.name, g.short)));
+  const fillTypes = () => {
+    const chosen = catalogue.gigs.find((g) => g.short === gig.value) ?? catalogue.gigs[0];
+    $<HTMLSelectElement>("type").replaceChildren(...chosen.types.map((t) => new Option(t.caption, t.code)));
+  };
+  gig.addEventListener("change", fillTypes);
+  fillTypes();
+  $("family-list").replaceChildren(...catalogue.families.map((f) => new Option(`${f.group}: ${f.family}`, f.family)));
+}
+
+function showMapCount(): void {
+  $("map-count").textContent = `Taxa map: ${entryCount(taxaMap)} name(s)`;
+}
+
+async function openFile(chosen: File): Promise<void> {
+  file = { name: chosen.name, bytes: new Uint8Array(await chosen.arrayBuffer()), decimalComma: false, answers: {} };
+  await inspect();
+}
+
+async function inspect(): Promise<void> {
+  if (!file) {
+    return;
+  }
+  message("");
+  status(`Reading ${file.name}…`);
+  const answer = await ask({ kind: "inspect", fileName: file.name, bytes: file.bytes.slice(), taxaMap, decimalComma: file.decimalComma });
+  if (answer.kind !== "inspected") {
+    return;
+  }
+  const inspection = answer.answer;
+  if (!inspection.ok) {
+    refuse(inspection);
+    return;
+  }
+  file.inspection = inspection;
+  file.answers = {};
+  status(`${file.name}: ${inspection.samples} samples, ${inspection.families} families`);
+  questionAt(0);
+}
+
+function refuse(failure: Failure): void {
+  show("start");
+  status("The file cannot be used.");
+  message(failure.error);
+  if (failure.decimalComma && file) {
+    const retry = document.createElement("button");
+    retry.type = "button";
+    retry.textContent = "Read the commas as decimal points";
+    retry.addEventListener("click", () => {
+      file!.decimalComma = true;
+      void inspect();
+    });
+    $("message").append(document.createElement("br"), retry);
+  }
+}
+
+// Unknown names ------------------------------------------------------------------------
+
+function describeEvidence(u: UnknownName): string {
+  if (u.disputed && u.known && u.typeGenus) {
+    return `Two families: ${u.known.family} (${u.known.source}: ${u.known.matched}) and ${u.typeGenus.family} (${u.typeGenus.source}: ${u.typeGenus.matched}). Choose one.`;
+  }
+  const s = u.suggestion;
+  return s ? `Suggested family: ${s.family} (${s.source}: ${s.matched}${s.guess ? ", a guess" : ""})` : "No family suggested.";
+}
+
+function questionAt(index: number): void {
+  const unknown = file?.inspection?.unknown ?? [];
+  if (index >= unknown.length) {
+    showOptions();
+    return;
+  }
+  const u = unknown[index];
+  show("question");
+  $("question-count").textContent = `${index + 1} of ${unknown.length} unknown names`;
+  $("question-name").textContent = u.name.replace(/ /g, "␣").replace(/[\x00-\x1f]/g, (c) => `\\x${c.charCodeAt(0).toString(16).padStart(2, "0")}`);
+  $("question-evidence").textContent = describeEvidence(u);
+  const search = $<HTMLInputElement>("family-search");
+  search.value = u.disputed ? "" : u.suggestion?.family ?? "";
+  search.focus();
+  const remaining = unknown.slice(index).filter((n) => n.dictionaryAnswer && !n.disputed).length;
+  const all = $("answer-dictionary");
+  all.hidden = remaining < 2;
+  all.textContent = `Use the dictionary's family for all ${remaining} remaining names`;
+  const answer = (family: string | null) => {
+    const record = family === null ? null : catalogue.families.find((f) => f.family === family.trim().toUpperCase());
+    if (family !== null && !record) {
+      $("question-evidence").textContent = `"${family}" is not a family of the taxa database. ${describeEvidence(u)}`;
+      return;
+    }
+    file!.answers[u.name] = record ? record.id : 0;
+    if ($<HTMLInputElement>("remember").checked) {
+      taxaMap = withAnswer(taxaMap, u.name, record ? record.family : "IGNORE");
+      saveTaxaMap(taxaMap);
+      showMapCount();
+    }
+    questionAt(index + 1);
+  };
+  $("answer-family").onclick = () => answer(search.value);
+  $("answer-ignore").onclick = () => answer(null);
+  $("answer-abort").onclick = () => {
+    show("start");
+    status("Reading aborted.");
+  };
+  all.onclick = () => {
+    let next = index;
+    for (; next < unknown.length; ++next) {
+      const n = unknown[next];
+      if (!n.dictionaryAnswer || n.disputed) {
+        break;
+      }
+      file!.answers[n.name] = n.dictionaryAnswer.id;
+      if ($<HTMLInputElement>("remember").checked) {
+        taxaMap = withAnswer(taxaMap, n.name, n.dictionaryAnswer.family);
+      }
+    }
+    saveTaxaMap(taxaMap);
+    showMapCount();
+    questionAt(next);
+  };
+}
+
+// Options ------------------------------------------------------------------------------
+
+function showOptions(): void {
+  const facts = file!.inspection!;
+  show("options");
+  $("file-facts").textContent = [`${file!.name}: ${facts.samples} samples, ${facts.families} families.`, ...facts.notes, facts.doubtful].filter((t) => t).join(" ");
+  $("option-rows").replaceChildren(
+    ...facts.testVariables.map((v, k) => {
+      const row = document.createElement("tr");
+      row.innerHTML = `<th scope="row"></th><td><input type="checkbox" class="observed"></td><td><input class="min" value="0" size="8"> <span class="min-error" role="alert"></span></td><td><input type="checkbox" class="bio"></td>`;
+      row.querySelector("th")!.textContent = v.name || `Test variable ${k + 1}`;
+      const observed = row.querySelector<HTMLInputElement>(".observed")!;
+      const min = row.querySelector<HTMLInputElement>(".min")!;
+      const bio = row.querySelector<HTMLInputElement>(".bio")!;
+      observed.setAttribute("aria-label", `Observed Min of ${v.name}`);
+      min.setAttribute("aria-label", `Min Value of ${v.name}`);
+      bio.setAttribute("aria-label", `Biological ${v.name}`);
+      for (const input of [observed, min, bio]) {
+        input.disabled = !v.usable;
+      }
+      observed.addEventListener("change", () => {
+        min.disabled = observed.checked;
+        min.value = observed.checked ? "" : "0";
+        row.querySelector(".min-error")!.textContent = "";
+      });
+      min.addEventListener("blur", () => checkMinValue(row));
+      return row;
+    }),
+  );
+}
+
+// An empty field means 0 and a decimal comma a decimal point; any other text that is not a
+// number stays as typed, marked, and OK waits until it is mended.
+function checkMinValue(row: HTMLElement): boolean {
+  const min = row.querySelector<HTMLInputElement>(".min")!;
+  if (min.disabled) {
+    return true;
+  }
+  const text = min.value.trim().replace(",", ".") || "0";
+  const numeric = /^[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?$/.test(text);
+  if (numeric) {
+    min.value = text;
+  }
+  row.querySelector(".min-error")!.textContent = numeric ? "" : "not a number";
+  return numeric;
+}
+
+async function runFile(): Promise<void> {
+  const rows = [...$("option-rows").querySelectorAll("tr")];
+  if (!rows.map(checkMinValue).every((ok) => ok)) {
+    return;
+  }
+  const now = new Date();
+  const request = {
+    gig: $<HTMLSelectElement>("gig").value,
+    type: $<HTMLSelectElement>("type").value,
+    testVariables: rows.map((row) => ({
+      min: row.querySelector<HTMLInputElement>(".min")!.value,
+      observedMin: row.querySelector<HTMLInputElement>(".observed")!.checked,
+      biological: row.querySelector<HTMLInputElement>(".bio")!.checked,
+    })),
+    answers: file!.answers,
+    taxaMap,
+    decimalComma: file!.decimalComma,
+    date: now.toLocaleDateString(),
+    time: now.toLocaleTimeString(),
+    table: true,
+  };
+  show("progress");
+  ($("progress-bar") as HTMLProgressElement).value = 0;
+  performance.mark("run-asked"); // marks for the benchmark: engine time and page time
+  const answer = await ask({ kind: "run", request });
+  performance.measure("engine", "run-asked");
+  if (answer.kind !== "ran") {
+    return;
+  }
+  if (!answer.answer.ok) {
+    refuse(answer.answer);
+    return;
+  }
+  run = answer.answer;
+  intervals = null;
+  outputs = answer.files;
+  if (run.refused) {
+    refuse({ ok: false, error: run.messages.join("\n"), decimalComma: false });
+    return;
+  }
+  showResults();
+  performance.measure("run", "run-asked");
+  if ($<HTMLInputElement>("bootstrap").checked) {
+    await runIntervals();
+  }
+}
+
+async function runIntervals(): Promise<void> {
+  show("progress", ["results"]);
+  ($("progress-bar") as HTMLProgressElement).value = 0;
+  const answer = await ask({ kind: "intervals", replicates: 1000, seed: 1 });
+  show("results");
+  if (answer.kind === "intervals" && answer.answer.ok) {
+    intervals = answer.answer;
+    outputs = outputs.filter((f) => !answer.files.some((g) => g.name === f.name)).concat(answer.files);
+    showResults();
+  }
+}
+
+// RESULTS and GRAPHS -------------------------------------------------------------------
+
+function sampleCode(code: string): string {
+  if (!/^[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?$/.test(code.trim())) {
+    return code;
+  }
+  const value = Number(code);
+  const [whole, decimal] = Math.abs(Math.round(value * 10) / 10).toFixed(1).split(".");
+  return `${value < 0 ? "-" : ""}${whole.padStart(2, "0")}.${decimal === "0" ? "" : decimal}`;
+}
+
+function f2(value: number | null | undefined): string {
+  return value === null || value === undefined || !Number.isFinite(value) ? "" : value.toFixed(2);
+}
+
+function showResults(): void {
+  const r = run!;
+  show("results");
+  status(`${file!.name}: done.`);
+  $("describes").textContent = `${file!.name} — ${$<HTMLSelectElement>("gig").selectedOptions[0].text}, ${$<HTMLSelectElement>("type").value}`;
+  // The report, then what the batch command tells besides it: the read's notes, the names the
+  // taxa map answered, the corrected file and the run's messages.
+  const told = [
+    ...r.notes,
+    r.doubtful,
+    ...r.mapped.map((m) => `${m.name} → ${m.family || "ignored"} (taxa map, line ${m.line}${m.dictionary ? `; the taxon dictionary gives ${m.dictionary}` : ""})`),
+    r.corrected,
+    ...r.messages.filter((m) => !r.report.includes(m)),
+  ].filter((text) => text);
+  $("report").textContent = [r.report, "", ...told].join("\n").replace(/\r\n/g, "\n");
+  drawHistogram($("histogram"), r.classNames, r.classCounts);
+  const headers = ["#", "CODE", "SAMPLE", "CLASS", "STAR_ICMi", r.gigIndex, ...(r.testVariables ?? [])];
+  if (intervals) {
+    headers.push("STAR_ICMi 2.5 %", "STAR_ICMi 97.5 %", `${r.gigIndex} 2.5 %`, `${r.gigIndex} 97.5 %`);
+  }
+  list.show(
+    headers,
+    (r.samples?.code ?? []).map((code, i) => {
+      const s = r.samples!;
+      const tests = s.tests.map((column) => (column[i] === "N/A" || Number.isNaN(Number(column[i])) ? column[i] : f2(Number(column[i]))));
+      const cells = [String(i + 1), sampleCode(code), s.name[i], String(s.class[i]), f2(s.star[i]), f2(s.gig[i]), ...tests];
+      if (intervals) {
+        cells.push(f2(intervals.star[i]?.[0]), f2(intervals.star[i]?.[1]), f2(intervals.gig[i]?.[0]), f2(intervals.gig[i]?.[1]));
+      }
+      return cells;
+    }),
+  );
+  $("downloads").replaceChildren(
+    ...outputs.map((f) => {
+      const button = document.createElement("button");
+      button.type = "button";
+      button.textContent = `Download ${f.name}`;
+      button.addEventListener("click", () => download(f.name, f.bytes, "text/plain"));
+      return button;
+    }),
+  );
+  const indexSelect = $<HTMLSelectElement>("plot-index");
+  indexSelect.replaceChildren(new Option("STAR_ICMi", "star"), new Option(r.gigIndex, "gig"));
+  const variableSelect = $<HTMLSelectElement>("plot-variable");
+  variableSelect.replaceChildren(...(r.testVariables ?? []).map((name, k) => new Option(name, String(k))));
+  const usable = (r.regressions ?? []).findIndex((g) => g.star?.ok);
+  variableSelect.value = String(Math.max(0, usable));
+  drawPlot();
+}
+
+function drawPlot(): void {
+  const r = run!;
+  const index = $<HTMLSelectElement>("plot-index").value as "star" | "gig";
+  const k = Number($<HTMLSelectElement>("plot-variable").value);
+  const regression = r.regressions?.[k]?.[index];
+  const samples = r.samples;
+  const points = (samples?.x[k] ?? []).flatMap((x, i) =>
+    x === null ? [] : [{ x, y: samples![index][i], label: `${sampleCode(samples!.code[i])} ${samples!.name[i].trim()}` }],
+  );
+  const ok = regression?.ok === true;
+  const band = ok ? (regression!.bandHalfWidths ?? []).map((hw, j) => {
+    const x = 0.1 * (j + 1);
+    const y = regression!.m! * x + regression!.b!;
+    return [y - hw, y + hw];
+  }) : [];
+  const boot = intervals?.regressions.find((g) => g.star === (index === "star") && g.variable === k);
+  const data: PlotData = {
+    title: `${index === "star" ? "STAR_ICMi" : r.gigIndex} / ${r.testVariables?.[k] ?? ""}`,
+    xTitle: r.testVariables?.[k] ?? "",
+    yTitle: index === "star" ? "STAR_ICMi" : r.gigIndex,
+    points,
+    line: ok ? { m: regression!.m!, b: regression!.b!, xmin: regression!.xmin! } : null,
+    band,
+    bootstrapBand: boot ? boot.band : [],
+  };
+  const equation = ok ? `${regression!.equation}   r² = ${regression!.r2!.toFixed(3)}   n = ${regression!.n}` : "No regression for this pair.";
+  const bootText = boot ? `   m: ${f2(boot.m[0])} … ${f2(boot.m[1])}, r²: ${f2(boot.r2[0])} … ${f2(boot.r2[1])} (95 %)` : "";
+  $("plot-equation").textContent = equation + bootText;
+  $("plot").setAttribute("aria-label", `Scatter plot of ${data.title}: ${points.length} samples. ${equation}`);
+  plot.show(data);
+}
+
+// Wiring -------------------------------------------------------------------------------
+
+function wire(): void {
+  const input = $<HTMLInputElement>("file");
+  input.addEventListener("change", () => input.files?.[0] && void openFile(input.files[0]));
+  const drop = $("drop");
+  drop.addEventListener("keydown", (e) => (e.key === "Enter" || e.key === " ") && input.click());
+  drop.addEventListener("dragover", (e) => {
+    e.preventDefault();
+    drop.classList.add("over");
+  });
+  drop.addEventListener("dragleave", () => drop.classList.remove("over"));
+  drop.addEventListener("drop", (e) => {
+    e.preventDefault();
+    drop.classList.remove("over");
+    const dropped = e.dataTransfer?.files[0];
+    if (dropped) {
+      void openFile(dropped);
+    }
+  });
+  $("map-edit").addEventListener("click", () => {
+    $<HTMLTextAreaElement>("map-text").value = taxaMap;
+    $("map-editor").hidden = false;
+  });
+  $("map-save").addEventListener("click", () => {
+    taxaMap = $<HTMLTextAreaElement>("map-text").value;
+    saveTaxaMap(taxaMap);
+    showMapCount();
+    $("map-editor").hidden = true;
+  });
+  $("map-cancel").addEventListener("click", () => ($("map-editor").hidden = true));
+  const mapImport = $<HTMLInputElement>("map-import");
+  mapImport.addEventListener("change", async () => {
+    if (mapImport.files?.[0]) {
+      taxaMap = await mapImport.files[0].text();
+      saveTaxaMap(taxaMap);
+      showMapCount();
+    }
+  });
+  $("map-export").addEventListener("click", () => download("taxa-map.tsv", taxaMap, "text/tab-separated-values"));
+  $("run").addEventListener("click", () => void runFile());
+  $("back").addEventListener("click", () => show("start"));
+  $("run-again").addEventListener("click", () => showOptions());
+  $("new-file").addEventListener("click", () => show("start"));
+  $("cancel").addEventListener("click", async () => {
+    // The engine works without pause: cancelling ends its worker and starts a new one.
+    status("Cancelled.");
+    onAnswer = null;
+    await startWorker();
+    if (file?.inspection) {
+      // The new engine reads the file again, for a next run; the views keep the last run.
+      await ask({ kind: "inspect", fileName: file.name, bytes: file.bytes.slice(), taxaMap, decimalComma: file.decimalComma });
+      show(run ? "results" : "options");
+    } else {
+      show("start");
+    }
+  });
+  $("plot-index").addEventListener("change", drawPlot);
+  $("plot-variable").addEventListener("change", drawPlot);
+  $("plot-png").addEventListener("click", async () => download("plot.png", await plot.png(), "image/png"));
+  $("plot-svg").addEventListener("click", () => download("plot.svg", plot.svg(), "image/svg+xml"));
+  $("plot-copy").addEventListener("click", async () => {
+    try {
+      await navigator.clipboard.write([new ClipboardItem({ "image/png": await plot.png() })]);
+      status("The plot was copied.");
+    } catch {
+      status("The plot could not be copied here: save it as PNG or SVG instead.");
+    }
+  });
+}
+
+wire();
+showMapCount();
+show("start");
+startWorker().then(() => {
+  fillCatalogue();
+  status("Choose a GIG and a river type, then open a sample file.");
+  document.body.dataset.ready = "true";
+});
