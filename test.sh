@@ -118,7 +118,7 @@ release)
     (cd build && cpack -G DEB >/dev/null)
     lintian --fail-on error,warning build/torrentix_*.deb
     desktop-file-validate packaging/*.desktop
-    metainfo=$(appstreamcli validate --pedantic --no-net --format yaml build/packaging/*.metainfo.xml) ||
+    metainfo=$(appstreamcli validate --pedantic --no-net --format yaml build/packaging/org.torrentix.torrentix.metainfo.xml) ||
         { echo "$metainfo" >&2; exit 1; }
     if grep -q -- '- tag:' <<<"$metainfo"; then
         echo "$metainfo" >&2
