@@ -22,6 +22,16 @@ std::string generateSampleFile(const std::string& folder, int samples, int famil
 
 } // namespace
 
+int samplesOption(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.rfind("--samples=", 0) == 0) {
+            return std::stoi(arg.substr(10));
+        }
+    }
+    return 200000;
+}
+
 BenchInputs::BenchInputs(const BenchSettings& settings, const std::string& folder)
     : taxa_(TaxaDatabase::open(TAXA_DB_PATH)), tree_(buildTaxaTree(taxa_.records())) {
     for (int samples : settings.sampleCounts) {

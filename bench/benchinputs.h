@@ -18,6 +18,9 @@ struct BenchSettings {
     int memorySamples = 200000;   // the file of the peak memory
 };
 
+// The number of samples of a desktop benchmark: --samples=N among the arguments, else 200,000.
+int samplesOption(int argc, char** argv);
+
 class BenchInputs {
   public:
     // Writes the sample files into `folder` with gensamples (Mediterranean families,

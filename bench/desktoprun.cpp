@@ -37,16 +37,6 @@ struct BenchDialogs : UserDialogs {
     void showInformation(bool) override {}
 };
 
-int samplesOf(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg.rfind("--samples=", 0) == 0) {
-            return std::stoi(arg.substr(10));
-        }
-    }
-    return 200000;
-}
-
 double peakMb(int who) {
     rusage usage{};
     getrusage(who, &usage);
@@ -131,7 +121,7 @@ int measure(int samples) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     try {
-        return torrentix::bench::measure(torrentix::bench::samplesOf(argc, argv));
+        return torrentix::bench::measure(torrentix::bench::samplesOption(argc, argv));
     } catch (const std::exception& e) {
         std::cerr << "torrentix-desktopbench: " << e.what() << "\n";
         return 1;

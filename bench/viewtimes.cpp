@@ -28,16 +28,6 @@ double millisecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
-int samplesOf(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg.rfind("--samples=", 0) == 0) {
-            return std::stoi(arg.substr(10));
-        }
-    }
-    return 200000;
-}
-
 int measure(int samples) {
     const TemporaryFolder folder;
     BenchSettings settings;
@@ -87,7 +77,7 @@ int measure(int samples) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     try {
-        return torrentix::bench::measure(torrentix::bench::samplesOf(argc, argv));
+        return torrentix::bench::measure(torrentix::bench::samplesOption(argc, argv));
     } catch (const std::exception& e) {
         std::cerr << "torrentix-viewbench: " << e.what() << "\n";
         return 1;

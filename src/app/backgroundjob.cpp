@@ -2,8 +2,6 @@
 
 #include <QMetaObject>
 
-#include <cmath>
-
 namespace torrentix {
 namespace {
 
@@ -32,7 +30,7 @@ void BackgroundJob::start(std::function<void()> work, std::function<void()> done
         thread_.join();
     }
     stop_ = false;
-    shownSteps_ = -1;
+    shownSteps_.reset();
     thread_ = std::thread([this, work = std::move(work), done = std::move(done)] {
         work();
         QMetaObject::invokeMethod(
@@ -48,14 +46,9 @@ void BackgroundJob::start(std::function<void()> work, std::function<void()> done
 }
 
 void BackgroundJob::report(double fraction) {
-    const int steps = static_cast<int>(std::lround(fraction * 1000.0));
-    int shown = shownSteps_.load();
-    while (steps > shown) {
-        if (shownSteps_.compare_exchange_weak(shown, steps)) {
-            QMetaObject::invokeMethod(
-                this, [this, fraction] { emit progressed(fraction); }, Qt::QueuedConnection);
-            return;
-        }
+    if (shownSteps_.advance(fraction)) {
+        QMetaObject::invokeMethod(
+            this, [this, fraction] { emit progressed(fraction); }, Qt::QueuedConnection);
     }
 }
 

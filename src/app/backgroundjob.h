@@ -4,6 +4,7 @@
 // window's thread while the work waits for the answer; a stop ends the wait. The end of
 // the work reaches the window's thread as a queued call, dropped if the job is gone.
 
+#include "app/thousandthsteps.h"
 #include "base/cancel.h"
 
 #include <QObject>
@@ -59,7 +60,7 @@ class BackgroundJob : public QObject {
     void runOnWindowThread(const std::function<void()>& call);
 
     std::atomic<bool> stop_{false};
-    std::atomic<int> shownSteps_{-1};
+    ThousandthSteps shownSteps_;
     std::atomic<int> asking_{0};
     std::thread thread_;
 };

@@ -4,8 +4,6 @@
 
 #include <QMetaObject>
 
-#include <cmath>
-
 namespace torrentix {
 
 IntervalRun::IntervalRun(SampleTable asRead, RunOptions options, std::shared_ptr<const RunResult> run,
@@ -44,14 +42,9 @@ void IntervalRun::work() {
 // Called on the bootstrap's thread as replicates finish: only a new thousandth is passed on,
 // so that the window's thread gets at most a thousand calls.
 void IntervalRun::progress(double fraction) {
-    const int steps = static_cast<int>(std::lround(fraction * 1000.0));
-    int shown = shownSteps_.load();
-    while (steps > shown) {
-        if (shownSteps_.compare_exchange_weak(shown, steps)) {
-            QMetaObject::invokeMethod(
-                this, [this, fraction] { emit progressed(fraction); }, Qt::QueuedConnection);
-            return;
-        }
+    if (shownSteps_.advance(fraction)) {
+        QMetaObject::invokeMethod(
+            this, [this, fraction] { emit progressed(fraction); }, Qt::QueuedConnection);
     }
 }
 

@@ -3,6 +3,7 @@
 // the window keeps painting and its Cancel button answers. The engine reports progress
 // from its worker threads; progress and the end reach the window's thread as queued calls.
 
+#include "app/thousandthsteps.h"
 #include "run/bootstrap.h"
 
 #include <QObject>
@@ -45,7 +46,7 @@ class IntervalRun : public QObject {
     const RunOptions options_;
     const std::shared_ptr<const RunResult> run_;
     std::atomic<bool> cancel_{false};
-    std::atomic<int> shownSteps_{0}; // thousandths of the progress already reported
+    ThousandthSteps shownSteps_{0}; // thousandths of the progress already reported
     std::thread thread_;
 };
 

@@ -154,11 +154,7 @@ struct AdjacentRun {
 // With the families in rising order a row merges in one pass, each family's columns added
 // in file order as FamilyMerge adds them (from 0, which changes no sum): the same rows.
 void AbundanceRows::mergeAdjacent(const std::vector<int>& familyOfKey, const std::vector<bool>& keep) {
-    const std::vector<double> columnOthers = std::move(others_);
-    const std::vector<std::uint32_t> columnRowEnd = std::move(rowEnd_);
-    others_ = {};
-    rowEnd_ = {};
-    rowOthers_ = {};
+    const auto [columnOthers, columnRowEnd] = takeColumnRows();
     std::size_t out = 0;
     std::size_t first = 0;
     std::size_t other = 0;
@@ -219,11 +215,7 @@ void AbundanceRows::mergeInto(const std::vector<int>& familyOfKey, std::size_t f
         return;
     }
     FamilyMerge merge(familyOfKey, families);
-    const std::vector<double> columnOthers = std::move(others_);
-    const std::vector<std::uint32_t> columnRowEnd = std::move(rowEnd_);
-    others_ = {};
-    rowEnd_ = {};
-    rowOthers_ = {};
+    const auto [columnOthers, columnRowEnd] = takeColumnRows();
     // Written over in place: a merged row never holds more pairs than the row it comes from.
     std::size_t out = 0;
     std::size_t first = 0;
@@ -258,6 +250,14 @@ void AbundanceRows::mergeInto(const std::vector<int>& familyOfKey, std::size_t f
     // Kept at their size: a copy to a smaller block would need both at once.
     keys_.resize(out);
     codes_.resize(out);
+}
+
+AbundanceRows::ColumnRows AbundanceRows::takeColumnRows() {
+    ColumnRows taken{std::move(others_), std::move(rowEnd_)};
+    others_ = {};
+    rowEnd_ = {};
+    rowOthers_ = {};
+    return taken;
 }
 
 void AbundanceRows::reserve(std::size_t pairs) {

@@ -88,6 +88,13 @@ class AbundanceRows {
   private:
     void addOther(std::uint16_t key, double value);
     void mergeAdjacent(const std::vector<int>& familyOfKey, const std::vector<bool>& keep);
+    // The side-list values and row ends of the rows as parsed, taken out for a merge that
+    // writes the rows anew.
+    struct ColumnRows {
+        std::vector<double> others;
+        std::vector<std::uint32_t> rowEnd;
+    };
+    ColumnRows takeColumnRows();
 
     std::vector<std::uint32_t> rowEnd_;
     std::vector<std::uint32_t> rowOthers_; // side-list values up to the end of each row
