@@ -29,8 +29,9 @@ class BackgroundJob : public QObject {
     BackgroundJob(const BackgroundJob&) = delete;
     BackgroundJob& operator=(const BackgroundJob&) = delete;
 
-    // Starts `work` on a new thread; once it has returned (or thrown), `done` runs on the
-    // window's thread. A job runs one work at a time.
+    // Starts `work` on a new thread; once it has returned, `done` runs on the window's
+    // thread. `work` catches its own failures and tells them to `done`. A job runs one work
+    // at a time.
     void start(std::function<void()> work, std::function<void()> done);
     bool running() const { return thread_.joinable(); }
     // Asks the work to stop; may be called from any thread.

@@ -52,6 +52,12 @@ void ResultsModel::sortByText(int column, Qt::SortOrder order) {
         keys[sample] = cellText(sample, column);
     }
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    // The selection and the current row follow their samples to their new rows.
+    const QModelIndexList persistent = persistentIndexList();
+    std::vector<std::size_t> samplesOfPersistent;
+    for (const QModelIndex& index : persistent) {
+        samplesOfPersistent.push_back(sampleOf(index.row()));
+    }
     std::stable_sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) {
         const bool aMissing = withoutValue(keys[a]);
         const bool bMissing = withoutValue(keys[b]);
@@ -60,6 +66,17 @@ void ResultsModel::sortByText(int column, Qt::SortOrder order) {
         }
         return order == Qt::AscendingOrder ? keys[a] < keys[b] : keys[b] < keys[a];
     });
+    if (!persistent.isEmpty()) {
+        std::vector<int> rowOf(order_.size());
+        for (std::size_t row = 0; row < order_.size(); ++row) {
+            rowOf[order_[row]] = static_cast<int>(row);
+        }
+        QModelIndexList moved;
+        for (qsizetype k = 0; k < persistent.size(); ++k) {
+            moved << index(rowOf[samplesOfPersistent[static_cast<std::size_t>(k)]], persistent[k].column());
+        }
+        changePersistentIndexList(persistent, moved);
+    }
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 

@@ -312,6 +312,12 @@ TEST(ResultsList, SortsByTextShowsEveryTextWholeAndCtrlCCopiesTheSelectedRowsInT
               QString::fromUtf8("CODE\tSAMPLE\tCLASS\tSTAR_ICMi\tMed_ICMi\tVar1\tVar2\tVar3\n"
                                 "20.\tSite 20\t5\t10.25\t1.01\tN/A\t0.95\tN/A\n"
                                 "19.\tGew\u00e4sser\t4\t9.60\t0.92\tN/A\t0.90\tN/A\n"));
+    list.sortRows(1, ResultsList::SortChoice::Ascending); // the selection follows its samples
+    QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(QApplication::clipboard()->text().endsWith(
+        QString::fromUtf8("19.\tGew\u00e4sser\t4\t9.60\t0.92\tN/A\t0.90\tN/A\n"
+                          "20.\tSite 20\t5\t10.25\t1.01\tN/A\t0.95\tN/A\n")))
+        << QApplication::clipboard()->text().toStdString();
 }
 
 TEST(ClassHistogram, BarsStandOnOneBaseUnderTheirCountsAndEveryClassLabelShowsWhole) {
