@@ -90,12 +90,7 @@ StartPanel::StartPanel(Workflow& workflow, QWidget* parent) : QWidget(parent), w
 
 // The error texts of "Min Value" take the colour of the scheme, light or dark.
 void StartPanel::paintErrors() {
-    const QColor error = screenColours(palette()).errorText;
-    for (QLabel* label : minErrors_) {
-        QPalette colours = label->palette();
-        colours.setColor(QPalette::WindowText, error);
-        label->setPalette(colours);
-    }
+    setTextColour(minErrors_, screenColours(palette()).errorText);
 }
 
 void StartPanel::changeEvent(QEvent* event) {

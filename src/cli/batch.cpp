@@ -138,24 +138,6 @@ void checkOutputs(const BatchContext& c, const std::string& path) {
     }
 }
 
-// The report is built from the table as read (before the run shortens test names).
-ReportInput reportInputOf(const BatchContext& c, const SampleTable& read) {
-    ReportInput in;
-    in.sourcePath = read.sourcePath;
-    in.nsamp = read.nsamp();
-    in.nfam = read.nfam();
-    in.testVariableNames = read.testVariableNames;
-    in.numericTestValueCounts = read.numericTestValueCounts;
-    in.gigCaption = std::string(gigInfo(c.args.gig).caption);
-    in.riverTypeCaption = typeCaption(c.args.gig, c.args.riverType);
-    in.notes = placeholderNotes(c.args.gig);
-    for (std::size_t k = 0; k < 3; ++k) {
-        in.minValueTexts[k] = c.args.testVariables[k].minText;
-        in.biological[k] = c.args.testVariables[k].biological;
-    }
-    return in;
-}
-
 // A line as it can be printed: control characters (an escape byte inside a cell, say)
 // are shown as \xNN, so the text on the screen is the text in the file.
 std::string printable(std::string_view line) {
@@ -339,7 +321,7 @@ bool processFile(const BatchContext& c, const std::string& path) {
             saveCorrected(read, c.args.outputDir);
             tell(c, path, read.correctedFileError.empty() ? read.notice : read.correctedFileError);
         }
-        ReportInput report = reportInputOf(c, read.table);
+        ReportInput report = reportInputFor(read.table, runOptionsOf(c));
         const SampleTable asRead = c.args.bootstrap > 0 ? read.table : SampleTable{};
         RunResult run = compute(c, std::move(read.table));
         for (const auto& message : run.messages) {

@@ -54,12 +54,7 @@ ClassHistogram::ClassHistogram(QWidget* parent) : QWidget(parent) {
 
 // The class labels stand on the histogram's own background: their text takes its pair.
 void ClassHistogram::showLabelColours() {
-    const QColor text = screenColours(palette()).histogram.text;
-    for (QLabel* label : classCountLabels_) {
-        QPalette colours = label->palette();
-        colours.setColor(QPalette::WindowText, text);
-        label->setPalette(colours);
-    }
+    setTextColour(classCountLabels_, screenColours(palette()).histogram.text);
 }
 
 void ClassHistogram::changeEvent(QEvent* event) {

@@ -36,6 +36,15 @@ ColourScheme screenColours(const QPalette& palette);
 // The colours of figures for files and the clipboard: dark on white.
 ColourScheme printColours();
 
+// Gives each label (any widget) this text colour, the window text of its own palette.
+template <class Labels> void setTextColour(const Labels& labels, const QColor& colour) {
+    for (auto* label : labels) {
+        QPalette colours = label->palette();
+        colours.setColor(QPalette::WindowText, colour);
+        label->setPalette(colours);
+    }
+}
+
 // The contrast ratio of two colours as the Web Content Accessibility Guidelines define it,
 // from 1 (the same) to 21 (black on white).
 double contrastRatio(const QColor& a, const QColor& b);

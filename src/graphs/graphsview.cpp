@@ -96,7 +96,7 @@ void GraphsView::setResults(std::shared_ptr<const RunResult> run) {
     // The default pair: the STAR_ICMi against the first usable test variable, whose
     // regression the run holds. No test-variable button is active until the view chooses one.
     const int k = firstUsableTestVariable(numericTestValueCounts_);
-    plotTestVariable_ = k;
+    plotTestVariable(k);
     regression_ = k >= 0 ? run_->starRegressions[static_cast<std::size_t>(k)] : std::nullopt;
     activeIndex_ = 0;
     activeTestVariable_ = -1;
@@ -114,17 +114,18 @@ QString GraphsView::sampleLabel(std::size_t sample) const {
     return displayText(s.code, run_->table.utf8) + " - " + displayText(s.name, run_->table.utf8);
 }
 
-// The test variable plotted, as read: nullopt where its text is not a number.
-std::vector<std::optional<double>> GraphsView::plotTestValues() const {
-    std::vector<std::optional<double>> values;
-    if (!run_ || plotTestVariable_ < 0) {
-        return values;
+// Plots test variable k (-1: none): its values as read, parsed once for the regression and
+// the drawing alike (nullopt where a text is not a number).
+void GraphsView::plotTestVariable(int k) {
+    plotTestVariable_ = k;
+    plotX_.clear();
+    if (!run_ || k < 0) {
+        return;
     }
-    values.reserve(run_->table.samples.size());
+    plotX_.reserve(run_->table.samples.size());
     for (const Sample& s : run_->table.samples) {
-        values.push_back(parseNumeric(s.testValueTexts[static_cast<std::size_t>(plotTestVariable_)]));
+        plotX_.push_back(parseNumeric(s.testValueTexts[static_cast<std::size_t>(k)]));
     }
-    return values;
 }
 
 const std::vector<double>& GraphsView::plotIndexValues() const {
@@ -139,7 +140,7 @@ void GraphsView::enter() {
     const int k = firstUsableTestVariable(numericTestValueCounts_);
     if (hasResults_ && k >= 0) {
         activeTestVariable_ = k;
-        plotTestVariable_ = k;
+        plotTestVariable(k);
         showButtonStates();
     }
     txtRegr_->clear();
@@ -157,7 +158,7 @@ void GraphsView::indexButtonClick(int k) {
 void GraphsView::testVariableButtonClick(int k) {
     if (hasResults_ && k != activeTestVariable_) {
         activeTestVariable_ = k;
-        plotTestVariable_ = k;
+        plotTestVariable(k);
         replot();
     }
 }
@@ -177,7 +178,7 @@ void GraphsView::regress() {
     if (!anyUsableTestVariable()) {
         return; // nothing to regress; the plot shows its axes only
     }
-    regression_ = fitLine(plotTestValues(), plotIndexValues());
+    regression_ = fitLine(plotX_, plotIndexValues());
     if (!regression_->ok) {
         emit regressionFailed();
     }
@@ -205,7 +206,7 @@ void GraphsView::showPlot() {
     PlotInput input;
     input.usable = hasResults_ && anyUsableTestVariable();
     if (input.usable) {
-        input.x = plotTestValues();
+        input.x = plotX_;
         input.y = plotIndexValues();
         input.regression = regression_;
         input.yTitle = activeIndex_ == 0 ? QStringLiteral("STAR_ICMi") : gigIndexName_;

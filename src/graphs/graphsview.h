@@ -69,7 +69,7 @@ class GraphsView : public QWidget {
     void showButtonStates();
     QString figureCaption(const PlotInput& input) const;
     QString sampleLabel(std::size_t sample) const;
-    std::vector<std::optional<double>> plotTestValues() const;
+    void plotTestVariable(int k);
     const std::vector<double>& plotIndexValues() const;
     void applyLayout();
     void pick(QPointF pointer);
@@ -90,6 +90,7 @@ class GraphsView : public QWidget {
 
     // The plotted pair and its regression: the test variable plotted (-1: none) and the index.
     int plotTestVariable_ = -1;
+    std::vector<std::optional<double>> plotX_; // its values, as read
     std::optional<Regression> regression_;
     int activeIndex_ = 0;         // 0 STAR_ICMi, 1 GIG ICMi
     int activeTestVariable_ = -1; // 0-based; -1 while no test-variable button is active

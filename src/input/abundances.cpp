@@ -47,6 +47,19 @@ void AbundanceRows::addOther(std::uint16_t key, double value) {
 
 namespace {
 
+// The merged value of a family in a row: its one column's code as read, else the sum of
+// its columns as a code, or as an "other" value to keep aside when no code holds it.
+using MergedValue = std::pair<AbundanceCode, std::optional<double>>;
+MergedValue mergedValue(int columns, AbundanceCode firstCode, double firstOther, double sum) {
+    if (columns == 1) {
+        return {firstCode, isOther(firstCode) ? std::optional(firstOther) : std::nullopt};
+    }
+    if (const auto code = codeOf(sum)) {
+        return {*code, std::nullopt};
+    }
+    return {static_cast<AbundanceCode>(otherMark << decimalsShift), sum};
+}
+
 // The work arrays of a merge, by family: what the row being merged holds of each.
 class FamilyMerge {
   public:
@@ -94,15 +107,9 @@ class FamilyMerge {
     }
 
     // The merged value of family f in the row: its code, or an "other" value to keep aside.
-    std::pair<AbundanceCode, std::optional<double>> merged(int f) const {
+    MergedValue merged(int f) const {
         const auto fs = static_cast<std::size_t>(f);
-        if (columns_[fs] == 1) {
-            return {firstCode_[fs], isOther(firstCode_[fs]) ? std::optional(firstOther_[fs]) : std::nullopt};
-        }
-        if (const auto code = codeOf(sum_[fs])) {
-            return {*code, std::nullopt};
-        }
-        return {static_cast<AbundanceCode>(otherMark << decimalsShift), sum_[fs]};
+        return mergedValue(columns_[fs], firstCode_[fs], firstOther_[fs], sum_[fs]);
     }
 
     void nextRow() {
@@ -163,16 +170,7 @@ void AbundanceRows::mergeAdjacent(const std::vector<int>& familyOfKey, const std
         if (run.columns == 0) {
             return;
         }
-        std::optional<double> aside;
-        AbundanceCode code = run.firstCode;
-        if (run.columns == 1) {
-            aside = isOther(code) ? std::optional(run.firstOther) : std::nullopt;
-        } else if (const auto summed = codeOf(run.sum)) {
-            code = *summed;
-        } else {
-            code = static_cast<AbundanceCode>(otherMark << decimalsShift);
-            aside = run.sum;
-        }
+        const auto [code, aside] = mergedValue(run.columns, run.firstCode, run.firstOther, run.sum);
         keys_[out] = static_cast<std::uint16_t>(run.family);
         codes_[out] = code;
         if (aside) {

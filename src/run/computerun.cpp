@@ -111,6 +111,23 @@ void writeResults(const std::optional<std::string>& path, RunResult& r) {
 
 } // namespace
 
+ReportInput reportInputFor(const SampleTable& asRead, const RunOptions& options) {
+    ReportInput in;
+    in.sourcePath = asRead.sourcePath;
+    in.nsamp = asRead.nsamp();
+    in.nfam = asRead.nfam();
+    in.testVariableNames = asRead.testVariableNames;
+    in.numericTestValueCounts = asRead.numericTestValueCounts;
+    in.gigCaption = std::string(gigInfo(options.gig).caption);
+    in.riverTypeCaption = typeCaption(options.gig, options.riverType);
+    in.notes = placeholderNotes(options.gig);
+    for (std::size_t k = 0; k < 3; ++k) {
+        in.minValueTexts[k] = options.testVariables[k].minText;
+        in.biological[k] = options.testVariables[k].biological;
+    }
+    return in;
+}
+
 RunResult computeRun(SampleTable table, const TaxaDatabase& taxa, const RunOptions& options,
                      const RunCallbacks& callbacks) {
     useOneEncoding(table);

@@ -11,6 +11,7 @@
 #include "input/taxadatabase.h"
 #include "metrics/metricpasses.h"
 #include "metrics/metrictable.h"
+#include "report/reporttext.h"
 #include "report/resultsfile.h"
 #include "run/resultsoutput.h"
 #include "run/testvariables.h"
@@ -75,6 +76,10 @@ struct RunResult {
     std::string fileError;             // why it could not be written
     std::vector<std::string> messages; // messages for the user, in order
 };
+
+// What the on-screen report says of a file as read (before the run shortens its test
+// names) and the options of its run.
+ReportInput reportInputFor(const SampleTable& asRead, const RunOptions& options);
 
 // Runs the computation on a freshly read sample table. Throws Error when a normalisation
 // is impossible (equal lower and upper values, or values beyond the 32-bit range);

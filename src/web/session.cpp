@@ -133,24 +133,6 @@ UnknownTaxonHandler answersHandler(const Json& answers, const TaxaDatabase& taxa
     };
 }
 
-// The report is built from the table as read, before the run shortens test names.
-ReportInput reportInput(const SampleTable& table, const RunOptions& o) {
-    ReportInput in;
-    in.sourcePath = table.sourcePath;
-    in.nsamp = table.nsamp();
-    in.nfam = table.nfam();
-    in.testVariableNames = table.testVariableNames;
-    in.numericTestValueCounts = table.numericTestValueCounts;
-    in.gigCaption = std::string(gigInfo(o.gig).caption);
-    in.riverTypeCaption = typeCaption(o.gig, o.riverType);
-    in.notes = placeholderNotes(o.gig);
-    for (std::size_t k = 0; k < 3; ++k) {
-        in.minValueTexts[k] = o.testVariables[k].minText;
-        in.biological[k] = o.testVariables[k].biological;
-    }
-    return in;
-}
-
 } // namespace
 
 Session::Session(const std::string& taxaDatabasePath)
@@ -212,7 +194,7 @@ std::string Session::runJson(const std::string& path, const std::string& request
         if (read.status == ReadResult::Status::Aborted) {
             return jsonText(failure("Unknown taxon names without an answer: " + jsonText(unanswered)));
         }
-        ReportInput report = reportInput(read.table, options_);
+        ReportInput report = reportInputFor(read.table, options_);
         asRead_ = read.table;
         RunCallbacks callbacks;
         callbacks.progress = progress;
