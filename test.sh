@@ -76,13 +76,17 @@ windows)
         WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot --init >/dev/null 2>&1 || true
         wineserver -w
     fi
+    # One wine server for every test, its services already up: no test's program starts
+    # while the server and its services start, or stop after a pause between programs.
+    wineserver -p
+    trap 'wineserver -k 2>/dev/null || true' EXIT
+    "$wine" cmd /c exit >/dev/null 2>&1 || true
     cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-w64-x86_64.cmake \
         -DCMAKE_BUILD_TYPE=Release -DTORRENTIX_GUI=OFF -DTORRENTIX_WERROR="$werror" \
         -DTORRENTIX_HOST_MAKETAXADB="$PWD/build-windows/host/tools/maketaxadb" \
         -DTORRENTIX_HOST_CLI="$PWD/build-windows/host/torrentix-cli"
     cmake --build build-windows -j "$jobs"
     ctest --test-dir build-windows --output-on-failure -j "$jobs"
-    wineserver -k 2>/dev/null || true
     ls build-windows/torrentix-cli-*-windows-x86_64.zip
     ;;
 web)
