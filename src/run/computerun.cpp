@@ -39,6 +39,7 @@ std::array<std::optional<TestVariableNormalisation>, 3>
 normaliseTestVariables(SampleTable& table, const RunOptions& options, RunResult& r) {
     std::array<std::optional<TestVariableNormalisation>, 3> bounds;
     for (std::size_t k = 0; k < 3; ++k) {
+        r.testText[k].reserve(table.samples.size());
         for (const Sample& s : table.samples) {
             r.testText[k].push_back(s.testValueTexts[k]);
         }
@@ -92,7 +93,12 @@ std::string indicesAndResultsText(SampleTable& table, const RunOptions& options,
     r.testBounds = testBounds;
     r.starRegressions = closing.starRegression;
     r.gigRegressions = closing.gigRegression;
-    return text + resultsClosing(closing);
+    // Appended in place: the opening's room usually holds the closing, where a copy of the
+    // whole text would briefly hold it twice.
+    const std::string closingText = resultsClosing(closing);
+    text.reserve(text.size() + closingText.size());
+    text += closingText;
+    return text;
 }
 
 void writeResults(const std::optional<std::string>& path, RunResult& r) {
@@ -146,9 +152,11 @@ RunResult computeRun(SampleTable table, const TaxaDatabase& taxa, const RunOptio
     RunResult r;
     r.classcount = counts;
     r.rule = *rule;
-    const auto testBounds = normaliseTestVariables(table, options, r);
     begin(RunStage::Metrics);
     MetricTable m = computeMetrics(table, taxa, options, callbacks);
+    // After the metrics, once the abundances are let go: the test variables' texts and
+    // values then never share the memory with them.
+    const auto testBounds = normaliseTestVariables(table, options, r);
     r.raw = m;
     r.messages = placeholderNotes(options.gig);
     const auto path =
