@@ -2,11 +2,13 @@
 
 #include "base/files.h"
 #include "base/numberforms.h"
+#include "base/parallel.h"
 #include "base/text.h"
 #include "metrics/catalogue.h"
 #include "metrics/metricdefinitions.h"
 #include "report/formulaguard.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -32,31 +34,64 @@ class Lines {
         out_ += crlf;
         return *this;
     }
-    std::string take() { return std::move(out_); }
+    Lines& append(std::string_view text) {
+        out_ += text;
+        return *this;
+    }
+    std::string take() { return std::exchange(out_, {}); }
 
   private:
     std::string out_;
 };
+
+// Appends the rows of samples 0 to count - 1, which `appendRows(lines, first, end)` makes
+// for samples first to end - 1. On several threads the rows are made a block of samples
+// on each thread at a time and appended in sample order: the same text on any number of
+// threads, with only the blocks of one round held beside it.
+template <class AppendRows>
+void appendSampleRows(Lines& out, std::size_t count, unsigned threads, const AppendRows& appendRows) {
+    constexpr std::size_t blockSamples = 2048;
+    if (threads <= 1 || count <= blockSamples) {
+        appendRows(out, 0, count);
+        return;
+    }
+    const std::size_t blocks = (count + blockSamples - 1) / blockSamples;
+    std::vector<Lines> round(threads);
+    for (std::size_t first = 0; first < blocks; first += round.size()) {
+        const std::size_t inRound = std::min(round.size(), blocks - first);
+        forEachIndex(inRound, threads, [&](std::size_t b) {
+            const std::size_t begin = (first + b) * blockSamples;
+            appendRows(round[b], begin, std::min(count, begin + blockSamples));
+        });
+        for (std::size_t b = 0; b < inRound; ++b) {
+            out.append(round[b].take());
+        }
+    }
+}
 
 std::string rawValueText(const MetricDefinition& d, double value) {
     return d.form == MetricForm::Fixed2 ? formatF2(value) : formatGeneral(value);
 }
 
 void metricTable(Lines& out, const SampleTable& table, const MetricTable& raw,
-                 const std::vector<MetricDefinition>& metrics) {
+                 const std::vector<MetricDefinition>& metrics, unsigned threads) {
     std::string header = "CODE\tSAMPLE";
     for (const auto& d : metrics) {
         header += "\t";
         header += d.label;
     }
     out.line(header);
-    for (std::size_t i = 0; i < table.samples.size(); ++i) {
-        std::string row = guardFormula(table.samples[i].code) + "\t" + guardFormula(table.samples[i].name);
-        for (const auto& d : metrics) {
-            row += "\t" + rawValueText(d, metricColumn(raw, d.column)[i]);
-        }
-        out.line(row);
-    }
+    appendSampleRows(out, table.samples.size(), threads,
+                     [&](Lines& rows, std::size_t first, std::size_t end) {
+                         for (std::size_t i = first; i < end; ++i) {
+                             std::string row = guardFormula(table.samples[i].code) + "\t" +
+                                               guardFormula(table.samples[i].name);
+                             for (const auto& d : metrics) {
+                                 row += "\t" + rawValueText(d, metricColumn(raw, d.column)[i]);
+                             }
+                             rows.line(row);
+                         }
+                     });
 }
 
 void weightLines(Lines& out, const std::vector<MetricDefinition>& metrics) {
@@ -117,10 +152,10 @@ std::string resultsOpening(const ResultsHeader& h) {
     }
     out.line();
     out.line("STAR_ICMi metrics");
-    metricTable(out, t, h.raw, starMetrics());
+    metricTable(out, t, h.raw, starMetrics(), h.threads);
     out.line();
     out.line(gigCaption + " GIG ICMi metrics");
-    metricTable(out, t, h.raw, gigMetrics(h.gig));
+    metricTable(out, t, h.raw, gigMetrics(h.gig), h.threads);
     out.line();
     out.line("Weights of STAR_ICMi metrics:");
     weightLines(out, starMetrics());
@@ -187,12 +222,14 @@ std::string resultsClosing(const IndexSection& s) {
     out.line();
     out.row("N", "SAMPLES", "STAR_ICM index", g3 + "_ICM index", guardFormula(t.testVariableNames[0]),
             guardFormula(t.testVariableNames[1]), guardFormula(t.testVariableNames[2]));
-    for (std::size_t i = 0; i < t.samples.size(); ++i) {
-        const Sample& sample = t.samples[i];
-        out.row(guardFormula(sample.code), guardFormula(sample.name), formatF3(s.staricm[i]),
-                formatF3(s.gigicm[i]), testValueText(sample.testValueTexts[0]),
-                testValueText(sample.testValueTexts[1]), testValueText(sample.testValueTexts[2]));
-    }
+    appendSampleRows(out, t.samples.size(), s.threads, [&](Lines& rows, std::size_t first, std::size_t end) {
+        for (std::size_t i = first; i < end; ++i) {
+            const Sample& sample = t.samples[i];
+            rows.row(guardFormula(sample.code), guardFormula(sample.name), formatF3(s.staricm[i]),
+                     formatF3(s.gigicm[i]), testValueText(sample.testValueTexts[0]),
+                     testValueText(sample.testValueTexts[1]), testValueText(sample.testValueTexts[2]));
+        }
+    });
     // A regression is left out when its test variable has fewer than 6 numeric values; the
     // lines say "<12", as results files of the method always have, and stay so.
     for (std::size_t k = 0; k < 3; ++k) {

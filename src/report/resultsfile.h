@@ -36,6 +36,7 @@ struct ResultsHeader {
     std::string timeText;
     ClassCounts classcount{};
     const MetricTable& raw;
+    unsigned threads = 1; // the samples' rows are made on this many threads
 };
 
 // Header, class summary, raw STAR_ICMi and GIG metrics, weights and the heading of the
@@ -65,6 +66,7 @@ struct IndexSection {
     // Per test variable: the regressions of each index, or nullopt when not calculated.
     std::array<std::optional<Regression>, 3> starRegression;
     std::array<std::optional<Regression>, 3> gigRegression;
+    unsigned threads = 1; // the samples' rows are made on this many threads
 };
 
 // Index table, regressions of both indices and the footer.

@@ -129,10 +129,11 @@ TEST(ParallelRun, ColumnsMergeAlikeWhetherResolvedBeforeOrAfterTheRows) {
 
 // The passes go over blocks of samples, whatever threads do the work: the metrics are
 // those of one pass over all samples, and progress rises to 1 on the thread that started
-// the run.
+// the run. The samples' rows of the results text, made in blocks on several threads, come
+// in the order of one thread.
 TEST(ParallelRun, BlocksOfSamplesGiveTheMetricsOfOnePassAndProgressOnTheCallingThread) {
     std::vector<std::vector<double>> rows;
-    for (int i = 0; i < 2500; ++i) {
+    for (int i = 0; i < 5000; ++i) {
         rows.push_back({1.0 + i % 7, static_cast<double>(i % 3), 2.0});
     }
     const SampleTable t = makeTable({"BAETIDAE", "LEUCTRIDAE", "GAMMARIDAE"}, rows);
@@ -142,7 +143,8 @@ TEST(ParallelRun, BlocksOfSamplesGiveTheMetricsOfOnePassAndProgressOnTheCallingT
     computeScoreMetrics(all, onePass);
     computeFamilyMetrics(all, onePass);
     countSensitiveFamilies(all, onePass);
-    for (const int threads : {1, 2}) {
+    std::string oneThreadText;
+    for (const int threads : {1, 2, 3}) {
         std::vector<double> seen;
         bool elsewhere = false;
         RunOptions options;
@@ -165,6 +167,8 @@ TEST(ParallelRun, BlocksOfSamplesGiveTheMetricsOfOnePassAndProgressOnTheCallingT
         EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
         EXPECT_DOUBLE_EQ(seen.back(), 1.0);
         EXPECT_FALSE(elsewhere);
+        oneThreadText = threads == 1 ? run.resultsText : oneThreadText;
+        EXPECT_EQ(run.resultsText, oneThreadText) << threads << " threads";
     }
 }
 
