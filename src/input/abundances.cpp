@@ -179,28 +179,42 @@ void AbundanceRows::mergeAdjacent(const std::vector<int>& familyOfKey, const std
         ++out;
         run = {};
     };
+    const auto valueOf = [](AbundanceCode code, double otherValue) {
+        return isOther(code) ? otherValue : codeValue(code);
+    };
     for (std::size_t r = 0; r < columnRowEnd.size(); ++r) {
         const std::size_t last = columnRowEnd[r];
+        if (!keep[r]) {
+            for (std::size_t e = first; e < last; ++e) {
+                other += isOther(codes_[e]) ? 1 : 0;
+            }
+            first = last;
+            continue;
+        }
         for (std::size_t e = first; e < last; ++e) {
             const AbundanceCode code = codes_[e];
             const double otherValue = isOther(code) ? columnOthers[other++] : 0.0;
             const int f = familyOfKey[keys_[e]];
-            if (f < 0 || !keep[r]) {
+            if (f < 0) {
                 continue;
             }
             if (f != run.family) {
                 flush();
-                run = {f, 0, code, otherValue, 0.0};
+                run = {f, 1, code, otherValue, 0.0};
+                continue;
             }
+            // A further column of the family: the sum is begun only now, from 0 and the
+            // first column's value, as every merge adds them.
+            if (run.columns == 1) {
+                run.sum = 0.0 + valueOf(run.firstCode, run.firstOther);
+            }
+            run.sum += valueOf(code, otherValue);
             ++run.columns;
-            run.sum += isOther(code) ? otherValue : codeValue(code);
         }
         first = last;
-        if (keep[r]) {
-            flush();
-            rowEnd_.push_back(static_cast<std::uint32_t>(out));
-            rowOthers_.push_back(static_cast<std::uint32_t>(others_.size()));
-        }
+        flush();
+        rowEnd_.push_back(static_cast<std::uint32_t>(out));
+        rowOthers_.push_back(static_cast<std::uint32_t>(others_.size()));
     }
     keys_.resize(out);
     codes_.resize(out);

@@ -110,10 +110,11 @@ TEST(Abundances, MergingAddsColumnsOfAFamilyInFileOrder) {
         EXPECT_EQ(long_[static_cast<std::size_t>(f)], (std::pair<int, double>{f, f < 20 ? f + 40 : f}));
     }
 
-    // Columns side by side by family (the usual file) merge in one pass to the same sums.
+    // Columns side by side by family (the usual file) merge in one pass to the same sums;
+    // the dropped row's value kept whole is passed over.
     const std::vector<int> sideBySide = {0, 0, 1, -1, 2, 2, 2};
     const std::vector<std::vector<double>> adjacent = {{0.1, 0.2, 0, 9, 1, 0, 2},
-                                                       {0, 0, 3, 0, 0, 0, 0},
+                                                       {0, 0, 1e200, 0, 0, 0, 0},
                                                        {1e300, 1e300, 0, 0, 0.7, 0.3, 0},
                                                        {0, 5, 0, 1, 0, 0, 1.25}};
     AbundanceRows rising;
