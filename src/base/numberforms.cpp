@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
+#include <optional>
 #include <string>
 
 namespace torrentix {
@@ -125,6 +126,35 @@ std::size_t scientificLength(const Decimal& d) {
     return d.count + (d.count > 1 ? 1 : 0) + 2 + (power >= 100 ? 3 : 2);
 }
 
+// The value of `magnitude` (non-negative) with `decimals` decimals, from its product with
+// 10^decimals as a double. Rounding to the nearest double keeps order, and below 10^15 every
+// half of a whole number is a double: the rounded product lies on the same side of each half
+// as the exact product, or on the half itself. Nullopt for a product on a half, or too
+// large for whole-number arithmetic: the exact digits then decide.
+std::optional<std::string> fixedFromProduct(double magnitude, int decimals) {
+    constexpr double powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+    if (decimals < 0 || decimals > 6 || !(magnitude < 1e9)) {
+        return std::nullopt;
+    }
+    const double product = magnitude * powers[decimals]; // below 10^15: whole parts are exact
+    const double whole = std::floor(product);
+    const double fraction = product - whole; // exact, as the product is below 2^52
+    if (fraction == 0.5) {
+        return std::nullopt;
+    }
+    const auto units = static_cast<unsigned long long>(whole) + (fraction > 0.5 ? 1 : 0);
+    std::string digits = fmt::format(FMT_COMPILE("{}"), units);
+    if (decimals == 0) {
+        return digits;
+    }
+    const auto places = static_cast<std::size_t>(decimals);
+    if (digits.size() <= places) {
+        digits.insert(0, places + 1 - digits.size(), '0');
+    }
+    digits.insert(digits.size() - places, 1, '.');
+    return digits;
+}
+
 } // namespace
 
 std::string formatFixed(double value, int decimals) {
@@ -134,7 +164,9 @@ std::string formatFixed(double value, int decimals) {
     const bool negative = std::signbit(value);
     const double magnitude = std::fabs(value);
     std::string text;
-    if (isExactTie(magnitude, decimals)) {
+    if (auto quick = fixedFromProduct(magnitude, decimals)) {
+        text = std::move(*quick);
+    } else if (isExactTie(magnitude, decimals)) {
         // The exact value has decimals + 1 fraction digits ending in 5: round away from zero.
         text = fmt::format(FMT_COMPILE("{:.{}f}"), magnitude, decimals + 1);
         text.pop_back();

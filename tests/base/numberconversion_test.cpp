@@ -138,8 +138,9 @@ template <typename Float> Float read(std::string_view number) {
 namespace {
 
 // Values of every kind a results file meets: any finite bit pattern, metric-sized values,
-// exact ties of the F2 and F3 grids (k / 2^3 and k / 2^4), values a few units in the
-// last place beside a decimal of 2 or 3 places, and whole numbers.
+// exact ties of the F2 and F3 grids (k / 2^3 and k / 2^4) and values one unit in the last
+// place beside them, values a few units in the last place beside a decimal of 2 or 3
+// places, and whole numbers.
 double randomValue(std::mt19937_64& random) {
     const std::uint64_t bits = random();
     const double sign = (bits & 1) != 0 ? -1.0 : 1.0;
@@ -152,9 +153,10 @@ double randomValue(std::mt19937_64& random) {
     case 1:
         return sign * std::ldexp(small, static_cast<int>((bits >> 8) % 64) - 40);
     case 2:
-        return sign * small / 8.0;
-    case 3:
-        return sign * small / 16.0;
+    case 3: {
+        const double tie = sign * small / (bits % 7 == 2 ? 8.0 : 16.0);
+        return (bits & 2) != 0 ? tie : std::nextafter(tie, (bits & 4) != 0 ? 0.0 : 1e300);
+    }
     case 4: {
         const double decimal = small / ((bits & 2) != 0 ? 100.0 : 1000.0);
         return sign * std::nextafter(decimal, (bits & 4) != 0 ? 0.0 : 1e300);
