@@ -71,8 +71,9 @@ std::string indicesAndResultsText(SampleTable& table, const RunOptions& options,
                                   const std::array<std::optional<TestVariableNormalisation>, 3>& testBounds,
                                   MetricTable m, RunResult& r, const std::function<void(RunStage)>& begin) {
     const Gig gig = options.gig;
-    std::string text = resultsOpening({table, gig, options.riverType, options.dateText, options.timeText,
-                                       r.classcount, r.raw, threadCount(options.threads)});
+    const unsigned threads = threadCount(options.threads);
+    std::string text = resultsOpening(
+        {table, gig, options.riverType, options.dateText, options.timeText, r.classcount, r.raw, threads});
     normaliseMetrics(m, gig, table, r.rule, text);
     r.normalised = std::move(m);
     r.indices = computeIndices(r.normalised, table, gig, r.rule);
@@ -87,8 +88,7 @@ std::string indicesAndResultsText(SampleTable& table, const RunOptions& options,
     }
     text += normalisationNotes(r.indices.starReferenceValue,
                                r.rule.useMedian ? medianSentence : percentileSentence, testLines);
-    IndexSection closing{table, gig, r.indices.staricm,           r.indices.gigicm,
-                         {},    {},  threadCount(options.threads)};
+    IndexSection closing{table, gig, r.indices.staricm, r.indices.gigicm, {}, {}, threads};
     begin(RunStage::Regressions);
     regressAll(table, r.indices, closing, r.regressionFailed);
     r.testBounds = testBounds;

@@ -196,8 +196,11 @@ std::string compare(std::size_t conversion, double value, std::mt19937_64& rando
     // The fixed forms of larger values are hundreds of digits long: they take the remainder.
     const double fixed = std::fabs(value) < 1e20 ? value : std::fmod(value, 1e20);
     switch (conversion) {
-    case 0:
-        return mismatch("F2", fixed, formatF2(fixed), reference::formatFixed(fixed, 2));
+    case 0: { // the 2-decimal form, and the 1-decimal one of the results list
+        const std::string f2 = mismatch("F2", fixed, formatF2(fixed), reference::formatFixed(fixed, 2));
+        return f2.empty() ? mismatch("F1", fixed, formatFixed(fixed, 1), reference::formatFixed(fixed, 1))
+                          : f2;
+    }
     case 1:
         return mismatch("F3", fixed, formatF3(fixed), reference::formatFixed(fixed, 3));
     case 2:
