@@ -83,7 +83,7 @@ class FamilyMerge {
             firstOther_[fs] = otherValue;
         }
         if (columnsOfFamily_[fs] > 1) {
-            sum_[fs] += isOther(code) ? otherValue : codeValue(code);
+            sum_[fs] += pairValue(code, otherValue);
         }
     }
 
@@ -179,9 +179,6 @@ void AbundanceRows::mergeAdjacent(const std::vector<int>& familyOfKey, const std
         ++out;
         run = {};
     };
-    const auto valueOf = [](AbundanceCode code, double otherValue) {
-        return isOther(code) ? otherValue : codeValue(code);
-    };
     for (std::size_t r = 0; r < columnRowEnd.size(); ++r) {
         const std::size_t last = columnRowEnd[r];
         if (!keep[r]) {
@@ -206,9 +203,9 @@ void AbundanceRows::mergeAdjacent(const std::vector<int>& familyOfKey, const std
             // A further column of the family: the sum is begun only now, from 0 and the
             // first column's value, as every merge adds them.
             if (run.columns == 1) {
-                run.sum = 0.0 + valueOf(run.firstCode, run.firstOther);
+                run.sum = 0.0 + pairValue(run.firstCode, run.firstOther);
             }
-            run.sum += valueOf(code, otherValue);
+            run.sum += pairValue(code, otherValue);
             ++run.columns;
         }
         first = last;

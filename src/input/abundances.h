@@ -47,6 +47,10 @@ inline double codeValue(AbundanceCode code) {
     const unsigned decimals = static_cast<unsigned>(code >> decimalsShift);
     return decimals == 0 ? digits : digits / powersOfTen[decimals];
 }
+// The value of a pair whose side-list value, if it has one, is `otherValue`.
+inline double pairValue(AbundanceCode code, double otherValue) {
+    return isOther(code) ? otherValue : codeValue(code);
+}
 
 // Rows of (key, abundance) pairs with positive abundances, keys ascending within a row
 // once the reader has merged its columns into families. Keys are taxon columns while a

@@ -31,46 +31,60 @@ std::pair<double, double> orderStatistics(std::vector<double>& values, std::size
     return {*at, next};
 }
 
+// The method's median of n values: the middle order statistic, or the mean of the two
+// middle ones; `low` is at 0-based position `first`, `high` the one after it.
+struct MedianPosition {
+    std::size_t n;
+    std::size_t first() const { return n % 2 == 0 ? n / 2 - 1 : n / 2; }
+    double between(double low, double high) const { return n % 2 == 0 ? (low + high) / 2.0 : low; }
+};
+
+// The method's 75th percentile of n values: 1-based position floor(0.75 x n) (the first
+// for a single value) and the fraction toward the next order statistic.
+struct Percentile75Position {
+    std::size_t k = 1;
+    double fraction = 0.0;
+
+    explicit Percentile75Position(std::size_t n) {
+        const double q = 0.75 * static_cast<double>(n);
+        const double whole = std::floor(q);
+        if (whole >= 1.0) {
+            k = static_cast<std::size_t>(whole);
+            fraction = q - whole;
+        }
+    }
+    std::size_t first() const { return k - 1; }
+    double between(double at, double next) const {
+        return fraction == 0.0 ? at : at * (1.0 - fraction) + next * fraction;
+    }
+};
+
 } // namespace
 
 double medianOfSorted(const std::vector<double>& sorted) {
-    const std::size_t n = sorted.size();
-    return n % 2 == 0 ? (sorted[n / 2 - 1] + sorted[n / 2]) / 2.0 : sorted[n / 2];
+    const MedianPosition at{sorted.size()};
+    return at.between(sorted[at.first()], sorted[std::min(at.first() + 1, sorted.size() - 1)]);
 }
 
 double percentile75OfSorted(const std::vector<double>& sorted) {
-    const std::size_t n = sorted.size();
-    if (n == 1) {
-        return sorted[0];
-    }
-    // 1-based positions, as the method states them.
-    auto at = [&](std::size_t position) { return sorted[position - 1]; };
-    const double q = 0.75 * static_cast<double>(n);
-    const double whole = std::floor(q);
-    const double f = q - whole;
-    const auto k = static_cast<std::size_t>(whole);
-    return f == 0.0 ? at(k) : at(k) * (1.0 - f) + at(k + 1) * f;
+    const Percentile75Position at(sorted.size());
+    return at.between(sorted[at.first()], sorted[std::min(at.first() + 1, sorted.size() - 1)]);
 }
 
 // The same order statistics and arithmetic as medianOfSorted and percentile75OfSorted,
 // without sorting the whole list.
 float referenceQuantile(std::vector<double>& values, bool median) {
-    const std::size_t n = values.size();
-    if (n == 0) {
+    if (values.empty()) {
         return 0.0f;
     }
     if (median) {
-        const auto [low, high] = orderStatistics(values, n % 2 == 0 ? n / 2 - 1 : n / 2);
-        return static_cast<float>(n % 2 == 0 ? (low + high) / 2.0 : low);
+        const MedianPosition at{values.size()};
+        const auto [low, high] = orderStatistics(values, at.first());
+        return static_cast<float>(at.between(low, high));
     }
-    if (n == 1) {
-        return static_cast<float>(values[0]);
-    }
-    const double q = 0.75 * static_cast<double>(n);
-    const double whole = std::floor(q);
-    const double f = q - whole;
-    const auto [at, next] = orderStatistics(values, static_cast<std::size_t>(whole) - 1);
-    return static_cast<float>(f == 0.0 ? at : at * (1.0 - f) + next * f);
+    const Percentile75Position at(values.size());
+    const auto [low, high] = orderStatistics(values, at.first());
+    return static_cast<float>(at.between(low, high));
 }
 
 double quantileType7(const std::vector<double>& sorted, double p) {

@@ -151,10 +151,8 @@ class RunInputs {
             return r.metrics[s].apply((*columns[s])[i]);
         });
     }
-    double index(const Replicate& r, bool star, std::size_t i) const {
-        return (star ? r.star : r.gig).apply(rawIndex(r, star, i));
-    }
-    // The same of the samples first..last-1 into out[0..], term by term.
+    // The indices of the samples first..last-1 as normalised in replicate r, into out[0..],
+    // term by term.
     void indices(const Replicate& r, bool star, std::size_t first, std::size_t last, double* out) const {
         const std::vector<WeightedTerm>& terms = star ? starTerms : gigTerms;
         const std::vector<std::size_t>& termSteps = star ? starSteps : gigSteps;
@@ -324,14 +322,7 @@ class ReplicateDraw {
     std::vector<double> y_;
 };
 
-Interval intervalOfSorted(const std::vector<double>& sorted) {
-    if (sorted.empty()) {
-        return {};
-    }
-    return {quantileType7(sorted, 0.025), quantileType7(sorted, 0.975)};
-}
-
-// The same interval of values in any order, for the many points of a band.
+// The 95 % interval of values in any order (which it changes).
 Interval intervalOfUnsorted(std::vector<double>& values) {
     if (values.empty()) {
         return {};
@@ -436,13 +427,10 @@ class Bootstrap {
                 values[2].push_back(r.fits[g].r2);
             }
         }
-        for (auto& v : values) {
-            std::sort(v.begin(), v.end());
-        }
         out.counted = static_cast<int>(values[0].size());
-        out.m = intervalOfSorted(values[0]);
-        out.b = intervalOfSorted(values[1]);
-        out.r2 = intervalOfSorted(values[2]);
+        out.m = intervalOfUnsorted(values[0]);
+        out.b = intervalOfUnsorted(values[1]);
+        out.r2 = intervalOfUnsorted(values[2]);
         out.band.resize(static_cast<std::size_t>(std::max(out.point.bandPoints, 0)));
         std::vector<double> fitted;
         for (std::size_t k = 0; k < out.band.size(); ++k) {

@@ -62,6 +62,22 @@ TEST(Abundances, EveryValueReadsBackExactly) {
     EXPECT_FALSE(decimalCode(1, 15));
 }
 
+namespace {
+
+// Rows of pairs as parsed: one row per line of cells, a pair per column.
+AbundanceRows parsedRows(const std::vector<std::vector<double>>& lines) {
+    AbundanceRows rows;
+    for (const auto& row : lines) {
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            rows.add(static_cast<std::uint16_t>(c), row[c]);
+        }
+        rows.endRow();
+    }
+    return rows;
+}
+
+} // namespace
+
 // Columns of one family are added in the order of the file, from 0; ignored columns and
 // rows not kept go; families come in family order though a later column names an earlier
 // family.
@@ -69,13 +85,7 @@ TEST(Abundances, MergingAddsColumnsOfAFamilyInFileOrder) {
     const std::vector<int> familyOfColumn = {0, 1, -1, 0, 2, 1};
     const std::vector<std::vector<double>> columns = {
         {0.1, 0, 7, 0.2, 1, 0}, {0, 0, 3, 0, 0, 0}, {1e300, 2, 0, 1e300, 0, 0.7}, {0, 5, 0, 0, 0, 1.25}};
-    AbundanceRows rows;
-    for (const auto& row : columns) {
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            rows.add(static_cast<std::uint16_t>(c), row[c]);
-        }
-        rows.endRow();
-    }
+    AbundanceRows rows = parsedRows(columns);
     rows.mergeInto(familyOfColumn, 3, {true, true, true, true});
     Abundances a;
     a.appendBlock(std::move(rows));
@@ -117,13 +127,7 @@ TEST(Abundances, MergingAddsColumnsOfAFamilyInFileOrder) {
                                                        {0, 0, 1e200, 0, 0, 0, 0},
                                                        {1e300, 1e300, 0, 0, 0.7, 0.3, 0},
                                                        {0, 5, 0, 1, 0, 0, 1.25}};
-    AbundanceRows rising;
-    for (const auto& row : adjacent) {
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            rising.add(static_cast<std::uint16_t>(c), row[c]);
-        }
-        rising.endRow();
-    }
+    AbundanceRows rising = parsedRows(adjacent);
     rising.mergeInto(sideBySide, 3, {true, false, true, true});
     Abundances byRows;
     byRows.appendBlock(std::move(rising));
