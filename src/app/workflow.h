@@ -255,7 +255,8 @@ class Workflow : public QObject {
                         UserDialogs& dialogs);
     void startIntervals(SampleTable asRead, RunOptions options);
     bool saveOutput(const QString& title, const QString& proposed, const QString& filter,
-                    const std::function<QString(const QString&)>& write);
+                    const std::function<QStringList(const QString&)>& pathsOf,
+                    const std::function<void(const QStringList&)>& write);
     void intervalsDone(std::shared_ptr<const BootstrapResult> result, const QString& failure);
 
     const TaxaDatabase& taxa_;

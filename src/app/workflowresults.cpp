@@ -11,6 +11,8 @@
 #include "report/tidytable.h"
 #include "run/bootstraptable.h"
 
+#include <algorithm>
+
 #include <QFileInfo>
 
 namespace torrentix {
@@ -55,28 +57,29 @@ void Workflow::intervalsDone(std::shared_ptr<const BootstrapResult> result, cons
     emit intervalsFinished();
 }
 
-// Asks where an output goes and writes it there; a name that would replace the sample
-// file, or a place that cannot be written, brings the dialog back. False when the user
-// chose no name.
+// Asks where an output goes and writes it there: `pathsOf` gives the files a chosen name
+// writes, `write` writes them. A file that would replace the sample file, or a place that
+// cannot be written, brings the dialog back. False when the user chose no name.
 bool Workflow::saveOutput(const QString& title, const QString& proposed, const QString& filter,
-                          const std::function<QString(const QString&)>& write) {
-    const QString sample = shownRun_ ? shownRun_->path : inputPath_;
+                          const std::function<QStringList(const QString&)>& pathsOf,
+                          const std::function<void(const QStringList&)>& write) {
+    const QString sample = QFileInfo(shownRun_ ? shownRun_->path : inputPath_).absoluteFilePath();
     for (;;) {
         const QString chosen = dialogs_.saveFileName(title, proposed, filter);
         if (chosen.isEmpty()) {
             return false;
         }
-        if (QFileInfo(chosen).absoluteFilePath() == QFileInfo(sample).absoluteFilePath()) {
+        const QStringList paths = pathsOf(chosen);
+        if (std::any_of(paths.begin(), paths.end(), [&sample](const QString& path) {
+                return QFileInfo(path).absoluteFilePath() == sample;
+            })) {
             dialogs_.showMessage(QStringLiteral("The output cannot replace the sample file ") + sample +
                                  QStringLiteral(". Please choose another name."));
             continue;
         }
         try {
-            const QString clash = write(chosen);
-            if (clash.isEmpty()) {
-                return true;
-            }
-            dialogs_.showMessage(clash);
+            write(paths);
+            return true;
         } catch (const std::exception& e) {
             dialogs_.showMessage(anyText(e.what()) + QStringLiteral("\nPlease choose another folder."));
         }
@@ -92,14 +95,15 @@ void Workflow::exportTable() {
     if (!canSave()) {
         return;
     }
-    saveOutput(QStringLiteral("EXPORT TABLE"), pathText(tablePathFor(pathBytes(shownRun_->path))),
-               QStringLiteral("Tab-separated table (*.tsv);;Comma-separated table (*.csv)"),
-               [this](const QString& chosen) {
-                   const std::string path = pathBytes(chosen);
-                   const std::string table = tidyTableOf(*results_, shownRun_->gig, intervals_.get());
-                   writeFileAtomically(path, isCsvName(path) ? csvFromTsv(table) : table);
-                   return QString();
-               });
+    saveOutput(
+        QStringLiteral("EXPORT TABLE"), pathText(tablePathFor(pathBytes(shownRun_->path))),
+        QStringLiteral("Tab-separated table (*.tsv);;Comma-separated table (*.csv)"),
+        [](const QString& chosen) { return QStringList{chosen}; },
+        [this](const QStringList& paths) {
+            const std::string path = pathBytes(paths[0]);
+            const std::string table = tidyTableOf(*results_, shownRun_->gig, intervals_.get());
+            writeFileAtomically(path, isCsvName(path) ? csvFromTsv(table) : table);
+        });
 }
 
 // "Save results as...": the results file of the run shown, wherever the user says.
@@ -109,14 +113,16 @@ void Workflow::saveResultsAs() {
     }
     const std::string written = results_->outputPath;
     const QString proposed = pathText(written.empty() ? resultsPathFor(pathBytes(shownRun_->path)) : written);
-    saveOutput(QStringLiteral("SAVE RESULTS AS"), proposed, QStringLiteral("Text File (*.txt)"),
-               [this](QString chosen) {
-                   if (!chosen.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive)) {
-                       chosen += QStringLiteral(".txt");
-                   }
-                   writeFileAtomically(pathBytes(chosen), results_->resultsText);
-                   return QString();
-               });
+    saveOutput(
+        QStringLiteral("SAVE RESULTS AS"), proposed, QStringLiteral("Text File (*.txt)"),
+        [](const QString& chosen) {
+            return QStringList{chosen.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive)
+                                   ? chosen
+                                   : chosen + QStringLiteral(".txt")};
+        },
+        [this](const QStringList& paths) {
+            writeFileAtomically(pathBytes(paths[0]), results_->resultsText);
+        });
 }
 
 // "Save intervals...": the samples' table where the user says, the regressions' table
@@ -125,24 +131,20 @@ void Workflow::saveIntervals() {
     if (!canSave() || !intervals_) {
         return;
     }
-    saveOutput(QStringLiteral("SAVE CONFIDENCE INTERVALS"),
-               pathText(bootstrapPathFor(pathBytes(shownRun_->path))),
-               QStringLiteral("Tab-separated table (*.tsv);;Comma-separated table (*.csv)"),
-               [this](const QString& chosen) {
-                   const std::string samples = pathBytes(chosen);
-                   const std::string regressions = regressionsPathBeside(samples);
-                   if (QFileInfo(pathText(regressions)).absoluteFilePath() ==
-                       QFileInfo(shownRun_->path).absoluteFilePath()) {
-                       return QStringLiteral("The regressions' table would replace the sample file ") +
-                              shownRun_->path + QStringLiteral(". Please choose another name.");
-                   }
-                   const auto form = [&samples](const std::string& table) {
-                       return isCsvName(samples) ? csvFromTsv(table) : table;
-                   };
-                   writeFileAtomically(samples, form(bootstrapSamplesText(*intervals_, *results_)));
-                   writeFileAtomically(regressions, form(bootstrapRegressionsText(*intervals_, *results_)));
-                   return QString();
-               });
+    saveOutput(
+        QStringLiteral("SAVE CONFIDENCE INTERVALS"), pathText(bootstrapPathFor(pathBytes(shownRun_->path))),
+        QStringLiteral("Tab-separated table (*.tsv);;Comma-separated table (*.csv)"),
+        [](const QString& chosen) {
+            return QStringList{chosen, pathText(regressionsPathBeside(pathBytes(chosen)))};
+        },
+        [this](const QStringList& paths) {
+            const std::string samples = pathBytes(paths[0]);
+            const auto form = [&samples](const std::string& table) {
+                return isCsvName(samples) ? csvFromTsv(table) : table;
+            };
+            writeFileAtomically(samples, form(bootstrapSamplesText(*intervals_, *results_)));
+            writeFileAtomically(pathBytes(paths[1]), form(bootstrapRegressionsText(*intervals_, *results_)));
+        });
 }
 
 } // namespace torrentix

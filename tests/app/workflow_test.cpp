@@ -435,9 +435,14 @@ TEST_F(WorkflowTest, SaveResultsElsewhere) {
     dialogs.yesNoAnswers = {false};
     ok(withoutTestVariables)(*this);
     EXPECT_EQ(readFile(out()), "earlier results");
-    dialogs.saveAnswers = {QString::fromStdString(dir.file("again.txt"))};
+    // A name without ".txt" that would become the sample file's is refused like the name itself.
+    dialogs.messages.clear();
+    dialogs.saveAnswers = {QString::fromStdString(dir.file("sites")),
+                           QString::fromStdString(dir.file("again.txt"))};
     wf.saveResultsAs();
     EXPECT_EQ(readFile(dir.file("again.txt")), wf.results()->resultsText);
+    EXPECT_EQ(readFile(dir.file("sites.txt")), withoutTestVariables().text());
+    EXPECT_THAT(dialogs.messages.join('\n').toStdString(), HasSubstr("cannot replace the sample file"));
 }
 
 } // namespace
