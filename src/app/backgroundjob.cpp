@@ -20,15 +20,11 @@ struct PendingCall {
 
 BackgroundJob::~BackgroundJob() {
     stop_ = true;
-    if (thread_.joinable()) {
-        thread_.join();
-    }
+    wait();
 }
 
 void BackgroundJob::start(std::function<void()> work, std::function<void()> done) {
-    if (thread_.joinable()) {
-        thread_.join();
-    }
+    wait();
     stop_ = false;
     shownSteps_.reset();
     thread_ = std::thread([this, work = std::move(work), done = std::move(done)] {
@@ -36,9 +32,7 @@ void BackgroundJob::start(std::function<void()> work, std::function<void()> done
         QMetaObject::invokeMethod(
             this,
             [this, done] {
-                if (thread_.joinable()) {
-                    thread_.join();
-                }
+                wait();
                 done();
             },
             Qt::QueuedConnection);

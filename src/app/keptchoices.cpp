@@ -43,11 +43,13 @@ void KeptChoices::setRiverType(Gig gig, int type) {
     save();
 }
 
-void KeptChoices::setRow(int row, const RowChoice& choice) {
-    if (row >= 0 && static_cast<std::size_t>(row) < choices_.rows.size()) {
-        choices_.rows[static_cast<std::size_t>(row)] = choice;
-        save();
+void KeptChoices::setRows(const std::array<std::optional<RowChoice>, 3>& rows) {
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        if (rows[k]) {
+            choices_.rows[k] = *rows[k];
+        }
     }
+    save();
 }
 
 void KeptChoices::setIntervals(bool wanted) {

@@ -35,7 +35,8 @@ class KeptChoices {
     void keepIn(QSettings* settings);
     const Choices& choices() const { return choices_; }
     void setRiverType(Gig gig, int type);
-    void setRow(int row, const RowChoice& choice);
+    // The choices of the rows given (the others as they were), saved once.
+    void setRows(const std::array<std::optional<RowChoice>, 3>& rows);
     void setIntervals(bool wanted);
 
   private:

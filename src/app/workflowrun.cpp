@@ -61,13 +61,14 @@ void Workflow::okClick() {
     if (!checkMinValues()) {
         return;
     }
-    for (int i = 0; i < optionRowCount; ++i) {
-        const OptionRow& r = rows_[static_cast<std::size_t>(i)];
+    std::array<std::optional<RowChoice>, 3> chosen;
+    for (std::size_t k = 0; k < chosen.size(); ++k) {
+        const OptionRow& r = rows_[k];
         if (r.enabled) {
-            kept_.setRow(i,
-                         RowChoice{r.observed ? QStringLiteral("0") : r.minText, r.observed, r.biological});
+            chosen[k] = RowChoice{r.observed ? QStringLiteral("0") : r.minText, r.observed, r.biological};
         }
     }
+    kept_.setRows(chosen);
     hideOptions();
     refreshPrompt(); // the options prompt goes with the options, also when the run is refused
     computeRun();

@@ -117,7 +117,6 @@ QString GraphsView::sampleLabel(std::size_t sample) const {
 // Plots test variable k (-1: none): its values as read, parsed once for the regression and
 // the drawing alike (nullopt where a text is not a number).
 void GraphsView::plotTestVariable(int k) {
-    plotTestVariable_ = k;
     plotX_.clear();
     if (!run_ || k < 0) {
         return;

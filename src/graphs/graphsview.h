@@ -88,9 +88,8 @@ class GraphsView : public QWidget {
     std::array<QString, 3> testVariableNames_;
     std::array<int, 3> numericTestValueCounts_{};
 
-    // The plotted pair and its regression: the test variable plotted (-1: none) and the index.
-    int plotTestVariable_ = -1;
-    std::vector<std::optional<double>> plotX_; // its values, as read
+    // The plotted pair and its regression: the values of the test variable plotted, as read.
+    std::vector<std::optional<double>> plotX_;
     std::optional<Regression> regression_;
     int activeIndex_ = 0;         // 0 STAR_ICMi, 1 GIG ICMi
     int activeTestVariable_ = -1; // 0-based; -1 while no test-variable button is active

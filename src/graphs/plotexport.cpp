@@ -95,7 +95,7 @@ std::optional<QString> writePdf(QSaveFile& file, const PlotInput& input, QSize p
 
 QSize figureSize(const PlotInput& input, QSize plot) {
     plot = atLeastOnePixel(plot);
-    const QFont font = buildPlotScene(input, QSizeF(plot)).font;
+    const QFont font = plotSceneFont(input, QSizeF(plot));
     const double equation = equationLine(input) ? std::ceil(2.0 * QFontMetricsF(font).height()) : 0.0;
     return {plot.width(), plot.height() + static_cast<int>(captionHeight(input, plot, font) + equation)};
 }

@@ -87,9 +87,4 @@ std::pair<int, int> plotTenths(const PlotInput& input) {
     return {samples.low, high};
 }
 
-PlotScale plotScaleFor(const PlotInput& input, QSizeF size, const QMarginsF& margins) {
-    const auto [low, high] = plotTenths(input);
-    return plotScale(size, low, high, margins);
-}
-
 } // namespace torrentix

@@ -54,16 +54,14 @@ struct PlotScale {
 // A scale from low / 10 to high / 10 in an area of this size, its plotting area the
 // largest square inside these margins, standing on the bottom one (at least a pixel wide).
 PlotScale plotScale(QSizeF size, int low, int high, const QMarginsF& margins);
-// The tenths that the scale of this input spans (low, high): see plotScaleFor.
+// The tenths that the scale of this input spans (low, high): from 0 to the regression's
+// band length (bandPoints tenths), widened to whole tenths that hold every sample, so that
+// each is drawn whole inside the area; 0 to 1 when neither gives an extent.
 std::pair<int, int> plotTenths(const PlotInput& input);
 
 // True when the regression succeeded and spans at least one band point, so that its
 // line and band can be drawn.
 bool hasDrawableRegression(const PlotInput& input);
-// The scale the plot uses for this input: from 0 to the regression's band length (bandPoints
-// tenths), widened to whole tenths that hold every sample, so that each is drawn whole
-// inside the area; 0 to 1 when neither gives an extent.
-PlotScale plotScaleFor(const PlotInput& input, QSizeF size, const QMarginsF& margins);
 
 // Whether x and y of a sample can be drawn.
 inline bool isPlottable(const std::optional<double>& x, double y) {

@@ -214,13 +214,36 @@ void addPoints(PlotScene& scene, const PlotInput& input) {
 
 } // namespace
 
-PlotScene buildPlotScene(const PlotInput& input, QSizeF size) {
-    PlotScene scene;
+namespace {
+
+// The type and distances of a plot of this size, and its scale.
+struct SceneFrame {
+    Room room;
+    PlotScale scale;
+};
+
+SceneFrame sceneFrame(const PlotInput& input, QSizeF size) {
     const double unit = std::min(size.width(), size.height()) / plotDesignWidth;
     const auto tenths = input.usable ? plotTenths(input) : std::pair(0, 10);
     const Room room = roomFor(unit, tenths);
+    return {room, plotScale(size, tenths.first, tenths.second, marginsFor(room, unit))};
+}
+
+} // namespace
+
+PlotScale plotSceneScale(const PlotInput& input, QSizeF size) {
+    return sceneFrame(input, size).scale;
+}
+
+QFont plotSceneFont(const PlotInput& input, QSizeF size) {
+    return sceneFrame(input, size).room.font;
+}
+
+PlotScene buildPlotScene(const PlotInput& input, QSizeF size) {
+    PlotScene scene;
+    const auto [room, scale] = sceneFrame(input, size);
     scene.font = room.font;
-    scene.scale = plotScale(size, tenths.first, tenths.second, marginsFor(room, unit));
+    scene.scale = scale;
     const QRectF& frame = scene.scale.frame;
     scene.xAxis = QLineF(frame.bottomLeft(), frame.bottomRight());
     scene.yAxis = QLineF(frame.bottomLeft(), frame.topLeft());

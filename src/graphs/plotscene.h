@@ -39,6 +39,9 @@ struct PlotScene {
 };
 
 PlotScene buildPlotScene(const PlotInput& input, QSizeF size);
+// The scale and the type of that scene alone, without laying out the rest.
+PlotScale plotSceneScale(const PlotInput& input, QSizeF size);
+QFont plotSceneFont(const PlotInput& input, QSizeF size);
 
 // "y = b + mx" (or "y = b − mx" when the slope is negative), a blank line, "r² = ..." (three
 // decimals each), a blank line and "n = ...".

@@ -32,7 +32,7 @@ void ScatterPlot::setInput(PlotInput input) {
 }
 
 PlotScale ScatterPlot::currentScale() const {
-    return buildPlotScene(input_, QSizeF(size())).scale;
+    return plotSceneScale(input_, QSizeF(size()));
 }
 
 void ScatterPlot::paintEvent(QPaintEvent*) {
