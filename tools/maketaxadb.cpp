@@ -1,7 +1,9 @@
 // maketaxadb SOURCE_DIR OUTPUT_DB
 //
-// Builds the taxa database from its text sources: groups.tsv, families.tsv, synonyms.tsv, and
-// the taxon dictionary dictionary.tsv with the families it is mapped to in dictionary-families.tsv
+// Builds the taxa database from its text sources: groups.tsv, families.tsv, synonyms.tsv, the
+// families the metrics count as older families (counted-as.tsv), the taxon dictionary
+// dictionary.tsv with the families it is mapped to in dictionary-families.tsv, the genera it lacks
+// (supplementary-genera.tsv) and the names of groups above the family (higher-groups.tsv)
 // (tab separated, one header line, LF or CRLF line ends). Every problem found in the sources is
 // reported as "file:line: message" and nothing is written. The database is built in a temporary
 // file next to OUTPUT_DB and renamed over it only once complete.
@@ -43,6 +45,7 @@ struct Family {
     int bmwp = 0;
     int bmwpe = 0;
     int structind = 0;
+    std::string countedAs; // the family the metrics count this one as; empty: itself
 };
 
 struct Synonym {
@@ -60,11 +63,19 @@ struct DictionaryName {
     std::string databaseFamily;
 };
 
+// A name of a group above the family, with the family row that stands for it, if any.
+struct HigherGroupName {
+    std::string name;
+    std::string rank;
+    std::string family;
+};
+
 struct Sources {
     std::vector<Group> groups;
     std::vector<Family> families;
     std::vector<Synonym> synonyms;
     std::vector<DictionaryName> dictionary;
+    std::vector<HigherGroupName> higherGroups;
 };
 
 // Collects the problems found in the sources, each with its file and line.
@@ -238,6 +249,63 @@ void readSynonyms(const fs::path& file, const std::vector<Line>& lines, const Na
     }
 }
 
+// Follows the line of older families from a family; false when it comes back to a family.
+bool endsWithoutLoop(const Family& start, const std::map<std::string, Family*>& byName) {
+    std::set<std::string> seen{start.name};
+    for (const Family* f = &start; !f->countedAs.empty();) {
+        f = byName.at(f->countedAs);
+        if (!seen.insert(f->name).second)
+            return false;
+    }
+    return true;
+}
+
+// The families the score tables and family lists count as an older family (counted-as.tsv): a
+// family split off after they were written. A family the BMWP table scores counts as itself; the
+// older family holds a score, or is itself counted as one that does, without a loop.
+void readCountedAs(const fs::path& file, const std::vector<Line>& lines, Sources& sources,
+                   Problems& problems) {
+    std::map<std::string, Family*> byName;
+    for (Family& f : sources.families)
+        byName[f.name] = &f;
+    NameLines names;
+    for (const Line& line : lines) {
+        if (!hasFields(file, line, 3, 0, problems) || !nameField(file, line, 0, names, problems))
+            continue;
+        const auto family = byName.find(line.fields[0]);
+        const auto older = byName.find(line.fields[1]);
+        if (family == byName.end())
+            problems.add(file, line.number, "unknown family " + line.fields[0]);
+        else if (older == byName.end())
+            problems.add(file, line.number, "unknown family " + line.fields[1]);
+        else if (family == older)
+            problems.add(file, line.number, line.fields[0] + " is counted as itself");
+        else if (family->second->bmwp != 0)
+            problems.add(file, line.number, line.fields[0] + " has a BMWP score of its own");
+        else if (line.fields[2].empty())
+            problems.add(file, line.number, "the source of the split is missing");
+        else
+            family->second->countedAs = line.fields[1];
+    }
+    for (const Line& line : lines) {
+        const auto family = byName.find(line.fields[0]);
+        if (family == byName.end() || family->second->countedAs.empty())
+            continue;
+        if (!endsWithoutLoop(*family->second, byName)) {
+            problems.add(file, line.number, line.fields[0] + " is counted as itself through older families");
+            continue;
+        }
+        bool scored = false;
+        for (const Family* f = family->second; !scored && !f->countedAs.empty();) {
+            f = byName.at(f->countedAs);
+            scored = f->bmwp != 0 || f->bmwpe != 0;
+        }
+        if (!scored)
+            problems.add(file, line.number,
+                         line.fields[1] + " has no score to count " + line.fields[0] + " by");
+    }
+}
+
 // --- The taxon dictionary ----------------------------------------------------------------------
 
 // A dictionary name as the program compares it: ASCII letters in capitals, blanks single.
@@ -316,9 +384,10 @@ FamilyRules readFamilyRules(const fs::path& file, const std::vector<Line>& lines
     return rules;
 }
 
-void readDictionary(const fs::path& file, const std::vector<Line>& lines, const fs::path& rulesFile,
-                    FamilyRules& rules, const std::map<std::string, std::string>& synonyms,
-                    const NameLines& families, Sources& sources, Problems& problems) {
+// Reads the dictionary; returns the keys of its names.
+NameLines readDictionary(const fs::path& file, const std::vector<Line>& lines, const fs::path& rulesFile,
+                         FamilyRules& rules, const std::map<std::string, std::string>& synonyms,
+                         const NameLines& families, Sources& sources, Problems& problems) {
     NameLines keys;
     std::map<std::string, std::pair<std::string, std::string>> olderNames; // key -> family, family here
     std::set<std::string> ambiguous;
@@ -380,6 +449,61 @@ void readDictionary(const fs::path& file, const std::vector<Line>& lines, const 
         const auto& [family, databaseFamily] = olderNames.at(key);
         sources.dictionary.push_back({alias, "Older name", family, databaseFamily});
     }
+    return keys;
+}
+
+// Genera of European rivers the dictionary lacks (supplementary-genera.tsv), each with the family
+// of this database it belongs to and the source that places it there.
+void readSupplementaryGenera(const fs::path& file, const std::vector<Line>& lines, const NameLines& families,
+                             NameLines& dictionaryKeys, Sources& sources, Problems& problems) {
+    for (const Line& line : lines) {
+        if (!hasFields(file, line, 4, 0, problems))
+            continue;
+        DictionaryName name{trimmed(line.fields[0]), trimmed(line.fields[1]), trimmed(line.fields[2]), {}};
+        if (name.taxon.empty() || name.rank.empty() || line.fields[3].empty()) {
+            problems.add(file, line.number, "a name, its rank and the source of its family are needed");
+            continue;
+        }
+        if (!families.contains(name.family)) {
+            problems.add(file, line.number, "unknown family " + name.family);
+            continue;
+        }
+        auto [first, isNew] = dictionaryKeys.emplace(nameKey(name.taxon), line.number);
+        if (!isNew) {
+            problems.add(file, line.number, name.taxon + " is already a name of the dictionary");
+            continue;
+        }
+        name.databaseFamily = name.family;
+        sources.dictionary.push_back(name);
+    }
+}
+
+// Names of groups above the family (higher-groups.tsv), with the family row that stands for the
+// group where the database has one. Such a name is never a genus of the dictionary, and never
+// a family or a synonym other than its own row.
+void readHigherGroups(const fs::path& file, const std::vector<Line>& lines, const NameLines& families,
+                      const std::map<std::string, std::string>& synonyms, const NameLines& dictionaryKeys,
+                      Sources& sources, Problems& problems) {
+    NameLines names;
+    for (const Line& line : lines) {
+        if (!hasFields(file, line, 3, 1, problems) || !nameField(file, line, 0, names, problems))
+            continue;
+        HigherGroupName group{line.fields[0], line.fields[1], line.fields.size() > 2 ? line.fields[2] : ""};
+        const auto synonym = synonyms.find(group.name);
+        const std::string standsFor = families.contains(group.name) ? group.name
+                                      : synonym != synonyms.end()   ? synonym->second
+                                                                    : std::string();
+        if (group.rank.empty())
+            problems.add(file, line.number, "the rank of " + group.name + " is missing");
+        else if (!group.family.empty() && !families.contains(group.family))
+            problems.add(file, line.number, "unknown family " + group.family);
+        else if (!standsFor.empty() && standsFor != group.family)
+            problems.add(file, line.number, group.name + " is a name of the family " + standsFor);
+        else if (dictionaryKeys.contains(nameKey(group.name)))
+            problems.add(file, line.number, group.name + " is a name of the taxon dictionary");
+        else
+            sources.higherGroups.push_back(group);
+    }
 }
 
 std::optional<Sources> readSources(const fs::path& dir) {
@@ -389,11 +513,17 @@ std::optional<Sources> readSources(const fs::path& dir) {
     const fs::path synonymFile = dir / "synonyms.tsv";
     const fs::path dictionaryFile = dir / "dictionary.tsv";
     const fs::path rulesFile = dir / "dictionary-families.tsv";
+    const fs::path countedAsFile = dir / "counted-as.tsv";
+    const fs::path generaFile = dir / "supplementary-genera.tsv";
+    const fs::path higherGroupFile = dir / "higher-groups.tsv";
     auto groupLines = readLines(groupFile, problems);
     auto familyLines = readLines(familyFile, problems);
     auto synonymLines = readLines(synonymFile, problems);
     auto dictionaryLines = readLines(dictionaryFile, problems);
     auto ruleLines = readLines(rulesFile, problems);
+    auto countedAsLines = readLines(countedAsFile, problems);
+    auto generaLines = readLines(generaFile, problems);
+    auto higherGroupLines = readLines(higherGroupFile, problems);
     if (problems.any())
         return std::nullopt;
 
@@ -401,11 +531,16 @@ std::optional<Sources> readSources(const fs::path& dir) {
     auto groups = readGroups(groupFile, *groupLines, sources, problems);
     auto families = readFamilies(familyFile, *familyLines, groups, sources, problems);
     readSynonyms(synonymFile, *synonymLines, families, sources, problems);
+    readCountedAs(countedAsFile, *countedAsLines, sources, problems);
     std::map<std::string, std::string> synonyms;
     for (const Synonym& s : sources.synonyms)
         synonyms[s.name] = s.family;
     FamilyRules rules = readFamilyRules(rulesFile, *ruleLines, families, problems);
-    readDictionary(dictionaryFile, *dictionaryLines, rulesFile, rules, synonyms, families, sources, problems);
+    NameLines dictionaryKeys = readDictionary(dictionaryFile, *dictionaryLines, rulesFile, rules, synonyms,
+                                              families, sources, problems);
+    readSupplementaryGenera(generaFile, *generaLines, families, dictionaryKeys, sources, problems);
+    readHigherGroups(higherGroupFile, *higherGroupLines, families, synonyms, dictionaryKeys, sources,
+                     problems);
     if (problems.any())
         return std::nullopt;
     return sources;
@@ -471,24 +606,32 @@ void writeDatabase(const fs::path& file, const Sources& sources) {
     execute(db.get(), "BEGIN");
     execute(db.get(), "CREATE TABLE TaxaGroup(ID_GC INTEGER PRIMARY KEY, TaxaGroup TEXT NOT NULL)");
     execute(db.get(), "CREATE TABLE Family(id INTEGER PRIMARY KEY, family TEXT NOT NULL, idgroup INTEGER NOT "
-                      "NULL REFERENCES TaxaGroup(ID_GC), bmwp INTEGER, bmwpe INTEGER, structind INTEGER)");
+                      "NULL REFERENCES TaxaGroup(ID_GC), bmwp INTEGER, bmwpe INTEGER, structind INTEGER, "
+                      "counted_as INTEGER REFERENCES Family(id) DEFERRABLE INITIALLY DEFERRED)");
     execute(db.get(),
             "CREATE TABLE syn(family TEXT NOT NULL, id_tax INTEGER NOT NULL REFERENCES Family(id))");
     // id_tax is empty where the database does not hold the family the dictionary gives.
     execute(db.get(),
             "CREATE TABLE dictionary(taxon TEXT NOT NULL, rank TEXT NOT NULL, family TEXT NOT NULL, "
             "id_tax INTEGER REFERENCES Family(id))");
+    execute(db.get(), "CREATE TABLE highergroup(name TEXT NOT NULL, rank TEXT NOT NULL, "
+                      "id_tax INTEGER REFERENCES Family(id))");
 
     Statement group = prepare(db.get(), "INSERT INTO TaxaGroup(ID_GC, TaxaGroup) VALUES(?, ?)");
     for (const Group& g : sources.groups)
         insert(db.get(), group.get(), g.id, g.name);
 
-    Statement family = prepare(db.get(), "INSERT INTO Family(id, family, idgroup, bmwp, bmwpe, structind) "
-                                         "VALUES(?, ?, ?, ?, ?, ?)");
     std::map<std::string, int> familyIds;
-    for (const Family& f : sources.families) {
-        insert(db.get(), family.get(), f.id, f.name, f.group, f.bmwp, f.bmwpe, f.structind);
+    for (const Family& f : sources.families)
         familyIds[f.name] = f.id;
+    Statement family = prepare(db.get(), "INSERT INTO Family(id, family, idgroup, bmwp, bmwpe, structind, "
+                                         "counted_as) VALUES(?, ?, ?, ?, ?, ?, ?)");
+    for (const Family& f : sources.families) {
+        if (f.countedAs.empty())
+            insert(db.get(), family.get(), f.id, f.name, f.group, f.bmwp, f.bmwpe, f.structind, nullptr);
+        else
+            insert(db.get(), family.get(), f.id, f.name, f.group, f.bmwp, f.bmwpe, f.structind,
+                   familyIds.at(f.countedAs));
     }
 
     Statement synonym = prepare(db.get(), "INSERT INTO syn(family, id_tax) VALUES(?, ?)");
@@ -502,6 +645,14 @@ void writeDatabase(const fs::path& file, const Sources& sources) {
             insert(db.get(), name.get(), n.taxon, n.rank, n.family, nullptr);
         else
             insert(db.get(), name.get(), n.taxon, n.rank, n.family, familyIds.at(n.databaseFamily));
+    }
+
+    Statement higher = prepare(db.get(), "INSERT INTO highergroup(name, rank, id_tax) VALUES(?, ?, ?)");
+    for (const HigherGroupName& g : sources.higherGroups) {
+        if (g.family.empty())
+            insert(db.get(), higher.get(), g.name, g.rank, nullptr);
+        else
+            insert(db.get(), higher.get(), g.name, g.rank, familyIds.at(g.family));
     }
     execute(db.get(), "COMMIT");
 }
@@ -547,10 +698,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::cout << "maketaxadb: " << argv[2] << ": " << sources->groups.size() << " groups, "
-              << sources->families.size() << " families, " << sources->synonyms.size() << " synonyms, "
+              << sources->families.size() << " families ("
+              << std::count_if(sources->families.begin(), sources->families.end(),
+                               [](const Family& f) { return !f.countedAs.empty(); })
+              << " counted as an older family), " << sources->synonyms.size() << " synonyms, "
               << sources->dictionary.size() << " dictionary names ("
               << std::count_if(sources->dictionary.begin(), sources->dictionary.end(),
                                [](const DictionaryName& n) { return !n.databaseFamily.empty(); })
-              << " with a family of the database)\n";
+              << " with a family of the database), " << sources->higherGroups.size() << " higher groups\n";
     return 0;
 }

@@ -76,7 +76,7 @@ int intColumn(sqlite3_stmt* statement, int column) {
 std::vector<FamilyRecord> loadFamilies(sqlite3* db, const std::string& path) {
     auto statement = prepare(db, path,
                              "SELECT Family.id, Family.family, Family.idgroup, TaxaGroup.TaxaGroup, "
-                             "Family.bmwp, Family.bmwpe, Family.structind "
+                             "Family.bmwp, Family.bmwpe, Family.structind, Family.counted_as "
                              "FROM TaxaGroup INNER JOIN Family ON TaxaGroup.ID_GC = Family.idgroup "
                              "ORDER BY TaxaGroup.TaxaGroup COLLATE NOCASE, Family.family COLLATE NOCASE, "
                              "Family.id");
@@ -91,6 +91,7 @@ std::vector<FamilyRecord> loadFamilies(sqlite3* db, const std::string& path) {
         r.bmwp = intColumn(statement.get(), 4);
         r.bmwpe = intColumn(statement.get(), 5);
         r.structind = intColumn(statement.get(), 6);
+        r.countedAs = intColumn(statement.get(), 7);
         records.push_back(std::move(r));
     }
     if (rc != SQLITE_DONE) {
@@ -113,12 +114,16 @@ std::vector<std::pair<std::string, int>> loadSynonyms(sqlite3* db, const std::st
     return synonyms;
 }
 
+bool hasTable(sqlite3* db, const std::string& path, const char* table) {
+    auto exists = prepare(db, path, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
+    sqlite3_bind_text(exists.get(), 1, table, -1, SQLITE_STATIC);
+    return sqlite3_step(exists.get()) == SQLITE_ROW;
+}
+
 // The taxon dictionary, where the database has one (a database without it is read as before).
 std::vector<DictionaryEntry> loadDictionary(sqlite3* db, const std::string& path) {
     std::vector<DictionaryEntry> entries;
-    auto exists =
-        prepare(db, path, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'dictionary'");
-    if (sqlite3_step(exists.get()) != SQLITE_ROW) {
+    if (!hasTable(db, path, "dictionary")) {
         return entries;
     }
     auto statement = prepare(db, path, "SELECT taxon, rank, family, id_tax FROM dictionary ORDER BY rowid");
@@ -133,6 +138,24 @@ std::vector<DictionaryEntry> loadDictionary(sqlite3* db, const std::string& path
     return entries;
 }
 
+// The names of groups above the family, where the database has them.
+std::vector<HigherGroup> loadHigherGroups(sqlite3* db, const std::string& path) {
+    std::vector<HigherGroup> groups;
+    if (!hasTable(db, path, "highergroup")) {
+        return groups;
+    }
+    auto statement = prepare(db, path, "SELECT name, rank, id_tax FROM highergroup ORDER BY rowid");
+    int rc = 0;
+    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
+        groups.push_back(
+            {textColumn(statement.get(), 0), textColumn(statement.get(), 1), intColumn(statement.get(), 2)});
+    }
+    if (rc != SQLITE_DONE) {
+        fail(path, sqlite3_errmsg(db));
+    }
+    return groups;
+}
+
 // Shortest prefix the name resolution ever looks up.
 constexpr std::size_t shortestPrefix = 6;
 
@@ -141,7 +164,7 @@ constexpr std::size_t shortestPrefix = 6;
 TaxaDatabase TaxaDatabase::open(const std::string& path) {
     auto db = openReadOnly(path);
     TaxaDatabase taxa(loadFamilies(db.get(), path), loadSynonyms(db.get(), path),
-                      loadDictionary(db.get(), path));
+                      loadDictionary(db.get(), path), loadHigherGroups(db.get(), path));
     taxa.path_ = path;
     if (taxa.records_.empty()) {
         fail(path, "it holds no family");
@@ -151,7 +174,7 @@ TaxaDatabase TaxaDatabase::open(const std::string& path) {
 
 TaxaDatabase::TaxaDatabase(std::vector<FamilyRecord> records,
                            std::vector<std::pair<std::string, int>> synonyms,
-                           std::vector<DictionaryEntry> dictionary)
+                           std::vector<DictionaryEntry> dictionary, std::vector<HigherGroup> higherGroups)
     : records_(std::move(records)) {
     buildIndexes();
     for (auto& [name, id] : synonyms) {
@@ -160,6 +183,10 @@ TaxaDatabase::TaxaDatabase(std::vector<FamilyRecord> records,
     for (auto& entry : dictionary) {
         std::string key = dictionaryKey(entry.taxon);
         dictionary_.try_emplace(std::move(key), std::move(entry));
+    }
+    for (auto& group : higherGroups) {
+        std::string key = dictionaryKey(group.name);
+        higherGroups_.try_emplace(std::move(key), std::move(group));
     }
 }
 
@@ -217,6 +244,28 @@ const FamilyRecord* TaxaDatabase::findFamily(std::string_view upperName) const {
 const DictionaryEntry* TaxaDatabase::findInDictionary(std::string_view name) const {
     auto it = dictionary_.find(dictionaryKey(name));
     return it == dictionary_.end() ? nullptr : &it->second;
+}
+
+const HigherGroup* TaxaDatabase::findHigherGroup(std::string_view name) const {
+    auto it = higherGroups_.find(dictionaryKey(name));
+    return it == higherGroups_.end() ? nullptr : &it->second;
+}
+
+const FamilyRecord* TaxaDatabase::olderFamily(const FamilyRecord& family) const {
+    return family.countedAs > 0 && family.countedAs != family.id ? findById(family.countedAs) : nullptr;
+}
+
+const FamilyRecord& TaxaDatabase::countedFamily(const FamilyRecord& family) const {
+    const FamilyRecord* counted = &family;
+    // The database builder refuses a loop; the bound keeps a hand-made one from hanging.
+    for (std::size_t step = 0; step < records_.size(); ++step) {
+        const FamilyRecord* older = olderFamily(*counted);
+        if (older == nullptr) {
+            break;
+        }
+        counted = older;
+    }
+    return *counted;
 }
 
 std::string dictionaryKey(std::string_view name) {

@@ -22,6 +22,10 @@ struct FamilyRecord {
     int bmwp = 0;          // BMWP score, 0 where none
     int bmwpe = 0;         // Iberian BMWP score, 0 where none
     int structind = 0;     // degradation score, 0 where none
+    // The family the score tables and family lists count this one as (its id): a family split
+    // off after they were written is scored and listed as the family it was split from. 0
+    // where the family counts as itself.
+    int countedAs = 0;
 };
 
 // A name of the taxon dictionary: a genus, species, subgenus, species group or family, or an
@@ -33,6 +37,14 @@ struct DictionaryEntry {
     int familyId = 0;   // the family of this database it stands for; 0 where the database holds none
 };
 
+// A name of a group above the family (an order, a class, a suborder ...) that sample files
+// write when a taxon is not identified to family: never a family, nor guessed into one.
+struct HigherGroup {
+    std::string name; // as the database writes it ("EPHEMEROPTERA")
+    std::string rank; // "Order", "Class", ...
+    int familyId = 0; // the row of the database that stands for the group; 0 where none does
+};
+
 // The key under which a dictionary name is found: ASCII letters in capitals, blanks single.
 std::string dictionaryKey(std::string_view name);
 
@@ -42,7 +54,7 @@ class TaxaDatabase {
     static TaxaDatabase open(const std::string& path);
     // Builds a database from records already in record-set order (for tests and tools).
     TaxaDatabase(std::vector<FamilyRecord> records, std::vector<std::pair<std::string, int>> synonyms,
-                 std::vector<DictionaryEntry> dictionary = {});
+                 std::vector<DictionaryEntry> dictionary = {}, std::vector<HigherGroup> higherGroups = {});
 
     const std::string& path() const { return path_; }
     // The record set, in group-name then family-name order.
@@ -64,6 +76,13 @@ class TaxaDatabase {
     const FamilyRecord* findFamily(std::string_view upperName) const;
     // The dictionary's entry of a name, compared as dictionaryKey compares it.
     const DictionaryEntry* findInDictionary(std::string_view name) const;
+    // The higher group of a name, compared as dictionaryKey compares it.
+    const HigherGroup* findHigherGroup(std::string_view name) const;
+    // The family a family was split from, as the metrics count it; nullptr where none.
+    const FamilyRecord* olderFamily(const FamilyRecord& family) const;
+    // The family a family record is counted as by the family lists and counts: the record
+    // itself, or the oldest family of the line it was split from.
+    const FamilyRecord& countedFamily(const FamilyRecord& family) const;
 
   private:
     TaxaDatabase() = default;
@@ -77,6 +96,7 @@ class TaxaDatabase {
     std::unordered_map<int, std::size_t> byId_;
     std::unordered_map<std::string, int> synonyms_;
     std::unordered_map<std::string, DictionaryEntry> dictionary_;
+    std::unordered_map<std::string, HigherGroup> higherGroups_;
 };
 
 // Where the programs look for the database: beside the executable, then in

@@ -54,7 +54,7 @@ TEST(TaxaDatabaseFile, OpensWhateverCharactersItsPathHoldsAndFaultsNameThePath) 
     writeDatabase(folder + "other.db", "CREATE TABLE other(x);");
     writeDatabase(folder + "nofamily.db",
                   "CREATE TABLE TaxaGroup(ID_GC, TaxaGroup); CREATE TABLE syn(family, id_tax);"
-                  "CREATE TABLE Family(id, family, idgroup, bmwp, bmwpe, structind);");
+                  "CREATE TABLE Family(id, family, idgroup, bmwp, bmwpe, structind, counted_as);");
     for (auto [name, reason] : {std::pair{"missing.db", "no such file"},
                                 {"empty.db", "no such table"},
                                 {"text.db", "not a database"},
