@@ -11,6 +11,9 @@
 namespace torrentix {
 
 // Families scored together as one taxon per sample for the ASPT (BMWP composite families).
+// The score table scores the Oligochaeta as one class: besides the families it names, the
+// class row of worms not identified to family and the families of the class it does not name
+// (Sparganophilidae, Criodrilidae, Branchiobdellidae) belong to that group.
 inline constexpr std::size_t bmwpGroupCount = 9;
 inline const std::array<std::vector<std::string_view>, bmwpGroupCount>& bmwpFamilyGroups() {
     static const std::array<std::vector<std::string_view>, bmwpGroupCount> groups = {{
@@ -23,7 +26,8 @@ inline const std::array<std::vector<std::string_view>, bmwpGroupCount>& bmwpFami
         {"ECNOMIDAE", "PSYCHOMYIIDAE"},
         {"RHYACHOPHILIDAE", "GLOSSOSOMATIDAE"},
         {"NAIDIDAE", "OCTOCHAETIDAE", "TUBIFICIDAE", "PROPAPPIDAE", "AEOLOSOMATIDAE", "DORYDRILIDAE",
-         "ENCHYTRAEIDAE", "GLOSSOSCOLECIDAE", "HAPLOTAXIDAE", "LUMBRICIDAE", "LUMBRICULIDAE"},
+         "ENCHYTRAEIDAE", "GLOSSOSCOLECIDAE", "HAPLOTAXIDAE", "LUMBRICIDAE", "LUMBRICULIDAE", "OLIGOCHAETA",
+         "SPARGANOPHILIDAE", "CRIODRILIDAE", "BRANCHIOBDELLIDAE"},
     }};
     return groups;
 }

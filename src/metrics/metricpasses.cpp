@@ -4,7 +4,7 @@
 #include "metrics/familylists.h"
 #include "metrics/metricdefinitions.h"
 
-#include <array>
+#include <algorithm>
 #include <cmath>
 
 namespace torrentix {
@@ -16,6 +16,77 @@ constexpr double asptFloor = 2.0;
 double share(double part, double whole) {
     return whole > 0.0 ? part / whole : 0.0;
 }
+
+double floored(double value) {
+    return value < asptFloor ? asptFloor : value;
+}
+
+// A family present in a sample as the metrics count it, with its abundance.
+struct CountedPresence {
+    const FamilyTraits* traits;
+    double abundance;
+};
+
+// The families present in each sample as the metrics count them: the families of the table
+// that count as one family are one entry, their abundances added in table order, placed where
+// a file naming that family in their columns would place it. Without such families the entries
+// are the sample's families themselves.
+class CountedSamples {
+  public:
+    explicit CountedSamples(const PassInput& in)
+        : in_(in), entryOf_(static_cast<std::size_t>(in.families.countedCount), -1) {}
+
+    const std::vector<CountedPresence>& of(int j) {
+        entries_.clear();
+        const auto& traits = in_.families.traits;
+        for (const Abundances::Present p : in_.table.present(j)) {
+            const FamilyTraits& t = traits[static_cast<std::size_t>(p.family)];
+            int& entry = entryOf_[static_cast<std::size_t>(t.countedFamily)];
+            if (entry < 0) {
+                entry = static_cast<int>(entries_.size());
+                entries_.push_back({&t, p.abundance});
+            } else {
+                entries_[static_cast<std::size_t>(entry)].abundance += p.abundance;
+            }
+        }
+        for (const CountedPresence& e : entries_) {
+            entryOf_[static_cast<std::size_t>(e.traits->countedFamily)] = -1;
+        }
+        if (in_.families.merges()) {
+            std::sort(entries_.begin(), entries_.end(),
+                      [](const CountedPresence& a, const CountedPresence& b) {
+                          return a.traits->countedFamily < b.traits->countedFamily;
+                      });
+        }
+        return entries_;
+    }
+
+  private:
+    const PassInput& in_;
+    std::vector<int> entryOf_; // per counted family: its entry in this sample, -1 before it is met
+    std::vector<CountedPresence> entries_;
+};
+
+// Marks groups of families taken once per sample: the first family of a group met is taken.
+class OncePerSample {
+  public:
+    explicit OncePerSample(int groups) : taken_(static_cast<std::size_t>(groups), false) {}
+    // Whether a family of this group (-1: a family alone) is taken now.
+    bool take(int group) {
+        if (group < 0) {
+            return true;
+        }
+        if (taken_[static_cast<std::size_t>(group)]) {
+            return false;
+        }
+        taken_[static_cast<std::size_t>(group)] = true;
+        return true;
+    }
+    void nextSample() { std::fill(taken_.begin(), taken_.end(), false); }
+
+  private:
+    std::vector<bool> taken_;
+};
 
 } // namespace
 
@@ -30,55 +101,57 @@ MetricTable makeMetricTable(int nsamp, Gig gig) {
 void computeScoreMetrics(const PassInput& in, MetricTable& m) {
     const bool iberian = computesMetric(in.gig, MetricId::Iaspt);
     const bool degradation = !m.dind.empty();
+    CountedSamples samples(in);
+    OncePerSample composites(in.families.bmwpGroupCount);
+    OncePerSample iberianGroups(in.families.iberianGroupCount);
     for (int j = in.first; j < in.last; ++j) {
         int scored = 0, scoreSum = 0, iberianScored = 0, iberianSum = 0;
         long long dind = 0;
-        std::array<bool, bmwpGroupCount> groupScored{};
-        for (const Abundances::Present p : in.table.present(j)) {
-            const FamilyTraits& t = in.traits[static_cast<std::size_t>(p.family)];
-            if (!t.found) {
-                continue;
+        composites.nextSample();
+        for (const CountedPresence& p : samples.of(j)) {
+            const FamilyTraits& t = *p.traits;
+            // A composite family group is scored once per sample, by its first family met.
+            if (t.found && t.bmwp >= 1 && composites.take(t.bmwpGroup)) {
+                ++scored;
+                scoreSum += t.bmwp;
             }
             dind += t.structind;
-            const int e = iberian ? t.bmwpe : 0;
-            if (t.bmwp >= 1) {
-                // A composite family group is scored once per sample, by its first family met.
-                bool repeated = t.bmwpGroup >= 0 && groupScored[static_cast<std::size_t>(t.bmwpGroup)];
-                if (!repeated) {
-                    if (t.bmwpGroup >= 0) {
-                        groupScored[static_cast<std::size_t>(t.bmwpGroup)] = true;
-                    }
-                    ++scored;
-                    scoreSum += t.bmwp;
+        }
+        if (iberian) {
+            // The Iberian table has no composites, but scores apart some families that the
+            // BMWP table counts as an older one: it walks the sample's own families.
+            iberianGroups.nextSample();
+            for (const Abundances::Present p : in.table.present(j)) {
+                const FamilyTraits& t = in.families.traits[static_cast<std::size_t>(p.family)];
+                if (t.found && t.bmwpe >= 1 && iberianGroups.take(t.iberianGroup)) {
+                    ++iberianScored;
+                    iberianSum += t.bmwpe;
                 }
-            }
-            if (e >= 1) {
-                ++iberianScored;
-                iberianSum += e;
             }
         }
         const auto js = static_cast<std::size_t>(j);
         m.gold[js] = 0.0;
-        double aspt = scored == 0 ? asptFloor : static_cast<double>(scoreSum) / scored;
-        m.aspt[js] = aspt < asptFloor ? asptFloor : aspt;
+        m.aspt[js] = floored(scored == 0 ? asptFloor : static_cast<double>(scoreSum) / scored);
         if (degradation) {
             m.dind[js] = static_cast<double>(dind);
         }
         if (iberian) {
-            double iaspt = iberianScored == 0 ? asptFloor : static_cast<double>(iberianSum) / iberianScored;
-            m.iaspt[js] = iaspt < asptFloor ? asptFloor : iaspt;
+            m.iaspt[js] =
+                floored(iberianScored == 0 ? asptFloor : static_cast<double>(iberianSum) / iberianScored);
         }
     }
 }
 
 void computeFamilyMetrics(const PassInput& in, MetricTable& m) {
+    CountedSamples samples(in);
     for (int j = in.first; j < in.last; ++j) {
         const auto js = static_cast<std::size_t>(j);
         double total = 0.0, goldAbundance = 0.0, selectedAbundance = 0.0, eptAbundance = 0.0;
         double families = 0.0, eptFamilies = 0.0;
+        const std::vector<CountedPresence>& present = samples.of(j);
         // Absent families would only add 0 to any of these sums.
-        for (const Abundances::Present p : in.table.present(j)) {
-            const FamilyTraits& t = in.traits[static_cast<std::size_t>(p.family)];
+        for (const CountedPresence& p : present) {
+            const FamilyTraits& t = *p.traits;
             const double a = p.abundance;
             if (t.selEptd) {
                 selectedAbundance += a;
@@ -108,7 +181,7 @@ void computeFamilyMetrics(const PassInput& in, MetricTable& m) {
             m.eptabund[js] = share(eptAbundance, total);
         }
         double h = 0.0;
-        for (const Abundances::Present present : in.table.present(j)) {
+        for (const CountedPresence& present : present) {
             const double p = present.abundance / total;
             // A share too small for a double (1e-320 beside 1e300) is 0, whose term p ln p
             // tends to 0: it adds nothing, where 0 * ln 0 would make the diversity NaN.
@@ -122,11 +195,11 @@ void computeFamilyMetrics(const PassInput& in, MetricTable& m) {
 }
 
 void countSensitiveFamilies(const PassInput& in, MetricTable& m) {
+    CountedSamples samples(in);
     for (int j = in.first; j < in.last; ++j) {
         double count = 0.0;
-        for (const Abundances::Present p : in.table.present(j)) {
-            const FamilyTraits& t = in.traits[static_cast<std::size_t>(p.family)];
-            if (t.found && t.sensitive) {
+        for (const CountedPresence& p : samples.of(j)) {
+            if (p.traits->found && p.traits->sensitive) {
                 count += 1.0;
             }
         }
@@ -135,10 +208,11 @@ void countSensitiveFamilies(const PassInput& in, MetricTable& m) {
 }
 
 void computeSelectedEtdRatio(const PassInput& in, MetricTable& m) {
+    CountedSamples samples(in);
     for (int j = in.first; j < in.last; ++j) {
         double count = 0.0;
-        for (const Abundances::Present p : in.table.present(j)) {
-            if (in.traits[static_cast<std::size_t>(p.family)].selEtd) {
+        for (const CountedPresence& p : samples.of(j)) {
+            if (p.traits->selEtd) {
                 count += 1.0;
             }
         }

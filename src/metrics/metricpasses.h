@@ -20,7 +20,7 @@ using ProgressHandler = std::function<void(double)>;
 // depend on that sample alone, so ranges of samples may be passed on different threads.
 struct PassInput {
     const SampleTable& table;
-    const std::vector<FamilyTraits>& traits;
+    const CountedFamilies& families;
     Gig gig;
     int first;
     int last;

@@ -34,13 +34,13 @@ void normaliseMetrics(MetricTable& m, Gig gig, const SampleTable& table, Referen
 void runMetricPasses(const SampleTable& table, const TaxaDatabase& taxa, Gig gig, unsigned threads,
                      const ProgressHandler& progress, MetricTable& m, StopRequest stop) {
     constexpr int samplesPerBlock = 1024;
-    const auto traits = resolveFamilyTraits(table, taxa);
+    const CountedFamilies families = resolveFamilyTraits(table, taxa);
     const int nsamp = table.nsamp();
     const auto blocks = static_cast<std::size_t>((nsamp + samplesPerBlock - 1) / samplesPerBlock);
     auto passBlock = [&](std::size_t k) {
         stopIfRequested(stop);
         const int first = static_cast<int>(k) * samplesPerBlock;
-        const PassInput in{table, traits, gig, first, std::min(nsamp, first + samplesPerBlock)};
+        const PassInput in{table, families, gig, first, std::min(nsamp, first + samplesPerBlock)};
         computeScoreMetrics(in, m);
         computeFamilyMetrics(in, m);
         if (!m.selsens.empty()) {
