@@ -82,8 +82,15 @@ QString placeText(const NamePlace& place) {
 // there is none although the dictionary knows the name.
 QString sourceText(const FamilyEvidence& e) {
     if (e.disputed()) {
-        return QString::fromStdString(describe(*e.known) + "; " + describe(*e.typeGenus) +
+        return QString::fromStdString(describe(*e.known) + "; " + describe(*e.rival) +
                                       ". They disagree: choose the family.");
+    }
+    if (e.higherGroup && !e.known) {
+        return QString::fromStdString(higherGroupText(*e.higherGroup) + ": choose a family, or ignore it.");
+    }
+    if (e.overrulesTypeGenus()) {
+        return QString::fromStdString(describe(*e.known) + " (its own entry; the type genus gives " +
+                                      e.typeGenus->family + ")");
     }
     if (e.known && e.known->id == 0) {
         return QString::fromStdString(describe(*e.known) + ".");

@@ -41,17 +41,29 @@ std::string sourceText(const SuggestedFamily& s) {
     return sourceName(s.source) + ": " + s.matched + (s.source == FamilySource::Prefix ? ", a guess" : "");
 }
 
+// The source of a family taken for a name; where the dictionary's own entry of the name
+// overruled the family named after its genus, that is said too.
+std::string takenSourceText(const FamilyEvidence& e, const SuggestedFamily& taken) {
+    return sourceText(taken) + (e.overrulesTypeGenus() && taken.source == FamilySource::Dictionary
+                                    ? "; its own entry, over the type genus's " + e.typeGenus->family
+                                    : "");
+}
+
 // What the taxa database, the taxon dictionary and the naming rules say of an unknown name.
 std::string evidenceText(const FamilyEvidence& e) {
     if (e.disputed()) {
-        return "two families: " + e.known->family + " (" + sourceText(*e.known) + ") and " +
-               e.typeGenus->family + " (" + sourceText(*e.typeGenus) + ")";
+        return "two families: " + e.known->family + " (" + sourceText(*e.known) + ") and " + e.rival->family +
+               " (" + sourceText(*e.rival) + ")";
+    }
+    if (e.higherGroup && !e.known) {
+        return higherGroupText(*e.higherGroup);
     }
     if (e.known && e.known->id == 0) {
         return describe(*e.known);
     }
     const auto s = e.suggestion();
-    return s ? "suggested family: " + s->family + " (" + sourceText(*s) + ")" : "no family suggested";
+    return s ? "suggested family: " + s->family + countedAsText(s->countedAs) + " (" + sourceText(*s) + ")"
+             : "no family suggested";
 }
 
 // The answers of --unknown; every correction it makes is noted as the user reads it. A name
@@ -64,12 +76,15 @@ UnknownTaxonHandler unknownTaxonHandler(UnknownTaxa mode, std::vector<UnknownNam
         const auto taken = mode == UnknownTaxa::Suggest      ? q.suggestion
                            : mode == UnknownTaxa::Dictionary ? e.knownAnswer()
                                                              : std::nullopt;
-        const bool unheld = e.known && e.known->id == 0 && !e.disputed(); // the dictionary's answer
+        // Names known to stand for no family of the database: one the dictionary files under
+        // a family the database does not hold, and a group above the family without a row.
+        const bool unheld = (e.known && e.known->id == 0 && !e.disputed()) || (e.higherGroup && !e.known);
         if (mode == UnknownTaxa::Abort || (mode != UnknownTaxa::Ignore && e.disputed()) ||
             (mode == UnknownTaxa::Dictionary && !taken && !unheld)) {
             undecided.push_back({q.name, evidenceText(e)});
         } else if (taken) {
-            corrections.push_back(name + " → " + taken->family + " (" + sourceText(*taken) + ")");
+            corrections.push_back(name + " → " + taken->family + countedAsText(taken->countedAs) + " (" +
+                                  takenSourceText(e, *taken) + ")");
             return UnknownTaxonAnswer::family(taken->id, taken->family);
         } else {
             corrections.push_back(
@@ -89,12 +104,15 @@ UnknownTaxonHandler nameHandler(const BatchContext& c, std::vector<UnknownName>&
         return handler;
     }
     return taxaMapHandler(
-        *c.taxaMap, std::move(handler), [&corrections](const UnknownTaxonQuestion& q, const TaxaMapEntry& e) {
+        *c.taxaMap, std::move(handler),
+        [&c, &corrections](const UnknownTaxonQuestion& q, const TaxaMapEntry& e) {
             const auto known = q.evidence.knownAnswer();
             const bool differs = known && known->id != e.familyId;
+            const FamilyRecord* family = e.familyId > 0 ? c.taxa.findById(e.familyId) : nullptr;
             corrections.push_back(
                 utf8Text(q.name, q.utf8) + " → " + (e.family.empty() ? "ignored" : e.family) +
-                " (taxa map, line " + std::to_string(e.line) +
+                (family ? countedAsText(c.taxa, *family) : std::string()) + " (taxa map, line " +
+                std::to_string(e.line) +
                 (differs ? "; the " + sourceName(known->source) + " gives " + known->family : "") + ")");
         });
 }

@@ -48,26 +48,62 @@ std::optional<std::vector<int>> resolveColumns(const std::vector<std::string>& h
     return familyOfColumn;
 }
 
-std::optional<std::string> mergedColumnsNote(const std::vector<int>& familyOfColumn,
-                                             const SampleTable& table) {
+namespace {
+
+// The columns (1-based, as the file's user counts them) that add into each family.
+std::map<int, std::vector<std::size_t>> columnsOfFamilies(const std::vector<int>& familyOfColumn) {
     std::map<int, std::vector<std::size_t>> columnsOf;
     for (std::size_t c = 0; c < familyOfColumn.size(); ++c) {
         if (familyOfColumn[c] >= 0) {
             columnsOf[familyOfColumn[c]].push_back(c + firstTaxonCell + 1);
         }
     }
+    return columnsOf;
+}
+
+// " (column 9)", " (columns 9 12)".
+std::string columnsText(const std::vector<std::size_t>& columns) {
+    std::string text = columns.size() == 1 ? " (column" : " (columns";
+    for (std::size_t column : columns) {
+        text += " " + std::to_string(column);
+    }
+    return text + ")";
+}
+
+} // namespace
+
+std::optional<std::string> countedAsNote(const std::vector<int>& familyOfColumn, const SampleTable& table,
+                                         const TaxaDatabase& taxa) {
+    std::string counted;
+    std::size_t families = 0;
+    for (const auto& [family, columns] : columnsOfFamilies(familyOfColumn)) {
+        const FamilyRecord* record =
+            taxa.findByName(toUpperAscii(table.familyNames[static_cast<std::size_t>(family)]));
+        const FamilyRecord* older = record ? &taxa.countedFamily(*record) : nullptr;
+        if (older && older != record) {
+            counted += std::string(families++ == 0 ? "" : "; ") + record->family + " as " + older->family +
+                       columnsText(columns);
+        }
+    }
+    if (families == 0) {
+        return std::nullopt;
+    }
+    return countOf(families, "family") +
+           " split off after the method's score tables and lists were written " +
+           (families == 1 ? "is counted as the family it was" : "are counted as the families they were") +
+           " split from: " + counted + ".";
+}
+
+std::optional<std::string> mergedColumnsNote(const std::vector<int>& familyOfColumn,
+                                             const SampleTable& table) {
     std::string merged;
     std::size_t families = 0;
-    for (const auto& [family, columns] : columnsOf) {
+    for (const auto& [family, columns] : columnsOfFamilies(familyOfColumn)) {
         if (columns.size() < 2) {
             continue;
         }
         merged += std::string(families++ == 0 ? "" : "; ") +
-                  table.familyNames[static_cast<std::size_t>(family)] + " (columns";
-        for (std::size_t column : columns) {
-            merged += " " + std::to_string(column);
-        }
-        merged += ")";
+                  table.familyNames[static_cast<std::size_t>(family)] + columnsText(columns);
     }
     if (families == 0) {
         return std::nullopt;

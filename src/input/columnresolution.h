@@ -18,6 +18,11 @@ std::optional<std::vector<int>> resolveColumns(const std::vector<std::string>& h
                                                const TaxaDatabase& taxa, const TaxaTree& tree,
                                                const UnknownTaxonHandler& ask);
 
+// One note naming the families the metrics count as the family they were split from, with
+// the columns that name them.
+std::optional<std::string> countedAsNote(const std::vector<int>& familyOfColumn, const SampleTable& table,
+                                         const TaxaDatabase& taxa);
+
 // One note naming the families that more than one column adds into.
 std::optional<std::string> mergedColumnsNote(const std::vector<int>& familyOfColumn,
                                              const SampleTable& table);

@@ -9,11 +9,13 @@
 namespace torrentix {
 namespace {
 
-// Words that qualify a name without naming a taxon.
+// Words that qualify a name without naming a taxon: open nomenclature ("sp.", "cf.", "cfr.",
+// "Gen. sp.") and the life stage ("Ad.", "Lv.", "juv."), wherever they stand in the name.
 bool isQualifier(std::string_view word) {
-    static constexpr std::array<std::string_view, 13> words = {"SP.",  "SP",   "SPP.",  "SPP",    "CF.",
-                                                               "CF",   "GEN.", "GEN",   "INDET.", "SP.INDET.",
-                                                               "AFF.", "S.L.", "S.STR."};
+    static constexpr std::array<std::string_view, 26> words = {
+        "SP.",   "SP",      "SPP.",   "SPP",       "CF.",    "CF",   "CFR.",   "CFR",  "GEN.",
+        "GEN",   "GEN.SP.", "INDET.", "SP.INDET.", "AFF.",   "S.L.", "S.STR.", "AD.",  "AD",
+        "ADULT", "LV.",     "LV",     "LARVA",     "LARVAE", "JUV.", "JUV",    "JUV.S"};
     return std::find(words.begin(), words.end(), word) != words.end();
 }
 
@@ -110,6 +112,124 @@ bool lettersOnly(std::string_view word) {
            std::all_of(word.begin(), word.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
 }
 
+// A family of the database as a source names it, with the family the metrics count it as.
+SuggestedFamily suggested(const TaxaDatabase& taxa, const FamilyRecord& family, FamilySource source,
+                          std::string matched) {
+    const FamilyRecord& counted = taxa.countedFamily(family);
+    return {family.id, family.family, source, std::move(matched),
+            counted.id != family.id ? counted.family : ""};
+}
+
+// A name to look up, and whether it keeps every word of the name (else it is the name's species
+// or genus only).
+struct LookupForm {
+    std::string name;
+    bool whole = false;
+};
+
+std::vector<LookupForm> lookupForms(std::string_view upperName) {
+    std::vector<Word> words;
+    bool group = false;
+    for (Word& w : wordsOf(upperName)) {
+        if (isGroupWord(w.text)) {
+            group = true;
+        } else if (w.parenthesised || !isQualifier(w.text)) {
+            words.push_back(std::move(w));
+        }
+    }
+    std::vector<LookupForm> forms;
+    const auto add = [&forms](std::string name, bool whole) {
+        const bool known =
+            std::any_of(forms.begin(), forms.end(), [&](const LookupForm& f) { return f.name == name; });
+        if (!name.empty() && !known) {
+            forms.push_back({std::move(name), whole});
+        }
+    };
+    const std::string full = joined(words, words.size(), true);
+    if (group) {
+        add(full + " GROUP", true);
+    }
+    add(full, true);
+    add(joined(words, words.size(), false), true);
+    add(joined(words, 2, false), false);
+    add(joined(words, 1, false), false);
+    return forms;
+}
+
+// What the sources say of one name (not a pair).
+FamilyEvidence nameEvidence(const TaxaDatabase& taxa, const std::string& upperName, bool utf8) {
+    FamilyEvidence evidence;
+    const std::vector<LookupForm> forms = lookupForms(upperName);
+    for (const LookupForm& form : forms) {
+        if (const FamilyRecord* record = taxa.findFamily(form.name)) {
+            evidence.known = suggested(taxa, *record, FamilySource::Database, form.name);
+            return evidence; // a family needs no rule
+        }
+        if (const HigherGroup* group = taxa.findHigherGroup(form.name)) {
+            evidence.higherGroup = *group;
+            if (const FamilyRecord* row = group->familyId > 0 ? taxa.findById(group->familyId) : nullptr) {
+                evidence.known = suggested(taxa, *row, FamilySource::HigherGroup, group->name);
+            }
+            return evidence; // never guessed into a family from its spelling
+        }
+        if (const DictionaryEntry* entry = taxa.findInDictionary(form.name)) {
+            const FamilyRecord* record = entry->familyId > 0 ? taxa.findById(entry->familyId) : nullptr;
+            evidence.known =
+                record ? suggested(taxa, *record, FamilySource::Dictionary, entry->taxon)
+                       : SuggestedFamily{0, entry->family, FamilySource::Dictionary, entry->taxon, {}};
+            evidence.exactEntry = form.whole;
+            break;
+        }
+    }
+    if (!forms.empty()) {
+        const std::string& genusForm = forms.back().name;
+        evidence.typeGenus = typeGenusFamily(taxa, genusForm.substr(0, genusForm.find(' ')));
+    }
+    if (evidence.known && evidence.typeGenus && evidence.known->id != evidence.typeGenus->id &&
+        !evidence.exactEntry) {
+        evidence.rival = evidence.typeGenus;
+    }
+    if (!evidence.known && !evidence.typeGenus) {
+        evidence.prefix = prefixFamily(taxa, upperName, utf8);
+    }
+    return evidence;
+}
+
+// The two names of a pair "x/y" ("BAETIS/CENTROPTILUM SP.", "BAETIS RHODANI/VERNUS"): the name
+// with the paired word replaced by each of its two parts. None when the name holds no pair.
+std::optional<std::pair<std::string, std::string>> pairedNames(std::string name) {
+    for (std::size_t at;
+         (at = name.find(" /")) != std::string::npos || (at = name.find("/ ")) != std::string::npos;) {
+        name.erase(name[at] == ' ' ? at : at + 1, 1);
+    }
+    const std::size_t slash = name.find('/');
+    if (slash == std::string::npos || name.find('/', slash + 1) != std::string::npos) {
+        return std::nullopt;
+    }
+    const std::size_t start =
+        name.find_last_of(" (", slash) == std::string::npos ? 0 : name.find_last_of(" (", slash) + 1;
+    const std::size_t end = std::min(name.find_first_of(" )", slash), name.size());
+    const std::string left = name.substr(start, slash - start),
+                      right = name.substr(slash + 1, end - slash - 1);
+    if (left.empty() || right.empty()) {
+        return std::nullopt;
+    }
+    return std::pair{name.substr(0, start) + left + name.substr(end),
+                     name.substr(0, start) + right + name.substr(end)};
+}
+
+// The two names of a pair, both known: one family, or two for the user to choose from.
+FamilyEvidence pairEvidence(const SuggestedFamily& first, const SuggestedFamily& second) {
+    FamilyEvidence evidence;
+    evidence.known.emplace(first);
+    if (first.id == second.id) {
+        evidence.known->matched += " / " + second.matched;
+    } else {
+        evidence.rival.emplace(second);
+    }
+    return evidence;
+}
+
 } // namespace
 
 std::optional<SuggestedFamily> prefixFamily(const TaxaDatabase& taxa, const std::string& upperName,
@@ -121,36 +241,17 @@ std::optional<SuggestedFamily> prefixFamily(const TaxaDatabase& taxa, const std:
     for (std::size_t k = start; k >= shortest; --k) {
         const std::string prefix(firstCharacters(upperName, k, utf8));
         if (const auto* record = taxa.findByPrefix(prefix)) {
-            return SuggestedFamily{record->id, record->family, FamilySource::Prefix, prefix};
+            return suggested(taxa, *record, FamilySource::Prefix, prefix);
         }
     }
     return std::nullopt;
 }
 
 std::vector<std::string> lookupNames(std::string_view upperName) {
-    std::vector<Word> words;
-    bool group = false;
-    for (Word& w : wordsOf(upperName)) {
-        if (isGroupWord(w.text)) {
-            group = true;
-        } else if (w.parenthesised || !isQualifier(w.text)) {
-            words.push_back(std::move(w));
-        }
-    }
     std::vector<std::string> names;
-    const auto add = [&names](std::string name) {
-        if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end()) {
-            names.push_back(std::move(name));
-        }
-    };
-    const std::string full = joined(words, words.size(), true);
-    if (group) {
-        add(full + " GROUP");
+    for (LookupForm& form : lookupForms(upperName)) {
+        names.push_back(std::move(form.name));
     }
-    add(full);
-    add(joined(words, words.size(), false));
-    add(joined(words, 2, false));
-    add(joined(words, 1, false));
     return names;
 }
 
@@ -167,38 +268,25 @@ std::optional<SuggestedFamily> typeGenusFamily(const TaxaDatabase& taxa, std::st
         if (found) {
             return std::nullopt; // two families: the rule decides nothing
         }
-        found = SuggestedFamily{record->id, record->family, FamilySource::TypeGenus, std::string(upperGenus)};
+        found = suggested(taxa, *record, FamilySource::TypeGenus, std::string(upperGenus));
     }
     return found;
 }
 
 FamilyEvidence familyEvidence(const TaxaDatabase& taxa, const std::string& upperName, bool utf8) {
-    FamilyEvidence evidence;
-    const std::vector<std::string> names = lookupNames(upperName);
-    for (const std::string& name : names) {
-        if (const FamilyRecord* record = taxa.findFamily(name)) {
-            evidence.known = SuggestedFamily{record->id, record->family, FamilySource::Database, name};
-            return evidence; // a family needs no rule
-        }
-        if (const DictionaryEntry* entry = taxa.findInDictionary(name)) {
-            const FamilyRecord* record = entry->familyId > 0 ? taxa.findById(entry->familyId) : nullptr;
-            evidence.known =
-                record ? SuggestedFamily{record->id, record->family, FamilySource::Dictionary, entry->taxon}
-                       : SuggestedFamily{0, entry->family, FamilySource::Dictionary, entry->taxon};
-            break;
+    if (const auto names = pairedNames(upperName)) {
+        const auto first = nameEvidence(taxa, names->first, utf8).knownAnswer();
+        const auto second = nameEvidence(taxa, names->second, utf8).knownAnswer();
+        if (first && second) {
+            return pairEvidence(*first, *second);
         }
     }
-    if (!names.empty()) {
-        evidence.typeGenus = typeGenusFamily(taxa, names.back().substr(0, names.back().find(' ')));
-    }
-    if (!evidence.known && !evidence.typeGenus) {
-        evidence.prefix = prefixFamily(taxa, upperName, utf8);
-    }
-    return evidence;
+    return nameEvidence(taxa, upperName, utf8);
 }
 
-bool FamilyEvidence::disputed() const {
-    return known && typeGenus && known->source == FamilySource::Dictionary && known->id != typeGenus->id;
+bool FamilyEvidence::overrulesTypeGenus() const {
+    return known && typeGenus && exactEntry && !rival && known->source == FamilySource::Dictionary &&
+           known->id != typeGenus->id;
 }
 
 std::optional<SuggestedFamily> FamilyEvidence::suggestion() const {
@@ -207,6 +295,9 @@ std::optional<SuggestedFamily> FamilyEvidence::suggestion() const {
     }
     if (known) {
         return known->id > 0 ? known : std::nullopt;
+    }
+    if (higherGroup) {
+        return std::nullopt;
     }
     return typeGenus ? typeGenus : prefix;
 }
@@ -223,16 +314,32 @@ std::string sourceName(FamilySource source) {
         return "taxon dictionary";
     case FamilySource::TypeGenus:
         return "type genus";
+    case FamilySource::HigherGroup:
+        return "higher group";
     case FamilySource::Prefix:
         break;
     }
     return "leading letters";
 }
 
+std::string countedAsText(const std::string& countedAs) {
+    return countedAs.empty() ? std::string()
+                             : " (counted as " + countedAs + " by the method's scores and lists)";
+}
+
+std::string countedAsText(const TaxaDatabase& taxa, const FamilyRecord& family) {
+    const FamilyRecord& counted = taxa.countedFamily(family);
+    return countedAsText(counted.id != family.id ? counted.family : std::string());
+}
+
 std::string describe(const SuggestedFamily& s) {
     return sourceName(s.source) + ": " + s.matched + " → " + s.family +
            (s.id == 0 ? ", a family the taxa database does not hold" : "") +
-           (s.source == FamilySource::Prefix ? " (a guess)" : "");
+           (s.source == FamilySource::Prefix ? " (a guess)" : "") + countedAsText(s.countedAs);
+}
+
+std::string higherGroupText(const HigherGroup& group) {
+    return group.name + " is a higher group (" + group.rank + "), not a family";
 }
 
 } // namespace torrentix

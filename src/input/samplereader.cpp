@@ -182,6 +182,9 @@ ReadResult readSampleFile(const std::string& path, const TaxaDatabase& taxa, con
     if (auto merged = mergedColumnsNote(*familyOfColumn, table)) {
         result.notes.push_back(*merged);
     }
+    if (auto counted = countedAsNote(*familyOfColumn, table, taxa)) {
+        result.notes.push_back(*counted);
+    }
     stopIfRequested(options.stop);
     fillTable(rows, *familyOfColumn, threadCount(options.threads), table, result.notes);
     if (table.nsamp() == 0) {

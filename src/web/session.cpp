@@ -37,14 +37,21 @@ Json suggestionJson(const std::optional<SuggestedFamily>& s) {
             {"family", s->family},
             {"source", sourceName(s->source)},
             {"matched", s->matched},
-            {"guess", s->source == FamilySource::Prefix}};
+            {"guess", s->source == FamilySource::Prefix},
+            {"countedAs", s->countedAs},
+            {"text", describe(*s)}};
 }
 
 Json questionJson(const UnknownTaxonQuestion& q) {
     const FamilyEvidence& e = q.evidence;
-    return {{"name", utf8Of(q.name, q.utf8)},   {"suggestion", suggestionJson(q.suggestion)},
-            {"known", suggestionJson(e.known)}, {"typeGenus", suggestionJson(e.typeGenus)},
-            {"disputed", e.disputed()},         {"dictionaryAnswer", suggestionJson(e.knownAnswer())}};
+    return {{"name", utf8Of(q.name, q.utf8)},
+            {"suggestion", suggestionJson(q.suggestion)},
+            {"known", suggestionJson(e.known)},
+            {"typeGenus", suggestionJson(e.typeGenus)},
+            {"disputed", e.disputed()},
+            {"dictionaryAnswer", suggestionJson(e.knownAnswer())},
+            {"rival", suggestionJson(e.rival)},
+            {"higherGroup", e.higherGroup ? Json(higherGroupText(*e.higherGroup)) : Json(nullptr)}};
 }
 
 std::optional<TaxaMap> mapOf(const std::string& text, const TaxaDatabase& taxa) {

@@ -97,10 +97,18 @@ const std::string unknownNames = [] {
     return f.text();
 }();
 
-// A beetle genus whose name is also the stem of a snail family.
+// A species the dictionary lacks, of a beetle genus whose name is also the stem of a snail family.
 const std::string disputed = [] {
     SampleFile f = SampleFile::typical();
-    f.header[SampleFile::firstFamily + 6] = "Hydrobius fuscipes";
+    f.header[SampleFile::firstFamily + 6] = "Hydrobius novus";
+    return f.text();
+}();
+
+// Two groups above the family, one the database holds as a row.
+const std::string higherGroups = [] {
+    SampleFile f = SampleFile::typical();
+    f.header[SampleFile::firstFamily + 6] = "Heteroptera";
+    f.header[SampleFile::firstFamily + 7] = "Harpacticoida";
     return f.text();
 }();
 
@@ -271,9 +279,13 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase("UnknownNamesSuggested", unknownNames, {"--unknown", "suggest"}, false, 0,
                  {"s_OUT.txt", "s_adj.txt"},
                  {"The corrected file has been saved", "The following taxa were ignored:\nMYSTERYIDAE\n"}),
+        FileCase("HigherGroupIsIgnoredNotGuessed", higherGroups, {"--unknown", "suggest"}, false, 0,
+                 {"s_OUT.txt", "s_adj.txt"},
+                 {"HETEROPTERA → ignored (HETEROPTERA is a higher group (Suborder), not a family)\n",
+                  "HARPACTICOIDA → COPEPODA (higher group: HARPACTICOIDA)\n"}),
         FileCase("DisputedNameIsNotDecided", disputed, {"--unknown", "suggest"}, false, 1, {},
-                 {"unknown taxon \"HYDROBIUS FUSCIPES\" (two families: HYDROPHILIDAE (taxon dictionary: "
-                  "Hydrobius fuscipes) and HYDROBIIDAE (type genus: HYDROBIUS))",
+                 {"unknown taxon \"HYDROBIUS NOVUS\" (two families: HYDROPHILIDAE (taxon dictionary: "
+                  "Hydrobius) and HYDROBIIDAE (type genus: HYDROBIUS))",
                   "Process aborted: 1 taxon name(s) have two families. Answer them in a taxa map"}),
         FileCase("BinaryFile", binary, {}, false, 1, {}, {}),
         FileCase("RowWithTooFewCells", tooFewCells, {}, false, 1, {}, {"Too few columns in row 5"}),
@@ -574,7 +586,7 @@ TEST(CliGenera, GeneraAndSpeciesGiveTheIndicesOfTheirFamilies) {
         "Melanopsis praemorsa\tPhysa fontinalis\tMelanoides tuberculata\tErpobdella octoculata\tGlossiphonia "
         "complanata\tEnchytraeus\tEiseniella tetraedra\tLumbriculus variegatus\tNais\tTubifex tubifex\t"
         "Hygrobates\tAtyaephyra desmarestii\tEchinogammarus\tPalaemon\tPotamon fluviatile\tBaetis rhodani\t"
-        "Caenis luctuosa\tSerratella ignita\tEcdyonurus\tHabrophlebia\tOligoneuriella rhenana\tEphoron "
+        "Caenis luctuosa\tSerratella ignita\tEcdyonurus\tHabrophlebia\tOligoneuriela rhenana\tEphoron "
         "virgo\t"
         "Prosopistoma pennigerum\tAeshna cyanea\tCalopteryx virgo\tIschnura elegans\tCordulegaster boltonii\t"
         "Gomphus\tOrthetrum\tLeuctra geniculata\tProtonemura\tPerla marginata\tIsoperla\tSigara\tGerris\t"
@@ -605,18 +617,21 @@ TEST(CliGenera, GeneraAndSpeciesGiveTheIndicesOfTheirFamilies) {
         ++mapped;
     }
     EXPECT_EQ(mapped, 73u);
-    EXPECT_THAT(o.err,
-                Mentions("ATYAEPHYRA DESMARESTII → ATYIDAE (taxa map, line 1)\n",
-                         "BAETIS RHODANI → BAETIDAE (taxon dictionary: Baetis rhodani)\n",
-                         "ELMIS SP. → ELMIDAE (taxon dictionary: Elmis)\n",
-                         "POTAMON FLUVIATILE → POTAMIDAE (type genus: POTAMON)\n",
-                         "OLIGONEURIELLA RHENANA → OLIGONEURIIDAE (leading letters: OLIGONEURI, a guess)\n"));
+    EXPECT_THAT(
+        o.err,
+        Mentions("ATYAEPHYRA DESMARESTII → ATYIDAE (taxa map, line 1)\n",
+                 "BAETIS RHODANI → BAETIDAE (taxon dictionary: Baetis rhodani)\n",
+                 "ELMIS SP. → ELMIDAE (taxon dictionary: Elmis)\n",
+                 "POTAMON FLUVIATILE → POTAMIDAE (taxon dictionary: Potamon)\n",
+                 "MELANOPSIS PRAEMORSA → MELANOPSIDAE (counted as THIARIDAE by the method's scores and "
+                 "lists) (taxon dictionary: Melanopsis)\n",
+                 "OLIGONEURIELA RHENANA → OLIGONEURIIDAE (leading letters: OLIGONEURI, a guess)\n"));
+    // A typo that only the leading letters match is never the dictionary's answer.
     o = batch(runOn(dir.file("g.txt"), {"--unknown", "dictionary", "--force"}));
     EXPECT_EQ(o.status, 1);
-    EXPECT_THAT(o.err,
-                Mentions("unknown taxon \"MELANOPSIS PRAEMORSA\" (suggested family: MELANOPSIDAE (type genus",
-                         "unknown taxon \"ATYAEPHYRA DESMARESTII\" (no family suggested)",
-                         "Process aborted: 8 taxon name(s) have no family in the taxon dictionary"));
+    EXPECT_THAT(o.err, Mentions("unknown taxon \"OLIGONEURIELA RHENANA\" (suggested family: OLIGONEURIIDAE "
+                                "(leading letters: OLIGONEURI, a guess))",
+                                "Process aborted: 1 taxon name(s) have no family in the taxon dictionary"));
 }
 
 // The manual page tells of every option that --help tells of.
