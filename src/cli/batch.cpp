@@ -62,7 +62,7 @@ std::string evidenceText(const FamilyEvidence& e) {
         return describe(*e.known);
     }
     const auto s = e.suggestion();
-    return s ? "suggested family: " + s->family + countedAsText(s->countedAs) + " (" + sourceText(*s) + ")"
+    return s ? "suggested family: " + s->family + s->countedAs + " (" + sourceText(*s) + ")"
              : "no family suggested";
 }
 
@@ -83,7 +83,7 @@ UnknownTaxonHandler unknownTaxonHandler(UnknownTaxa mode, std::vector<UnknownNam
             (mode == UnknownTaxa::Dictionary && !taken && !unheld)) {
             undecided.push_back({q.name, evidenceText(e)});
         } else if (taken) {
-            corrections.push_back(name + " → " + taken->family + countedAsText(taken->countedAs) + " (" +
+            corrections.push_back(name + " → " + taken->family + taken->countedAs + " (" +
                                   takenSourceText(e, *taken) + ")");
             return UnknownTaxonAnswer::family(taken->id, taken->family);
         } else {

@@ -115,9 +115,7 @@ bool lettersOnly(std::string_view word) {
 // A family of the database as a source names it, with the family the metrics count it as.
 SuggestedFamily suggested(const TaxaDatabase& taxa, const FamilyRecord& family, FamilySource source,
                           std::string matched) {
-    const FamilyRecord& counted = taxa.countedFamily(family);
-    return {family.id, family.family, source, std::move(matched),
-            counted.id != family.id ? counted.family : ""};
+    return {family.id, family.family, source, std::move(matched), countedAsText(taxa, family)};
 }
 
 // A name to look up, and whether it keeps every word of the name (else it is the name's species
@@ -322,20 +320,22 @@ std::string sourceName(FamilySource source) {
     return "leading letters";
 }
 
-std::string countedAsText(const std::string& countedAs) {
-    return countedAs.empty() ? std::string()
-                             : " (counted as " + countedAs + " by the method's scores and lists)";
-}
-
 std::string countedAsText(const TaxaDatabase& taxa, const FamilyRecord& family) {
     const FamilyRecord& counted = taxa.countedFamily(family);
-    return countedAsText(counted.id != family.id ? counted.family : std::string());
+    if (&counted == &family) {
+        return {};
+    }
+    const FamilyRecord& iberian = taxa.scoredFamily(family, &FamilyRecord::bmwpe);
+    return " (counted as " + counted.family + " by the method's scores and lists" +
+           (&iberian != &family && &iberian != &counted ? "; as " + iberian.family + " by the Iberian score"
+                                                        : "") +
+           ")";
 }
 
 std::string describe(const SuggestedFamily& s) {
     return sourceName(s.source) + ": " + s.matched + " → " + s.family +
            (s.id == 0 ? ", a family the taxa database does not hold" : "") +
-           (s.source == FamilySource::Prefix ? " (a guess)" : "") + countedAsText(s.countedAs);
+           (s.source == FamilySource::Prefix ? " (a guess)" : "") + s.countedAs;
 }
 
 std::string higherGroupText(const HigherGroup& group) {

@@ -31,8 +31,8 @@ struct SuggestedFamily {
     std::string family; // the family of the database (else the dictionary's family, as it writes it)
     FamilySource source = FamilySource::Prefix;
     std::string matched; // what the source knew: the dictionary's name, the name read, the genus, the prefix
-    // The family the score tables and family lists count it as, where that is another family
-    // (a family split off after they were written); empty otherwise.
+    // " (counted as HYDROBIIDAE by the method's scores and lists)" for a family split off after
+    // the score tables and family lists were written; empty otherwise.
     std::string countedAs;
 };
 
@@ -81,8 +81,7 @@ std::string sourceName(FamilySource source);
 // said as such, a family counted as another by the metrics too.
 std::string describe(const SuggestedFamily& s);
 // " (counted as HYDROBIIDAE by the method's scores and lists)" for a family the metrics count
-// as an older one, else empty.
-std::string countedAsText(const std::string& countedAs);
+// as an older one, with the Iberian score's family where that is a third one; else empty.
 std::string countedAsText(const TaxaDatabase& taxa, const FamilyRecord& family);
 // "EPHEMEROPTERA is a higher group (Order), not a family".
 std::string higherGroupText(const HigherGroup& group);

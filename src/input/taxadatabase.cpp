@@ -268,6 +268,18 @@ const FamilyRecord& TaxaDatabase::countedFamily(const FamilyRecord& family) cons
     return *counted;
 }
 
+const FamilyRecord& TaxaDatabase::scoredFamily(const FamilyRecord& family, int FamilyRecord::*score) const {
+    const FamilyRecord* scored = &family;
+    for (std::size_t step = 0; step < records_.size() && scored->*score == 0; ++step) {
+        const FamilyRecord* older = olderFamily(*scored);
+        if (older == nullptr) {
+            break;
+        }
+        scored = older;
+    }
+    return *scored;
+}
+
 std::string dictionaryKey(std::string_view name) {
     std::string key;
     for (char c : name) {

@@ -83,6 +83,9 @@ class TaxaDatabase {
     // The family a family record is counted as by the family lists and counts: the record
     // itself, or the oldest family of the line it was split from.
     const FamilyRecord& countedFamily(const FamilyRecord& family) const;
+    // The family a score table counts a family as: the first of the family and the line it was
+    // split from that the table scores (`score` above 0), else the oldest of them.
+    const FamilyRecord& scoredFamily(const FamilyRecord& family, int FamilyRecord::*score) const;
 
   private:
     TaxaDatabase() = default;

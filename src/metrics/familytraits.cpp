@@ -67,21 +67,6 @@ struct TableKeys {
     std::vector<CountingKey> counted, bmwp, iberian;
 };
 
-// The family a score table counts a family as: the first of the family and the line of
-// families it was split from that the table scores, else the oldest of them.
-template <class Score>
-const FamilyRecord& scoredAs(const TaxaDatabase& taxa, const FamilyRecord& own, Score score) {
-    const FamilyRecord* family = &own;
-    for (std::size_t step = 0; step < taxa.recordCount() && score(*family) == 0; ++step) {
-        const FamilyRecord* older = taxa.olderFamily(*family);
-        if (older == nullptr) {
-            break;
-        }
-        family = older;
-    }
-    return *family;
-}
-
 FamilyTraits traitsOf(const TaxaDatabase& taxa, const FamilyRecord& own, const FamilySelections& selections,
                       int& compositeGroup) {
     const FamilyRecord& counted = taxa.countedFamily(own);
@@ -89,8 +74,8 @@ FamilyTraits traitsOf(const TaxaDatabase& taxa, const FamilyRecord& own, const F
     t.found = true;
     t.id = counted.id;
     t.idgroup = counted.idgroup;
-    t.bmwp = scoredAs(taxa, own, [](const FamilyRecord& f) { return f.bmwp; }).bmwp;
-    t.bmwpe = scoredAs(taxa, own, [](const FamilyRecord& f) { return f.bmwpe; }).bmwpe;
+    t.bmwp = taxa.scoredFamily(own, &FamilyRecord::bmwp).bmwp;
+    t.bmwpe = taxa.scoredFamily(own, &FamilyRecord::bmwpe).bmwpe;
     t.structind = counted.structind;
     const auto& groups = selections.bmwpGroups;
     const auto group = std::find_if(groups.begin(), groups.end(),
@@ -138,8 +123,7 @@ CountedFamilies resolveFamilyTraits(const SampleTable& table, const TaxaDatabase
                                            : CountingKey{KeyKind::Family, counted});
         // The Iberian table holds some families the BMWP table counts as an older one
         // (Limoniidae, Helophoridae): those keep their own score and count as themselves there.
-        const FamilyRecord& iberian = scoredAs(taxa, *record, [](const FamilyRecord& f) { return f.bmwpe; });
-        keys.iberian.push_back({KeyKind::Family, iberian.id});
+        keys.iberian.push_back({KeyKind::Family, taxa.scoredFamily(*record, &FamilyRecord::bmwpe).id});
     }
     const std::vector<int> countedIndexes = firstAppearanceIndexes(keys.counted, families.countedCount);
     const std::vector<int> bmwpGroups = sharedKeyGroups(keys.bmwp, families.bmwpGroupCount);
