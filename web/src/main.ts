@@ -31,7 +31,7 @@ let outputs: OutputFile[] = [];
 let taxaMap = loadTaxaMap();
 let onAnswer: ((message: FromWorker) => void) | null = null;
 const list = new ResultsList($("list-head"), $("list-body"), $("list-spacer"));
-const plot = new ScatterPlot($("plot"), (text) => ($("plot-picked").textContent = text));
+const plot = new ScatterPlot($("plot"), describePicked);
 
 function show(section: string, extra: string[] = []): void {
   for (const id of sections) {
@@ -290,7 +290,7 @@ async function runFile(): Promise<void> {
     refuse({ ok: false, error: run.messages.join("\n"), decimalComma: false });
     return;
   }
-  showResults();
+  showResults(false);
   performance.measure("run", "run-asked");
   if ($<HTMLInputElement>("bootstrap").checked) {
     await runIntervals();
@@ -305,26 +305,14 @@ async function runIntervals(): Promise<void> {
   if (answer.kind === "intervals" && answer.answer.ok) {
     intervals = answer.answer;
     outputs = outputs.filter((f) => !answer.files.some((g) => g.name === f.name)).concat(answer.files);
-    showResults();
+    showResults(true);
   }
 }
 
 // RESULTS and GRAPHS -------------------------------------------------------------------
 
-function sampleCode(code: string): string {
-  if (!/^[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?$/.test(code.trim())) {
-    return code;
-  }
-  const value = Number(code);
-  const [whole, decimal] = Math.abs(Math.round(value * 10) / 10).toFixed(1).split(".");
-  return `${value < 0 ? "-" : ""}${whole.padStart(2, "0")}.${decimal === "0" ? "" : decimal}`;
-}
-
-function f2(value: number | null | undefined): string {
-  return value === null || value === undefined || !Number.isFinite(value) ? "" : value.toFixed(2);
-}
-
-function showResults(): void {
+// The views of the run; `sameRows` when only the intervals were added to them.
+function showResults(sameRows: boolean): void {
   const r = run!;
   show("results");
   status(`${file!.name}: done.`);
@@ -341,21 +329,13 @@ function showResults(): void {
   $("report").textContent = [r.report, "", ...told].join("\n").replace(/\r\n/g, "\n");
   drawHistogram($("histogram"), r.classNames, r.classCounts);
   const headers = ["#", "CODE", "SAMPLE", "CLASS", "STAR_ICMi", r.gigIndex, ...(r.testVariables ?? [])];
+  const columns = { cells: [...(r.list?.cells ?? [])], ranks: [...(r.list?.ranks ?? [])] };
   if (intervals) {
     headers.push("STAR_ICMi 2.5 %", "STAR_ICMi 97.5 %", `${r.gigIndex} 2.5 %`, `${r.gigIndex} 97.5 %`);
+    columns.cells.push(...intervals.list.cells);
+    columns.ranks.push(...intervals.list.ranks);
   }
-  list.show(
-    headers,
-    (r.samples?.code ?? []).map((code, i) => {
-      const s = r.samples!;
-      const tests = s.tests.map((column) => (column[i] === "N/A" || Number.isNaN(Number(column[i])) ? column[i] : f2(Number(column[i]))));
-      const cells = [String(i + 1), sampleCode(code), s.name[i], String(s.class[i]), f2(s.star[i]), f2(s.gig[i]), ...tests];
-      if (intervals) {
-        cells.push(f2(intervals.star[i]?.[0]), f2(intervals.star[i]?.[1]), f2(intervals.gig[i]?.[0]), f2(intervals.gig[i]?.[1]));
-      }
-      return cells;
-    }),
-  );
+  list.show(headers, columns, sameRows);
   $("downloads").replaceChildren(
     ...outputs.map((f) => {
       const button = document.createElement("button");
@@ -380,9 +360,7 @@ function drawPlot(): void {
   const k = Number($<HTMLSelectElement>("plot-variable").value);
   const regression = r.regressions?.[k]?.[index];
   const samples = r.samples;
-  const points = (samples?.x[k] ?? []).flatMap((x, i) =>
-    x === null ? [] : [{ x, y: samples![index][i], label: `${sampleCode(samples!.code[i])} ${samples!.name[i].trim()}` }],
-  );
+  const points = (samples?.x[k] ?? []).flatMap((x, i) => (x === null ? [] : [{ x, y: samples![index][i], sample: i }]));
   const ok = regression?.ok === true;
   const band = ok ? (regression!.bandHalfWidths ?? []).map((hw, j) => {
     const x = 0.1 * (j + 1);
@@ -399,11 +377,21 @@ function drawPlot(): void {
     band,
     bootstrapBand: boot ? boot.band : [],
   };
-  const equation = ok ? `${regression!.equation}   r² = ${regression!.r2!.toFixed(3)}   n = ${regression!.n}` : "No regression for this pair.";
-  const bootText = boot ? `   m: ${f2(boot.m[0])} … ${f2(boot.m[1])}, r²: ${f2(boot.r2[0])} … ${f2(boot.r2[1])} (95 %)` : "";
+  const equation = ok ? `${regression!.equation}   r² = ${regression!.r2Text}   n = ${regression!.n}` : "No regression for this pair.";
+  const bootText = boot ? `   m: ${boot.mText[0]} … ${boot.mText[1]}, r²: ${boot.r2Text[0]} … ${boot.r2Text[1]} (95 %)` : "";
   $("plot-equation").textContent = equation + bootText;
   $("plot").setAttribute("aria-label", `Scatter plot of ${data.title}: ${points.length} samples. ${equation}`);
   plot.show(data);
+}
+
+// The picked sample in the list's texts: its code, name and the plotted pair's cells.
+function describePicked(sample: number): void {
+  const r = run!;
+  const cells = r.list!.cells;
+  const index = $<HTMLSelectElement>("plot-index").value === "star" ? 4 : 5;
+  const k = Number($<HTMLSelectElement>("plot-variable").value);
+  $("plot-picked").textContent =
+    `${cells[1][sample]} ${cells[2][sample].trim()}: ${r.testVariables?.[k] ?? ""} ${cells[6 + k][sample]}, ${index === 4 ? "STAR_ICMi" : r.gigIndex} ${cells[index][sample]}`;
 }
 
 // Wiring -------------------------------------------------------------------------------
