@@ -1,7 +1,7 @@
 // The page in headless Chromium (Debian's), opened from disk: the five examples give the
 // native batch command's files, the results list shows and sorts as the desktop program's, a
 // file of unknown names is asked about, a refused file shows the batch command's message, a
-// 20,000-sample file runs; and no request leaves the page.
+// failed request is answered, a 20,000-sample file runs; and no request leaves the page.
 // Needs TORRENTIX_BUILD_WEB, the folder of torrentix.html and of the native tools (host/).
 
 import { after, before, test } from "node:test";
@@ -154,6 +154,24 @@ test("the results list shows and sorts the case file's numbers as the desktop pr
     }
     assert.deepEqual(await cellsOf(column), cells, line);
   }
+});
+
+test("a request that fails is answered: the page tells the engine's message and waits for nothing", async () => {
+  await openPage();
+  await page.selectOption("#gig", "Alp");
+  await page.workers()[0].evaluate(() => {
+    const parse = JSON.parse;
+    JSON.parse = () => {
+      JSON.parse = parse;
+      throw new Error("no memory left");
+    };
+  });
+  await page.setInputFiles("#file", join(root, "examples", "alpine.txt"));
+  await page.waitForSelector("#message:not([hidden])");
+  assert.equal(await page.textContent("#message"), "The engine failed: Error: no memory left");
+  assert.equal(await page.getAttribute("body", "data-waiting"), "0");
+  await page.setInputFiles("#file", join(root, "examples", "mediterranean.txt")); // the next is answered as ever
+  await page.waitForSelector("#options:not([hidden])");
 });
 
 test("a refused file shows the batch command's message", async () => {

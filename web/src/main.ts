@@ -7,7 +7,7 @@ import workerSource from "worker-source";
 import { download } from "./downloads";
 import { drawHistogram } from "./histogram";
 import { ScatterPlot, type PlotData } from "./plot";
-import type { Catalogue, Failure, FromWorker, Inspection, IntervalsView, OutputFile, RunView, ToWorker, UnknownName } from "./protocol";
+import type { Answer, Catalogue, Failure, FromWorker, Inspection, IntervalsView, OutputFile, Request, RunView, UnknownName } from "./protocol";
 import { ResultsList } from "./resultslist";
 import { entryCount, loadTaxaMap, saveTaxaMap, withAnswer } from "./taxamap";
 
@@ -29,7 +29,6 @@ let run: RunView | null = null;
 let intervals: IntervalsView | null = null;
 let outputs: OutputFile[] = [];
 let taxaMap = loadTaxaMap();
-let onAnswer: ((message: FromWorker) => void) | null = null;
 const list = new ResultsList($("list-head"), $("list-body"), $("list-spacer"));
 const plot = new ScatterPlot($("plot"), describePicked);
 
@@ -49,10 +48,41 @@ function message(text: string): void {
   box.hidden = text === "";
 }
 
+// The requests the page waits the engine's answer for, by number: each is settled by its
+// answer, its failure, the end of the worker or a cancel, never left waiting. The body's
+// data-waiting tells how many there are.
+interface Waiter {
+  resolve: (answer: Answer) => void;
+  reject: (error: Error) => void;
+}
+const waiting = new Map<number, Waiter>();
+let requestCount = 0;
+
+// The end of a request the user cancelled: nothing to tell.
+class Cancelled extends Error {}
+
+function countWaiting(): void {
+  document.body.dataset.waiting = String(waiting.size);
+}
+
+// Settles the request `id`, or every request when none is named.
+function settle(id: number | undefined, outcome: (w: Waiter) => void): void {
+  const ids = id === undefined ? [...waiting.keys()] : [id];
+  for (const k of ids) {
+    const w = waiting.get(k);
+    waiting.delete(k);
+    if (w) {
+      outcome(w);
+    }
+  }
+  countWaiting();
+}
+
 function startWorker(): Promise<void> {
   worker?.terminate();
+  settle(undefined, (w) => w.reject(new Cancelled("Cancelled.")));
   worker = new Worker(URL.createObjectURL(new Blob([workerSource], { type: "text/javascript" })));
-  return new Promise((resolve) => {
+  return new Promise((resolve, reject) => {
     worker.onmessage = (event: MessageEvent<FromWorker>) => {
       const m = event.data;
       if (m.kind === "ready") {
@@ -61,20 +91,53 @@ function startWorker(): Promise<void> {
       } else if (m.kind === "progress") {
         ($("progress-bar") as HTMLProgressElement).value = m.fraction;
       } else if (m.kind === "failed") {
-        show("start");
-        message(`The engine failed: ${m.error}`);
+        if (m.id === undefined) {
+          reject(new Error(m.error));
+        }
+        settle(m.id, (w) => w.reject(new Error(m.error)));
       } else {
-        onAnswer?.(m);
+        settle(m.id, (w) => w.resolve(m));
       }
+    };
+    // An error the worker did not catch ends every request it had.
+    worker.onerror = (event) => {
+      const error = new Error(event.message || "The engine stopped.");
+      reject(error);
+      settle(undefined, (w) => w.reject(error));
     };
   });
 }
 
-function ask(request: ToWorker, transfer: Transferable[] = []): Promise<FromWorker> {
-  return new Promise((resolve) => {
-    onAnswer = resolve;
-    worker.postMessage(request, transfer);
+function ask(request: Request, transfer: Transferable[] = []): Promise<Answer> {
+  return new Promise((resolve, reject) => {
+    const id = ++requestCount;
+    waiting.set(id, { resolve, reject });
+    countWaiting();
+    worker.postMessage({ ...request, id }, transfer);
   });
+}
+
+function engineFailed(error: unknown): void {
+  show("start");
+  message(`The engine failed: ${error instanceof Error ? error.message : String(error)}`);
+}
+
+// Waits for a step that asks the engine: a failure is shown on START with the engine's
+// message, a cancelled request ends quietly.
+async function guarded(step: () => Promise<void>): Promise<void> {
+  try {
+    await step();
+  } catch (error) {
+    if (!(error instanceof Cancelled)) {
+      engineFailed(error);
+    }
+  }
+}
+
+// A copy of the sample file for a request, handed over to the worker without a further copy.
+function fileRequest(): { fileName: string; bytes: Uint8Array; transfer: Transferable[] } {
+  const bytes = file!.bytes.slice();
+  return { fileName: file!.name, bytes, transfer: [bytes.buffer] };
 }
 
 // START --------------------------------------------------------------------------------
@@ -97,7 +160,7 @@ function showMapCount(): void {
 
 async function openFile(chosen: File): Promise<void> {
   file = { name: chosen.name, bytes: new Uint8Array(await chosen.arrayBuffer()), decimalComma: false, answers: {} };
-  await inspect();
+  await guarded(inspect);
 }
 
 async function inspect(): Promise<void> {
@@ -106,7 +169,8 @@ async function inspect(): Promise<void> {
   }
   message("");
   status(`Reading ${file.name}…`);
-  const answer = await ask({ kind: "inspect", fileName: file.name, bytes: file.bytes.slice(), taxaMap, decimalComma: file.decimalComma });
+  const { fileName, bytes, transfer } = fileRequest();
+  const answer = await ask({ kind: "inspect", fileName, bytes, taxaMap, decimalComma: file.decimalComma }, transfer);
   if (answer.kind !== "inspected") {
     return;
   }
@@ -131,7 +195,7 @@ function refuse(failure: Failure): void {
     retry.textContent = "Read the commas as decimal points";
     retry.addEventListener("click", () => {
       file!.decimalComma = true;
-      void inspect();
+      void guarded(inspect);
     });
     $("message").append(document.createElement("br"), retry);
   }
@@ -274,7 +338,8 @@ async function runFile(): Promise<void> {
   show("progress");
   ($("progress-bar") as HTMLProgressElement).value = 0;
   performance.mark("run-asked"); // marks for the benchmark: engine time and page time
-  const answer = await ask({ kind: "run", request });
+  const { fileName, bytes, transfer } = fileRequest();
+  const answer = await ask({ kind: "run", fileName, bytes, request }, transfer);
   performance.measure("engine", "run-asked");
   if (answer.kind !== "ran") {
     return;
@@ -434,22 +499,16 @@ function wire(): void {
     }
   });
   $("map-export").addEventListener("click", () => download("taxa-map.tsv", taxaMap, "text/tab-separated-values"));
-  $("run").addEventListener("click", () => void runFile());
+  $("run").addEventListener("click", () => void guarded(runFile));
   $("back").addEventListener("click", () => show("start"));
   $("run-again").addEventListener("click", () => showOptions());
   $("new-file").addEventListener("click", () => show("start"));
-  $("cancel").addEventListener("click", async () => {
-    // The engine works without pause: cancelling ends its worker and starts a new one.
+  $("cancel").addEventListener("click", () => {
+    // The engine works without pause: cancelling ends its worker, and what it was asked,
+    // and starts a new one. The views keep the last run; each request brings the file.
     status("Cancelled.");
-    onAnswer = null;
-    await startWorker();
-    if (file?.inspection) {
-      // The new engine reads the file again, for a next run; the views keep the last run.
-      await ask({ kind: "inspect", fileName: file.name, bytes: file.bytes.slice(), taxaMap, decimalComma: file.decimalComma });
-      show(run ? "results" : "options");
-    } else {
-      show("start");
-    }
+    show(run ? "results" : file?.inspection ? "options" : "start");
+    startWorker().catch(engineFailed);
   });
   $("plot-index").addEventListener("change", drawPlot);
   $("plot-variable").addEventListener("change", drawPlot);
@@ -468,8 +527,11 @@ function wire(): void {
 wire();
 showMapCount();
 show("start");
-startWorker().then(() => {
-  fillCatalogue();
-  status("Choose a GIG and a river type, then open a sample file.");
-  document.body.dataset.ready = "true";
-});
+startWorker().then(
+  () => {
+    fillCatalogue();
+    status("Choose a GIG and a river type, then open a sample file.");
+    document.body.dataset.ready = "true";
+  },
+  engineFailed,
+);

@@ -131,20 +131,28 @@ export interface RunRequest {
   table: boolean;
 }
 
-export type ToWorker =
+// Each request carries its number, and its answer (or failure) the same number. A request
+// that needs the sample file carries it: the worker keeps no file between requests.
+export type Request =
   | { kind: "inspect"; fileName: string; bytes: Uint8Array; taxaMap: string; decimalComma: boolean }
-  | { kind: "run"; request: RunRequest }
+  | { kind: "run"; fileName: string; bytes: Uint8Array; request: RunRequest }
   | { kind: "intervals"; replicates: number; seed: number };
+
+export type ToWorker = Request & { id: number };
 
 export interface OutputFile {
   name: string;
   bytes: Uint8Array;
 }
 
-export type FromWorker =
-  | { kind: "ready"; catalogue: Catalogue }
-  | { kind: "failed"; error: string }
-  | { kind: "progress"; fraction: number }
+export type Answer =
   | { kind: "inspected"; answer: Inspection | Failure }
   | { kind: "ran"; answer: RunView | Failure; files: OutputFile[] }
   | { kind: "intervals"; answer: IntervalsView | Failure; files: OutputFile[] };
+
+// A failure without a request's number is the engine's own: it could not start.
+export type FromWorker =
+  | { kind: "ready"; catalogue: Catalogue }
+  | { kind: "failed"; id?: number; error: string }
+  | { kind: "progress"; fraction: number }
+  | (Answer & { id: number });
