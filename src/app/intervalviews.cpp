@@ -10,12 +10,12 @@
 namespace torrentix {
 namespace {
 
-QString bound(const std::optional<double>& value, std::string (*form)(double)) {
-    return value ? QString::fromStdString(form(*value)) : QStringLiteral("-");
+QString bound(const std::optional<double>& value, int decimals) {
+    return QString::fromStdString(formatBound(value, decimals));
 }
 
 QString intervalText(const Interval& interval) {
-    return bound(interval.lo, formatF3) + QStringLiteral(" to ") + bound(interval.hi, formatF3);
+    return bound(interval.lo, 3) + QStringLiteral(" to ") + bound(interval.hi, 3);
 }
 
 // The name of an index column without its "_ICMi": "STAR", "Med".
@@ -38,7 +38,7 @@ void setIntervalColumns(ResultsList& list, std::shared_ptr<const BootstrapResult
     auto cell = [intervals](std::size_t sample, int extra) {
         const std::vector<Interval>& column = extra < 2 ? intervals->star : intervals->gig;
         const Interval interval = sample < column.size() ? column[sample] : Interval{};
-        return bound(extra % 2 == 0 ? interval.lo : interval.hi, formatF2);
+        return bound(extra % 2 == 0 ? interval.lo : interval.hi, 2);
     };
     list.setExtraColumns(headers, cell, shown);
 }

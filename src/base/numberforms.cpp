@@ -1,6 +1,7 @@
 #include "base/numberforms.h"
 
 #include "base/numberreading.h"
+#include "base/text.h"
 
 #include <fmt/compile.h>
 #include <fmt/format.h>
@@ -182,6 +183,32 @@ std::string formatFixed(double value, int decimals) {
 
 std::string formatPercent(double ratio) {
     return formatFixed(ratio * 100.0, 2) + "%";
+}
+
+std::string formatSampleCode(std::string_view code) {
+    const auto value = parseNumeric(code);
+    if (!value) {
+        return std::string(code);
+    }
+    std::string text = formatFixed(*value, 1); // "-5.0", "12.3", never "-0.0"
+    const bool negative = text.front() == '-';
+    if (negative) {
+        text.erase(0, 1);
+    }
+    const auto point = text.find('.');
+    std::string whole = text.substr(0, point);
+    std::string decimal = text.substr(point + 1);
+    if (whole.size() < 2) {
+        whole.insert(0, 2 - whole.size(), '0');
+    }
+    if (decimal == "0") {
+        decimal.clear();
+    }
+    return (negative ? "-" : "") + whole + "." + decimal;
+}
+
+std::string formatBound(const std::optional<double>& bound, int decimals) {
+    return bound ? formatFixed(*bound, decimals) : "-";
 }
 
 std::string formatGeneral(double value) {

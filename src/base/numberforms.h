@@ -8,8 +8,12 @@
 //   Shortest: the shortest text that reads back to the same 64-bit value, in plain or
 //     scientific notation ("1e-05"), whichever is shorter, plain on a tie: the form of
 //     the tidy table, as C++'s std::to_chars writes it.
+//   Sample code "#00.#": a numeric code with at least two integer digits and at most one
+//     decimal (F1's rounding), the decimal point always shown.
+//   Bound: an interval's bound in fixed decimals, "-" where there is none.
 //   A value that is not finite is written "N/A" in every form.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +27,13 @@ inline std::string formatF3(double value) {
     return formatFixed(value, 3);
 }
 std::string formatPercent(double ratio);
+
+// A numeric sample code in the form "#00.#" (5 gives "05.", 2.25 gives "02.3", -0.04 gives
+// "00."); any other code is returned unchanged.
+std::string formatSampleCode(std::string_view code);
+
+// A bound of a bootstrap interval with `decimals` fixed decimals, "-" when there is none.
+std::string formatBound(const std::optional<double>& bound, int decimals);
 
 // General form of a 64-bit value (15 significant digits at most).
 std::string formatGeneral(double value);

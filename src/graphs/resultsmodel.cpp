@@ -1,16 +1,9 @@
 #include "graphs/resultsmodel.h"
 
-#include <algorithm>
 #include <numeric>
+#include <string>
 
 namespace torrentix {
-namespace {
-
-bool withoutValue(const QString& text) {
-    return text.isEmpty() || text == QLatin1String("N/A");
-}
-
-} // namespace
 
 ResultsModel::ResultsModel(QObject* parent)
     : QAbstractTableModel(parent), headers_(initialResultsHeaders()) {}
@@ -38,7 +31,7 @@ QString ResultsModel::cellText(std::size_t sample, int column) const {
         return {};
     }
     if (column < resultsColumnCount) {
-        return resultsCellText(*run_, sample, column);
+        return QString::fromStdString(resultsCellText(run_->table, run_->indices, sample, column));
     }
     return extraCell_ ? extraCell_(sample, column - resultsColumnCount) : QString();
 }
@@ -47,9 +40,11 @@ void ResultsModel::sortByText(int column, Qt::SortOrder order) {
     if (column < 0 || column >= columnCount()) {
         return;
     }
-    std::vector<QString> keys(order_.size());
-    for (std::size_t sample = 0; sample < keys.size(); ++sample) {
-        keys[sample] = cellText(sample, column);
+    std::vector<std::string> texts(order_.size());
+    for (std::size_t sample = 0; sample < texts.size(); ++sample) {
+        texts[sample] = column < resultsColumnCount
+                            ? resultsCellText(run_->table, run_->indices, sample, column)
+                            : cellText(sample, column).toStdString();
     }
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     // The selection and the current row follow their samples to their new rows.
@@ -58,14 +53,7 @@ void ResultsModel::sortByText(int column, Qt::SortOrder order) {
     for (const QModelIndex& index : persistent) {
         samplesOfPersistent.push_back(sampleOf(index.row()));
     }
-    std::stable_sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) {
-        const bool aMissing = withoutValue(keys[a]);
-        const bool bMissing = withoutValue(keys[b]);
-        if (aMissing || bMissing) {
-            return !aMissing && bMissing;
-        }
-        return order == Qt::AscendingOrder ? keys[a] < keys[b] : keys[b] < keys[a];
-    });
+    sortRows(order_, sortRanks(texts), order == Qt::DescendingOrder);
     if (!persistent.isEmpty()) {
         std::vector<int> rowOf(order_.size());
         for (std::size_t row = 0; row < order_.size(); ++row) {

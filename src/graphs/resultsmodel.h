@@ -28,8 +28,9 @@ class ResultsModel : public QAbstractTableModel {
     // Columns after the list's own: their headers and the text of each sample's cell.
     void setExtraColumns(QStringList headers, ExtraCell cell);
 
-    // Orders the rows by the texts of a column, as text ("10" before "9"), keeping the
-    // order of equal texts; cells without a value ("N/A", empty) come last either way.
+    // Orders the rows by the texts of a column as the engine's results list does (report/
+    // resultsrows): as text ("10" before "9"), keeping the order of equal texts; cells
+    // without a value ("N/A", empty) come last either way.
     void sortByText(int column, Qt::SortOrder order);
     // The sample shown in a row.
     std::size_t sampleOf(int row) const { return order_[static_cast<std::size_t>(row)]; }

@@ -6,6 +6,7 @@
 #include "base/text.h"
 #include "index/classes.h"
 #include "metrics/catalogue.h"
+#include "report/resultsrows.h"
 
 namespace torrentix::web {
 namespace {
@@ -31,36 +32,49 @@ Json regressionJson(const Regression& r) {
             {"r2", r.r2},
             {"xmin", r.xmin},
             {"equation", "y = " + formatF3(r.m) + "x + " + formatF3(r.b)},
+            {"r2Text", formatF3(r.r2)},
             {"bandHalfWidths", r.bandHalfWidths}};
 }
 
-// The samples as columns, one array per field, in the order of the run's table.
+// Columns of the results list: each one's texts and the ranks it sorts by, as the desktop
+// program's list has them.
+Json listJson(const std::vector<std::vector<std::string>>& columns) {
+    Json cells = Json::array();
+    Json ranks = Json::array();
+    for (const auto& texts : columns) {
+        cells.push_back(texts);
+        ranks.push_back(sortRanks(texts));
+    }
+    return {{"cells", cells}, {"ranks", ranks}};
+}
+
+Json resultsListJson(const RunResult& run) {
+    std::vector<std::vector<std::string>> columns(resultsColumnCount);
+    for (int c = 0; c < resultsColumnCount; ++c) {
+        auto& texts = columns[static_cast<std::size_t>(c)];
+        texts.reserve(run.table.samples.size());
+        for (std::size_t i = 0; i < run.table.samples.size(); ++i) {
+            texts.push_back(resultsCellText(run.table, run.indices, i, c));
+        }
+    }
+    return listJson(columns);
+}
+
+// The plot's values: both indices and, per test variable, its normalised values.
 Json samplesJson(const RunResult& run) {
-    const SampleTable& t = run.table;
-    const auto text = [&t](const std::string& s) { return t.utf8 ? s : cp1252ToUtf8(s); };
-    Json codes = Json::array();
-    Json names = Json::array();
-    Json classes = Json::array();
-    std::array<Json, 3> tests = {Json::array(), Json::array(), Json::array()};
     std::array<Json, 3> normalised = {Json::array(), Json::array(), Json::array()};
-    for (std::size_t i = 0; i < t.samples.size(); ++i) {
-        const Sample& s = t.samples[i];
-        codes.push_back(text(s.code));
-        names.push_back(text(s.name));
-        classes.push_back(s.qualityClass);
+    for (std::size_t i = 0; i < run.table.samples.size(); ++i) {
         for (std::size_t k = 0; k < 3; ++k) {
-            tests[k].push_back(text(s.testValueTexts[k]));
             const auto& column = run.testNormalised[k];
             normalised[k].push_back(i < column.size() ? numberOrNull(column[i]) : Json(nullptr));
         }
     }
-    return {{"code", codes},
-            {"name", names},
-            {"class", classes},
-            {"star", run.indices.staricm},
-            {"gig", run.indices.gigicm},
-            {"tests", tests},
-            {"x", normalised}};
+    return {{"star", run.indices.staricm}, {"gig", run.indices.gigicm}, {"x", normalised}};
+}
+
+// The bounds of an interval in the form `decimals` gives them.
+Json boundTexts(const Interval& i, int decimals) {
+    return Json::array({formatBound(i.lo, decimals), formatBound(i.hi, decimals)});
 }
 
 } // namespace
@@ -79,6 +93,7 @@ Json runViewJson(const RunResult& run, Gig gig) {
     }
     out["testVariables"] = names;
     out["samples"] = samplesJson(run);
+    out["list"] = resultsListJson(run);
     Json regressions = Json::array();
     for (std::size_t k = 0; k < 3; ++k) {
         regressions.push_back(
@@ -91,13 +106,12 @@ Json runViewJson(const RunResult& run, Gig gig) {
 }
 
 Json intervalsViewJson(const BootstrapResult& b) {
-    Json star = Json::array();
-    Json gig = Json::array();
-    for (const auto& i : b.star) {
-        star.push_back(intervalJson(i));
-    }
-    for (const auto& i : b.gig) {
-        gig.push_back(intervalJson(i));
+    // The list's interval columns: STAR_ICMi low and high, then the GIG ICMi's.
+    std::vector<std::vector<std::string>> columns(4);
+    for (std::size_t c = 0; c < 4; ++c) {
+        for (const Interval& i : c < 2 ? b.star : b.gig) {
+            columns[c].push_back(formatBound(c % 2 == 0 ? i.lo : i.hi, 2));
+        }
     }
     Json regressions = Json::array();
     for (const auto& r : b.regressions) {
@@ -111,13 +125,14 @@ Json intervalsViewJson(const BootstrapResult& b) {
                                {"m", intervalJson(r.m)},
                                {"b", intervalJson(r.b)},
                                {"r2", intervalJson(r.r2)},
+                               {"mText", boundTexts(r.m, 3)},
+                               {"r2Text", boundTexts(r.r2, 3)},
                                {"band", band}});
     }
     return {{"replicates", b.replicates},
             {"counted", b.counted},
             {"cancelled", b.cancelled},
-            {"star", star},
-            {"gig", gig},
+            {"list", listJson(columns)},
             {"regressions", regressions}};
 }
 

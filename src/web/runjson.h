@@ -1,7 +1,9 @@
 #pragma once
 // A computed run, and its bootstrap intervals, as JSON for the page's views: the results
-// list, the class histogram and the scatter plots. Numbers are the engine's values at full
-// precision; texts are UTF-8.
+// list, the class histogram and the scatter plots. The texts the views show are the
+// engine's, in the forms of the desktop program (the results list's cells with the ranks
+// they sort by, the equation, r² and the intervals' bounds); the numbers the plot draws are
+// its values at full precision. Texts are UTF-8.
 
 #include "run/bootstrap.h"
 #include "run/computerun.h"

@@ -7,6 +7,8 @@
 #include "graphs/resultslist.h"
 #include "graphs/sampleinfolabel.h"
 #include "graphs/scatterplot.h"
+#include "input/samplereader.h"
+#include "support/taxa.h"
 #include "support/testsupport.h"
 
 #include <QAccessible>
@@ -20,6 +22,7 @@
 #include <QTimer>
 
 #include <map>
+#include <sstream>
 
 using namespace torrentix;
 
@@ -292,14 +295,6 @@ TEST(ResultsList, SortsByTextShowsEveryTextWholeAndCtrlCCopiesTheSelectedRowsInT
     list.sortRows(4, ResultsList::SortChoice::Ascending);
     std::reverse(text.begin(), text.end());
     EXPECT_EQ(column(4), text);
-    for (const auto order : {ResultsList::SortChoice::Ascending, ResultsList::SortChoice::Descending}) {
-        list.sortRows(6, order); // "not sampled" is text; N/A comes last either way
-        const QStringList cells = column(6);
-        const auto firstMissing = cells.indexOf("N/A");
-        ASSERT_GT(firstMissing, 0);
-        EXPECT_EQ(cells.mid(firstMissing).count("N/A"), cells.size() - firstMissing);
-        EXPECT_EQ(cells.front(), order == ResultsList::SortChoice::Ascending ? "0.00" : "not sampled");
-    }
     list.sortRows(4, ResultsList::SortChoice::Unsort);
     EXPECT_EQ(column(0).mid(0, 4), QStringList({"1", "10", "11", "12"}));
     list.sortRows(1, ResultsList::SortChoice::Descending);
@@ -318,6 +313,44 @@ TEST(ResultsList, SortsByTextShowsEveryTextWholeAndCtrlCCopiesTheSelectedRowsInT
         QString::fromUtf8("19.\tGew\u00e4sser\t4\t9.60\t0.92\tN/A\t0.90\tN/A\n"
                           "20.\tSite 20\t5\t10.25\t1.01\tN/A\t0.95\tN/A\n")))
         << QApplication::clipboard()->text().toStdString();
+}
+
+// The list of the case file that the page's tests check too (tests/web): each line of the
+// shared table names a column ("#": the hidden sample number), the sort applied before it to
+// the rows as then shown, and the column's cells from the top row down.
+TEST(ResultsList, ShowsAndSortsTheCaseFileAsTheSharedTableSays) {
+    namespace support = torrentix::testing;
+    support::TempDir dir;
+    support::writeFile(dir.file("listforms.txt"), support::readFile(TEST_DATA_DIR "/listforms.txt"));
+    RunOptions options;
+    options.gig = Mediterranean;
+    const auto read = readSampleFile(dir.file("listforms.txt"), support::realTaxa(), support::realTree(), {});
+    ResultsList list;
+    list.refresh(std::make_shared<const RunResult>(computeRun(read.table, support::realTaxa(), options, {})),
+                 Mediterranean);
+    const auto columnOf = [&list](const QString& header) {
+        for (int c = 1; c < list.columnCount(); ++c) {
+            if (list.headerText(c) == header) {
+                return c;
+            }
+        }
+        return 0; // "#"
+    };
+    std::istringstream table(support::readFile(TEST_DATA_DIR "/listforms_expected.tsv"));
+    std::string line;
+    std::getline(table, line); // the table's header
+    while (std::getline(table, line)) {
+        const QStringList cells = QString::fromStdString(line).split('\t');
+        if (const QStringList sort = cells[1].split(' '); sort.size() == 2) {
+            list.sortRows(columnOf(sort[0]), sort[1] == "ascending" ? ResultsList::SortChoice::Ascending
+                                                                    : ResultsList::SortChoice::Descending);
+        }
+        QStringList shown;
+        for (int r = 0; r < list.rowCount(); ++r) {
+            shown << list.cellText(r, columnOf(cells[0]));
+        }
+        EXPECT_EQ(shown, cells.mid(2)) << line;
+    }
 }
 
 TEST(ClassHistogram, BarsStandOnOneBaseUnderTheirCountsAndEveryClassLabelShowsWhole) {

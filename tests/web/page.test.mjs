@@ -1,6 +1,7 @@
 // The page in headless Chromium (Debian's), opened from disk: the five examples give the
-// native batch command's files, a file of unknown names is asked about, a refused file shows
-// the batch command's message, a 20,000-sample file runs; and no request leaves the page.
+// native batch command's files, the results list shows and sorts as the desktop program's, a
+// file of unknown names is asked about, a refused file shows the batch command's message, a
+// failed request is answered, a 20,000-sample file runs; and no request leaves the page.
 // Needs TORRENTIX_BUILD_WEB, the folder of torrentix.html and of the native tools (host/).
 
 import { after, before, test } from "node:test";
@@ -124,11 +125,53 @@ test("unknown names are asked about one at a time, with the dictionary's suggest
 test("the plot's samples are picked by keyboard, and the plot is saved as SVG and PNG", async () => {
   await page.focus("#plot");
   await page.keyboard.press("ArrowRight");
-  assert.match(await page.textContent("#plot-picked"), /^MED-\d{4} .*: EQR_NAT 0\.\d{3}, STAR_ICMi \d\.\d{3}$/);
+  assert.match(await page.textContent("#plot-picked"), /^MED-\d{4} .*: EQR_NAT 0\.\d{2}, STAR_ICMi \d\.\d{2}$/);
   const [svg] = await Promise.all([page.waitForEvent("download"), page.click("#plot-svg")]);
   assert.match(readFileSync(await svg.path(), "utf8"), /^<svg [^]*<circle [^]*<line [^]*<\/svg>$/);
   const [png] = await Promise.all([page.waitForEvent("download"), page.click("#plot-png")]);
   assert.deepEqual([...readFileSync(await png.path()).subarray(1, 4)], [0x50, 0x4e, 0x47]); // "PNG"
+});
+
+// The table the desktop program's tests check too (tests/graphs): each line names a column, the
+// sort applied before it to the rows as then shown, and the column's cells from the top down.
+test("the results list shows and sorts the case file's numbers as the desktop program does", async () => {
+  const sample = join(work, "listforms.txt");
+  writeFileSync(sample, readFileSync(join(root, "tests", "data", "listforms.txt")));
+  await openSample(sample, "Med", "R-M1");
+  await runWithOptions();
+  const headers = await page.locator("#list-head button").allTextContents();
+  const cellsOf = (header) =>
+    page.$$eval("#list-body .list-row", (rows, c) => rows.map((row) => row.children[c].textContent), headers.indexOf(header));
+  const [, ...lines] = readFileSync(join(root, "tests", "data", "listforms_expected.tsv"), "utf8").split("\n").filter((l) => l);
+  for (const line of lines) {
+    const [column, sortedBy, ...cells] = line.split("\t");
+    if (sortedBy) {
+      const [header, direction] = sortedBy.split(" ");
+      const button = page.locator("#list-head button").nth(headers.indexOf(header));
+      while ((await button.getAttribute("aria-sort")) !== direction) {
+        await button.click();
+      }
+    }
+    assert.deepEqual(await cellsOf(column), cells, line);
+  }
+});
+
+test("a request that fails is answered: the page tells the engine's message and waits for nothing", async () => {
+  await openPage();
+  await page.selectOption("#gig", "Alp");
+  await page.workers()[0].evaluate(() => {
+    const parse = JSON.parse;
+    JSON.parse = () => {
+      JSON.parse = parse;
+      throw new Error("no memory left");
+    };
+  });
+  await page.setInputFiles("#file", join(root, "examples", "alpine.txt"));
+  await page.waitForSelector("#message:not([hidden])");
+  assert.equal(await page.textContent("#message"), "The engine failed: Error: no memory left");
+  assert.equal(await page.getAttribute("body", "data-waiting"), "0");
+  await page.setInputFiles("#file", join(root, "examples", "mediterranean.txt")); // the next is answered as ever
+  await page.waitForSelector("#options:not([hidden])");
 });
 
 test("a refused file shows the batch command's message", async () => {

@@ -7,7 +7,7 @@ import workerSource from "worker-source";
 import { download } from "./downloads";
 import { drawHistogram } from "./histogram";
 import { ScatterPlot, type PlotData } from "./plot";
-import type { Catalogue, Failure, FromWorker, Inspection, IntervalsView, OutputFile, RunView, ToWorker, UnknownName } from "./protocol";
+import type { Answer, Catalogue, Failure, FromWorker, Inspection, IntervalsView, OutputFile, Request, RunView, UnknownName } from "./protocol";
 import { ResultsList } from "./resultslist";
 import { entryCount, loadTaxaMap, saveTaxaMap, withAnswer } from "./taxamap";
 
@@ -29,9 +29,8 @@ let run: RunView | null = null;
 let intervals: IntervalsView | null = null;
 let outputs: OutputFile[] = [];
 let taxaMap = loadTaxaMap();
-let onAnswer: ((message: FromWorker) => void) | null = null;
 const list = new ResultsList($("list-head"), $("list-body"), $("list-spacer"));
-const plot = new ScatterPlot($("plot"), (text) => ($("plot-picked").textContent = text));
+const plot = new ScatterPlot($("plot"), describePicked);
 
 function show(section: string, extra: string[] = []): void {
   for (const id of sections) {
@@ -49,10 +48,41 @@ function message(text: string): void {
   box.hidden = text === "";
 }
 
+// The requests the page waits the engine's answer for, by number: each is settled by its
+// answer, its failure, the end of the worker or a cancel, never left waiting. The body's
+// data-waiting tells how many there are.
+interface Waiter {
+  resolve: (answer: Answer) => void;
+  reject: (error: Error) => void;
+}
+const waiting = new Map<number, Waiter>();
+let requestCount = 0;
+
+// The end of a request the user cancelled: nothing to tell.
+class Cancelled extends Error {}
+
+function countWaiting(): void {
+  document.body.dataset.waiting = String(waiting.size);
+}
+
+// Settles the request `id`, or every request when none is named.
+function settle(id: number | undefined, outcome: (w: Waiter) => void): void {
+  const ids = id === undefined ? [...waiting.keys()] : [id];
+  for (const k of ids) {
+    const w = waiting.get(k);
+    waiting.delete(k);
+    if (w) {
+      outcome(w);
+    }
+  }
+  countWaiting();
+}
+
 function startWorker(): Promise<void> {
   worker?.terminate();
+  settle(undefined, (w) => w.reject(new Cancelled("Cancelled.")));
   worker = new Worker(URL.createObjectURL(new Blob([workerSource], { type: "text/javascript" })));
-  return new Promise((resolve) => {
+  return new Promise((resolve, reject) => {
     worker.onmessage = (event: MessageEvent<FromWorker>) => {
       const m = event.data;
       if (m.kind === "ready") {
@@ -61,20 +91,53 @@ function startWorker(): Promise<void> {
       } else if (m.kind === "progress") {
         ($("progress-bar") as HTMLProgressElement).value = m.fraction;
       } else if (m.kind === "failed") {
-        show("start");
-        message(`The engine failed: ${m.error}`);
+        if (m.id === undefined) {
+          reject(new Error(m.error));
+        }
+        settle(m.id, (w) => w.reject(new Error(m.error)));
       } else {
-        onAnswer?.(m);
+        settle(m.id, (w) => w.resolve(m));
       }
+    };
+    // An error the worker did not catch ends every request it had.
+    worker.onerror = (event) => {
+      const error = new Error(event.message || "The engine stopped.");
+      reject(error);
+      settle(undefined, (w) => w.reject(error));
     };
   });
 }
 
-function ask(request: ToWorker, transfer: Transferable[] = []): Promise<FromWorker> {
-  return new Promise((resolve) => {
-    onAnswer = resolve;
-    worker.postMessage(request, transfer);
+function ask(request: Request, transfer: Transferable[] = []): Promise<Answer> {
+  return new Promise((resolve, reject) => {
+    const id = ++requestCount;
+    waiting.set(id, { resolve, reject });
+    countWaiting();
+    worker.postMessage({ ...request, id }, transfer);
   });
+}
+
+function engineFailed(error: unknown): void {
+  show("start");
+  message(`The engine failed: ${error instanceof Error ? error.message : String(error)}`);
+}
+
+// Waits for a step that asks the engine: a failure is shown on START with the engine's
+// message, a cancelled request ends quietly.
+async function guarded(step: () => Promise<void>): Promise<void> {
+  try {
+    await step();
+  } catch (error) {
+    if (!(error instanceof Cancelled)) {
+      engineFailed(error);
+    }
+  }
+}
+
+// A copy of the sample file for a request, handed over to the worker without a further copy.
+function fileRequest(): { fileName: string; bytes: Uint8Array; transfer: Transferable[] } {
+  const bytes = file!.bytes.slice();
+  return { fileName: file!.name, bytes, transfer: [bytes.buffer] };
 }
 
 // START --------------------------------------------------------------------------------
@@ -97,7 +160,7 @@ function showMapCount(): void {
 
 async function openFile(chosen: File): Promise<void> {
   file = { name: chosen.name, bytes: new Uint8Array(await chosen.arrayBuffer()), decimalComma: false, answers: {} };
-  await inspect();
+  await guarded(inspect);
 }
 
 async function inspect(): Promise<void> {
@@ -106,7 +169,8 @@ async function inspect(): Promise<void> {
   }
   message("");
   status(`Reading ${file.name}…`);
-  const answer = await ask({ kind: "inspect", fileName: file.name, bytes: file.bytes.slice(), taxaMap, decimalComma: file.decimalComma });
+  const { fileName, bytes, transfer } = fileRequest();
+  const answer = await ask({ kind: "inspect", fileName, bytes, taxaMap, decimalComma: file.decimalComma }, transfer);
   if (answer.kind !== "inspected") {
     return;
   }
@@ -131,7 +195,7 @@ function refuse(failure: Failure): void {
     retry.textContent = "Read the commas as decimal points";
     retry.addEventListener("click", () => {
       file!.decimalComma = true;
-      void inspect();
+      void guarded(inspect);
     });
     $("message").append(document.createElement("br"), retry);
   }
@@ -274,7 +338,8 @@ async function runFile(): Promise<void> {
   show("progress");
   ($("progress-bar") as HTMLProgressElement).value = 0;
   performance.mark("run-asked"); // marks for the benchmark: engine time and page time
-  const answer = await ask({ kind: "run", request });
+  const { fileName, bytes, transfer } = fileRequest();
+  const answer = await ask({ kind: "run", fileName, bytes, request }, transfer);
   performance.measure("engine", "run-asked");
   if (answer.kind !== "ran") {
     return;
@@ -290,7 +355,7 @@ async function runFile(): Promise<void> {
     refuse({ ok: false, error: run.messages.join("\n"), decimalComma: false });
     return;
   }
-  showResults();
+  showResults(false);
   performance.measure("run", "run-asked");
   if ($<HTMLInputElement>("bootstrap").checked) {
     await runIntervals();
@@ -305,26 +370,14 @@ async function runIntervals(): Promise<void> {
   if (answer.kind === "intervals" && answer.answer.ok) {
     intervals = answer.answer;
     outputs = outputs.filter((f) => !answer.files.some((g) => g.name === f.name)).concat(answer.files);
-    showResults();
+    showResults(true);
   }
 }
 
 // RESULTS and GRAPHS -------------------------------------------------------------------
 
-function sampleCode(code: string): string {
-  if (!/^[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?$/.test(code.trim())) {
-    return code;
-  }
-  const value = Number(code);
-  const [whole, decimal] = Math.abs(Math.round(value * 10) / 10).toFixed(1).split(".");
-  return `${value < 0 ? "-" : ""}${whole.padStart(2, "0")}.${decimal === "0" ? "" : decimal}`;
-}
-
-function f2(value: number | null | undefined): string {
-  return value === null || value === undefined || !Number.isFinite(value) ? "" : value.toFixed(2);
-}
-
-function showResults(): void {
+// The views of the run; `sameRows` when only the intervals were added to them.
+function showResults(sameRows: boolean): void {
   const r = run!;
   show("results");
   status(`${file!.name}: done.`);
@@ -341,21 +394,13 @@ function showResults(): void {
   $("report").textContent = [r.report, "", ...told].join("\n").replace(/\r\n/g, "\n");
   drawHistogram($("histogram"), r.classNames, r.classCounts);
   const headers = ["#", "CODE", "SAMPLE", "CLASS", "STAR_ICMi", r.gigIndex, ...(r.testVariables ?? [])];
+  const columns = { cells: [...(r.list?.cells ?? [])], ranks: [...(r.list?.ranks ?? [])] };
   if (intervals) {
     headers.push("STAR_ICMi 2.5 %", "STAR_ICMi 97.5 %", `${r.gigIndex} 2.5 %`, `${r.gigIndex} 97.5 %`);
+    columns.cells.push(...intervals.list.cells);
+    columns.ranks.push(...intervals.list.ranks);
   }
-  list.show(
-    headers,
-    (r.samples?.code ?? []).map((code, i) => {
-      const s = r.samples!;
-      const tests = s.tests.map((column) => (column[i] === "N/A" || Number.isNaN(Number(column[i])) ? column[i] : f2(Number(column[i]))));
-      const cells = [String(i + 1), sampleCode(code), s.name[i], String(s.class[i]), f2(s.star[i]), f2(s.gig[i]), ...tests];
-      if (intervals) {
-        cells.push(f2(intervals.star[i]?.[0]), f2(intervals.star[i]?.[1]), f2(intervals.gig[i]?.[0]), f2(intervals.gig[i]?.[1]));
-      }
-      return cells;
-    }),
-  );
+  list.show(headers, columns, sameRows);
   $("downloads").replaceChildren(
     ...outputs.map((f) => {
       const button = document.createElement("button");
@@ -380,9 +425,7 @@ function drawPlot(): void {
   const k = Number($<HTMLSelectElement>("plot-variable").value);
   const regression = r.regressions?.[k]?.[index];
   const samples = r.samples;
-  const points = (samples?.x[k] ?? []).flatMap((x, i) =>
-    x === null ? [] : [{ x, y: samples![index][i], label: `${sampleCode(samples!.code[i])} ${samples!.name[i].trim()}` }],
-  );
+  const points = (samples?.x[k] ?? []).flatMap((x, i) => (x === null ? [] : [{ x, y: samples![index][i], sample: i }]));
   const ok = regression?.ok === true;
   const band = ok ? (regression!.bandHalfWidths ?? []).map((hw, j) => {
     const x = 0.1 * (j + 1);
@@ -399,11 +442,21 @@ function drawPlot(): void {
     band,
     bootstrapBand: boot ? boot.band : [],
   };
-  const equation = ok ? `${regression!.equation}   r² = ${regression!.r2!.toFixed(3)}   n = ${regression!.n}` : "No regression for this pair.";
-  const bootText = boot ? `   m: ${f2(boot.m[0])} … ${f2(boot.m[1])}, r²: ${f2(boot.r2[0])} … ${f2(boot.r2[1])} (95 %)` : "";
+  const equation = ok ? `${regression!.equation}   r² = ${regression!.r2Text}   n = ${regression!.n}` : "No regression for this pair.";
+  const bootText = boot ? `   m: ${boot.mText[0]} … ${boot.mText[1]}, r²: ${boot.r2Text[0]} … ${boot.r2Text[1]} (95 %)` : "";
   $("plot-equation").textContent = equation + bootText;
   $("plot").setAttribute("aria-label", `Scatter plot of ${data.title}: ${points.length} samples. ${equation}`);
   plot.show(data);
+}
+
+// The picked sample in the list's texts: its code, name and the plotted pair's cells.
+function describePicked(sample: number): void {
+  const r = run!;
+  const cells = r.list!.cells;
+  const index = $<HTMLSelectElement>("plot-index").value === "star" ? 4 : 5;
+  const k = Number($<HTMLSelectElement>("plot-variable").value);
+  $("plot-picked").textContent =
+    `${cells[1][sample]} ${cells[2][sample].trim()}: ${r.testVariables?.[k] ?? ""} ${cells[6 + k][sample]}, ${index === 4 ? "STAR_ICMi" : r.gigIndex} ${cells[index][sample]}`;
 }
 
 // Wiring -------------------------------------------------------------------------------
@@ -446,22 +499,16 @@ function wire(): void {
     }
   });
   $("map-export").addEventListener("click", () => download("taxa-map.tsv", taxaMap, "text/tab-separated-values"));
-  $("run").addEventListener("click", () => void runFile());
+  $("run").addEventListener("click", () => void guarded(runFile));
   $("back").addEventListener("click", () => show("start"));
   $("run-again").addEventListener("click", () => showOptions());
   $("new-file").addEventListener("click", () => show("start"));
-  $("cancel").addEventListener("click", async () => {
-    // The engine works without pause: cancelling ends its worker and starts a new one.
+  $("cancel").addEventListener("click", () => {
+    // The engine works without pause: cancelling ends its worker, and what it was asked,
+    // and starts a new one. The views keep the last run; each request brings the file.
     status("Cancelled.");
-    onAnswer = null;
-    await startWorker();
-    if (file?.inspection) {
-      // The new engine reads the file again, for a next run; the views keep the last run.
-      await ask({ kind: "inspect", fileName: file.name, bytes: file.bytes.slice(), taxaMap, decimalComma: file.decimalComma });
-      show(run ? "results" : "options");
-    } else {
-      show("start");
-    }
+    show(run ? "results" : file?.inspection ? "options" : "start");
+    startWorker().catch(engineFailed);
   });
   $("plot-index").addEventListener("change", drawPlot);
   $("plot-variable").addEventListener("change", drawPlot);
@@ -480,8 +527,11 @@ function wire(): void {
 wire();
 showMapCount();
 show("start");
-startWorker().then(() => {
-  fillCatalogue();
-  status("Choose a GIG and a river type, then open a sample file.");
-  document.body.dataset.ready = "true";
-});
+startWorker().then(
+  () => {
+    fillCatalogue();
+    status("Choose a GIG and a river type, then open a sample file.");
+    document.body.dataset.ready = "true";
+  },
+  engineFailed,
+);

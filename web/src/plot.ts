@@ -1,13 +1,14 @@
 // The scatter plot of an index against a test variable: the samples as points, the
 // regression line, its band, and the bootstrap band when intervals were computed. uPlot
-// draws it on a canvas (200,000 points stay quick); the same data make the SVG drawing.
+// draws it on a canvas (200,000 points stay quick); the same data make the SVG drawing. The
+// picked sample is told to the page, which describes it in the engine's texts.
 
 import uPlot from "uplot";
 
 export interface PlotPoint {
   x: number;
   y: number;
-  label: string;
+  sample: number; // its index in the run
 }
 
 export interface PlotData {
@@ -57,7 +58,7 @@ export class ScatterPlot {
   // The arrow keys step through the samples from left to right, as a click picks one.
   constructor(
     private readonly host: HTMLElement,
-    private readonly picked: (text: string) => void,
+    private readonly picked: (sample: number) => void,
   ) {
     host.tabIndex = 0;
     host.addEventListener("keydown", (event) => {
@@ -74,8 +75,7 @@ export class ScatterPlot {
 
   private tell(index: number): void {
     this.pickedIndex = index;
-    const p = this.sortedPoints[index];
-    this.picked(`${p.label}: ${this.data!.xTitle} ${p.x.toFixed(3)}, ${this.data!.yTitle} ${p.y.toFixed(3)}`);
+    this.picked(this.sortedPoints[index].sample);
   }
 
   show(d: PlotData): void {

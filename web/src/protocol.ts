@@ -55,18 +55,22 @@ export interface Regression {
   r2?: number;
   xmin?: number;
   equation?: string;
+  r2Text?: string;
   bandHalfWidths?: number[];
 }
 
-// The samples as columns, one array per field.
+// The values the plot draws, one array per field.
 export interface SampleColumns {
-  code: string[];
-  name: string[];
-  class: number[];
   star: number[];
   gig: number[];
-  tests: string[][]; // per test variable, its cells as read ("N/A" when not numeric)
   x: (number | null)[][]; // per test variable, its normalised values
+}
+
+// Columns of the results list as the engine made them: per column the text of each
+// sample's cell, and the rank each cell sorts by (0: no value, last in either direction).
+export interface ListColumns {
+  cells: string[][];
+  ranks: number[][];
 }
 
 export interface RunView {
@@ -78,6 +82,7 @@ export interface RunView {
   classNames: string[];
   testVariables?: string[];
   samples?: SampleColumns;
+  list?: ListColumns; // "#", CODE, SAMPLE, CLASS, both indices and the three test variables
   regressions?: { star: Regression | null; gig: Regression | null }[];
   report: string;
   notes: string[];
@@ -94,9 +99,18 @@ export interface IntervalsView {
   replicates: number;
   counted: number;
   cancelled: boolean;
-  star: Interval[];
-  gig: Interval[];
-  regressions: { star: boolean; variable: number; counted: number; m: Interval; b: Interval; r2: Interval; band: Interval[] }[];
+  list: ListColumns; // both bounds of the STAR_ICMi, then of the GIG ICMi
+  regressions: {
+    star: boolean;
+    variable: number;
+    counted: number;
+    m: Interval;
+    b: Interval;
+    r2: Interval;
+    mText: [string, string];
+    r2Text: [string, string];
+    band: Interval[];
+  }[];
   files: string[];
 }
 
@@ -117,20 +131,28 @@ export interface RunRequest {
   table: boolean;
 }
 
-export type ToWorker =
+// Each request carries its number, and its answer (or failure) the same number. A request
+// that needs the sample file carries it: the worker keeps no file between requests.
+export type Request =
   | { kind: "inspect"; fileName: string; bytes: Uint8Array; taxaMap: string; decimalComma: boolean }
-  | { kind: "run"; request: RunRequest }
+  | { kind: "run"; fileName: string; bytes: Uint8Array; request: RunRequest }
   | { kind: "intervals"; replicates: number; seed: number };
+
+export type ToWorker = Request & { id: number };
 
 export interface OutputFile {
   name: string;
   bytes: Uint8Array;
 }
 
-export type FromWorker =
-  | { kind: "ready"; catalogue: Catalogue }
-  | { kind: "failed"; error: string }
-  | { kind: "progress"; fraction: number }
+export type Answer =
   | { kind: "inspected"; answer: Inspection | Failure }
   | { kind: "ran"; answer: RunView | Failure; files: OutputFile[] }
   | { kind: "intervals"; answer: IntervalsView | Failure; files: OutputFile[] };
+
+// A failure without a request's number is the engine's own: it could not start.
+export type FromWorker =
+  | { kind: "ready"; catalogue: Catalogue }
+  | { kind: "failed"; id?: number; error: string }
+  | { kind: "progress"; fraction: number }
+  | (Answer & { id: number });

@@ -1,12 +1,17 @@
 // The sortable results list: only the rows in view are in the page, so that 200,000
-// samples scroll smoothly. A header button sorts by its column, again in reverse.
+// samples scroll smoothly. A header button sorts by its column, again in reverse. The
+// cells' texts and the ranks they sort by are the engine's, those of the desktop program's
+// list: a column sorts as text, its cells without a value last in either direction, and
+// rows of equal rank keep the order they had.
+
+import type { ListColumns } from "./protocol";
 
 const rowHeight = 26; // pixels, as .list-row in the style
 
 export class ResultsList {
-  private rows: string[][] = [];
+  private columns: ListColumns = { cells: [], ranks: [] };
   private order: number[] = [];
-  private sortColumn = 0;
+  private sortColumn = -1;
   private descending = false;
 
   constructor(
@@ -17,11 +22,13 @@ export class ResultsList {
     body.addEventListener("scroll", () => this.render());
   }
 
-  show(headers: string[], rows: string[][]): void {
-    this.rows = rows;
-    this.order = rows.map((_, i) => i);
-    this.sortColumn = 0;
-    this.descending = false;
+  // A run's rows sorted again as last chosen: from their sample order, or from their order
+  // as shown when the same rows come with further columns (the bootstrap intervals).
+  show(headers: string[], columns: ListColumns, sameRows = false): void {
+    this.columns = columns;
+    if (!sameRows) {
+      this.order = (columns.cells[0] ?? []).map((_, i) => i);
+    }
     this.head.replaceChildren(
       ...headers.map((header, column) => {
         const button = document.createElement("button");
@@ -29,28 +36,32 @@ export class ResultsList {
         button.textContent = header;
         button.setAttribute("role", "columnheader");
         button.setAttribute("aria-label", `Sort by ${header}`);
-        button.addEventListener("click", () => this.sortBy(column));
+        button.addEventListener("click", () => {
+          this.descending = column === this.sortColumn ? !this.descending : false;
+          this.sortColumn = column;
+          this.sort();
+        });
         return button;
       }),
     );
     // Number, code, sample and class, then the numbers, sharing what is left.
     this.head.parentElement?.style.setProperty("--columns", `3rem 6rem 9rem 3.5rem repeat(${headers.length - 4}, minmax(4.5rem, 1fr))`);
-    this.spacer.style.height = `${rows.length * rowHeight}px`;
-    this.body.scrollTop = 0;
-    this.render();
+    this.spacer.style.height = `${this.order.length * rowHeight}px`;
+    if (!sameRows) {
+      this.body.scrollTop = 0;
+    }
+    this.sort();
   }
 
-  sortBy(column: number): void {
-    this.descending = column === this.sortColumn ? !this.descending : false;
-    this.sortColumn = column;
-    const key = (i: number) => this.rows[i][column];
-    const numeric = this.rows.every((row) => row[column] === "" || !Number.isNaN(Number(row[column])));
-    const compare = numeric
-      ? (a: number, b: number) => Number(key(a)) - Number(key(b))
-      : (a: number, b: number) => key(a).localeCompare(key(b));
-    this.order.sort((a, b) => (this.descending ? compare(b, a) : compare(a, b)) || a - b);
+  private sort(): void {
+    const ranks = this.columns.ranks[this.sortColumn];
+    if (ranks) {
+      const sign = this.descending ? -1 : 1;
+      const last = (i: number) => Number(ranks[i] === 0);
+      this.order.sort((a, b) => last(a) - last(b) || sign * (ranks[a] - ranks[b]));
+    }
     this.head.querySelectorAll("button").forEach((button, i) => {
-      button.setAttribute("aria-sort", i === column ? (this.descending ? "descending" : "ascending") : "none");
+      button.setAttribute("aria-sort", i === this.sortColumn ? (this.descending ? "descending" : "ascending") : "none");
     });
     this.render();
   }
@@ -64,10 +75,10 @@ export class ResultsList {
       row.className = "list-row";
       row.setAttribute("role", "row");
       row.style.top = `${k * rowHeight}px`;
-      for (const cell of this.rows[this.order[k]]) {
+      for (const column of this.columns.cells) {
         const span = document.createElement("span");
         span.setAttribute("role", "gridcell");
-        span.textContent = cell;
+        span.textContent = column[this.order[k]];
         row.append(span);
       }
       visible.push(row);

@@ -1,8 +1,11 @@
 // The engine's Web Worker: the WebAssembly engine, its taxa database embedded, over a file
-// system in memory. Each sample file is written to a folder of its own; the files a run
-// writes beside it go back to the page.
+// system in memory. Each request works in a folder of its own, which holds the sample file
+// the request brought and the files the engine writes beside it; the written files go back
+// to the page, and the folder goes with everything in it once the request is answered, so
+// that no file stays in the worker's memory. Every request is answered, a failed one with
+// its error.
 
-import type { Catalogue, FromWorker, OutputFile, ToWorker } from "./protocol";
+import type { Answer, Catalogue, FromWorker, OutputFile, ToWorker } from "./protocol";
 
 interface EngineSession {
   families(): string;
@@ -15,6 +18,7 @@ interface EngineModule {
   Session: new (databasePath: string) => EngineSession;
   FS: {
     mkdir(path: string): void;
+    rmdir(path: string): void;
     writeFile(path: string, data: Uint8Array): void;
     readFile(path: string): Uint8Array;
     readdir(path: string): string[];
@@ -27,10 +31,8 @@ declare function createTorrentixEngine(): Promise<EngineModule>;
 
 const scope = self as unknown as { postMessage(message: FromWorker, transfer?: Transferable[]): void; onmessage: ((event: MessageEvent<ToWorker>) => void) | null };
 
-let engine: EngineModule;
 let session: EngineSession;
 let folderCount = 0;
-let sampleName = "";
 
 function post(message: FromWorker): void {
   const files = "files" in message ? message.files : [];
@@ -48,61 +50,70 @@ function progressReporter(): (fraction: number) => void {
   };
 }
 
-function filesWritten(paths: string[]): OutputFile[] {
-  return paths.map((path) => ({ name: path.substring(path.lastIndexOf("/") + 1), bytes: engine.FS.readFile(path) }));
-}
-
-// Leaves only the sample file in the current folder, before a run writes its outputs anew.
-function clearOutputs(): void {
-  for (const name of engine.FS.readdir(".")) {
-    if (name !== "." && name !== ".." && name !== sampleName) {
-      engine.FS.unlink(name);
+// Runs `work` in a new folder, the current one meanwhile (the engine gets the file's name as
+// the batch command run beside the file does, and writes its outputs there), then removes
+// the folder with every file in it, whether the work succeeded or not.
+function inFolder<T>(fs: EngineModule["FS"], work: () => T): T {
+  const folder = `/samples/${++folderCount}`;
+  fs.mkdir(folder);
+  fs.chdir(folder);
+  try {
+    return work();
+  } finally {
+    fs.chdir("/");
+    for (const name of fs.readdir(folder)) {
+      if (name !== "." && name !== "..") {
+        fs.unlink(`${folder}/${name}`);
+      }
     }
+    fs.rmdir(folder);
   }
 }
 
-function handle(message: ToWorker): void {
+function filesWritten(fs: EngineModule["FS"], paths: string[]): OutputFile[] {
+  return paths.map((path) => ({ name: path.substring(path.lastIndexOf("/") + 1), bytes: fs.readFile(path) }));
+}
+
+function answer(message: ToWorker, fs: EngineModule["FS"]): Answer {
   switch (message.kind) {
     case "inspect": {
-      // A folder per file, the current one while it is worked on: the engine gets the file's
-      // name as the batch command run beside the file does, and writes its outputs there.
-      const folder = `/samples/${++folderCount}`;
-      engine.FS.mkdir(folder);
-      engine.FS.chdir(folder);
-      sampleName = message.fileName;
-      engine.FS.writeFile(sampleName, message.bytes);
-      const answer = JSON.parse(session.inspect(sampleName, message.taxaMap, message.decimalComma));
-      post({ kind: "inspected", answer });
-      break;
+      fs.writeFile(message.fileName, message.bytes);
+      return { kind: "inspected", answer: JSON.parse(session.inspect(message.fileName, message.taxaMap, message.decimalComma)) };
     }
     case "run": {
-      clearOutputs();
-      const answer = JSON.parse(session.run(sampleName, JSON.stringify(message.request), progressReporter()));
-      post({ kind: "ran", answer, files: answer.ok ? filesWritten(answer.files) : [] });
-      break;
+      fs.writeFile(message.fileName, message.bytes);
+      const ran = JSON.parse(session.run(message.fileName, JSON.stringify(message.request), progressReporter()));
+      return { kind: "ran", answer: ran, files: ran.ok ? filesWritten(fs, ran.files) : [] };
     }
     case "intervals": {
-      const answer = JSON.parse(session.intervals(message.replicates, message.seed, progressReporter()));
-      post({ kind: "intervals", answer, files: answer.ok ? filesWritten(answer.files) : [] });
-      break;
+      const intervals = JSON.parse(session.intervals(message.replicates, message.seed, progressReporter()));
+      return { kind: "intervals", answer: intervals, files: intervals.ok ? filesWritten(fs, intervals.files) : [] };
     }
+    default:
+      throw new Error(`Unknown request: ${(message as { kind: string }).kind}`);
   }
 }
 
-createTorrentixEngine().then(
-  (module) => {
-    engine = module;
-    session = new engine.Session("/ICMTAXA.db");
-    engine.FS.mkdir("/samples");
-    const catalogue = JSON.parse(session.families()) as Catalogue;
-    scope.onmessage = (event) => {
-      try {
-        handle(event.data);
-      } catch (error) {
-        post({ kind: "failed", error: String(error) });
-      }
-    };
-    post({ kind: "ready", catalogue });
-  },
-  (error) => post({ kind: "failed", error: String(error) }),
+// The engine, once started; a request that comes earlier waits for it.
+let catalogue: Catalogue;
+const started = createTorrentixEngine().then((module) => {
+  session = new module.Session("/ICMTAXA.db");
+  module.FS.mkdir("/samples");
+  catalogue = JSON.parse(session.families()) as Catalogue;
+  return module;
+});
+
+started.then(
+  () => post({ kind: "ready", catalogue }),
+  (error) => post({ kind: "failed", error: `The engine could not start: ${String(error)}` }),
 );
+
+scope.onmessage = async (event) => {
+  const message = event.data;
+  try {
+    const fs = (await started).FS;
+    post({ ...inFolder(fs, () => answer(message, fs)), id: message.id });
+  } catch (error) {
+    post({ kind: "failed", id: message.id, error: String(error) });
+  }
+};
