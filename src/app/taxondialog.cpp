@@ -79,24 +79,9 @@ QString placeText(const NamePlace& place) {
 }
 
 // Where the suggestion comes from ("taxon dictionary: Ephemera danica → EPHEMERIDAE"), or why
-// there is none although the dictionary knows the name.
+// there is none although the sources know the name.
 QString sourceText(const FamilyEvidence& e) {
-    if (e.disputed()) {
-        return QString::fromStdString(describe(*e.known) + "; " + describe(*e.rival) +
-                                      ". They disagree: choose the family.");
-    }
-    if (e.higherGroup && !e.known) {
-        return QString::fromStdString(higherGroupText(*e.higherGroup) + ": choose a family, or ignore it.");
-    }
-    if (e.overrulesTypeGenus()) {
-        return QString::fromStdString(describe(*e.known) + " (its own entry; the type genus gives " +
-                                      e.typeGenus->family + ")");
-    }
-    if (e.known && e.known->id == 0) {
-        return QString::fromStdString(describe(*e.known) + ".");
-    }
-    const auto s = e.suggestion();
-    return s ? QString::fromStdString(describe(*s)) : QString();
+    return QString::fromStdString(questionEvidenceText(e));
 }
 
 // True when the font, or a font it falls back on, has a glyph for the character.

@@ -342,4 +342,21 @@ std::string higherGroupText(const HigherGroup& group) {
     return group.name + " is a higher group (" + group.rank + "), not a family";
 }
 
+std::string questionEvidenceText(const FamilyEvidence& e) {
+    if (e.disputed()) {
+        return describe(*e.known) + "; " + describe(*e.rival) + ". They disagree: choose the family.";
+    }
+    if (e.higherGroup && !e.known) {
+        return higherGroupText(*e.higherGroup) + ": choose a family, or ignore it.";
+    }
+    if (e.overrulesTypeGenus()) {
+        return describe(*e.known) + " (its own entry; the type genus gives " + e.typeGenus->family + ")";
+    }
+    if (e.known && e.known->id == 0) {
+        return describe(*e.known) + ".";
+    }
+    const auto s = e.suggestion();
+    return s ? describe(*s) : std::string();
+}
+
 } // namespace torrentix

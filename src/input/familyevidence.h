@@ -83,6 +83,10 @@ std::string describe(const SuggestedFamily& s);
 // " (counted as HYDROBIIDAE by the method's scores and lists)" for a family the metrics count
 // as an older one, with the Iberian score's family where that is a third one; else empty.
 std::string countedAsText(const TaxaDatabase& taxa, const FamilyRecord& family);
+// What the sources say of an unknown name, as the question to the user shows it: the family
+// proposed and where it comes from, the two families of a dispute, the dictionary's family
+// that the database does not hold, or that the name is a group above the family.
+std::string questionEvidenceText(const FamilyEvidence& e);
 // "EPHEMEROPTERA is a higher group (Order), not a family".
 std::string higherGroupText(const HigherGroup& group);
 

@@ -38,20 +38,15 @@ Json suggestionJson(const std::optional<SuggestedFamily>& s) {
             {"source", sourceName(s->source)},
             {"matched", s->matched},
             {"guess", s->source == FamilySource::Prefix},
-            {"countedAs", s->countedAs},
-            {"text", describe(*s)}};
+            {"countedAs", s->countedAs}};
 }
 
 Json questionJson(const UnknownTaxonQuestion& q) {
     const FamilyEvidence& e = q.evidence;
-    return {{"name", utf8Of(q.name, q.utf8)},
-            {"suggestion", suggestionJson(q.suggestion)},
-            {"known", suggestionJson(e.known)},
-            {"typeGenus", suggestionJson(e.typeGenus)},
-            {"disputed", e.disputed()},
-            {"dictionaryAnswer", suggestionJson(e.knownAnswer())},
-            {"rival", suggestionJson(e.rival)},
-            {"higherGroup", e.higherGroup ? Json(higherGroupText(*e.higherGroup)) : Json(nullptr)}};
+    return {{"name", utf8Of(q.name, q.utf8)},     {"suggestion", suggestionJson(q.suggestion)},
+            {"known", suggestionJson(e.known)},   {"typeGenus", suggestionJson(e.typeGenus)},
+            {"disputed", e.disputed()},           {"dictionaryAnswer", suggestionJson(e.knownAnswer())},
+            {"evidence", questionEvidenceText(e)}};
 }
 
 std::optional<TaxaMap> mapOf(const std::string& text, const TaxaDatabase& taxa) {

@@ -233,6 +233,38 @@ TEST_F(MainWindowTest, DictionaryAnswersTheRemainingNames) {
     EXPECT_THAT(readFile(dir.file("sites_adj.txt")), Not(HasSubstr("HEPTAGENIIDAX")));
 }
 
+// The genus- and species-level example through the window: "Use the dictionary's family for
+// all 72 remaining names" answers every other name (Nematoda is a family), the report tells of the families
+// counted as the ones they were split from, and the results are those of the family-named example.
+TEST_F(MainWindowTest, GenusLevelExampleGivesTheFamilyExamplesResults) {
+    const auto run = [&](const std::string& name) {
+        const std::string copy = dir.file(name + ".txt");
+        writeFile(copy, readFile(std::string(EXAMPLES_DIR) + "/" + name + ".txt"));
+        clickOption(QStringLiteral("gigOption_%1").arg(Mediterranean));
+        clickOption(QStringLiteral("riverTypeOption_0"));
+        dialogs.openAnswers = {QString::fromStdString(copy)};
+        clickAndSettle("okButton");
+        clickAndSettle("okButton");
+        EXPECT_NE(window.workflow().results(), nullptr) << told();
+        std::string text = window.workflow().results() ? window.workflow().results()->resultsText : "";
+        const std::size_t title = text.find(", named by genus");
+        return title == std::string::npos ? text : text.erase(title, text.find("\r\n", title) - title);
+    };
+    const std::string families = run("mediterranean");
+    TaxonDialog& taxa = window.taxonDialog();
+    QString offered;
+    whenShown(taxa, [&] {
+        offered = taxa.findChild<QWidget*>("cmddictionary")->property("text").toString();
+        QTest::mouseClick(taxa.findChild<QWidget*>("cmddictionary"), Qt::LeftButton);
+    });
+    std::string genera = run("mediterranean-genera");
+    EXPECT_EQ(offered, "Use the dictionary's family for all 72 remaining names");
+    EXPECT_THAT(value("reportLabel", "plainText").toString().toStdString(),
+                HasSubstr("TATEIDAE as HYDROBIIDAE (column 12)"));
+    genera.replace(genera.find("mediterranean-genera.txt"), 24, "mediterranean.txt");
+    EXPECT_TRUE(genera == families);
+}
+
 // With "Confidence intervals" ticked the window waits for them, with their progress and
 // Cancel, then shows them in the results list until their check box hides them. Cancel,
 // or closing the window, drops them.

@@ -104,22 +104,39 @@ test("the five examples give the batch command's results file, table and both ta
 test("unknown names are asked about one at a time, with the dictionary's suggestion", async () => {
   const lines = readFileSync(join(root, "examples", "mediterranean.txt"), "latin1").split("\r\n");
   const header = lines[1].split("\t");
-  const baetidae = header.indexOf("BAETIDAE");
-  assert.ok(baetidae > 0);
-  header[baetidae] = "Baetis rhodani";
+  const hydrobiidae = header.indexOf("HYDROBIIDAE");
+  assert.ok(hydrobiidae > 0);
+  header[hydrobiidae] = "Potamopyrgus antipodarum";
   lines[1] = header.join("\t");
   const sample = join(work, "species.txt");
   writeFileSync(sample, lines.join("\r\n"), "latin1");
   await openSample(sample, "Med", "R-M1");
   await page.waitForSelector("#question:not([hidden])");
   assert.equal(await page.textContent("#question-count"), "1 of 1 unknown names");
-  assert.match(await page.textContent("#question-evidence"), /BAETIDAE \(taxon dictionary: Baetis rhodani\)/);
-  assert.equal(await page.inputValue("#family-search"), "BAETIDAE");
+  assert.equal(await page.textContent("#question-evidence"),
+    "taxon dictionary: Potamopyrgus antipodarum → TATEIDAE (counted as HYDROBIIDAE by the method's scores and lists)");
+  assert.equal(await page.inputValue("#family-search"), "TATEIDAE");
   await page.click("#answer-family");
   await runWithOptions({ biological: [0] });
   const buttons = await page.locator("#downloads button").allTextContents();
   assert.ok(buttons.some((b) => b.includes("species_adj.txt")), buttons.join());
   assert.match(await page.textContent("#report"), /The corrected file has been saved/);
+});
+
+test("the genus- and species-level example gives the family-named example's table", async () => {
+  const folder = mkdtempSync(join(work, "genera-"));
+  const sample = join(folder, "mediterranean-genera.txt");
+  writeFileSync(sample, readFileSync(join(root, "examples", "mediterranean-genera.txt")));
+  writeFileSync(join(folder, "mediterranean.txt"), readFileSync(join(root, "examples", "mediterranean.txt")));
+  execFileSync(nativeCli, ["--gig", "Med", "--type", "R-M1", "--bio", "1", "--table", "mediterranean.txt"],
+    { cwd: folder, stdio: "ignore" });
+  await openSample(sample, "Med", "R-M1");
+  await page.waitForSelector("#question:not([hidden])");
+  assert.equal(await page.textContent("#answer-dictionary"), "Use the dictionary's family for all 72 remaining names");
+  await page.click("#answer-dictionary");
+  await runWithOptions({ biological: [0] });
+  assert.deepEqual(await downloaded("mediterranean-genera_table.tsv"), readFileSync(join(folder, "mediterranean_table.tsv")));
+  assert.match(await page.textContent("#report"), /TATEIDAE as HYDROBIIDAE \(column 12\)/);
 });
 
 test("the plot's samples are picked by keyboard, and the plot is saved as SVG and PNG", async () => {

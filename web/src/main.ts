@@ -204,11 +204,7 @@ function refuse(failure: Failure): void {
 // Unknown names ------------------------------------------------------------------------
 
 function describeEvidence(u: UnknownName): string {
-  if (u.disputed && u.known && u.typeGenus) {
-    return `Two families: ${u.known.family} (${u.known.source}: ${u.known.matched}) and ${u.typeGenus.family} (${u.typeGenus.source}: ${u.typeGenus.matched}). Choose one.`;
-  }
-  const s = u.suggestion;
-  return s ? `Suggested family: ${s.family} (${s.source}: ${s.matched}${s.guess ? ", a guess" : ""})` : "No family suggested.";
+  return u.evidence || "No family suggested.";
 }
 
 function questionAt(index: number): void {

@@ -6,6 +6,7 @@ export interface Suggestion {
   source: string;
   matched: string;
   guess: boolean;
+  countedAs: string; // " (counted as HYDROBIIDAE by the method's scores and lists)", or empty
 }
 
 export interface UnknownName {
@@ -15,6 +16,7 @@ export interface UnknownName {
   typeGenus: Suggestion | null;
   disputed: boolean;
   dictionaryAnswer: Suggestion | null;
+  evidence: string; // what the sources say of the name, as the engine words it
 }
 
 export interface TestVariableFacts {
