@@ -44,6 +44,7 @@
 #include <random>
 #include <sstream>
 #include <stdexcept>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -517,6 +518,20 @@ std::string siteName(const Region& region, std::size_t index, Random& rng) {
            std::to_string(2015 + rng.below(9));
 }
 
+// A name no other sample of the file has in the 15 characters the results file keeps: a
+// name met before gets a letter after its year ("Vorona 1 2015b"), the year written with two
+// digits where the name would otherwise be longer than that. No draw is taken for it.
+std::string uniqueName(const std::string& drawn, std::set<std::string>& used) {
+    constexpr std::size_t kept = 15;
+    std::string name = drawn;
+    for (char letter = 'b'; !used.insert(name.substr(0, kept)).second; ++letter) {
+        name = (drawn.size() + 1 > kept ? drawn.substr(0, drawn.size() - 4) + drawn.substr(drawn.size() - 2)
+                                        : drawn) +
+               letter;
+    }
+    return name;
+}
+
 // Which families a site holds. A real sample always holds something: when the draws leave
 // a site empty, its most likely family is put in.
 std::vector<bool> drawPresence(const std::vector<Column>& columns, const SampleSite& site, double scale,
@@ -537,10 +552,10 @@ std::vector<bool> drawPresence(const std::vector<Column>& columns, const SampleS
 }
 
 std::string sampleRow(const Region& region, std::size_t index, const SampleSite& site,
-                      const std::vector<Column>& columns, double scale, Random& rng) {
+                      const std::vector<Column>& columns, double scale, Random& rng, std::set<std::string>& names) {
     char code[32];
     std::snprintf(code, sizeof code, "%s-%04zu", std::string(region.codePrefix).c_str(), index + 1);
-    std::string row = std::string(code) + "\t" + siteName(region, index, rng) + "\t" +
+    std::string row = std::string(code) + "\t" + uniqueName(siteName(region, index, rng), names) + "\t" +
                       classText(site.sampleClass, rng) + "\t" + testCells(region, site, rng);
     const auto present = drawPresence(columns, site, scale, rng);
     for (std::size_t j = 0; j < columns.size(); ++j) {
@@ -653,8 +668,9 @@ void writeFile(const Options& o) {
         throw std::runtime_error("cannot write " + o.output);
     }
     out << titleLine(region, o, columns.size()) << headerLine(region, columns);
+    std::set<std::string> names;
     for (std::size_t i = 0; i < sites.size(); ++i) {
-        out << sampleRow(region, i, sites[i], columns, scale, rng);
+        out << sampleRow(region, i, sites[i], columns, scale, rng, names);
     }
     out.close();
     if (!out) {
