@@ -6,6 +6,7 @@
 #include "graphs/displaytext.h"
 
 #include "base/error.h"
+#include "base/text.h"
 #include "input/correctedfile.h"
 #include "input/samplereader.h"
 #include "metrics/catalogue.h"
@@ -261,7 +262,7 @@ Workflow::ReadOutcome Workflow::readChecked(const QString& path, ReadResult& rea
         dialogs.showMessage(QStringLiteral("Process aborted by the user."));
         return ReadOutcome::Aborted;
     }
-    if (read.doubtfulCount > 0 &&
+    if (read.doubtfulTotal() > 0 &&
         !dialogs.confirm(anyText(doubtfulCellsText(read)) + QStringLiteral("\nContinue with these values?"),
                          QStringLiteral("Continue"), QStringLiteral("Abort"))) {
         return ReadOutcome::Aborted;
@@ -288,6 +289,10 @@ Workflow::ReadOutcome Workflow::readChecked(const QString& path, ReadResult& rea
         read.notes.push_back(std::to_string(read.doubtfulCount) +
                              " abundance cells that are not plain numbers were read as their leading number, "
                              "else 0.");
+    }
+    if (!read.sameNames.empty()) {
+        read.notes.push_back(countOf(read.sameNames.size(), "name") + " the outputs cannot tell apart: " +
+                             read.sameNames.front() + (read.sameNames.size() > 1 ? ", ..." : "") + ".");
     }
     return ReadOutcome::Done;
 }

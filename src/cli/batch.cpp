@@ -227,23 +227,35 @@ bool reportUnknownNames(const BatchContext& c, const std::string& path,
     return false;
 }
 
-// What the read did without failing: the notes, then the cells that are not plain
-// numbers. False when --strict makes those cells fail the file.
+// What the read did without failing: the notes, then the cells that are not plain numbers
+// and the names the outputs cannot tell apart. False when --strict makes those, or lines
+// left after the blank line that ends the data, fail the file.
 bool reportReadNotes(const BatchContext& c, const std::string& path, const ReadResult& read) {
     for (const auto& note : read.notes) {
         tell(c, path, note);
     }
-    if (read.doubtfulCount == 0) {
+    if (read.doubtfulTotal() > 0) {
+        tell(c, path, doubtfulCellsText(read));
+    }
+    if (!c.args.strict) {
         return true;
     }
-    tell(c, path, doubtfulCellsText(read));
-    if (c.args.strict) {
+    if (read.doubtfulCount > 0) {
         tell(c, path,
              "Process aborted (--strict): " + std::to_string(read.doubtfulCount) +
                  " abundance cell(s) are not plain numbers. Correct them, or run again without --strict.");
-        return false;
     }
-    return true;
+    if (!read.sameNames.empty()) {
+        tell(c, path,
+             "Process aborted (--strict): " + std::to_string(read.sameNames.size()) +
+                 " name(s) cannot be told apart in the outputs. Make them unique, or run again without --strict.");
+    }
+    if (read.unread) {
+        tell(c, path,
+             "Process aborted (--strict): " + linesAfterBlankText(*read.unread) +
+                 " Read them with --read-past-blank-lines, or end the data at the blank line.");
+    }
+    return read.doubtfulTotal() == 0 && !read.unread;
 }
 
 RunOptions runOptionsOf(const BatchContext& c) {
@@ -324,7 +336,9 @@ bool processFile(const BatchContext& c, const std::string& path) {
         std::vector<std::string> corrections;
         ReadResult read =
             readSampleFile(path, c.taxa, c.tree, nameHandler(c, undecided, corrections),
-                           ReadOptions{.decimalComma = c.args.decimalComma, .threads = c.args.threads});
+                           ReadOptions{.decimalComma = c.args.decimalComma,
+                                       .readPastBlankLines = c.args.readPastBlankLines,
+                                       .threads = c.args.threads});
         const bool cellsTaken = reportReadNotes(c, path, read);
         if (!undecided.empty()) {
             return reportUnknownNames(c, path, undecided);
@@ -340,6 +354,9 @@ bool processFile(const BatchContext& c, const std::string& path) {
             tell(c, path, read.correctedFileError.empty() ? read.notice : read.correctedFileError);
         }
         ReportInput report = reportInputFor(read.table, runOptionsOf(c));
+        if (read.unread) {
+            report.notes.push_back(dataEndText(*read.unread));
+        }
         const SampleTable asRead = c.args.bootstrap > 0 ? read.table : SampleTable{};
         RunResult run = compute(c, std::move(read.table));
         for (const auto& message : run.messages) {

@@ -102,6 +102,10 @@ void parseOne(CliArgs& a, ArgStream& in, std::string& gigText, std::string& type
         a.decimalComma = true;
     } else if (arg == "--strict") {
         a.strict = true;
+    } else if (arg == "--read-past-blank-lines") {
+        a.readPastBlankLines = true;
+    } else if (arg == "--no-taxa-record") {
+        a.taxaRecord = false;
     } else if (arg == "--taxa-db") {
         a.taxaDb = in.valueOf(arg);
     } else if (arg == "--taxa-map") {
@@ -216,14 +220,24 @@ tab-separated sample file and writes the results file FILE_OUT.txt beside it.
                      named after its genus place in two families (HYDROBIUS:
                      HYDROPHILIDAE and HYDROBIIDAE) is never decided: the file
                      fails until the taxa map answers it.
-  --force            replace an existing FILE_OUT.txt, FILE_table.tsv, FILE_ci.tsv or
-                     FILE_ci_regressions.tsv (without it, an existing one is an error
-                     and nothing is written).
+  --force            replace an existing FILE_OUT.txt, FILE_taxa.tsv, FILE_table.tsv,
+                     FILE_ci.tsv or FILE_ci_regressions.tsv (without it, an existing one
+                     is an error and nothing is written).
   --decimal-comma    read "12,5" as 12.5 (without it, a file that writes numbers with a
                      decimal comma is an error and nothing is written).
-  --strict           make an abundance cell that is not a plain number ("3a", "<1") an
-                     error (without it, such cells are listed and each is read as the
-                     number it starts with, else 0).
+  --strict           make an abundance cell that is not a plain number ("3a", "<1"),
+                     sample codes or names held by several samples, test-variable names
+                     that print alike, and lines after the blank line that ends the data
+                     an error (without it, such cells are listed and each is read as the
+                     number it starts with, else 0; the rest is listed as a warning).
+  --read-past-blank-lines
+                     read the lines after an empty line inside the data too, skipping
+                     the empty lines (without it, the data end at the first empty line,
+                     and the lines after it are counted in a warning).
+  --no-taxa-record   do not write FILE_taxa.tsv, the record of how each taxon name of the
+                     file was read: its family, where the family comes from (taxa
+                     database, synonym, taxa map, taxon dictionary, type-genus rule,
+                     prefix rule, ignored) and the family it is counted as.
   --taxa-map FILE    answer the unknown taxon names listed in FILE before anything
                      else: one name per line, a TAB, then a family of the taxa
                      database or IGNORE. A line naming a family the database does

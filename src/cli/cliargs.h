@@ -22,7 +22,9 @@ struct CliArgs {
     UnknownTaxa unknown = UnknownTaxa::Abort;
     bool force = false;
     bool decimalComma = false; // numbers may be written "12,5"
-    bool strict = false;       // an abundance cell that is not a plain number fails the file
+    bool strict = false;       // doubtful cells, same names and lines after a blank line fail the file
+    bool readPastBlankLines = false; // empty lines inside the data are skipped, not its end
+    bool taxaRecord = true;          // write the record of the names, NAME_taxa.tsv
     std::string taxaDb;
     std::string taxaMap;   // the user's answers to unknown taxon names, applied first
     std::string outputDir; // where every file written goes; empty: beside each sample file

@@ -12,8 +12,10 @@ JoinedRows joinBlocks(std::vector<ParsedBlock> parsed, ReadResult& result) {
     JoinedRows joined;
     SampleTable& table = result.table;
     std::optional<int> blankLine;
-    int unread = 0;
+    int unread = 0, skipped = 0, firstSkipped = 0;
     for (ParsedBlock& block : parsed) {
+        firstSkipped = skipped == 0 ? block.firstSkippedBlankLine : firstSkipped;
+        skipped += block.skippedBlankLines;
         if (blankLine) {
             unread += block.nonBlankBeforeBlank + block.nonBlankAfterBlank;
             continue;
@@ -51,9 +53,13 @@ JoinedRows joinBlocks(std::vector<ParsedBlock> parsed, ReadResult& result) {
         joined.blocks.push_back(std::move(block));
     }
     if (unread > 0) {
-        result.notes.push_back("The data end at the blank line " + std::to_string(*blankLine) + ": " +
-                               std::to_string(unread) + " non-blank line" +
-                               (unread == 1 ? " after it was" : "s after it were") + " not read.");
+        result.unread = LinesAfterBlank{*blankLine, unread};
+        result.notes.push_back(dataEndText(*result.unread));
+    }
+    if (skipped > 0) {
+        result.notes.push_back(countOf(static_cast<std::size_t>(skipped), "empty line") +
+                               " inside the data " + (skipped == 1 ? "was" : "were") +
+                               " read past, as asked (the first: line " + std::to_string(firstSkipped) + ").");
     }
     return joined;
 }
@@ -77,6 +83,7 @@ void fillTable(JoinedRows& rows, const std::vector<int>& familyOfColumn, unsigne
             if (block.kept[r]) {
                 Sample& sample = block.samples[r];
                 sample.name = fitWidth(sample.fullName, sampleNameWidth, table.utf8);
+                sample.line = block.fileLines[r];
                 table.samples.push_back(std::move(sample));
             } else {
                 if (dropped < 10) {

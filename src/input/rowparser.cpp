@@ -333,6 +333,10 @@ ParsedBlock parseBlock(const RowContext& context, std::string_view text, int fir
             block.nonBlankAfterBlank += blank ? 0 : 1;
             return;
         }
+        if (blank && context.options.readPastBlankLines) {
+            block.firstSkippedBlankLine = block.skippedBlankLines++ == 0 ? fileLine : block.firstSkippedBlankLine;
+            return;
+        }
         if (blank) {
             block.blankLine = fileLine;
             return;

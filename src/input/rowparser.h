@@ -55,6 +55,8 @@ struct ParsedBlock {
     std::vector<DoubtfulCell> doubtfulCells;
     std::optional<RowFault> fault; // the first fault before the block's first blank line
     std::optional<int> blankLine;  // file line of the block's first blank line
+    int skippedBlankLines = 0;     // blank lines read past, as asked
+    int firstSkippedBlankLine = 0;
     int nonBlankBeforeBlank = 0;   // lines that are not blank, before that line
     int nonBlankAfterBlank = 0;    // and after it
     bool nonAscii = false;         // the block's text holds bytes outside ASCII
@@ -63,7 +65,8 @@ struct ParsedBlock {
 };
 
 // Parses the lines of `text`, the first being line `firstFileLine` of the file. Stops
-// taking rows at the first blank line, after which lines are only counted.
+// taking rows at the first blank line, after which lines are only counted, unless the
+// options read past blank lines.
 ParsedBlock parseBlock(const RowContext& context, std::string_view text, int firstFileLine);
 
 // Where a cell stands, as the user finds it: "line 5, column 8 (BAETIDAE)".

@@ -10,6 +10,7 @@
 #include "input/filetext.h"
 #include "input/headerchecks.h"
 #include "input/rowparser.h"
+#include "input/samenames.h"
 #include "input/textblocks.h"
 
 #include <algorithm>
@@ -116,21 +117,38 @@ std::string classWordsText(const SampleTable& table) {
 }
 
 std::string doubtfulCellsText(const ReadResult& result) {
-    if (result.doubtfulCount == 0) {
-        return {};
+    std::string text;
+    if (result.doubtfulCount > 0) {
+        text = countOf(static_cast<std::size_t>(result.doubtfulCount), "abundance cell") +
+               (result.doubtfulCount == 1 ? " is" : " are") +
+               " not a plain number and read as the leading number of the text, else 0:\n";
+        for (const DoubtfulCell& c : result.doubtfulCells) {
+            text += "  line " + std::to_string(c.line) + ", column " + std::to_string(c.column) + " (" +
+                    c.family + "): " + quoted(c.text) + " read as " + formatGeneral(c.value) + "\n";
+        }
+        const auto listed = static_cast<int>(result.doubtfulCells.size());
+        if (result.doubtfulCount > listed) {
+            text += "  ... and " + std::to_string(result.doubtfulCount - listed) + " more\n";
+        }
     }
-    std::string text = countOf(static_cast<std::size_t>(result.doubtfulCount), "abundance cell") +
-                       (result.doubtfulCount == 1 ? " is" : " are") +
-                       " not a plain number and read as the leading number of the text, else 0:\n";
-    for (const DoubtfulCell& c : result.doubtfulCells) {
-        text += "  line " + std::to_string(c.line) + ", column " + std::to_string(c.column) + " (" +
-                c.family + "): " + quoted(c.text) + " read as " + formatGeneral(c.value) + "\n";
-    }
-    const auto listed = static_cast<int>(result.doubtfulCells.size());
-    if (result.doubtfulCount > listed) {
-        text += "  ... and " + std::to_string(result.doubtfulCount - listed) + " more\n";
+    if (!result.sameNames.empty()) {
+        text += "Names the outputs cannot tell apart:\n";
+        for (const std::string& same : result.sameNames) {
+            text += "  " + same + "\n";
+        }
     }
     return text;
+}
+
+std::string dataEndText(const LinesAfterBlank& after) {
+    return "The data end at the blank line " + std::to_string(after.blankLine) + ": " +
+           std::to_string(after.lines) + " non-blank line" +
+           (after.lines == 1 ? " after it was" : "s after it were") + " not read.";
+}
+
+std::string linesAfterBlankText(const LinesAfterBlank& after) {
+    return countOf(static_cast<std::size_t>(after.lines), "non-blank line") + " after the blank line " +
+           std::to_string(after.blankLine) + " will not be read.";
 }
 
 ReadResult readSampleFileSavingCorrections(const std::string& path, const TaxaDatabase& taxa,
@@ -173,6 +191,20 @@ ReadResult readSampleFile(const std::string& path, const TaxaDatabase& taxa, con
         }
         throw;
     }
+    if (result.unread && options.askPastBlankLine && !options.readPastBlankLines) {
+        switch (options.askPastBlankLine(*result.unread)) {
+        case PastBlankLine::Cancel:
+            result.status = ReadResult::Status::Aborted;
+            return result;
+        case PastBlankLine::ReadThem: { // no name was asked yet: the file is read again
+            ReadOptions again = options;
+            again.readPastBlankLines = true;
+            return readSampleFile(path, taxa, tree, ask, again);
+        }
+        case PastBlankLine::StopHere:
+            break;
+        }
+    }
     auto familyOfColumn =
         rows.familyOfColumn ? rows.familyOfColumn : resolveColumns(rows.header, table, taxa, tree, ask);
     if (!familyOfColumn) {
@@ -190,6 +222,7 @@ ReadResult readSampleFile(const std::string& path, const TaxaDatabase& taxa, con
     if (table.nsamp() == 0) {
         throw Error("The file " + path + " holds no sample with a total abundance above 0.");
     }
+    result.sameNames = sameNames(table);
     return result;
 }
 

@@ -12,19 +12,39 @@
 #include "input/sampletable.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace torrentix {
 
+// Non-blank lines after the first completely empty line of the data, which ends the data.
+struct LinesAfterBlank {
+    int blankLine = 0; // the file line of the empty line
+    int lines = 0;     // the non-blank lines after it
+};
+
+// What to do with the lines after a blank line: read them too (the empty lines skipped, as
+// rows of TABs are), stop at the blank line as the method does, or cancel the read.
+enum class PastBlankLine { ReadThem, StopHere, Cancel };
+
 struct ReadOptions {
     bool decimalComma = false;        // read "12,5" as 12.5
+    bool readPastBlankLines = false;  // empty lines inside the data are skipped, not its end
+    // Asked once, before any taxon name, when lines follow the blank line that ends the data
+    // (and readPastBlankLines is not set); without it the data end there.
     int threads = 0;                  // threads that parse the rows; 0: one per core
     std::size_t blockBytes = 1 << 20; // the file is read and parsed in blocks of about this size
     StopRequest stop = nullptr;       // the read throws Cancelled once this is set
+    std::function<PastBlankLine(const LinesAfterBlank&)> askPastBlankLine = {};
     // The fraction of the file's data rows read so far, called on the calling thread.
     std::function<void(double)> progress = {};
 };
+
+// "62 non-blank lines after the blank line 61 will not be read."
+std::string linesAfterBlankText(const LinesAfterBlank& after);
+// "The data end at the blank line 61: 62 non-blank lines after it were not read."
+std::string dataEndText(const LinesAfterBlank& after);
 
 // Taxon columns a file may have: a column is numbered in 16 bits.
 inline constexpr std::size_t maxTaxonColumns = 65535;
@@ -51,6 +71,12 @@ struct ReadResult {
     int doubtfulCount = 0;                   // abundance cells that are not plain numbers
     std::vector<DoubtfulCell> doubtfulCells; // the first of them, in file order
     std::vector<std::string> notes;          // what the read did that its user should know
+    std::optional<LinesAfterBlank> unread;   // lines after the blank line that ends the data
+    // Sample codes, sample names and test-variable names that the outputs cannot tell apart,
+    // each said with its lines or columns.
+    std::vector<std::string> sameNames;
+    // Doubtful cells and same names: what --strict refuses and the desktop asks about.
+    int doubtfulTotal() const { return doubtfulCount + static_cast<int>(sameNames.size()); }
 };
 
 // The file writes numbers with a decimal comma and was read without ReadOptions::decimalComma.
@@ -79,7 +105,8 @@ ReadResult readSampleFile(const std::string& path, const TaxaDatabase& taxa, con
                           const UnknownTaxonHandler& ask, const ReadOptions& options = {});
 
 // The report of the doubtful cells: how many, then one line per listed cell (file line,
-// column, family, text, value taken). Lines end with LF; empty when there is none.
+// column, family, text, value taken), then the names that cannot be told apart. Lines end
+// with LF; empty when there is none.
 std::string doubtfulCellsText(const ReadResult& result);
 
 // What a refusal for too few reference samples adds when class cells are words: how many,

@@ -20,6 +20,7 @@ struct Sample {
     int qualityClass = 0;                      // 6 Reference .. 1 Bad; anything else Not Classified
     std::array<std::string, 3> testValueTexts; // data cells 4-6, "N/A" when not numeric
     std::string fullName;                      // data cell 2 whole, for the tables of other programs
+    int line = 0;                              // its line in the file, 0 where it has none
 };
 
 struct SampleTable {

@@ -1,5 +1,7 @@
 #include "run/testvariables.h"
 
+#include "input/samenames.h"
+
 #include "base/numberforms.h"
 #include "base/text.h"
 
@@ -73,14 +75,8 @@ TestVariableNormalisation normaliseTestVariable(SampleTable& table, std::size_t 
 }
 
 void shortenTestNames(SampleTable& table) {
-    constexpr std::size_t longestName = 8;
     for (std::size_t k = 0; k < 3; ++k) {
-        std::string& name = table.testVariableNames[k];
-        if (characterCount(trimBlanks(name), table.utf8) > longestName) {
-            name = std::string(firstCharacters(name, longestName, table.utf8));
-        } else if (trimBlanks(name).empty()) {
-            name = "VAR" + std::to_string(k + 1);
-        }
+        table.testVariableNames[k] = printedTestVariableName(table.testVariableNames[k], k, table.utf8);
     }
 }
 

@@ -82,7 +82,7 @@ Json readFacts(const ReadResult& read) {
     return {{"samples", read.table.nsamp()},
             {"families", read.table.nfam()},
             {"notes", read.notes},
-            {"doubtful", read.doubtfulCount == 0 ? std::string() : doubtfulCellsText(read)},
+            {"doubtful", doubtfulCellsText(read)},
             {"testVariables", variables}};
 }
 
@@ -221,7 +221,7 @@ std::string Session::runJson(const std::string& path, const std::string& request
         out["ok"] = true;
         out["report"] = run_->refused ? std::string() : reportText(report);
         out["notes"] = read.notes;
-        out["doubtful"] = read.doubtfulCount == 0 ? std::string() : doubtfulCellsText(read);
+        out["doubtful"] = doubtfulCellsText(read);
         out["mapped"] = mapped;
         out["corrected"] = read.notice;
         out["files"] = files;
