@@ -7,7 +7,8 @@ source scripts/dependencies.sh
 
 install_missing "${ENGINE_PACKAGES[@]}" "${GUI_PACKAGES[@]}"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
-cmake --build build -j "$(nproc 2>/dev/null || echo 2)"
+# Only what it runs: the two programs and the taxa database (the tests are built by ./test.sh).
+cmake --build build -j "$(nproc 2>/dev/null || echo 2)" --target torrentix torrentix-cli taxadb
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     exec ./build/torrentix "$@"

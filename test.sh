@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test.
-#   ./test.sh             Release build in build/, its Debian package checked by lintian and the
-#                         AppStream and desktop-entry validators, all tests (widgets under the
-#                         offscreen platform)
+#   ./test.sh             Release build in build/, the output README.md's walkthrough shows, its
+#                         Debian package checked by lintian and the AppStream and desktop-entry
+#                         validators, all tests (widgets under the offscreen platform)
 #   ./test.sh --werror    the same, with the compiler's warnings as errors
 #   ./test.sh --sanitize  engine, batch command and their tests with AddressSanitizer and
 #                         UndefinedBehaviorSanitizer, in build-sanitize/
@@ -116,6 +116,8 @@ release)
     install_missing "${ENGINE_PACKAGES[@]}" "${GUI_PACKAGES[@]}" "${PACKAGE_CHECK_PACKAGES[@]}"
     cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTORRENTIX_WERROR="$werror"
     cmake --build build -j "$jobs"
+    # README.md's walkthrough shows what the batch command prints.
+    python3 scripts/readme_walkthrough.py build
     # The Debian package, whose file list a test inspects: no error or warning of lintian,
     # a desktop entry and an AppStream metainfo without any remark.
     rm -f build/torrentix_*.deb

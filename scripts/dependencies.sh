@@ -23,9 +23,10 @@ install_missing() {
 }
 
 # What building the engine, the batch command and the tests needs (fmt and fast_float are
-# used header-only, so the cross builds take the same headers).
+# used header-only, so the cross builds take the same headers; the tests build German and
+# American locales from the sources of locales).
 ENGINE_PACKAGES=(build-essential cmake libsqlite3-dev libgtest-dev libgmock-dev ccache python3 libfmt-dev
-    libfast-float-dev)
+    libfast-float-dev locales)
 # What the desktop program and its tests add.
 GUI_PACKAGES=(qt6-base-dev qt6-svg-dev libgl-dev dpkg-dev file)
 # What the checks of the Debian package add: lintian, the AppStream validator and the

@@ -6,6 +6,7 @@
 #include "graphs/displaytext.h"
 
 #include "base/error.h"
+#include "base/platform.h"
 #include "base/text.h"
 #include "input/correctedfile.h"
 #include "input/samplereader.h"
@@ -13,13 +14,11 @@
 #include "metrics/metricdefinitions.h"
 #include "report/reporttext.h"
 
-#include <QDate>
 #include <QFileInfo>
-#include <QLocale>
 #include <QMetaObject>
-#include <QTime>
 
 #include <algorithm>
+#include <ctime>
 #include <utility>
 
 namespace torrentix {
@@ -325,9 +324,10 @@ RunOptions Workflow::runOptions() const {
         o.testVariables[i].observedMin = rows_[i].observed;
         o.testVariables[i].biological = rows_[i].biological;
     }
-    const QLocale locale = QLocale::system();
-    o.dateText = locale.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
-    o.timeText = locale.toString(QTime::currentTime(), QLocale::ShortFormat).toStdString();
+    // The batch command's forms: the user's time locale, ISO 8601 under the C locale.
+    const auto now = platform::localDateAndTime(std::time(nullptr));
+    o.dateText = now.date;
+    o.timeText = now.time;
     return o;
 }
 

@@ -4,6 +4,9 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib> // defines __GLIBC__ with the GNU C library
+#include <fmt/format.h>
+#include <memory>
+#include <type_traits>
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -16,6 +19,7 @@
 #else
 #include <fcntl.h>
 #include <filesystem>
+#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #if defined(__GLIBC__)
@@ -31,6 +35,25 @@ namespace torrentix::platform {
 bool isPathSeparator(char c) {
     return pathSeparators().find(c) != std::string_view::npos;
 }
+
+namespace {
+
+// The user's form of a date or a time where it is printable ASCII, else the ISO 8601 form.
+std::string readableOr(const std::string& regional, std::string iso) {
+    const bool printable =
+        !regional.empty() &&
+        std::all_of(regional.begin(), regional.end(), [](unsigned char c) { return c >= 0x20 && c < 0x7F; });
+    return printable ? regional : iso;
+}
+
+DateAndTime readableOrIso(const DateAndTime& regional, const std::tm& local) {
+    return {readableOr(regional.date, fmt::format("{:04}-{:02}-{:02}", local.tm_year + 1900, local.tm_mon + 1,
+                                                  local.tm_mday)),
+            readableOr(regional.time,
+                       fmt::format("{:02}:{:02}:{:02}", local.tm_hour, local.tm_min, local.tm_sec))};
+}
+
+} // namespace
 
 #if defined(_WIN32)
 
@@ -229,10 +252,27 @@ std::string executableFolder() {
     return last == std::string::npos ? std::string(".") : program.substr(0, last);
 }
 
-std::tm localTime(std::time_t t) {
+DateAndTime localDateAndTime(std::time_t t) {
     std::tm local{};
     localtime_s(&local, &t);
-    return local;
+    SYSTEMTIME moment{};
+    moment.wYear = static_cast<WORD>(local.tm_year + 1900);
+    moment.wMonth = static_cast<WORD>(local.tm_mon + 1);
+    moment.wDayOfWeek = static_cast<WORD>(local.tm_wday);
+    moment.wDay = static_cast<WORD>(local.tm_mday);
+    moment.wHour = static_cast<WORD>(local.tm_hour);
+    moment.wMinute = static_cast<WORD>(local.tm_min);
+    moment.wSecond = static_cast<WORD>(local.tm_sec);
+    wchar_t date[80];
+    wchar_t time[80];
+    // Each count holds the closing NUL; 0 is a failure.
+    const int dateSize =
+        GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &moment, nullptr, date, 80, nullptr);
+    const int timeSize = GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &moment, nullptr, time, 80);
+    return readableOrIso(
+        {dateSize > 0 ? narrow(date, static_cast<std::size_t>(dateSize - 1)) : std::string(),
+         timeSize > 0 ? narrow(time, static_cast<std::size_t>(timeSize - 1)) : std::string()},
+        local);
 }
 
 std::vector<std::string> commandLineArguments(int argc, char** argv) {
@@ -360,10 +400,45 @@ std::string executableFolder() {
 #endif
 }
 
-std::tm localTime(std::time_t t) {
+namespace {
+
+// The locale the C library takes for dates and times: LC_ALL, else LC_TIME, else LANG.
+std::string timeLocaleName() {
+    for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && *value != '\0') {
+            return value;
+        }
+    }
+    return "C";
+}
+
+bool isCLocale(std::string_view name) {
+    return name == "C" || name == "POSIX" || name.starts_with("C.");
+}
+
+std::string formatted(const char* format, const std::tm& local, locale_t timeLocale) {
+    char text[128];
+    return std::string(text, strftime_l(text, sizeof text, format, &local, timeLocale));
+}
+
+} // namespace
+
+DateAndTime localDateAndTime(std::time_t t) {
     std::tm local{};
     localtime_r(&t, &local);
-    return local;
+    const std::string name = timeLocaleName();
+    if (isCLocale(name)) {
+        return readableOrIso({}, local);
+    }
+    // A locale object of the time category alone: the program's own locale is left as it is.
+    const std::unique_ptr<std::remove_pointer_t<locale_t>, decltype(&freelocale)> timeLocale(
+        newlocale(LC_TIME_MASK, name.c_str(), locale_t{}), &freelocale);
+    if (!timeLocale) {
+        return readableOrIso({}, local);
+    }
+    return readableOrIso({formatted("%x", local, timeLocale.get()), formatted("%X", local, timeLocale.get())},
+                         local);
 }
 
 std::vector<std::string> commandLineArguments(int argc, char** argv) {

@@ -1,8 +1,8 @@
 #pragma once
 // What differs between the operating systems the program runs on: files opened by UTF-8
 // paths, the replacement of one file by another, folders, the program's own folder, the
-// local time, the command line and the console. Every other file of the program uses these
-// and holds no system-specific code.
+// local date and time in the user's forms, the command line and the console. Every other
+// file of the program uses these and holds no system-specific code.
 //
 // Calls that may fail return -1 (or false) and leave the reason in errno, as the C library
 // does, so that one message text serves every system.
@@ -53,7 +53,18 @@ bool createFolders(const std::string& path);
 // The folder of the running program, without a separator at its end; "." when unknown.
 std::string executableFolder();
 
-std::tm localTime(std::time_t t);
+// The date and time of a moment as its user reads them, for the results file's header.
+struct DateAndTime {
+    std::string date;
+    std::string time;
+};
+// The short date and the time of the user's regional settings: the time locale (LC_ALL,
+// else LC_TIME, else LANG) on POSIX systems, the user's default locale on Windows; the
+// numeric locale is neither read nor changed. ISO 8601 (2026-12-07, 14:05:09) under the C
+// or POSIX locale, whose 12/07/26 a European reads as 12 July, when the locale cannot be
+// had, and for a form that needs more than printable ASCII (the results file may be
+// Windows-1252).
+DateAndTime localDateAndTime(std::time_t t);
 
 // The program's arguments as UTF-8, without the program's name.
 std::vector<std::string> commandLineArguments(int argc, char** argv);

@@ -3,26 +3,15 @@
 #include "base/platform.h"
 #include "cli/batch.h"
 
-#include <clocale>
 #include <ctime>
 #include <iostream>
 
-namespace {
-
-std::string now(const char* format) {
-    const std::tm local = torrentix::platform::localTime(std::time(nullptr));
-    char buffer[128];
-    auto n = std::strftime(buffer, sizeof buffer, format, &local);
-    return std::string(buffer, n);
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
-    std::setlocale(LC_ALL, "");
     const torrentix::platform::Utf8Console console;
-    const torrentix::cli::BatchEnvironment environment{torrentix::platform::executableFolder(), now("%x"),
-                                                       now("%X")};
+    // Only the date and time follow the user's locale; the program's own locale stays "C".
+    const auto now = torrentix::platform::localDateAndTime(std::time(nullptr));
+    const torrentix::cli::BatchEnvironment environment{torrentix::platform::executableFolder(), now.date,
+                                                       now.time};
     return torrentix::cli::runBatch(torrentix::platform::commandLineArguments(argc, argv), environment,
                                     std::cout, std::cerr);
 }

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <regex>
 #include <set>
 #include <sstream>
 
@@ -449,37 +450,53 @@ TEST(CliProcess, ExitStatusAndHelp) {
     EXPECT_THAT(help.out, HasSubstr("Usage: torrentix-cli --gig GIG --type CODE"));
 }
 
-// Sample files use a decimal point whatever the user's locale says: under a locale whose
-// decimal separator is a comma the results file is the same, byte for byte.
-TEST(CliProcess, CommaDecimalLocaleChangesNoNumber) {
+// The date and time of the results file follow the user's time locale, in ISO 8601 under
+// the C and POSIX locales; no number follows any locale: under German settings (a decimal
+// comma) the rest of the results file is the same, byte for byte.
+TEST(CliProcess, DateFollowsTheTimeLocaleAndNoNumberDoes) {
     if (!posixSystem) {
         GTEST_SKIP() << "locales built by localedef are POSIX only";
     }
     TempDir dir;
-    writeFile(
-        dir.file("comma.src"),
-        "LC_NUMERIC\ndecimal_point \"<U002C>\"\nthousands_sep \"<U002E>\"\ngrouping 3;3\nEND LC_NUMERIC\n");
-    const std::string build = "localedef -c -f UTF-8 -i '" + dir.file("comma.src") + "' '" +
-                              dir.file("comma.UTF-8") + "' >/dev/null 2>&1";
-    const std::string environment = "env -u LC_ALL LOCPATH='" + dir.path() + "' LC_NUMERIC=comma.UTF-8";
-    const std::string probe = environment + " /usr/bin/printf %.1f 0,5 2>/dev/null | grep -qx 0,5";
-    (void)std::system(build.c_str()); // it warns of the categories left out, which is fine
-    if (std::system(probe.c_str()) != 0) {
-        GTEST_SKIP() << "no locale with a decimal comma could be built";
+    for (const std::string locale : {"de_DE", "en_US"}) {
+        const std::string build =
+            "localedef -i " + locale + " -f UTF-8 '" + dir.file(locale + ".UTF-8") + "' >/dev/null 2>&1";
+        (void)std::system(build.c_str());
+        if (!fs::exists(dir.file(locale + ".UTF-8/LC_TIME"))) {
+            GTEST_SKIP() << "no " << locale << " locale could be built (Debian package locales)";
+        }
     }
+    const std::string iso = R"(\d{4}-\d\d-\d\d\r\n\d\d:\d\d:\d\d)";
+    const struct {
+        std::string environment, dateAndTime;
+    } cases[] = {
+        {"", iso},
+        {"LANG=de_DE.UTF-8 LC_TIME=POSIX", iso},
+        {"LANG=de_DE.UTF-8", R"(\d\d\.\d\d\.\d{4}\r\n\d\d:\d\d:\d\d)"},
+        {"LC_NUMERIC=de_DE.UTF-8 LC_TIME=en_US.UTF-8", R"(\d\d/\d\d/\d{4}\r\n\d\d:\d\d:\d\d [AP]M)"},
+    };
     SampleFile f = SampleFile::typical();
     for (auto& row : f.rows) {
         row[SampleFile::firstFamily + 1] += ".25";
     }
     writeFile(dir.file("s.txt"), f.text());
-    ASSERT_EQ(process(dir, "--gig Nor --type R-N2 '" + dir.file("s.txt") + "'", environment).status, 0);
-    const std::string comma = readFile(dir.file("s_OUT.txt"));
-    // Lines 3 and 4 (after the title and an empty line) hold the date and time of the run.
-    const std::size_t date = comma.find("\r\n\r\n") + 4, time = comma.find("\r\n", date) + 2;
-    const cli::BatchEnvironment sameClock{dbFolder, comma.substr(date, time - 2 - date),
-                                          comma.substr(time, comma.find("\r\n", time) - time)};
-    ASSERT_EQ(batch({"--force", "--gig", "Nor", "--type", "R-N2", dir.file("s.txt")}, sameClock).status, 0);
-    EXPECT_EQ(readFile(dir.file("s_OUT.txt")), comma);
+    for (const auto& c : cases) {
+        const std::string environment =
+            "env -u LC_ALL -u LC_TIME -u LANG LOCPATH='" + dir.path() + "' " + c.environment;
+        ASSERT_EQ(
+            process(dir, "--force --gig Nor --type R-N2 '" + dir.file("s.txt") + "'", environment).status, 0);
+        const std::string written = readFile(dir.file("s_OUT.txt"));
+        // Lines 3 and 4 (after the title and an empty line) hold the date and time of the run.
+        const std::size_t date = written.find("\r\n\r\n") + 4, time = written.find("\r\n", date) + 2;
+        const std::size_t end = written.find("\r\n", time);
+        EXPECT_TRUE(std::regex_match(written.substr(date, end - date), std::regex(c.dateAndTime)))
+            << c.environment << ": " << written.substr(date, end - date);
+        const cli::BatchEnvironment sameClock{dbFolder, written.substr(date, time - 2 - date),
+                                              written.substr(time, end - time)};
+        ASSERT_EQ(batch({"--force", "--gig", "Nor", "--type", "R-N2", dir.file("s.txt")}, sameClock).status,
+                  0);
+        EXPECT_EQ(readFile(dir.file("s_OUT.txt")), written) << c.environment;
+    }
 }
 
 // The table holds at full precision the indices and test values the results file of the

@@ -310,12 +310,28 @@ function checkMinValue(row: HTMLElement): boolean {
   return numeric;
 }
 
+// The date and time of a run in the browser's regional forms, as the desktop program writes
+// the system's: their no-break spaces (Chromium writes a narrow one before "AM") as plain
+// spaces, and ISO 8601 for a form beyond printable ASCII, which a Windows-1252 results file
+// could not hold.
+function regionalOrIso(regional: string, iso: string): string {
+  const plain = regional.replace(/[\u00a0\u202f]/g, " ");
+  return /^[\x20-\x7e]+$/.test(plain) ? plain : iso;
+}
+
+function dateAndTime(now: Date): { date: string; time: string } {
+  const two = (n: number) => String(n).padStart(2, "0");
+  return {
+    date: regionalOrIso(now.toLocaleDateString(), `${now.getFullYear()}-${two(now.getMonth() + 1)}-${two(now.getDate())}`),
+    time: regionalOrIso(now.toLocaleTimeString(), `${two(now.getHours())}:${two(now.getMinutes())}:${two(now.getSeconds())}`),
+  };
+}
+
 async function runFile(): Promise<void> {
   const rows = [...$("option-rows").querySelectorAll("tr")];
   if (!rows.map(checkMinValue).every((ok) => ok)) {
     return;
   }
-  const now = new Date();
   const request = {
     gig: $<HTMLSelectElement>("gig").value,
     type: $<HTMLSelectElement>("type").value,
@@ -327,8 +343,7 @@ async function runFile(): Promise<void> {
     answers: file!.answers,
     taxaMap,
     decimalComma: file!.decimalComma,
-    date: now.toLocaleDateString(),
-    time: now.toLocaleTimeString(),
+    ...dateAndTime(new Date()),
     table: true,
   };
   show("progress");
