@@ -1,8 +1,8 @@
 #include "base/logarithm.h"
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 // ln(x) in two steps (Ziv's strategy). The fast step computes ln(x) as the sum of two doubles
@@ -39,6 +39,19 @@ struct Sum {
     double high;
     double low;
 };
+
+// The bits of a double and back (std::bit_cast is not in every build's library yet).
+std::uint64_t bitsOf(double x) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &x, sizeof bits);
+    return bits;
+}
+
+double doubleOf(std::uint64_t bits) {
+    double x = 0.0;
+    std::memcpy(&x, &bits, sizeof x);
+    return x;
+}
 
 // a + b exactly (Knuth).
 Sum twoSum(double a, double b) {
@@ -107,11 +120,11 @@ double naturalLog(double x) {
         x *= 0x1p54;
         exponent = -54;
     }
-    const auto bits = std::bit_cast<std::uint64_t>(x);
+    const auto bits = bitsOf(x);
     exponent += static_cast<int>(bits >> 52) - 1023;
     const auto row = static_cast<unsigned>(bits >> 42) & 1023U;
     exponent += static_cast<int>(row >> 9);
-    const double m = std::bit_cast<double>((bits & 0x000FFFFFFFFFFFFFULL) | 0x3FF0000000000000ULL);
+    const double m = doubleOf((bits & 0x000FFFFFFFFFFFFFULL) | 0x3FF0000000000000ULL);
     const LogRow& r = logRows[row];
 
     const Sum product = exactProduct(m, r.c);

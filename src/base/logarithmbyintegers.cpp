@@ -1,6 +1,5 @@
 #include "base/logarithm.h"
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -94,7 +93,7 @@ double nearestDouble(const Limbs& v, std::size_t fractionLimbs) {
     while (v[top] == 0) {
         --top;
     }
-    const int length = static_cast<int>(64 * top + std::bit_width(v[top]));
+    const int length = static_cast<int>(64 * top) + 64 - __builtin_clzll(v[top]);
     const int shift = length - 53; // >= 64 x fractionLimbs - 107 > 0
     const auto bitAt = [&](int position) {
         return (v[static_cast<std::size_t>(position / 64)] >> (position % 64)) & 1U;
