@@ -11,7 +11,7 @@ gensamples=$1 native_cli=$2 work=$3
 shift 3
 rm -rf "$work"
 mkdir -p "$work/native" "$work/other"
-"$gensamples" --output "$work/native/generated.txt" --samples 20000 --families 300 --seed 3
+"$gensamples" --output "$work/native/generated.txt" --samples 20000 --families 300 --seed 2
 cp "$work/native/generated.txt" "$work/other/"
 # The bootstrap's replicates keep the run short under wine and still fill every interval.
 args=(--gig Med --type R-M1 --table --bootstrap 40 --seed 11 --bio 1 generated.txt)
@@ -36,7 +36,11 @@ for file in generated_table.tsv generated_ci.tsv generated_ci_regressions.tsv ge
     fi
     if ! cmp -s "$native" "$other"; then
         echo "FAILED: $file differs from the native build's:" >&2
-        diff "$native" "$other" | head -6 | cut -c1-300 >&2 || true
+        awk -F'\t' 'NR == FNR { line[FNR] = $0; if (header == "" && !/^#/) header = $0; next }
+            $0 != line[FNR] && shown++ < 5 {
+                split(line[FNR], native, "\t"); split(header, name, "\t")
+                for (i = 1; i <= NF; i++) if ($i != native[i]) printf "  line %d (%s), %s: %s, here %s\n", FNR, $1, name[i], native[i], $i
+            }' "$native" "$other" >&2
         failures=$((failures + 1))
     fi
 done
