@@ -53,13 +53,6 @@ double doubleOf(std::uint64_t bits) {
     return x;
 }
 
-// a + b exactly (Knuth).
-Sum twoSum(double a, double b) {
-    const double s = a + b;
-    const double bPart = s - a;
-    return {s, (a - (s - bPart)) + (b - bPart)};
-}
-
 // a + b exactly, for |a| >= |b| (Dekker).
 Sum fastTwoSum(double a, double b) {
     const double s = a + b;
@@ -127,12 +120,16 @@ double naturalLog(double x) {
     const double m = doubleOf((bits & 0x000FFFFFFFFFFFFFULL) | 0x3FF0000000000000ULL);
     const LogRow& r = logRows[row];
 
+    // product.high - 1 is exact, and a whole multiple of the unit in the last place of
+    // product.high, which is at least twice product.low.
     const Sum product = exactProduct(m, r.c);
-    const Sum y = logOnePlus(twoSum(product.high - 1.0, product.low)); // product.high - 1 is exact
+    const Sum y = logOnePlus(fastTwoSum(product.high - 1.0, product.low));
+    // e ln2High is exact (|e| < 2^11). Either e ln 2 + ln(1/c) is 0, or |e ln 2| > |ln(1/c)|
+    // (ln 2 against ln(4/3) at most) and |e ln 2 + ln(1/c)| > |ln(1 + z)|.
     const double e = exponent;
-    const Sum k = twoSum(e * ln2High, r.logHigh); // e ln2High is exact: |e| < 2^11
+    const Sum k = fastTwoSum(e * ln2High, r.logHigh);
     const double kLow = k.low + (e * ln2Low + r.logLow);
-    const Sum s = twoSum(k.high, y.high);
+    const Sum s = fastTwoSum(k.high, y.high);
     const Sum result = fastTwoSum(s.high, s.low + (kLow + y.low));
 
     const double bound = std::fabs(result.high) * 0x1p-69;
