@@ -61,11 +61,11 @@ windows)
     if ! command -v npm >/dev/null; then
         install_missing npm # fetches the SQLite sources
     fi
-    # The taxa database, and the results the Windows program must match, come from the
-    # tools built for this machine.
+    # The taxa database, the results the Windows program must match and the generated file
+    # they are compared on come from the tools built for this machine.
     cmake -S . -B build-windows/host -DCMAKE_BUILD_TYPE=Release -DTORRENTIX_GUI=OFF -DTORRENTIX_TESTS=OFF \
         -DTORRENTIX_WERROR="$werror"
-    cmake --build build-windows/host -j "$jobs" --target maketaxadb torrentix-cli
+    cmake --build build-windows/host -j "$jobs" --target maketaxadb torrentix-cli gensamples
     # A wine configuration of its own, made before the tests so that its messages stay out
     # of theirs.
     export WINEPREFIX="$PWD/build-windows/wine" WINEDEBUG=-all
@@ -84,7 +84,8 @@ windows)
     cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-w64-x86_64.cmake \
         -DCMAKE_BUILD_TYPE=Release -DTORRENTIX_GUI=OFF -DTORRENTIX_WERROR="$werror" \
         -DTORRENTIX_HOST_MAKETAXADB="$PWD/build-windows/host/tools/maketaxadb" \
-        -DTORRENTIX_HOST_CLI="$PWD/build-windows/host/torrentix-cli"
+        -DTORRENTIX_HOST_CLI="$PWD/build-windows/host/torrentix-cli" \
+        -DTORRENTIX_HOST_GENSAMPLES="$PWD/build-windows/host/tools/gensamples"
     cmake --build build-windows -j "$jobs"
     ctest --test-dir build-windows --output-on-failure -j "$jobs"
     ls build-windows/torrentix-cli-*-windows-x86_64.zip
@@ -105,7 +106,8 @@ web)
     emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DTORRENTIX_WERROR="$werror" \
         -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node)" \
         -DTORRENTIX_HOST_MAKETAXADB="$PWD/build-web/host/tools/maketaxadb" \
-        -DTORRENTIX_HOST_CLI="$PWD/build-web/host/torrentix-cli"
+        -DTORRENTIX_HOST_CLI="$PWD/build-web/host/torrentix-cli" \
+        -DTORRENTIX_HOST_GENSAMPLES="$PWD/build-web/host/tools/gensamples"
     cmake --build build-web -j "$jobs"
     ctest --test-dir build-web --output-on-failure -j "$jobs"
     (cd web && npm ci --no-audit --no-fund && npx tsc --noEmit -p .) # the page's types checked

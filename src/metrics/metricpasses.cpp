@@ -1,11 +1,11 @@
 #include "metrics/metricpasses.h"
 
+#include "base/logarithm.h"
 #include "metrics/catalogue.h"
 #include "metrics/familylists.h"
 #include "metrics/metricdefinitions.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace torrentix {
 namespace {
@@ -186,11 +186,11 @@ void computeFamilyMetrics(const PassInput& in, MetricTable& m) {
             // A share too small for a double (1e-320 beside 1e300) is 0, whose term p ln p
             // tends to 0: it adds nothing, where 0 * ln 0 would make the diversity NaN.
             if (p > 0.0) {
-                h = h + p * std::log(p);
+                h = h + p * naturalLog(p);
             }
         }
         m.shannon[js] = -h;
-        m.logseleptd[js] = std::log(selectedAbundance + 1.0) / std::log(10.0);
+        m.logseleptd[js] = naturalLog(selectedAbundance + 1.0) / naturalLog(10.0);
     }
 }
 
