@@ -29,6 +29,9 @@ class JobDialogs : public UserDialogs {
     bool confirm(const QString& text, const QString& accept, const QString& refuse) override {
         return job_.ask<bool>([&] { return dialogs_.confirm(text, accept, refuse); });
     }
+    int choose(const QString& text, const QStringList& answers) override {
+        return job_.ask<int>([&] { return dialogs_.choose(text, answers); });
+    }
     void showMessage(const QString& text) override {
         job_.ask<bool>([&] { return dialogs_.showMessage(text), true; });
     }

@@ -10,6 +10,9 @@
 #include <QPushButton>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <vector>
+
 namespace torrentix {
 namespace {
 
@@ -97,6 +100,23 @@ bool QtDialogs::confirm(const QString& text, const QString& accept, const QStrin
     box.setDefaultButton(yes);
     box.exec();
     return box.clickedButton() == yes;
+}
+
+int QtDialogs::choose(const QString& text, const QStringList& answers) {
+    NormalPointer pointer;
+    QMessageBox box(QMessageBox::Question, programTitle(), text, QMessageBox::NoButton, parent_);
+    std::vector<QAbstractButton*> buttons;
+    for (const QString& answer : answers) {
+        buttons.push_back(box.addButton(answer, buttons.size() + 1 == static_cast<std::size_t>(answers.size())
+                                                    ? QMessageBox::RejectRole
+                                                    : QMessageBox::AcceptRole));
+    }
+    box.setDefaultButton(qobject_cast<QPushButton*>(buttons.front()));
+    box.setEscapeButton(buttons.back());
+    box.exec();
+    const auto chosen = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+    return chosen == buttons.end() ? static_cast<int>(buttons.size()) - 1
+                                   : static_cast<int>(chosen - buttons.begin());
 }
 
 void QtDialogs::showMessage(const QString& text) {

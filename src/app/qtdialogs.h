@@ -17,6 +17,7 @@ class QtDialogs : public UserDialogs {
     QString saveFileName(const QString& title, const QString& proposed, const QString& filter) override;
     bool askYesNo(const QString& text) override;
     bool confirm(const QString& text, const QString& accept, const QString& refuse) override;
+    int choose(const QString& text, const QStringList& answers) override;
     void showMessage(const QString& text) override;
     bool openUrl(const QUrl& url) override;
     void showInformation(bool atStartup) override;

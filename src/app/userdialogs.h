@@ -4,6 +4,7 @@
 // interface, so that it can be driven without anyone to answer.
 
 #include <QString>
+#include <QStringList>
 
 class QUrl;
 
@@ -31,6 +32,12 @@ class UserDialogs {
     // first. Dialogs without such captions ask Yes or No.
     virtual bool confirm(const QString& text, const QString& /*accept*/, const QString& /*refuse*/) {
         return askYesNo(text);
+    }
+    // A question with a button for each answer, the first the default; the index of the
+    // answer chosen, the last when the question is closed. Dialogs without such buttons ask
+    // Yes (the first) or No (the last).
+    virtual int choose(const QString& text, const QStringList& answers) {
+        return askYesNo(text) ? 0 : static_cast<int>(answers.size()) - 1;
     }
     // A message with an OK button.
     virtual void showMessage(const QString& text) = 0;

@@ -18,6 +18,7 @@
 #include <QMetaObject>
 
 #include <algorithm>
+#include <array>
 #include <ctime>
 #include <utility>
 
@@ -233,6 +234,14 @@ Workflow::ReadOutcome Workflow::readChecked(const QString& path, ReadResult& rea
     ReadOptions options;
     options.stop = job_->stop();
     options.progress = [this](double fraction) { job_->report(fraction); };
+    options.askPastBlankLine = [&dialogs](const LinesAfterBlank& after) {
+        static constexpr std::array answers = {PastBlankLine::ReadThem, PastBlankLine::StopHere,
+                                               PastBlankLine::Cancel};
+        const int chosen = dialogs.choose(
+            anyText(linesAfterBlankText(after)),
+            {QStringLiteral("Read them too"), QStringLiteral("Stop here"), QStringLiteral("Cancel")});
+        return answers[static_cast<std::size_t>(std::clamp(chosen, 0, 2))];
+    };
     int mapped = 0;
     std::vector<std::string> differing; // the map's answers that are not the taxon dictionary's
     const UnknownTaxonHandler handler = taxonHandler(mapped, differing, dialogs);

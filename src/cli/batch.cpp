@@ -248,11 +248,12 @@ bool reportReadNotes(const BatchContext& c, const std::string& path, const ReadR
     if (!read.sameNames.empty()) {
         tell(c, path,
              "Process aborted (--strict): " + std::to_string(read.sameNames.size()) +
-                 " name(s) cannot be told apart in the outputs. Make them unique, or run again without --strict.");
+                 " name(s) cannot be told apart in the outputs. Make them unique, or run again without "
+                 "--strict.");
     }
     if (read.unread) {
         tell(c, path,
-             "Process aborted (--strict): " + linesAfterBlankText(*read.unread) +
+             "Process aborted (--strict): " + dataEndText(*read.unread) +
                  " Read them with --read-past-blank-lines, or end the data at the blank line.");
     }
     return read.doubtfulTotal() == 0 && !read.unread;
@@ -334,11 +335,10 @@ bool processFile(const BatchContext& c, const std::string& path) {
         checkOutputs(c, path);
         std::vector<UnknownName> undecided;
         std::vector<std::string> corrections;
-        ReadResult read =
-            readSampleFile(path, c.taxa, c.tree, nameHandler(c, undecided, corrections),
-                           ReadOptions{.decimalComma = c.args.decimalComma,
-                                       .readPastBlankLines = c.args.readPastBlankLines,
-                                       .threads = c.args.threads});
+        ReadResult read = readSampleFile(path, c.taxa, c.tree, nameHandler(c, undecided, corrections),
+                                         ReadOptions{.decimalComma = c.args.decimalComma,
+                                                     .readPastBlankLines = c.args.readPastBlankLines,
+                                                     .threads = c.args.threads});
         const bool cellsTaken = reportReadNotes(c, path, read);
         if (!undecided.empty()) {
             return reportUnknownNames(c, path, undecided);

@@ -156,8 +156,8 @@ std::string Session::familiesJson() const {
     return jsonText(Json{{"families", families}, {"gigs", gigs}});
 }
 
-std::string Session::inspectJson(const std::string& path, const std::string& mapText,
-                                 bool decimalComma) const {
+std::string Session::inspectJson(const std::string& path, const std::string& mapText, bool decimalComma,
+                                 bool readPastBlankLines) const {
     try {
         Json questions = Json::array();
         Json mapped = Json::array();
@@ -167,8 +167,11 @@ std::string Session::inspectJson(const std::string& path, const std::string& map
             return UnknownTaxonAnswer::ignore();
         };
         const ReadResult read = readSampleFile(path, taxa_, tree_, withMap(map, record, mapped),
-                                               ReadOptions{.decimalComma = decimalComma, .threads = 1});
+                                               ReadOptions{.decimalComma = decimalComma,
+                                                           .readPastBlankLines = readPastBlankLines,
+                                                           .threads = 1});
         Json out = {{"ok", true}, {"unknown", questions}, {"mapped", mapped}};
+        out["linesAfterBlank"] = read.unread ? Json(linesAfterBlankText(*read.unread)) : Json(nullptr);
         out.update(readFacts(read));
         return jsonText(out);
     } catch (const DecimalCommaError& e) {
@@ -192,7 +195,9 @@ std::string Session::runJson(const std::string& path, const std::string& request
         ReadResult read = readSampleFileSavingCorrections(
             path, taxa_, tree_,
             withMap(map, answersHandler(request.at("answers"), taxa_, unanswered), mapped),
-            ReadOptions{.decimalComma = request.value("decimalComma", false), .threads = 1});
+            ReadOptions{.decimalComma = request.value("decimalComma", false),
+                        .readPastBlankLines = request.value("readPastBlankLines", false),
+                        .threads = 1});
         if (read.status == ReadResult::Status::Aborted) {
             return jsonText(failure("Unknown taxon names without an answer: " + jsonText(unanswered)));
         }

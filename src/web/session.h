@@ -25,7 +25,8 @@ class Session {
     std::string familiesJson() const;
     // Reads the file at `path` as the run will (the taxa map `mapText` answering first) and
     // tells what the user must know or decide before the run.
-    std::string inspectJson(const std::string& path, const std::string& mapText, bool decimalComma) const;
+    std::string inspectJson(const std::string& path, const std::string& mapText, bool decimalComma,
+                            bool readPastBlankLines) const;
     // Reads and computes the file with the request's answers and options, writing the
     // results file, the corrected file and, when asked, the table beside it.
     std::string runJson(const std::string& path, const std::string& requestJson, const Progress& progress);

@@ -44,6 +44,11 @@ struct FakeDialogs : UserDialogs {
     bool confirm(const QString& text, const QString& accept, const QString& refuse) override {
         return askYesNo(text + " [" + accept + "/" + refuse + "]");
     }
+    std::deque<int> choices; // the answers' indexes; an empty queue answers the last
+    int choose(const QString& text, const QStringList& answers) override {
+        questions << text + " [" + answers.join('/') + "]";
+        return next(choices, static_cast<int>(answers.size()) - 1);
+    }
     QString saveFileName(const QString&, const QString&, const QString&) override {
         return next(saveAnswers, {});
     }

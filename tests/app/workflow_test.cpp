@@ -281,6 +281,36 @@ TEST_F(WorkflowTest, NumbersThatNeedAnAnswer) {
     }
 }
 
+// Lines after an empty line inside the data are asked about before any name: read too, the
+// data ended at the empty line, or the read cancelled.
+TEST_F(WorkflowTest, LinesAfterABlankLineAreAskedAbout) {
+    gig(CentralBaltic)(*this);
+    type(0)(*this);
+    const std::string path = writeSites(dir, withoutTestVariables()).toStdString();
+    std::string text = readFile(path);
+    std::size_t twoFromEnd = text.size() - 2;
+    for (int lines = 0; lines < 3; ++lines) {
+        twoFromEnd = text.rfind("\r\n", twoFromEnd - 1);
+    }
+    writeFile(path, text.insert(twoFromEnd, "\r\n"));
+    for (const auto& [choice, report] :
+         {std::pair{0, "14 samples"}, std::pair{1, "11 samples"}, std::pair{2, "Process aborted"}}) {
+        std::filesystem::remove(out());
+        dialogs.choices = {choice};
+        dialogs.questions.clear();
+        dialogs.messages.clear();
+        dialogs.openAnswers = {QString::fromStdString(path)};
+        wf.okClick();
+        settle(wf);
+        EXPECT_EQ(
+            dialogs.questions.join('\n').toStdString(),
+            "3 non-blank lines after the blank line 14 will not be read. [Read them too/Stop here/Cancel]");
+        EXPECT_THAT(wf.reportText().toStdString() + dialogs.messages.join(" ").toStdString(), holds(report))
+            << choice;
+        EXPECT_EQ(fileExists(out()), choice != 2);
+    }
+}
+
 // The files read come back newest first, at most 8, in the next session too; the open
 // dialog starts in the last file's folder.
 TEST_F(WorkflowTest, RecentFilesOutlastTheSession) {

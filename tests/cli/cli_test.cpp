@@ -126,6 +126,22 @@ const std::string takenAsRead = [] {
     return f.text() + "\r\nS99\tlate\r\n";
 }();
 
+// A sample code and a sample name held twice, and two test-variable names that print alike.
+const std::string sameNames = [] {
+    SampleFile f = SampleFile::typical();
+    f.header[3] = "Nitrate_2019";
+    f.header[4] = "Nitrate_2020";
+    f.cell(3, 0) = f.cell(1, 0);
+    f.cell(7, 1) = f.cell(2, 1);
+    return f.text();
+}();
+
+// The last sample after an empty line.
+const std::string afterBlank = [] {
+    std::string text = SampleFile::typical().text();
+    return text.insert(text.rfind("\r\n", text.size() - 3) + 2, "\r\n");
+}();
+
 // The test values and one abundance per row written with a decimal comma.
 const std::string decimalCommas = [] {
     SampleFile f = SampleFile::typical();
@@ -242,8 +258,8 @@ TEST_P(CliFiles, OutcomeMessagesAndFilesLeft) {
     }
     const Outcome o = batch(runOn(input, c.args));
     EXPECT_EQ(o.status, c.status) << o.err;
-    for (const auto& fact : c.errFacts) {
-        EXPECT_THAT(o.err, HasSubstr(fact));
+    for (const auto& fact : c.errFacts) { // what the report says on standard output counts too
+        EXPECT_THAT(o.err + o.out, HasSubstr(fact));
     }
     EXPECT_THAT(o.err, HasSubstr(c.status == 0 ? "" : input + ": ")); // a failure names the file
     EXPECT_EQ(readFile(input), c.content);
@@ -301,8 +317,26 @@ INSTANTIATE_TEST_SUITE_P(
                   "\"<1\" read as 0\n",
                   ": The data end at the blank line 17: 1 non-blank line after it was not read.\n",
                   ": 1 sample with a total abundance of 0 was left out (file line 16).\n"}),
-        FileCase("StrictFailsOnCellsNotPlainNumbers", takenAsRead, {"--unknown", "ignore", "--strict"}, false,
-                 1, {}, {"\"<1\" read as 0\n", "Process aborted (--strict): 2 abundance cell(s)"})),
+        FileCase(
+            "StrictFailsOnCellsNotPlainNumbers", takenAsRead, {"--unknown", "ignore", "--strict"}, false, 1,
+            {},
+            {"\"<1\" read as 0\n", "Process aborted (--strict): 2 abundance cell(s)",
+             "Process aborted (--strict): The data end at the blank line 17: 1 non-blank line after it was "
+             "not read. Read them with --read-past-blank-lines"}),
+        FileCase("LinesAfterABlankLineAreNotedInTheReport", takenAsRead, {"--unknown", "ignore"}, false, 0,
+                 {"s_OUT.txt", "s_adj.txt"},
+                 {"  Note: The data end at the blank line 17: 1 non-blank line after it was not read.\n"}),
+        FileCase("LinesAfterABlankLineReadWhenAsked", afterBlank, {"--read-past-blank-lines", "--strict"},
+                 false, 0, {"s_OUT.txt"},
+                 {": 1 empty line inside the data was read past, as asked (the first: line 16).\n",
+                  "14 samples"}),
+        FileCase("SameNamesAreListed", sameNames, {}, false, 0, {"s_OUT.txt"},
+                 {"Names the outputs cannot tell apart:\n  sample code \"S2\" in lines 4, 6\n  sample name "
+                  "\"Site 3\" in lines 5, 10\n  test variables \"Nitrate_2019\" and \"Nitrate_2020\" "
+                  "(columns 4 and 5) "
+                  "both print as \"Nitrate_\"\n"}),
+        FileCase("StrictFailsOnSameNames", sameNames, {"--strict"}, false, 1, {},
+                 {"Process aborted (--strict): 3 name(s) cannot be told apart in the outputs."})),
     [](const ::testing::TestParamInfo<FileCase>& param) { return param.param.name; });
 
 // An earlier table or intervals file stops only a run that would write one anew.

@@ -133,6 +133,9 @@ TEST(BlockReading, AnyCutAndAnyNumberOfThreadsReadsLikeOnePass) {
         EXPECT_EQ(outcome(path, {.decimalComma = true, .threads = 2, .blockBytes = 5}),
                   outcome(path, {.decimalComma = true, .threads = 1}))
             << what << ", decimal commas";
+        EXPECT_EQ(outcome(path, {.readPastBlankLines = true, .threads = 3, .blockBytes = 7}),
+                  outcome(path, {.readPastBlankLines = true, .threads = 1}))
+            << what << ", read past blank lines";
     }
 }
 
@@ -150,6 +153,13 @@ TEST(BlockReading, TrickyFilesReadAsTheirUsersMeantThem) {
     EXPECT_THAT(outcomes["negative abundance late"], Mentions("\"-2\" in row 28, taxon column 2"));
     EXPECT_THAT(outcomes["end at a blank line"],
                 Mentions("The data end at the blank line 28: 16 non-blank lines"));
+    // Read past, the lines after the blank line are rows like any other: a broken one fails.
+    const auto files = trickyFiles();
+    writeFile(path, std::find_if(files.begin(), files.end(), [](const auto& f) {
+                        return f.first == "end at a blank line";
+                    })->second);
+    EXPECT_THAT(outcome(path, ReadOptions{.readPastBlankLines = true, .blockBytes = 3}),
+                Mentions("error: ", "Too few columns", "File line 33 holds 2 cells"));
     EXPECT_THAT(outcomes["dropped samples"], Mentions("6 samples with a total abundance of 0 were left out "
                                                       "(file lines 3, 5, 7, 9, 11, 13)"));
     EXPECT_THAT(outcomes["decimal commas"], Mentions("\"0,5\" in line 20, column 4 (Idx); 3 cells"));

@@ -1,3 +1,5 @@
+#include "base/text.h"
+#include "input/samenames.h"
 #include "input/samplereader.h"
 #include "support/samplefile.h"
 #include "support/taxa.h"
@@ -7,6 +9,7 @@
 #include <atomic>
 #include <filesystem>
 #include <map>
+#include <tuple>
 
 using namespace torrentix;
 using namespace torrentix::testing;
@@ -179,4 +182,31 @@ TEST_F(ReadFixture, CorrectedFileHasTheShapeOfASampleFileAndReadsBackUnasked) {
     EXPECT_EQ(again.table.familyNames, r.table.familyNames);
     EXPECT_EQ(again.table.abundances, r.table.abundances);
     EXPECT_FALSE(again.table.namesCorrected);
+}
+
+// Names the outputs cannot tell apart: a code held twice, names equal once cut to the 15
+// characters the results file keeps (said with the names as written), test-variable names
+// equal in their 8-character form. Samples without a name and names that differ are not.
+TEST(SameNames, NamesThatPrintAlikeAreListedWithTheirLines) {
+    SampleTable t;
+    t.testVariableNames = {"Nitrate_2019", "Nitrate", "Nitrate_2020"};
+    for (const auto& [code, name, line] : {std::tuple{"A1", "Upper Tiber at Sansepolcro", 3},
+                                           {"A2", "Upper Tiber at Citta di Castello", 4},
+                                           {"A1", "", 5},
+                                           {"A3", "", 6},
+                                           {"A4", "Arno", 7}}) {
+        Sample s;
+        s.code = code;
+        s.fullName = name;
+        s.name = fitWidth(name, sampleNameWidth, false);
+        s.line = line;
+        t.samples.push_back(s);
+    }
+    EXPECT_EQ(sameNames(t),
+              (std::vector<std::string>{
+                  "sample code \"A1\" in lines 3, 5",
+                  "sample name \"Upper Tiber at\" (written \"Upper Tiber at Sansepolcro\", \"Upper Tiber at "
+                  "Citta di Castello\") in lines 3, 4",
+                  "test variables \"Nitrate_2019\" and \"Nitrate_2020\" (columns 4 and 6) both print as "
+                  "\"Nitrate_\""}));
 }

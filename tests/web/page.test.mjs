@@ -139,6 +139,21 @@ test("the genus- and species-level example gives the family-named example's tabl
   assert.match(await page.textContent("#report"), /TATEIDAE as HYDROBIIDAE \(column 12\)/);
 });
 
+test("lines after an empty line inside the data are asked about, and read too when asked", async () => {
+  const lines = readFileSync(join(root, "examples", "mediterranean.txt"), "latin1").split("\r\n");
+  lines.splice(lines.length - 5, 0, "");
+  const sample = join(work, "blank.txt");
+  writeFileSync(sample, lines.join("\r\n"), "latin1");
+  for (const [button, status] of [["#blank-lines-stop", "116 samples"], ["#blank-lines-read", "120 samples"]]) {
+    await openSample(sample, "Med", "R-M1");
+    await page.waitForSelector("#blank-lines:not([hidden])");
+    assert.equal(await page.textContent("#blank-lines-text"), "4 non-blank lines after the blank line 119 will not be read.");
+    await page.click(button);
+    await page.waitForSelector("#options:not([hidden])");
+    assert.match(await page.textContent("#status"), new RegExp(status));
+  }
+});
+
 test("the plot's samples are picked by keyboard, and the plot is saved as SVG and PNG", async () => {
   await page.focus("#plot");
   await page.keyboard.press("ArrowRight");

@@ -12,12 +12,14 @@ import { ResultsList } from "./resultslist";
 import { entryCount, loadTaxaMap, saveTaxaMap, withAnswer } from "./taxamap";
 
 const $ = <T extends HTMLElement = HTMLElement>(id: string) => document.getElementById(id) as T;
-const sections = ["start", "question", "options", "progress", "results"];
+const sections = ["start", "blank-lines", "question", "options", "progress", "results"];
 
 interface FileState {
   name: string;
   bytes: Uint8Array;
   decimalComma: boolean;
+  readPastBlankLines: boolean; // empty lines inside the data are skipped, as the user asked
+  stopAtBlankLine: boolean; // the data end at the first empty line, as the user agreed
   inspection?: Inspection;
   answers: Record<string, number>;
 }
@@ -159,7 +161,14 @@ function showMapCount(): void {
 }
 
 async function openFile(chosen: File): Promise<void> {
-  file = { name: chosen.name, bytes: new Uint8Array(await chosen.arrayBuffer()), decimalComma: false, answers: {} };
+  file = {
+    name: chosen.name,
+    bytes: new Uint8Array(await chosen.arrayBuffer()),
+    decimalComma: false,
+    readPastBlankLines: false,
+    stopAtBlankLine: false,
+    answers: {},
+  };
   await guarded(inspect);
 }
 
@@ -170,7 +179,10 @@ async function inspect(): Promise<void> {
   message("");
   status(`Reading ${file.name}…`);
   const { fileName, bytes, transfer } = fileRequest();
-  const answer = await ask({ kind: "inspect", fileName, bytes, taxaMap, decimalComma: file.decimalComma }, transfer);
+  const answer = await ask(
+    { kind: "inspect", fileName, bytes, taxaMap, decimalComma: file.decimalComma, readPastBlankLines: file.readPastBlankLines },
+    transfer,
+  );
   if (answer.kind !== "inspected") {
     return;
   }
@@ -182,7 +194,31 @@ async function inspect(): Promise<void> {
   file.inspection = inspection;
   file.answers = {};
   status(`${file.name}: ${inspection.samples} samples, ${inspection.families} families`);
+  if (inspection.linesAfterBlank && !file.stopAtBlankLine) {
+    askAboutLinesAfterBlank(inspection.linesAfterBlank);
+    return;
+  }
   questionAt(0);
+}
+
+// Asked before any name: the lines after an empty line inside the data are read too (the
+// file read again, its empty lines skipped), left out as the method does, or the file dropped.
+function askAboutLinesAfterBlank(text: string): void {
+  show("blank-lines");
+  $("blank-lines-text").textContent = text;
+  $("blank-lines-read").onclick = () => {
+    file!.readPastBlankLines = true;
+    void guarded(inspect);
+  };
+  $("blank-lines-stop").onclick = () => {
+    file!.stopAtBlankLine = true;
+    questionAt(0);
+  };
+  $("blank-lines-cancel").onclick = () => {
+    file = null;
+    show("start");
+    status("No file read.");
+  };
 }
 
 function refuse(failure: Failure): void {
@@ -343,6 +379,7 @@ async function runFile(): Promise<void> {
     answers: file!.answers,
     taxaMap,
     decimalComma: file!.decimalComma,
+    readPastBlankLines: file!.readPastBlankLines,
     ...dateAndTime(new Date()),
     table: true,
   };

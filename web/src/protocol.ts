@@ -40,6 +40,7 @@ export interface Inspection {
   notes: string[];
   doubtful: string;
   testVariables: TestVariableFacts[];
+  linesAfterBlank: string | null; // "62 non-blank lines after the blank line 61 will not be read."
 }
 
 export interface MappedName {
@@ -128,6 +129,7 @@ export interface RunRequest {
   answers: Record<string, number>;
   taxaMap: string;
   decimalComma: boolean;
+  readPastBlankLines: boolean;
   date: string;
   time: string;
   table: boolean;
@@ -136,7 +138,7 @@ export interface RunRequest {
 // Each request carries its number, and its answer (or failure) the same number. A request
 // that needs the sample file carries it: the worker keeps no file between requests.
 export type Request =
-  | { kind: "inspect"; fileName: string; bytes: Uint8Array; taxaMap: string; decimalComma: boolean }
+  | { kind: "inspect"; fileName: string; bytes: Uint8Array; taxaMap: string; decimalComma: boolean; readPastBlankLines: boolean }
   | { kind: "run"; fileName: string; bytes: Uint8Array; request: RunRequest }
   | { kind: "intervals"; replicates: number; seed: number };
 

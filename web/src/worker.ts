@@ -9,7 +9,7 @@ import type { Answer, Catalogue, FromWorker, OutputFile, ToWorker } from "./prot
 
 interface EngineSession {
   families(): string;
-  inspect(path: string, taxaMap: string, decimalComma: boolean): string;
+  inspect(path: string, taxaMap: string, decimalComma: boolean, readPastBlankLines: boolean): string;
   run(path: string, request: string, progress: (fraction: number) => void): string;
   intervals(replicates: number, seed: number, progress: (fraction: number) => void): string;
 }
@@ -78,7 +78,7 @@ function answer(message: ToWorker, fs: EngineModule["FS"]): Answer {
   switch (message.kind) {
     case "inspect": {
       fs.writeFile(message.fileName, message.bytes);
-      return { kind: "inspected", answer: JSON.parse(session.inspect(message.fileName, message.taxaMap, message.decimalComma)) };
+      return { kind: "inspected", answer: JSON.parse(session.inspect(message.fileName, message.taxaMap, message.decimalComma, message.readPastBlankLines)) };
     }
     case "run": {
       fs.writeFile(message.fileName, message.bytes);
