@@ -300,6 +300,7 @@ class Workflow : public QObject {
     QString lastChosen_; // the file last chosen, read or not
     std::optional<SampleTable> table_;
     QStringList readNotes_; // what the report tells about the read of table_
+    std::vector<std::string> leftOut_; // what the read of table_ left out, for the record of the names
     std::shared_ptr<const RunResult> results_;
     std::optional<RunDescription> shownRun_;
     bool readSinceRun_ = false;

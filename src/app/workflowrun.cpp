@@ -313,6 +313,10 @@ void Workflow::takeRead(const QString& path, ReadResult& read) {
     for (const std::string& note : read.notes) {
         readNotes_ << anyText(note);
     }
+    leftOut_.clear();
+    if (read.unread) {
+        leftOut_.push_back(dataEndText(*read.unread));
+    }
     readSinceRun_ = true;
     notReplaced_.clear();
     recent_.add(path);
@@ -337,6 +341,8 @@ RunOptions Workflow::runOptions() const {
     const auto now = platform::localDateAndTime(std::time(nullptr));
     o.dateText = now.date;
     o.timeText = now.time;
+    const bool mapUsed = !taxaMapPath_.isEmpty() && QFileInfo::exists(taxaMapPath_);
+    o.taxaRecord = TaxaRecordHeading{"asked", mapUsed ? pathBytes(taxaMapPath_) : std::string(), leftOut_};
     return o;
 }
 

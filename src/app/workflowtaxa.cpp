@@ -53,13 +53,19 @@ UnknownTaxonHandler Workflow::taxonHandler(int& mapped, std::vector<std::string>
         const auto known = question.evidence.knownAnswer();
         TaxonChoice choice;
         if (*byDictionary && known) {
-            choice = TaxonChoice(UnknownTaxonAnswer::family(known->id, known->family), **byDictionary);
+            choice = TaxonChoice(UnknownTaxonAnswer::family(known->id, known->family, answerSourceOf(known->source),
+                                                            known->matched),
+                                 **byDictionary);
         } else {
             UnknownTaxonQuestion asked = question;
             asked.knownRemaining = knownRemaining(taxa_, question, mapCopy.get());
             choice = job_->ask<TaxonChoice>([&] { return askTaxon_(asked); });
             if (choice.dictionaryForRemaining) {
                 *byDictionary = choice.remember;
+                if (known && choice.answer.selectionKey == known->id) { // the dictionary's family, taken
+                    choice.answer.source = answerSourceOf(known->source);
+                    choice.answer.evidence = known->matched;
+                }
             }
         }
         if (choice.remember) {

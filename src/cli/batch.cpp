@@ -13,6 +13,7 @@
 #include "metrics/metricdefinitions.h"
 #include "report/reporttext.h"
 #include "report/resultsfile.h"
+#include "report/taxarecord.h"
 #include "report/tidytable.h"
 #include "run/bootstraptable.h"
 #include "run/computerun.h"
@@ -66,6 +67,21 @@ std::string evidenceText(const FamilyEvidence& e) {
              : "no family suggested";
 }
 
+// The --unknown mode, as the record of the names states it.
+std::string modeName(UnknownTaxa mode) {
+    switch (mode) {
+    case UnknownTaxa::Ignore:
+        return "ignore";
+    case UnknownTaxa::Suggest:
+        return "suggest";
+    case UnknownTaxa::Dictionary:
+        return "dictionary";
+    case UnknownTaxa::Abort:
+        break;
+    }
+    return "abort";
+}
+
 // The answers of --unknown; every correction it makes is noted as the user reads it. A name
 // the mode does not decide is noted in `undecided` and ignored, and the file then fails.
 UnknownTaxonHandler unknownTaxonHandler(UnknownTaxa mode, std::vector<UnknownName>& undecided,
@@ -85,13 +101,16 @@ UnknownTaxonHandler unknownTaxonHandler(UnknownTaxa mode, std::vector<UnknownNam
         } else if (taken) {
             corrections.push_back(name + " → " + taken->family + taken->countedAs + " (" +
                                   takenSourceText(e, *taken) + ")");
-            return UnknownTaxonAnswer::family(taken->id, taken->family);
+            return UnknownTaxonAnswer::family(taken->id, taken->family, answerSourceOf(taken->source),
+                                              taken->matched);
         } else {
             corrections.push_back(
                 name + " → ignored (" +
                 (mode == UnknownTaxa::Ignore ? std::string("--unknown ignore") : evidenceText(e)) + ")");
         }
-        return UnknownTaxonAnswer::ignore();
+        return UnknownTaxonAnswer::ignore(AnswerSource::User,
+                                          "by --unknown " + modeName(mode) +
+                                              (mode == UnknownTaxa::Ignore ? "" : ": " + evidenceText(e)));
     };
 }
 
@@ -147,6 +166,10 @@ void checkOutputs(const BatchContext& c, const std::string& path) {
     const std::string tablePath = tablePathFor(path, c.args.outputDir);
     if (c.args.table && fileExists(tablePath)) {
         throw Error("The table " + tablePath + " already exists. Use --force to replace it.");
+    }
+    const std::string recordPath = taxaRecordPathFor(path, c.args.outputDir);
+    if (c.args.taxaRecord && fileExists(recordPath)) {
+        throw Error("The record of the names " + recordPath + " already exists. Use --force to replace it.");
     }
     for (const std::string& ciPath :
          {bootstrapPathFor(path, c.args.outputDir), bootstrapRegressionsPathFor(path, c.args.outputDir)}) {
@@ -272,7 +295,19 @@ RunOptions runOptionsOf(const BatchContext& c) {
     return options;
 }
 
-RunResult compute(const BatchContext& c, SampleTable table) {
+// The options of the run of a file read: the batch command's, with the record of its names.
+RunOptions runOptionsOf(const BatchContext& c, const ReadResult& read) {
+    RunOptions options = runOptionsOf(c);
+    if (c.args.taxaRecord) {
+        options.taxaRecord = TaxaRecordHeading{modeName(c.args.unknown), c.args.taxaMap, {}};
+        if (read.unread) {
+            options.taxaRecord->notes.push_back(dataEndText(*read.unread));
+        }
+    }
+    return options;
+}
+
+RunResult compute(const BatchContext& c, const RunOptions& options, SampleTable table) {
     RunCallbacks callbacks;
     const bool force = c.args.force;
     callbacks.existingResultsFile = [force](const std::string& outPath) -> std::optional<std::string> {
@@ -281,7 +316,7 @@ RunResult compute(const BatchContext& c, SampleTable table) {
         }
         return outPath;
     };
-    return computeRun(std::move(table), c.taxa, runOptionsOf(c), callbacks);
+    return computeRun(std::move(table), c.taxa, options, callbacks);
 }
 
 // Creates the folder of --output-dir and the folders above it when missing.
@@ -331,6 +366,7 @@ bool writeBootstrap(const BatchContext& c, const std::string& path, const Sample
 } // namespace
 
 bool processFile(const BatchContext& c, const std::string& path) {
+    std::string written; // a file written before a failure, which the failure names
     try {
         checkOutputs(c, path);
         std::vector<UnknownName> undecided;
@@ -352,13 +388,14 @@ bool processFile(const BatchContext& c, const std::string& path) {
         if (read.table.namesCorrected) {
             saveCorrected(read, c.args.outputDir);
             tell(c, path, read.correctedFileError.empty() ? read.notice : read.correctedFileError);
+            written = read.correctedPath;
         }
         ReportInput report = reportInputFor(read.table, runOptionsOf(c));
         if (read.unread) {
             report.notes.push_back(dataEndText(*read.unread));
         }
         const SampleTable asRead = c.args.bootstrap > 0 ? read.table : SampleTable{};
-        RunResult run = compute(c, std::move(read.table));
+        RunResult run = compute(c, runOptionsOf(c, read), std::move(read.table));
         for (const auto& message : run.messages) {
             tell(c, path, message);
         }
@@ -376,6 +413,9 @@ bool processFile(const BatchContext& c, const std::string& path) {
         if (!run.outputPath.empty()) {
             c.resultsWritten.insert(run.outputPath);
             c.out << run.outputPath << "\n";
+            if (!run.recordPath.empty()) {
+                c.out << run.recordPath << "\n";
+            }
             if (!read.correctedFileError.empty()) {
                 tell(c, path,
                      "The results file " + run.outputPath +
@@ -384,12 +424,15 @@ bool processFile(const BatchContext& c, const std::string& path) {
         }
         const bool tableWritten = !c.args.table || writeTable(c, path, run);
         const bool intervalsWritten = c.args.bootstrap == 0 || writeBootstrap(c, path, asRead, run);
-        return run.fileError.empty() && read.correctedFileError.empty() && tableWritten && intervalsWritten;
+        return run.fileError.empty() && run.recordError.empty() && read.correctedFileError.empty() &&
+               tableWritten && intervalsWritten;
     } catch (const DecimalCommaError& e) {
         tell(c, path,
              std::string(e.what()) + " Read it with --decimal-comma to take the commas as decimal points.");
     } catch (const Error& e) {
-        tell(c, path, e.what());
+        tell(c, path,
+             e.what() +
+                 (written.empty() ? std::string() : " The corrected file " + written + " was written."));
     } catch (const std::exception& e) {
         tell(c, path, std::string("unexpected failure: ") + e.what());
     } catch (...) {

@@ -59,7 +59,8 @@ JoinedRows joinBlocks(std::vector<ParsedBlock> parsed, ReadResult& result) {
     if (skipped > 0) {
         result.notes.push_back(countOf(static_cast<std::size_t>(skipped), "empty line") +
                                " inside the data " + (skipped == 1 ? "was" : "were") +
-                               " read past, as asked (the first: line " + std::to_string(firstSkipped) + ").");
+                               " read past, as asked (the first: line " + std::to_string(firstSkipped) +
+                               ").");
     }
     return joined;
 }

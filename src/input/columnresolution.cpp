@@ -34,6 +34,7 @@ std::optional<std::vector<int>> resolveColumns(const std::vector<std::string>& h
         if (r.kind == Resolution::Kind::Abort) {
             return std::nullopt;
         }
+        table.nameDecisions.push_back({place.column, cell, r.family, r.source, r.evidence});
         if (r.kind == Resolution::Kind::Ignore) {
             table.ignoredColumns.push_back(cell);
             familyOfColumn.push_back(-1);

@@ -35,16 +35,32 @@ struct UnknownTaxonQuestion {
     int knownRemaining = 0;
 };
 
+// Who gave an unknown name its family (or left it out), as the record of the names says.
+enum class AnswerSource { User, TaxaMap, Dictionary, TypeGenus, Prefix, HigherGroup, Database };
+// "user's answer", "taxa map", "taxon dictionary", "type-genus rule", "prefix rule (a guess)", ...
+std::string answerSourceText(AnswerSource source);
+// The answer source of a family a naming source proposed.
+AnswerSource answerSourceOf(FamilySource source);
+
 // The user's answer, as the question window holds it when it closes:
 // a positive key with the correct-taxon text (a family), key 0 (ignore this taxon), or a
 // negative key (abort the read). A group picked after a family keeps the family's text.
+// Its source and what the source knew ("Ephemera danica", "line 4") go into the record of
+// the names.
 struct UnknownTaxonAnswer {
     int selectionKey = 0;
     std::string correctTaxon;
+    AnswerSource source = AnswerSource::User;
+    std::string evidence;
 
-    static UnknownTaxonAnswer family(int id, std::string name) { return {id, std::move(name)}; }
-    static UnknownTaxonAnswer ignore() { return {0, {}}; }
-    static UnknownTaxonAnswer abort() { return {-1, {}}; }
+    static UnknownTaxonAnswer family(int id, std::string name, AnswerSource source = AnswerSource::User,
+                                     std::string evidence = {}) {
+        return {id, std::move(name), source, std::move(evidence)};
+    }
+    static UnknownTaxonAnswer ignore(AnswerSource source = AnswerSource::User, std::string evidence = {}) {
+        return {0, {}, source, std::move(evidence)};
+    }
+    static UnknownTaxonAnswer abort() { return {-1, {}, AnswerSource::User, {}}; }
 };
 
 using UnknownTaxonHandler = std::function<UnknownTaxonAnswer(const UnknownTaxonQuestion&)>;
@@ -54,6 +70,8 @@ struct Resolution {
     Kind kind = Kind::Ignore;
     std::string family;     // the family name when kind is Family
     bool askedUser = false; // the name needed the question (it counts as corrected)
+    std::string source;     // "taxa database", "synonym", or the answer's source
+    std::string evidence;   // what the source knew
 };
 
 // The family that the prefix rule proposes for an unknown name: the first family, in

@@ -334,7 +334,8 @@ ParsedBlock parseBlock(const RowContext& context, std::string_view text, int fir
             return;
         }
         if (blank && context.options.readPastBlankLines) {
-            block.firstSkippedBlankLine = block.skippedBlankLines++ == 0 ? fileLine : block.firstSkippedBlankLine;
+            block.firstSkippedBlankLine =
+                block.skippedBlankLines++ == 0 ? fileLine : block.firstSkippedBlankLine;
             return;
         }
         if (blank) {

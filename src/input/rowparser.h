@@ -57,9 +57,9 @@ struct ParsedBlock {
     std::optional<int> blankLine;  // file line of the block's first blank line
     int skippedBlankLines = 0;     // blank lines read past, as asked
     int firstSkippedBlankLine = 0;
-    int nonBlankBeforeBlank = 0;   // lines that are not blank, before that line
-    int nonBlankAfterBlank = 0;    // and after it
-    bool nonAscii = false;         // the block's text holds bytes outside ASCII
+    int nonBlankBeforeBlank = 0; // lines that are not blank, before that line
+    int nonBlankAfterBlank = 0;  // and after it
+    bool nonAscii = false;       // the block's text holds bytes outside ASCII
     bool validUtf8 = true;
     int firstNonUtf8Line = 0; // when the file says it is UTF-8: its first line that is not
 };

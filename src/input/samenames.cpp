@@ -20,8 +20,7 @@ std::string linesText(const std::vector<int>& lines) {
 }
 
 // The samples of each key held by more than one sample, in the order the keys first appear.
-template <class Key>
-std::vector<std::vector<const Sample*>> heldTwice(const SampleTable& table, Key key) {
+template <class Key> std::vector<std::vector<const Sample*>> heldTwice(const SampleTable& table, Key key) {
     std::map<std::string, std::size_t> group;
     std::vector<std::vector<const Sample*>> groups;
     for (const Sample& s : table.samples) {

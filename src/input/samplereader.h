@@ -29,8 +29,8 @@ struct LinesAfterBlank {
 enum class PastBlankLine { ReadThem, StopHere, Cancel };
 
 struct ReadOptions {
-    bool decimalComma = false;        // read "12,5" as 12.5
-    bool readPastBlankLines = false;  // empty lines inside the data are skipped, not its end
+    bool decimalComma = false;       // read "12,5" as 12.5
+    bool readPastBlankLines = false; // empty lines inside the data are skipped, not its end
     // Asked once, before any taxon name, when lines follow the blank line that ends the data
     // (and readPastBlankLines is not set); without it the data end there.
     int threads = 0;                  // threads that parse the rows; 0: one per core

@@ -23,6 +23,15 @@ struct Sample {
     int line = 0;                              // its line in the file, 0 where it has none
 };
 
+// How the name of a taxon column was read, for the record of the names.
+struct NameDecision {
+    int column = 0;       // 1-based, as the file's user counts columns
+    std::string name;     // the header cell as written
+    std::string family;   // empty when the column was left out
+    std::string source;   // "taxa database", "synonym", "taxa map", "taxon dictionary", ...
+    std::string evidence; // what the source knew: the dictionary's name, the taxa map's line
+};
+
 struct SampleTable {
     std::string sourcePath;
     std::string title;
@@ -33,6 +42,7 @@ struct SampleTable {
     std::vector<Sample> samples;
     Abundances abundances;                   // the families present in each sample
     std::vector<std::string> ignoredColumns; // the header cells of the columns ignored
+    std::vector<NameDecision> nameDecisions; // one per taxon column, in column order
     // Class cells that name a class in words ("Reference", "High"), which count as Not
     // Classified: how many, and the first with its place ("Reference" in line 3).
     int classWordCount = 0;

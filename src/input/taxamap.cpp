@@ -84,8 +84,10 @@ UnknownTaxonHandler taxaMapHandler(TaxaMap map, UnknownTaxonHandler next, TaxaMa
         if (applied) {
             applied(q, *entry);
         }
-        return entry->familyId == 0 ? UnknownTaxonAnswer::ignore()
-                                    : UnknownTaxonAnswer::family(entry->familyId, entry->family);
+        const std::string line = "line " + std::to_string(entry->line);
+        return entry->familyId == 0
+                   ? UnknownTaxonAnswer::ignore(AnswerSource::TaxaMap, "taxa map, " + line)
+                   : UnknownTaxonAnswer::family(entry->familyId, entry->family, AnswerSource::TaxaMap, line);
     };
 }
 

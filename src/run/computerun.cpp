@@ -102,6 +102,19 @@ std::string indicesAndResultsText(SampleTable& table, const RunOptions& options,
     return text;
 }
 
+// The record of the names goes beside the results file, named after the sample file.
+void writeTaxaRecord(const SampleTable& table, const TaxaDatabase& taxa, const TaxaRecordHeading& heading,
+                     RunResult& r) {
+    const std::string path = taxaRecordPathFor(table.sourcePath, folderOf(r.outputPath));
+    try {
+        writeFileAtomically(path, taxaRecordText(table, taxa, heading));
+        r.recordPath = path;
+    } catch (const Error& e) {
+        r.recordError = e.what();
+        r.messages.push_back(r.recordError);
+    }
+}
+
 void writeResults(const std::optional<std::string>& path, RunResult& r) {
     if (!path) {
         r.messages.push_back("No file was saved.");
@@ -135,8 +148,46 @@ ReportInput reportInputFor(const SampleTable& asRead, const RunOptions& options)
     return in;
 }
 
+namespace {
+
+// " 57 columns of the file were left out: Baetis rhodani, Ephemera danica, Elmis sp.,
+// Hydropsyche Lv., Leuctra and 52 more." for a run that fails after columns were left out.
+std::string ignoredColumnsText(const SampleTable& table) {
+    constexpr std::size_t named = 5;
+    const auto& ignored = table.ignoredColumns;
+    if (ignored.empty()) {
+        return {};
+    }
+    std::string text = " " + countOf(ignored.size(), "column") + " of the file " +
+                       (ignored.size() == 1 ? "was" : "were") + " left out: ";
+    for (std::size_t k = 0; k < ignored.size() && k < named; ++k) {
+        text += (k == 0 ? "" : ", ") + ignored[k];
+    }
+    return text +
+           (ignored.size() > named ? " and " + std::to_string(ignored.size() - named) + " more." : ".");
+}
+
+RunResult computeRunOf(SampleTable table, const TaxaDatabase& taxa, const RunOptions& options,
+                       const RunCallbacks& callbacks);
+
+} // namespace
+
 RunResult computeRun(SampleTable table, const TaxaDatabase& taxa, const RunOptions& options,
                      const RunCallbacks& callbacks) {
+    const std::string ignored = ignoredColumnsText(table);
+    try {
+        return computeRunOf(std::move(table), taxa, options, callbacks);
+    } catch (const Cancelled&) {
+        throw;
+    } catch (const Error& e) {
+        throw Error(e.what() + ignored);
+    }
+}
+
+namespace {
+
+RunResult computeRunOf(SampleTable table, const TaxaDatabase& taxa, const RunOptions& options,
+                       const RunCallbacks& callbacks) {
     useOneEncoding(table);
     const ClassCounts counts = countSamplesPerClass(table);
     const auto rule = chooseReferenceRule(counts);
@@ -170,7 +221,12 @@ RunResult computeRun(SampleTable table, const TaxaDatabase& taxa, const RunOptio
     }
     begin(RunStage::Writing);
     writeResults(path, r);
+    if (options.taxaRecord && !r.outputPath.empty()) {
+        writeTaxaRecord(r.table, taxa, *options.taxaRecord, r);
+    }
     return r;
 }
+
+} // namespace
 
 } // namespace torrentix

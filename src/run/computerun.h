@@ -13,6 +13,7 @@
 #include "metrics/metrictable.h"
 #include "report/reporttext.h"
 #include "report/resultsfile.h"
+#include "report/taxarecord.h"
 #include "run/resultsoutput.h"
 #include "run/testvariables.h"
 
@@ -36,6 +37,9 @@ struct RunOptions {
     // a run holds less memory once the metrics are computed.
     bool keepAbundances = true;
     int threads = 0; // threads of the metric passes; 0: one per core
+    // The record of the names, NAME_taxa.tsv, is written beside the results file with this
+    // heading once the results file is written; none without it.
+    std::optional<TaxaRecordHeading> taxaRecord;
 };
 
 // The stages of a run, in order, as its progress tells them.
@@ -74,6 +78,8 @@ struct RunResult {
     std::string resultsText;           // the whole results file
     std::string outputPath;            // where it was written; empty when no file
     std::string fileError;             // why it could not be written
+    std::string recordPath;            // where the record of the names was written; empty when none
+    std::string recordError;           // why it could not be written
     std::vector<std::string> messages; // messages for the user, in order
 };
 

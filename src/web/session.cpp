@@ -18,6 +18,7 @@
 #include <nlohmann/json.hpp>
 
 #include <map>
+#include <set>
 
 namespace torrentix::web {
 namespace {
@@ -111,18 +112,24 @@ RunOptions optionsOf(const Json& request) {
     return o;
 }
 
-// The page's answers by upper-cased name: a family's id, or 0 to ignore the name. A name
-// without an answer aborts the read and is named.
-UnknownTaxonHandler answersHandler(const Json& answers, const TaxaDatabase& taxa, Json& unanswered) {
+// The page's answers by upper-cased name: a family's id, or 0 to ignore the name; the names
+// answered by the dictionary's family for all remaining names are said so in the record of
+// the names. A name without an answer aborts the read and is named.
+UnknownTaxonHandler answersHandler(const Json& answers, const Json& byDictionary, const TaxaDatabase& taxa,
+                                   Json& unanswered) {
     std::map<std::string, int> byName;
     for (const auto& [name, id] : answers.items()) {
         byName[toUpperAscii(name)] = id.get<int>();
+    }
+    std::set<std::string> dictionary;
+    for (const Json& name : byDictionary) {
+        dictionary.insert(toUpperAscii(name.get<std::string>()));
     }
     std::map<int, std::string> families;
     for (const FamilyRecord& r : taxa.records()) {
         families[r.id] = r.family;
     }
-    return [byName, families, &unanswered](const UnknownTaxonQuestion& q) {
+    return [byName, families, dictionary, &unanswered](const UnknownTaxonQuestion& q) {
         const std::string name = utf8Of(q.name, q.utf8);
         const auto found = byName.find(toUpperAscii(name));
         if (found == byName.end()) {
@@ -130,8 +137,15 @@ UnknownTaxonHandler answersHandler(const Json& answers, const TaxaDatabase& taxa
             return UnknownTaxonAnswer::abort();
         }
         const auto family = families.find(found->second);
-        return family == families.end() ? UnknownTaxonAnswer::ignore()
-                                        : UnknownTaxonAnswer::family(family->first, family->second);
+        if (family == families.end()) {
+            return UnknownTaxonAnswer::ignore();
+        }
+        const auto known = q.evidence.knownAnswer();
+        if (known && known->id == family->first && dictionary.contains(toUpperAscii(name))) {
+            return UnknownTaxonAnswer::family(family->first, family->second, answerSourceOf(known->source),
+                                              known->matched);
+        }
+        return UnknownTaxonAnswer::family(family->first, family->second);
     };
 }
 
@@ -194,7 +208,10 @@ std::string Session::runJson(const std::string& path, const std::string& request
         const auto map = mapOf(request.value("taxaMap", ""), taxa_);
         ReadResult read = readSampleFileSavingCorrections(
             path, taxa_, tree_,
-            withMap(map, answersHandler(request.at("answers"), taxa_, unanswered), mapped),
+            withMap(map,
+                    answersHandler(request.at("answers"), request.value("byDictionary", Json::array()), taxa_,
+                                   unanswered),
+                    mapped),
             ReadOptions{.decimalComma = request.value("decimalComma", false),
                         .readPastBlankLines = request.value("readPastBlankLines", false),
                         .threads = 1});
@@ -202,6 +219,10 @@ std::string Session::runJson(const std::string& path, const std::string& request
             return jsonText(failure("Unknown taxon names without an answer: " + jsonText(unanswered)));
         }
         ReportInput report = reportInputFor(read.table, options_);
+        options_.taxaRecord = TaxaRecordHeading{"asked", map ? "the page's taxa map" : "", {}};
+        if (read.unread) {
+            options_.taxaRecord->notes.push_back(dataEndText(*read.unread));
+        }
         asRead_ = read.table;
         RunCallbacks callbacks;
         callbacks.progress = progress;
@@ -214,6 +235,9 @@ std::string Session::runJson(const std::string& path, const std::string& request
         }
         if (!run_->outputPath.empty()) {
             files.push_back(run_->outputPath);
+        }
+        if (!run_->recordPath.empty()) {
+            files.push_back(run_->recordPath);
         }
         if (!run_->refused && request.value("table", false)) {
             const std::string tablePath = tablePathFor(path);

@@ -263,6 +263,10 @@ TEST_F(MainWindowTest, GenusLevelExampleGivesTheFamilyExamplesResults) {
                 HasSubstr("TATEIDAE as HYDROBIIDAE (column 12)"));
     genera.replace(genera.find("mediterranean-genera.txt"), 24, "mediterranean.txt");
     EXPECT_TRUE(genera == families);
+    EXPECT_THAT(readFile(dir.file("mediterranean-genera_taxa.tsv")),
+                AllOf(::testing::StartsWith("# mode=asked taxa_map=none database="),
+                      HasSubstr("\n12\tPotamopyrgus antipodarum\tTATEIDAE\ttaxon dictionary\tPotamopyrgus "
+                                "antipodarum\tHYDROBIIDAE\n")));
 }
 
 // With "Confidence intervals" ticked the window waits for them, with their progress and

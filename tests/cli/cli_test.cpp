@@ -279,7 +279,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FileCase("KeepsResultsWithoutForce", unknownNames, {"--unknown", "suggest"}, true, 1, {"s_OUT.txt"},
                  {"already exists", "--force"}),
-        FileCase("ReplacesResultsWithForce", typical, {"--force"}, true, 0, {"s_OUT.txt"}, {}),
+        FileCase("ReplacesResultsWithForce", typical, {"--force"}, true, 0, {"s_OUT.txt", "s_taxa.tsv"}, {}),
         FileCase("TooFewReferenceSamples", refused, {}, false, 1, {},
                  {"Number of Refs(6)+Highs(5) < 6. The file holds 3 Reference and 2 High samples.\n"}),
         FileCase("ClassWordsAreNamedInTheRefusal", classWords, {}, false, 1, {},
@@ -294,10 +294,10 @@ INSTANTIATE_TEST_SUITE_P(
              "guess))",
              "unknown taxon \"MYSTERYIDAE\" (no family suggested)", "Process aborted: 2 taxon name(s)"}),
         FileCase("UnknownNamesSuggested", unknownNames, {"--unknown", "suggest"}, false, 0,
-                 {"s_OUT.txt", "s_adj.txt"},
+                 {"s_OUT.txt", "s_taxa.tsv", "s_adj.txt"},
                  {"The corrected file has been saved", "The following taxa were ignored:\nMYSTERYIDAE\n"}),
         FileCase("HigherGroupIsIgnoredNotGuessed", higherGroups, {"--unknown", "suggest"}, false, 0,
-                 {"s_OUT.txt", "s_adj.txt"},
+                 {"s_OUT.txt", "s_taxa.tsv", "s_adj.txt"},
                  {"HETEROPTERA → ignored (HETEROPTERA is a higher group (Suborder), not a family)\n",
                   "HARPACTICOIDA → COPEPODA (higher group: HARPACTICOIDA)\n"}),
         FileCase("DisputedNameIsNotDecided", disputed, {"--unknown", "suggest"}, false, 1, {},
@@ -308,10 +308,10 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase("RowWithTooFewCells", tooFewCells, {}, false, 1, {}, {"Too few columns in row 5"}),
         FileCase("DecimalCommaRefused", decimalCommas, {}, false, 1, {},
                  {"(\"0,9\" in line 3, column 4 (EQR); 28 cells). Read it with --decimal-comma"}),
-        FileCase("DecimalCommaReadWhenAsked", decimalCommas, {"--decimal-comma"}, false, 0, {"s_OUT.txt"},
-                 {}),
+        FileCase("DecimalCommaReadWhenAsked", decimalCommas, {"--decimal-comma"}, false, 0,
+                 {"s_OUT.txt", "s_taxa.tsv"}, {}),
         FileCase("TakenAsReadIsTold", takenAsRead, {"--unknown", "ignore"}, false, 0,
-                 {"s_OUT.txt", "s_adj.txt"},
+                 {"s_OUT.txt", "s_taxa.tsv", "s_adj.txt"},
                  {": 2 abundance cells are not a plain number",
                   "\n  line 4, column 8 (HEPTAGENIIDAE): \"3a\" read as 3\n  line 8, column 9 (LEUCTRIDAE): "
                   "\"<1\" read as 0\n",
@@ -324,13 +324,13 @@ INSTANTIATE_TEST_SUITE_P(
              "Process aborted (--strict): The data end at the blank line 17: 1 non-blank line after it was "
              "not read. Read them with --read-past-blank-lines"}),
         FileCase("LinesAfterABlankLineAreNotedInTheReport", takenAsRead, {"--unknown", "ignore"}, false, 0,
-                 {"s_OUT.txt", "s_adj.txt"},
+                 {"s_OUT.txt", "s_taxa.tsv", "s_adj.txt"},
                  {"  Note: The data end at the blank line 17: 1 non-blank line after it was not read.\n"}),
         FileCase("LinesAfterABlankLineReadWhenAsked", afterBlank, {"--read-past-blank-lines", "--strict"},
-                 false, 0, {"s_OUT.txt"},
+                 false, 0, {"s_OUT.txt", "s_taxa.tsv"},
                  {": 1 empty line inside the data was read past, as asked (the first: line 16).\n",
                   "14 samples"}),
-        FileCase("SameNamesAreListed", sameNames, {}, false, 0, {"s_OUT.txt"},
+        FileCase("SameNamesAreListed", sameNames, {}, false, 0, {"s_OUT.txt", "s_taxa.tsv"},
                  {"Names the outputs cannot tell apart:\n  sample code \"S2\" in lines 4, 6\n  sample name "
                   "\"Site 3\" in lines 5, 10\n  test variables \"Nitrate_2019\" and \"Nitrate_2020\" "
                   "(columns 4 and 5) "
@@ -339,7 +339,8 @@ INSTANTIATE_TEST_SUITE_P(
                  {"Process aborted (--strict): 3 name(s) cannot be told apart in the outputs."})),
     [](const ::testing::TestParamInfo<FileCase>& param) { return param.param.name; });
 
-// An earlier table or intervals file stops only a run that would write one anew.
+// An earlier record of the names, table or intervals file stops only a run that would write
+// one anew.
 TEST(CliBatch, EarlierTableAndIntervalsStopOnlyARunThatWritesThem) {
     TempDir dir;
     writeFile(dir.file("s.txt"), typical);
@@ -347,6 +348,10 @@ TEST(CliBatch, EarlierTableAndIntervalsStopOnlyARunThatWritesThem) {
     writeFile(dir.file("s_ci_regressions.tsv"), "earlier");
     EXPECT_EQ(batch(runOn(dir.file("s.txt"))).status, 0);
     std::filesystem::remove(dir.file("s_OUT.txt"));
+    EXPECT_THAT(batch(runOn(dir.file("s.txt"))).err, HasSubstr("s_taxa.tsv already exists"));
+    EXPECT_EQ(batch(runOn(dir.file("s.txt"), {"--no-taxa-record"})).status, 0);
+    std::filesystem::remove(dir.file("s_OUT.txt"));
+    std::filesystem::remove(dir.file("s_taxa.tsv"));
     EXPECT_THAT(batch(runOn(dir.file("s.txt"), {"--table"})).err, HasSubstr("s_table.tsv already exists"));
     std::filesystem::remove(dir.file("s_OUT.txt"));
     EXPECT_THAT(batch(runOn(dir.file("s.txt"), {"--bootstrap", "10"})).err,
@@ -419,7 +424,7 @@ TEST(CliBatch, UnwritableCorrectedFileIsToldAndTheResultsAreStillWritten) {
                          dir.file("s_adj.txt") + " could not be written",
                          "The results file " + dir.file("s_OUT.txt") + " has been written all the same"));
     EXPECT_THAT(o.out, AllOf(HasSubstr(dir.file("s_OUT.txt")), Not(HasSubstr(dir.file("s_adj.txt")))));
-    EXPECT_EQ(entriesOf(dir), (std::set<std::string>{"s.txt", "s_OUT.txt", "s_adj.txt"}));
+    EXPECT_EQ(entriesOf(dir), (std::set<std::string>{"s.txt", "s_OUT.txt", "s_adj.txt", "s_taxa.tsv"}));
     EXPECT_TRUE(fs::is_empty(dir.file("s_adj.txt")));
     // A results file that cannot be written points to --output-dir.
     fs::create_directory(dir.file("t_OUT.txt"));
@@ -594,6 +599,55 @@ TEST(CliTable, TableAndSummaryAgreeWithTheResultsFileOfTheSameRun) {
 
 // The taxa map answers before --unknown suggest; every file goes to the output folder, and
 // a second sample file of the same name does not replace the first one's results there.
+// The record of the names: every column with its family, where the family comes from and
+// what that source knew, the family the metrics count it as, under the settings of the read
+// and what the read left out; a name that reads as a formula is guarded.
+TEST(CliOutputs, RecordOfTheNamesTellsHowEachColumnWasRead) {
+    TempDir dir;
+    SampleFile f = SampleFile::typical(SampleFile::defaultClasses(),
+                                       {"BAETIDAE", "ELMINTHIDAE", "Ephemera", "Potamopyrgus antipodarum",
+                                        "Talitrus", "SIMULIIDAX", "MYSTERYIDAE", "=cmd|x"});
+    std::string text = f.text();
+    writeFile(dir.file("s.txt"), text.insert(text.rfind("\r\n", text.size() - 3) + 2, "\r\n"));
+    writeFile(dir.file("map.tsv"), "Ephemera\tPERLIDAE\n");
+    const Outcome o =
+        batch(runOn(dir.file("s.txt"), {"--unknown", "suggest", "--taxa-map", dir.file("map.tsv")}));
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_THAT(o.out, HasSubstr(dir.file("s_OUT.txt") + "\n" + dir.file("s_taxa.tsv") + "\n"));
+    const std::string record = readFile(dir.file("s_taxa.tsv"));
+    EXPECT_EQ(record.substr(0, record.find('\n')), "# mode=suggest taxa_map=" + dir.file("map.tsv") +
+                                                       " database=" + TAXA_DB_PATH +
+                                                       " version=" + std::string(programVersion));
+    EXPECT_EQ(
+        record.substr(record.find('\n') + 1),
+        "# The data end at the blank line 16: 1 non-blank line after it was not read.\n"
+        "column\tname\tfamily\tsource\tevidence\tcounted_as\n"
+        "7\tBAETIDAE\tBAETIDAE\ttaxa database\t\t\n"
+        "8\tELMINTHIDAE\tELMIDAE\tsynonym\t\t\n"
+        "9\tEphemera\tPERLIDAE\ttaxa map\tline 1\t\n"
+        "10\tPotamopyrgus antipodarum\tTATEIDAE\ttaxon dictionary\tPotamopyrgus antipodarum\tHYDROBIIDAE\n"
+        "11\tTalitrus\tTALITRIDAE\ttype-genus rule\tTALITRUS\t\n"
+        "12\tSIMULIIDAX\tSIMULIIDAE\tprefix rule (a guess)\tSIMULIIDA\t\n"
+        "13\tMYSTERYIDAE\t\tignored\tby --unknown suggest: no family suggested\t\n"
+        "14\t'=cmd|x\t\tignored\tby --unknown suggest: no family suggested\t\n");
+    EXPECT_EQ(batch(runOn(dir.file("s.txt"), {"--unknown", "suggest", "--force", "--no-taxa-record"})).status,
+              0);
+    EXPECT_EQ(readFile(dir.file("s_taxa.tsv")), record); // left as it was
+}
+
+// A run that fails once names were left out says which, and names the file written before it.
+TEST(CliOutputs, FailureAfterColumnsLeftOutSaysWhichAndWhatWasWritten) {
+    TempDir dir;
+    writeFile(dir.file("g.txt"), readFile(EXAMPLES_DIR "/mediterranean-genera.txt"));
+    const Outcome o = batch(runOn(dir.file("g.txt"), {"--unknown", "ignore"}));
+    EXPECT_EQ(o.status, 1);
+    EXPECT_THAT(o.err, HasSubstr("are both 2: its values cannot be normalised. The computation was stopped and no "
+                                 "results file was written. 72 columns of the file were left out: Dugesia sp., "
+                                 "Polycelis cf. nigra, Pisidium spp., Ancylus fluviatilis, Potamopyrgus "
+                                 "antipodarum and 67 more. The corrected file " +
+                                 dir.file("g_adj.txt") + " was written.\n"));
+}
+
 TEST(CliOutputs, OutputFolderTakesEveryFileAndTheTaxaMapAnswersFirst) {
     TempDir dir;
     SampleFile f = SampleFile::typical();
@@ -610,7 +664,8 @@ TEST(CliOutputs, OutputFolderTakesEveryFileAndTheTaxaMapAnswersFirst) {
                                     "--output-dir", out, dir.file("s.txt")});
     const Outcome o = batch(args);
     EXPECT_EQ(o.status, 1);
-    EXPECT_THAT(o.out, HasSubstr(out + "s_adj.txt\n" + out + "s_OUT.txt\n" + out + "s_table.tsv\n"));
+    EXPECT_THAT(o.out, HasSubstr(out + "s_adj.txt\n" + out + "s_OUT.txt\n" + out + "s_taxa.tsv\n" + out +
+                                 "s_table.tsv\n"));
     EXPECT_THAT(o.err, Mentions(dir.file("s.txt") +
                                     ": EPHEMERA → PERLIDAE (taxa map, line 2; the taxon dictionary gives "
                                     "EPHEMERIDAE)\n",
@@ -619,7 +674,7 @@ TEST(CliOutputs, OutputFolderTakesEveryFileAndTheTaxaMapAnswersFirst) {
                                 dir.file("b/s.txt") + ": The results file " + out +
                                     "s_OUT.txt holds the results of another sample file of the same name"));
     EXPECT_EQ(entriesOf(dir), (std::set<std::string>{"b", "map.tsv", "out", "s.txt"}));
-    EXPECT_EQ(std::distance(fs::directory_iterator(out), {}), 3);
+    EXPECT_EQ(std::distance(fs::directory_iterator(out), {}), 4);
     EXPECT_THAT(readFile(out + "s_OUT.txt"), HasSubstr("File " + dir.file("s.txt") + " opened."));
     EXPECT_THAT(readFile(out + "s_adj.txt"), HasSubstr("\tPERLIDAE\tSIMULIIDAE\r\n"));
     fs::remove(out + "s_OUT.txt"); // a table already there is kept without --force

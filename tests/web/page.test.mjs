@@ -137,6 +137,8 @@ test("the genus- and species-level example gives the family-named example's tabl
   await runWithOptions({ biological: [0] });
   assert.deepEqual(await downloaded("mediterranean-genera_table.tsv"), readFileSync(join(folder, "mediterranean_table.tsv")));
   assert.match(await page.textContent("#report"), /TATEIDAE as HYDROBIIDAE \(column 12\)/);
+  assert.match((await downloaded("mediterranean-genera_taxa.tsv")).toString("utf8"),
+    /^# mode=asked taxa_map=none [^]*\n12\tPotamopyrgus antipodarum\tTATEIDAE\ttaxon dictionary\tPotamopyrgus antipodarum\tHYDROBIIDAE\n/);
 });
 
 test("lines after an empty line inside the data are asked about, and read too when asked", async () => {

@@ -22,6 +22,7 @@ interface FileState {
   stopAtBlankLine: boolean; // the data end at the first empty line, as the user agreed
   inspection?: Inspection;
   answers: Record<string, number>;
+  byDictionary: string[]; // the names answered with the dictionary's family for all remaining names
 }
 
 let worker: Worker;
@@ -168,6 +169,7 @@ async function openFile(chosen: File): Promise<void> {
     readPastBlankLines: false,
     stopAtBlankLine: false,
     answers: {},
+    byDictionary: [],
   };
   await guarded(inspect);
 }
@@ -193,6 +195,7 @@ async function inspect(): Promise<void> {
   }
   file.inspection = inspection;
   file.answers = {};
+  file.byDictionary = [];
   status(`${file.name}: ${inspection.samples} samples, ${inspection.families} families`);
   if (inspection.linesAfterBlank && !file.stopAtBlankLine) {
     askAboutLinesAfterBlank(inspection.linesAfterBlank);
@@ -289,6 +292,7 @@ function questionAt(index: number): void {
         break;
       }
       file!.answers[n.name] = n.dictionaryAnswer.id;
+      file!.byDictionary.push(n.name);
       if ($<HTMLInputElement>("remember").checked) {
         taxaMap = withAnswer(taxaMap, n.name, n.dictionaryAnswer.family);
       }
@@ -377,6 +381,7 @@ async function runFile(): Promise<void> {
       biological: row.querySelector<HTMLInputElement>(".bio")!.checked,
     })),
     answers: file!.answers,
+    byDictionary: file!.byDictionary,
     taxaMap,
     decimalComma: file!.decimalComma,
     readPastBlankLines: file!.readPastBlankLines,

@@ -127,6 +127,7 @@ export interface RunRequest {
   type: string;
   testVariables: { min: string; observedMin: boolean; biological: boolean }[];
   answers: Record<string, number>;
+  byDictionary: string[]; // the names the dictionary's family answered, for the record of the names
   taxaMap: string;
   decimalComma: boolean;
   readPastBlankLines: boolean;
