@@ -25,12 +25,11 @@ void IntervalRun::work() {
     try {
         BootstrapOptions options;
         options.replicates = replicates;
-        options.cancel = &cancel_;
+        options.stop = &cancel_;
         options.progress = [this](double fraction) { progress(fraction); };
-        auto done = std::make_shared<BootstrapResult>(bootstrap(asRead_, options_, *run_, options));
-        if (!done->cancelled) {
-            result = std::move(done);
-        }
+        result = std::make_shared<BootstrapResult>(bootstrap(asRead_, options_, *run_, options));
+    } catch (const Cancelled&) {
+        // Stopped: neither intervals nor a failure to tell.
     } catch (const std::exception& e) {
         failure = anyText(e.what());
     }

@@ -30,7 +30,7 @@ class IntervalRun : public QObject {
     IntervalRun(const IntervalRun&) = delete;
     IntervalRun& operator=(const IntervalRun&) = delete;
 
-    // Asks the engine to stop after the replicates under way.
+    // Asks the engine to stop after the replicates (or blocks of intervals) under way.
     void cancel() { cancel_ = true; }
 
   signals:

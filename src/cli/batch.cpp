@@ -284,8 +284,9 @@ bool writeBootstrap(const BatchContext& c, const std::string& path, const Sample
     const std::string samplesPath = bootstrapPathFor(path, c.args.outputDir);
     const std::string regressionsPath = bootstrapRegressionsPathFor(path, c.args.outputDir);
     try {
-        const BootstrapResult b = bootstrap(asRead, runOptionsOf(c), run,
-                                            {c.args.bootstrap, c.args.seed, c.args.threads, nullptr, {}});
+        const BootstrapResult b =
+            bootstrap(asRead, runOptionsOf(c), run,
+                      {.replicates = c.args.bootstrap, .seed = c.args.seed, .threads = c.args.threads});
         writeFileAtomically(samplesPath, bootstrapSamplesText(b, run));
         c.out << samplesPath << "\n";
         writeFileAtomically(regressionsPath, bootstrapRegressionsText(b, run));

@@ -115,7 +115,6 @@ Json intervalsViewJson(const BootstrapResult& b) {
     }
     return {{"replicates", b.replicates},
             {"counted", b.counted},
-            {"cancelled", b.cancelled},
             {"star", star},
             {"gig", gig},
             {"regressions", regressions}};

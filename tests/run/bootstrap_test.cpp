@@ -60,7 +60,7 @@ struct HandRun {
 };
 
 BootstrapResult draw(const HandRun& h, int replicates, std::uint64_t seed = 1, int threads = 0) {
-    return bootstrap(h.table, h.options, h.run, {replicates, seed, threads, nullptr, {}});
+    return bootstrap(h.table, h.options, h.run, {replicates, seed, threads});
 }
 
 } // namespace
@@ -74,8 +74,8 @@ TEST(Bootstrap, SameSeedAndAnyThreadCountGiveTheSameIntervalsAroundThePointValue
     options.gig = Mediterranean;
     options.testVariables[0].biological = true;
     const RunResult run = computeRun(table, realTaxa(), options, {});
-    const auto one = bootstrap(table, options, run, {300, 7, 1, nullptr, {}});
-    const auto two = bootstrap(table, options, run, {300, 7, 2, nullptr, {}});
+    const auto one = bootstrap(table, options, run, {300, 7, 1});
+    const auto two = bootstrap(table, options, run, {300, 7, 2});
     ASSERT_EQ(one.counted, 300);
     for (std::size_t i = 0; i < one.star.size(); ++i) {
         EXPECT_EQ(one.star[i].lo, two.star[i].lo);
@@ -96,7 +96,7 @@ TEST(Bootstrap, SameSeedAndAnyThreadCountGiveTheSameIntervalsAroundThePointValue
             EXPECT_TRUE(*r.band[k].lo <= fitted && fitted <= *r.band[k].hi) << g << " " << k;
         }
     }
-    EXPECT_NE(bootstrap(table, options, run, {300, 8, 1, nullptr, {}}).star[0].lo, one.star[0].lo);
+    EXPECT_NE(bootstrap(table, options, run, {300, 8, 1}).star[0].lo, one.star[0].lo);
 }
 
 // With identical reference samples only the pairs vary: the slope's percentile interval

@@ -1,5 +1,7 @@
 #include "input/samplereader.h"
 #include "metrics/catalogue.h"
+#include "run/bootstrap.h"
+#include "run/bootstraptable.h"
 #include "run/computerun.h"
 #include "support/samplefile.h"
 #include "support/sampletable.h"
@@ -232,45 +234,86 @@ INSTANTIATE_TEST_SUITE_P(EveryGig, GoldenFiles,
                              return n;
                          });
 
-// A stop asked during any stage before the writing ends the run there, with no results
-// file; a stop asked while the file is being written comes too late: the run is complete.
-TEST_F(RunFixture, StopAskedAtEachStageEndsTheRunWithoutWritingAFile) {
-    const SampleTable t = read(SampleFile::typical());
-    for (const RunStage at : {RunStage::Metrics, RunStage::Indices, RunStage::Regressions}) {
-        std::atomic<bool> stop{false};
-        std::vector<RunStage> begun;
-        RunCallbacks callbacks;
-        callbacks.stop = &stop;
-        callbacks.stage = [&](RunStage s) {
-            begun.push_back(s);
-            stop = stop || s == at;
-        };
-        bool cancelled = false;
-        try {
-            computeRun(t, realTaxa(), {}, callbacks);
-        } catch (const Cancelled&) {
-            cancelled = true;
-        }
-        EXPECT_TRUE(cancelled);
-        EXPECT_EQ(begun.back(), at);
-        EXPECT_FALSE(fileExists(dir.file("s_OUT.txt"))) << static_cast<int>(at);
+// A stop request that says "stop" from its k-th look on, and counts every look.
+struct StopAtLook {
+    explicit StopAtLook(std::size_t at) : k(at) {}
+    StopRequest request() {
+        return StopRequest([this] { return ++looks >= k; });
     }
-    std::atomic<bool> stop{false};
-    RunCallbacks midPasses;
-    midPasses.stop = &stop;
-    midPasses.progress = [&](double) { stop = true; };
-    RunOptions oneThread;
-    oneThread.threads = 1;
-    EXPECT_THROW(computeRun(SampleTable(t), realTaxa(), oneThread, midPasses), Cancelled);
-    RunCallbacks stages;
-    std::vector<RunStage> begun;
-    stages.stop = &stop;
-    stop = false;
-    stages.stage = [&](RunStage s) {
-        begun.push_back(s);
-        stop = s == RunStage::Writing;
+    const std::size_t k;
+    std::atomic<std::size_t> looks{0};
+};
+
+// Every look of the read, the run and the bootstrap at the stop request: a stop asked at
+// the k-th look ends the stage right there (Cancelled, no further look) with nothing
+// written; asked after the last look, it changes nothing. On one thread the stages look,
+// in order: the read before each block of lines (a line each here) and at their end, once
+// the blocks are joined and once the names are answered; the run before the metrics, each
+// block of 1,024 samples' metrics, the indices, the regressions and the writing; the
+// bootstrap before each replicate, each block of 64 samples' intervals and each
+// regression's intervals. On two threads a stop still ends each stage without a file.
+TEST_F(RunFixture, AStopAtAnyLookEndsTheStageThereWritingNothing) {
+    SampleFile sample = SampleFile::typical(); // 14 samples, 3 test variables: 6 regressions
+    sample.header.push_back("MYSTERYIDAE");    // ignored: the read writes its corrected file
+    for (auto& row : sample.rows) {
+        row.push_back("1");
+    }
+    writeFile(dir.file("s.txt"), sample.text());
+    const auto readStopping = [this](const StopRequest& stop, int threads) {
+        return readSampleFileSavingCorrections(dir.file("s.txt"), realTaxa(), realTree(),
+                                               [](const auto&) { return UnknownTaxonAnswer::ignore(); },
+                                               {.threads = threads, .blockBytes = 1, .stop = stop});
     };
-    EXPECT_FALSE(computeRun(t, realTaxa(), {}, stages).outputPath.empty());
-    EXPECT_EQ(begun, (std::vector<RunStage>{RunStage::Metrics, RunStage::Indices, RunStage::Regressions,
-                                            RunStage::Writing}));
+    const SampleTable asRead = readStopping({}, 1).table;
+    RunOptions options;
+    options.gig = CentralBaltic;
+    const auto runStopping = [&](const StopRequest& stop, int threads) {
+        RunCallbacks callbacks;
+        callbacks.stop = stop;
+        options.threads = threads;
+        return computeRun(asRead, realTaxa(), options, callbacks);
+    };
+    const RunResult run = runStopping({}, 1);
+    const struct {
+        const char* stage;
+        std::size_t looks;
+        std::function<void(const StopRequest&, int threads)> work;
+        const char* written;
+    } stages[] = {
+        {"read", 14 + 1 + 2, [&](const StopRequest& stop, int threads) { readStopping(stop, threads); },
+         "s_adj.txt"},
+        {"run", 5, [&](const StopRequest& stop, int threads) { runStopping(stop, threads); }, "s_OUT.txt"},
+        {"bootstrap", 3 + 1 + 6,
+         [&](const StopRequest& stop, int threads) {
+             const BootstrapResult b =
+                 bootstrap(asRead, options, run, {.replicates = 3, .threads = threads, .stop = stop});
+             writeFile(dir.file("s_ci.tsv"), bootstrapSamplesText(b, run)); // as the fronts write them
+         },
+         "s_ci.tsv"},
+    };
+    for (const auto& s : stages) {
+        for (const auto& [k, threads] : [&] {
+                 std::vector<std::pair<std::size_t, int>> stops{{2, 2}};
+                 for (std::size_t k = 1; k <= s.looks + 1; ++k) {
+                     stops.emplace_back(k, 1);
+                 }
+                 return stops;
+             }()) {
+            SCOPED_TRACE(std::string(s.stage) + ", stop at look " + std::to_string(k) + " on " +
+                         std::to_string(threads) + " threads");
+            std::filesystem::remove(dir.file(s.written));
+            StopAtLook stop(k);
+            bool stopped = false;
+            try {
+                s.work(stop.request(), threads);
+            } catch (const Cancelled&) {
+                stopped = true;
+            }
+            EXPECT_EQ(stopped, k <= s.looks);
+            EXPECT_EQ(fileExists(dir.file(s.written)), !stopped);
+            if (threads == 1) {
+                EXPECT_EQ(stop.looks, std::min(k, s.looks));
+            }
+        }
+    }
 }

@@ -93,7 +93,6 @@ export interface IntervalsView {
   ok: true;
   replicates: number;
   counted: number;
-  cancelled: boolean;
   star: Interval[];
   gig: Interval[];
   regressions: { star: boolean; variable: number; counted: number; m: Interval; b: Interval; r2: Interval; band: Interval[] }[];
