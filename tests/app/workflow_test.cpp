@@ -397,7 +397,7 @@ TEST_F(WorkflowTest, ExportTableAndIntervals) {
     wf.intervalsClick(true);
     QSignalSpy finished(&wf, &Workflow::intervalsFinished);
     gig(CentralBaltic)(*this), type(0)(*this), ok(withoutTestVariables)(*this);
-    ASSERT_TRUE(!finished.isEmpty() || finished.wait(300000));
+    ASSERT_TRUE(waitUntil([&finished] { return !finished.isEmpty(); }, "the intervals"));
     ASSERT_NE(wf.intervals(), nullptr);
     const auto at = [this](const char* name) { return QString::fromStdString(dir.file(name)); };
     for (const std::string name : {"t.tsv", "t.CSV"}) {
