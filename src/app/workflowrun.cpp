@@ -6,6 +6,7 @@
 #include "graphs/displaytext.h"
 
 #include "base/error.h"
+#include "base/platform.h"
 #include "input/correctedfile.h"
 #include "input/samplereader.h"
 #include "metrics/catalogue.h"
@@ -339,11 +340,9 @@ std::optional<std::string> Workflow::existingResultsFile(const std::string& path
         if (chosen.isEmpty()) {
             return std::nullopt;
         }
-        if (chosen.right(3).toLower() != QStringLiteral("txt")) {
-            chosen += QStringLiteral(".txt");
-        }
-        // The sample file is only ever read: the results never replace it.
-        if (QFileInfo(chosen).absoluteFilePath() != QFileInfo(inputPath_).absoluteFilePath()) {
+        chosen = withTxtExtension(chosen);
+        // The sample file is only ever read: the results never replace it, by any name.
+        if (!platform::sameFile(pathBytes(chosen), pathBytes(inputPath_))) {
             return pathBytes(chosen);
         }
         dialogs.showMessage(QStringLiteral("The results cannot replace the sample file ") + inputPath_ +

@@ -222,6 +222,7 @@ TEST_F(WorkflowTest, ExistingResultsFile) {
         const char* told;
     } cases[] = {{{}, {}, false, "", "No file was saved."},
                  {{}, {"sites.txt", "other"}, false, "other.txt", "cannot replace the sample file"},
+                 {{}, {"./sites", "Other.TXT"}, false, "Other.TXT", "cannot replace the sample file"},
                  {{true}, {}, true, "", ""}};
     wf.gigClick(CentralBaltic);
     wf.riverTypeClick(0);
@@ -435,14 +436,47 @@ TEST_F(WorkflowTest, SaveResultsElsewhere) {
     dialogs.yesNoAnswers = {false};
     ok(withoutTestVariables)(*this);
     EXPECT_EQ(readFile(out()), "earlier results");
-    // A name without ".txt" that would become the sample file's is refused like the name itself.
-    dialogs.messages.clear();
-    dialogs.saveAnswers = {QString::fromStdString(dir.file("sites")),
-                           QString::fromStdString(dir.file("again.txt"))};
-    wf.saveResultsAs();
-    EXPECT_EQ(readFile(dir.file("again.txt")), wf.results()->resultsText);
-    EXPECT_EQ(readFile(dir.file("sites.txt")), withoutTestVariables().text());
-    EXPECT_THAT(dialogs.messages.join('\n').toStdString(), HasSubstr("cannot replace the sample file"));
+}
+
+// No file a save writes is the sample file under another name: the name without ".txt",
+// a link to it, its path through "./"; each brings the dialog back, for each file of the
+// save (the intervals' regressions table too). A name keeps its extension in capitals.
+TEST_F(WorkflowTest, NoSaveReplacesTheSampleFileByAnyName) {
+    wf.intervalsClick(true);
+    QSignalSpy finished(&wf, &Workflow::intervalsFinished);
+    gig(CentralBaltic)(*this), type(0)(*this), ok(withoutTestVariables)(*this);
+    ASSERT_TRUE(waitUntil([&finished] { return !finished.isEmpty(); }, "the intervals"));
+    for (const char* link : {"link.tsv", "r.txt", "x_regressions.tsv"}) {
+        std::filesystem::create_symlink(dir.file("sites.txt"), dir.file(link));
+    }
+    const struct {
+        void (Workflow::*save)();
+        const char* refused; // the name first chosen
+        const char* written; // the name chosen then, written as such
+    } saves[] = {
+        {&Workflow::exportTable, "link.tsv", "t.TSV"},
+        {&Workflow::exportTable, "./sites.txt", "t2.tsv"},
+        {&Workflow::saveResultsAs, "sites", "R.TXT"},
+        {&Workflow::saveResultsAs, "r", "R2.txt"},
+        {&Workflow::saveResultsAs, "./sites.txt", "R3.Txt"},
+        {&Workflow::saveIntervals, "x.tsv", "ci.TSV"},
+        {&Workflow::saveIntervals, "./sites.txt", "ci2.tsv"},
+    };
+    for (const auto& s : saves) {
+        SCOPED_TRACE(std::string(s.refused) + " then " + s.written);
+        dialogs.messages.clear();
+        dialogs.saveAnswers = {QString::fromStdString(dir.file(s.refused)),
+                               QString::fromStdString(dir.file(s.written))};
+        (wf.*s.save)();
+        ASSERT_EQ(dialogs.messages.size(), 1);
+        EXPECT_THAT(dialogs.messages[0].toStdString(), HasSubstr("cannot replace the sample file"));
+        EXPECT_TRUE(std::filesystem::is_regular_file(dir.file(s.written)));
+        EXPECT_EQ(readFile(dir.file("sites.txt")), withoutTestVariables().text());
+    }
+    for (const char* link : {"link.tsv", "r.txt", "x_regressions.tsv"}) {
+        EXPECT_TRUE(std::filesystem::is_symlink(dir.file(link))) << link;
+    }
+    EXPECT_FALSE(fileExists(dir.file("R.TXT.txt")));
 }
 
 } // namespace

@@ -529,6 +529,29 @@ TEST(CliTable, TableAndSummaryAgreeWithTheResultsFileOfTheSameRun) {
     }
 }
 
+// No output replaces the sample file, whatever name it takes there: each output found to
+// be a link to the sample file fails the file, even with --force, and the link stays.
+TEST(CliOutputs, NoOutputReplacesTheSampleFileThroughALink) {
+    if (!posixSystem) {
+        GTEST_SKIP() << "links need a POSIX system";
+    }
+    TempDir dir;
+    writeFile(dir.file("s.txt"), typical);
+    fs::create_directory(dir.file("out"));
+    for (const std::string output :
+         {"s_OUT.txt", "s_adj.txt", "s_table.tsv", "s_ci.tsv", "s_ci_regressions.tsv"}) {
+        SCOPED_TRACE(output);
+        fs::create_symlink(dir.file("s.txt"), dir.file("out/" + output));
+        const Outcome o = batch(runOn(
+            dir.file("s.txt"), {"--force", "--table", "--bootstrap", "5", "--output-dir", dir.file("out")}));
+        EXPECT_EQ(o.status, 1);
+        EXPECT_THAT(o.err, HasSubstr(output + " would replace the sample file " + dir.file("s.txt")));
+        EXPECT_TRUE(fs::is_symlink(dir.file("out/" + output)));
+        fs::remove(dir.file("out/" + output));
+    }
+    EXPECT_EQ(readFile(dir.file("s.txt")), typical);
+}
+
 // The taxa map answers before --unknown suggest; every file goes to the output folder, and
 // a second sample file of the same name does not replace the first one's results there.
 TEST(CliOutputs, OutputFolderTakesEveryFileAndTheTaxaMapAnswersFirst) {

@@ -162,12 +162,14 @@ TEST_F(RunFixture, ExistingResultsFileIsReplacedOnlyWhenTheCallbackSaysSoAndAnUn
     EXPECT_EQ(computeRun(t, realTaxa(), {}, elsewhere).outputPath, dir.file("other.txt"));
     EXPECT_TRUE(fileExists(dir.file("other.txt")));
     EXPECT_EQ(readFile(dir.file("s_OUT.txt")), "old results");
-    // The sample file itself is never the results file.
-    RunCallbacks onInput;
-    onInput.existingResultsFile = [&](const std::string&) { return std::optional(t.sourcePath); };
+    // The sample file itself is never the results file, however its path is written.
     const std::string input = readFile(t.sourcePath);
-    EXPECT_THAT(errorOf([&] { computeRun(t, realTaxa(), {}, onInput); }), HasSubstr(t.sourcePath));
-    EXPECT_EQ(readFile(t.sourcePath), input);
+    for (const std::string& samplePath : {t.sourcePath, dir.file("./s.txt")}) {
+        RunCallbacks onInput;
+        onInput.existingResultsFile = [&](const std::string&) { return std::optional(samplePath); };
+        EXPECT_THAT(errorOf([&] { computeRun(t, realTaxa(), {}, onInput); }), HasSubstr(t.sourcePath));
+        EXPECT_EQ(readFile(t.sourcePath), input);
+    }
     // A folder that cannot be written is reported with the path, the results kept.
     SampleTable unwritable = t;
     unwritable.sourcePath = dir.file("missing-folder/s.txt");
