@@ -4,13 +4,13 @@
 #include "base/numberforms.h"
 #include "cli/batch.h"
 #include "metrics/catalogue.h"
-#include "report/formulaguard.h"
 #include "report/resultsfile.h"
 #include "support/samplefile.h"
 #include "support/testsupport.h"
 
 #include <algorithm>
 #include <array>
+#include <regex>
 #include <set>
 #include <sstream>
 
@@ -309,21 +309,40 @@ TEST(CliBatch, EarlierTableAndIntervalsStopOnlyARunThatWritesThem) {
     EXPECT_FALSE(fs::exists(dir.file("s_OUT.txt")));
 }
 
-// Sample texts that a spreadsheet would evaluate reach none: every file for people and
-// spreadsheets writes them after an apostrophe; numbers (a negative test value too) stay
-// as written, and so does the corrected file, a copy of the user's own.
+// Every text field of a sample file starting as a formula: the title, codes, names, the
+// test variables' names and a text among their values, an ignored family name.
 const std::string formulas = [] {
-    SampleFile f = SampleFile::typical();
-    f.header[SampleFile::firstFamily + 6] = "MYSTERYIDAE"; // ignored: the corrected file is written
-    f.header[4] = "-URBAN";
-    f.cell(0, 0) = "@SUM(A1)";
-    f.cell(0, 1) = "=1+1";
-    f.cell(1, 1) = "=HYPERLINK(\"http://x\";\"click\")";
-    f.cell(2, 1) = "Site #3";
+    SampleFile f = SampleFile::typical(SampleFile::defaultClasses(), SampleFile::defaultFamilies(),
+                                       {"=EQR", "-URBAN", "@ALT"});
+    f.title = "=TITLE()";
+    f.header[SampleFile::firstFamily + 6] = "+MYSTERYIDAE"; // ignored: the corrected file is written
+    const char* codes[] = {"@SUM(A1)", "+A2", "-A3", "=A4"};
+    const char* names[] = {"=1+1", "=HYPERLINK(\"http://x\";\"click\")", "Site #3", "+x", "-y", "@z"};
+    for (std::size_t i = 0; i < 6; ++i) {
+        f.cell(i, 0) = i < 4 ? codes[i] : f.cell(i, 0);
+        f.cell(i, 1) = names[i];
+    }
     f.cell(2, 3) = "-0.5";
+    f.cell(4, 4) = "=2+2"; // not a number: missing
     return f.text();
 }();
 
+// What a spreadsheet evaluates: a cell (its quotes taken off) that starts with "=", "+",
+// "-", "@", TAB or CR and is not a plain decimal number.
+bool evaluated(std::string cell) {
+    if (cell.size() >= 2 && cell.front() == '"' && cell.back() == '"') {
+        cell = cell.substr(1, cell.size() - 2);
+    }
+    static const std::regex number(R"([+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?)");
+    return !cell.empty() && std::string_view("=+-@\t\r").find(cell.front()) != std::string_view::npos &&
+           !std::regex_match(cell, number);
+}
+
+// No text of the sample file reaches a spreadsheet as a formula: every text cell of every
+// file for people and spreadsheets (the results file, the table, both interval files; the
+// page offers these same files) starts with an apostrophe instead. Numbers (a negative
+// test value too) stay as written, and so does the corrected file, a copy of the user's
+// own that the program reads again.
 TEST(CliBatch, FormulasOfTheSampleFileReachNoSpreadsheet) {
     TempDir dir;
     writeFile(dir.file("s.txt"), formulas);
@@ -332,13 +351,16 @@ TEST(CliBatch, FormulasOfTheSampleFileReachNoSpreadsheet) {
     for (const std::string name : {"s_OUT.txt", "s_table.tsv", "s_ci.tsv", "s_ci_regressions.tsv"}) {
         for (const auto& row : cellsOf(readFile(dir.file(name)), "\n")) {
             for (const std::string& cell : row) {
-                EXPECT_FALSE(readsAsFormula(cell.substr(0, cell.find('\r')))) << name << ": " << cell;
+                EXPECT_FALSE(evaluated(cell.substr(0, cell.find('\r')))) << name << ": " << cell;
             }
         }
     }
-    EXPECT_THAT(readFile(dir.file("s_OUT.txt")), Mentions("\r\n'@SUM(A1)\t'=1+1      ", "\t'-URBAN\t"));
+    EXPECT_THAT(readFile(dir.file("s_OUT.txt")),
+                Mentions("\r\n'=TITLE()\r\n", "\r\n'+MYSTERYIDAE\r\n", "\r\n'@SUM(A1)\t'=1+1      ",
+                         "\r\n'-A3\tSite #3", "\t'=EQR\t'-URBAN\t'@ALT\r\n", "\r\n'-URBAN\t0 "));
     EXPECT_THAT(readFile(dir.file("s_table.tsv")),
                 Mentions("\tURBAN_raw\t", "\n'@SUM(A1)\t'=1+1\t", "\t\"'=HYPERLINK(\"\"http", "\t-0.5\t"));
+    EXPECT_THAT(readFile(dir.file("s_ci.tsv")), Mentions("\n'+A2\t\"'=HYPERLINK(", "\n'=A4\t'+x\t"));
     EXPECT_THAT(readFile(dir.file("s_adj.txt")), HasSubstr("\n@SUM(A1)\t=1+1      "));
 }
 
