@@ -342,17 +342,23 @@ bool evaluated(std::string cell) {
 // file for people and spreadsheets (the results file, the table, both interval files; the
 // page offers these same files) starts with an apostrophe instead. Numbers (a negative
 // test value too) stay as written, and so does the corrected file, a copy of the user's
-// own that the program reads again.
-TEST(CliBatch, FormulasOfTheSampleFileReachNoSpreadsheet) {
+// own that the program reads again. The intervals are two tables, each with the settings
+// on its first line and as many cells on every other, read whole by R and pandas told to
+// skip comments.
+TEST(CliBatch, FormulasOfTheSampleFileReachNoSpreadsheetAndTheIntervalsAreTwoTables) {
     TempDir dir;
     writeFile(dir.file("s.txt"), formulas);
     const Outcome o = batch(runOn(dir.file("s.txt"), {"--unknown", "ignore", "--table", "--bootstrap", "5"}));
     ASSERT_EQ(o.status, 0) << o.err;
     for (const std::string name : {"s_OUT.txt", "s_table.tsv", "s_ci.tsv", "s_ci_regressions.tsv"}) {
-        for (const auto& row : cellsOf(readFile(dir.file(name)), "\n")) {
+        const Rows rows = cellsOf(readFile(dir.file(name)), "\n");
+        for (const auto& row : rows) {
             for (const std::string& cell : row) {
                 EXPECT_FALSE(evaluated(cell.substr(0, cell.find('\r')))) << name << ": " << cell;
             }
+            EXPECT_TRUE(name.find("_ci") == std::string::npos || row.size() == rows[1].size() ||
+                        &row == &rows[0])
+                << name;
         }
     }
     EXPECT_THAT(readFile(dir.file("s_OUT.txt")),
@@ -360,27 +366,15 @@ TEST(CliBatch, FormulasOfTheSampleFileReachNoSpreadsheet) {
                          "\r\n'-A3\tSite #3", "\t'=EQR\t'-URBAN\t'@ALT\r\n", "\r\n'-URBAN\t0 "));
     EXPECT_THAT(readFile(dir.file("s_table.tsv")),
                 Mentions("\tURBAN_raw\t", "\n'@SUM(A1)\t'=1+1\t", "\t\"'=HYPERLINK(\"\"http", "\t-0.5\t"));
-    EXPECT_THAT(readFile(dir.file("s_ci.tsv")), Mentions("\n'+A2\t\"'=HYPERLINK(", "\n'=A4\t'+x\t"));
+    EXPECT_THAT(readFile(dir.file("s_ci.tsv")),
+                Mentions("# replicates=5 counted=5 seed=1 rule=median\nCODE\t", "\n'+A2\t\"'=HYPERLINK(",
+                         "\n'=A4\t'+x\t"));
+    EXPECT_THAT(readFile(dir.file("s_ci_regressions.tsv")),
+                Mentions("# replicates=5 counted=5 seed=1 rule=median\nindex\t", "\nGIG\tURBAN\t"));
+    EXPECT_EQ(cellsOf(readFile(dir.file("s_ci.tsv")), "\n").size() +
+                  cellsOf(readFile(dir.file("s_ci_regressions.tsv")), "\n").size(),
+              (1 + 1 + 14) + (1 + 1 + 6));
     EXPECT_THAT(readFile(dir.file("s_adj.txt")), HasSubstr("\n@SUM(A1)\t=1+1      "));
-}
-
-// The intervals are two tables, each with the settings on its first line and the same
-// number of cells on every other line, read whole by R and pandas told to skip comments.
-TEST(CliBatch, IntervalsAreTwoRectangularTables) {
-    TempDir dir;
-    writeFile(dir.file("s.txt"), formulas);
-    ASSERT_EQ(batch(runOn(dir.file("s.txt"), {"--unknown", "ignore", "--bootstrap", "5"})).status, 0);
-    for (const auto& [name, rows] :
-         {std::pair<std::string, std::size_t>{"s_ci.tsv", 14}, {"s_ci_regressions.tsv", 6}}) {
-        const std::string text = readFile(dir.file(name));
-        EXPECT_EQ(text.rfind("# replicates=5 counted=5 seed=1 rule=median\n", 0), 0u) << name;
-        const Rows table = cellsOf(text.substr(text.find('\n') + 1), "\n");
-        ASSERT_EQ(table.size(), rows + 1) << name;
-        for (const auto& row : table) {
-            EXPECT_EQ(row.size(), table[0].size()) << name;
-        }
-    }
-    EXPECT_THAT(readFile(dir.file("s_ci_regressions.tsv")), HasSubstr("\nGIG\tURBAN\t"));
 }
 
 TEST(CliBatch, UnwritableCorrectedFileIsToldAndTheResultsAreStillWritten) {

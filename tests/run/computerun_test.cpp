@@ -236,16 +236,6 @@ INSTANTIATE_TEST_SUITE_P(EveryGig, GoldenFiles,
                              return n;
                          });
 
-// A stop request that says "stop" from its k-th look on, and counts every look.
-struct StopAtLook {
-    explicit StopAtLook(std::size_t at) : k(at) {}
-    StopRequest request() {
-        return StopRequest([this] { return ++looks >= k; });
-    }
-    const std::size_t k;
-    std::atomic<std::size_t> looks{0};
-};
-
 // Every look of the read, the run and the bootstrap at the stop request: a stop asked at
 // the k-th look ends the stage right there (Cancelled, no further look) with nothing
 // written; asked after the last look, it changes nothing. On one thread the stages look,
@@ -261,61 +251,55 @@ TEST_F(RunFixture, AStopAtAnyLookEndsTheStageThereWritingNothing) {
         row.push_back("1");
     }
     writeFile(dir.file("s.txt"), sample.text());
-    const auto readStopping = [this](const StopRequest& stop, int threads) {
-        return readSampleFileSavingCorrections(dir.file("s.txt"), realTaxa(), realTree(),
-                                               [](const auto&) { return UnknownTaxonAnswer::ignore(); },
-                                               {.threads = threads, .blockBytes = 1, .stop = stop});
-    };
-    const SampleTable asRead = readStopping({}, 1).table;
     RunOptions options;
     options.gig = CentralBaltic;
-    const auto runStopping = [&](const StopRequest& stop, int threads) {
+    const auto reading = [&](const StopRequest& stop) {
+        return readSampleFileSavingCorrections(dir.file("s.txt"), realTaxa(), realTree(),
+                                               [](const auto&) { return UnknownTaxonAnswer::ignore(); },
+                                               {.threads = options.threads, .blockBytes = 1, .stop = stop});
+    };
+    const SampleTable asRead = reading({}).table;
+    const auto running = [&](const StopRequest& stop) {
         RunCallbacks callbacks;
         callbacks.stop = stop;
-        options.threads = threads;
         return computeRun(asRead, realTaxa(), options, callbacks);
     };
-    const RunResult run = runStopping({}, 1);
+    const RunResult done = running({});
     const struct {
-        const char* stage;
         std::size_t looks;
-        std::function<void(const StopRequest&, int threads)> work;
+        std::function<void(const StopRequest&)> work;
         const char* written;
     } stages[] = {
-        {"read", 14 + 1 + 2, [&](const StopRequest& stop, int threads) { readStopping(stop, threads); },
-         "s_adj.txt"},
-        {"run", 5, [&](const StopRequest& stop, int threads) { runStopping(stop, threads); }, "s_OUT.txt"},
-        {"bootstrap", 3 + 1 + 6,
-         [&](const StopRequest& stop, int threads) {
-             const BootstrapResult b =
-                 bootstrap(asRead, options, run, {.replicates = 3, .threads = threads, .stop = stop});
-             writeFile(dir.file("s_ci.tsv"), bootstrapSamplesText(b, run)); // as the fronts write them
+        {14 + 1 + 2, reading, "s_adj.txt"},
+        {5, running, "s_OUT.txt"},
+        {3 + 1 + 6,
+         [&](const StopRequest& stop) { // the intervals written as the fronts write them
+             writeFile(
+                 dir.file("s_ci.tsv"),
+                 bootstrapSamplesText(bootstrap(asRead, options, done,
+                                                {.replicates = 3, .threads = options.threads, .stop = stop}),
+                                      done));
          },
          "s_ci.tsv"},
     };
     for (const auto& s : stages) {
-        for (const auto& [k, threads] : [&] {
-                 std::vector<std::pair<std::size_t, int>> stops{{2, 2}};
-                 for (std::size_t k = 1; k <= s.looks + 1; ++k) {
-                     stops.emplace_back(k, 1);
-                 }
-                 return stops;
-             }()) {
-            SCOPED_TRACE(std::string(s.stage) + ", stop at look " + std::to_string(k) + " on " +
-                         std::to_string(threads) + " threads");
-            std::filesystem::remove(dir.file(s.written));
-            StopAtLook stop(k);
-            bool stopped = false;
-            try {
-                s.work(stop.request(), threads);
-            } catch (const Cancelled&) {
-                stopped = true;
-            }
-            EXPECT_EQ(stopped, k <= s.looks);
-            EXPECT_EQ(fileExists(dir.file(s.written)), !stopped);
-            if (threads == 1) {
-                EXPECT_EQ(stop.looks, std::min(k, s.looks));
+        for (options.threads = 1; options.threads <= 2; ++options.threads) {
+            for (std::size_t k = options.threads; k <= (options.threads == 1 ? s.looks + 1 : 2); ++k) {
+                SCOPED_TRACE(std::string(s.written) + ": stop at look " + std::to_string(k) + " on " +
+                             std::to_string(options.threads) + " threads");
+                std::filesystem::remove(dir.file(s.written));
+                std::atomic<std::size_t> looks{0};
+                bool stopped = false;
+                try {
+                    s.work(StopRequest([&looks, k] { return ++looks >= k; }));
+                } catch (const Cancelled&) {
+                    stopped = true;
+                }
+                EXPECT_EQ(stopped, k <= s.looks);
+                EXPECT_EQ(fileExists(dir.file(s.written)), !stopped);
+                EXPECT_TRUE(options.threads > 1 || looks == std::min(k, s.looks)) << looks;
             }
         }
+        options.threads = 1;
     }
 }
