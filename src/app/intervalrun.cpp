@@ -2,8 +2,6 @@
 
 #include "graphs/displaytext.h"
 
-#include <QMetaObject>
-
 namespace torrentix {
 
 IntervalRun::IntervalRun(SampleTable asRead, RunOptions options, std::shared_ptr<const RunResult> run,
@@ -33,17 +31,14 @@ void IntervalRun::work() {
     } catch (const std::exception& e) {
         failure = anyText(e.what());
     }
-    // Queued to this object: the call is dropped if the object goes first.
-    QMetaObject::invokeMethod(
-        this, [this, result, failure] { emit finished(result, failure); }, Qt::QueuedConnection);
+    calls_.post([this, result, failure] { emit finished(result, failure); });
 }
 
 // Called on the bootstrap's thread as replicates finish: only a new thousandth is passed on,
 // so that the window's thread gets at most a thousand calls.
 void IntervalRun::progress(double fraction) {
     if (shownSteps_.advance(fraction)) {
-        QMetaObject::invokeMethod(
-            this, [this, fraction] { emit progressed(fraction); }, Qt::QueuedConnection);
+        calls_.post([this, fraction] { emit progressed(fraction); });
     }
 }
 

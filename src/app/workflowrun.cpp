@@ -16,7 +16,6 @@
 #include <QDate>
 #include <QFileInfo>
 #include <QLocale>
-#include <QMetaObject>
 #include <QTime>
 
 #include <algorithm>
@@ -180,8 +179,7 @@ void Workflow::enterStage(WorkStage stage) {
     if (stageHook_) {
         stageHook_(stage);
     }
-    QMetaObject::invokeMethod(
-        this, [this, stage] { emit stageChanged(stageText(stage)); }, Qt::QueuedConnection);
+    job_->onWindowThread([this, stage] { emit stageChanged(stageText(stage)); });
 }
 
 // Reads the file on the work's thread; questions go to the user on the window's thread.
