@@ -10,7 +10,7 @@
 
 #include <algorithm>
 #include <array>
-#include <regex>
+#include <cstdlib>
 #include <set>
 #include <sstream>
 
@@ -328,14 +328,16 @@ const std::string formulas = [] {
 }();
 
 // What a spreadsheet evaluates: a cell (its quotes taken off) that starts with "=", "+",
-// "-", "@", TAB or CR and is not a plain decimal number.
+// "-", "@", TAB or CR and is not a plain decimal number (signs, digits, point, exponent).
 bool evaluated(std::string cell) {
     if (cell.size() >= 2 && cell.front() == '"' && cell.back() == '"') {
         cell = cell.substr(1, cell.size() - 2);
     }
-    static const std::regex number(R"([+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?)");
+    char* end = nullptr;
+    const bool number = cell.find_first_not_of("0123456789.eE+-") == std::string::npos &&
+                        (std::strtod(cell.c_str(), &end), end == cell.c_str() + cell.size());
     return !cell.empty() && std::string_view("=+-@\t\r").find(cell.front()) != std::string_view::npos &&
-           !std::regex_match(cell, number);
+           !number;
 }
 
 // No text of the sample file reaches a spreadsheet as a formula: every text cell of every
