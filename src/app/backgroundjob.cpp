@@ -1,7 +1,5 @@
 #include "app/backgroundjob.h"
 
-#include <QMetaObject>
-
 namespace torrentix {
 namespace {
 
@@ -29,52 +27,45 @@ void BackgroundJob::start(std::function<void()> work, std::function<void()> done
     shownSteps_.reset();
     thread_ = std::thread([this, work = std::move(work), done = std::move(done)] {
         work();
-        QMetaObject::invokeMethod(
-            this,
-            [this, done] {
-                wait();
-                done();
-            },
-            Qt::QueuedConnection);
+        calls_.post([this, done] {
+            wait();
+            done();
+        });
     });
 }
 
 void BackgroundJob::report(double fraction) {
     if (shownSteps_.advance(fraction)) {
-        QMetaObject::invokeMethod(
-            this, [this, fraction] { emit progressed(fraction); }, Qt::QueuedConnection);
+        calls_.post([this, fraction] { emit progressed(fraction); });
     }
 }
 
-// The call waits in the window's event queue; the work looks every 50 ms whether it was
+// The call waits for the window's thread; the work looks every 50 ms whether it was
 // stopped meanwhile, and then leaves without an answer unless the call has begun.
 void BackgroundJob::runOnWindowThread(const std::function<void()>& call) {
     using State = PendingCall::State;
     auto pending = std::make_shared<PendingCall>();
-    QMetaObject::invokeMethod(
-        this,
-        [this, pending, call] {
-            {
-                std::lock_guard lock(pending->mutex);
-                if (pending->state != State::Waiting) {
-                    return;
-                }
-                pending->state = State::Running;
-            }
-            std::exception_ptr failure;
-            ++asking_;
-            try {
-                call();
-            } catch (...) {
-                failure = std::current_exception();
-            }
-            --asking_;
+    calls_.post([this, pending, call] {
+        {
             std::lock_guard lock(pending->mutex);
-            pending->failure = failure;
-            pending->state = State::Done;
-            pending->answered.notify_all();
-        },
-        Qt::QueuedConnection);
+            if (pending->state != State::Waiting) {
+                return;
+            }
+            pending->state = State::Running;
+        }
+        std::exception_ptr failure;
+        ++asking_;
+        try {
+            call();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        --asking_;
+        std::lock_guard lock(pending->mutex);
+        pending->failure = failure;
+        pending->state = State::Done;
+        pending->answered.notify_all();
+    });
     std::unique_lock lock(pending->mutex);
     while (!pending->answered.wait_for(lock, std::chrono::milliseconds(50),
                                        [&] { return pending->state == State::Done; })) {

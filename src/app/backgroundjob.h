@@ -2,9 +2,11 @@
 // Work of the engine on a thread of its own, so that the window keeps painting and its
 // "Cancel" answers at once. Questions the work must put to the user are asked on the
 // window's thread while the work waits for the answer; a stop ends the wait. The end of
-// the work reaches the window's thread as a queued call, dropped if the job is gone.
+// the work reaches the window's thread as a queued call, dropped if the job is gone
+// (app/windowthreadcalls).
 
 #include "app/thousandthsteps.h"
+#include "app/windowthreadcalls.h"
 #include "base/cancel.h"
 
 #include <QObject>
@@ -52,6 +54,9 @@ class BackgroundJob : public QObject {
     template <class T> T ask(std::function<T()> question);
     // From the work: the fraction done, passed on only when it moved by a thousandth.
     void report(double fraction);
+    // From the work: runs `call` on the window's thread after the calls handed over before
+    // it; dropped if the job goes first.
+    void onWindowThread(std::function<void()> call) { calls_.post(std::move(call)); }
 
   signals:
     void progressed(double fraction);
@@ -63,6 +68,7 @@ class BackgroundJob : public QObject {
     std::atomic<bool> stop_{false};
     ThousandthSteps shownSteps_;
     std::atomic<int> asking_{0};
+    WindowThreadCalls calls_;
     std::thread thread_;
 };
 

@@ -2,8 +2,6 @@
 
 #include "graphs/displaytext.h"
 
-#include <QMetaObject>
-
 namespace torrentix {
 
 IntervalRun::IntervalRun(SampleTable asRead, RunOptions options, std::shared_ptr<const RunResult> run,
@@ -25,26 +23,22 @@ void IntervalRun::work() {
     try {
         BootstrapOptions options;
         options.replicates = replicates;
-        options.cancel = &cancel_;
+        options.stop = &cancel_;
         options.progress = [this](double fraction) { progress(fraction); };
-        auto done = std::make_shared<BootstrapResult>(bootstrap(asRead_, options_, *run_, options));
-        if (!done->cancelled) {
-            result = std::move(done);
-        }
+        result = std::make_shared<BootstrapResult>(bootstrap(asRead_, options_, *run_, options));
+    } catch (const Cancelled&) {
+        // Stopped: neither intervals nor a failure to tell.
     } catch (const std::exception& e) {
         failure = anyText(e.what());
     }
-    // Queued to this object: the call is dropped if the object goes first.
-    QMetaObject::invokeMethod(
-        this, [this, result, failure] { emit finished(result, failure); }, Qt::QueuedConnection);
+    calls_.post([this, result, failure] { emit finished(result, failure); });
 }
 
 // Called on the bootstrap's thread as replicates finish: only a new thousandth is passed on,
 // so that the window's thread gets at most a thousand calls.
 void IntervalRun::progress(double fraction) {
     if (shownSteps_.advance(fraction)) {
-        QMetaObject::invokeMethod(
-            this, [this, fraction] { emit progressed(fraction); }, Qt::QueuedConnection);
+        calls_.post([this, fraction] { emit progressed(fraction); });
     }
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 // The bootstrap confidence intervals of a run, computed on a thread of their own so that
 // the window keeps painting and its Cancel button answers. The engine reports progress
-// from its worker threads; progress and the end reach the window's thread as queued calls.
+// from its worker threads; progress and the end reach the window's thread as queued calls
+// (app/windowthreadcalls), dropped if the run goes first.
 
 #include "app/thousandthsteps.h"
+#include "app/windowthreadcalls.h"
 #include "run/bootstrap.h"
 
 #include <QObject>
@@ -30,7 +32,7 @@ class IntervalRun : public QObject {
     IntervalRun(const IntervalRun&) = delete;
     IntervalRun& operator=(const IntervalRun&) = delete;
 
-    // Asks the engine to stop after the replicates under way.
+    // Asks the engine to stop after the replicates (or blocks of intervals) under way.
     void cancel() { cancel_ = true; }
 
   signals:
@@ -47,6 +49,7 @@ class IntervalRun : public QObject {
     const std::shared_ptr<const RunResult> run_;
     std::atomic<bool> cancel_{false};
     ThousandthSteps shownSteps_{0}; // thousandths of the progress already reported
+    WindowThreadCalls calls_;
     std::thread thread_;
 };
 

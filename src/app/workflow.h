@@ -254,6 +254,8 @@ class Workflow : public QObject {
     void rememberChoice(const UnknownTaxonQuestion& question, const TaxonChoice& choice,
                         UserDialogs& dialogs);
     void startIntervals(SampleTable asRead, RunOptions options);
+    // A name chosen for a results file, ".txt" added unless it ends so in any letter case.
+    static QString withTxtExtension(const QString& chosen);
     bool saveOutput(const QString& title, const QString& proposed, const QString& filter,
                     const std::function<QStringList(const QString&)>& pathsOf,
                     const std::function<void(const QStringList&)>& write);

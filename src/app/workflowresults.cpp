@@ -6,6 +6,7 @@
 #include "app/intervalrun.h"
 #include "app/tableexport.h"
 #include "base/files.h"
+#include "base/platform.h"
 #include "graphs/displaytext.h"
 #include "report/resultsfile.h"
 #include "report/tidytable.h"
@@ -58,8 +59,9 @@ void Workflow::intervalsDone(std::shared_ptr<const BootstrapResult> result, cons
 }
 
 // Asks where an output goes and writes it there: `pathsOf` gives the files a chosen name
-// writes, `write` writes them. A file that would replace the sample file, or a place that
-// cannot be written, brings the dialog back. False when the user chose no name.
+// writes, `write` writes them. A file that would replace the sample file (by any name: a
+// link to it, another spelling of its path), or a place that cannot be written, brings
+// the dialog back. False when the user chose no name.
 bool Workflow::saveOutput(const QString& title, const QString& proposed, const QString& filter,
                           const std::function<QStringList(const QString&)>& pathsOf,
                           const std::function<void(const QStringList&)>& write) {
@@ -71,7 +73,7 @@ bool Workflow::saveOutput(const QString& title, const QString& proposed, const Q
         }
         const QStringList paths = pathsOf(chosen);
         if (std::any_of(paths.begin(), paths.end(), [&sample](const QString& path) {
-                return QFileInfo(path).absoluteFilePath() == sample;
+                return platform::sameFile(pathBytes(path), pathBytes(sample));
             })) {
             dialogs_.showMessage(QStringLiteral("The output cannot replace the sample file ") + sample +
                                  QStringLiteral(". Please choose another name."));
@@ -84,6 +86,11 @@ bool Workflow::saveOutput(const QString& title, const QString& proposed, const Q
             dialogs_.showMessage(anyText(e.what()) + QStringLiteral("\nPlease choose another folder."));
         }
     }
+}
+
+QString Workflow::withTxtExtension(const QString& chosen) {
+    return chosen.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive) ? chosen
+                                                                        : chosen + QStringLiteral(".txt");
 }
 
 bool Workflow::canSave() const {
@@ -115,11 +122,7 @@ void Workflow::saveResultsAs() {
     const QString proposed = pathText(written.empty() ? resultsPathFor(pathBytes(shownRun_->path)) : written);
     saveOutput(
         QStringLiteral("SAVE RESULTS AS"), proposed, QStringLiteral("Text File (*.txt)"),
-        [](const QString& chosen) {
-            return QStringList{chosen.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive)
-                                   ? chosen
-                                   : chosen + QStringLiteral(".txt")};
-        },
+        [](const QString& chosen) { return QStringList{withTxtExtension(chosen)}; },
         [this](const QStringList& paths) {
             writeFileAtomically(pathBytes(paths[0]), results_->resultsText);
         });

@@ -15,7 +15,6 @@
 #include "report/reporttext.h"
 
 #include <QFileInfo>
-#include <QMetaObject>
 
 #include <algorithm>
 #include <array>
@@ -180,8 +179,7 @@ void Workflow::enterStage(WorkStage stage) {
     if (stageHook_) {
         stageHook_(stage);
     }
-    QMetaObject::invokeMethod(
-        this, [this, stage] { emit stageChanged(stageText(stage)); }, Qt::QueuedConnection);
+    job_->onWindowThread([this, stage] { emit stageChanged(stageText(stage)); });
 }
 
 // Reads the file on the work's thread; questions go to the user on the window's thread.
@@ -359,11 +357,9 @@ std::optional<std::string> Workflow::existingResultsFile(const std::string& path
         if (chosen.isEmpty()) {
             return std::nullopt;
         }
-        if (chosen.right(3).toLower() != QStringLiteral("txt")) {
-            chosen += QStringLiteral(".txt");
-        }
-        // The sample file is only ever read: the results never replace it.
-        if (QFileInfo(chosen).absoluteFilePath() != QFileInfo(inputPath_).absoluteFilePath()) {
+        chosen = withTxtExtension(chosen);
+        // The sample file is only ever read: the results never replace it, by any name.
+        if (!platform::sameFile(pathBytes(chosen), pathBytes(inputPath_))) {
             return pathBytes(chosen);
         }
         dialogs.showMessage(QStringLiteral("The results cannot replace the sample file ") + inputPath_ +

@@ -6,6 +6,9 @@
 #include "base/error.h"
 
 #include <atomic>
+#include <cstddef>
+#include <functional>
+#include <utility>
 
 namespace torrentix {
 
@@ -14,15 +17,31 @@ class Cancelled : public Error {
     Cancelled() : Error("Stopped by the user.") {}
 };
 
-// Set from another thread to stop; nullptr: the computation cannot be stopped.
-using StopRequest = const std::atomic<bool>*;
+// Whether the user asked to stop: a flag set from another thread, or a question asked at
+// every look (a test's request that says "stop" from its k-th look on). None: the
+// computation cannot be stopped. Looks may come from several threads at once.
+class StopRequest {
+  public:
+    StopRequest() = default;
+    StopRequest(std::nullptr_t) {}
+    StopRequest(const std::atomic<bool>* flag) : flag_(flag) {}
+    explicit StopRequest(std::function<bool()> asked) : asked_(std::move(asked)) {}
 
-inline bool stopRequested(StopRequest stop) {
-    return stop != nullptr && stop->load(std::memory_order_relaxed);
+    bool requested() const {
+        return flag_ != nullptr ? flag_->load(std::memory_order_relaxed) : asked_ && asked_();
+    }
+
+  private:
+    const std::atomic<bool>* flag_ = nullptr;
+    std::function<bool()> asked_;
+};
+
+inline bool stopRequested(const StopRequest& stop) {
+    return stop.requested();
 }
 
-inline void stopIfRequested(StopRequest stop) {
-    if (stopRequested(stop)) {
+inline void stopIfRequested(const StopRequest& stop) {
+    if (stop.requested()) {
         throw Cancelled();
     }
 }

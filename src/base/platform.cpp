@@ -202,6 +202,47 @@ bool pathExists(const std::string& path) {
     return attributesOf(path) != INVALID_FILE_ATTRIBUTES;
 }
 
+namespace {
+
+// The volume and file index of an existing file (or folder), through links; false when it
+// cannot be opened.
+bool fileIdentity(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+    const HANDLE file =
+        CreateFileW(systemPath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const bool known = GetFileInformationByHandle(file, &info) != 0;
+    CloseHandle(file);
+    return known;
+}
+
+std::wstring fullPath(const std::string& path) {
+    const std::wstring wide = widen(path);
+    const DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    std::wstring full(needed, L'\0');
+    full.resize(GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr));
+    return full;
+}
+
+} // namespace
+
+bool sameFile(const std::string& a, const std::string& b) {
+    if (!pathExists(a) || !pathExists(b)) {
+        return false;
+    }
+    BY_HANDLE_FILE_INFORMATION first{}, second{};
+    if (fileIdentity(a, first) && fileIdentity(b, second)) {
+        return first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+               first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+    }
+    // A file that cannot be opened (in use without sharing): its full path, letter case aside.
+    const std::wstring fullA = fullPath(a), fullB = fullPath(b);
+    return CompareStringOrdinal(fullA.c_str(), static_cast<int>(fullA.size()), fullB.c_str(),
+                                static_cast<int>(fullB.size()), TRUE) == CSTR_EQUAL;
+}
+
 bool isFolder(const std::string& path) {
     const DWORD attributes = attributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -360,6 +401,13 @@ bool describeOpenFile(int fd, OpenFileInfo& info) {
 bool pathExists(const std::string& path) {
     struct stat s {};
     return ::stat(path.c_str(), &s) == 0;
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 bool isFolder(const std::string& path) {

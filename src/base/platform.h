@@ -45,6 +45,12 @@ struct OpenFileInfo {
 bool describeOpenFile(int fd, OpenFileInfo& info);
 
 bool pathExists(const std::string& path);
+// Whether two paths name one existing file, however they are spelt: through a symbolic
+// link, with "." or ".." in them, or (where the file system ignores letter case) in other
+// letter case. Decided by the file's identity (device and inode; on Windows the volume
+// and file index, or the full paths without letter case where a file cannot be opened),
+// never by comparing the texts. False when either does not exist.
+bool sameFile(const std::string& a, const std::string& b);
 bool isFolder(const std::string& path);
 // Creates a folder and the folders above it that are missing; true when it is a folder
 // afterwards.

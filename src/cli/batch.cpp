@@ -148,11 +148,22 @@ void saveCorrected(ReadResult& read, const std::string& folder) {
     read.table.sourcePath = sourcePath;
 }
 
-// Refuses, before anything is read, a file whose outputs exist (without --force) or would
-// replace the results of another file of this run.
+// Refuses, before anything is read, a file whose outputs exist (without --force), would
+// replace the sample file itself (through a link, say) or the results of another file of
+// this run. Files are compared as files, whatever the spelling of their paths.
 void checkOutputs(const BatchContext& c, const std::string& path) {
     const std::string outPath = resultsPathFor(path, c.args.outputDir);
-    if (c.resultsWritten.count(outPath) != 0) {
+    for (const std::string& output :
+         {outPath, outputPathFor(path, "_adj.txt", c.args.outputDir), tablePathFor(path, c.args.outputDir),
+          taxaRecordPathFor(path, c.args.outputDir), bootstrapPathFor(path, c.args.outputDir),
+          bootstrapRegressionsPathFor(path, c.args.outputDir)}) {
+        if (platform::sameFile(output, path)) {
+            throw Error("The output " + output + " would replace the sample file " + path + ".");
+        }
+    }
+    if (std::any_of(c.resultsWritten.begin(), c.resultsWritten.end(), [&outPath](const std::string& written) {
+            return platform::sameFile(written, outPath);
+        })) {
         throw Error("The results file " + outPath +
                     " holds the results of another sample file of the same name in this run. Give the files "
                     "different names, or process them one at a time.");
@@ -350,8 +361,9 @@ bool writeBootstrap(const BatchContext& c, const std::string& path, const Sample
     const std::string samplesPath = bootstrapPathFor(path, c.args.outputDir);
     const std::string regressionsPath = bootstrapRegressionsPathFor(path, c.args.outputDir);
     try {
-        const BootstrapResult b = bootstrap(asRead, runOptionsOf(c), run,
-                                            {c.args.bootstrap, c.args.seed, c.args.threads, nullptr, {}});
+        const BootstrapResult b =
+            bootstrap(asRead, runOptionsOf(c), run,
+                      {.replicates = c.args.bootstrap, .seed = c.args.seed, .threads = c.args.threads});
         writeFileAtomically(samplesPath, bootstrapSamplesText(b, run));
         c.out << samplesPath << "\n";
         writeFileAtomically(regressionsPath, bootstrapRegressionsText(b, run));
@@ -411,7 +423,7 @@ bool processFile(const BatchContext& c, const std::string& path) {
             c.out << read.correctedPath << "\n";
         }
         if (!run.outputPath.empty()) {
-            c.resultsWritten.insert(run.outputPath);
+            c.resultsWritten.push_back(run.outputPath);
             c.out << run.outputPath << "\n";
             if (!run.recordPath.empty()) {
                 c.out << run.recordPath << "\n";
@@ -474,7 +486,7 @@ int runBatch(const std::vector<std::string>& args, const BatchEnvironment& envir
         if (!parsed.outputDir.empty()) {
             makeOutputFolder(parsed.outputDir);
         }
-        std::set<std::string> resultsWritten;
+        std::vector<std::string> resultsWritten;
         const BatchContext context{parsed, taxa, tree,    environment.dateText, environment.timeText,
                                    out,    err,  taxaMap, resultsWritten};
         bool allDone = true;

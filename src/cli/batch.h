@@ -9,7 +9,6 @@
 
 #include <optional>
 #include <ostream>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -39,8 +38,9 @@ struct BatchContext {
     std::ostream& err;
     const std::optional<TaxaMap>& taxaMap; // --taxa-map, read once for every file
     // The results files written so far in this run: with --output-dir two sample files
-    // of the same name would otherwise write over each other's results.
-    std::set<std::string>& resultsWritten;
+    // of the same name (or, where letter case does not count, of names differing in case)
+    // would otherwise write over each other's results.
+    std::vector<std::string>& resultsWritten;
 };
 
 // Reads, computes and writes the results of one file; false when the file failed.

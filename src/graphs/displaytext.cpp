@@ -1,6 +1,7 @@
 #include "graphs/displaytext.h"
 
 #include "base/text.h"
+#include "report/formulaguard.h"
 
 #include <QFile>
 
@@ -22,6 +23,18 @@ QString screenLines(std::string_view bytes) {
     QString text = anyText(bytes);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return text;
+}
+
+QString spreadsheetText(const QString& text) {
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines) {
+        QStringList cells = line.split(QLatin1Char('\t'));
+        for (QString& cell : cells) {
+            cell = QString::fromStdString(guardFormula(cell.toStdString()));
+        }
+        line = cells.join(QLatin1Char('\t'));
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 // The engine opens files by UTF-8 names on Windows, and by the system's bytes elsewhere.

@@ -17,6 +17,11 @@ QString anyText(std::string_view bytes);
 // The same with the CR LF line ends of the reports turned into screen line breaks.
 QString screenLines(std::string_view bytes);
 
+// A text for the clipboard, TAB-separated cells in lines, as a spreadsheet takes it when
+// pasted: every cell it would take for a formula gets its apostrophe, as in the files
+// (report/formulaguard).
+QString spreadsheetText(const QString& text);
+
 // A path as the engine wants it (the file system's bytes), and back.
 std::string pathBytes(const QString& path);
 QString pathText(const std::string& path);

@@ -1,5 +1,6 @@
 #include "graphs/resultslist.h"
 
+#include "graphs/displaytext.h"
 #include "graphs/resultscells.h"
 #include "graphs/twips.h"
 
@@ -225,7 +226,7 @@ void ResultsList::contextMenuEvent(QContextMenuEvent* event) {
 void ResultsList::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Copy)) {
         if (selectionModel()->hasSelection()) {
-            QApplication::clipboard()->setText(selectedRowsText());
+            QApplication::clipboard()->setText(spreadsheetText(selectedRowsText()));
         }
         event->accept();
         return;

@@ -1,5 +1,7 @@
 #include "graphs/sampleinfolabel.h"
 
+#include "graphs/displaytext.h"
+
 #include <QApplication>
 #include <QClipboard>
 
@@ -84,7 +86,7 @@ void SampleInfoLabel::rest() {
 void SampleInfoLabel::release(Qt::KeyboardModifiers modifiers) {
     const QString picked = std::exchange(picked_, QString());
     if (!picked.isEmpty() && modifiers == Qt::ControlModifier) {
-        QApplication::clipboard()->setText(picked);
+        QApplication::clipboard()->setText(spreadsheetText(picked));
         setText(storedText);
         repaint();
         restoreTimer_.start();

@@ -2,6 +2,7 @@
 
 #include "base/files.h"
 #include "base/numberforms.h"
+#include "base/platform.h"
 
 namespace torrentix {
 namespace {
@@ -14,7 +15,7 @@ void saveCorrectedFile(ReadResult& result) {
     const SampleTable& table = result.table;
     std::string path = replaceExtension(table.sourcePath, "_adj.txt");
     try {
-        if (path == table.sourcePath) {
+        if (platform::sameFile(path, table.sourcePath)) {
             throw Error("The corrected file would replace the sample file " + path + ".");
         }
         writeFileAtomically(path, correctedFileText(table));

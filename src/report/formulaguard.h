@@ -14,7 +14,10 @@ namespace torrentix {
 // True when a spreadsheet would evaluate the text as a formula.
 bool readsAsFormula(std::string_view text);
 
-// The text, with a leading apostrophe when it reads as a formula.
+// The text, with a leading apostrophe when it reads as a formula. The one guard of every
+// output's text cells: the results file, the tables for other programs (through textCell
+// of report/tidytable, which also quotes and converts them to UTF-8) and the desktop's
+// copies to the clipboard.
 std::string guardFormula(std::string_view text);
 
 } // namespace torrentix

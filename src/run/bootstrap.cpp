@@ -344,34 +344,29 @@ class Bootstrap {
         replicates_.resize(static_cast<std::size_t>(std::max(options_.replicates, 0)));
         parallel(replicates_.size(), true,
                  [this](std::size_t r) { replicates_[r] = ReplicateDraw(in_, options_.seed, r).draw(); });
-        if (cancelled()) {
-            result.cancelled = true;
-            return result;
-        }
         for (const Replicate& r : replicates_) {
             result.counted += r.ok ? 1 : 0;
         }
         sampleIntervals(result);
         result.regressions = in_.regressions;
         for (std::size_t g = 0; g < in_.regressions.size(); ++g) {
+            stopIfRequested(options_.stop);
             regressionIntervals(g, result.regressions[g]);
         }
         return result;
     }
 
   private:
-    bool cancelled() const { return options_.cancel != nullptr && options_.cancel->load(); }
-
     // Runs work(0..count-1) on the threads asked for; each index writes only its own slot, so
-    // the outcome does not depend on the number of threads. Once cancelled, the remaining
-    // indices are skipped. `reportProgress` tells the progress callback as items finish.
+    // the outcome does not depend on the number of threads. Each index looks at the stop
+    // request first; once stopped, the threads leave after their item under way and the
+    // caller gets Cancelled. `reportProgress` tells the progress callback as items finish.
     template <typename Work> void parallel(std::size_t count, bool reportProgress, Work work) {
         forEachIndex(
             count, threadCount(options_.threads),
             [&](std::size_t i) {
-                if (!cancelled()) {
-                    work(i);
-                }
+                stopIfRequested(options_.stop);
+                work(i);
             },
             [&](std::size_t done) {
                 if (reportProgress && options_.progress) {

@@ -18,12 +18,12 @@
 // and the replicate number; indices are drawn without bias by rejection. The result is the
 // same for any number of threads and on every run.
 
+#include "base/cancel.h"
 #include "base/parallel.h"
 #include "input/sampletable.h"
 #include "run/computerun.h"
 
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -34,8 +34,10 @@ namespace torrentix {
 struct BootstrapOptions {
     int replicates = 1000;
     std::uint64_t seed = 1;
-    int threads = 0;                                  // 0: every core
-    const std::atomic<bool>* cancel = nullptr;        // set from another thread to stop early
+    int threads = 0; // 0: every core
+    // Looked at before each replicate, each block of samples' intervals and each regression's
+    // intervals: once it is set the bootstrap throws Cancelled and gives no intervals.
+    StopRequest stop = nullptr;
     std::function<void(double)> progress = {};        // fraction done, called on the calling thread
     ThreadStart startThread = torrentix::startThread; // how worker threads are started
 };
@@ -61,14 +63,13 @@ struct BootstrapResult {
     int counted = 0; // replicates whose normalisation succeeded
     std::uint64_t seed = 0;
     bool useMedian = true;
-    bool cancelled = false;
     std::vector<Interval> star; // per kept sample
     std::vector<Interval> gig;
     std::vector<RegressionIntervals> regressions; // in the results file's order
 };
 
 // `table` is the sample table as read (test values not yet normalised), `run` the run
-// computed from it with `options`.
+// computed from it with `options`. Throws Cancelled when stopped.
 BootstrapResult bootstrap(const SampleTable& table, const RunOptions& options, const RunResult& run,
                           const BootstrapOptions& bootstrapOptions);
 

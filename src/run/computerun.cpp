@@ -4,6 +4,7 @@
 #include "base/memory.h"
 #include "base/numberforms.h"
 #include "base/parallel.h"
+#include "base/platform.h"
 #include "base/text.h"
 #include "input/samplereader.h"
 #include "metrics/catalogue.h"
@@ -107,6 +108,10 @@ void writeTaxaRecord(const SampleTable& table, const TaxaDatabase& taxa, const T
                      RunResult& r) {
     const std::string path = taxaRecordPathFor(table.sourcePath, folderOf(r.outputPath));
     try {
+        if (platform::sameFile(path, table.sourcePath)) {
+            throw Error("The record of the names " + path + " would replace the sample file " +
+                        table.sourcePath + ".");
+        }
         writeFileAtomically(path, taxaRecordText(table, taxa, heading));
         r.recordPath = path;
     } catch (const Error& e) {

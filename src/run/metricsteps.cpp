@@ -32,7 +32,7 @@ void normaliseMetrics(MetricTable& m, Gig gig, const SampleTable& table, Referen
 
 // Each sample's metrics are its own, so they are the same whatever thread computes them.
 void runMetricPasses(const SampleTable& table, const TaxaDatabase& taxa, Gig gig, unsigned threads,
-                     const ProgressHandler& progress, MetricTable& m, StopRequest stop) {
+                     const ProgressHandler& progress, MetricTable& m, const StopRequest& stop) {
     constexpr int samplesPerBlock = 1024;
     const CountedFamilies families = resolveFamilyTraits(table, taxa);
     const int nsamp = table.nsamp();

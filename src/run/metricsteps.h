@@ -16,7 +16,7 @@ namespace torrentix {
 // Fills the metric arrays of the GIG from the samples; progress goes to the calling thread.
 // Throws Cancelled, before a block of samples, once `stop` is set.
 void runMetricPasses(const SampleTable& table, const TaxaDatabase& taxa, Gig gig, unsigned threads,
-                     const ProgressHandler& progress, MetricTable& m, StopRequest stop = nullptr);
+                     const ProgressHandler& progress, MetricTable& m, const StopRequest& stop = {});
 
 // Normalises the metrics of the GIG in the order of the results file, each against the
 // reference value of its own column, appending the lines of the normalisation table.

@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "base/files.h"
+#include "base/platform.h"
 #include "base/text.h"
 #include "report/resultsfile.h"
 
@@ -16,7 +17,7 @@ std::optional<std::string> chooseResultsPath(const std::string& sourcePath, cons
         return path;
     }
     auto chosen = existing(path);
-    if (chosen && *chosen == sourcePath) {
+    if (chosen && platform::sameFile(*chosen, sourcePath)) {
         throw Error("The results file cannot replace the sample file " + sourcePath + ".");
     }
     return chosen;

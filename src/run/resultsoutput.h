@@ -14,7 +14,7 @@ namespace torrentix {
 using ExistingResultsFile = std::function<std::optional<std::string>(const std::string& path)>;
 
 // Where the results file goes, or nullopt when the user ends up without a file. Throws
-// Error when the answer would replace the sample file.
+// Error when the answer would replace the sample file (by whatever name).
 std::optional<std::string> chooseResultsPath(const std::string& inputPath, const std::string& folder,
                                              const ExistingResultsFile& existing);
 

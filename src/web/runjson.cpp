@@ -131,7 +131,6 @@ Json intervalsViewJson(const BootstrapResult& b) {
     }
     return {{"replicates", b.replicates},
             {"counted", b.counted},
-            {"cancelled", b.cancelled},
             {"list", listJson(columns)},
             {"regressions", regressions}};
 }

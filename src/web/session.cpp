@@ -272,6 +272,8 @@ std::string Session::intervalsJson(int replicates, double seed, const Progress& 
         b.seed = static_cast<std::uint64_t>(seed);
         b.threads = 1;
         b.progress = progress;
+        // No stop request: the page stops the engine by ending its worker, where nothing
+        // is written.
         const BootstrapResult result = bootstrap(*asRead_, options_, *run_, b);
         const std::string samplesPath = bootstrapPathFor(path_);
         const std::string regressionsPath = bootstrapRegressionsPathFor(path_);

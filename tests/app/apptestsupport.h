@@ -7,7 +7,6 @@
 
 #include <QCoreApplication>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QStringList>
 #include <QTest>
 #include <QTimer>
@@ -71,14 +70,21 @@ struct FakeDialogs : UserDialogs {
     }
 };
 
-// Lets the work under way (a read, a run) end and its results reach the window's thread:
-// events are processed until nothing is busy, for at most five minutes.
+// How long a test waits for work of the program (a read, a run, 1,000 replicates of a
+// small file): far beyond what the work takes, so that a wait that runs out is a fault.
+constexpr int waitMilliseconds = 10000;
+
+// Processes events until `done` holds; after `waitMilliseconds` the test fails, telling
+// what it waited for.
+inline bool waitUntil(const std::function<bool()>& done, const char* what) {
+    const bool met = QTest::qWaitFor(done, waitMilliseconds);
+    EXPECT_TRUE(met) << "waited " << waitMilliseconds / 1000 << " s for " << what;
+    return met;
+}
+
+// Lets the work under way (a read, a run) end and its results reach the window's thread.
 template <class Workflow> void settle(const Workflow& workflow) {
-    QElapsedTimer waited;
-    waited.start();
-    while (workflow.busy() && waited.elapsed() < 300000) {
-        QTest::qWait(1);
-    }
+    waitUntil([&workflow] { return !workflow.busy(); }, "the read or run under way to end");
     QCoreApplication::processEvents();
 }
 

@@ -288,7 +288,7 @@ TEST_F(MainWindowTest, IntervalsThroughTheControls) {
         clickAndSettle("okButton");
         QObject::disconnect(started);
         EXPECT_TRUE(waitShown) << told();
-        EXPECT_TRUE(!finished.isEmpty() || finished.wait(300000));
+        waitUntil([&finished] { return !finished.isEmpty(); }, "the intervals to end");
         EXPECT_FALSE(shown("waitcancel") || window.workflow().computingIntervals());
         EXPECT_EQ(list->columnCount(), stop == "wait" ? 13 : 9);
         EXPECT_EQ(shown("chk_intervalcolumns"), stop == "wait");
@@ -358,7 +358,12 @@ TEST_F(MainWindowTest, CancelOrCloseDuringARun) {
             QMetaObject::invokeMethod(&window, act, Qt::QueuedConnection);
             QElapsedTimer waited;
             waited.start();
-            while (!window.workflow().stopAsked() && !declined_ && waited.elapsed() < 300000) {
+            while (!window.workflow().stopAsked() && !declined_) {
+                if (waited.elapsed() > waitMilliseconds) {
+                    ADD_FAILURE() << "waited " << waitMilliseconds / 1000
+                                  << " s for the window to stop the run";
+                    break;
+                }
                 QThread::msleep(1);
             }
         });

@@ -222,6 +222,7 @@ TEST_F(WorkflowTest, ExistingResultsFile) {
         const char* told;
     } cases[] = {{{}, {}, false, "", "No file was saved."},
                  {{}, {"sites.txt", "other"}, false, "other.txt", "cannot replace the sample file"},
+                 {{}, {"./sites", "Other.TXT"}, false, "Other.TXT", "cannot replace the sample file"},
                  {{true}, {}, true, "", ""}};
     wf.gigClick(CentralBaltic);
     wf.riverTypeClick(0);
@@ -419,31 +420,55 @@ TEST_F(WorkflowTest, TaxaMapRemembersAnswers) {
     EXPECT_THAT(readFile(map), ::testing::StartsWith("#"));
 }
 
-// "Export table..." writes the run's table where the user says, comma-separated for a
-// ".csv" name, never over the sample file, with the intervals' columns once they are
-// computed; "Save intervals..." writes their two tables. A place that cannot be written
-// brings the dialog back.
-TEST_F(WorkflowTest, ExportTableAndIntervals) {
+// "Export table...", "Save results as..." and "Save intervals..." write where the user
+// says: comma-separated for a ".csv" name, an extension kept in any letter case, the
+// table with the intervals' columns once they are computed, the intervals' regressions
+// table beside theirs. A name of the sample file however spelt (itself, without ".txt",
+// through a link or "./"; the regressions table's name too), or a place that cannot be
+// written, brings the dialog back.
+TEST_F(WorkflowTest, SavesWriteWhereTheUserSaysNeverOverTheSampleFile) {
     wf.intervalsClick(true);
     QSignalSpy finished(&wf, &Workflow::intervalsFinished);
     gig(CentralBaltic)(*this), type(0)(*this), ok(withoutTestVariables)(*this);
-    ASSERT_TRUE(!finished.isEmpty() || finished.wait(300000));
+    ASSERT_TRUE(waitUntil([&finished] { return !finished.isEmpty(); }, "the intervals"));
     ASSERT_NE(wf.intervals(), nullptr);
-    const auto at = [this](const char* name) { return QString::fromStdString(dir.file(name)); };
-    for (const std::string name : {"t.tsv", "t.CSV"}) {
-        dialogs.saveAnswers = {at("sites.txt"), at("no/such/t.tsv"), QString::fromStdString(dir.file(name))};
-        wf.exportTable();
-        EXPECT_THAT(
-            readFile(dir.file(name)),
-            AllOf(::testing::StartsWith(name == "t.tsv" ? "CODE\tSAMPLE\tCLASS" : "\"CODE\",\"SAMPLE\""),
-                  HasSubstr("STAR_lo")));
+    for (const char* link : {"link.tsv", "r.txt", "x_regressions.tsv"}) {
+        std::filesystem::create_symlink(dir.file("sites.txt"), dir.file(link));
     }
-    EXPECT_THAT(dialogs.messages.join('\n').toStdString(),
-                Mentions("cannot replace the sample file", "Please choose another folder."));
+    const char* sample = "cannot replace the sample file";
+    const struct {
+        void (Workflow::*save)();
+        const char* refused; // the name first chosen, and why it is refused
+        const char* told;
+        const char* written; // the name chosen then, written as such, and its start
+        const char* start;
+    } saves[] = {
+        {&Workflow::exportTable, "sites.txt", sample, "t.tsv", "CODE\tSAMPLE\tCLASS"},
+        {&Workflow::exportTable, "link.tsv", sample, "t.CSV", "\"CODE\",\"SAMPLE\""},
+        {&Workflow::exportTable, "./sites.txt", sample, "t2.TSV", "CODE\t"},
+        {&Workflow::exportTable, "no/such/t.tsv", "Please choose another folder.", "t3.tsv", "CODE\t"},
+        {&Workflow::saveResultsAs, "sites", sample, "R.TXT", "Torrentix"},
+        {&Workflow::saveResultsAs, "r", sample, "R2.txt", "Torrentix"},
+        {&Workflow::saveResultsAs, "./sites.txt", sample, "R3.Txt", "Torrentix"},
+        {&Workflow::saveIntervals, "x.tsv", sample, "ci.csv", "# replicates=1000 "},
+        {&Workflow::saveIntervals, "./sites.txt", sample, "ci2.TSV", "# replicates=1000 "},
+    };
+    for (const auto& s : saves) {
+        SCOPED_TRACE(std::string(s.refused) + " then " + s.written);
+        dialogs.messages.clear();
+        dialogs.saveAnswers = {QString::fromStdString(dir.file(s.refused)),
+                               QString::fromStdString(dir.file(s.written))};
+        (wf.*s.save)();
+        ASSERT_EQ(dialogs.messages.size(), 1);
+        EXPECT_THAT(dialogs.messages[0].toStdString(), HasSubstr(s.told));
+        EXPECT_THAT(readFile(dir.file(s.written)), ::testing::StartsWith(s.start));
+    }
     EXPECT_EQ(readFile(dir.file("sites.txt")), withoutTestVariables().text());
-    dialogs.saveAnswers = {at("ci.csv")};
-    wf.saveIntervals();
-    EXPECT_THAT(readFile(dir.file("ci.csv")), ::testing::StartsWith("# replicates=1000 "));
+    for (const char* link : {"link.tsv", "r.txt", "x_regressions.tsv"}) {
+        EXPECT_TRUE(std::filesystem::is_symlink(dir.file(link))) << link;
+    }
+    EXPECT_FALSE(fileExists(dir.file("R.TXT.txt")));
+    EXPECT_THAT(readFile(dir.file("t.CSV")), HasSubstr("\"STAR_lo\""));
     EXPECT_THAT(readFile(dir.file("ci_regressions.csv")), ::testing::StartsWith("# replicates=1000 "));
     EXPECT_EQ(csvFromTsv("# seed=1\nA\tB\n\"x\"\"y\tz\"\t1.5e-05\n12\t\n0,5\tinf\n'=1\t-2\n"),
               "# seed=1\n\"A\",\"B\"\n\"x\"\"y\tz\",1.5e-05\n12,\n\"0,5\",\"inf\"\n\"'=1\",-2\n");
@@ -465,14 +490,6 @@ TEST_F(WorkflowTest, SaveResultsElsewhere) {
     dialogs.yesNoAnswers = {false};
     ok(withoutTestVariables)(*this);
     EXPECT_EQ(readFile(out()), "earlier results");
-    // A name without ".txt" that would become the sample file's is refused like the name itself.
-    dialogs.messages.clear();
-    dialogs.saveAnswers = {QString::fromStdString(dir.file("sites")),
-                           QString::fromStdString(dir.file("again.txt"))};
-    wf.saveResultsAs();
-    EXPECT_EQ(readFile(dir.file("again.txt")), wf.results()->resultsText);
-    EXPECT_EQ(readFile(dir.file("sites.txt")), withoutTestVariables().text());
-    EXPECT_THAT(dialogs.messages.join('\n').toStdString(), HasSubstr("cannot replace the sample file"));
 }
 
 } // namespace

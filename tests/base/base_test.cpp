@@ -156,6 +156,31 @@ TEST(Files, PathsUseTheSystemsSeparators) {
     EXPECT_EQ(pathInFolder("", "s.txt"), "s.txt");
 }
 
+// Two paths name one file when the file is one, however they are spelt: with "." and
+// "..", through a link, in other letter case where the file system ignores case (Windows);
+// a path to no file names none.
+TEST(Files, OneFileByItsIdentityNotItsPath) {
+    TempDir dir;
+    writeFile(dir.file("s.txt"), "x");
+    writeFile(dir.file("t.txt"), "x");
+    ASSERT_TRUE(platform::createFolders(dir.file("d")));
+    if (posixSystem) {
+        std::filesystem::create_symlink(dir.file("s.txt"), dir.file("link.txt"));
+        std::filesystem::create_hard_link(dir.file("s.txt"), dir.file("hard.txt"));
+    }
+    const struct {
+        std::string other;
+        bool same;
+    } cases[] = {{dir.file("s.txt"), true},           {dir.file("./s.txt"), true},
+                 {dir.file("d/../s.txt"), true},      {dir.file("link.txt"), posixSystem},
+                 {dir.file("hard.txt"), posixSystem}, {dir.file("S.TXT"), !posixSystem},
+                 {dir.file("t.txt"), false},          {dir.file("missing.txt"), false}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(platform::sameFile(dir.file("s.txt"), c.other), c.same) << c.other;
+    }
+    EXPECT_FALSE(platform::sameFile(dir.file("missing.txt"), dir.file("missing.txt")));
+}
+
 // A path far beyond Windows' classic 260 characters, in folders with non-ASCII names: the
 // bytes written come back unchanged (no line end or end-of-file mark is translated), and a
 // second write replaces the first.

@@ -4,13 +4,13 @@
 #include "base/numberforms.h"
 #include "cli/batch.h"
 #include "metrics/catalogue.h"
-#include "report/formulaguard.h"
 #include "report/resultsfile.h"
 #include "support/samplefile.h"
 #include "support/testsupport.h"
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -361,56 +361,74 @@ TEST(CliBatch, EarlierTableAndIntervalsStopOnlyARunThatWritesThem) {
     EXPECT_FALSE(fs::exists(dir.file("s_OUT.txt")));
 }
 
-// Sample texts that a spreadsheet would evaluate reach none: every file for people and
-// spreadsheets writes them after an apostrophe; numbers (a negative test value too) stay
-// as written, and so does the corrected file, a copy of the user's own.
+// Every text field of a sample file starting as a formula: the title, codes, names, the
+// test variables' names and a text among their values, an ignored family name.
 const std::string formulas = [] {
-    SampleFile f = SampleFile::typical();
-    f.header[SampleFile::firstFamily + 6] = "MYSTERYIDAE"; // ignored: the corrected file is written
-    f.header[4] = "-URBAN";
-    f.cell(0, 0) = "@SUM(A1)";
-    f.cell(0, 1) = "=1+1";
-    f.cell(1, 1) = "=HYPERLINK(\"http://x\";\"click\")";
-    f.cell(2, 1) = "Site #3";
+    SampleFile f = SampleFile::typical(SampleFile::defaultClasses(), SampleFile::defaultFamilies(),
+                                       {"=EQR", "-URBAN", "@ALT"});
+    f.title = "=TITLE()";
+    f.header[SampleFile::firstFamily + 6] = "+MYSTERYIDAE"; // ignored: the corrected file is written
+    const char* codes[] = {"@SUM(A1)", "+A2", "-A3", "=A4"};
+    const char* names[] = {"=1+1", "=HYPERLINK(\"http://x\";\"click\")", "Site #3", "+x", "-y", "@z"};
+    for (std::size_t i = 0; i < 6; ++i) {
+        f.cell(i, 0) = i < 4 ? codes[i] : f.cell(i, 0);
+        f.cell(i, 1) = names[i];
+    }
     f.cell(2, 3) = "-0.5";
+    f.cell(4, 4) = "=2+2"; // not a number: missing
     return f.text();
 }();
 
-TEST(CliBatch, FormulasOfTheSampleFileReachNoSpreadsheet) {
+// What a spreadsheet evaluates: a cell (its quotes taken off) that starts with "=", "+",
+// "-", "@", TAB or CR and is not a plain decimal number (signs, digits, point, exponent).
+bool evaluated(std::string cell) {
+    if (cell.size() >= 2 && cell.front() == '"' && cell.back() == '"') {
+        cell = cell.substr(1, cell.size() - 2);
+    }
+    char* end = nullptr;
+    const bool number = cell.find_first_not_of("0123456789.eE+-") == std::string::npos &&
+                        (std::strtod(cell.c_str(), &end), end == cell.c_str() + cell.size());
+    return !cell.empty() && std::string_view("=+-@\t\r").find(cell.front()) != std::string_view::npos &&
+           !number;
+}
+
+// No text of the sample file reaches a spreadsheet as a formula: every text cell of every
+// file for people and spreadsheets (the results file, the table, both interval files; the
+// page offers these same files) starts with an apostrophe instead. Numbers (a negative
+// test value too) stay as written, and so does the corrected file, a copy of the user's
+// own that the program reads again. The intervals are two tables, each with the settings
+// on its first line and as many cells on every other, read whole by R and pandas told to
+// skip comments.
+TEST(CliBatch, FormulasOfTheSampleFileReachNoSpreadsheetAndTheIntervalsAreTwoTables) {
     TempDir dir;
     writeFile(dir.file("s.txt"), formulas);
     const Outcome o = batch(runOn(dir.file("s.txt"), {"--unknown", "ignore", "--table", "--bootstrap", "5"}));
     ASSERT_EQ(o.status, 0) << o.err;
     for (const std::string name : {"s_OUT.txt", "s_table.tsv", "s_ci.tsv", "s_ci_regressions.tsv"}) {
-        for (const auto& row : cellsOf(readFile(dir.file(name)), "\n")) {
+        const Rows rows = cellsOf(readFile(dir.file(name)), "\n");
+        for (const auto& row : rows) {
             for (const std::string& cell : row) {
-                EXPECT_FALSE(readsAsFormula(cell.substr(0, cell.find('\r')))) << name << ": " << cell;
+                EXPECT_FALSE(evaluated(cell.substr(0, cell.find('\r')))) << name << ": " << cell;
             }
+            EXPECT_TRUE(name.find("_ci") == std::string::npos || row.size() == rows[1].size() ||
+                        &row == &rows[0])
+                << name;
         }
     }
-    EXPECT_THAT(readFile(dir.file("s_OUT.txt")), Mentions("\r\n'@SUM(A1)\t'=1+1      ", "\t'-URBAN\t"));
+    EXPECT_THAT(readFile(dir.file("s_OUT.txt")),
+                Mentions("\r\n'=TITLE()\r\n", "\r\n'+MYSTERYIDAE\r\n", "\r\n'@SUM(A1)\t'=1+1      ",
+                         "\r\n'-A3\tSite #3", "\t'=EQR\t'-URBAN\t'@ALT\r\n", "\r\n'-URBAN\t0 "));
     EXPECT_THAT(readFile(dir.file("s_table.tsv")),
                 Mentions("\tURBAN_raw\t", "\n'@SUM(A1)\t'=1+1\t", "\t\"'=HYPERLINK(\"\"http", "\t-0.5\t"));
+    EXPECT_THAT(readFile(dir.file("s_ci.tsv")),
+                Mentions("# replicates=5 counted=5 seed=1 rule=median\nCODE\t", "\n'+A2\t\"'=HYPERLINK(",
+                         "\n'=A4\t'+x\t"));
+    EXPECT_THAT(readFile(dir.file("s_ci_regressions.tsv")),
+                Mentions("# replicates=5 counted=5 seed=1 rule=median\nindex\t", "\nGIG\tURBAN\t"));
+    EXPECT_EQ(cellsOf(readFile(dir.file("s_ci.tsv")), "\n").size() +
+                  cellsOf(readFile(dir.file("s_ci_regressions.tsv")), "\n").size(),
+              (1 + 1 + 14) + (1 + 1 + 6));
     EXPECT_THAT(readFile(dir.file("s_adj.txt")), HasSubstr("\n@SUM(A1)\t=1+1      "));
-}
-
-// The intervals are two tables, each with the settings on its first line and the same
-// number of cells on every other line, read whole by R and pandas told to skip comments.
-TEST(CliBatch, IntervalsAreTwoRectangularTables) {
-    TempDir dir;
-    writeFile(dir.file("s.txt"), formulas);
-    ASSERT_EQ(batch(runOn(dir.file("s.txt"), {"--unknown", "ignore", "--bootstrap", "5"})).status, 0);
-    for (const auto& [name, rows] :
-         {std::pair<std::string, std::size_t>{"s_ci.tsv", 14}, {"s_ci_regressions.tsv", 6}}) {
-        const std::string text = readFile(dir.file(name));
-        EXPECT_EQ(text.rfind("# replicates=5 counted=5 seed=1 rule=median\n", 0), 0u) << name;
-        const Rows table = cellsOf(text.substr(text.find('\n') + 1), "\n");
-        ASSERT_EQ(table.size(), rows + 1) << name;
-        for (const auto& row : table) {
-            EXPECT_EQ(row.size(), table[0].size()) << name;
-        }
-    }
-    EXPECT_THAT(readFile(dir.file("s_ci_regressions.tsv")), HasSubstr("\nGIG\tURBAN\t"));
 }
 
 TEST(CliBatch, UnwritableCorrectedFileIsToldAndTheResultsAreStillWritten) {
@@ -597,6 +615,29 @@ TEST(CliTable, TableAndSummaryAgreeWithTheResultsFileOfTheSameRun) {
     }
 }
 
+// No output replaces the sample file, whatever name it takes there: each output found to
+// be a link to the sample file fails the file, even with --force, and the link stays.
+TEST(CliOutputs, NoOutputReplacesTheSampleFileThroughALink) {
+    if (!posixSystem) {
+        GTEST_SKIP() << "links need a POSIX system";
+    }
+    TempDir dir;
+    writeFile(dir.file("s.txt"), typical);
+    fs::create_directory(dir.file("out"));
+    for (const std::string output :
+         {"s_OUT.txt", "s_adj.txt", "s_taxa.tsv", "s_table.tsv", "s_ci.tsv", "s_ci_regressions.tsv"}) {
+        SCOPED_TRACE(output);
+        fs::create_symlink(dir.file("s.txt"), dir.file("out/" + output));
+        const Outcome o = batch(runOn(
+            dir.file("s.txt"), {"--force", "--table", "--bootstrap", "5", "--output-dir", dir.file("out")}));
+        EXPECT_EQ(o.status, 1);
+        EXPECT_THAT(o.err, HasSubstr(output + " would replace the sample file " + dir.file("s.txt")));
+        EXPECT_TRUE(fs::is_symlink(dir.file("out/" + output)));
+        fs::remove(dir.file("out/" + output));
+    }
+    EXPECT_EQ(readFile(dir.file("s.txt")), typical);
+}
+
 // The taxa map answers before --unknown suggest; every file goes to the output folder, and
 // a second sample file of the same name does not replace the first one's results there.
 // The record of the names: every column with its family, where the family comes from and
@@ -641,11 +682,12 @@ TEST(CliOutputs, FailureAfterColumnsLeftOutSaysWhichAndWhatWasWritten) {
     writeFile(dir.file("g.txt"), readFile(EXAMPLES_DIR "/mediterranean-genera.txt"));
     const Outcome o = batch(runOn(dir.file("g.txt"), {"--unknown", "ignore"}));
     EXPECT_EQ(o.status, 1);
-    EXPECT_THAT(o.err, HasSubstr("are both 2: its values cannot be normalised. The computation was stopped and no "
-                                 "results file was written. 72 columns of the file were left out: Dugesia sp., "
-                                 "Polycelis cf. nigra, Pisidium spp., Ancylus fluviatilis, Potamopyrgus "
-                                 "antipodarum and 67 more. The corrected file " +
-                                 dir.file("g_adj.txt") + " was written.\n"));
+    EXPECT_THAT(o.err,
+                HasSubstr("are both 2: its values cannot be normalised. The computation was stopped and no "
+                          "results file was written. 72 columns of the file were left out: Dugesia sp., "
+                          "Polycelis cf. nigra, Pisidium spp., Ancylus fluviatilis, Potamopyrgus "
+                          "antipodarum and 67 more. The corrected file " +
+                          dir.file("g_adj.txt") + " was written.\n"));
 }
 
 TEST(CliOutputs, OutputFolderTakesEveryFileAndTheTaxaMapAnswersFirst) {

@@ -200,6 +200,7 @@ TEST(GraphsView, PressCountsTheSamplesUnderThePointerListsThoseThatFitAndCtrlRel
         run.table.samples[i].testValueTexts[1] = run.table.samples[2].testValueTexts[1];
         run.indices.staricm[i] = run.indices.staricm[2];
     }
+    run.table.samples[2].code = "-3"; // copied as text
     ShownView v(run);
     const auto* sampleInfo = v.findChild<SampleInfoLabel*>();
     const QPoint onAll = v.plot()->currentScale().toPixel(0.1, run.indices.staricm[2]).toPoint();
@@ -207,7 +208,7 @@ TEST(GraphsView, PressCountsTheSamplesUnderThePointerListsThoseThatFitAndCtrlRel
     QTest::mousePress(v.plot(), Qt::LeftButton, {}, onAll);
     const QString shown = sampleInfo->text();
     const auto listed = shown.count("x: ");
-    EXPECT_TRUE(shown.startsWith("17 samples under the pointer\n3 - Site 3\n")) << shown.toStdString();
+    EXPECT_TRUE(shown.startsWith("17 samples under the pointer\n-3 - Site 3\n")) << shown.toStdString();
     EXPECT_TRUE(listed > 0 && shown.endsWith(QString("\u2026 and %1 more").arg(17 - listed))) << listed;
     EXPECT_LE(sampleInfo->heightForWidth(sampleInfo->width()), sampleInfo->height()); // nothing cut
     QTest::mouseRelease(v.plot(), Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier, onAll);
@@ -218,8 +219,10 @@ TEST(GraphsView, PressCountsTheSamplesUnderThePointerListsThoseThatFitAndCtrlRel
     EXPECT_EQ(QApplication::clipboard()->text(), "before"); // neither Shift+Ctrl nor "no data" is copied
     QTest::mouseClick(v.plot(), Qt::LeftButton, Qt::ControlModifier, onAll);
     EXPECT_EQ(QApplication::clipboard()->text().count("x: "), 17); // every entry, not only those shown
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith("'-3 - Site 3\n"));
     EXPECT_EQ(sampleInfo->text(), SampleInfoLabel::storedText);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return sampleInfo->text() == SampleInfoLabel::restingText; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return sampleInfo->text() == SampleInfoLabel::restingText; }, 10000))
+        << "waited 10 s for the resting hint";
 }
 
 // The plot takes the focus by click and by Tab; the arrow keys step through the samples and
@@ -268,6 +271,8 @@ TEST(GraphsView, TheKeyboardStepsThroughTheSamplesCopiesTheFigureAndOpensTheMenu
 TEST(ResultsList, SortsByTextShowsEveryTextWholeAndCtrlCCopiesTheSelectedRowsInTheirShownOrder) {
     RunResult run = twentySampleRun();
     run.table.samples[18].name = "Gew\xe4sser"; // Windows-1252
+    run.table.samples[19].name = "=Site 20";    // shown as written, copied as text
+    run.table.testVariableNames[1] = "-Var2";
     run.table.samples[7] = {"10-MED-2019-0001", "WWWWWWWWWWWWWWW", 4, {"not sampled", "0.3", "N/A"}, {}};
     ResultsList list;
     const auto shared = std::make_shared<const RunResult>(run);
@@ -303,15 +308,16 @@ TEST(ResultsList, SortsByTextShowsEveryTextWholeAndCtrlCCopiesTheSelectedRowsInT
     list.selectionModel()->select(list.model()->index(1, 1),
                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(list.cellText(0, 2), "=Site 20");
     EXPECT_EQ(QApplication::clipboard()->text(),
-              QString::fromUtf8("CODE\tSAMPLE\tCLASS\tSTAR_ICMi\tMed_ICMi\tVar1\tVar2\tVar3\n"
-                                "20.\tSite 20\t5\t10.25\t1.01\tN/A\t0.95\tN/A\n"
+              QString::fromUtf8("CODE\tSAMPLE\tCLASS\tSTAR_ICMi\tMed_ICMi\tVar1\t'-Var2\tVar3\n"
+                                "20.\t'=Site 20\t5\t10.25\t1.01\tN/A\t0.95\tN/A\n"
                                 "19.\tGew\u00e4sser\t4\t9.60\t0.92\tN/A\t0.90\tN/A\n"));
     list.sortRows(1, ResultsList::SortChoice::Ascending); // the selection follows its samples
     QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
     EXPECT_TRUE(QApplication::clipboard()->text().endsWith(
         QString::fromUtf8("19.\tGew\u00e4sser\t4\t9.60\t0.92\tN/A\t0.90\tN/A\n"
-                          "20.\tSite 20\t5\t10.25\t1.01\tN/A\t0.95\tN/A\n")))
+                          "20.\t'=Site 20\t5\t10.25\t1.01\tN/A\t0.95\tN/A\n")))
         << QApplication::clipboard()->text().toStdString();
 }
 

@@ -6,7 +6,6 @@
 #include "support/testsupport.h"
 
 #include <algorithm>
-#include <atomic>
 #include <filesystem>
 #include <map>
 #include <tuple>
@@ -138,9 +137,8 @@ TEST_F(ReadFixture, AbortWritesNothingAndAnUnwritableCorrectedFileIsReported) {
     EXPECT_TRUE(r.correctedPath.empty());
 }
 
-// Progress rises to the whole file; a stop asked during the read ends it without a
-// corrected file, also after the unknown names were answered.
-TEST_F(ReadFixture, ProgressRisesAndAStopEndsTheReadWritingNothing) {
+// Progress rises to the whole file (where the read stops is told in tests/run).
+TEST_F(ReadFixture, ProgressRisesToTheWholeFile) {
     std::string content = "t\n" + header + "\tBETIDAE\n";
     for (int i = 1; i <= 200; ++i) {
         content += std::to_string(i) + "\ta\t6\t1\t1\t1\t3\n";
@@ -153,15 +151,6 @@ TEST_F(ReadFixture, ProgressRisesAndAStopEndsTheReadWritingNothing) {
     EXPECT_GT(seen.size(), 4u);
     EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
     EXPECT_DOUBLE_EQ(seen.back(), 1.0);
-    std::filesystem::remove(dir.file("s_adj.txt"));
-    for (const std::size_t stopAfter : {std::size_t{2}, seen.size()}) {
-        std::atomic<bool> stop{false};
-        std::size_t calls = 0;
-        options.stop = &stop;
-        options.progress = [&](double) { stop = ++calls >= stopAfter; };
-        EXPECT_THROW(read(content, "s.txt", options), Cancelled);
-        EXPECT_FALSE(fileExists(dir.file("s_adj.txt")));
-    }
 }
 
 TEST_F(ReadFixture, CorrectedFileHasTheShapeOfASampleFileAndReadsBackUnasked) {

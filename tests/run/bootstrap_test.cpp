@@ -60,7 +60,7 @@ struct HandRun {
 };
 
 BootstrapResult draw(const HandRun& h, int replicates, std::uint64_t seed = 1, int threads = 0) {
-    return bootstrap(h.table, h.options, h.run, {replicates, seed, threads, nullptr, {}});
+    return bootstrap(h.table, h.options, h.run, {replicates, seed, threads});
 }
 
 } // namespace
@@ -74,8 +74,8 @@ TEST(Bootstrap, SameSeedAndAnyThreadCountGiveTheSameIntervalsAroundThePointValue
     options.gig = Mediterranean;
     options.testVariables[0].biological = true;
     const RunResult run = computeRun(table, realTaxa(), options, {});
-    const auto one = bootstrap(table, options, run, {300, 7, 1, nullptr, {}});
-    const auto two = bootstrap(table, options, run, {300, 7, 2, nullptr, {}});
+    const auto one = bootstrap(table, options, run, {300, 7, 1});
+    const auto two = bootstrap(table, options, run, {300, 7, 2});
     ASSERT_EQ(one.counted, 300);
     for (std::size_t i = 0; i < one.star.size(); ++i) {
         EXPECT_EQ(one.star[i].lo, two.star[i].lo);
@@ -96,7 +96,7 @@ TEST(Bootstrap, SameSeedAndAnyThreadCountGiveTheSameIntervalsAroundThePointValue
             EXPECT_TRUE(*r.band[k].lo <= fitted && fitted <= *r.band[k].hi) << g << " " << k;
         }
     }
-    EXPECT_NE(bootstrap(table, options, run, {300, 8, 1, nullptr, {}}).star[0].lo, one.star[0].lo);
+    EXPECT_NE(bootstrap(table, options, run, {300, 8, 1}).star[0].lo, one.star[0].lo);
 }
 
 // With identical reference samples only the pairs vary: the slope's percentile interval
@@ -167,11 +167,43 @@ TEST(Bootstrap, ReplicatesWhoseNormalisationFailsAreNotCounted) {
     EXPECT_TRUE(result.star.back().lo.has_value());
 }
 
+// A test variable nearly constant: 0 in five samples, 1 in a sixth. A replicate whose
+// drawn pairs hold one of the two values only cannot fit a line, and counts for no
+// interval of the regression; every other fits the line through both values exactly, so
+// each interval end is that line's own value (a failed fit counted would bring its zeros
+// in), and about 1 - (5/6)^6 - (1/6)^6 of the replicates count (the seed fixes the draws;
+// the bounds are four standard deviations of that share's count).
+TEST(Bootstrap, ReplicatesWhoseFitFailsCountForNoRegressionInterval) {
+    HandRun h;
+    for (int r = 0; r < 7; ++r) {
+        h.add(6, asptUpper, 1.0, std::nullopt);
+    }
+    for (int i = 0; i < 6; ++i) {
+        const double y = i < 5 ? 0.25 : 0.75;
+        h.add(3, 2.0 + (asptUpper - 2.0) * y, y, i < 5 ? 0.0 : 1.0);
+    }
+    h.finish();
+    const BootstrapResult result = draw(h, 1000);
+    ASSERT_EQ(result.counted, 1000);
+    ASSERT_EQ(result.regressions.size(), 2u);
+    const double share = 1.0 - std::pow(5.0 / 6.0, 6) - std::pow(1.0 / 6.0, 6);
+    for (const RegressionIntervals& r : result.regressions) {
+        EXPECT_NEAR(r.counted, 1000 * share, 4 * std::sqrt(1000 * share * (1 - share)));
+        const double x = 0.1 * static_cast<double>(r.band.size());
+        ASSERT_GT(r.band.size(), 0u);
+        for (const auto& [interval, value] :
+             {std::pair{r.m, 0.5}, {r.b, 0.25}, {r.r2, 1.0}, {r.band.back(), 0.25 + 0.5 * x}}) {
+            EXPECT_NEAR(*interval.lo, value, 1e-12);
+            EXPECT_NEAR(*interval.hi, value, 1e-12);
+        }
+    }
+}
+
 // The bootstrap shares its replicates out through the same threads: a worker that cannot
 // be started is an error for the caller, never an ended program.
 TEST(Bootstrap, AWorkerThatCannotStartIsAnErrorForTheCaller) {
     const HandRun h;
-    BootstrapOptions options{50, 1, 4, nullptr, {}};
+    BootstrapOptions options{50, 1, 4};
     options.startThread = [](std::function<void()>) -> std::thread {
         throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
     };

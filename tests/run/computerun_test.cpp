@@ -1,5 +1,7 @@
 #include "input/samplereader.h"
 #include "metrics/catalogue.h"
+#include "run/bootstrap.h"
+#include "run/bootstraptable.h"
 #include "run/computerun.h"
 #include "support/samplefile.h"
 #include "support/sampletable.h"
@@ -160,12 +162,14 @@ TEST_F(RunFixture, ExistingResultsFileIsReplacedOnlyWhenTheCallbackSaysSoAndAnUn
     EXPECT_EQ(computeRun(t, realTaxa(), {}, elsewhere).outputPath, dir.file("other.txt"));
     EXPECT_TRUE(fileExists(dir.file("other.txt")));
     EXPECT_EQ(readFile(dir.file("s_OUT.txt")), "old results");
-    // The sample file itself is never the results file.
-    RunCallbacks onInput;
-    onInput.existingResultsFile = [&](const std::string&) { return std::optional(t.sourcePath); };
+    // The sample file itself is never the results file, however its path is written.
     const std::string input = readFile(t.sourcePath);
-    EXPECT_THAT(errorOf([&] { computeRun(t, realTaxa(), {}, onInput); }), HasSubstr(t.sourcePath));
-    EXPECT_EQ(readFile(t.sourcePath), input);
+    for (const std::string& samplePath : {t.sourcePath, dir.file("./s.txt")}) {
+        RunCallbacks onInput;
+        onInput.existingResultsFile = [&](const std::string&) { return std::optional(samplePath); };
+        EXPECT_THAT(errorOf([&] { computeRun(t, realTaxa(), {}, onInput); }), HasSubstr(t.sourcePath));
+        EXPECT_EQ(readFile(t.sourcePath), input);
+    }
     // A folder that cannot be written is reported with the path, the results kept.
     SampleTable unwritable = t;
     unwritable.sourcePath = dir.file("missing-folder/s.txt");
@@ -232,45 +236,70 @@ INSTANTIATE_TEST_SUITE_P(EveryGig, GoldenFiles,
                              return n;
                          });
 
-// A stop asked during any stage before the writing ends the run there, with no results
-// file; a stop asked while the file is being written comes too late: the run is complete.
-TEST_F(RunFixture, StopAskedAtEachStageEndsTheRunWithoutWritingAFile) {
-    const SampleTable t = read(SampleFile::typical());
-    for (const RunStage at : {RunStage::Metrics, RunStage::Indices, RunStage::Regressions}) {
-        std::atomic<bool> stop{false};
-        std::vector<RunStage> begun;
-        RunCallbacks callbacks;
-        callbacks.stop = &stop;
-        callbacks.stage = [&](RunStage s) {
-            begun.push_back(s);
-            stop = stop || s == at;
-        };
-        bool cancelled = false;
-        try {
-            computeRun(t, realTaxa(), {}, callbacks);
-        } catch (const Cancelled&) {
-            cancelled = true;
-        }
-        EXPECT_TRUE(cancelled);
-        EXPECT_EQ(begun.back(), at);
-        EXPECT_FALSE(fileExists(dir.file("s_OUT.txt"))) << static_cast<int>(at);
+// Every look of the read, the run and the bootstrap at the stop request: a stop asked at
+// the k-th look ends the stage right there (Cancelled, no further look) with nothing
+// written; asked after the last look, it changes nothing. On one thread the stages look,
+// in order: the read before each block of lines (a line each here) and at their end, once
+// the blocks are joined and once the names are answered; the run before the metrics, each
+// block of 1,024 samples' metrics, the indices, the regressions and the writing; the
+// bootstrap before each replicate, each block of 64 samples' intervals and each
+// regression's intervals. On two threads a stop still ends each stage without a file.
+TEST_F(RunFixture, AStopAtAnyLookEndsTheStageThereWritingNothing) {
+    SampleFile sample = SampleFile::typical(); // 14 samples, 3 test variables: 6 regressions
+    sample.header.push_back("MYSTERYIDAE");    // ignored: the read writes its corrected file
+    for (auto& row : sample.rows) {
+        row.push_back("1");
     }
-    std::atomic<bool> stop{false};
-    RunCallbacks midPasses;
-    midPasses.stop = &stop;
-    midPasses.progress = [&](double) { stop = true; };
-    RunOptions oneThread;
-    oneThread.threads = 1;
-    EXPECT_THROW(computeRun(SampleTable(t), realTaxa(), oneThread, midPasses), Cancelled);
-    RunCallbacks stages;
-    std::vector<RunStage> begun;
-    stages.stop = &stop;
-    stop = false;
-    stages.stage = [&](RunStage s) {
-        begun.push_back(s);
-        stop = s == RunStage::Writing;
+    writeFile(dir.file("s.txt"), sample.text());
+    RunOptions options;
+    options.gig = CentralBaltic;
+    const auto reading = [&](const StopRequest& stop) {
+        return readSampleFileSavingCorrections(dir.file("s.txt"), realTaxa(), realTree(),
+                                               [](const auto&) { return UnknownTaxonAnswer::ignore(); },
+                                               {.threads = options.threads, .blockBytes = 1, .stop = stop});
     };
-    EXPECT_FALSE(computeRun(t, realTaxa(), {}, stages).outputPath.empty());
-    EXPECT_EQ(begun, (std::vector<RunStage>{RunStage::Metrics, RunStage::Indices, RunStage::Regressions,
-                                            RunStage::Writing}));
+    const SampleTable asRead = reading({}).table;
+    const auto running = [&](const StopRequest& stop) {
+        RunCallbacks callbacks;
+        callbacks.stop = stop;
+        return computeRun(asRead, realTaxa(), options, callbacks);
+    };
+    const RunResult done = running({});
+    const struct {
+        std::size_t looks;
+        std::function<void(const StopRequest&)> work;
+        const char* written;
+    } stages[] = {
+        {14 + 1 + 2, reading, "s_adj.txt"},
+        {5, running, "s_OUT.txt"},
+        {3 + 1 + 6,
+         [&](const StopRequest& stop) { // the intervals written as the fronts write them
+             writeFile(
+                 dir.file("s_ci.tsv"),
+                 bootstrapSamplesText(bootstrap(asRead, options, done,
+                                                {.replicates = 3, .threads = options.threads, .stop = stop}),
+                                      done));
+         },
+         "s_ci.tsv"},
+    };
+    for (const auto& s : stages) {
+        for (options.threads = 1; options.threads <= 2; ++options.threads) {
+            for (std::size_t k = options.threads; k <= (options.threads == 1 ? s.looks + 1 : 2); ++k) {
+                SCOPED_TRACE(std::string(s.written) + ": stop at look " + std::to_string(k) + " on " +
+                             std::to_string(options.threads) + " threads");
+                std::filesystem::remove(dir.file(s.written));
+                std::atomic<std::size_t> looks{0};
+                bool stopped = false;
+                try {
+                    s.work(StopRequest([&looks, k] { return ++looks >= k; }));
+                } catch (const Cancelled&) {
+                    stopped = true;
+                }
+                EXPECT_EQ(stopped, k <= s.looks);
+                EXPECT_EQ(fileExists(dir.file(s.written)), !stopped);
+                EXPECT_TRUE(options.threads > 1 || looks == std::min(k, s.looks)) << looks;
+            }
+        }
+        options.threads = 1;
+    }
 }

@@ -101,7 +101,6 @@ export interface IntervalsView {
   ok: true;
   replicates: number;
   counted: number;
-  cancelled: boolean;
   list: ListColumns; // both bounds of the STAR_ICMi, then of the GIG ICMi
   regressions: {
     star: boolean;
