@@ -20,9 +20,11 @@ std::string proposed(const FamilyEvidence& e) {
 } // namespace
 
 // Common genera and species of European rivers, among them genera whose family is not named
-// after them, each found with its family and the source that knows it (POTAMOPYRGUS with
-// its current family, TATEIDAE, not the dictionary's).
-TEST(FamilyEvidence, CommonEuropeanGeneraAndSpeciesHaveTheirFamily) {
+// after them, and genera of Alpine, Mediterranean and Danubian rivers that the British
+// dictionary lacks (from the supplementary list), each found with its family, the family the
+// metrics count it as, and the source that knows it (POTAMOPYRGUS with its current family,
+// TATEIDAE, not the dictionary's); the guess from leading letters is not even asked.
+TEST(FamilyEvidence, CommonAndSupplementaryGeneraHaveTheirFamily) {
     const std::string cases =
         "AGAPETUS: GLOSSOSOMATIDAE, ECDYONURUS: HEPTAGENIIDAE, ISOPERLA: PERLODIDAE, "
         "POLYCELIS: PLANARIIDAE, RADIX: LYMNAEIDAE, SILO: GOERIDAE, "
@@ -36,28 +38,10 @@ TEST(FamilyEvidence, CommonEuropeanGeneraAndSpeciesHaveTheirFamily) {
         "SERICOSTOMA PERSONATUM: SERICOSTOMATIDAE, ODONTOCERUM ALBICORNE: ODONTOCERIDAE, "
         "POTAMOPHYLAX: LIMNEPHILIDAE, POLYCENTROPUS: POLYCENTROPODIDAE, "
         "LIMNIUS VOLCKMARI: ELMIDAE, ESOLUS: ELMIDAE, OULIMNIUS: ELMIDAE, "
-        "HYDRAENA: HYDRAENIDAE, DICRANOTA: PEDICIIDAE, ATHERIX IBIS: ATHERICIDAE, "
-        "ANCYLUS FLUVIATILIS: ANCYLIDAE, POTAMOPYRGUS ANTIPODARUM: TATEIDAE, "
+        "HYDRAENA: HYDRAENIDAE, DICRANOTA: PEDICIIDAE TIPULIDAE, ATHERIX IBIS: ATHERICIDAE, "
+        "ANCYLUS FLUVIATILIS: ANCYLIDAE, POTAMOPYRGUS ANTIPODARUM: TATEIDAE HYDROBIIDAE, "
         "PISIDIUM: SPHAERIIDAE, ERPOBDELLA OCTOCULATA: ERPOBDELLIDAE, "
-        "TUBIFEX: TUBIFICIDAE, CALOPTERYX SPLENDENS: CALOPTERYGIDAE, "
-        "MICRONECTA: MICRONECTIDAE";
-    for (std::size_t at = 0, end; at < cases.size(); at = end + 2) {
-        end = std::min(cases.find(", ", at), cases.size());
-        const std::size_t colon = cases.find(": ", at);
-        const std::string name = cases.substr(at, colon - at),
-                          family = cases.substr(colon + 2, end - colon - 2);
-        const FamilyEvidence e = familyEvidence(realTaxa(), name, false);
-        ASSERT_TRUE(e.knownAnswer()) << name;
-        EXPECT_EQ(e.knownAnswer()->family, family) << name;
-        EXPECT_EQ(e.knownAnswer()->source, Source::Dictionary) << name;
-        EXPECT_FALSE(e.prefix) << name; // the guess from leading letters is not even asked
-    }
-}
-
-// Genera of Alpine, Mediterranean and Danubian rivers that the British dictionary lacks are
-// known from the supplementary list, each with its family and the family the metrics count it as.
-TEST(FamilyEvidence, SupplementaryGeneraHaveTheirFamily) {
-    const std::string cases =
+        "TUBIFEX: TUBIFICIDAE, CALOPTERYX SPLENDENS: CALOPTERYGIDAE, MICRONECTA: MICRONECTIDAE CORIXIDAE, "
         "THREMMA: THREMMATIDAE UENOIDAE, SCHMIDTEA: DUGESIIDAE, GIRARDIA: DUGESIIDAE, "
         "CHELICOROPHIUM: COROPHIIDAE, HYPANIA: AMPHARETIDAE, ATYAEPHYRA: ATYIDAE, "
         "HABROLEPTOIDES: LEPTOPHLEBIIDAE, EPEORUS: HEPTAGENIIDAE, EPHORON: POLYMITARCYIDAE, "
@@ -71,17 +55,18 @@ TEST(FamilyEvidence, SupplementaryGeneraHaveTheirFamily) {
         "GOERIDAE";
     for (std::size_t at = 0, end; at < cases.size(); at = end + 2) {
         end = std::min(cases.find(", ", at), cases.size());
-        const std::size_t colon = cases.find(": ", at), blank = cases.find(' ', colon + 2);
-        const std::string name = cases.substr(at, colon - at);
-        const std::string family = cases.substr(colon + 2, std::min(blank, end) - colon - 2);
+        const std::size_t colon = cases.find(": ", at), blank = std::min(cases.find(' ', colon + 2), end);
+        const std::string name = cases.substr(at, colon - at),
+                          family = cases.substr(colon + 2, blank - colon - 2);
+        const FamilyEvidence e = familyEvidence(realTaxa(), name, false);
+        ASSERT_TRUE(e.knownAnswer()) << name;
+        EXPECT_EQ(e.knownAnswer()->family, family) << name;
+        EXPECT_EQ(e.knownAnswer()->source, Source::Dictionary) << name;
         const std::string countedAs = blank < end ? cases.substr(blank + 1, end - blank - 1) : "";
-        const auto known = familyEvidence(realTaxa(), name, false).knownAnswer();
-        ASSERT_TRUE(known) << name;
-        EXPECT_EQ(known->family, family) << name;
-        EXPECT_EQ(known->countedAs,
-                  countedAs.empty() ? "" : " (counted as " + countedAs + " by the method's scores and lists)")
+        EXPECT_EQ(e.knownAnswer()->countedAs.find(" (counted as " + countedAs + " "),
+                  countedAs.empty() ? std::string::npos : 0)
             << name;
-        EXPECT_EQ(known->source, Source::Dictionary) << name;
+        EXPECT_FALSE(e.prefix) << name;
     }
     EXPECT_EQ(describe(*familyEvidence(realTaxa(), "POTAMOPYRGUS ANTIPODARUM", false).knownAnswer()),
               "taxon dictionary: Potamopyrgus antipodarum → TATEIDAE (counted as HYDROBIIDAE by the method's "
@@ -108,6 +93,7 @@ TEST(FamilyEvidence, QualifiersAreSetAsideAndTheEntryMatchedIsTheNamesOwn) {
         {"BAETIS CF. RHODANI", "BAETIDAE", Source::Dictionary, "Baetis rhodani"},
         {"CF. BAETIS RHODANI", "BAETIDAE", Source::Dictionary, "Baetis rhodani"},
         {"BAETIS RHODANI CFR.", "BAETIDAE", Source::Dictionary, "Baetis rhodani"},
+        {"BAETIS AFF. RHODANI", "BAETIDAE", Source::Dictionary, "Baetis rhodani"},
         {"CFR BAETIS", "BAETIDAE", Source::Dictionary, "Baetis"},
         {"AD. ELMIS AENEA", "ELMIDAE", Source::Dictionary, "Elmis aenea"},
         {"ELMIS AD. AENEA", "ELMIDAE", Source::Dictionary, "Elmis aenea"},
