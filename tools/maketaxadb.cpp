@@ -227,7 +227,7 @@ NameLines readFamilies(const fs::path& file, const std::vector<Line>& lines, con
             continue;
         }
         if (id && named && group && bmwp && bmwpe && structind)
-            sources.families.push_back({*id, line.fields[1], *group, *bmwp, *bmwpe, *structind});
+            sources.families.push_back({*id, line.fields[1], *group, *bmwp, *bmwpe, *structind, {}});
     }
     return names;
 }

@@ -340,7 +340,7 @@ void TaxonDialog::nodeChosen(QTreeWidgetItem* item) {
 }
 
 UnknownTaxonAnswer TaxonDialog::answer() const {
-    return {selectionKey_, correctTaxon_};
+    return {selectionKey_, correctTaxon_, AnswerSource::User, {}};
 }
 
 UnknownTaxonAnswer TaxonDialog::ask(const UnknownTaxonQuestion& question) {

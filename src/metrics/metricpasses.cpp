@@ -181,8 +181,8 @@ void computeFamilyMetrics(const PassInput& in, MetricTable& m) {
             m.eptabund[js] = share(eptAbundance, total);
         }
         double h = 0.0;
-        for (const CountedPresence& present : present) {
-            const double p = present.abundance / total;
+        for (const CountedPresence& family : present) {
+            const double p = family.abundance / total;
             // A share too small for a double (1e-320 beside 1e300) is 0, whose term p ln p
             // tends to 0: it adds nothing, where 0 * ln 0 would make the diversity NaN.
             if (p > 0.0) {

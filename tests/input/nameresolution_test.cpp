@@ -44,7 +44,7 @@ TEST(NameResolution, FamiliesSynonymsAndTheAnswersOfTheQuestion) {
         std::vector<UnknownTaxonQuestion> questions;
         const Resolution r = resolveTaxonName(realTaxa(), realTree(), c.name, false, [&](const auto& q) {
             questions.push_back(q);
-            return UnknownTaxonAnswer{c.key, c.text};
+            return UnknownTaxonAnswer{c.key, c.text, AnswerSource::User, {}};
         });
         EXPECT_EQ(r.kind, c.kind) << c.name;
         EXPECT_EQ(r.family, c.family) << c.name;
