@@ -1,7 +1,7 @@
 #pragma once
-// The per-sample metric passes of a computation run, in the order they run:
-// computeScoreMetrics (score metrics), computeFamilyMetrics (family-count metrics), then
-// countSensitiveFamilies (Alpine) or computeSelectedEtdRatio (Mediterranean).
+// The per-sample metric passes of a computation run: score metrics, family-count metrics,
+// then the selected-family metrics of the Alpine or Mediterranean GIG, each sample's from the
+// families present in it as the metrics count them.
 
 #include "input/sampletable.h"
 #include "metrics/catalogue.h"
@@ -29,13 +29,12 @@ struct PassInput {
 // Sizes the metric arrays the GIG uses, all zero.
 MetricTable makeMetricTable(int nsamp, Gig gig);
 
-// ASPT, and Iberian ASPT (Alpine, Mediterranean) or Degradations Index (Eastern continental).
-void computeScoreMetrics(const PassInput& in, MetricTable& m);
-// Families, EPT families, 1-GOLD, Shannon, log(SelEPTD+1), and the GIG's EPT ratios.
-void computeFamilyMetrics(const PassInput& in, MetricTable& m);
-// Alpine: number of selected sensitive families.
-void countSensitiveFamilies(const PassInput& in, MetricTable& m);
-// Mediterranean: selected ETD families / number of families.
-void computeSelectedEtdRatio(const PassInput& in, MetricTable& m);
+// The metrics of samples first..last - 1, each sample's in the method's order: the score
+// metrics (ASPT, and Iberian ASPT for Alpine and Mediterranean or the Degradations Index for
+// Eastern continental), the family-count metrics (families, EPT families, 1-GOLD, Shannon,
+// log(SelEPTD+1) and the GIG's EPT ratios), then the Alpine selected sensitive families or the
+// Mediterranean selected ETD families over all families. Only the metrics the table was made
+// for (makeMetricTable) are filled.
+void computeMetricPasses(const PassInput& in, MetricTable& m);
 
 } // namespace torrentix

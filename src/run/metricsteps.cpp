@@ -41,14 +41,7 @@ void runMetricPasses(const SampleTable& table, const TaxaDatabase& taxa, Gig gig
         stopIfRequested(stop);
         const int first = static_cast<int>(k) * samplesPerBlock;
         const PassInput in{table, families, gig, first, std::min(nsamp, first + samplesPerBlock)};
-        computeScoreMetrics(in, m);
-        computeFamilyMetrics(in, m);
-        if (!m.selsens.empty()) {
-            countSensitiveFamilies(in, m);
-        }
-        if (!m.seletd.empty()) {
-            computeSelectedEtdRatio(in, m);
-        }
+        computeMetricPasses(in, m);
     };
     forEachIndex(blocks, threads, passBlock, [&](std::size_t done) {
         if (progress) {

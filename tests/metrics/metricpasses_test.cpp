@@ -20,14 +20,7 @@ MetricTable passes(const SampleTable& t, Gig gig) {
     const CountedFamilies families = resolveFamilyTraits(t, realTaxa());
     MetricTable m = makeMetricTable(t.nsamp(), gig);
     const PassInput in{t, families, gig, 0, t.nsamp()};
-    computeScoreMetrics(in, m);
-    computeFamilyMetrics(in, m);
-    if (gig == Alpine) {
-        countSensitiveFamilies(in, m);
-    }
-    if (gig == Mediterranean) {
-        computeSelectedEtdRatio(in, m);
-    }
+    computeMetricPasses(in, m);
     return m;
 }
 

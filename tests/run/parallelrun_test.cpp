@@ -140,9 +140,7 @@ TEST(ParallelRun, BlocksOfSamplesGiveTheMetricsOfOnePassAndProgressOnTheCallingT
     const auto traits = resolveFamilyTraits(t, realTaxa());
     MetricTable onePass = makeMetricTable(t.nsamp(), Alpine);
     const PassInput all{t, traits, Alpine, 0, t.nsamp()};
-    computeScoreMetrics(all, onePass);
-    computeFamilyMetrics(all, onePass);
-    countSensitiveFamilies(all, onePass);
+    computeMetricPasses(all, onePass);
     std::string oneThreadText;
     for (const int threads : {1, 2, 3}) {
         std::vector<double> seen;
