@@ -84,7 +84,7 @@ class MainWindow : public QMainWindow {
     bool applyingResults_ = false;
 };
 
-// "  Torrentix 1.2.7 beta  -  " followed by the credits notice.
+// "  Torrentix 1.3.0 beta  -  " followed by the credits notice.
 QString windowCaption();
 
 } // namespace torrentix
