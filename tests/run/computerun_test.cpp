@@ -284,7 +284,8 @@ TEST_F(RunFixture, AStopAtAnyLookEndsTheStageThereWritingNothing) {
     };
     for (const auto& s : stages) {
         for (options.threads = 1; options.threads <= 2; ++options.threads) {
-            for (std::size_t k = options.threads; k <= (options.threads == 1 ? s.looks + 1 : 2); ++k) {
+            for (auto k = static_cast<std::size_t>(options.threads);
+                 k <= (options.threads == 1 ? s.looks + 1 : 2); ++k) {
                 SCOPED_TRACE(std::string(s.written) + ": stop at look " + std::to_string(k) + " on " +
                              std::to_string(options.threads) + " threads");
                 std::filesystem::remove(dir.file(s.written));
