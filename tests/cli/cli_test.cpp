@@ -660,9 +660,9 @@ TEST(CliOutputs, RecordOfTheNamesTellsHowEachColumnWasRead) {
     EXPECT_EQ(o.status, 0) << o.err;
     EXPECT_THAT(o.out, HasSubstr(dir.file("s_OUT.txt") + "\n" + dir.file("s_taxa.tsv") + "\n"));
     const std::string record = readFile(dir.file("s_taxa.tsv"));
-    EXPECT_EQ(record.substr(0, record.find('\n')), "# mode=suggest taxa_map=" + dir.file("map.tsv") +
-                                                       " database=" + TAXA_DB_PATH +
-                                                       " version=" + std::string(programVersion));
+    EXPECT_THAT(record.substr(0, record.find('\n')),
+                AllOf(::testing::StartsWith("# mode=suggest taxa_map=" + dir.file("map.tsv") + " database="),
+                      ::testing::EndsWith("ICMTAXA.db version=" + std::string(programVersion))));
     EXPECT_EQ(
         record.substr(record.find('\n') + 1),
         "# The data end at the blank line 16: 1 non-blank line after it was not read.\n"
