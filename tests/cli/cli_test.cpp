@@ -542,11 +542,16 @@ TEST(CliProcess, DateFollowsTheTimeLocaleAndNoNumberDoes) {
         row[SampleFile::firstFamily + 1] += ".25";
     }
     writeFile(dir.file("s.txt"), f.text());
+    // The C library's newlocale keeps the search path LOCPATH gives it to the end of the
+    // program: its leak, not ours, which LeakSanitizer would otherwise report at exit.
+    writeFile(dir.file("leaks.supp"), "leak:__argz_add_sep\n");
     for (const auto& c : cases) {
-        const std::string environment =
-            "env -u LC_ALL -u LC_TIME -u LANG LOCPATH='" + dir.path() + "' " + c.environment;
-        ASSERT_EQ(
-            process(dir, "--force --gig Nor --type R-N2 '" + dir.file("s.txt") + "'", environment).status, 0);
+        const std::string environment = "env -u LC_ALL -u LC_TIME -u LANG LOCPATH='" + dir.path() +
+                                        "' LSAN_OPTIONS=suppressions='" + dir.file("leaks.supp") + "' " +
+                                        c.environment;
+        const Outcome run =
+            process(dir, "--force --gig Nor --type R-N2 '" + dir.file("s.txt") + "'", environment);
+        ASSERT_EQ(run.status, 0) << c.environment << "\n" << run.err;
         const std::string written = readFile(dir.file("s_OUT.txt"));
         // Lines 3 and 4 (after the title and an empty line) hold the date and time of the run.
         const std::size_t date = written.find("\r\n\r\n") + 4, time = written.find("\r\n", date) + 2;
