@@ -6,13 +6,16 @@
 #include "graphs/displaytext.h"
 
 #include "base/error.h"
+#include "base/files.h"
 #include "base/platform.h"
 #include "base/text.h"
+#include "index/normalisation.h"
 #include "input/correctedfile.h"
 #include "input/samplereader.h"
 #include "metrics/catalogue.h"
 #include "metrics/metricdefinitions.h"
 #include "report/reporttext.h"
+#include "report/resultsfile.h"
 
 #include <QFileInfo>
 
@@ -344,11 +347,14 @@ RunOptions Workflow::runOptions() const {
     return o;
 }
 
-// Asked when the results file exists: overwrite it, or choose another name.
+// Asked when the results file exists: overwrite it (a read-only file stays read-only), or
+// choose another name; no name chosen: no file.
 std::optional<std::string> Workflow::existingResultsFile(const std::string& path, UserDialogs& dialogs) {
     const QString existing = pathText(path);
-    if (dialogs.askYesNo(QStringLiteral("File ") + existing +
-                         QStringLiteral(" already exists. Overwrite?"))) {
+    const QString question = platform::isReadOnly(path)
+                                 ? QStringLiteral(" already exists and is read-only. Overwrite it anyway?")
+                                 : QStringLiteral(" already exists. Overwrite?");
+    if (dialogs.askYesNo(QStringLiteral("File ") + existing + question)) {
         return path;
     }
     for (;;) {
@@ -423,14 +429,20 @@ void Workflow::computeRun() {
     if (!table_) {
         return;
     }
+    // Where the results go is settled before the run starts: a run that will be refused
+    // writes nothing and asks nothing.
+    std::optional<std::optional<std::string>> target;
+    const std::string planned = resultsPathFor(table_->sourcePath);
+    if (fileExists(planned) && chooseReferenceRule(countSamplesPerClass(*table_))) {
+        target = existingResultsFile(planned, dialogs_);
+    }
     cancelIntervals();
     beginWork(QStringLiteral("Computing ") + QFileInfo(inputPath_).fileName() + QStringLiteral(" ..."));
     auto input = std::make_shared<SampleTable>(*table_);
     const RunOptions options = runOptions();
     auto outcome = std::make_shared<RunOutcome>();
     job_->start(
-        [this, input, options, outcome] {
-            JobDialogs dialogs(*job_, dialogs_);
+        [this, input, options, outcome, target] {
             RunCallbacks callbacks;
             callbacks.stop = job_->stop();
             callbacks.progress = [this](double fraction) { job_->report(metricsShare * fraction); };
@@ -438,8 +450,9 @@ void Workflow::computeRun() {
                 enterStage(workStage(stage));
                 job_->report(stageStart(stage));
             };
-            callbacks.existingResultsFile = [this, &dialogs](const std::string& path) {
-                return existingResultsFile(path, dialogs);
+            // A file that appeared since is kept: the run shown can be saved elsewhere.
+            callbacks.existingResultsFile = [target](const std::string&) {
+                return target.value_or(std::nullopt);
             };
             try {
                 outcome->run = torrentix::computeRun(std::move(*input), taxa_, options, callbacks);

@@ -4,6 +4,7 @@
 #include "app/recentfiles.h"
 #include "app/tableexport.h"
 #include "apptestsupport.h"
+#include "base/platform.h"
 #include "metrics/catalogue.h"
 #include "support/taxa.h"
 
@@ -211,32 +212,42 @@ TEST_F(WorkflowTest, MinValueAndObservedMin) {
     }
 }
 
-// Asked when the results file exists: Yes overwrites it; No asks for another name, never
-// the sample file's, and adds ".txt"; no name keeps the earlier file. The results show.
+// Asked before the run starts when the results file exists, and said when it is read-only:
+// Yes overwrites it (read-only it stays so); No asks for another name, never the sample
+// file's, and adds ".txt"; no name keeps the earlier file, every time. The results show.
 TEST_F(WorkflowTest, ExistingResultsFile) {
     const struct {
         std::deque<bool> yes;
         std::vector<std::string> names;
-        bool replaced;
+        bool readOnly, replaced;
         const char* other; // the file written instead
         const char* told;
-    } cases[] = {{{}, {}, false, "", "No file was saved."},
-                 {{}, {"sites.txt", "other"}, false, "other.txt", "cannot replace the sample file"},
-                 {{}, {"./sites", "Other.TXT"}, false, "Other.TXT", "cannot replace the sample file"},
-                 {{true}, {}, true, "", ""}};
+    } cases[] = {{{}, {}, false, false, "", "No file was saved."},
+                 {{}, {"sites.txt", "other"}, false, false, "other.txt", "cannot replace the sample file"},
+                 {{}, {"./sites", "Other.TXT"}, false, false, "Other.TXT", "cannot replace the sample file"},
+                 {{true}, {}, true, true, "", ""},
+                 {{}, {}, true, false, "", "No file was saved."},
+                 {{true}, {}, false, true, "", ""}};
     wf.gigClick(CentralBaltic);
     wf.riverTypeClick(0);
+    bool busyAsked = true;
+    dialogs.duringQuestion = [&] { busyAsked = wf.busy(); };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.told);
         writeFile(out(), "earlier results");
+        platform::setReadOnly(out(), c.readOnly);
         dialogs.yesNoAnswers = c.yes;
         for (const auto& name : c.names) {
             dialogs.saveAnswers.push_back(QString::fromStdString(dir.file(name)));
         }
         dialogs.messages.clear();
         ok(withoutTestVariables)(*this);
-        EXPECT_THAT(dialogs.questions.last().toStdString(), Mentions(out(), "Overwrite"));
+        EXPECT_THAT(dialogs.questions.last().toStdString(),
+                    Mentions(out(), c.readOnly ? "is read-only. Overwrite" : "exists. Overwrite"));
+        EXPECT_FALSE(busyAsked);
         EXPECT_EQ(readFile(out()) != "earlier results", c.replaced);
+        EXPECT_EQ(platform::isReadOnly(out()), c.readOnly);
+        platform::setReadOnly(out(), false);
         EXPECT_TRUE(!*c.other || fileExists(dir.file(c.other)));
         EXPECT_THAT(dialogs.messages.join('\n').toStdString(), holds(c.told));
         EXPECT_EQ(readFile(dir.file("sites.txt")), withoutTestVariables().text());
