@@ -191,10 +191,8 @@ void MainWindow::showView(int index) {
 }
 
 void MainWindow::load() {
-    workflow_->setStartup(true);
     dialogs_.showInformation(true);
     QCoreApplication::processEvents();
-    workflow_->setStartup(false);
 }
 
 void MainWindow::relayout() {
