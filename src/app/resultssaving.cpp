@@ -90,10 +90,10 @@ void ResultsSaving::exportTable(const RunResult& run, Gig gig, const BootstrapRe
         });
 }
 
-void ResultsSaving::saveResultsAs(const RunResult& run, const QString& sample) const {
+bool ResultsSaving::saveResultsAs(const RunResult& run, const QString& sample) const {
     const std::string& written = run.outputPath;
     const QString proposed = pathText(written.empty() ? resultsPathFor(pathBytes(sample)) : written);
-    save(
+    return save(
         QStringLiteral("SAVE RESULTS AS"), proposed, QStringLiteral("Text File (*.txt)"), sample,
         [](const QString& chosen) { return QStringList{withTxtExtension(chosen)}; },
         [&run](const QStringList& paths) { writeFileAtomically(pathBytes(paths[0]), run.resultsText); });

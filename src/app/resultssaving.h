@@ -28,7 +28,7 @@ class ResultsSaving {
     // The tidy table of a run, with the intervals' columns when they are computed.
     void exportTable(const RunResult& run, Gig gig, const BootstrapResult* intervals,
                      const QString& sample) const;
-    void saveResultsAs(const RunResult& run, const QString& sample) const;
+    bool saveResultsAs(const RunResult& run, const QString& sample) const; // false: no name chosen
     // The samples' intervals where the user says, the regressions' beside them.
     void saveIntervals(const BootstrapResult& intervals, const RunResult& run, const QString& sample) const;
 

@@ -458,8 +458,9 @@ void Workflow::runDone(const RunOptions& options, RunOutcome outcome) {
     refreshPrompt();
     emit resultsReady();
     showView(ResultsTab);
-    if (!results_->fileError.empty()) {
-        saveResultsAs(); // the folder cannot be written: another place
+    // The folder cannot be written: another place, or the results show without a file.
+    if (!results_->fileError.empty() && !saving_.saveResultsAs(*results_, shownRun_->path)) {
+        dialogs_.showMessage(QStringLiteral("No file was saved."));
     }
     if (intervalsWanted_) {
         startIntervals(std::move(asRead), options);

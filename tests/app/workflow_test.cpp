@@ -524,7 +524,7 @@ TEST_F(WorkflowTest, SavesWriteWhereTheUserSaysNeverOverTheSampleFile) {
 }
 
 // A results file that cannot be written (its name taken by a folder) brings "Save results
-// as..." at once; after a declined overwrite it saves the run shown when asked.
+// as..." at once, where no name leaves the results shown without a file, as told.
 TEST_F(WorkflowTest, SaveResultsElsewhere) {
     std::filesystem::create_directory(out());
     dialogs.yesNoAnswers = {true};
@@ -534,11 +534,11 @@ TEST_F(WorkflowTest, SaveResultsElsewhere) {
     ASSERT_NE(wf.results(), nullptr);
     EXPECT_EQ(readFile(dir.file("elsewhere.txt")), wf.results()->resultsText);
     EXPECT_THAT(dialogs.messages.join('\n').toStdString(), HasSubstr("Please choose another folder."));
-    std::filesystem::remove_all(out());
-    writeFile(out(), "earlier results");
-    dialogs.yesNoAnswers = {false};
+    dialogs.yesNoAnswers = {true};
+    dialogs.messages.clear();
     ok(withoutTestVariables)(*this);
-    EXPECT_EQ(readFile(out()), "earlier results");
+    EXPECT_EQ(dialogs.messages.last(), "No file was saved.");
+    EXPECT_EQ(wf.currentView(), ResultsTab);
 }
 
 } // namespace
