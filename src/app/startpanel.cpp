@@ -53,9 +53,11 @@ void setText(QLineEdit* edit, const QString& text) {
     }
 }
 
-QWidget* optionPanel(const char* name) {
+// A panel of options, named for screen readers as its heading names it.
+QWidget* optionPanel(const char* name, const QString& title) {
     auto* panel = new QFrame;
     panel->setObjectName(QString::fromLatin1(name));
+    panel->setAccessibleName(title);
     panel->setFrameShape(QFrame::StyledPanel);
     return panel;
 }
@@ -122,7 +124,7 @@ void StartPanel::makeFileButtons() {
 }
 
 QWidget* StartPanel::makeGigPanel() {
-    QWidget* panel = optionPanel("Picture2");
+    QWidget* panel = optionPanel("Picture2", QStringLiteral("GIG"));
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(heading(QStringLiteral("GIG")));
@@ -141,7 +143,7 @@ QWidget* StartPanel::makeGigPanel() {
 }
 
 QWidget* StartPanel::makeRiverTypePanel() {
-    QWidget* panel = optionPanel("Picture1");
+    QWidget* panel = optionPanel("Picture1", QStringLiteral("River Type"));
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(heading(QStringLiteral("River Type")));

@@ -148,7 +148,8 @@ TEST_F(MainWindowTest, RightButtonHoldsTheMetricsOfAGig) {
 // The window from the keyboard alone: Space on an option keeps the focus there; Shift+F10
 // shows the metrics of a GIG, of each GIG the focus moves to, until Escape; Enter presses
 // "OK" wherever the focus is; Shift+F10 sorts the results list by any column and opens the
-// report's menu. Screen readers hear the list's and report's names and no hidden column.
+// report's menu. Screen readers hear the names of the list, the report and the GIG and River
+// Type groups, and no hidden column.
 TEST_F(MainWindowTest, KeyboardAlone) {
     const auto key = [this](const QString& name, Qt::Key k, Qt::KeyboardModifiers m = {}) {
         control(name)->setFocus();
@@ -187,7 +188,8 @@ TEST_F(MainWindowTest, KeyboardAlone) {
     const auto heard = [](QWidget* widget) {
         return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
     };
-    EXPECT_EQ(heard(control("reportLabel")), "Report");
+    EXPECT_EQ(heard(control("reportLabel")) + heard(control("Picture2")) + heard(control("Picture1")),
+              "ReportGIGRiver Type");
     EXPECT_EQ(heard(list), "Results list");
     EXPECT_THAT(heard(control("lbl_run")).toStdString(), HasSubstr("Results shown: Results of sites.txt"));
     QAccessibleTableInterface* table = QAccessible::queryAccessibleInterface(list)->tableInterface();
