@@ -157,14 +157,14 @@ TEST(InfoWindowTest, StartupAndRequestForms) {
     EXPECT_FALSE(info.isVisible());
 }
 
-// The report box is read-only: typing, pasting and cutting change nothing; Ctrl+C and
-// Ctrl+Insert copy.
+// The report box is read-only: typing, pasting and cutting change nothing; Ctrl+A selects
+// it all, Ctrl+C and Ctrl+Insert copy; Home and End go to a line's ends, with Ctrl the report's.
 TEST(ReportBoxTest, CopiesButNeverChanges) {
     ReportBox box;
     box.setPlainText(QStringLiteral("  a line of the report\n").repeated(20));
     box.show();
     const QString original = box.toPlainText();
-    box.selectAll();
+    QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier); // all of it
     QApplication::clipboard()->setText("pasted");
     QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
     QTest::keyClick(&box, Qt::Key_X, Qt::ControlModifier);
@@ -175,6 +175,10 @@ TEST(ReportBoxTest, CopiesButNeverChanges) {
         QTest::keyClick(&box, copy, Qt::ControlModifier);
         EXPECT_EQ(QApplication::clipboard()->text(), original) << copy;
     }
+    QTest::keyClick(&box, Qt::Key_End, Qt::ControlModifier);
+    const int end = box.textCursor().position();
+    QTest::keyClick(&box, Qt::Key_Home, Qt::ControlModifier), QTest::keyClick(&box, Qt::Key_End);
+    EXPECT_EQ(std::pair(end, box.textCursor().position()), std::pair(int(original.size()), 22));
 }
 
 // The taxa map's editor: a row per line, the blanks at a name's ends shown; it saves only
