@@ -296,6 +296,18 @@ void StartPanel::pressEnter() {
     }
 }
 
+void StartPanel::focusOptions() {
+    for (std::size_t k = 0; k < minValues_.size(); ++k) {
+        for (QWidget* control : {static_cast<QWidget*>(minValues_[k]), static_cast<QWidget*>(observed_[k])}) {
+            if (control->isEnabled()) {
+                control->setFocus();
+                return;
+            }
+        }
+    }
+    ok_->setFocus(); // no usable test variable: OK computes
+}
+
 bool StartPanel::pressEscape() {
     if (!workflow_.metricFrameVisible() || workflow_.testVariablesVisible()) {
         return false;
@@ -364,8 +376,14 @@ bool StartPanel::gigOptionEvent(int g, QEvent* event) {
         event->type() == QEvent::MouseButtonPress ? workflow_.gigMouseDown(g, right) : workflow_.gigMouseUp();
         return right;
     }
-    case QEvent::KeyPress:
-        return static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && pressEscape();
+    case QEvent::KeyPress: {
+        // While the metrics show, Tab stays among the GIG options: the options under the
+        // frame cannot be reached unseen.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const bool open = workflow_.metricFrameVisible() && !workflow_.testVariablesVisible();
+        return (key == Qt::Key_Escape && pressEscape()) ||
+               (open && (key == Qt::Key_Tab || key == Qt::Key_Backtab));
+    }
     case QEvent::ContextMenu:
         if (static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
             workflow_.gigMouseDown(g, true);

@@ -207,8 +207,11 @@ class Workflow : public QObject {
     void changed();              // the START view's state
     void viewChanged(int index); // another view is shown
     void focusTab(int index);    // the keyboard focus goes to this tab button
-    void reportChanged();        // report text (and histogram counts)
-    void runStarted();           // the wait panel shows
+    // A step is done: the focus goes to what comes next, the options (Options) or the
+    // results (Results).
+    void stepDone(FlowState next);
+    void reportChanged(); // report text (and histogram counts)
+    void runStarted();    // the wait panel shows
     void stageChanged(const QString& text);
     void progressed(double fraction);
     void runFinished();    // the wait panel hides

@@ -68,6 +68,8 @@ void Workflow::showOptions(bool byUser) {
     moveTo(FlowState::Options);
     if (!anyUsable && byUser) {
         computeRun();
+    } else {
+        emit stepDone(FlowState::Options);
     }
 }
 
@@ -458,6 +460,7 @@ void Workflow::runDone(const RunOptions& options, RunOutcome outcome) {
     refreshPrompt();
     emit resultsReady();
     showView(ResultsTab);
+    emit stepDone(FlowState::Results);
     // The folder cannot be written: another place, or the results show without a file.
     if (!results_->fileError.empty() && !saving_.saveResultsAs(*results_, shownRun_->path)) {
         dialogs_.showMessage(QStringLiteral("No file was saved."));

@@ -72,15 +72,17 @@ class MainWindowTest : public ::testing::Test {
     }
 };
 
-// A file read and computed through the controls: the options step, where "Min Value"
-// keeps every keystroke and is judged when left (a text that is not a number holds "OK"
-// back) and a row without a usable test variable stays locked; the results file, the
-// RESULTS view with the report and the list, then GRAPHS and START.
+// A file read and computed through the controls: the options step, which takes the focus,
+// where "Min Value" keeps every keystroke and is judged when left (a text that is not a
+// number holds "OK" back) and a row without a usable test variable stays locked; the
+// results file, the RESULTS view with the report and the list, which takes the focus, then
+// GRAPHS and START.
 TEST_F(MainWindowTest, RunThroughTheControls) {
     SampleFile sample = SampleFile::typical();
     chooseAndOpen(Mediterranean, 0, sample.emptyTestValuesFrom(2, 5));
     EXPECT_EQ(value("lbl_gigtype").toString(), ""); // no run on show yet
     ASSERT_TRUE(shown("testVariablesPanel")) << told();
+    EXPECT_TRUE(control("minValue_1")->hasFocus()); // the next thing to do
     EXPECT_EQ(value("testVariableLabel_1").toString(), "EQR");
     EXPECT_EQ(control("minValue_2")->accessibleName(), "Min Value of URBAN");
     for (const auto& [typed, kept, error] : {std::array<const char*, 3>{"abc", "abc", "not a number"},
@@ -104,6 +106,7 @@ TEST_F(MainWindowTest, RunThroughTheControls) {
     QTest::keyClick(control("viewButton_0"), Qt::Key_Return); // Enter presses "OK"
     settle(window.workflow());
     EXPECT_TRUE(shown("resultsPanel")) << told();
+    EXPECT_TRUE(control("resultsList")->hasFocus());
     EXPECT_FALSE(shown("waitPanel"));
     EXPECT_EQ(value("progressBar", "value").toInt(), 1000);
     EXPECT_THAT(
@@ -146,7 +149,8 @@ TEST_F(MainWindowTest, RightButtonHoldsTheMetricsOfAGig) {
 }
 
 // The window from the keyboard alone: Space on an option keeps the focus there; Shift+F10
-// shows the metrics of a GIG, of each GIG the focus moves to, until Escape; Enter presses
+// shows the metrics of a GIG, of each GIG the focus moves to (Tab never leaves them), until
+// Escape; Enter presses
 // "OK" wherever the focus is; Shift+F10 sorts the results list by any column and opens the
 // report's menu. Screen readers hear the names of the list, the report and the GIG and River
 // Type groups, and no hidden column.
@@ -158,7 +162,8 @@ TEST_F(MainWindowTest, KeyboardAlone) {
     key("gigOption_3", Qt::Key_Space);
     EXPECT_TRUE(control("gigOption_3")->hasFocus());
     key("gigOption_3", Qt::Key_F10, Qt::ShiftModifier);
-    control("gigOption_2")->setFocus();
+    key("gigOption_2", Qt::Key_Tab); // the focus stays among the GIG options
+    EXPECT_TRUE(control("gigOption_2")->hasFocus());
     EXPECT_THAT(value("frame_metr", "title").toString().toStdString(), HasSubstr("Eastern continental"));
     key("riverTypeOption_0", Qt::Key_Escape);
     EXPECT_FALSE(shown("frame_metr"));
