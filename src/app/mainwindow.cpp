@@ -127,6 +127,9 @@ void MainWindow::bindWorkflow() {
     });
     connect(w, &Workflow::viewChanged, this, &MainWindow::showView);
     connect(w, &Workflow::focusTab, this, [this](int i) { tabs_[static_cast<std::size_t>(i)]->setFocus(); });
+    connect(w, &Workflow::stepDone, this, [this](FlowState next) {
+        next == FlowState::Options ? start_->focusOptions() : results_->list()->setFocus();
+    });
     connect(w, &Workflow::reportChanged, this, [this] {
         results_->report()->setPlainText(workflow_->reportText());
         if (const auto& counts = workflow_->reportCounts()) {
@@ -191,10 +194,8 @@ void MainWindow::showView(int index) {
 }
 
 void MainWindow::load() {
-    workflow_->setStartup(true);
     dialogs_.showInformation(true);
     QCoreApplication::processEvents();
-    workflow_->setStartup(false);
 }
 
 void MainWindow::relayout() {

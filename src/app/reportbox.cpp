@@ -12,9 +12,12 @@ bool reportKeyAllowed(int key, Qt::KeyboardModifiers modifiers) {
     case Qt::Key_Down:
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
         return true;
     case Qt::Key_Insert:
     case Qt::Key_C:
+    case Qt::Key_A:
         return (modifiers & ~Qt::KeypadModifier) == Qt::ControlModifier;
     default:
         return false;

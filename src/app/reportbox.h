@@ -1,8 +1,8 @@
 #pragma once
 // The report box of the RESULTS view: read-only text, wrapped to its width, that can be
 // scrolled and copied.
-// Only the arrow keys, Page Up and Page Down, and Ctrl+C or Ctrl+Insert act; every
-// other key is discarded.
+// Only the arrow keys, Page Up and Page Down, Home and End (with Ctrl: of the whole
+// report), Ctrl+A, and Ctrl+C or Ctrl+Insert act; every other key is discarded.
 
 #include <QPlainTextEdit>
 

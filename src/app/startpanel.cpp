@@ -53,9 +53,11 @@ void setText(QLineEdit* edit, const QString& text) {
     }
 }
 
-QWidget* optionPanel(const char* name) {
+// A panel of options, named for screen readers as its heading names it.
+QWidget* optionPanel(const char* name, const QString& title) {
     auto* panel = new QFrame;
     panel->setObjectName(QString::fromLatin1(name));
+    panel->setAccessibleName(title);
     panel->setFrameShape(QFrame::StyledPanel);
     return panel;
 }
@@ -122,7 +124,7 @@ void StartPanel::makeFileButtons() {
 }
 
 QWidget* StartPanel::makeGigPanel() {
-    QWidget* panel = optionPanel("Picture2");
+    QWidget* panel = optionPanel("Picture2", QStringLiteral("GIG"));
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(heading(QStringLiteral("GIG")));
@@ -141,7 +143,7 @@ QWidget* StartPanel::makeGigPanel() {
 }
 
 QWidget* StartPanel::makeRiverTypePanel() {
-    QWidget* panel = optionPanel("Picture1");
+    QWidget* panel = optionPanel("Picture1", QStringLiteral("River Type"));
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(heading(QStringLiteral("River Type")));
@@ -294,6 +296,18 @@ void StartPanel::pressEnter() {
     }
 }
 
+void StartPanel::focusOptions() {
+    for (std::size_t k = 0; k < minValues_.size(); ++k) {
+        for (QWidget* control : {static_cast<QWidget*>(minValues_[k]), static_cast<QWidget*>(observed_[k])}) {
+            if (control->isEnabled()) {
+                control->setFocus();
+                return;
+            }
+        }
+    }
+    ok_->setFocus(); // no usable test variable: OK computes
+}
+
 bool StartPanel::pressEscape() {
     if (!workflow_.metricFrameVisible() || workflow_.testVariablesVisible()) {
         return false;
@@ -362,8 +376,14 @@ bool StartPanel::gigOptionEvent(int g, QEvent* event) {
         event->type() == QEvent::MouseButtonPress ? workflow_.gigMouseDown(g, right) : workflow_.gigMouseUp();
         return right;
     }
-    case QEvent::KeyPress:
-        return static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && pressEscape();
+    case QEvent::KeyPress: {
+        // While the metrics show, Tab stays among the GIG options: the options under the
+        // frame cannot be reached unseen.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const bool open = workflow_.metricFrameVisible() && !workflow_.testVariablesVisible();
+        return (key == Qt::Key_Escape && pressEscape()) ||
+               (open && (key == Qt::Key_Tab || key == Qt::Key_Backtab));
+    }
     case QEvent::ContextMenu:
         if (static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
             workflow_.gigMouseDown(g, true);

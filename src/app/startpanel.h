@@ -32,6 +32,8 @@ class StartPanel : public QWidget {
     void relayout(const Twips& twips, const StartLayout& layout);
     // Enter: presses "OK", wherever the focus is.
     void pressEnter();
+    // The focus goes to the first option of the test variables that can be set, else to "OK".
+    void focusOptions();
     // Escape: closes the metrics of a GIG opened from the keyboard; false when none show.
     bool pressEscape();
 

@@ -173,17 +173,17 @@ TaxonDialog::TaxonDialog(const TaxaTree& tree, const std::vector<FamilyRecord>& 
                        "later files are read with it without asking"));
 
     QPushButton* ignore = button("cmdignore", "Ignore this taxon");
-    QPushButton* ok = button("cmdok", "OK");
+    ok_ = button("cmdok", "OK");
     QPushButton* abort = button("cmdabort", "Abort");
     byDictionary_ = button("cmddictionary", "");
     byDictionary_->setToolTip(
         QStringLiteral("Take the taxon dictionary's family for this name and every later name "
                        "it knows; the names it does not know are still asked"));
-    ok->setDefault(true);
+    ok_->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(ignore);
     buttons->addStretch(1);
-    buttons->addWidget(ok);
+    buttons->addWidget(ok_);
     buttons->addWidget(abort);
 
     auto* layout = new QVBoxLayout(this);
@@ -196,7 +196,7 @@ TaxonDialog::TaxonDialog(const TaxaTree& tree, const std::vector<FamilyRecord>& 
     layout->addLayout(buttons);
 
     connect(ignore, &QPushButton::clicked, this, &TaxonDialog::ignoreTaxon);
-    connect(ok, &QPushButton::clicked, this, &TaxonDialog::acceptChoice);
+    connect(ok_, &QPushButton::clicked, this, &TaxonDialog::acceptChoice);
     connect(abort, &QPushButton::clicked, this, &TaxonDialog::abortRead);
     connect(byDictionary_, &QPushButton::clicked, this, &TaxonDialog::useDictionaryForRemaining);
     connect(find_, &QLineEdit::textChanged, this, &TaxonDialog::filterTree);
@@ -205,6 +205,7 @@ TaxonDialog::TaxonDialog(const TaxaTree& tree, const std::vector<FamilyRecord>& 
     connect(taxaTree_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { nodeChosen(item); });
 
     buildTree(families);
+    refreshOk();
     controlPictures_ =
         fontsShow(givenName_->font(), QChar(0x2420)) && fontsShow(givenName_->font(), QChar(0x2409));
     resize(Twips(logicalDpiX()).px(usualSize));
@@ -251,6 +252,12 @@ QTreeWidgetItem* TaxonDialog::itemOfTag(const std::string& tag) const {
 void TaxonDialog::setCorrectTaxon(std::string name) {
     correctTaxon_ = std::move(name);
     correctName_->setFullText(QString::fromStdString(correctTaxon_));
+    refreshOk();
+}
+
+// The answer reads as "ignore" without a positive key and a family's name: "OK" waits.
+void TaxonDialog::refreshOk() {
+    ok_->setEnabled(selectionKey_ > 0 && !correctTaxon_.empty());
 }
 
 void TaxonDialog::prepare(const UnknownTaxonQuestion& question) {
@@ -281,6 +288,7 @@ void TaxonDialog::prepare(const UnknownTaxonQuestion& question) {
         setCorrectTaxon(question.suggestion->family);
     }
     keyLabel_->setText(QString::number(selectionKey_));
+    refreshOk();
     remember_->setChecked(false);
     settingUp_ = false;
     // Each question at the usual size, within the screen: an earlier long name leaves no trace.
@@ -337,6 +345,7 @@ void TaxonDialog::nodeChosen(QTreeWidgetItem* item) {
     }
     selectionKey_ = TaxaTree::tagNumber(tag);
     keyLabel_->setText(QString::number(selectionKey_));
+    refreshOk();
 }
 
 UnknownTaxonAnswer TaxonDialog::answer() const {
@@ -361,7 +370,9 @@ void TaxonDialog::ignoreTaxon() {
 }
 
 void TaxonDialog::acceptChoice() {
-    done(QDialog::Accepted);
+    if (ok_->isEnabled()) {
+        done(QDialog::Accepted);
+    }
 }
 
 void TaxonDialog::useDictionaryForRemaining() {
@@ -379,9 +390,10 @@ void TaxonDialog::abortRead() {
     done(QDialog::Rejected);
 }
 
-// Closing the window (or Escape) ignores the taxon: the dialog's close event rejects.
+// Closing the window (or Escape) answers nothing about the name: the read stops, and the
+// file can be opened again. Leaving a column out takes "Ignore this taxon".
 void TaxonDialog::reject() {
-    ignoreTaxon();
+    abortRead();
 }
 
 } // namespace torrentix

@@ -5,8 +5,9 @@
 // families to choose from with a search field, "Remember this choice", the buttons "Ignore
 // this taxon", "OK" and "Abort", and, when the taxon dictionary knows this name and others
 // that follow, "Use the dictionary's family for all N remaining names". It
-// answers the name resolution of the sample reader; closing the window counts as "Ignore
-// this taxon".
+// answers the name resolution of the sample reader. Every answer is explicit: "OK" (the
+// button Enter presses) waits until a family of the database is chosen, so that neither
+// it nor Enter ever leaves a column out; closing the window counts as "Abort".
 
 #include "input/nameresolution.h"
 #include "input/taxadatabase.h"
@@ -76,6 +77,7 @@ class TaxonDialog : public QDialog {
     void nodeChosen(QTreeWidgetItem* item);
     void filterTree(const QString& part);
     void setCorrectTaxon(std::string name);
+    void refreshOk(); // "OK" only while it answers with a family
 
     const TaxaTree& tree_;
     QHash<QString, QTreeWidgetItem*> itemsByTag_;
@@ -91,6 +93,7 @@ class TaxonDialog : public QDialog {
     ElidedLabel* correctName_ = nullptr;  // familyLabel
     QLabel* source_ = nullptr;            // lbl_source: where the suggestion comes from
     QPushButton* byDictionary_ = nullptr; // cmddictionary
+    QPushButton* ok_ = nullptr;           // cmdok
     QLabel* keyLabel_ = nullptr;          // lbl_taxkey (hidden)
     QLineEdit* find_ = nullptr;           // txt_find
     QTreeWidget* taxaTree_ = nullptr;

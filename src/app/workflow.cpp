@@ -57,11 +57,10 @@ void Workflow::keepSettingsIn(QSettings* settings) {
 void Workflow::takeKeptChoices() {
     const Choices& kept = kept_.choices();
     intervalsWanted_ = kept.intervals;
-    if (kept.gig && kept.riverType && step_ == 0 && !busy_) {
+    if (kept.gig && kept.riverType && state_ == FlowState::Start) {
         gig_ = *kept.gig;
         selectedGig_ = gig_;
         riverTypeCount_ = gigInfo(gig_).riverTypeCount;
-        riverTypesVisible_ = true;
         selectedType_ = *kept.riverType;
         riverType_ = *kept.riverType;
     }
@@ -78,7 +77,13 @@ void Workflow::openWaitingFile() {
         return;
     }
     QMetaObject::invokeMethod(
-        this, [this, path = std::exchange(waitingFile_, {})] { openRecent(path); }, Qt::QueuedConnection);
+        this,
+        [this, path = std::exchange(waitingFile_, {})] {
+            if (canOpenFile()) {
+                openSampleFile(path, false);
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 QString Workflow::gigtypeLabel() const {
@@ -87,7 +92,7 @@ QString Workflow::gigtypeLabel() const {
 }
 
 void Workflow::gigClick(int index, bool keepFocus) {
-    if (busy_) {
+    if (busy()) {
         return;
     }
     if (index < 0 || index >= gigCount) {
@@ -99,13 +104,12 @@ void Workflow::gigClick(int index, bool keepFocus) {
     gig_ = gigOf(index);
     selectedGig_ = gig_;
     riverTypeCount_ = gigInfo(gig_).riverTypeCount;
-    riverTypesVisible_ = true;
     selectedType_.reset();
     refreshPrompt();
 }
 
 void Workflow::riverTypeClick(int index, bool keepFocus) {
-    if (busy_) {
+    if (busy()) {
         return;
     }
     if (!riverTypeVisible(index)) {
@@ -123,26 +127,56 @@ void Workflow::riverTypeClick(int index, bool keepFocus) {
 }
 
 void Workflow::gigMouseDown(int index, bool rightButton) {
-    metricFrameVisible_ = false;
-    if (rightButton && index >= 0 && index < gigCount) {
+    gigMetricsHeld_ = false;
+    if (rightButton && index >= 0 && index < gigCount && state_ != FlowState::Options) {
         metricFrameCaption_ = gigCaption(index) + QStringLiteral(" GIG metrics");
         metricText_ = screenLines(metricDescription(gigOf(index)));
-        metricFrameVisible_ = true;
+        gigMetricsHeld_ = true;
     }
     emit changed();
 }
 
 void Workflow::gigMouseUp() {
-    metricFrameVisible_ = false;
+    gigMetricsHeld_ = false;
     emit changed();
 }
 
+bool Workflow::moveTo(FlowState to) {
+    if (!allowedMove(state_, to)) {
+        return false;
+    }
+    state_ = to;
+    gigMetricsHeld_ = false;
+    waitingForOk_ = waitingForOk_ && to == FlowState::Options;
+    refreshPrompt();
+    return true;
+}
+
+QString Workflow::activity() const {
+    switch (state_) {
+    case FlowState::Reading:
+        return QStringLiteral("Reading ") + QFileInfo(lastChosen_).fileName() + QStringLiteral(" ...");
+    case FlowState::Running:
+        return QStringLiteral("Computing ") + QFileInfo(inputPath_).fileName() + QStringLiteral(" ...");
+    case FlowState::Intervals:
+        return QStringLiteral("Computing confidence intervals ...");
+    default:
+        return {};
+    }
+}
+
 void Workflow::refreshPrompt() {
-    if (!activity_.isEmpty()) {
-        prompt_ = activity_;
+    if (const QString doing = activity(); !doing.isEmpty()) {
+        prompt_ = doing;
         okEnabled_ = false;
-    } else if (testVariablesVisible_) {
-        prompt_ = QStringLiteral("Set options and/or minimum value(s) for normalisation of test variables");
+    } else if (state_ == FlowState::Question) {
+        prompt_.clear();
+        okEnabled_ = false;
+    } else if (state_ == FlowState::Options) {
+        prompt_ = waitingForOk_ ? QStringLiteral("For GIG %1, river type %2: set the options and press OK")
+                                      .arg(gigCaption(gig_), riverTypeCaption(riverType_).left(4))
+                                : QStringLiteral("Set options and/or minimum value(s) for normalisation of "
+                                                 "test variables");
         okEnabled_ = std::none_of(rows_.begin(), rows_.end(),
                                   [](const OptionRow& r) { return !r.minError.isEmpty(); });
     } else if (!selectedGig_) {
@@ -158,35 +192,10 @@ void Workflow::refreshPrompt() {
     emit changed();
 }
 
-void Workflow::showOptions() {
-    gigOptionsVisible_ = false;
-    riverTypesVisible_ = false;
-    metricTextVisible_ = false;
-    metricFrameVisible_ = true;
-    backVisible_ = true;
-    testVariablesVisible_ = true;
-    refreshPrompt();
-    step_ = 2;
-    emit changed();
-}
-
-void Workflow::hideOptions() {
-    gigOptionsVisible_ = true;
-    riverTypesVisible_ = true;
-    metricTextVisible_ = true;
-    metricFrameVisible_ = false;
-    backVisible_ = false;
-    testVariablesVisible_ = false;
-    step_ = 0;
-    emit changed();
-}
-
 void Workflow::backClick() {
-    if (busy_) {
-        return;
+    if (state_ == FlowState::Options) {
+        moveTo(idle());
     }
-    hideOptions();
-    refreshPrompt();
 }
 
 void Workflow::observedMinClick(int i, bool ticked) {
@@ -195,10 +204,6 @@ void Workflow::observedMinClick(int i, bool ticked) {
     }
     OptionRow& r = rows_[static_cast<std::size_t>(i)];
     r.observed = ticked;
-    if (settingOptions_) {
-        return;
-    }
-    settingOptions_ = true;
     if (ticked) {
         r.minText.clear();
         r.minEnabled = false;
@@ -207,7 +212,6 @@ void Workflow::observedMinClick(int i, bool ticked) {
         r.minEnabled = r.enabled; // a row without a usable test variable stays locked
     }
     r.minError.clear();
-    settingOptions_ = false;
     refreshPrompt();
 }
 
@@ -222,7 +226,7 @@ void Workflow::minValueChange(int i, const QString& text) {
 // An empty field means 0 and a decimal comma a decimal point; any other text that is not
 // a number stays as typed, marked, and "OK" waits until it is mended.
 void Workflow::minValueLeft(int i) {
-    if (i < 0 || i >= optionRowCount || settingOptions_) {
+    if (i < 0 || i >= optionRowCount) {
         return;
     }
     OptionRow& r = rows_[static_cast<std::size_t>(i)];
@@ -259,11 +263,11 @@ void Workflow::biologicalClick(int i, bool ticked) {
 }
 
 bool Workflow::canOpenFile() const {
-    return step_ == 0 && !testVariablesVisible_ && activity_.isEmpty() && okEnabled_;
+    return allowedMove(state_, FlowState::Reading) && okEnabled_;
 }
 
 QString Workflow::runAgainFile() const {
-    return shownRun_ && step_ == 0 ? inputPath_ : QString();
+    return shownRun_ && state_ != FlowState::Options ? inputPath_ : QString();
 }
 
 void Workflow::openRecent(const QString& path) {
@@ -303,7 +307,7 @@ QString Workflow::viewsCaption() const {
 }
 
 void Workflow::activate() {
-    if (noResults_) {
+    if (noResults()) {
         showView(StartTab);
     }
 }
@@ -315,7 +319,7 @@ void Workflow::showStart() {
 }
 
 void Workflow::showView(int index) {
-    if (busy_ || index == currentView_ || index < StartTab || index > GraphsTab) {
+    if (busy() || index == currentView_ || index < StartTab || index > GraphsTab) {
         return;
     }
     if (index == StartTab) {
@@ -323,7 +327,7 @@ void Workflow::showView(int index) {
         showStart();
         return;
     }
-    if (noResults_) {
+    if (noResults()) {
         showView(StartTab);
         emit focusTab(StartTab);
         return;

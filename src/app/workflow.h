@@ -6,8 +6,10 @@
 // state and forwards their events; tests drive it directly.
 
 #include "app/backgroundjob.h"
+#include "app/flowstate.h"
 #include "app/keptchoices.h"
 #include "app/recentfiles.h"
+#include "app/resultssaving.h"
 #include "app/userdialogs.h"
 #include "index/classes.h"
 #include "input/nameresolution.h"
@@ -77,15 +79,12 @@ class Workflow : public QObject {
              QObject* parent = nullptr);
     ~Workflow() override;
 
-    // Flags of the workflow.
-    int step() const { return step_; }
-    bool noResults() const { return noResults_; }
-    bool settingOptions() const { return settingOptions_; }
-    bool startup() const { return startup_; }
-    void setStartup(bool on) { startup_ = on; }
+    // The state of the workflow (flowstate.h).
+    FlowState state() const { return state_; }
+    bool noResults() const { return !results_; }
     // A file is being read or a run computed, on a thread of its own: the window keeps
     // painting, its controls wait, and "Cancel" stops the work.
-    bool busy() const { return busy_; }
+    bool busy() const { return state_ == FlowState::Reading || state_ == FlowState::Running; }
     // A file can be opened now: a river type is chosen and nothing else is under way.
     bool canOpenFile() const;
 
@@ -97,8 +96,8 @@ class Workflow : public QObject {
     RiverType riverType() const { return riverType_; }
     // The river type of the run on show ("R-M1"); empty while none shows.
     QString gigtypeLabel() const;
-    bool gigOptionsVisible() const { return gigOptionsVisible_; }
-    bool riverTypesVisible() const { return riverTypesVisible_; }
+    bool gigOptionsVisible() const { return state_ != FlowState::Options; }
+    bool riverTypesVisible() const { return state_ != FlowState::Options && selectedGig_; }
     bool riverTypeVisible(int t) const { return t >= 0 && t < riverTypeCount_; }
     QString riverTypeCaption(int t) const; // empty for a hidden option
     static QString gigCaption(int g);
@@ -107,12 +106,12 @@ class Workflow : public QObject {
     // START view.
     const QString& prompt() const { return prompt_; }
     bool okEnabled() const { return okEnabled_; }
-    bool backVisible() const { return backVisible_; }
-    bool metricFrameVisible() const { return metricFrameVisible_; }
+    bool backVisible() const { return state_ == FlowState::Options; }
+    bool metricFrameVisible() const { return state_ == FlowState::Options || gigMetricsHeld_; }
     const QString& metricFrameCaption() const { return metricFrameCaption_; }
-    bool metricTextVisible() const { return metricTextVisible_; }
+    bool metricTextVisible() const { return state_ != FlowState::Options; }
     const QString& metricText() const { return metricText_; }
-    bool testVariablesVisible() const { return testVariablesVisible_; }
+    bool testVariablesVisible() const { return state_ == FlowState::Options; }
     const OptionRow& row(int i) const { return rows_[static_cast<std::size_t>(i)]; }
 
     // Views, report and data.
@@ -166,7 +165,8 @@ class Workflow : public QObject {
     void openRecent(const QString& path);
     void runAgain();
     // A file named on the command line: read as a recent file is, at once when a GIG and a
-    // river type are chosen, else as soon as they are.
+    // river type are chosen, else as soon as they are; its options, with the GIG and river
+    // type it will be computed for, then wait for "OK", also when it has no test variable.
     void openWhenPossible(const QString& path);
     // "Confidence intervals" ticked or not.
     void intervalsClick(bool ticked);
@@ -207,8 +207,11 @@ class Workflow : public QObject {
     void changed();              // the START view's state
     void viewChanged(int index); // another view is shown
     void focusTab(int index);    // the keyboard focus goes to this tab button
-    void reportChanged();        // report text (and histogram counts)
-    void runStarted();           // the wait panel shows
+    // A step is done: the focus goes to what comes next, the options (Options) or the
+    // results (Results).
+    void stepDone(FlowState next);
+    void reportChanged(); // report text (and histogram counts)
+    void runStarted();    // the wait panel shows
     void stageChanged(const QString& text);
     void progressed(double fraction);
     void runFinished();    // the wait panel hides
@@ -227,20 +230,22 @@ class Workflow : public QObject {
         bool cancelled = false;
     };
 
-    void openSampleFile(QString chosen = {});
+    // Moves to another state when the move is allowed; false (and no change) otherwise.
+    bool moveTo(FlowState to);
+    FlowState idle() const { return results_ ? FlowState::Results : FlowState::Start; }
+    QString activity() const; // what the program is doing, shown as the prompt while it lasts
+    // `byUser`: the user asked for the file (OK, a recent file, Run again); a file from the
+    // command line waits at its options for "OK".
+    void openSampleFile(QString chosen = {}, bool byUser = true);
     void noFileChosen();
     QString lastFolder() const;
-    void readFile(const QString& path);
-    void readDone(const QString& path, ReadResult& read, ReadOutcome outcome);
+    void readFile(const QString& path, bool byUser);
+    void readDone(const QString& path, ReadResult& read, ReadOutcome outcome, bool byUser);
     ReadOutcome readChecked(const QString& path, ReadResult& read, UserDialogs& dialogs);
     void takeRead(const QString& path, ReadResult& read);
-    void beginWork(const QString& activity);
-    void endWork();
+    void showOptions(bool byUser);
     void enterStage(WorkStage stage); // on the work's thread
     bool checkMinValues();
-    void setActivity(const QString& activity);
-    void showOptions();
-    void hideOptions();
     void computeRun();
     void runDone(const RunOptions& options, RunOutcome outcome);
     void failRun(const QString& why);
@@ -248,34 +253,24 @@ class Workflow : public QObject {
     void takeKeptChoices();
     void refreshReport();
     void showStart();
-    std::optional<std::string> existingResultsFile(const std::string& path, UserDialogs& dialogs);
     RunOptions runOptions() const;
     UnknownTaxonHandler taxonHandler(int& mapped, std::vector<std::string>& differing, UserDialogs& dialogs);
     void rememberChoice(const UnknownTaxonQuestion& question, const TaxonChoice& choice,
                         UserDialogs& dialogs);
     void startIntervals(SampleTable asRead, RunOptions options);
-    // A name chosen for a results file, ".txt" added unless it ends so in any letter case.
-    static QString withTxtExtension(const QString& chosen);
-    bool saveOutput(const QString& title, const QString& proposed, const QString& filter,
-                    const std::function<QStringList(const QString&)>& pathsOf,
-                    const std::function<void(const QStringList&)>& write);
     void intervalsDone(std::shared_ptr<const BootstrapResult> result, const QString& failure);
 
     const TaxaDatabase& taxa_;
     const TaxaTree& tree_;
     UserDialogs& dialogs_;
+    ResultsSaving saving_{dialogs_};
     TaxonQuestion askTaxon_;
     RecentFiles recent_;
     KeptChoices kept_;
     QString waitingFile_; // to open once a river type is chosen
     QString taxaMapPath_;
 
-    int step_ = 0;
-    bool noResults_ = true;
-    bool settingOptions_ = false;
-    bool startup_ = false;
-    bool busy_ = false;
-    QString activity_; // what the program is doing, shown as the prompt while it lasts
+    FlowState state_ = FlowState::Start;
 
     std::optional<Gig> selectedGig_;
     Gig gig_ = Alpine;
@@ -283,16 +278,12 @@ class Workflow : public QObject {
     std::optional<RiverType> selectedType_;
     RiverType riverType_ = 0;
 
-    bool gigOptionsVisible_ = true;
-    bool riverTypesVisible_ = false;
     QString prompt_;
     bool okEnabled_ = false;
-    bool backVisible_ = false;
-    bool metricFrameVisible_ = false;
+    bool gigMetricsHeld_ = false; // the metrics of a GIG show while the right button holds it
+    bool waitingForOk_ = false;   // the options of a file from the command line show
     QString metricFrameCaption_;
-    bool metricTextVisible_ = true;
     QString metricText_;
-    bool testVariablesVisible_ = false;
     std::array<OptionRow, optionRowCount> rows_;
 
     int currentView_ = StartTab;
@@ -301,7 +292,7 @@ class Workflow : public QObject {
     QString inputPath_;
     QString lastChosen_; // the file last chosen, read or not
     std::optional<SampleTable> table_;
-    QStringList readNotes_; // what the report tells about the read of table_
+    QStringList readNotes_;            // what the report tells about the read of table_
     std::vector<std::string> leftOut_; // what the read of table_ left out, for the record of the names
     std::shared_ptr<const RunResult> results_;
     std::optional<RunDescription> shownRun_;

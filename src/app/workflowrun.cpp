@@ -6,13 +6,16 @@
 #include "graphs/displaytext.h"
 
 #include "base/error.h"
+#include "base/files.h"
 #include "base/platform.h"
 #include "base/text.h"
+#include "index/normalisation.h"
 #include "input/correctedfile.h"
 #include "input/samplereader.h"
 #include "metrics/catalogue.h"
 #include "metrics/metricdefinitions.h"
 #include "report/reporttext.h"
+#include "report/resultsfile.h"
 
 #include <QFileInfo>
 
@@ -24,41 +27,11 @@
 namespace torrentix {
 
 void Workflow::okClick() {
-    if (busy_) {
-        return;
-    }
-    if (step_ == 0) {
+    if (allowedMove(state_, FlowState::Reading)) {
         openSampleFile(std::exchange(waitingFile_, {}));
         return;
     }
-    if (step_ == 1) {
-        metricFrameCaption_ =
-            QStringLiteral("Test variables (file:") + QFileInfo(inputPath_).fileName() + ")";
-        bool anyUsable = false;
-        for (int i = 0; i < optionRowCount; ++i) {
-            OptionRow& r = rows_[static_cast<std::size_t>(i)];
-            const bool usable = isUsableTestVariable(*table_, i);
-            // A usable row takes the options the user last ran; the others none.
-            const RowChoice kept = usable ? kept_.choices().rows[static_cast<std::size_t>(i)] : RowChoice{};
-            r.minText = kept.observed ? QString() : kept.minText;
-            r.observed = kept.observed;
-            r.minError.clear();
-            r.biological = kept.biological;
-            r.label = displayText(table_->testVariableNames[static_cast<std::size_t>(i)], table_->utf8);
-            r.enabled = usable;
-            r.minEnabled = usable && !kept.observed;
-            anyUsable = anyUsable || usable;
-        }
-        if (!anyUsable) {
-            step_ = 0;
-            emit changed();
-            computeRun();
-            return;
-        }
-        showOptions();
-        return;
-    }
-    if (!checkMinValues()) {
+    if (state_ != FlowState::Options || !checkMinValues()) {
         return;
     }
     std::array<std::optional<RowChoice>, 3> chosen;
@@ -69,14 +42,40 @@ void Workflow::okClick() {
         }
     }
     kept_.setRows(chosen);
-    hideOptions();
-    refreshPrompt(); // the options prompt goes with the options, also when the run is refused
     computeRun();
+}
+
+// The options of the file read: each usable row takes the options the user last ran, the
+// others none. A file without usable test variables is computed at once when the user
+// asked for it; one from the command line waits for "OK".
+void Workflow::showOptions(bool byUser) {
+    metricFrameCaption_ = QStringLiteral("Test variables (file:") + QFileInfo(inputPath_).fileName() + ")";
+    bool anyUsable = false;
+    for (int i = 0; i < optionRowCount; ++i) {
+        OptionRow& r = rows_[static_cast<std::size_t>(i)];
+        const bool usable = isUsableTestVariable(*table_, i);
+        const RowChoice kept = usable ? kept_.choices().rows[static_cast<std::size_t>(i)] : RowChoice{};
+        r.minText = kept.observed ? QString() : kept.minText;
+        r.observed = kept.observed;
+        r.minError.clear();
+        r.biological = kept.biological;
+        r.label = displayText(table_->testVariableNames[static_cast<std::size_t>(i)], table_->utf8);
+        r.enabled = usable;
+        r.minEnabled = usable && !kept.observed;
+        anyUsable = anyUsable || usable;
+    }
+    waitingForOk_ = !byUser;
+    moveTo(FlowState::Options);
+    if (!anyUsable && byUser) {
+        computeRun();
+    } else {
+        emit stepDone(FlowState::Options);
+    }
 }
 
 // The open-file step: reads the file given, or asks for one; a malformed file brings the
 // dialog back once the read has ended.
-void Workflow::openSampleFile(QString chosen) {
+void Workflow::openSampleFile(QString chosen, bool byUser) {
     if (chosen.isEmpty()) {
         chosen = dialogs_.openFileIn(QStringLiteral("OPEN FILE"),
                                      QStringLiteral("Text File (*.txt);;All Files (*)"), lastFolder());
@@ -92,11 +91,11 @@ void Workflow::openSampleFile(QString chosen) {
         noFileChosen();
         return;
     }
-    readFile(chosen);
+    readFile(chosen, byUser);
 }
 
 void Workflow::noFileChosen() {
-    if (noResults_) {
+    if (noResults()) {
         reportText_ = QStringLiteral("file: not found.");
         reportCounts_.reset();
         emit reportChanged();
@@ -106,23 +105,6 @@ void Workflow::noFileChosen() {
 QString Workflow::lastFolder() const {
     const QString last = lastChosen_.isEmpty() ? recent_.files().value(0) : lastChosen_;
     return last.isEmpty() ? QString() : QFileInfo(last).absolutePath();
-}
-
-void Workflow::setActivity(const QString& activity) {
-    activity_ = activity;
-    refreshPrompt();
-}
-
-void Workflow::beginWork(const QString& activity) {
-    busy_ = true;
-    setActivity(activity);
-    emit runStarted();
-}
-
-void Workflow::endWork() {
-    busy_ = false;
-    activity_.clear();
-    emit runFinished();
 }
 
 namespace {
@@ -183,10 +165,13 @@ void Workflow::enterStage(WorkStage stage) {
 }
 
 // Reads the file on the work's thread; questions go to the user on the window's thread.
-void Workflow::readFile(const QString& path) {
+void Workflow::readFile(const QString& path, bool byUser) {
+    if (!moveTo(FlowState::Reading)) {
+        return;
+    }
+    emit runStarted();
     auto read = std::make_shared<ReadResult>();
     auto outcome = std::make_shared<ReadOutcome>(ReadOutcome::Aborted);
-    beginWork(QStringLiteral("Reading ") + QFileInfo(path).fileName() + QStringLiteral(" ..."));
     auto failure = std::make_shared<QString>(); // what went wrong beyond the file's own faults
     job_->start(
         [this, path, read, outcome, failure] {
@@ -205,21 +190,20 @@ void Workflow::readFile(const QString& path) {
                 *outcome = ReadOutcome::Aborted;
             }
         },
-        [this, path, read, outcome, failure] {
-            endWork();
+        [this, path, read, outcome, failure, byUser] {
+            moveTo(idle());
+            emit runFinished();
             if (!failure->isEmpty()) {
                 dialogs_.showMessage(*failure);
             }
-            readDone(path, *read, *outcome);
+            readDone(path, *read, *outcome, byUser);
         });
 }
 
-void Workflow::readDone(const QString& path, ReadResult& read, ReadOutcome outcome) {
-    refreshPrompt();
+void Workflow::readDone(const QString& path, ReadResult& read, ReadOutcome outcome, bool byUser) {
     if (outcome == ReadOutcome::Done) {
         takeRead(path, read);
-        step_ = 1;
-        okClick();
+        showOptions(byUser);
     } else if (outcome == ReadOutcome::Malformed) {
         openSampleFile();
     }
@@ -344,29 +328,6 @@ RunOptions Workflow::runOptions() const {
     return o;
 }
 
-// Asked when the results file exists: overwrite it, or choose another name.
-std::optional<std::string> Workflow::existingResultsFile(const std::string& path, UserDialogs& dialogs) {
-    const QString existing = pathText(path);
-    if (dialogs.askYesNo(QStringLiteral("File ") + existing +
-                         QStringLiteral(" already exists. Overwrite?"))) {
-        return path;
-    }
-    for (;;) {
-        QString chosen =
-            dialogs.saveFileName(QStringLiteral("SAVE AS"), existing, QStringLiteral("Text File (*.txt)"));
-        if (chosen.isEmpty()) {
-            return std::nullopt;
-        }
-        chosen = withTxtExtension(chosen);
-        // The sample file is only ever read: the results never replace it, by any name.
-        if (!platform::sameFile(pathBytes(chosen), pathBytes(inputPath_))) {
-            return pathBytes(chosen);
-        }
-        dialogs.showMessage(QStringLiteral("The results cannot replace the sample file ") + inputPath_ +
-                            QStringLiteral(". Please choose another name."));
-    }
-}
-
 void Workflow::refreshReport() {
     if (!table_) {
         return;
@@ -409,7 +370,6 @@ void Workflow::failRun(const QString& why) {
         showView(StartTab);
         return;
     }
-    noResults_ = true;
     results_.reset();
     shownRun_.reset();
     refreshPrompt();
@@ -420,17 +380,24 @@ void Workflow::failRun(const QString& why) {
 // Computes the run on the work's thread, from a copy of the table (its abundances are
 // shared, not copied): a run that is stopped leaves the table and the results as they were.
 void Workflow::computeRun() {
-    if (!table_) {
+    if (!table_ || !allowedMove(state_, FlowState::Running)) {
         return;
     }
-    cancelIntervals();
-    beginWork(QStringLiteral("Computing ") + QFileInfo(inputPath_).fileName() + QStringLiteral(" ..."));
+    // Where the results go is settled before the run starts: a run that will be refused
+    // writes nothing and asks nothing.
+    std::optional<std::optional<std::string>> target;
+    const std::string planned = resultsPathFor(table_->sourcePath);
+    if (fileExists(planned) && chooseReferenceRule(countSamplesPerClass(*table_)) &&
+        moveTo(FlowState::Question)) {
+        target = saving_.existingResultsFile(planned, inputPath_);
+    }
+    moveTo(FlowState::Running);
+    emit runStarted();
     auto input = std::make_shared<SampleTable>(*table_);
     const RunOptions options = runOptions();
     auto outcome = std::make_shared<RunOutcome>();
     job_->start(
-        [this, input, options, outcome] {
-            JobDialogs dialogs(*job_, dialogs_);
+        [this, input, options, outcome, target] {
             RunCallbacks callbacks;
             callbacks.stop = job_->stop();
             callbacks.progress = [this](double fraction) { job_->report(metricsShare * fraction); };
@@ -438,8 +405,9 @@ void Workflow::computeRun() {
                 enterStage(workStage(stage));
                 job_->report(stageStart(stage));
             };
-            callbacks.existingResultsFile = [this, &dialogs](const std::string& path) {
-                return existingResultsFile(path, dialogs);
+            // A file that appeared since is kept: the run shown can be saved elsewhere.
+            callbacks.existingResultsFile = [target](const std::string&) {
+                return target.value_or(std::nullopt);
             };
             try {
                 outcome->run = torrentix::computeRun(std::move(*input), taxa_, options, callbacks);
@@ -451,14 +419,14 @@ void Workflow::computeRun() {
             }
         },
         [this, options, outcome] {
-            endWork();
+            moveTo(outcome->run && !outcome->run->refused ? FlowState::Results : idle());
+            emit runFinished();
             runDone(options, std::move(*outcome));
         });
 }
 
 void Workflow::runDone(const RunOptions& options, RunOutcome outcome) {
     if (outcome.cancelled) {
-        refreshPrompt();
         return;
     }
     std::optional<RunResult>& run = outcome.run;
@@ -489,12 +457,13 @@ void Workflow::runDone(const RunOptions& options, RunOutcome outcome) {
     shownRun_ = RunDescription{inputPath_, gig_, riverType_};
     readSinceRun_ = false;
     notReplaced_.clear();
-    noResults_ = false;
     refreshPrompt();
     emit resultsReady();
     showView(ResultsTab);
-    if (!results_->fileError.empty()) {
-        saveResultsAs(); // the folder cannot be written: another place
+    emit stepDone(FlowState::Results);
+    // The folder cannot be written: another place, or the results show without a file.
+    if (!results_->fileError.empty() && !saving_.saveResultsAs(*results_, shownRun_->path)) {
+        dialogs_.showMessage(QStringLiteral("No file was saved."));
     }
     if (intervalsWanted_) {
         startIntervals(std::move(asRead), options);

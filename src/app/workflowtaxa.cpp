@@ -53,8 +53,8 @@ UnknownTaxonHandler Workflow::taxonHandler(int& mapped, std::vector<std::string>
         const auto known = question.evidence.knownAnswer();
         TaxonChoice choice;
         if (*byDictionary && known) {
-            choice = TaxonChoice(UnknownTaxonAnswer::family(known->id, known->family, answerSourceOf(known->source),
-                                                            known->matched),
+            choice = TaxonChoice(UnknownTaxonAnswer::family(known->id, known->family,
+                                                            answerSourceOf(known->source), known->matched),
                                  **byDictionary);
         } else {
             UnknownTaxonQuestion asked = question;
@@ -99,7 +99,7 @@ void Workflow::rememberChoice(const UnknownTaxonQuestion& question, const TaxonC
 }
 
 void Workflow::openTaxaMap() {
-    if (taxaMapPath_.isEmpty() || busy_) {
+    if (taxaMapPath_.isEmpty() || busy()) {
         return;
     }
     try {

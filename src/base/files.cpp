@@ -150,8 +150,21 @@ void writeFileAtomically(const std::string& path, const std::string& content, co
     if (calls.close(fd.release()) != 0) {
         fail(errno);
     }
+    // A read-only file replaced (the user agreed to it) stays read-only; Windows replaces
+    // no read-only file, so the mark is taken off first.
+    const bool readOnly = platform::isReadOnly(path);
+    if (readOnly) {
+        platform::setReadOnly(path, false);
+    }
     if (calls.rename(temporary.c_str(), path.c_str()) != 0) {
-        fail(errno);
+        const int error = errno;
+        if (readOnly) {
+            platform::setReadOnly(path, true);
+        }
+        fail(error);
+    }
+    if (readOnly) {
+        platform::setReadOnly(path, true);
     }
 }
 

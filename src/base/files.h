@@ -44,7 +44,8 @@ class FileReader {
 // Writes a whole file in one step: the bytes go to a temporary file in the same folder,
 // which then replaces `path`. A failed write leaves any earlier file untouched and no
 // partial file behind. Throws Error naming the path and the system's reason. The new file
-// gets the permissions the user's settings give a new file (read-write for the owner).
+// gets the permissions the user's settings give a new file (read-write for the owner);
+// one that replaces a read-only file is read-only too.
 void writeFileAtomically(const std::string& path, const std::string& content,
                          const WriteCalls& calls = WriteCalls::system());
 

@@ -202,6 +202,30 @@ bool pathExists(const std::string& path) {
     return attributesOf(path) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool isReadOnly(const std::string& path) {
+    const DWORD a = attributesOf(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY) != 0 &&
+           (a & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+int setReadOnly(const std::string& path, bool readOnly) {
+    const DWORD a = attributesOf(path);
+    if (a == INVALID_FILE_ATTRIBUTES) {
+        errno = ENOENT;
+        return -1;
+    }
+    DWORD wanted = readOnly ? (a | FILE_ATTRIBUTE_READONLY) & ~DWORD{FILE_ATTRIBUTE_NORMAL}
+                            : a & ~DWORD{FILE_ATTRIBUTE_READONLY};
+    if (wanted == 0) {
+        wanted = FILE_ATTRIBUTE_NORMAL; // valid only alone
+    }
+    if (SetFileAttributesW(systemPath(path).c_str(), wanted)) {
+        return 0;
+    }
+    errno = errnoOfLastError();
+    return -1;
+}
+
 namespace {
 
 // The volume and file index of an existing file (or folder), through links; false when it
@@ -401,6 +425,21 @@ bool describeOpenFile(int fd, OpenFileInfo& info) {
 bool pathExists(const std::string& path) {
     struct stat s {};
     return ::stat(path.c_str(), &s) == 0;
+}
+
+bool isReadOnly(const std::string& path) {
+    struct stat s {};
+    return ::stat(path.c_str(), &s) == 0 && !S_ISDIR(s.st_mode) &&
+           (s.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+int setReadOnly(const std::string& path, bool readOnly) {
+    struct stat s {};
+    if (::stat(path.c_str(), &s) != 0) {
+        return -1;
+    }
+    const mode_t mode = s.st_mode & 07777;
+    return ::chmod(path.c_str(), readOnly ? mode & ~mode_t{S_IWUSR | S_IWGRP | S_IWOTH} : mode | S_IWUSR);
 }
 
 bool sameFile(const std::string& a, const std::string& b) {

@@ -45,6 +45,11 @@ struct OpenFileInfo {
 bool describeOpenFile(int fd, OpenFileInfo& info);
 
 bool pathExists(const std::string& path);
+// Whether an existing file is marked read-only: without any write permission on POSIX
+// systems, with the read-only attribute on Windows. False for a folder or no file.
+bool isReadOnly(const std::string& path);
+// Sets or clears that mark (clearing gives the owner write permission).
+int setReadOnly(const std::string& path, bool readOnly);
 // Whether two paths name one existing file, however they are spelt: through a symbolic
 // link, with "." or ".." in them, or (where the file system ignores letter case) in other
 // letter case. Decided by the file's identity (device and inode; on Windows the volume

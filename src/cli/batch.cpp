@@ -172,7 +172,10 @@ void checkOutputs(const BatchContext& c, const std::string& path) {
         return;
     }
     if (fileExists(outPath)) {
-        throw Error("The results file " + outPath + " already exists. Use --force to replace it.");
+        throw Error(
+            "The results file " + outPath +
+            (platform::isReadOnly(outPath) ? " already exists and is read-only." : " already exists.") +
+            " Use --force to replace it.");
     }
     const std::string tablePath = tablePathFor(path, c.args.outputDir);
     if (c.args.table && fileExists(tablePath)) {
@@ -407,9 +410,15 @@ bool processFile(const BatchContext& c, const std::string& path) {
             report.notes.push_back(dataEndText(*read.unread));
         }
         const SampleTable asRead = c.args.bootstrap > 0 ? read.table : SampleTable{};
+        const bool readOnly = platform::isReadOnly(resultsPathFor(path, c.args.outputDir)); // --force given
         RunResult run = compute(c, runOptionsOf(c, read), std::move(read.table));
         for (const auto& message : run.messages) {
             tell(c, path, message);
+        }
+        if (readOnly && !run.outputPath.empty()) {
+            tell(c, path,
+                 "The read-only results file " + run.outputPath +
+                     " was replaced (--force); it stays read-only.");
         }
         if (!run.fileError.empty() && c.args.outputDir.empty()) {
             tell(c, path, "Give --output-dir DIR to write the results into a folder that can be written.");

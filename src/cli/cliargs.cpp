@@ -222,7 +222,8 @@ tab-separated sample file and writes the results file FILE_OUT.txt beside it.
                      fails until the taxa map answers it.
   --force            replace an existing FILE_OUT.txt, FILE_taxa.tsv, FILE_table.tsv,
                      FILE_ci.tsv or FILE_ci_regressions.tsv (without it, an existing one
-                     is an error and nothing is written).
+                     is an error and nothing is written); a read-only one replaced is
+                     told and stays read-only.
   --decimal-comma    read "12,5" as 12.5 (without it, a file that writes numbers with a
                      decimal comma is an error and nothing is written).
   --strict           make an abundance cell that is not a plain number ("3a", "<1"),

@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QCursor>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
@@ -101,7 +100,12 @@ ResultsList::ResultsList(QWidget* parent)
     header()->setSectionsClickable(true);
     header()->setSortIndicatorShown(false);
     header()->setStretchLastSection(false);
-    connect(header(), &QHeaderView::sectionClicked, this, &ResultsList::openSortMenu);
+    connect(header(), &QHeaderView::sectionClicked, this, &ResultsList::headerClicked);
+    header()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(header(), &QHeaderView::customContextMenuRequested, this, [this](const QPoint& at) {
+        sortcol_ = header()->logicalIndexAt(at);
+        sortmenu_->popup(header()->viewport()->mapToGlobal(at));
+    });
 
     sortmenu_->setObjectName("sortmenu");
     sortmenu_->addAction(tr("Sort (Ascending)"), this, [this] { sortRows(sortcol_, SortChoice::Ascending); });
@@ -175,9 +179,10 @@ void ResultsList::applySort() {
     }
 }
 
-void ResultsList::openSortMenu(int column) {
-    sortcol_ = column;
-    sortmenu_->popup(QCursor::pos());
+// A click sorts by the column ascending; a click on the column sorted reverses its order.
+void ResultsList::headerClicked(int column) {
+    const bool ascending = sorted_ && sortKey_ == column && sortOrder_ == Qt::AscendingOrder;
+    sortRows(column, ascending ? SortChoice::Descending : SortChoice::Ascending);
 }
 
 QString ResultsList::selectedRowsText() const {

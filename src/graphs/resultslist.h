@@ -1,6 +1,7 @@
 #pragma once
 // The results list of the RESULTS view: one row per sample with code, name, class, both
-// indices and the three test variables; a header click offers sorting. The list shows the
+// indices and the three test variables; a header click sorts by its column (a second click
+// reverses the order), the header's right button offers the sort menu. The list shows the
 // run through a model: rows are made only as they are seen.
 
 #include "graphs/resultsmodel.h"
@@ -48,7 +49,7 @@ class ResultsList : public QTreeView {
     void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
-    void openSortMenu(int column);
+    void headerClicked(int column);
     void applySort();
     // Fits each shown column to the widest of its texts and its header.
     void fitColumns();
@@ -56,7 +57,7 @@ class ResultsList : public QTreeView {
     ResultsModel* model_;
     QMenu* sortmenu_;
     QMenu* keyboardMenu_; // keyboardSortMenu
-    int sortcol_ = 0;     // column of the last header clicked
+    int sortcol_ = 0;     // column of the header whose sort menu opened last
     bool sorted_ = false;
     int sortKey_ = 0;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;

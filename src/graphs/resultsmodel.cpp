@@ -31,9 +31,17 @@ QString ResultsModel::cellText(std::size_t sample, int column) const {
         return {};
     }
     if (column < resultsColumnCount) {
-        return QString::fromStdString(resultsCellText(run_->table, run_->indices, sample, column));
+        return QString::fromStdString(shownText(sample, column));
     }
     return extraCell_ ? extraCell_(sample, column - resultsColumnCount) : QString();
+}
+
+std::string ResultsModel::shownText(std::size_t sample, int column) const {
+    std::string text = resultsCellText(run_->table, run_->indices, sample, column);
+    if (column == 2) {
+        text.erase(text.find_last_not_of(' ') + 1);
+    }
+    return text;
 }
 
 void ResultsModel::sortByText(int column, Qt::SortOrder order) {
@@ -42,9 +50,8 @@ void ResultsModel::sortByText(int column, Qt::SortOrder order) {
     }
     std::vector<std::string> texts(order_.size());
     for (std::size_t sample = 0; sample < texts.size(); ++sample) {
-        texts[sample] = column < resultsColumnCount
-                            ? resultsCellText(run_->table, run_->indices, sample, column)
-                            : cellText(sample, column).toStdString();
+        texts[sample] =
+            column < resultsColumnCount ? shownText(sample, column) : cellText(sample, column).toStdString();
     }
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     // The selection and the current row follow their samples to their new rows.

@@ -35,6 +35,8 @@ class ResultsModel : public QAbstractTableModel {
     // The sample shown in a row.
     std::size_t sampleOf(int row) const { return order_[static_cast<std::size_t>(row)]; }
 
+    // A cell as shown, and sorted: a sample name without the blanks that pad it in its
+    // file (the results file keeps them).
     QString cellText(std::size_t sample, int column) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -43,6 +45,8 @@ class ResultsModel : public QAbstractTableModel {
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
   private:
+    std::string shownText(std::size_t sample, int column) const;
+
     std::shared_ptr<const RunResult> run_;
     ResultsRow headers_;
     std::vector<std::size_t> order_;

@@ -72,15 +72,17 @@ class MainWindowTest : public ::testing::Test {
     }
 };
 
-// A file read and computed through the controls: the options step, where "Min Value"
-// keeps every keystroke and is judged when left (a text that is not a number holds "OK"
-// back) and a row without a usable test variable stays locked; the results file, the
-// RESULTS view with the report and the list, then GRAPHS and START.
+// A file read and computed through the controls: the options step, which takes the focus,
+// where "Min Value" keeps every keystroke and is judged when left (a text that is not a
+// number holds "OK" back) and a row without a usable test variable stays locked; the
+// results file, the RESULTS view with the report and the list, which takes the focus, then
+// GRAPHS and START.
 TEST_F(MainWindowTest, RunThroughTheControls) {
     SampleFile sample = SampleFile::typical();
     chooseAndOpen(Mediterranean, 0, sample.emptyTestValuesFrom(2, 5));
     EXPECT_EQ(value("lbl_gigtype").toString(), ""); // no run on show yet
     ASSERT_TRUE(shown("testVariablesPanel")) << told();
+    EXPECT_TRUE(control("minValue_1")->hasFocus()); // the next thing to do
     EXPECT_EQ(value("testVariableLabel_1").toString(), "EQR");
     EXPECT_EQ(control("minValue_2")->accessibleName(), "Min Value of URBAN");
     for (const auto& [typed, kept, error] : {std::array<const char*, 3>{"abc", "abc", "not a number"},
@@ -104,6 +106,7 @@ TEST_F(MainWindowTest, RunThroughTheControls) {
     QTest::keyClick(control("viewButton_0"), Qt::Key_Return); // Enter presses "OK"
     settle(window.workflow());
     EXPECT_TRUE(shown("resultsPanel")) << told();
+    EXPECT_TRUE(control("resultsList")->hasFocus());
     EXPECT_FALSE(shown("waitPanel"));
     EXPECT_EQ(value("progressBar", "value").toInt(), 1000);
     EXPECT_THAT(
@@ -146,9 +149,11 @@ TEST_F(MainWindowTest, RightButtonHoldsTheMetricsOfAGig) {
 }
 
 // The window from the keyboard alone: Space on an option keeps the focus there; Shift+F10
-// shows the metrics of a GIG, of each GIG the focus moves to, until Escape; Enter presses
+// shows the metrics of a GIG, of each GIG the focus moves to (Tab never leaves them), until
+// Escape; Enter presses
 // "OK" wherever the focus is; Shift+F10 sorts the results list by any column and opens the
-// report's menu. Screen readers hear the list's and report's names and no hidden column.
+// report's menu. Screen readers hear the names of the list, the report and the GIG and River
+// Type groups, and no hidden column.
 TEST_F(MainWindowTest, KeyboardAlone) {
     const auto key = [this](const QString& name, Qt::Key k, Qt::KeyboardModifiers m = {}) {
         control(name)->setFocus();
@@ -157,7 +162,8 @@ TEST_F(MainWindowTest, KeyboardAlone) {
     key("gigOption_3", Qt::Key_Space);
     EXPECT_TRUE(control("gigOption_3")->hasFocus());
     key("gigOption_3", Qt::Key_F10, Qt::ShiftModifier);
-    control("gigOption_2")->setFocus();
+    key("gigOption_2", Qt::Key_Tab); // the focus stays among the GIG options
+    EXPECT_TRUE(control("gigOption_2")->hasFocus());
     EXPECT_THAT(value("frame_metr", "title").toString().toStdString(), HasSubstr("Eastern continental"));
     key("riverTypeOption_0", Qt::Key_Escape);
     EXPECT_FALSE(shown("frame_metr"));
@@ -187,7 +193,8 @@ TEST_F(MainWindowTest, KeyboardAlone) {
     const auto heard = [](QWidget* widget) {
         return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
     };
-    EXPECT_EQ(heard(control("reportLabel")), "Report");
+    EXPECT_EQ(heard(control("reportLabel")) + heard(control("Picture2")) + heard(control("Picture1")),
+              "ReportGIGRiver Type");
     EXPECT_EQ(heard(list), "Results list");
     EXPECT_THAT(heard(control("lbl_run")).toStdString(), HasSubstr("Results shown: Results of sites.txt"));
     QAccessibleTableInterface* table = QAccessible::queryAccessibleInterface(list)->tableInterface();
@@ -305,11 +312,15 @@ TEST_F(MainWindowTest, IntervalsThroughTheControls) {
     }
 }
 
-// The window opens inside the screen's free area (the offscreen screen: 800 x 600).
-TEST_F(MainWindowTest, OpensInsideTheScreen) {
+// The window opens inside the screen's free area (the offscreen screen: 800 x 600), with
+// the information window, which opens again on request.
+TEST_F(MainWindowTest, OpensInsideTheScreenWithTheInformationWindow) {
     const QRect free = window.screen()->availableGeometry();
     EXPECT_TRUE(window.width() < free.width() && window.height() < free.height());
     EXPECT_TRUE(window.minimumWidth() <= window.width() && window.minimumHeight() <= window.height());
+    window.load();
+    click("cmdhelp");
+    EXPECT_EQ(dialogs.informationShown, (std::vector<bool>{true, false}));
 }
 
 // The desktop turned dark while the program runs: the view buttons and the error texts follow.
@@ -322,13 +333,6 @@ TEST_F(MainWindowTest, FollowsAPaletteChange) {
     EXPECT_NE(control("viewButton_0")->styleSheet(), light);
     EXPECT_EQ(control("minValueError_1")->palette().color(QPalette::WindowText),
               screenColours(dark).errorText);
-}
-
-TEST_F(MainWindowTest, InformationWindowAtStartAndOnRequest) {
-    window.load();
-    click("cmdhelp");
-    EXPECT_EQ(dialogs.informationShown, (std::vector<bool>{true, false}));
-    EXPECT_FALSE(window.workflow().startup());
 }
 
 // A run whose normalisation fails leaves the window as before it: the wait panel and
@@ -432,27 +436,27 @@ TEST(LayoutTest, AreasKeepInsideAndInOrderAndGrowWithTheWindow) {
         expectInside(window,
                      {w.panel, w.tabs[0], w.tabs[1], w.tabs[2], w.title, w.gigtype, w.runLine, w.info});
         EXPECT_TRUE(w.panel.contains(w.wait));
-        EXPECT_LT(w.tabs[2].right(), w.panel.left());
-        EXPECT_LT(w.gigtype.right(), w.runLine.left());
-        EXPECT_LT(w.runLine.right(), w.info.left());
-
         const StartLayout s = startLayout(w.panel.size(), window.height(), w.panel.y());
         expectInside(w.panel.size(),
                      {s.gigOptions, s.riverTypes, s.prompt, s.ok, s.back, s.recent, s.runAgain, s.taxaMap});
-        EXPECT_LT(s.taxaMap.right(), s.recent.left());
-        EXPECT_LT(s.riverTypes.bottom(), s.recent.top());
-        EXPECT_LT(s.runAgain.bottom(), s.ok.top());
-        EXPECT_LT(s.prompt.right(), s.back.left());
-        EXPECT_LT(s.back.right(), s.ok.left());
         const ResultsLayout r = resultsLayout(w.panel.size());
         expectInside(w.panel.size(),
                      {r.list, r.report, r.histogramCaption, r.histogram, r.exportTable, r.intervals});
-        EXPECT_LT(r.list.right(), r.report.left());
-        EXPECT_LT(r.list.bottom(), r.exportTable.top());
-        EXPECT_LT(r.exportTable.right(), r.intervals.left());
-        EXPECT_LT(r.report.bottom(), r.histogramCaption.top());
-        EXPECT_LT(r.histogramCaption.bottom(), r.histogram.top());
-
+        // Each area left of (or above) the other.
+        const std::pair<QRect, QRect> across[] = {
+            {w.tabs[2], w.panel}, {w.gigtype, w.runLine}, {w.runLine, w.info}, {s.taxaMap, s.recent},
+            {s.prompt, s.back},   {s.back, s.ok},         {r.list, r.report},  {r.exportTable, r.intervals}};
+        const std::pair<QRect, QRect> down[] = {{s.riverTypes, s.recent},
+                                                {s.runAgain, s.ok},
+                                                {r.list, r.exportTable},
+                                                {r.report, r.histogramCaption},
+                                                {r.histogramCaption, r.histogram}};
+        for (const auto& [left, right] : across) {
+            EXPECT_LT(left.right(), right.left());
+        }
+        for (const auto& [top, bottom] : down) {
+            EXPECT_LT(top.bottom(), bottom.top());
+        }
         const std::vector<QSize> now = {w.panel.size(), s.riverTypes.size(), r.list.size(), r.report.size()};
         for (std::size_t i = 0; i < now.size(); ++i) {
             EXPECT_TRUE(now[i].width() >= before[i].width() && now[i].height() >= before[i].height()) << i;

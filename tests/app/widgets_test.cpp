@@ -28,29 +28,32 @@ namespace {
 using namespace testing;
 
 // One dialog answers the questions in turn, each afresh: the group and family nodes
-// clicked ("TAXA": the root) or a search typed ("?"), the family then shown, and a button
-// or the window closed (nullptr). A group clicked after a family keeps the family's name
-// with the group's key; the root changes nothing; a search that finds one family, even
-// one named like its group, chooses it.
+// clicked ("TAXA": the root) or a search typed ("?"), the family then shown, and a button,
+// Enter, or the window closed (nullptr). "OK", the button Enter presses, waits for a family
+// of the database (a disputed name has none chosen); where it waits the window is closed,
+// which aborts. A group clicked after a family keeps the family's name with the group's
+// key; the root changes nothing; a search that finds one family, even one named like its
+// group, chooses it.
 TEST(TaxonDialogTest, AnswersFollowTheChoiceAndTheButton) {
     const struct {
         const char* name;
         std::vector<std::string> clicks;
-        const char* shown;
+        const char* shown; // "OK" is enabled with a family shown
         const char* button;
         int key;
         const char* taxon; // nullptr: of no account
     } cases[] = {
-        {"BAETIDAX", {}, "BAETIDAE", "cmdok", 120, "BAETIDAE"},
-        {"ZZZZZZZZ", {}, "", "cmdok", 0, ""},
+        {"BAETIDAX", {}, "BAETIDAE", "Enter", 120, "BAETIDAE"},
+        {"ZZZZZZZZ", {}, "", "cmdok", -1, ""},
         {"ZZZZZZZZ", {"F96", "G15", "TAXA"}, "GAMMARIDAE", "cmdok", 15, "GAMMARIDAE"},
-        {"QQQQQQQQ", {}, "", "cmdok", 0, ""},
+        {"QQQQQQQQ", {"G15"}, "", "Enter", -1, ""},
+        {"HYDROBIUS NOVUS", {}, "", "Enter", -1, ""},
         {"HYDROPSYCHIDAX", {}, "HYDROPSYCHIDAE", "cmdok", 167, "HYDROPSYCHIDAE"},
         {"BAETIDAX", {"F96"}, "GAMMARIDAE", "cmdignore", 0, ""},
         {"BAETIDAX", {}, "BAETIDAE", "cmdabort", -1, nullptr},
-        {"BAETIDAX", {}, "BAETIDAE", nullptr, 0, ""},
+        {"BAETIDAX", {}, "BAETIDAE", nullptr, -1, nullptr},
         {"NEMATODX", {"?emato"}, "NEMATODA", "cmdok", 14, "NEMATODA"},
-        {"ZZZZZZZZ", {"?IDAE"}, "", "cmdok", 0, ""},
+        {"ZZZZZZZZ", {"?IDAE"}, "", "cmdok", -1, ""},
     };
     TaxonDialog dialog(realTree(), realTaxa().records());
     auto* tree = dialog.findChild<QTreeWidget*>("taxaTree");
@@ -73,10 +76,16 @@ TEST(TaxonDialogTest, AnswersFollowTheChoiceAndTheButton) {
             shown = dialog.findChild<QWidget*>("familyLabel")->property("text").toString();
             heard = QAccessible::queryAccessibleInterface(dialog.findChild<QWidget*>("unknownNameLabel"))
                         ->text(QAccessible::Name);
-            c.button ? QTest::mouseClick(dialog.findChild<QWidget*>(c.button), Qt::LeftButton)
-                     : void(dialog.close());
+            EXPECT_EQ(dialog.findChild<QWidget*>("cmdok")->isEnabled(), *c.shown != 0);
+            if (QWidget* button = c.button ? dialog.findChild<QWidget*>(c.button) : nullptr) {
+                QTest::mouseClick(button, Qt::LeftButton);
+            } else if (c.button) { // Enter, where the focus is
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            }
+            dialog.close(); // where the answer waits
         });
-        const auto answer = dialog.ask({c.name, suggestFamily(realTaxa(), c.name, false), &realTree()});
+        const FamilyEvidence evidence = familyEvidence(realTaxa(), c.name, false);
+        const auto answer = dialog.ask({c.name, evidence.suggestion(), &realTree(), false, {}, evidence});
         EXPECT_FALSE(dialog.isVisible());
         EXPECT_EQ(shown.toStdString(), c.shown);
         EXPECT_EQ(heard.toStdString(), std::string("unknown taxon: ") + c.name); // the value, for readers
@@ -148,14 +157,14 @@ TEST(InfoWindowTest, StartupAndRequestForms) {
     EXPECT_FALSE(info.isVisible());
 }
 
-// The report box is read-only: typing, pasting and cutting change nothing; Ctrl+C and
-// Ctrl+Insert copy.
+// The report box is read-only: typing, pasting and cutting change nothing; Ctrl+A selects
+// it all, Ctrl+C and Ctrl+Insert copy; Home and End go to a line's ends, with Ctrl the report's.
 TEST(ReportBoxTest, CopiesButNeverChanges) {
     ReportBox box;
     box.setPlainText(QStringLiteral("  a line of the report\n").repeated(20));
     box.show();
     const QString original = box.toPlainText();
-    box.selectAll();
+    QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier); // all of it
     QApplication::clipboard()->setText("pasted");
     QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
     QTest::keyClick(&box, Qt::Key_X, Qt::ControlModifier);
@@ -166,6 +175,10 @@ TEST(ReportBoxTest, CopiesButNeverChanges) {
         QTest::keyClick(&box, copy, Qt::ControlModifier);
         EXPECT_EQ(QApplication::clipboard()->text(), original) << copy;
     }
+    QTest::keyClick(&box, Qt::Key_End, Qt::ControlModifier);
+    const int end = box.textCursor().position();
+    QTest::keyClick(&box, Qt::Key_Home, Qt::ControlModifier), QTest::keyClick(&box, Qt::Key_End);
+    EXPECT_EQ(std::pair(end, box.textCursor().position()), std::pair(int(original.size()), 22));
 }
 
 // The taxa map's editor: a row per line, the blanks at a name's ends shown; it saves only

@@ -4,6 +4,7 @@
 #include "app/recentfiles.h"
 #include "app/tableexport.h"
 #include "apptestsupport.h"
+#include "base/platform.h"
 #include "metrics/catalogue.h"
 #include "support/taxa.h"
 
@@ -53,6 +54,7 @@ SampleFile tooFewReferences() {
 }
 
 using Act = std::function<void(WorkflowTest&)>;
+constexpr FlowState Start = FlowState::Start, Options = FlowState::Options, Results = FlowState::Results;
 const auto gig = [](int g) -> Act { return [g](WorkflowTest& t) { t.wf.gigClick(g); }; };
 const auto type = [](int i) -> Act { return [i](WorkflowTest& t) { t.wf.riverTypeClick(i); }; };
 const auto tab = [](int i) -> Act { return [i](WorkflowTest& t) { t.wf.showView(i); }; };
@@ -70,62 +72,67 @@ Act ok(SampleFile (*sample)() = nullptr, TaxonChoice taxon = UnknownTaxonAnswer:
 }
 
 // The user's way through the START view: each action starts from the state the one
-// before left, and leads to the prompt (a part of it), "OK" enabled, the step, the view,
+// before left, and leads to the prompt (a part of it), "OK" enabled, the state, the view,
 // the open-file dialogs shown, a part of the messages told, and a results file written.
 const struct Transition {
     const char* action;
     Act act;
     const char* prompt;
     bool okEnabled;
-    int step, view, opens;
+    FlowState state;
+    int view, opens;
     const char* told;
     bool written;
 } transitions[] = {
-    {"nothing chosen", [](WorkflowTest&) {}, "Choose a GIG", false, 0, StartTab, 0, "", false},
-    {"RESULTS before any results", tab(ResultsTab), "Choose a GIG", false, 0, StartTab, 0, "", false},
-    {"a GIG", gig(Alpine), "River Type", false, 0, StartTab, 0, "", false},
-    {"a river type Alpine lacks", type(5), "River Type", false, 0, StartTab, 0, "", false},
-    {"a river type", type(0), "open a file", true, 0, StartTab, 0, "", false},
-    {"OK, dialog cancelled", ok(), "open a file", true, 0, StartTab, 1, "", false},
+    {"nothing chosen", [](WorkflowTest&) {}, "Choose a GIG", false, Start, StartTab, 0, "", false},
+    {"RESULTS before any results", tab(ResultsTab), "Choose a GIG", false, Start, StartTab, 0, "", false},
+    {"a GIG", gig(Alpine), "River Type", false, Start, StartTab, 0, "", false},
+    {"a river type Alpine lacks", type(5), "River Type", false, Start, StartTab, 0, "", false},
+    {"a river type", type(0), "open a file", true, Start, StartTab, 0, "", false},
+    {"OK, dialog cancelled", ok(), "open a file", true, Start, StartTab, 1, "", false},
     {"OK, no such file", [](WorkflowTest& t) { t.dialogs.openAnswers = {"/no/such/s.txt"}, t.wf.okClick(); },
-     "open a file", true, 0, StartTab, 1, "File not found.", false},
-    {"OK, a row short of a cell: the dialog again", ok(rowShortOfACell), "open a file", true, 0, StartTab, 2,
-     "row 3", false},
-    {"OK, unknown name, Abort", ok(withUnknownFamily, UnknownTaxonAnswer::abort()), "open a file", true, 0,
-     StartTab, 1, "aborted", false},
-    {"OK, unknown name ignored", ok(withUnknownFamily), "Set options", true, 2, StartTab, 1, "BAETIDAX",
+     "open a file", true, Start, StartTab, 1, "File not found.", false},
+    {"OK, a row short of a cell: the dialog again", ok(rowShortOfACell), "open a file", true, Start, StartTab,
+     2, "row 3", false},
+    {"OK, unknown name, Abort", ok(withUnknownFamily, UnknownTaxonAnswer::abort()), "open a file", true,
+     Start, StartTab, 1, "aborted", false},
+    {"OK, unknown name ignored", ok(withUnknownFamily), "Set options", true, Options, StartTab, 1, "BAETIDAX",
      false},
-    {"<-- back", [](WorkflowTest& t) { t.wf.backClick(); }, "open a file", true, 0, StartTab, 0, "", false},
-    {"OK, test variables", ok(typical), "Set options", true, 2, StartTab, 1, "", false},
-    {"OK computes", ok(), "", true, 0, ResultsTab, 0, "", true},
-    {"GRAPHS", tab(GraphsTab), "", true, 0, GraphsTab, 0, "", false},
-    {"START", tab(StartTab), "open a file", true, 0, StartTab, 0, "", false},
+    {"<-- back", [](WorkflowTest& t) { t.wf.backClick(); }, "open a file", true, Start, StartTab, 0, "",
+     false},
+    {"OK, test variables", ok(typical), "Set options", true, Options, StartTab, 1, "", false},
+    {"OK computes", ok(), "", true, Results, ResultsTab, 0, "", true},
+    {"GRAPHS", tab(GraphsTab), "", true, Results, GraphsTab, 0, "", false},
+    {"START", tab(StartTab), "open a file", true, Results, StartTab, 0, "", false},
     {"a recent file that is gone", [](WorkflowTest& t) { t.wf.openRecent("/no/such/sites.txt"); },
-     "open a file", true, 0, StartTab, 0, "File not found.", false},
+     "open a file", true, Results, StartTab, 0, "File not found.", false},
     {"another river type, Run again: read without the dialog",
-     [](WorkflowTest& t) { t.wf.riverTypeClick(1), t.wf.runAgain(); }, "Set options", true, 2, StartTab, 0,
-     "", false},
-    {"<-- back once more", [](WorkflowTest& t) { t.wf.backClick(); }, "open a file", true, 0, StartTab, 0, "",
-     false},
-    {"OK, no usable test variable: computed", ok(withoutTestVariables), "", true, 0, ResultsTab, 1, "", true},
-    {"GRAPHS without a test variable", tab(GraphsTab), "", true, 0, ResultsTab, 0, "", false},
-    {"START again", tab(StartTab), "open a file", true, 0, StartTab, 0, "", false},
-    {"OK, equal EQR values", ok(withEqualEqr), "Set options", true, 2, StartTab, 1, "", false},
+     [](WorkflowTest& t) { t.wf.riverTypeClick(1), t.wf.runAgain(); }, "Set options", true, Options, StartTab,
+     0, "", false},
+    {"<-- back once more", [](WorkflowTest& t) { t.wf.backClick(); }, "open a file", true, Results, StartTab,
+     0, "", false},
+    {"OK, no usable test variable: computed", ok(withoutTestVariables), "", true, Results, ResultsTab, 1, "",
+     true},
+    {"GRAPHS without a test variable", tab(GraphsTab), "", true, Results, ResultsTab, 0, "", false},
+    {"START again", tab(StartTab), "open a file", true, Results, StartTab, 0, "", false},
+    {"OK, equal EQR values", ok(withEqualEqr), "Set options", true, Options, StartTab, 1, "", false},
     {"Observed Min of EQR, OK: equal normalisation bounds",
-     [](WorkflowTest& t) { t.wf.observedMinClick(0, true), t.wf.okClick(); }, "open a file", true, 0,
+     [](WorkflowTest& t) { t.wf.observedMinClick(0, true), t.wf.okClick(); }, "open a file", true, Results,
      StartTab, 0, "EQR", false},
-    {"RESULTS after the failed run: the run before", tab(ResultsTab), "", true, 0, ResultsTab, 0, "", false},
-    {"START after the failed run", tab(StartTab), "open a file", true, 0, StartTab, 0, "", false},
-    {"OK, the same file again", ok(withEqualEqr), "Set options", true, 2, StartTab, 1, "", false},
+    {"RESULTS after the failed run: the run before", tab(ResultsTab), "", true, Results, ResultsTab, 0, "",
+     false},
+    {"START after the failed run", tab(StartTab), "open a file", true, Results, StartTab, 0, "", false},
+    {"OK, the same file again", ok(withEqualEqr), "Set options", true, Options, StartTab, 1, "", false},
     {"Observed Min of EQR unticked (it was kept), OK: regressions on EQR fail",
-     [](WorkflowTest& t) { t.wf.observedMinClick(0, false), ok()(t); }, "", true, 0, ResultsTab, 0,
+     [](WorkflowTest& t) { t.wf.observedMinClick(0, false), ok()(t); }, "", true, Results, ResultsTab, 0,
      "(Proc. regrlin)", true},
-    {"START once more", tab(StartTab), "open a file", true, 0, StartTab, 0, "", false},
-    {"OK, too few references", ok(tooFewReferences), "Set options", true, 2, StartTab, 1, "", false},
-    {"OK is refused", ok(), "open a file", true, 0, StartTab, 0, "Refs(6)+Highs(5) < 6", false},
-    {"RESULTS after the refusal: the run before", tab(ResultsTab), "", true, 0, ResultsTab, 0, "", false},
-    {"START after the refusal", tab(StartTab), "open a file", true, 0, StartTab, 0, "", false},
-    {"another GIG", gig(Northern), "River Type", false, 0, StartTab, 0, "", false},
+    {"START once more", tab(StartTab), "open a file", true, Results, StartTab, 0, "", false},
+    {"OK, too few references", ok(tooFewReferences), "Set options", true, Options, StartTab, 1, "", false},
+    {"OK is refused", ok(), "open a file", true, Results, StartTab, 0, "Refs(6)+Highs(5) < 6", false},
+    {"RESULTS after the refusal: the run before", tab(ResultsTab), "", true, Results, ResultsTab, 0, "",
+     false},
+    {"START after the refusal", tab(StartTab), "open a file", true, Results, StartTab, 0, "", false},
+    {"another GIG", gig(Northern), "River Type", false, Results, StartTab, 0, "", false},
 };
 
 TEST_F(WorkflowTest, EachActionLeadsToItsState) {
@@ -138,12 +145,31 @@ TEST_F(WorkflowTest, EachActionLeadsToItsState) {
         settle(wf);
         EXPECT_THAT(wf.prompt().toStdString(), holds(t.prompt));
         EXPECT_EQ(wf.okEnabled(), t.okEnabled);
-        EXPECT_EQ(wf.step(), t.step);
+        EXPECT_EQ(wf.state(), t.state);
         EXPECT_EQ(wf.currentView(), t.view);
         EXPECT_EQ(dialogs.opens - opens, t.opens);
         EXPECT_THAT(dialogs.messages.mid(told).join('\n').toStdString(), holds(t.told));
         EXPECT_EQ(fileExists(out()), t.written);
         EXPECT_FALSE(wf.busy());
+    }
+}
+
+// A file is read from START or with results on show, a run starts only from the options
+// (after the question, which always leads to it) and results come only from a run; nothing
+// is read or run while the intervals are computed, and no move drops the results.
+TEST(FlowStateTest, MovesAllowedAndRefused) {
+    using S = FlowState;
+    const std::pair<S, S> allowed[] = {{S::Start, S::Reading},     {S::Results, S::Reading},
+                                       {S::Reading, S::Start},     {S::Options, S::Question},
+                                       {S::Question, S::Running},  {S::Running, S::Results},
+                                       {S::Results, S::Intervals}, {S::Intervals, S::Results}};
+    const std::pair<S, S> refused[] = {{S::Start, S::Running},     {S::Reading, S::Running},
+                                       {S::Question, S::Start},    {S::Start, S::Results},
+                                       {S::Results, S::Start},     {S::Intervals, S::Reading},
+                                       {S::Intervals, S::Options}, {S::Start, S::Start}};
+    for (std::size_t k = 0; k < std::size(allowed); ++k) {
+        EXPECT_TRUE(allowedMove(allowed[k].first, allowed[k].second)) << k;
+        EXPECT_FALSE(allowedMove(refused[k].first, refused[k].second)) << k;
     }
 }
 
@@ -183,9 +209,20 @@ TEST_F(WorkflowTest, StoppedWorkKeepsThePreviousResults) {
     EXPECT_THAT(dialogs.messages.join('\n').toStdString(), Not(HasSubstr("Stopped")));
 }
 
+// The option rows as "min value", with "*" before when "Observed Min" is ticked, "!" after
+// when the value is not a number and "b" when "Biological" is ticked.
+QString rows(const Workflow& w) {
+    QStringList shown;
+    for (int i = 0; i < optionRowCount; ++i) {
+        shown << (w.row(i).observed ? "*" : "") + w.row(i).minText +
+                     (w.row(i).minError.isEmpty() ? "" : "!") + (w.row(i).biological ? "b" : "");
+    }
+    return shown.join('|');
+}
+
 // "Min Value" is judged when the field is left: a number as typed, a decimal comma as a
 // point, empty as 0, anything else kept and marked ("!"); "Observed Min" empties and locks
-// it; each on its own row. The rows as "min value", with "*" when "Observed Min" is ticked.
+// it; each on its own row.
 TEST_F(WorkflowTest, MinValueAndObservedMin) {
     const struct {
         int row;
@@ -200,43 +237,50 @@ TEST_F(WorkflowTest, MinValueAndObservedMin) {
     for (const auto& c : cases) {
         c.typed ? (wf.minValueChange(c.row, c.typed), wf.minValueLeft(c.row))
                 : wf.observedMinClick(c.row, c.ticked);
-        QStringList rows;
-        for (int i = 0; i < optionRowCount; ++i) {
-            rows << (wf.row(i).observed ? "*" : "") + wf.row(i).minText +
-                        (wf.row(i).minError.isEmpty() ? "" : "!");
-        }
-        EXPECT_EQ(rows.join('|'), c.rows) << c.row << " " << (c.typed ? c.typed : "ticked");
+        EXPECT_EQ(rows(wf), c.rows) << c.row << " " << (c.typed ? c.typed : "ticked");
         EXPECT_TRUE(c.typed || wf.row(c.row).minEnabled == !c.ticked);
-        EXPECT_FALSE(wf.settingOptions());
     }
 }
 
-// Asked when the results file exists: Yes overwrites it; No asks for another name, never
-// the sample file's, and adds ".txt"; no name keeps the earlier file. The results show.
+// Asked before the run starts when the results file exists, and said when it is read-only:
+// Yes overwrites it (read-only it stays so); No asks for another name, never the sample
+// file's, and adds ".txt"; no name keeps the earlier file, every time. The results show.
 TEST_F(WorkflowTest, ExistingResultsFile) {
     const struct {
         std::deque<bool> yes;
         std::vector<std::string> names;
-        bool replaced;
+        bool readOnly, replaced;
         const char* other; // the file written instead
         const char* told;
-    } cases[] = {{{}, {}, false, "", "No file was saved."},
-                 {{}, {"sites.txt", "other"}, false, "other.txt", "cannot replace the sample file"},
-                 {{}, {"./sites", "Other.TXT"}, false, "Other.TXT", "cannot replace the sample file"},
-                 {{true}, {}, true, "", ""}};
+    } cases[] = {{{}, {}, false, false, "", "No file was saved."},
+                 {{}, {"sites.txt", "other"}, false, false, "other.txt", "cannot replace the sample file"},
+                 {{}, {"./sites", "Other.TXT"}, false, false, "Other.TXT", "cannot replace the sample file"},
+                 {{true}, {}, true, true, "", ""},
+                 {{}, {}, true, false, "", "No file was saved."},
+                 {{true}, {}, false, true, "", ""}};
     wf.gigClick(CentralBaltic);
     wf.riverTypeClick(0);
+    bool busyAsked = true; // or moved on by a click meanwhile
+    dialogs.duringQuestion = [&] {
+        wf.okClick(), wf.backClick(), wf.runAgain();
+        busyAsked = wf.busy() || wf.state() != FlowState::Question;
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.told);
         writeFile(out(), "earlier results");
+        platform::setReadOnly(out(), c.readOnly);
         dialogs.yesNoAnswers = c.yes;
         for (const auto& name : c.names) {
             dialogs.saveAnswers.push_back(QString::fromStdString(dir.file(name)));
         }
         dialogs.messages.clear();
         ok(withoutTestVariables)(*this);
-        EXPECT_THAT(dialogs.questions.last().toStdString(), Mentions(out(), "Overwrite"));
+        EXPECT_THAT(dialogs.questions.last().toStdString(),
+                    Mentions(out(), c.readOnly ? "is read-only. Overwrite" : "exists. Overwrite"));
+        EXPECT_FALSE(busyAsked);
         EXPECT_EQ(readFile(out()) != "earlier results", c.replaced);
+        EXPECT_EQ(platform::isReadOnly(out()), c.readOnly);
+        platform::setReadOnly(out(), false);
         EXPECT_TRUE(!*c.other || fileExists(dir.file(c.other)));
         EXPECT_THAT(dialogs.messages.join('\n').toStdString(), holds(c.told));
         EXPECT_EQ(readFile(dir.file("sites.txt")), withoutTestVariables().text());
@@ -330,7 +374,8 @@ TEST_F(WorkflowTest, RecentFilesOutlastTheSession) {
 }
 
 // The GIG, river type, row options and bootstrap tick last ran come back for Run again, for
-// another file and in the next session, where a file waiting to be opened opens at once.
+// another file and in the next session, where a file waiting to be opened opens at once at
+// its options, which name the GIG and river type and wait for OK, with test variables or not.
 TEST_F(WorkflowTest, ChoicesOutlastRunsAndSessions) {
     QSettings settings(QString::fromStdString(dir.file("settings.ini")), QSettings::IniFormat);
     wf.keepSettingsIn(&settings);
@@ -339,18 +384,11 @@ TEST_F(WorkflowTest, ChoicesOutlastRunsAndSessions) {
     gig(Alpine)(*this), type(1)(*this);
     QCoreApplication::processEvents();
     settle(wf);
-    ASSERT_EQ(wf.step(), 2);
+    ASSERT_EQ(wf.state(), FlowState::Options);
     EXPECT_EQ(dialogs.opens, 0);
     wf.observedMinClick(0, true), wf.minValueChange(1, "2.5"), wf.biologicalClick(2, true);
     ok()(*this);
     wf.intervalsClick(true);
-    const auto rows = [](const Workflow& w) {
-        QStringList shown;
-        for (int i = 0; i < optionRowCount; ++i) {
-            shown << (w.row(i).observed ? "*" : "") + w.row(i).minText + (w.row(i).biological ? "b" : "");
-        }
-        return shown.join('|');
-    };
     wf.showView(StartTab), wf.runAgain(), settle(wf);
     EXPECT_EQ(rows(wf), "*|2.5|0b");
     EXPECT_EQ(wf.gigtypeLabel(), "R-A2");
@@ -359,11 +397,16 @@ TEST_F(WorkflowTest, ChoicesOutlastRunsAndSessions) {
     next.keepSettingsIn(&settings);
     EXPECT_TRUE(next.selectedGig() == Alpine && next.selectedType() == 1 && next.okEnabled());
     EXPECT_TRUE(next.intervalsWanted());
-    EXPECT_EQ(next.gigtypeLabel(), ""); // no run on show yet
-    next.openWhenPossible(sites);
-    QCoreApplication::processEvents();
-    settle(next);
-    EXPECT_EQ(rows(next), "*|2.5|0b");
+    EXPECT_EQ(next.gigtypeLabel(), "");                         // no run on show yet
+    for (const auto sample : {typical, withoutTestVariables}) { // each waits for OK
+        next.openWhenPossible(writeSites(dir, sample()));
+        QCoreApplication::processEvents();
+        settle(next);
+        EXPECT_TRUE(next.state() == FlowState::Options && !next.results());
+        EXPECT_EQ(next.prompt(), "For GIG Alpine, river type R-A2: set the options and press OK");
+        EXPECT_EQ(rows(next) == "*|2.5|0b", sample == typical); // a row without a test variable takes none
+        next.backClick();
+    }
 }
 
 // A refused run leaves the results and the report shown before, and says why they stay.
@@ -429,7 +472,13 @@ TEST_F(WorkflowTest, TaxaMapRemembersAnswers) {
 TEST_F(WorkflowTest, SavesWriteWhereTheUserSaysNeverOverTheSampleFile) {
     wf.intervalsClick(true);
     QSignalSpy finished(&wf, &Workflow::intervalsFinished);
+    bool refused = false; // OK and Run again while the intervals are computed
+    QObject::connect(&wf, &Workflow::intervalsStarted, &wf, [&] {
+        wf.okClick(), wf.runAgain();
+        refused = wf.state() == FlowState::Intervals && dialogs.opens == 1;
+    });
     gig(CentralBaltic)(*this), type(0)(*this), ok(withoutTestVariables)(*this);
+    EXPECT_TRUE(refused);
     ASSERT_TRUE(waitUntil([&finished] { return !finished.isEmpty(); }, "the intervals"));
     ASSERT_NE(wf.intervals(), nullptr);
     for (const char* link : {"link.tsv", "r.txt", "x_regressions.tsv"}) {
@@ -475,7 +524,7 @@ TEST_F(WorkflowTest, SavesWriteWhereTheUserSaysNeverOverTheSampleFile) {
 }
 
 // A results file that cannot be written (its name taken by a folder) brings "Save results
-// as..." at once; after a declined overwrite it saves the run shown when asked.
+// as..." at once, where no name leaves the results shown without a file, as told.
 TEST_F(WorkflowTest, SaveResultsElsewhere) {
     std::filesystem::create_directory(out());
     dialogs.yesNoAnswers = {true};
@@ -485,11 +534,11 @@ TEST_F(WorkflowTest, SaveResultsElsewhere) {
     ASSERT_NE(wf.results(), nullptr);
     EXPECT_EQ(readFile(dir.file("elsewhere.txt")), wf.results()->resultsText);
     EXPECT_THAT(dialogs.messages.join('\n').toStdString(), HasSubstr("Please choose another folder."));
-    std::filesystem::remove_all(out());
-    writeFile(out(), "earlier results");
-    dialogs.yesNoAnswers = {false};
+    dialogs.yesNoAnswers = {true};
+    dialogs.messages.clear();
     ok(withoutTestVariables)(*this);
-    EXPECT_EQ(readFile(out()), "earlier results");
+    EXPECT_EQ(dialogs.messages.last(), "No file was saved.");
+    EXPECT_EQ(wf.currentView(), ResultsTab);
 }
 
 } // namespace

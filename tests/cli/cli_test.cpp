@@ -2,6 +2,7 @@
 // what only a process shows (exit status, the locale, the database beside the program).
 
 #include "base/numberforms.h"
+#include "base/platform.h"
 #include "cli/batch.h"
 #include "metrics/catalogue.h"
 #include "report/resultsfile.h"
@@ -229,13 +230,13 @@ struct FileCase {
     std::string name;
     const std::string& content;
     std::vector<std::string> args;
-    bool earlier; // a results file "earlier" is there before the run
+    int earlier; // a results file "earlier" is there before the run (2: read-only)
     int status;
     std::set<std::string> written; // the files beside s.txt after the run
     std::vector<std::string> errFacts;
 
     // Spelled out for compilers that build aggregates from braces only (clang 14 of emscripten).
-    FileCase(std::string n, const std::string& c, std::vector<std::string> a, bool e, int s,
+    FileCase(std::string n, const std::string& c, std::vector<std::string> a, int e, int s,
              std::set<std::string> w, std::vector<std::string> f)
         : name(std::move(n)), content(c), args(std::move(a)), earlier(e), status(s), written(std::move(w)),
           errFacts(std::move(f)) {}
@@ -254,6 +255,7 @@ TEST_P(CliFiles, OutcomeMessagesAndFilesLeft) {
     writeFile(input, c.content);
     if (c.earlier) {
         writeFile(dir.file("s_OUT.txt"), "earlier");
+        platform::setReadOnly(dir.file("s_OUT.txt"), c.earlier == 2);
     }
     const Outcome o = batch(runOn(input, c.args));
     EXPECT_EQ(o.status, c.status) << o.err;
@@ -270,6 +272,8 @@ TEST_P(CliFiles, OutcomeMessagesAndFilesLeft) {
     }
     if (c.earlier) {
         EXPECT_EQ(readFile(dir.file("s_OUT.txt")) == "earlier", c.status != 0);
+        EXPECT_EQ(platform::isReadOnly(dir.file("s_OUT.txt")), c.earlier == 2); // replaced, it stays so
+        platform::setReadOnly(dir.file("s_OUT.txt"), false);
     }
 }
 
@@ -279,6 +283,10 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase("KeepsResultsWithoutForce", unknownNames, {"--unknown", "suggest"}, true, 1, {"s_OUT.txt"},
                  {"already exists", "--force"}),
         FileCase("ReplacesResultsWithForce", typical, {"--force"}, true, 0, {"s_OUT.txt", "s_taxa.tsv"}, {}),
+        FileCase("KeepsReadOnlyResultsWithoutForce", typical, {}, 2, 1, {"s_OUT.txt"},
+                 {"s_OUT.txt already exists and is read-only. Use --force to replace it."}),
+        FileCase("ReplacesReadOnlyResultsWithForce", typical, {"--force"}, 2, 0, {"s_OUT.txt", "s_taxa.tsv"},
+                 {"s_OUT.txt was replaced (--force); it stays read-only."}),
         FileCase("TooFewReferenceSamples", refused, {}, false, 1, {},
                  {"Number of Refs(6)+Highs(5) < 6. The file holds 3 Reference and 2 High samples.\n"}),
         FileCase("ClassWordsAreNamedInTheRefusal", classWords, {}, false, 1, {},
