@@ -97,7 +97,7 @@ bool saveGraphsOnly(MainWindow& window, const QString& folder, const char* name)
     Workflow& flow = window.workflow();
     flow.okClick();
     settle(flow);
-    if (flow.step() == 2) {
+    if (flow.state() == FlowState::Options) {
         flow.okClick();
         settle(flow);
     }
@@ -162,7 +162,7 @@ int main(int argc, char** argv) {
 
     flow.okClick();
     settle(flow);
-    if (flow.step() == 2) {
+    if (flow.state() == FlowState::Options) {
         // The first test variable is a biological quality ratio: observed minimum, and
         // the reference samples' value as its upper end.
         window.findChild<QCheckBox*>("observedMinBox_1")->click();
