@@ -19,6 +19,9 @@
 #' @param test_variables For a long `samples`: the samples' code, name, class and up to three
 #'   test variables, the first six columns of a sample file; its first column holds the codes
 #'   that the long data frame's sample column names, and its order is the order of the samples.
+#'   The taxa are the columns in the order of the taxon column's levels when it is a factor,
+#'   else in the order they first appear (the order of the sums of a sample's families, and
+#'   so the last digits of some values, follow the order of the columns, as in a file).
 #' @param min The lower value of the normalisation of each test variable ("Min Value",
 #'   `--min K=VALUE`, 0 by default): three numbers (`NA` for the default), or numbers named
 #'   by the test variable's number or name, as `c("2" = 0.5)`.
@@ -116,6 +119,11 @@ test_variable_names <- function(input) {
   trimws(c(header, "", "", "", "", "", "")[4:6], whitespace = " ")
 }
 
+# "2" as 2; a name as itself.
+number_or_name <- function(x) {
+  if (all(x %in% c("1", "2", "3"))) as.integer(x) else x
+}
+
 test_variable_numbers <- function(which, names, what) {
   if (is.null(which)) {
     return(integer())
@@ -134,7 +142,7 @@ min_texts <- function(min, names) {
   if (is.null(min)) {
     return(texts)
   }
-  at <- if (is.null(names(min))) seq_along(min) else test_variable_numbers(names(min), names, "min")
+  at <- if (is.null(names(min))) seq_along(min) else test_variable_numbers(number_or_name(names(min)), names, "min")
   if (length(at) > 3L) {
     refuse("min: three values at most, one per test variable.", call = NULL)
   }

@@ -30,7 +30,19 @@ utf8_column <- function(x) {
   x
 }
 
+# An infinite abundance is no count or density (a file cannot write one).
+refuse_infinite <- function(abundances, taxa) {
+  for (j in seq_along(abundances)) {
+    if (is.double(abundances[[j]]) && any(is.infinite(abundances[[j]]))) {
+      refuse("The abundance ", abundances[[j]][is.infinite(abundances[[j]])][1L], " in row ",
+             which(is.infinite(abundances[[j]]))[1L], " of the column ", taxa[j],
+             " is not a count or a density.", call = NULL)
+    }
+  }
+}
+
 frame_source <- function(frame, name, title, taxon_columns, sample_columns, header) {
+  refuse_infinite(taxon_columns, header[-(1:6)])
   list(
     path = NULL,
     name = enc2utf8(name),
@@ -83,9 +95,11 @@ long_source <- function(samples, test_variables, columns, name, title) {
   if (anyDuplicated(codes)) {
     refuse("The code \"", codes[duplicated(codes)][1L], "\" stands twice in test_variables.", call = NULL)
   }
+  # The taxa are the columns in the order of a factor's levels, else as they first appear:
+  # the order of the sums of a sample's families, and so the last digits, follow it.
   taxa <- samples[[columns[["taxon"]]]]
-  taxa <- if (is.factor(taxa)) as.character(taxa) else as.character(taxa)
-  names <- unique(taxa)
+  names <- if (is.factor(taxa)) levels(taxa) else unique(as.character(taxa))
+  taxa <- as.character(taxa)
   taxon <- match(taxa, names)
   pair <- (sample - 1) * length(names) + taxon
   if (anyDuplicated(pair)) {
@@ -98,6 +112,7 @@ long_source <- function(samples, test_variables, columns, name, title) {
                          sample_columns = unclass(test_variables)[1:6],
                          header = c(names(test_variables)[1:6], names))
   source$abundance <- utf8_column(samples[[columns[["abundance"]]]])
+  refuse_infinite(list(source$abundance), columns[["abundance"]])
   source$order <- as.integer(order - 1L)
   source$taxon <- as.integer(taxon - 1L)
   source$first_row <- as.integer(c(0L, cumsum(tabulate(sample, nbins = nrow(test_variables)))))
