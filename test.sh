@@ -165,7 +165,7 @@ r)
         fi
         # The tests' own count, as they ran in the check.
         sed -n 's/^\[ FAIL \([0-9]*\) | WARN [0-9]* | SKIP \([0-9]*\) | PASS \([0-9]*\) \]$/torrentix: \3 passed, \1 failed, \2 skipped/p' \
-            torrentix.Rcheck/tests/testthat.Rout
+            torrentix.Rcheck/tests/testthat.Rout | tail -n 1
     )
     ;;
 release)

@@ -83,7 +83,12 @@ icm <- function(samples, gig, type, test_variables = NULL, min = NULL, observed_
                 title = NULL, source = NULL, date = NULL, time = NULL) {
   unknown <- match.arg(unknown)
   if (is.null(source)) {
-    source <- paste(deparse(substitute(samples), width.cutoff = 200L), collapse = " ")
+    expression <- substitute(samples)
+    source <- if (is.symbol(expression) || is.call(expression)) {
+      deparse(expression, width.cutoff = 200L, nlines = 1L)
+    } else {
+      "data frame" # the data themselves, given through do.call()
+    }
   }
   gig_type <- engine_result(engine_gig(enc2utf8(as.character(gig)[1L]), enc2utf8(as.character(type)[1L])))
   input <- sample_source(samples, test_variables, columns, source, title)
@@ -103,8 +108,9 @@ icm <- function(samples, gig, type, test_variables = NULL, min = NULL, observed_
   )
   run <- engine_result(engine_run(taxa_database(), input, settings))
   run$taxa <- taxa_record(run$taxa)
-  run$gig <- icm_gigs()$gig[match(gig_type[1L], icm_gigs()$number)]
-  run$type <- icm_gigs()$type[icm_gigs()$number == gig_type[1L]][gig_type[2L] + 1L]
+  gigs <- icm_gigs()
+  run$gig <- gigs$gig[match(gig_type[1L], gigs$number)]
+  run$type <- gigs$type[gigs$number == gig_type[1L]][gig_type[2L] + 1L]
   tell_notes(run$notes)
   structure(run, class = "torrentix_run")
 }

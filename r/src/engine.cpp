@@ -240,12 +240,19 @@ SEXP engine_read(SEXP taxa, Rcpp::List source, bool decimalComma, bool readPastB
             }
             f.add(table.testVariableNames[k], numbers(testValues(texts)));
         }
+        std::vector<Rcpp::NumericVector> columns;
+        std::vector<double*> cells;
         for (int j = 0; j < table.nfam(); ++j) {
-            Rcpp::NumericVector column(n);
-            for (int i = 0; i < n; ++i) {
-                column[i] = table.abundance(i, j);
+            columns.emplace_back(n); // zeros
+            cells.push_back(columns.back().begin());
+        }
+        for (int i = 0; i < n; ++i) {
+            for (const auto present : table.present(i)) {
+                cells[static_cast<std::size_t>(present.family)][i] = present.abundance;
             }
-            f.add(table.familyNames[static_cast<std::size_t>(j)], column);
+        }
+        for (int j = 0; j < table.nfam(); ++j) {
+            f.add(table.familyNames[static_cast<std::size_t>(j)], columns[static_cast<std::size_t>(j)]);
         }
         // Every name the taxa database does not know, with what the sources say of it.
         std::vector<int> column;

@@ -1,7 +1,6 @@
 #include "tabletext.h"
 
 #include "base/error.h"
-#include "base/numberforms.h"
 #include "input/textblocks.h"
 
 #include <charconv>
@@ -49,7 +48,9 @@ void appendDouble(double v, std::string& out) {
     } else if (v == std::trunc(v) && std::fabs(v) < 1e15) {
         appendWhole(static_cast<long long>(v), out); // counts, the most common cells
     } else {
-        out += formatShortest(v);
+        char digits[32]; // the shortest text that reads back to the same value
+        const auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
+        out.append(digits, end);
     }
 }
 
