@@ -33,7 +33,9 @@ utf8_column <- function(x) {
 # An infinite abundance is no count or density (a file cannot write one).
 refuse_infinite <- function(abundances, taxa) {
   for (j in seq_along(abundances)) {
-    if (is.double(abundances[[j]]) && any(is.infinite(abundances[[j]]))) {
+    column <- abundances[[j]]
+    # A sum is finite unless a value is infinite (or the values are too large to add up).
+    if (is.double(column) && !is.finite(sum(column, na.rm = TRUE)) && any(is.infinite(column))) {
       refuse("The abundance ", abundances[[j]][is.infinite(abundances[[j]])][1L], " in row ",
              which(is.infinite(abundances[[j]]))[1L], " of the column ", taxa[j],
              " is not a count or a density.", call = NULL)

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <memory>
+#include <string_view>
 
 namespace torrentix::r {
 
@@ -32,26 +33,32 @@ CellColumn::CellColumn(SEXP column) {
 
 namespace {
 
-void appendWhole(long long value, std::string& out) {
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    out.append(digits, end);
+char* writeText(std::string_view text, char* at) {
+    return std::copy(text.begin(), text.end(), at);
 }
 
-void appendDouble(double v, std::string& out) {
-    if (ISNA(v)) {
-        out += "NA";
-    } else if (std::isnan(v)) {
-        out += "NaN";
-    } else if (std::isinf(v)) {
-        out += v > 0 ? "Inf" : "-Inf";
-    } else if (v == std::trunc(v) && std::fabs(v) < 1e15) {
-        appendWhole(static_cast<long long>(v), out); // counts, the most common cells
-    } else {
-        char digits[32]; // the shortest text that reads back to the same value
-        const auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
-        out.append(digits, end);
+char* writeWhole(long long value, char* at) {
+    return std::to_chars(at, at + 24, value).ptr;
+}
+
+char* writeDouble(double v, char* at) {
+    if (v == 0.0) {
+        *at = '0'; // half the cells of a sample file
+        return at + 1;
     }
+    if (ISNA(v)) {
+        return writeText("NA", at);
+    }
+    if (std::isnan(v)) {
+        return writeText("NaN", at);
+    }
+    if (std::isinf(v)) {
+        return writeText(v > 0 ? "Inf" : "-Inf", at);
+    }
+    if (v == std::trunc(v) && std::fabs(v) < 1e15) {
+        return writeWhole(static_cast<long long>(v), at); // counts, the most common cells
+    }
+    return std::to_chars(at, at + CellColumn::mostNumberBytes, v).ptr; // the shortest text that reads back
 }
 
 void appendText(SEXP text, std::string& out) {
@@ -64,21 +71,30 @@ void appendText(SEXP text, std::string& out) {
 
 } // namespace
 
+char* CellColumn::writeNumber(std::size_t i, char* at) const {
+    switch (kind_) {
+    case Kind::Double:
+        return writeDouble(doubles_[i], at);
+    case Kind::Integer:
+        return integers_[i] == NA_INTEGER ? writeText("NA", at) : writeWhole(integers_[i], at);
+    case Kind::Logical:
+        return writeText(integers_[i] == NA_LOGICAL ? "NA" : integers_[i] != 0 ? "TRUE" : "FALSE", at);
+    case Kind::Text:
+    case Kind::Factor:
+        break;
+    }
+    return at;
+}
+
 void CellColumn::append(std::size_t i, std::string& out) const {
     switch (kind_) {
     case Kind::Double:
-        appendDouble(doubles_[i], out);
-        return;
     case Kind::Integer:
-        if (integers_[i] == NA_INTEGER) {
-            out += "NA";
-        } else {
-            appendWhole(integers_[i], out);
-        }
+    case Kind::Logical: {
+        char cell[mostNumberBytes];
+        out.append(cell, writeNumber(i, cell));
         return;
-    case Kind::Logical:
-        out += integers_[i] == NA_LOGICAL ? "NA" : integers_[i] != 0 ? "TRUE" : "FALSE";
-        return;
+    }
     case Kind::Factor:
         if (integers_[i] == NA_INTEGER) {
             out += "NA";
@@ -108,6 +124,7 @@ class RowWriter {
         for (SEXP column : layout.taxonColumns) {
             taxa_.emplace_back(column);
         }
+        cells_.resize(taxa_.size() * (CellColumn::mostNumberBytes + 1));
         if (layout.longRows.abundance != R_NilValue) {
             abundance_ = std::make_unique<CellColumn>(layout.longRows.abundance);
             rowOfTaxon_.assign(layout.header.size() - samples_.size(), -1);
@@ -124,6 +141,7 @@ class RowWriter {
         while (text_.size() - offset_ < most && next_ < layout_.rows) {
             text_.erase(0, offset_);
             offset_ = 0;
+            text_.reserve(2 * most);
             while (text_.size() < most && next_ < layout_.rows) {
                 appendRow(next_++);
             }
@@ -145,12 +163,32 @@ class RowWriter {
         if (abundance_) {
             appendLongRow(i);
         } else {
-            for (const CellColumn& taxon : taxa_) {
-                text_ += '\t';
-                taxon.append(i, text_);
-            }
+            appendWideRow(i);
         }
         text_ += '\n';
+    }
+
+    // The taxa of sample i: a run of columns of numbers written straight into room made for
+    // them once, then appended whole.
+    void appendWideRow(std::size_t i) {
+        std::size_t c = 0;
+        while (c < taxa_.size()) {
+            if (!taxa_[c].isNumbers()) {
+                text_ += '\t';
+                taxa_[c++].append(i, text_);
+                continue;
+            }
+            std::size_t end = c;
+            while (end < taxa_.size() && taxa_[end].isNumbers()) {
+                ++end;
+            }
+            char* at = cells_.data();
+            for (; c < end; ++c) {
+                *at++ = '\t';
+                at = taxa_[c].writeNumber(i, at);
+            }
+            text_.append(cells_.data(), at);
+        }
     }
 
     // The taxa of sample i as cells, "0" where the long table holds no row.
@@ -173,6 +211,7 @@ class RowWriter {
     const TableLayout& layout_;
     std::vector<CellColumn> samples_;
     std::vector<CellColumn> taxa_;
+    std::vector<char> cells_; // room for a row of numbers
     std::unique_ptr<CellColumn> abundance_;
     std::vector<int> rowOfTaxon_;
     std::string text_;

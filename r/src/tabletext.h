@@ -21,6 +21,11 @@ class CellColumn {
     // Appends the cell of row i: a number in the shortest form that reads back to the same
     // value, NA as "NA", a text as its UTF-8 bytes.
     void append(std::size_t i, std::string& out) const;
+    // Cells of numbers take at most this many bytes; they are written straight to `at`,
+    // which they return the end of.
+    static constexpr std::size_t mostNumberBytes = 32;
+    bool isNumbers() const { return kind_ != Kind::Text && kind_ != Kind::Factor; }
+    char* writeNumber(std::size_t i, char* at) const;
 
   private:
     enum class Kind { Double, Integer, Logical, Text, Factor };
