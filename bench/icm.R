@@ -1,7 +1,7 @@
 # The R package's icm() on a data frame in memory against the batch command on the same
 # file: a generated file of 20,000 samples x 300 taxon columns (Mediterranean families,
 # seed 7, as the other benchmarks), the Mediterranean GIG, R-M1, the first test variable
-# biological, every core. Each is run three times and the median kept.
+# biological, every core. Each is run five times and the median kept.
 #   Rscript bench/icm.R TORRENTIX_CLI GENSAMPLES [SAMPLES]
 # with the package installed (./test.sh --r builds it; R CMD INSTALL build-r/torrentix).
 args <- commandArgs(trailingOnly = TRUE)
@@ -22,7 +22,7 @@ stopifnot(status == 0L)
 
 median_seconds <- function(run) {
   run() # once to warm the caches and open the taxa database
-  stats::median(vapply(1:3, function(i) system.time(run())[["elapsed"]], numeric(1)))
+  stats::median(vapply(1:5, function(i) system.time(run())[["elapsed"]], numeric(1)))
 }
 quietly <- function(expr) withCallingHandlers(expr, torrentix_note = function(w) invokeRestart("muffleWarning"))
 
