@@ -91,20 +91,22 @@ plot.torrentix_run <- function(x, y = NULL, index = c("STAR", "GIG"), variable =
   xs <- x$samples[[column]]
   ys <- x$samples[[if (index == "STAR") "STAR_ICMi" else "GIG_ICMi"]]
   label <- if (index == "STAR") "STAR_ICMi" else paste(x$gig, "GIG ICMi")
-  graphics::plot(xs, ys, xlab = paste(r$variable, "(normalised)"), ylab = label,
-                 pch = 21, bg = grDevices::adjustcolor("steelblue", 0.5), col = "steelblue4", ...)
+  graphics::plot(xs, ys, type = "n", xlab = paste(r$variable, "(normalised)"), ylab = label, ...)
   band <- attr(regressions, "bands")[[row]]
+  if (!is.na(r$m) && length(band$lo) > 0L && !anyNA(c(band$lo, band$hi))) {
+    # The bootstrap band under the points: the 2.5th to 97.5th percentiles of the fitted line.
+    graphics::polygon(c(band$x, rev(band$x)), c(band$lo, rev(band$hi)), border = NA,
+                      col = grDevices::adjustcolor("grey40", 0.25))
+  }
+  graphics::points(xs, ys, pch = 21, bg = grDevices::adjustcolor("steelblue", 0.5), col = "steelblue4")
   if (!is.na(r$m)) {
     ends <- c(band$xmin, max(xs, na.rm = TRUE))
     graphics::lines(ends, r$b + r$m * ends, lwd = 2)
     if (length(band$x) > 0L) {
+      # The method's band around the line, as the desktop program draws it.
       fit <- r$b + r$m * band$x
       graphics::lines(band$x, fit + band$half_width, lty = 2)
       graphics::lines(band$x, fit - band$half_width, lty = 2)
-    }
-    if (length(band$lo) > 0L) {
-      graphics::polygon(c(band$x, rev(band$x)), c(band$lo, rev(band$hi)), border = NA,
-                        col = grDevices::adjustcolor("grey40", 0.25))
     }
     graphics::title(sprintf("y = %.3f x %s %.3f, r\u00b2 = %.3f, n = %d", r$m, if (r$b < 0) "-" else "+",
                             abs(r$b), r$r2, r$n), cex.main = 0.9, font.main = 1)

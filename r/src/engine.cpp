@@ -163,12 +163,13 @@ SEXP engine_taxa(std::string path) {
 // [[Rcpp::export]]
 SEXP engine_gigs() {
     std::vector<int> number;
-    std::vector<std::string> gig, code, caption, description;
+    std::vector<std::string> gig, gigCode, code, caption, description;
     for (const Gig g : allGigs) {
         const GigInfo& info = gigInfo(g);
         for (RiverType t = 0; t < info.riverTypeCount; ++t) {
             number.push_back(g);
             gig.emplace_back(info.caption);
+            gigCode.push_back(gigShortName(g));
             code.push_back(typeCode(g, t));
             caption.push_back(typeCaption(g, t));
             description.emplace_back(trimBlanks(info.riverTypeDescriptions.at(static_cast<std::size_t>(t))));
@@ -176,6 +177,7 @@ SEXP engine_gigs() {
     }
     FrameBuilder f;
     f.add("gig", utf8Strings(gig));
+    f.add("gig_code", utf8Strings(gigCode));
     f.add("number", number);
     f.add("type", utf8Strings(code));
     f.add("caption", utf8Strings(caption));
