@@ -17,6 +17,10 @@
 #   ./test.sh --web       the engine, the batch command (torrentix-cli.js) and their tests built
 #                         with emscripten in build-web/ and run under node, the page
 #                         build-web/torrentix.html, and its tests in headless Chromium
+#   ./test.sh --r         the R package torrentix assembled in build-r/ (with the taxa database
+#                         and the batch command built in build-r/cmake/), built, checked by
+#                         R CMD check --as-cran (no ERROR or WARNING allowed) and its tests run,
+#                         comparing its numbers with the batch command's
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/dependencies.sh
@@ -30,9 +34,10 @@ for arg in "$@"; do
     --coverage) mode=coverage ;;
     --windows) mode=windows ;;
     --web) mode=web ;;
+    --r) mode=r ;;
     --werror) werror=ON ;;
     *)
-        echo "Usage: ./test.sh [--werror] [--sanitize | --sanitize=thread | --coverage | --windows | --web]" >&2
+        echo "Usage: ./test.sh [--werror] [--sanitize | --sanitize=thread | --coverage | --windows | --web | --r]" >&2
         echo "Unknown option: $arg" >&2
         exit 2
         ;;
@@ -136,6 +141,32 @@ web)
     (cd web && npm ci --no-audit --no-fund && npx tsc --noEmit -p .) # the page's types checked
     node web/build.mjs build-web
     TORRENTIX_BUILD_WEB="$PWD/build-web" node --test tests/web/
+    ;;
+r)
+    install_missing "${ENGINE_PACKAGES[@]}" "${R_PACKAGES[@]}"
+    cmake -S . -B build-r/cmake -DCMAKE_BUILD_TYPE=Release -DTORRENTIX_GUI=OFF -DTORRENTIX_TESTS=OFF \
+        -DTORRENTIX_WERROR="$werror"
+    cmake --build build-r/cmake -j "$jobs" --target maketaxadb torrentix-cli
+    scripts/assemble-r-package.sh build-r/cmake/ICMTAXA.db build-r/torrentix >/dev/null
+    (
+        cd build-r
+        rm -rf torrentix_*.tar.gz torrentix.Rcheck
+        R CMD build --no-manual torrentix >/dev/null
+        # No network: the checks of CRAN's incoming queue that ask its servers are left out.
+        # The tests compare the package's numbers with the batch command's.
+        # The engine's objects are kept by ccache from one check to the next.
+        printf 'CXX20 = ccache %s\n' "$(R CMD config CXX20)" >makevars-ccache
+        MAKEFLAGS="-j$jobs" R_MAKEVARS_USER="$PWD/makevars-ccache" _R_CHECK_CRAN_INCOMING_REMOTE_=false \
+            TORRENTIX_CLI="$PWD/cmake/torrentix-cli" \
+            R CMD check --as-cran --no-manual torrentix_*.tar.gz
+        if grep -Eq '^\* .*\.\.\. *(WARNING|ERROR)' torrentix.Rcheck/00check.log; then
+            echo "R CMD check gave a WARNING or an ERROR (build-r/torrentix.Rcheck/00check.log)." >&2
+            exit 1
+        fi
+        # The tests' own count, as they ran in the check.
+        sed -n 's/^\[ FAIL \([0-9]*\) | WARN [0-9]* | SKIP \([0-9]*\) | PASS \([0-9]*\) \]$/torrentix: \3 passed, \1 failed, \2 skipped/p' \
+            torrentix.Rcheck/tests/testthat.Rout | tail -n 1
+    )
     ;;
 release)
     install_missing "${ENGINE_PACKAGES[@]}" "${GUI_PACKAGES[@]}" "${PACKAGE_CHECK_PACKAGES[@]}"

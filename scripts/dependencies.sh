@@ -38,3 +38,6 @@ WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine wine64 unzip)
 # What the browser build, its page and their tests add (nodejs and npm too, when no node
 # is there).
 WEB_PACKAGES=(emscripten chromium nlohmann-json3-dev)
+# What the R package, its check and its tests add (tibble for the test of a tibble's input;
+# qpdf and devscripts, whose checkbashisms reads the package's configure script, for R CMD check).
+R_PACKAGES=(r-base-dev r-cran-rcpp r-cran-testthat r-cran-roxygen2 r-cran-tibble pkg-config qpdf devscripts)

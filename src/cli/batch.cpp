@@ -9,6 +9,7 @@
 #include "input/correctedfile.h"
 #include "input/familyevidence.h"
 #include "input/samplereader.h"
+#include "input/unknownanswers.h"
 #include "metrics/catalogue.h"
 #include "metrics/metricdefinitions.h"
 #include "report/reporttext.h"
@@ -26,115 +27,6 @@
 
 namespace torrentix::cli {
 namespace {
-
-struct UnknownName {
-    std::string name;
-    std::string evidence; // what the sources say of it
-};
-
-// A name of the file as UTF-8 text, for the terminal.
-std::string utf8Text(const std::string& text, bool utf8) {
-    return utf8 ? text : cp1252ToUtf8(text);
-}
-
-// "taxon dictionary: Ephemera danica"; the prefix rule's answer is said to be a guess.
-std::string sourceText(const SuggestedFamily& s) {
-    return sourceName(s.source) + ": " + s.matched + (s.source == FamilySource::Prefix ? ", a guess" : "");
-}
-
-// The source of a family taken for a name; where the dictionary's own entry of the name
-// overruled the family named after its genus, that is said too.
-std::string takenSourceText(const FamilyEvidence& e, const SuggestedFamily& taken) {
-    return sourceText(taken) + (e.overrulesTypeGenus() && taken.source == FamilySource::Dictionary
-                                    ? "; its own entry, over the type genus's " + e.typeGenus->family
-                                    : "");
-}
-
-// What the taxa database, the taxon dictionary and the naming rules say of an unknown name.
-std::string evidenceText(const FamilyEvidence& e) {
-    if (e.disputed()) {
-        return "two families: " + e.known->family + " (" + sourceText(*e.known) + ") and " + e.rival->family +
-               " (" + sourceText(*e.rival) + ")";
-    }
-    if (e.higherGroup && !e.known) {
-        return higherGroupText(*e.higherGroup);
-    }
-    if (e.known && e.known->id == 0) {
-        return describe(*e.known);
-    }
-    const auto s = e.suggestion();
-    return s ? "suggested family: " + s->family + s->countedAs + " (" + sourceText(*s) + ")"
-             : "no family suggested";
-}
-
-// The --unknown mode, as the record of the names states it.
-std::string modeName(UnknownTaxa mode) {
-    switch (mode) {
-    case UnknownTaxa::Ignore:
-        return "ignore";
-    case UnknownTaxa::Suggest:
-        return "suggest";
-    case UnknownTaxa::Dictionary:
-        return "dictionary";
-    case UnknownTaxa::Abort:
-        break;
-    }
-    return "abort";
-}
-
-// The answers of --unknown; every correction it makes is noted as the user reads it. A name
-// the mode does not decide is noted in `undecided` and ignored, and the file then fails.
-UnknownTaxonHandler unknownTaxonHandler(UnknownTaxa mode, std::vector<UnknownName>& undecided,
-                                        std::vector<std::string>& corrections) {
-    return [mode, &undecided, &corrections](const UnknownTaxonQuestion& q) {
-        const std::string name = utf8Text(q.name, q.utf8);
-        const FamilyEvidence& e = q.evidence;
-        const auto taken = mode == UnknownTaxa::Suggest      ? q.suggestion
-                           : mode == UnknownTaxa::Dictionary ? e.knownAnswer()
-                                                             : std::nullopt;
-        // Names known to stand for no family of the database: one the dictionary files under
-        // a family the database does not hold, and a group above the family without a row.
-        const bool unheld = (e.known && e.known->id == 0 && !e.disputed()) || (e.higherGroup && !e.known);
-        if (mode == UnknownTaxa::Abort || (mode != UnknownTaxa::Ignore && e.disputed()) ||
-            (mode == UnknownTaxa::Dictionary && !taken && !unheld)) {
-            undecided.push_back({q.name, evidenceText(e)});
-        } else if (taken) {
-            corrections.push_back(name + " → " + taken->family + taken->countedAs + " (" +
-                                  takenSourceText(e, *taken) + ")");
-            return UnknownTaxonAnswer::family(taken->id, taken->family, answerSourceOf(taken->source),
-                                              taken->matched);
-        } else {
-            corrections.push_back(
-                name + " → ignored (" +
-                (mode == UnknownTaxa::Ignore ? std::string("--unknown ignore") : evidenceText(e)) + ")");
-        }
-        return UnknownTaxonAnswer::ignore(AnswerSource::User,
-                                          "by --unknown " + modeName(mode) +
-                                              (mode == UnknownTaxa::Ignore ? "" : ": " + evidenceText(e)));
-    };
-}
-
-// The names of the taxa map are answered first; the others go to --unknown. An answer of
-// the map that differs from the taxon dictionary's is told with the dictionary's family.
-UnknownTaxonHandler nameHandler(const BatchContext& c, std::vector<UnknownName>& undecided,
-                                std::vector<std::string>& corrections) {
-    UnknownTaxonHandler handler = unknownTaxonHandler(c.args.unknown, undecided, corrections);
-    if (!c.taxaMap) {
-        return handler;
-    }
-    return taxaMapHandler(
-        *c.taxaMap, std::move(handler),
-        [&c, &corrections](const UnknownTaxonQuestion& q, const TaxaMapEntry& e) {
-            const auto known = q.evidence.knownAnswer();
-            const bool differs = known && known->id != e.familyId;
-            const FamilyRecord* family = e.familyId > 0 ? c.taxa.findById(e.familyId) : nullptr;
-            corrections.push_back(
-                utf8Text(q.name, q.utf8) + " → " + (e.family.empty() ? "ignored" : e.family) +
-                (family ? countedAsText(c.taxa, *family) : std::string()) + " (taxa map, line " +
-                std::to_string(e.line) +
-                (differs ? "; the " + sourceName(known->source) + " gives " + known->family : "") + ")");
-        });
-}
 
 // The corrected file is named after the sample file, in the folder of the outputs.
 void saveCorrected(ReadResult& read, const std::string& folder) {
@@ -237,7 +129,7 @@ void tell(const BatchContext& c, const std::string& path, std::string_view text)
 }
 
 bool reportUnknownNames(const BatchContext& c, const std::string& path,
-                        const std::vector<UnknownName>& undecided) {
+                        const std::vector<UndecidedName>& undecided) {
     for (const auto& u : undecided) {
         tell(c, path, "unknown taxon \"" + u.name + "\" (" + u.evidence + ")");
     }
@@ -313,7 +205,7 @@ RunOptions runOptionsOf(const BatchContext& c) {
 RunOptions runOptionsOf(const BatchContext& c, const ReadResult& read) {
     RunOptions options = runOptionsOf(c);
     if (c.args.taxaRecord) {
-        options.taxaRecord = TaxaRecordHeading{modeName(c.args.unknown), c.args.taxaMap, {}};
+        options.taxaRecord = TaxaRecordHeading{unknownModeName(c.args.unknown), c.args.taxaMap, {}};
         if (read.unread) {
             options.taxaRecord->notes.push_back(dataEndText(*read.unread));
         }
@@ -384,9 +276,13 @@ bool processFile(const BatchContext& c, const std::string& path) {
     std::string written; // a file written before a failure, which the failure names
     try {
         checkOutputs(c, path);
-        std::vector<UnknownName> undecided;
+        std::vector<UndecidedName> undecided;
         std::vector<std::string> corrections;
-        ReadResult read = readSampleFile(path, c.taxa, c.tree, nameHandler(c, undecided, corrections),
+        UnknownTaxonHandler handler = unknownModeHandler(c.args.unknown, undecided, corrections);
+        if (c.taxaMap) {
+            handler = taxaMapFirst(c.taxa, *c.taxaMap, std::move(handler), corrections);
+        }
+        ReadResult read = readSampleFile(path, c.taxa, c.tree, handler,
                                          ReadOptions{.decimalComma = c.args.decimalComma,
                                                      .readPastBlankLines = c.args.readPastBlankLines,
                                                      .threads = c.args.threads});

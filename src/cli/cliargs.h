@@ -1,6 +1,7 @@
 #pragma once
 // Command line of torrentix-cli.
 
+#include "input/unknownanswers.h"
 #include "run/computerun.h"
 
 #include <cstdint>
@@ -10,7 +11,7 @@
 
 namespace torrentix::cli {
 
-enum class UnknownTaxa { Abort, Ignore, Suggest, Dictionary };
+using torrentix::UnknownTaxa;
 
 struct CliArgs {
     bool help = false;
@@ -21,8 +22,8 @@ struct CliArgs {
     std::array<TestVariableOptions, 3> testVariables;
     UnknownTaxa unknown = UnknownTaxa::Abort;
     bool force = false;
-    bool decimalComma = false; // numbers may be written "12,5"
-    bool strict = false;       // doubtful cells, same names and lines after a blank line fail the file
+    bool decimalComma = false;       // numbers may be written "12,5"
+    bool strict = false;             // doubtful cells, same names and lines after a blank line fail the file
     bool readPastBlankLines = false; // empty lines inside the data are skipped, not its end
     bool taxaRecord = true;          // write the record of the names, NAME_taxa.tsv
     std::string taxaDb;

@@ -89,7 +89,7 @@ struct EmptyColumns {
     std::size_t droppable = 0;
 };
 
-EmptyColumns scanEmptyLastColumns(const std::string& path, const std::vector<std::string>& header,
+EmptyColumns scanEmptyLastColumns(const OpenSampleText& open, const std::vector<std::string>& header,
                                   std::size_t blockBytes) {
     std::size_t candidates = 0;
     while (header.size() - candidates > firstTaxonCell + 1 &&
@@ -98,7 +98,7 @@ EmptyColumns scanEmptyLastColumns(const std::string& path, const std::vector<std
     }
     EmptyColumns result{false, candidates};
     bool wasUtf16 = false;
-    TextBlocks text = openSampleText(path, blockBytes, wasUtf16);
+    TextBlocks text = open(blockBytes, wasUtf16);
     text.nextLine();
     text.nextLine();
     std::vector<std::string_view> cells;
@@ -132,13 +132,13 @@ EmptyColumns scanEmptyLastColumns(const std::string& path, const std::vector<std
 } // namespace
 
 std::size_t checkTaxonColumns(std::vector<std::string>& header, const std::string& path,
-                              const ReadOptions& options) {
+                              const ReadOptions& options, const OpenSampleText& open) {
     const bool emptyName =
         std::any_of(header.begin() + static_cast<std::ptrdiff_t>(std::min(header.size(), firstTaxonCell)),
                     header.end(), [](const std::string& cell) { return trimBlanks(cell).empty(); });
     std::size_t dropped = 0;
     if (emptyName) {
-        const EmptyColumns scan = scanEmptyLastColumns(path, header, options.blockBytes);
+        const EmptyColumns scan = scanEmptyLastColumns(open, header, options.blockBytes);
         dropped = scan.droppable;
         header.resize(header.size() - dropped);
         if (!scan.anyRow) {

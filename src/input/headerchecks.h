@@ -17,7 +17,8 @@ std::vector<std::string> readHeader(std::string_view line, const std::string& pa
 // Checks the header's taxon columns; returns how many empty last columns are dropped (a
 // TAB at the end of every line, as some spreadsheets write them). Throws Error naming the
 // fault.
+// `open` gives the text again, to look at the data rows' last cells.
 std::size_t checkTaxonColumns(std::vector<std::string>& header, const std::string& path,
-                              const ReadOptions& options);
+                              const ReadOptions& options, const OpenSampleText& open);
 
 } // namespace torrentix

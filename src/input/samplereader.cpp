@@ -25,13 +25,13 @@ namespace {
 using KnownColumns = std::function<std::optional<std::vector<int>>(const std::vector<std::string>& header)>;
 
 // Reads the title, header and data rows; throws Error for a file that cannot be used.
-JoinedRows readRows(TextBlocks& text, ReadResult& result, const ReadOptions& options,
-                    const KnownColumns& knownColumns) {
+JoinedRows readRows(TextBlocks& text, const OpenSampleText& open, ReadResult& result,
+                    const ReadOptions& options, const KnownColumns& knownColumns) {
     SampleTable& table = result.table;
     const std::string& path = table.sourcePath;
     table.title = text.nextLine().value_or("");
     std::vector<std::string> header = readHeader(text.nextLine().value_or(""), path);
-    const std::size_t dropped = checkTaxonColumns(header, path, options);
+    const std::size_t dropped = checkTaxonColumns(header, path, options, open);
     for (std::size_t k = 0; k < 3; ++k) {
         table.headerlabel[k] = header[k];
         table.testVariableNames[k] = std::string(trimBlanks(header[3 + k]));
@@ -166,13 +166,37 @@ ReadResult readSampleFile(const std::string& path, const TaxaDatabase& taxa, con
     if (!fileExists(path)) {
         throw Error("File not found.");
     }
+    return readSampleText(
+        path, [&path](std::size_t blockBytes, bool& utf8) { return openSampleText(path, blockBytes, utf8); },
+        taxa, tree, ask, options);
+}
+
+namespace {
+
+// Every taxon column a family of its own, named as written.
+std::vector<int> columnsAsWritten(const std::vector<std::string>& header, SampleTable& table) {
+    std::vector<int> familyOfColumn;
+    for (std::size_t c = firstTaxonCell; c < header.size(); ++c) {
+        familyOfColumn.push_back(table.nfam());
+        table.familyNames.push_back(header[c]);
+    }
+    return familyOfColumn;
+}
+
+} // namespace
+
+ReadResult readSampleText(const std::string& path, const OpenSampleText& open, const TaxaDatabase& taxa,
+                          const TaxaTree& tree, const UnknownTaxonHandler& ask, const ReadOptions& options) {
     ReadResult result;
     SampleTable& table = result.table;
     table.sourcePath = path;
-    TextBlocks text = openSampleText(path, options.blockBytes, table.utf8);
+    TextBlocks text = open(options.blockBytes, table.utf8);
     // With every name known nothing is asked: the columns are resolved before the rows are
     // read, so that each block is merged into families as it is parsed.
     auto knownColumns = [&](const std::vector<std::string>& header) -> std::optional<std::vector<int>> {
+        if (options.columnsAsWritten) {
+            return columnsAsWritten(header, table);
+        }
         for (std::size_t c = firstTaxonCell; c < header.size(); ++c) {
             if (!knownFamily(taxa, toUpperAscii(header[c]))) {
                 return std::nullopt;
@@ -182,7 +206,7 @@ ReadResult readSampleFile(const std::string& path, const TaxaDatabase& taxa, con
     };
     JoinedRows rows;
     try {
-        rows = readRows(text, result, options, knownColumns);
+        rows = readRows(text, open, result, options, knownColumns);
     } catch (const Cancelled&) {
         throw;
     } catch (const Error&) {
@@ -199,7 +223,7 @@ ReadResult readSampleFile(const std::string& path, const TaxaDatabase& taxa, con
         case PastBlankLine::ReadThem: { // no name was asked yet: the file is read again
             ReadOptions again = options;
             again.readPastBlankLines = true;
-            return readSampleFile(path, taxa, tree, ask, again);
+            return readSampleText(path, open, taxa, tree, ask, again);
         }
         case PastBlankLine::StopHere:
             break;
@@ -214,7 +238,8 @@ ReadResult readSampleFile(const std::string& path, const TaxaDatabase& taxa, con
     if (auto merged = mergedColumnsNote(*familyOfColumn, table)) {
         result.notes.push_back(*merged);
     }
-    if (auto counted = countedAsNote(*familyOfColumn, table, taxa)) {
+    if (auto counted =
+            options.columnsAsWritten ? std::nullopt : countedAsNote(*familyOfColumn, table, taxa)) {
         result.notes.push_back(*counted);
     }
     stopIfRequested(options.stop);

@@ -10,6 +10,7 @@
 #include "base/error.h"
 #include "input/nameresolution.h"
 #include "input/sampletable.h"
+#include "input/textblocks.h"
 
 #include <functional>
 #include <optional>
@@ -39,7 +40,16 @@ struct ReadOptions {
     std::function<PastBlankLine(const LinesAfterBlank&)> askPastBlankLine = {};
     // The fraction of the file's data rows read so far, called on the calling thread.
     std::function<void(double)> progress = {};
+    // Every taxon column kept as written, a family of its own named by its header cell: no
+    // name is resolved and no column merged (for a front that shows the file as it is).
+    bool columnsAsWritten = false;
 };
+
+// The text of a sample file from its beginning, in blocks of about `blockBytes`, setting
+// `utf8` when the text is known to be UTF-8 (converted from UTF-16); called again whenever
+// the reader needs the text anew. A file's is openSampleText; another program's table held
+// in memory gives its own.
+using OpenSampleText = std::function<TextBlocks(std::size_t blockBytes, bool& utf8)>;
 
 // "62 non-blank lines after the blank line 61 will not be read."
 std::string linesAfterBlankText(const LinesAfterBlank& after);
@@ -103,6 +113,12 @@ ReadResult readSampleFileSavingCorrections(const std::string& path, const TaxaDa
 // The same read without writing the corrected file.
 ReadResult readSampleFile(const std::string& path, const TaxaDatabase& taxa, const TaxaTree& tree,
                           const UnknownTaxonHandler& ask, const ReadOptions& options = {});
+
+// The same read of a text that is no file: `name` stands for the path in the table and in
+// every message.
+ReadResult readSampleText(const std::string& name, const OpenSampleText& open, const TaxaDatabase& taxa,
+                          const TaxaTree& tree, const UnknownTaxonHandler& ask,
+                          const ReadOptions& options = {});
 
 // The report of the doubtful cells: how many, then one line per listed cell (file line,
 // column, family, text, value taken), then the names that cannot be told apart. Lines end

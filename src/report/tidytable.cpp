@@ -20,8 +20,10 @@ const std::vector<MetricDefinition>& ownGigMetrics(Gig gig) {
 }
 constexpr std::string_view gigPrefix = "GIG_";
 
+} // namespace
+
 // Every metric column: the STAR_ICMi metrics, then the GIG ICMi metrics with their prefix.
-std::vector<std::pair<std::string, MetricId>> metricColumns(Gig gig) {
+std::vector<std::pair<std::string, MetricId>> tidyMetricColumns(Gig gig) {
     std::vector<std::pair<std::string, MetricId>> columns;
     for (const MetricDefinition& d : starMetrics()) {
         columns.emplace_back(std::string(d.id), d.column);
@@ -31,6 +33,8 @@ std::vector<std::pair<std::string, MetricId>> metricColumns(Gig gig) {
     }
     return columns;
 }
+
+namespace {
 
 void addCell(std::string& row, const std::string& cell) {
     row += '\t';
@@ -68,7 +72,7 @@ std::string identifierOf(std::string_view name) {
 // The columns of the table of a GIG that are not those of the test variables.
 std::vector<std::string> fixedColumns(Gig gig) {
     std::vector<std::string> names = {"CODE", "SAMPLE", "CLASS"};
-    const auto metrics = metricColumns(gig);
+    const auto metrics = tidyMetricColumns(gig);
     for (const auto& [name, column] : metrics) {
         names.push_back(name);
     }
@@ -165,7 +169,7 @@ std::string tidyTableText(const TidyTableInput& in) {
         text += "\t" + name;
     }
     text += '\n';
-    const auto metrics = metricColumns(in.gig);
+    const auto metrics = tidyMetricColumns(in.gig);
     for (std::size_t i = 0; i < t.samples.size(); ++i) {
         const Sample& s = t.samples[i];
         std::string row = textCell(s.code, t.utf8);

@@ -10,6 +10,7 @@
 
 #include "input/sampletable.h"
 #include "metrics/catalogue.h"
+#include "metrics/metricdefinitions.h"
 #include "metrics/metrictable.h"
 
 #include <array>
@@ -46,6 +47,10 @@ std::array<std::string, 3> testVariableColumns(const SampleTable& t);
 // The header row's identifiers for a GIG. The GIG ICMi metrics carry the prefix "GIG_";
 // for the GIGs whose index is the STAR_ICMi they are not repeated.
 std::vector<std::string> tidyTableColumns(Gig gig, const std::array<std::string, 3>& testVariables);
+
+// The metric columns of the table of a GIG in their order, each identifier with its metric;
+// the normalised metrics follow in the same order, each identifier + "_norm".
+std::vector<std::pair<std::string, MetricId>> tidyMetricColumns(Gig gig);
 
 // The whole table.
 std::string tidyTableText(const TidyTableInput& in);

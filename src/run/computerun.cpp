@@ -216,8 +216,9 @@ RunResult computeRunOf(SampleTable table, const TaxaDatabase& taxa, const RunOpt
     const auto testBounds = normaliseTestVariables(table, options, r);
     r.raw = m;
     r.messages = placeholderNotes(options.gig);
-    const auto path =
-        chooseResultsPath(table.sourcePath, options.resultsFolder, callbacks.existingResultsFile);
+    const auto path = options.writeResults ? chooseResultsPath(table.sourcePath, options.resultsFolder,
+                                                               callbacks.existingResultsFile)
+                                           : std::nullopt;
     begin(RunStage::Indices);
     r.resultsText = indicesAndResultsText(table, options, testBounds, std::move(m), r, begin);
     r.table = std::move(table);
@@ -225,7 +226,9 @@ RunResult computeRunOf(SampleTable table, const TaxaDatabase& taxa, const RunOpt
         r.messages.push_back(regressionErrorMessage);
     }
     begin(RunStage::Writing);
-    writeResults(path, r);
+    if (options.writeResults) {
+        writeResults(path, r);
+    }
     if (options.taxaRecord && !r.outputPath.empty()) {
         writeTaxaRecord(r.table, taxa, *options.taxaRecord, r);
     }

@@ -40,6 +40,9 @@ struct RunOptions {
     // The record of the names, NAME_taxa.tsv, is written beside the results file with this
     // heading once the results file is written; none without it.
     std::optional<TaxaRecordHeading> taxaRecord;
+    // Whether the results file is written; without it the run only makes its text
+    // (resultsText), for a front that writes it where and when its user says.
+    bool writeResults = true;
 };
 
 // The stages of a run, in order, as its progress tells them.

@@ -57,6 +57,37 @@ TEST_F(ReadFixture, MergesColumnsOfOneFamilyAndKeepsRowsUpToTheFirstBlankLine) {
     EXPECT_EQ(t.samples[0].name, "Site one       ");
 }
 
+// A text from another source than a file (another program's table) is read as the file
+// holding it, given again when the reader needs it anew (the empty last column); on request
+// every taxon column stays as written, a synonym and a genus not merged nor asked about.
+TEST_F(ReadFixture, ATextOfAnySourceReadsAsItsFileAndColumnsCanStayAsWritten) {
+    const std::string text =
+        "t\n" + header + "\tBaetidae\tBAETIDAE\tEphemera danica\t\n1\ta\t6\t1\t2\t3\t1\t2\t3\t\n";
+    const OpenSampleText open = [&text](std::size_t blockBytes, bool&) {
+        auto offset = std::make_shared<std::size_t>(0);
+        return TextBlocks(
+            [&text, offset](std::string& into, std::size_t most) {
+                const std::size_t n = std::min(most, text.size() - *offset);
+                into.append(text, *offset, n);
+                *offset += n;
+                return n;
+            },
+            std::string(), blockBytes);
+    };
+    const auto fromText = [&](ReadOptions options) {
+        return readSampleText(
+                   "table", open, realTaxa(), realTree(),
+                   [](const UnknownTaxonQuestion&) { return UnknownTaxonAnswer::ignore(); }, options)
+            .table;
+    };
+    const SampleTable file = read(text).table, merged = fromText({});
+    EXPECT_EQ(merged.familyNames, file.familyNames);
+    EXPECT_EQ(merged.abundances, file.abundances);
+    const SampleTable asWritten = fromText({.columnsAsWritten = true});
+    EXPECT_EQ(asWritten.familyNames, (std::vector<std::string>{"Baetidae", "BAETIDAE", "Ephemera danica"}));
+    EXPECT_EQ(asWritten.abundances.dense(3), (std::vector<double>{1, 2, 3}));
+}
+
 TEST_F(ReadFixture, ClassesRoundHalvesToEvenAndTestCellsMustBeWholeNumbers) {
     const std::vector<std::string> classTexts{"6.6", "0.4", "good", "-1", "2.5", "5.5", "7"};
     const std::vector<std::string> testTexts{"1.5e3", " 7 ", "12x", "\"4\"", "", "0x10", ".5"};

@@ -1,0 +1,4 @@
+library(testthat)
+library(torrentix)
+
+test_check("torrentix")
