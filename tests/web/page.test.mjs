@@ -284,6 +284,8 @@ test("the read of a file is cancelled, and the file forgotten", async () => {
   await page.setInputFiles("#file", join(root, "examples", "alpine.txt"));
   await page.waitForSelector("#progress:not([hidden])");
   assert.equal(await page.textContent("#progress-title"), "Working…");
+  await page.setInputFiles("#file", join(root, "examples", "northern.txt")); // waits for the read's end or cancel
+  assert.equal(await page.textContent("#status"), "Cancel the work in progress before opening another file.");
   await page.click("#cancel");
   await page.waitForSelector("#start:not([hidden])");
   assert.equal(await page.getAttribute("body", "data-waiting"), "0");

@@ -190,7 +190,7 @@ function showMapCount(): void {
 
 async function openFile(chosen: File): Promise<void> {
   if (!$("progress").hidden) {
-    status("A run is in progress: cancel it before opening another file.");
+    status("Cancel the work in progress before opening another file.");
     return;
   }
   forgetRun();
