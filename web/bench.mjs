@@ -1,7 +1,10 @@
 // Times the page in headless Chromium (Debian's): how long it takes to be ready after it is
 // opened from disk, and how long a run of a sample file takes in it (the engine's part and
-// the whole until the views are shown), each the median of several tries. Not a test.
+// the whole until the views are shown), each the median of several tries; then the memory of
+// the browser's processes (their resident sizes summed, Linux's ps) after the file is opened
+// and run once, and after it is opened and run six times in the same page. Not a test.
 // Usage: node web/bench.mjs BUILD_FOLDER SAMPLE_FILE GIG TYPE
+import { execFileSync } from "node:child_process";
 import { createRequire } from "node:module";
 import { mkdtempSync, rmSync } from "node:fs";
 import { tmpdir } from "node:os";
@@ -42,7 +45,25 @@ for (let i = 0; i < 5; ++i) {
     runs.push(r);
   }
 }
+// The browser's processes are those started with the profile's folder.
+function residentMegabytes() {
+  const lines = execFileSync("ps", ["-eo", "rss=,args="]).toString().split("\n").filter((l) => l.includes(profile));
+  return Math.round(lines.reduce((sum, l) => sum + Number(l.trim().split(/\s+/)[0]), 0) / 1024);
+}
+const memory = [];
+for (let k = 0; k < 6; ++k) {
+  if (k > 0) {
+    await page.click("#new-file");
+  }
+  await page.setInputFiles("#file", sample);
+  await page.waitForSelector("#options:not([hidden])", { timeout: 120_000 });
+  await page.click("#run");
+  await page.waitForSelector("#results:not([hidden])", { timeout: 600_000 });
+  memory.push(residentMegabytes());
+}
+
 console.log(`page ready: ${median(ready)} ms (${ready.join(", ")})`);
 console.log(`run in the page: ${Math.round(median(runs))} ms, of which the engine ${Math.round(median(engine))} ms`);
+console.log(`memory after each of six opens and runs: ${memory.join(", ")} MB (${(memory[5] / memory[0]).toFixed(2)} × the first)`);
 await context.close();
 rmSync(profile, { recursive: true, force: true });

@@ -11,7 +11,12 @@ namespace {
 using torrentix::web::Session;
 
 torrentix::web::Progress progressOf(emscripten::val report) {
-    return [report](double fraction) { report(fraction); };
+    return [report](double fraction, const std::string& stage) { report(fraction, stage); };
+}
+
+std::string inspect(Session& s, const std::string& path, const std::string& map, bool decimalComma,
+                    bool readPastBlankLines, emscripten::val progress) {
+    return s.inspectJson(path, map, decimalComma, readPastBlankLines, progressOf(progress));
 }
 
 std::string run(Session& s, const std::string& path, const std::string& request, emscripten::val progress) {
@@ -28,7 +33,7 @@ EMSCRIPTEN_BINDINGS(torrentix_engine) {
     emscripten::class_<Session>("Session")
         .constructor<std::string>()
         .function("families", &Session::familiesJson)
-        .function("inspect", &Session::inspectJson)
+        .function("inspect", &inspect)
         .function("run", &run)
         .function("intervals", &intervals);
 }

@@ -19,6 +19,7 @@
 
 #include <map>
 #include <set>
+#include <utility>
 
 namespace torrentix::web {
 namespace {
@@ -54,7 +55,7 @@ std::optional<TaxaMap> mapOf(const std::string& text, const TaxaDatabase& taxa) 
     if (text.empty()) {
         return std::nullopt;
     }
-    return TaxaMap::parse(text, "taxa map", taxa);
+    return TaxaMap::parse(text, "of this page", taxa); // "The taxa map of this page, line 3: ..."
 }
 
 // The map's answers first, then `next`; each name the map answers is told.
@@ -80,11 +81,15 @@ Json readFacts(const ReadResult& read) {
                              {"numeric", read.table.numericTestValueCounts[k]},
                              {"usable", isUsableTestVariable(read.table, static_cast<int>(k))}});
     }
-    return {{"samples", read.table.nsamp()},
-            {"families", read.table.nfam()},
-            {"notes", read.notes},
-            {"doubtful", doubtfulCellsText(read)},
-            {"testVariables", variables}};
+    Json familyNames = Json::array();
+    for (const std::string& name : read.table.familyNames) {
+        familyNames.push_back(utf8Of(name, read.table.utf8));
+    }
+    // The families of the names known or mapped: with the families the user gives the unknown
+    // names, the page counts the families the run will have.
+    return {{"samples", read.table.nsamp()},       {"families", read.table.nfam()},
+            {"familyNames", familyNames},          {"notes", read.notes},
+            {"doubtful", doubtfulCellsText(read)}, {"testVariables", variables}};
 }
 
 Json failure(const std::string& message, bool decimalComma = false) {
@@ -149,6 +154,27 @@ UnknownTaxonHandler answersHandler(const Json& answers, const Json& byDictionary
     };
 }
 
+// The stages of a run on one bar, as the desktop program names them: the read, the metric
+// passes (most of the work), the indices, the regressions and the writing.
+constexpr double readShare = 0.3;
+constexpr double metricsEnd = 0.8;
+
+const char* const readingText = "Reading the sample file";
+
+std::pair<double, const char*> stageStart(RunStage stage) {
+    switch (stage) {
+    case RunStage::Metrics:
+        return {readShare, "Computing the metrics"};
+    case RunStage::Indices:
+        return {metricsEnd, "Normalising the metrics and computing the indices"};
+    case RunStage::Regressions:
+        return {0.9, "Computing the regressions"};
+    case RunStage::Writing:
+        break;
+    }
+    return {0.95, "Writing the results file"};
+}
+
 } // namespace
 
 Session::Session(const std::string& taxaDatabasePath)
@@ -171,7 +197,10 @@ std::string Session::familiesJson() const {
 }
 
 std::string Session::inspectJson(const std::string& path, const std::string& mapText, bool decimalComma,
-                                 bool readPastBlankLines) const {
+                                 bool readPastBlankLines, const Progress& progress) {
+    // Another file: the last run's tables are let go.
+    run_.reset();
+    asRead_.reset();
     try {
         Json questions = Json::array();
         Json mapped = Json::array();
@@ -180,10 +209,12 @@ std::string Session::inspectJson(const std::string& path, const std::string& map
             questions.push_back(questionJson(q));
             return UnknownTaxonAnswer::ignore();
         };
-        const ReadResult read = readSampleFile(path, taxa_, tree_, withMap(map, record, mapped),
-                                               ReadOptions{.decimalComma = decimalComma,
-                                                           .readPastBlankLines = readPastBlankLines,
-                                                           .threads = 1});
+        const ReadResult read =
+            readSampleFile(path, taxa_, tree_, withMap(map, record, mapped),
+                           ReadOptions{.decimalComma = decimalComma,
+                                       .readPastBlankLines = readPastBlankLines,
+                                       .threads = 1,
+                                       .progress = [&progress](double f) { progress(f, readingText); }});
         Json out = {{"ok", true}, {"unknown", questions}, {"mapped", mapped}};
         out["linesAfterBlank"] = read.unread ? Json(linesAfterBlankText(*read.unread)) : Json(nullptr);
         out.update(readFacts(read));
@@ -214,7 +245,8 @@ std::string Session::runJson(const std::string& path, const std::string& request
                     mapped),
             ReadOptions{.decimalComma = request.value("decimalComma", false),
                         .readPastBlankLines = request.value("readPastBlankLines", false),
-                        .threads = 1});
+                        .threads = 1,
+                        .progress = [&progress](double f) { progress(readShare * f, readingText); }});
         if (read.status == ReadResult::Status::Aborted) {
             return jsonText(failure("Unknown taxon names without an answer: " + jsonText(unanswered)));
         }
@@ -225,9 +257,16 @@ std::string Session::runJson(const std::string& path, const std::string& request
         }
         asRead_ = read.table;
         RunCallbacks callbacks;
-        callbacks.progress = progress;
+        callbacks.stage = [&progress](RunStage stage) {
+            const auto [start, text] = stageStart(stage);
+            progress(start, text);
+        };
+        callbacks.progress = [&progress](double f) {
+            progress(readShare + (metricsEnd - readShare) * f, stageStart(RunStage::Metrics).second);
+        };
         callbacks.existingResultsFile = [](const std::string& outPath) { return std::optional(outPath); };
         run_ = computeRun(std::move(read.table), taxa_, options_, callbacks);
+        progress(1.0, "Preparing the results");
         report.classcount = run_->classcount;
         Json files = Json::array();
         if (!read.correctedPath.empty()) {
@@ -271,7 +310,7 @@ std::string Session::intervalsJson(int replicates, double seed, const Progress& 
         b.replicates = replicates;
         b.seed = static_cast<std::uint64_t>(seed);
         b.threads = 1;
-        b.progress = progress;
+        b.progress = [&progress](double f) { progress(f, "Computing the bootstrap intervals"); };
         // No stop request: the page stops the engine by ending its worker, where nothing
         // is written.
         const BootstrapResult result = bootstrap(*asRead_, options_, *run_, b);

@@ -15,7 +15,8 @@
 
 namespace torrentix::web {
 
-using Progress = std::function<void(double)>;
+// The fraction of the work done, and the stage it is in.
+using Progress = std::function<void(double, const std::string&)>;
 
 class Session {
   public:
@@ -24,9 +25,9 @@ class Session {
     // Every family of the taxa database with its group, for the family search.
     std::string familiesJson() const;
     // Reads the file at `path` as the run will (the taxa map `mapText` answering first) and
-    // tells what the user must know or decide before the run.
+    // tells what the user must know or decide before the run; the last run is let go.
     std::string inspectJson(const std::string& path, const std::string& mapText, bool decimalComma,
-                            bool readPastBlankLines) const;
+                            bool readPastBlankLines, const Progress& progress);
     // Reads and computes the file with the request's answers and options, writing the
     // results file, the corrected file and, when asked, the table beside it.
     std::string runJson(const std::string& path, const std::string& requestJson, const Progress& progress);

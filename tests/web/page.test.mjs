@@ -1,7 +1,8 @@
 // The page in headless Chromium (Debian's), opened from disk: the five examples give the
 // native batch command's files, the results list shows and sorts as the desktop program's, a
 // file of unknown names is asked about, a refused file shows the batch command's message, a
-// failed request is answered, a 20,000-sample file runs; and no request leaves the page.
+// failed request is answered, a 20,000-sample file runs through its stages, the read of a file
+// is cancelled; and no request leaves the page.
 // Needs TORRENTIX_BUILD_WEB, the folder of torrentix.html and of the native tools (host/).
 
 import { after, before, test } from "node:test";
@@ -134,7 +135,10 @@ test("the genus- and species-level example gives the family-named example's tabl
   await page.waitForSelector("#question:not([hidden])");
   assert.equal(await page.textContent("#answer-dictionary"), "Use the dictionary's family for all 72 remaining names");
   await page.click("#answer-dictionary");
+  await page.waitForSelector("#options:not([hidden])");
+  const families = (await page.textContent("#file-facts")).match(/(\d+) families/)[1];
   await runWithOptions({ biological: [0] });
+  assert.equal((await page.textContent("#report")).match(/(\d+) Taxa \(Families\)/)[1], families);
   assert.deepEqual(await downloaded("mediterranean-genera_table.tsv"), readFileSync(join(folder, "mediterranean_table.tsv")));
   assert.match(await page.textContent("#report"), /TATEIDAE as HYDROBIIDAE \(column 12\)/);
   assert.match((await downloaded("mediterranean-genera_taxa.tsv")).toString("utf8"),
@@ -157,6 +161,8 @@ test("lines after an empty line inside the data are asked about, and read too wh
 });
 
 test("the plot's samples are picked by keyboard, and the plot is saved as SVG and PNG", async () => {
+  await openSample(join(root, "examples", "mediterranean.txt"), "Med", "R-M1");
+  await runWithOptions();
   await page.focus("#plot");
   await page.keyboard.press("ArrowRight");
   assert.match(await page.textContent("#plot-picked"), /^MED-\d{4} .*: EQR_NAT 0\.\d{2}, STAR_ICMi \d\.\d{2}$/);
@@ -181,9 +187,9 @@ test("the results list shows and sorts the case file's numbers as the desktop pr
     const [column, sortedBy, ...cells] = line.split("\t");
     if (sortedBy) {
       const [header, direction] = sortedBy.split(" ");
-      const button = page.locator("#list-head button").nth(headers.indexOf(header));
-      while ((await button.getAttribute("aria-sort")) !== direction) {
-        await button.click();
+      const columnHeader = page.locator("#list-head [role=columnheader]").nth(headers.indexOf(header));
+      while ((await columnHeader.getAttribute("aria-sort")) !== direction) {
+        await columnHeader.locator("button").click();
       }
     }
     assert.deepEqual(await cellsOf(column), cells, line);
@@ -229,14 +235,32 @@ test("a refused file shows the batch command's message", async () => {
   assert.ok((await page.textContent("#message")).includes(told.slice(told.indexOf("Number of Refs"))), told);
 });
 
-test("a file of 20,000 samples and 300 families runs, and its results list holds every sample", async () => {
+// The stages the progress step has told, each once, in order.
+async function watchStages() {
+  await page.evaluate(() => {
+    window.stagesTold = [];
+    new MutationObserver(() => {
+      const stage = document.getElementById("progress-stage").textContent;
+      if (stage && stage !== window.stagesTold.at(-1)) {
+        window.stagesTold.push(stage);
+      }
+    }).observe(document.getElementById("progress-stage"), { childList: true, characterData: true, subtree: true });
+  });
+}
+
+test("a file of 20,000 samples and 300 families runs through its stages, and its results list holds every sample", async () => {
   const sample = join(work, "large.txt");
   execFileSync(gensamples, ["--output", sample, "--samples", "20000", "--families", "300", "--seed", "3"]);
   await openSample(sample, "Cen", "R-C1");
+  await page.waitForSelector("#options:not([hidden])");
+  await watchStages();
   await runWithOptions();
+  assert.deepEqual(await page.evaluate(() => window.stagesTold), ["Reading the sample file", "Computing the metrics",
+    "Normalising the metrics and computing the indices", "Computing the regressions", "Writing the results file",
+    "Preparing the results"]);
   const [engine, run] = await page.evaluate(() => ["engine", "run"].map((n) => performance.getEntriesByName(n)[0].duration));
   console.log(`20,000 samples x 300 families in the page: ${Math.round(run)} ms, ${Math.round(engine)} ms of them in the engine`);
-  assert.equal(await page.evaluate(() => document.getElementById("list-spacer").style.height), `${20000 * 26}px`);
+  assert.equal(await page.getAttribute("#list", "aria-rowcount"), "20001");
   await page.locator("#list-head button").nth(4).click(); // sorted by the STAR_ICMi
   assert.match(await page.textContent("#plot-equation"), /n = \d+/);
   // Cancelling the bootstrap ends it at once and keeps the run's views.
@@ -248,6 +272,26 @@ test("a file of 20,000 samples and 300 families runs, and its results list holds
   await page.waitForSelector("#progress", { state: "hidden" });
   assert.equal(await page.isVisible("#results"), true);
   assert.equal(await page.locator("#downloads button:has-text('_ci.tsv')").count(), 0);
+});
+
+test("the read of a file is cancelled, and the file forgotten", async () => {
+  await openPage();
+  // The engine holds the read: it answers only once cancelled, that is never.
+  await page.workers()[0].evaluate(() => {
+    const answer = self.onmessage;
+    self.onmessage = (event) => event.data.kind !== "inspect" && answer(event);
+  });
+  await page.setInputFiles("#file", join(root, "examples", "alpine.txt"));
+  await page.waitForSelector("#progress:not([hidden])");
+  assert.equal(await page.textContent("#progress-title"), "Working…");
+  await page.setInputFiles("#file", join(root, "examples", "northern.txt")); // waits for the read's end or cancel
+  assert.equal(await page.textContent("#status"), "Cancel the work in progress before opening another file.");
+  await page.click("#cancel");
+  await page.waitForSelector("#start:not([hidden])");
+  assert.equal(await page.getAttribute("body", "data-waiting"), "0");
+  assert.equal(await page.textContent("#status"), "Cancelled.");
+  await page.setInputFiles("#file", join(root, "examples", "mediterranean.txt")); // a new engine reads the next
+  await page.waitForSelector("#options:not([hidden])");
 });
 
 test("no request leaves the page", () => {

@@ -64,7 +64,7 @@ test("the worker answers a file's inspection, run and intervals, and keeps none 
     testVariables: [0, 1, 2].map(() => ({ min: "0", observedMin: false, biological: false })),
   };
   const ran = await ask({ kind: "run", fileName: "alpine.txt", bytes: bytes(), request });
-  assert.deepEqual(ran.files.map((f) => f.name), ["alpine_OUT.txt", "alpine_table.tsv"]);
+  assert.deepEqual(ran.files.map((f) => f.name), ["alpine_OUT.txt", "alpine_taxa.tsv", "alpine_table.tsv"]);
   const intervals = await ask({ kind: "intervals", replicates: 10, seed: 1 });
   assert.deepEqual(intervals.files.map((f) => f.name), ["alpine_ci.tsv", "alpine_ci_regressions.tsv"]);
   assert.deepEqual(sampleFiles(), []);

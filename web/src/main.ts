@@ -31,14 +31,38 @@ let file: FileState | null = null;
 let run: RunView | null = null;
 let intervals: IntervalsView | null = null;
 let outputs: OutputFile[] = [];
+let runLabel = ""; // the run's file, GIG and river type, as the figures' captions begin
 let taxaMap = loadTaxaMap();
-const list = new ResultsList($("list-head"), $("list-body"), $("list-spacer"));
+const list = new ResultsList($("list"), $("list-head"), $("list-body"));
 const plot = new ScatterPlot($("plot"), describePicked);
 
 function show(section: string, extra: string[] = []): void {
   for (const id of sections) {
     $(id).hidden = id !== section && !extra.includes(id);
   }
+}
+
+// Each step hands the focus to what is to be done next: its heading (read first, then Tab
+// goes on into the step), or on START the button that opens a file.
+function showStep(section: string, extra: string[] = []): void {
+  show(section, extra);
+  (section === "start" ? $("choose-file") : $(`${section}-title`)).focus();
+}
+
+function startProgress(extra: string[] = []): void {
+  ($("progress-bar") as HTMLProgressElement).value = 0;
+  $("progress-stage").textContent = "";
+  showStep("progress", extra);
+}
+
+// The run and its views let go, when another file is opened.
+function forgetRun(): void {
+  run = null;
+  intervals = null;
+  outputs = [];
+  list.clear();
+  plot.clear();
+  $("downloads").replaceChildren();
 }
 
 function status(text: string): void {
@@ -93,6 +117,9 @@ function startWorker(): Promise<void> {
         resolve();
       } else if (m.kind === "progress") {
         ($("progress-bar") as HTMLProgressElement).value = m.fraction;
+        if ($("progress-stage").textContent !== m.stage) {
+          $("progress-stage").textContent = m.stage;
+        }
       } else if (m.kind === "failed") {
         if (m.id === undefined) {
           reject(new Error(m.error));
@@ -121,7 +148,7 @@ function ask(request: Request, transfer: Transferable[] = []): Promise<Answer> {
 }
 
 function engineFailed(error: unknown): void {
-  show("start");
+  showStep("start");
   message(`The engine failed: ${error instanceof Error ? error.message : String(error)}`);
 }
 
@@ -162,6 +189,11 @@ function showMapCount(): void {
 }
 
 async function openFile(chosen: File): Promise<void> {
+  if (!$("progress").hidden) {
+    status("Cancel the work in progress before opening another file.");
+    return;
+  }
+  forgetRun();
   file = {
     name: chosen.name,
     bytes: new Uint8Array(await chosen.arrayBuffer()),
@@ -180,6 +212,8 @@ async function inspect(): Promise<void> {
   }
   message("");
   status(`Reading ${file.name}…`);
+  file.inspection = undefined;
+  startProgress(); // Cancel stops the read
   const { fileName, bytes, transfer } = fileRequest();
   const answer = await ask(
     { kind: "inspect", fileName, bytes, taxaMap, decimalComma: file.decimalComma, readPastBlankLines: file.readPastBlankLines },
@@ -196,7 +230,7 @@ async function inspect(): Promise<void> {
   file.inspection = inspection;
   file.answers = {};
   file.byDictionary = [];
-  status(`${file.name}: ${inspection.samples} samples, ${inspection.families} families`);
+  status(`${file.name}: ${inspection.samples} samples`);
   if (inspection.linesAfterBlank && !file.stopAtBlankLine) {
     askAboutLinesAfterBlank(inspection.linesAfterBlank);
     return;
@@ -207,7 +241,7 @@ async function inspect(): Promise<void> {
 // Asked before any name: the lines after an empty line inside the data are read too (the
 // file read again, its empty lines skipped), left out as the method does, or the file dropped.
 function askAboutLinesAfterBlank(text: string): void {
-  show("blank-lines");
+  showStep("blank-lines");
   $("blank-lines-text").textContent = text;
   $("blank-lines-read").onclick = () => {
     file!.readPastBlankLines = true;
@@ -219,13 +253,13 @@ function askAboutLinesAfterBlank(text: string): void {
   };
   $("blank-lines-cancel").onclick = () => {
     file = null;
-    show("start");
+    showStep("start");
     status("No file read.");
   };
 }
 
 function refuse(failure: Failure): void {
-  show("start");
+  showStep("start");
   status("The file cannot be used.");
   message(failure.error);
   if (failure.decimalComma && file) {
@@ -237,6 +271,7 @@ function refuse(failure: Failure): void {
       void guarded(inspect);
     });
     $("message").append(document.createElement("br"), retry);
+    retry.focus();
   }
 }
 
@@ -246,6 +281,28 @@ function describeEvidence(u: UnknownName): string {
   return u.evidence || "No family suggested.";
 }
 
+function answered(name: string): boolean {
+  return Object.prototype.hasOwnProperty.call(file!.answers, name);
+}
+
+// The first name from `index` on that has no answer yet (those the dictionary's family
+// answered for all remaining names are passed).
+function nextQuestion(index: number): void {
+  const unknown = file?.inspection?.unknown ?? [];
+  let next = index;
+  while (next < unknown.length && answered(unknown[next].name)) {
+    ++next;
+  }
+  questionAt(next);
+}
+
+function familyNamed(text: string): Catalogue["families"][number] | undefined {
+  const name = text.trim().toUpperCase();
+  return catalogue.families.find((f) => f.family === name);
+}
+
+// Every answer is the user's own: "Use this family" only with a family of the database
+// chosen (none is chosen for a disputed name), leaving the column out its own button.
 function questionAt(index: number): void {
   const unknown = file?.inspection?.unknown ?? [];
   if (index >= unknown.length) {
@@ -258,14 +315,25 @@ function questionAt(index: number): void {
   $("question-name").textContent = u.name.replace(/ /g, "␣").replace(/[\x00-\x1f]/g, (c) => `\\x${c.charCodeAt(0).toString(16).padStart(2, "0")}`);
   $("question-evidence").textContent = describeEvidence(u);
   const search = $<HTMLInputElement>("family-search");
+  const useFamily = $<HTMLButtonElement>("answer-family");
   search.value = u.disputed ? "" : u.suggestion?.family ?? "";
+  search.oninput = () => (useFamily.disabled = !familyNamed(search.value));
+  search.oninput(new Event("input"));
+  search.onkeydown = (e) => {
+    if (e.key === "Enter" && !useFamily.disabled) {
+      e.preventDefault();
+      useFamily.click();
+    }
+  };
   search.focus();
-  const remaining = unknown.slice(index).filter((n) => n.dictionaryAnswer && !n.disputed).length;
+  // The names from here on that the dictionary knows, none of them disputed: those the
+  // button answers; guesses and disputed names stay to be asked.
+  const known = unknown.slice(index).filter((n) => n.dictionaryAnswer && !n.disputed && !answered(n.name));
   const all = $("answer-dictionary");
-  all.hidden = remaining < 2;
-  all.textContent = `Use the dictionary's family for all ${remaining} remaining names`;
+  all.hidden = known.length === 0 || (known.length === 1 && known[0] === u);
+  all.textContent = known.length === 1 ? "Use the dictionary's family for the 1 remaining name it knows" : `Use the dictionary's family for all ${known.length} remaining names`;
   const answer = (family: string | null) => {
-    const record = family === null ? null : catalogue.families.find((f) => f.family === family.trim().toUpperCase());
+    const record = family === null ? null : familyNamed(family);
     if (family !== null && !record) {
       $("question-evidence").textContent = `"${family}" is not a family of the taxa database. ${describeEvidence(u)}`;
       return;
@@ -276,39 +344,46 @@ function questionAt(index: number): void {
       saveTaxaMap(taxaMap);
       showMapCount();
     }
-    questionAt(index + 1);
+    nextQuestion(index + 1);
   };
-  $("answer-family").onclick = () => answer(search.value);
+  useFamily.onclick = () => answer(search.value);
   $("answer-ignore").onclick = () => answer(null);
   $("answer-abort").onclick = () => {
-    show("start");
+    showStep("start");
     status("Reading aborted.");
   };
   all.onclick = () => {
-    let next = index;
-    for (; next < unknown.length; ++next) {
-      const n = unknown[next];
-      if (!n.dictionaryAnswer || n.disputed) {
-        break;
-      }
-      file!.answers[n.name] = n.dictionaryAnswer.id;
+    for (const n of known) {
+      file!.answers[n.name] = n.dictionaryAnswer!.id;
       file!.byDictionary.push(n.name);
       if ($<HTMLInputElement>("remember").checked) {
-        taxaMap = withAnswer(taxaMap, n.name, n.dictionaryAnswer.family);
+        taxaMap = withAnswer(taxaMap, n.name, n.dictionaryAnswer!.family);
       }
     }
     saveTaxaMap(taxaMap);
     showMapCount();
-    questionAt(next);
+    nextQuestion(index);
   };
 }
 
 // Options ------------------------------------------------------------------------------
 
+// The families the run will have: those of the names known or mapped, and those the user
+// gave the unknown names.
+function familyCount(facts: Inspection): number {
+  const names = new Set(facts.familyNames);
+  for (const id of Object.values(file!.answers)) {
+    const record = catalogue.families.find((f) => f.id === id);
+    if (record) {
+      names.add(record.family);
+    }
+  }
+  return names.size;
+}
+
 function showOptions(): void {
   const facts = file!.inspection!;
-  show("options");
-  $("file-facts").textContent = [`${file!.name}: ${facts.samples} samples, ${facts.families} families.`, ...facts.notes, facts.doubtful].filter((t) => t).join(" ");
+  $("file-facts").textContent = [`${file!.name}: ${facts.samples} samples, ${familyCount(facts)} families.`, ...facts.notes, facts.doubtful].filter((t) => t).join(" ");
   $("option-rows").replaceChildren(
     ...facts.testVariables.map((v, k) => {
       const row = document.createElement("tr");
@@ -332,6 +407,7 @@ function showOptions(): void {
       return row;
     }),
   );
+  showStep("options");
 }
 
 // An empty field means 0 and a decimal comma a decimal point; any other text that is not a
@@ -372,6 +448,7 @@ async function runFile(): Promise<void> {
   if (!rows.map(checkMinValue).every((ok) => ok)) {
     return;
   }
+  runLabel = [file!.name, $<HTMLSelectElement>("gig").selectedOptions[0].text, $<HTMLSelectElement>("type").value].join(" · ");
   const request = {
     gig: $<HTMLSelectElement>("gig").value,
     type: $<HTMLSelectElement>("type").value,
@@ -388,8 +465,7 @@ async function runFile(): Promise<void> {
     ...dateAndTime(new Date()),
     table: true,
   };
-  show("progress");
-  ($("progress-bar") as HTMLProgressElement).value = 0;
+  startProgress();
   performance.mark("run-asked"); // marks for the benchmark: engine time and page time
   const { fileName, bytes, transfer } = fileRequest();
   const answer = await ask({ kind: "run", fileName, bytes, request }, transfer);
@@ -416,10 +492,9 @@ async function runFile(): Promise<void> {
 }
 
 async function runIntervals(): Promise<void> {
-  show("progress", ["results"]);
-  ($("progress-bar") as HTMLProgressElement).value = 0;
+  startProgress(["results"]);
   const answer = await ask({ kind: "intervals", replicates: 1000, seed: 1 });
-  show("results");
+  showStep("results");
   if (answer.kind === "intervals" && answer.answer.ok) {
     intervals = answer.answer;
     outputs = outputs.filter((f) => !answer.files.some((g) => g.name === f.name)).concat(answer.files);
@@ -432,9 +507,9 @@ async function runIntervals(): Promise<void> {
 // The views of the run; `sameRows` when only the intervals were added to them.
 function showResults(sameRows: boolean): void {
   const r = run!;
-  show("results");
+  showStep("results");
   status(`${file!.name}: done.`);
-  $("describes").textContent = `${file!.name} — ${$<HTMLSelectElement>("gig").selectedOptions[0].text}, ${$<HTMLSelectElement>("type").value}`;
+  $("describes").textContent = runLabel;
   // The report, then what the batch command tells besides it: the read's notes, the names the
   // taxa map answered, the corrected file and the run's messages.
   const told = [
@@ -486,18 +561,23 @@ function drawPlot(): void {
     return [y - hw, y + hw];
   }) : [];
   const boot = intervals?.regressions.find((g) => g.star === (index === "star") && g.variable === k);
+  // The desktop's caption: file, GIG, river type, then the index against the test variable.
+  const yTitle = index === "star" ? "STAR_ICMi" : r.gigIndex;
+  const xTitle = `${r.testVariables?.[k] ?? ""} (normalised)`;
+  const equation = ok ? `${regression!.equation}   r² = ${regression!.r2Text}   n = ${regression!.n}` : "";
   const data: PlotData = {
-    title: `${index === "star" ? "STAR_ICMi" : r.gigIndex} / ${r.testVariables?.[k] ?? ""}`,
-    xTitle: r.testVariables?.[k] ?? "",
-    yTitle: index === "star" ? "STAR_ICMi" : r.gigIndex,
+    title: `${runLabel} · ${yTitle} against ${xTitle}`,
+    equation,
+    xTitle,
+    yTitle,
     points,
     line: ok ? { m: regression!.m!, b: regression!.b!, xmin: regression!.xmin! } : null,
     band,
     bootstrapBand: boot ? boot.band : [],
   };
-  const equation = ok ? `${regression!.equation}   r² = ${regression!.r2Text}   n = ${regression!.n}` : "No regression for this pair.";
   const bootText = boot ? `   m: ${boot.mText[0]} … ${boot.mText[1]}, r²: ${boot.r2Text[0]} … ${boot.r2Text[1]} (95 %)` : "";
-  $("plot-equation").textContent = equation + bootText;
+  $("plot-equation").textContent = (equation || "No regression for this pair.") + bootText;
+  $("plot-caption").textContent = data.title;
   $("plot").setAttribute("aria-label", `Scatter plot of ${data.title}: ${points.length} samples. ${equation}`);
   plot.show(data);
 }
@@ -514,24 +594,50 @@ function describePicked(sample: number): void {
 
 // Wiring -------------------------------------------------------------------------------
 
-function wire(): void {
-  const input = $<HTMLInputElement>("file");
-  input.addEventListener("change", () => input.files?.[0] && void openFile(input.files[0]));
-  const drop = $("drop");
-  drop.addEventListener("keydown", (e) => (e.key === "Enter" || e.key === " ") && input.click());
-  drop.addEventListener("dragover", (e) => {
-    e.preventDefault();
-    drop.classList.add("over");
-  });
-  drop.addEventListener("dragleave", () => drop.classList.remove("over"));
-  drop.addEventListener("drop", (e) => {
-    e.preventDefault();
-    drop.classList.remove("over");
-    const dropped = e.dataTransfer?.files[0];
-    if (dropped) {
-      void openFile(dropped);
+// A file dropped anywhere on the page is opened, never shown by the browser in place of the
+// page; other things dragged (text into the taxa map's editor) are left to the browser.
+function catchDroppedFiles(): void {
+  const carriesFiles = (e: DragEvent) => e.dataTransfer?.types.includes("Files") ?? false;
+  window.addEventListener("dragover", (e) => {
+    if (carriesFiles(e)) {
+      e.preventDefault();
+      e.dataTransfer!.dropEffect = "copy";
+      document.body.classList.add("over");
     }
   });
+  window.addEventListener("dragleave", (e) => {
+    if (e.relatedTarget === null) {
+      document.body.classList.remove("over");
+    }
+  });
+  window.addEventListener("drop", (e) => {
+    if (carriesFiles(e)) {
+      e.preventDefault();
+      document.body.classList.remove("over");
+      const dropped = e.dataTransfer?.files[0];
+      if (dropped) {
+        void openFile(dropped);
+      }
+    }
+  });
+}
+
+// A file input is emptied once its file is read, so that the same file chosen again (mended
+// after a refusal, or after "Another file") is read again.
+function onFileChosen(input: HTMLInputElement, read: (chosen: File) => Promise<void>): void {
+  input.addEventListener("change", () => {
+    const chosen = input.files?.[0];
+    if (chosen) {
+      void read(chosen).finally(() => (input.value = ""));
+    }
+  });
+}
+
+function wire(): void {
+  const input = $<HTMLInputElement>("file");
+  onFileChosen(input, openFile);
+  $("choose-file").addEventListener("click", () => input.click());
+  catchDroppedFiles();
   $("map-edit").addEventListener("click", () => {
     $<HTMLTextAreaElement>("map-text").value = taxaMap;
     $("map-editor").hidden = false;
@@ -544,23 +650,25 @@ function wire(): void {
   });
   $("map-cancel").addEventListener("click", () => ($("map-editor").hidden = true));
   const mapImport = $<HTMLInputElement>("map-import");
-  mapImport.addEventListener("change", async () => {
-    if (mapImport.files?.[0]) {
-      taxaMap = await mapImport.files[0].text();
-      saveTaxaMap(taxaMap);
-      showMapCount();
-    }
+  $("map-import-button").addEventListener("click", () => mapImport.click());
+  onFileChosen(mapImport, async (chosen) => {
+    taxaMap = await chosen.text();
+    saveTaxaMap(taxaMap);
+    showMapCount();
   });
   $("map-export").addEventListener("click", () => download("taxa-map.tsv", taxaMap, "text/tab-separated-values"));
   $("run").addEventListener("click", () => void guarded(runFile));
-  $("back").addEventListener("click", () => show("start"));
+  $("back").addEventListener("click", () => showStep("start"));
   $("run-again").addEventListener("click", () => showOptions());
-  $("new-file").addEventListener("click", () => show("start"));
+  $("new-file").addEventListener("click", () => showStep("start"));
   $("cancel").addEventListener("click", () => {
     // The engine works without pause: cancelling ends its worker, and what it was asked,
     // and starts a new one. The views keep the last run; each request brings the file.
     status("Cancelled.");
-    show(run ? "results" : file?.inspection ? "options" : "start");
+    if (!file?.inspection) {
+      file = null; // cancelled while it was read
+    }
+    showStep(run ? "results" : file ? "options" : "start");
     startWorker().catch(engineFailed);
   });
   $("plot-index").addEventListener("change", drawPlot);

@@ -1,7 +1,9 @@
 // The scatter plot of an index against a test variable: the samples as points, the
 // regression line, its band, and the bootstrap band when intervals were computed. uPlot
-// draws it on a canvas (200,000 points stay quick); the same data make the SVG drawing. The
-// picked sample is told to the page, which describes it in the engine's texts.
+// draws it on a canvas (200,000 points stay quick) as wide as its box; the same data make the
+// SVG drawing, and a copy in print colours (white paper, dark axes), under the figure's
+// caption and over its equation, makes the PNG. The picked sample is told to the page, which
+// describes it in the engine's texts.
 
 import uPlot from "uplot";
 
@@ -12,7 +14,8 @@ export interface PlotPoint {
 }
 
 export interface PlotData {
-  title: string;
+  title: string; // the figure's caption: the file, GIG, river type, index and test variable
+  equation: string; // the regression's equation, r² and n, or empty
   xTitle: string;
   yTitle: string;
   points: PlotPoint[];
@@ -49,6 +52,98 @@ function columns(d: PlotData): uPlot.AlignedData {
   return [xs, ys, line, ...bands] as uPlot.AlignedData;
 }
 
+interface Colours {
+  text: string;
+  grid: string;
+  points: string;
+  fill: string;
+}
+
+const printColours: Colours = { text: "#000000", grid: "#d0d0d0", points: "#0b5cad", fill: "rgba(11,92,173,0.25)" };
+const plotHeight = 420;
+const pngWidth = 1200;
+
+function screenColours(pointCount: number): Colours {
+  const faint = pointCount > 2000 ? 0.35 : 0.8;
+  return {
+    text: getComputedStyle(document.body).color,
+    grid: "#8884",
+    points: getComputedStyle(document.documentElement).getPropertyValue("--accent").trim() || "#0b5cad",
+    fill: `rgba(127,127,127,${faint})`,
+  };
+}
+
+function plotOptions(d: PlotData, c: Colours, width: number, height: number, drawn?: () => void): uPlot.Options {
+  return {
+    width,
+    height,
+    scales: { x: { time: false } },
+    legend: { show: false },
+    cursor: { drag: { x: false, y: false }, points: { show: false } },
+    axes: [
+      { label: d.xTitle, stroke: c.text, grid: { stroke: c.grid }, ticks: { stroke: c.text } },
+      { label: d.yTitle, stroke: c.text, grid: { stroke: c.grid }, ticks: { stroke: c.text } },
+    ],
+    series: [
+      {},
+      { label: "samples", stroke: c.points, paths: () => null, points: { show: true, size: 5, width: 1, fill: c.fill } },
+      { label: "regression line", stroke: c.text, width: 2, spanGaps: true, points: { show: false } },
+      { label: "band", stroke: c.text, dash: [3, 4], spanGaps: true, points: { show: false } },
+      { label: "band", stroke: c.text, dash: [3, 4], spanGaps: true, points: { show: false } },
+      { label: "bootstrap band", stroke: "#c62828", dash: [8, 4], spanGaps: true, points: { show: false } },
+      { label: "bootstrap band", stroke: "#c62828", dash: [8, 4], spanGaps: true, points: { show: false } },
+    ],
+    hooks: drawn ? { draw: [drawn] } : {},
+  };
+}
+
+// `text` in lines no wider than `width` in the context's font.
+function wrapped(ctx: CanvasRenderingContext2D, text: string, width: number): string[] {
+  const lines: string[] = [];
+  for (const word of text.split(" ")) {
+    const last = lines.length - 1;
+    if (last >= 0 && ctx.measureText(`${lines[last]} ${word}`).width <= width) {
+      lines[last] += ` ${word}`;
+    } else {
+      lines.push(word);
+    }
+  }
+  return lines;
+}
+
+const crcTable = Array.from({ length: 256 }, (_, n) => {
+  let c = n;
+  for (let k = 0; k < 8; ++k) {
+    c = c & 1 ? 0xedb88320 ^ (c >>> 1) : c >>> 1;
+  }
+  return c >>> 0;
+});
+
+function crc32(bytes: Uint8Array): number {
+  let c = 0xffffffff;
+  for (const b of bytes) {
+    c = crcTable[(c ^ b) & 0xff] ^ (c >>> 8);
+  }
+  return (c ^ 0xffffffff) >>> 0;
+}
+
+// The PNG with a "Title" text chunk after its header chunk, in Latin-1 as PNG text is.
+export function withPngTitle(png: Uint8Array, title: string): Uint8Array {
+  const latin1 = [...title].map((ch) => (ch.charCodeAt(0) <= 0xff ? ch.charCodeAt(0) : 0x3f));
+  const data = new Uint8Array([..."tEXtTitle"].map((ch) => ch.charCodeAt(0)).concat(0, latin1));
+  const chunk = new Uint8Array(data.length + 8);
+  const view = new DataView(chunk.buffer);
+  view.setUint32(0, data.length - 4);
+  chunk.set(data, 4);
+  view.setUint32(data.length + 4, crc32(data));
+  const headerEnd = 8 + 25; // signature, then IHDR's length, type, 13 bytes and CRC
+  const out = new Uint8Array(png.length + chunk.length);
+  out.set(png.subarray(0, headerEnd));
+  out.set(chunk, headerEnd);
+  out.set(png.subarray(headerEnd), headerEnd + chunk.length);
+  return out;
+}
+
 export class ScatterPlot {
   private plot: uPlot | null = null;
   private data: PlotData | null = null;
@@ -61,6 +156,13 @@ export class ScatterPlot {
     private readonly picked: (sample: number) => void,
   ) {
     host.tabIndex = 0;
+    // The plot follows its box's width.
+    new ResizeObserver(() => {
+      const width = this.width();
+      if (this.plot && Math.abs(this.plot.width - width) > 1) {
+        this.plot.setSize({ width, height: plotHeight });
+      }
+    }).observe(host);
     host.addEventListener("keydown", (event) => {
       const step = { ArrowRight: 1, ArrowUp: 1, ArrowLeft: -1, ArrowDown: -1 }[event.key];
       if (step !== undefined && this.sortedPoints.length > 0) {
@@ -73,6 +175,10 @@ export class ScatterPlot {
     });
   }
 
+  private width(): number {
+    return Math.max(160, this.host.clientWidth || 800);
+  }
+
   private tell(index: number): void {
     this.pickedIndex = index;
     this.picked(this.sortedPoints[index].sample);
@@ -83,32 +189,17 @@ export class ScatterPlot {
     this.data = d;
     this.sortedPoints = [...d.points].sort((a, b) => a.x - b.x);
     this.pickedIndex = -1;
-    const colour = getComputedStyle(document.body).color;
-    const accent = getComputedStyle(document.documentElement).getPropertyValue("--accent").trim() || "#0b5cad";
-    const faint = d.points.length > 2000 ? 0.35 : 0.8;
-    const options: uPlot.Options = {
-      title: d.title,
-      width: Math.max(320, this.host.clientWidth || 800),
-      height: 420,
-      scales: { x: { time: false } },
-      legend: { show: false },
-      cursor: { drag: { x: false, y: false }, points: { show: false } },
-      axes: [
-        { label: d.xTitle, stroke: colour, grid: { stroke: "#8884" } },
-        { label: d.yTitle, stroke: colour, grid: { stroke: "#8884" } },
-      ],
-      series: [
-        {},
-        { label: "samples", stroke: accent, paths: () => null, points: { show: true, size: 5, width: 1, fill: `rgba(127,127,127,${faint})` } },
-        { label: "regression line", stroke: colour, width: 2, spanGaps: true, points: { show: false } },
-        { label: "band", stroke: colour, dash: [3, 4], spanGaps: true, points: { show: false } },
-        { label: "band", stroke: colour, dash: [3, 4], spanGaps: true, points: { show: false } },
-        { label: "bootstrap band", stroke: "#c62828", dash: [8, 4], spanGaps: true, points: { show: false } },
-        { label: "bootstrap band", stroke: "#c62828", dash: [8, 4], spanGaps: true, points: { show: false } },
-      ],
-    };
-    this.plot = new uPlot(options, columns(d), this.host);
+    this.plot = new uPlot(plotOptions(d, screenColours(d.points.length), this.width(), plotHeight), columns(d), this.host);
     this.plot.over.addEventListener("click", () => this.pick());
+  }
+
+  // No plot: the run's points are let go.
+  clear(): void {
+    this.plot?.destroy();
+    this.plot = null;
+    this.data = null;
+    this.sortedPoints = [];
+    this.pickedIndex = -1;
   }
 
   // The sample nearest to the pointer.
@@ -135,9 +226,49 @@ export class ScatterPlot {
     }
   }
 
-  png(): Promise<Blob> {
-    const canvas = this.plot?.ctx.canvas;
-    return new Promise((resolve, reject) => (canvas ? canvas.toBlob((b) => (b ? resolve(b) : reject(new Error("no image")))) : reject(new Error("no plot"))));
+  // The figure as printed: the caption above the plot, the equation below, black on white
+  // whatever the page's colours.
+  async png(): Promise<Blob> {
+    const d = this.data;
+    if (!d) {
+      throw new Error("no plot");
+    }
+    const box = document.createElement("div");
+    box.style.cssText = "position: fixed; left: -20000px; top: 0;";
+    document.body.append(box);
+    try {
+      let drawn = () => {};
+      const ready = new Promise<void>((resolve) => (drawn = resolve));
+      const printed = new uPlot(plotOptions(d, printColours, pngWidth, Math.round(pngWidth * 0.6), () => drawn()), columns(d), box);
+      await ready;
+      const plotCanvas = printed.ctx.canvas;
+      const scale = plotCanvas.width / pngWidth;
+      const canvas = document.createElement("canvas");
+      const ctx = canvas.getContext("2d")!;
+      const font = `${Math.round(16 * scale)}px sans-serif`;
+      const lineHeight = Math.round(22 * scale);
+      ctx.font = font;
+      const caption = wrapped(ctx, d.title, plotCanvas.width - 2 * lineHeight);
+      const top = lineHeight * (caption.length + 1);
+      canvas.width = plotCanvas.width;
+      canvas.height = top + plotCanvas.height + (d.equation ? 2 * lineHeight : 0);
+      ctx.fillStyle = "#ffffff";
+      ctx.fillRect(0, 0, canvas.width, canvas.height);
+      ctx.fillStyle = printColours.text;
+      ctx.font = font;
+      ctx.textAlign = "center";
+      ctx.textBaseline = "middle";
+      caption.forEach((line, k) => ctx.fillText(line, canvas.width / 2, lineHeight * (k + 1)));
+      ctx.drawImage(plotCanvas, 0, top);
+      if (d.equation) {
+        ctx.fillText(d.equation, canvas.width / 2, top + plotCanvas.height + lineHeight);
+      }
+      printed.destroy();
+      const blob = await new Promise<Blob>((resolve, reject) => canvas.toBlob((b) => (b ? resolve(b) : reject(new Error("no image"))), "image/png"));
+      return new Blob([withPngTitle(new Uint8Array(await blob.arrayBuffer()), d.title)], { type: "image/png" });
+    } finally {
+      box.remove();
+    }
   }
 
   svg(): string {
@@ -159,8 +290,9 @@ export class ScatterPlot {
     const escape = (t: string) => t.replace(/&/g, "&amp;").replace(/</g, "&lt;");
     const parts = [
       `<svg xmlns="http://www.w3.org/2000/svg" width="${w}" height="${h}" viewBox="0 0 ${w} ${h}" font-family="sans-serif">`,
+      `<title>${escape(d.title)}</title>`,
       `<rect width="${w}" height="${h}" fill="white"/>`,
-      `<text x="${w / 2}" y="24" text-anchor="middle" font-size="15">${escape(d.title)}</text>`,
+      `<text x="${w / 2}" y="24" text-anchor="middle" font-size="13">${escape(d.title)}</text>`,
       `<rect x="${left}" y="40" width="${w - left - 20}" height="${h - bottom - 40}" fill="none" stroke="black"/>`,
       `<text x="${(left + w) / 2}" y="${h - 15}" text-anchor="middle" font-size="13">${escape(d.xTitle)}</text>`,
       `<text x="18" y="${(h - bottom) / 2}" text-anchor="middle" font-size="13" transform="rotate(-90 18 ${(h - bottom) / 2})">${escape(d.yTitle)}</text>`,

@@ -36,7 +36,8 @@ export interface Inspection {
   unknown: UnknownName[];
   mapped: MappedName[];
   samples: number;
-  families: number;
+  families: number; // before the unknown names are answered
+  familyNames: string[]; // the families of the names known or mapped
   notes: string[];
   doubtful: string;
   testVariables: TestVariableFacts[];
@@ -158,5 +159,5 @@ export type Answer =
 export type FromWorker =
   | { kind: "ready"; catalogue: Catalogue }
   | { kind: "failed"; id?: number; error: string }
-  | { kind: "progress"; fraction: number }
+  | { kind: "progress"; fraction: number; stage: string }
   | (Answer & { id: number });

@@ -1,12 +1,18 @@
 // The sortable results list: only the rows in view are in the page, so that 200,000
-// samples scroll smoothly. A header button sorts by its column, again in reverse. The
-// cells' texts and the ranks they sort by are the engine's, those of the desktop program's
-// list: a column sorts as text, its cells without a value last in either direction, and
-// rows of equal rank keep the order they had.
+// samples scroll smoothly. The list is one grid in one scrolling box: its header row stays at
+// the top and moves sideways with the columns. A header's button sorts by its column, again
+// in reverse. The cells' texts and the ranks they sort by are the engine's, those of the
+// desktop program's list: a column sorts as text, its cells without a value last in either
+// direction, and rows of equal rank keep the order they had.
 
 import type { ListColumns } from "./protocol";
 
 const rowHeight = 26; // pixels, as .list-row in the style
+
+// Number, code, sample and class, then the numbers, in rem: the narrowest each column gets.
+function columnWidths(count: number): number[] {
+  return [3, 6, 9, 4.5, ...Array<number>(Math.max(0, count - 4)).fill(6)];
+}
 
 export class ResultsList {
   private columns: ListColumns = { cells: [], ranks: [] };
@@ -14,12 +20,13 @@ export class ResultsList {
   private sortColumn = -1;
   private descending = false;
 
+  // `box` scrolls, `head` is its header row, `body` holds the rows.
   constructor(
+    private readonly box: HTMLElement,
     private readonly head: HTMLElement,
     private readonly body: HTMLElement,
-    private readonly spacer: HTMLElement,
   ) {
-    body.addEventListener("scroll", () => this.render());
+    box.addEventListener("scroll", () => this.render());
   }
 
   // A run's rows sorted again as last chosen: from their sample order, or from their order
@@ -31,26 +38,35 @@ export class ResultsList {
     }
     this.head.replaceChildren(
       ...headers.map((header, column) => {
+        const cell = document.createElement("div");
+        cell.setAttribute("role", "columnheader");
         const button = document.createElement("button");
         button.type = "button";
         button.textContent = header;
-        button.setAttribute("role", "columnheader");
-        button.setAttribute("aria-label", `Sort by ${header}`);
+        button.title = `Sort by ${header}`;
         button.addEventListener("click", () => {
           this.descending = column === this.sortColumn ? !this.descending : false;
           this.sortColumn = column;
           this.sort();
         });
-        return button;
+        cell.append(button);
+        return cell;
       }),
     );
-    // Number, code, sample and class, then the numbers, sharing what is left.
-    this.head.parentElement?.style.setProperty("--columns", `3rem 6rem 9rem 3.5rem repeat(${headers.length - 4}, minmax(4.5rem, 1fr))`);
-    this.spacer.style.height = `${this.order.length * rowHeight}px`;
+    const widths = columnWidths(headers.length);
+    this.box.style.setProperty("--columns", widths.map((w) => `minmax(${w}rem, 1fr)`).join(" "));
+    this.box.style.setProperty("--list-width", `${widths.reduce((a, b) => a + b, 0)}rem`);
+    this.box.setAttribute("aria-rowcount", String(this.order.length + 1));
+    this.body.style.height = `${this.order.length * rowHeight}px`;
     if (!sameRows) {
-      this.body.scrollTop = 0;
+      this.box.scrollTop = 0;
     }
     this.sort();
+  }
+
+  // No rows and no columns: the run's texts are let go.
+  clear(): void {
+    this.show([], { cells: [], ranks: [] });
   }
 
   private sort(): void {
@@ -60,20 +76,22 @@ export class ResultsList {
       const last = (i: number) => Number(ranks[i] === 0);
       this.order.sort((a, b) => last(a) - last(b) || sign * (ranks[a] - ranks[b]));
     }
-    this.head.querySelectorAll("button").forEach((button, i) => {
-      button.setAttribute("aria-sort", i === this.sortColumn ? (this.descending ? "descending" : "ascending") : "none");
+    [...this.head.children].forEach((cell, i) => {
+      cell.setAttribute("aria-sort", i === this.sortColumn ? (this.descending ? "descending" : "ascending") : "none");
     });
     this.render();
   }
 
   private render(): void {
-    const first = Math.floor(this.body.scrollTop / rowHeight);
-    const count = Math.ceil(this.body.clientHeight / rowHeight) + 2;
+    const scrolled = Math.max(0, this.box.scrollTop - this.head.offsetHeight);
+    const first = Math.floor(scrolled / rowHeight);
+    const count = Math.ceil(this.box.clientHeight / rowHeight) + 2;
     const visible: HTMLElement[] = [];
     for (let k = first; k < Math.min(this.order.length, first + count); ++k) {
       const row = document.createElement("div");
       row.className = "list-row";
       row.setAttribute("role", "row");
+      row.setAttribute("aria-rowindex", String(k + 2));
       row.style.top = `${k * rowHeight}px`;
       for (const column of this.columns.cells) {
         const span = document.createElement("span");
@@ -83,6 +101,6 @@ export class ResultsList {
       }
       visible.push(row);
     }
-    this.body.replaceChildren(this.spacer, ...visible);
+    this.body.replaceChildren(...visible);
   }
 }

@@ -9,10 +9,12 @@ import type { Answer, Catalogue, FromWorker, OutputFile, ToWorker } from "./prot
 
 interface EngineSession {
   families(): string;
-  inspect(path: string, taxaMap: string, decimalComma: boolean, readPastBlankLines: boolean): string;
-  run(path: string, request: string, progress: (fraction: number) => void): string;
-  intervals(replicates: number, seed: number, progress: (fraction: number) => void): string;
+  inspect(path: string, taxaMap: string, decimalComma: boolean, readPastBlankLines: boolean, progress: Progress): string;
+  run(path: string, request: string, progress: Progress): string;
+  intervals(replicates: number, seed: number, progress: Progress): string;
 }
+
+type Progress = (fraction: number, stage: string) => void;
 
 interface EngineModule {
   Session: new (databasePath: string) => EngineSession;
@@ -39,13 +41,16 @@ function post(message: FromWorker): void {
   scope.postMessage(message, files.map((f) => f.bytes.buffer));
 }
 
-// Progress is passed on only when it moves by a hundredth, so that the page is not flooded.
-function progressReporter(): (fraction: number) => void {
+// Progress is passed on when its stage changes or it moves by a hundredth, so that the page
+// is not flooded.
+function progressReporter(): Progress {
   let last = -1;
-  return (fraction) => {
-    if (fraction - last >= 0.01 || fraction >= 1) {
+  let lastStage = "";
+  return (fraction, stage) => {
+    if (stage !== lastStage || fraction - last >= 0.01 || fraction >= 1) {
       last = fraction;
-      post({ kind: "progress", fraction });
+      lastStage = stage;
+      post({ kind: "progress", fraction, stage });
     }
   };
 }
@@ -78,7 +83,7 @@ function answer(message: ToWorker, fs: EngineModule["FS"]): Answer {
   switch (message.kind) {
     case "inspect": {
       fs.writeFile(message.fileName, message.bytes);
-      return { kind: "inspected", answer: JSON.parse(session.inspect(message.fileName, message.taxaMap, message.decimalComma, message.readPastBlankLines)) };
+      return { kind: "inspected", answer: JSON.parse(session.inspect(message.fileName, message.taxaMap, message.decimalComma, message.readPastBlankLines, progressReporter())) };
     }
     case "run": {
       fs.writeFile(message.fileName, message.bytes);
