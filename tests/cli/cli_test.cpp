@@ -642,16 +642,14 @@ TEST(CliOutputs, NoOutputReplacesTheSampleFileThroughALink) {
     EXPECT_EQ(readFile(dir.file("s.txt")), typical);
 }
 
-// The taxa map answers before --unknown suggest; every file goes to the output folder, and
-// a second sample file of the same name does not replace the first one's results there.
 // The record of the names: every column with its family, where the family comes from and
 // what that source knew, the family the metrics count it as, under the settings of the read
-// and what the read left out; a name that reads as a formula is guarded.
+// and what the read left out; in UTF-8 (the file is Windows-1252), formulas guarded.
 TEST(CliOutputs, RecordOfTheNamesTellsHowEachColumnWasRead) {
     TempDir dir;
     SampleFile f = SampleFile::typical(SampleFile::defaultClasses(),
-                                       {"BAETIDAE", "ELMINTHIDAE", "Ephemera", "Potamopyrgus antipodarum",
-                                        "Talitrus", "SIMULIIDAX", "MYSTERYIDAE", "=cmd|x"});
+                                       {"LIMONIIDAE", "ELMINTHIDAE", "Ephemera", "Potamopyrgus antipodarum",
+                                        "Talitrus", "SIMULIIDAX", "Sphaerius acaroides", "=cmd|\xE9"});
     std::string text = f.text();
     writeFile(dir.file("s.txt"), text.insert(text.rfind("\r\n", text.size() - 3) + 2, "\r\n"));
     writeFile(dir.file("map.tsv"), "Ephemera\tPERLIDAE\n");
@@ -667,14 +665,15 @@ TEST(CliOutputs, RecordOfTheNamesTellsHowEachColumnWasRead) {
         record.substr(record.find('\n') + 1),
         "# The data end at the blank line 16: 1 non-blank line after it was not read.\n"
         "column\tname\tfamily\tsource\tevidence\tcounted_as\n"
-        "7\tBAETIDAE\tBAETIDAE\ttaxa database\t\t\n"
+        "7\tLIMONIIDAE\tLIMONIIDAE\ttaxa database\t\tTIPULIDAE\n"
         "8\tELMINTHIDAE\tELMIDAE\tsynonym\t\t\n"
         "9\tEphemera\tPERLIDAE\ttaxa map\tline 1\t\n"
         "10\tPotamopyrgus antipodarum\tTATEIDAE\ttaxon dictionary\tPotamopyrgus antipodarum\tHYDROBIIDAE\n"
         "11\tTalitrus\tTALITRIDAE\ttype-genus rule\tTALITRUS\t\n"
         "12\tSIMULIIDAX\tSIMULIIDAE\tprefix rule (a guess)\tSIMULIIDA\t\n"
-        "13\tMYSTERYIDAE\t\tignored\tby --unknown suggest: no family suggested\t\n"
-        "14\t'=cmd|x\t\tignored\tby --unknown suggest: no family suggested\t\n");
+        "13\tSphaerius acaroides\t\tignored\tby --unknown suggest: taxon dictionary: Sphaerius acaroides → "
+        "Sphaeriusidae, a family the taxa database does not hold\t\n"
+        "14\t'=cmd|\xC3\xA9\t\tignored\tby --unknown suggest: no family suggested\t\n");
     EXPECT_EQ(batch(runOn(dir.file("s.txt"), {"--unknown", "suggest", "--force", "--no-taxa-record"})).status,
               0);
     EXPECT_EQ(readFile(dir.file("s_taxa.tsv")), record); // left as it was
@@ -694,6 +693,8 @@ TEST(CliOutputs, FailureAfterColumnsLeftOutSaysWhichAndWhatWasWritten) {
                           dir.file("g_adj.txt") + " was written.\n"));
 }
 
+// The taxa map answers before --unknown suggest; every file goes to the output folder, and
+// a second sample file of the same name does not replace the first one's results there.
 TEST(CliOutputs, OutputFolderTakesEveryFileAndTheTaxaMapAnswersFirst) {
     TempDir dir;
     SampleFile f = SampleFile::typical();
