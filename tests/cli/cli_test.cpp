@@ -315,6 +315,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "\n  line 4, column 8 (HEPTAGENIIDAE): \"3a\" read as 3\n  line 8, column 9 (LEUCTRIDAE): "
                   "\"<1\" read as 0\n",
                   ": The data end at the blank line 17: 1 non-blank line after it was not read.\n",
+                  "  Note: The data end at the blank line 17: 1 non-blank line after it was not read.\n",
                   ": 1 sample with a total abundance of 0 was left out (file line 16).\n"}),
         FileCase(
             "StrictFailsOnCellsNotPlainNumbers", takenAsRead, {"--unknown", "ignore", "--strict"}, false, 1,
@@ -322,9 +323,8 @@ INSTANTIATE_TEST_SUITE_P(
             {"\"<1\" read as 0\n", "Process aborted (--strict): 2 abundance cell(s)",
              "Process aborted (--strict): The data end at the blank line 17: 1 non-blank line after it was "
              "not read. Read them with --read-past-blank-lines"}),
-        FileCase("LinesAfterABlankLineAreNotedInTheReport", takenAsRead, {"--unknown", "ignore"}, false, 0,
-                 {"s_OUT.txt", "s_taxa.tsv", "s_adj.txt"},
-                 {"  Note: The data end at the blank line 17: 1 non-blank line after it was not read.\n"}),
+        FileCase("StrictFailsOnLinesAfterABlankLine", afterBlank, {"--strict"}, false, 1, {},
+                 {"Process aborted (--strict): The data end at the blank line 16: "}),
         FileCase("LinesAfterABlankLineReadWhenAsked", afterBlank, {"--read-past-blank-lines", "--strict"},
                  false, 0, {"s_OUT.txt", "s_taxa.tsv"},
                  {": 1 empty line inside the data was read past, as asked (the first: line 16).\n",
