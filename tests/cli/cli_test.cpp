@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <ctime>
 #include <set>
 #include <sstream>
 
@@ -506,9 +507,9 @@ TEST(CliProcess, ExitStatusAndHelp) {
     EXPECT_THAT(help.out, HasSubstr("Usage: torrentix-cli --gig GIG --type CODE"));
 }
 
-// The date and time of the results file follow the user's time locale, in ISO 8601 under
-// the C and POSIX locales; no number follows any locale: under German settings (a decimal
-// comma) the rest of the results file is the same, byte for byte.
+// The date and time of the results file follow the user's time locale (LC_ALL, else LC_TIME,
+// else LANG), in ISO 8601 under the C and POSIX locales; no number follows any locale: under
+// German settings (a decimal comma) the rest of the results file is the same, byte for byte.
 TEST(CliProcess, DateFollowsTheTimeLocaleAndNoNumberDoes) {
     if (!posixSystem) {
         GTEST_SKIP() << "locales built by localedef are POSIX only";
@@ -534,6 +535,7 @@ TEST(CliProcess, DateFollowsTheTimeLocaleAndNoNumberDoes) {
     } cases[] = {
         {"", iso},
         {"LANG=de_DE.UTF-8 LC_TIME=POSIX", iso},
+        {"LC_ALL=C.UTF-8 LC_TIME=de_DE.UTF-8", iso},
         {"LANG=de_DE.UTF-8", "99.99.9999\r\n99:99:99"},
         {"LC_NUMERIC=de_DE.UTF-8 LC_TIME=en_US.UTF-8", "99/99/9999\r\n99:99:99 AM"},
     };
@@ -542,9 +544,14 @@ TEST(CliProcess, DateFollowsTheTimeLocaleAndNoNumberDoes) {
         row[SampleFile::firstFamily + 1] += ".25";
     }
     writeFile(dir.file("s.txt"), f.text());
+    const auto today = [](std::time_t now = std::time(nullptr)) { // in UTC, as the runs are told
+        std::array<char, 11> day{};
+        return std::string(day.data(), std::strftime(day.data(), day.size(), "%Y-%m-%d", std::gmtime(&now)));
+    };
     for (const auto& c : cases) {
         const std::string environment =
-            "env -u LC_ALL -u LC_TIME -u LANG LOCPATH='" + dir.path() + "' " + c.environment;
+            "env -u LC_ALL -u LC_TIME -u LANG TZ=UTC LOCPATH='" + dir.path() + "' " + c.environment;
+        const std::string dayBefore = today();
         ASSERT_EQ(
             process(dir, "--force --gig Nor --type R-N2 '" + dir.file("s.txt") + "'", environment).status, 0);
         const std::string written = readFile(dir.file("s_OUT.txt"));
@@ -552,6 +559,8 @@ TEST(CliProcess, DateFollowsTheTimeLocaleAndNoNumberDoes) {
         const std::size_t date = written.find("\r\n\r\n") + 4, time = written.find("\r\n", date) + 2;
         const std::size_t end = written.find("\r\n", time);
         EXPECT_EQ(shape(written.substr(date, end - date)), c.dateAndTime) << c.environment;
+        const std::string day = written.substr(date, 10); // the day the run began or, past midnight, ended
+        EXPECT_TRUE(c.dateAndTime != iso || day == dayBefore || day == today()) << day << c.environment;
         const cli::BatchEnvironment sameClock{dbFolder, written.substr(date, time - 2 - date),
                                               written.substr(time, end - time)};
         ASSERT_EQ(batch({"--force", "--gig", "Nor", "--type", "R-N2", dir.file("s.txt")}, sameClock).status,
