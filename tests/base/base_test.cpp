@@ -39,6 +39,7 @@ TEST(NumberForms, FixedDecimalsRoundHalfAwayFromZeroOnTheExactBinaryValue) {
     expectTexts([](double v) { return formatFixed(v, 1); },
                 {{0.25, "0.3"}, {-5.0, "-5.0"}, {notANumber, "N/A"}});
     expectTexts(formatPercent, {{0.25, "25.00%"}, {1.0 / 3.0, "33.33%"}, {1.0, "100.00%"}});
+    EXPECT_EQ(formatBound(0.0625, 3) + " " + formatBound(std::nullopt, 3), "0.063 -"); // interval bounds
 }
 
 TEST(NumberForms, GeneralFormKeepsFifteenDigitsOrSevenFor32BitValues) {
