@@ -39,6 +39,7 @@ TEST(NumberForms, FixedDecimalsRoundHalfAwayFromZeroOnTheExactBinaryValue) {
     expectTexts([](double v) { return formatFixed(v, 1); },
                 {{0.25, "0.3"}, {-5.0, "-5.0"}, {notANumber, "N/A"}});
     expectTexts(formatPercent, {{0.25, "25.00%"}, {1.0 / 3.0, "33.33%"}, {1.0, "100.00%"}});
+    EXPECT_EQ(formatBound(0.0625, 3) + " " + formatBound(std::nullopt, 3), "0.063 -"); // interval bounds
 }
 
 TEST(NumberForms, GeneralFormKeepsFifteenDigitsOrSevenFor32BitValues) {
@@ -158,7 +159,7 @@ TEST(Files, PathsUseTheSystemsSeparators) {
 
 // Two paths name one file when the file is one, however they are spelt: with "." and
 // "..", through a link, in other letter case where the file system ignores case (Windows);
-// a path to no file names none.
+// a path to no file names none, and one file number on two file systems names two files.
 TEST(Files, OneFileByItsIdentityNotItsPath) {
     TempDir dir;
     writeFile(dir.file("s.txt"), "x");
@@ -179,6 +180,7 @@ TEST(Files, OneFileByItsIdentityNotItsPath) {
         EXPECT_EQ(platform::sameFile(dir.file("s.txt"), c.other), c.same) << c.other;
     }
     EXPECT_FALSE(platform::sameFile(dir.file("missing.txt"), dir.file("missing.txt")));
+    EXPECT_FALSE(platform::sameFile("/proc", "/sys")); // Linux: inode 1 of two file systems
 }
 
 // A path far beyond Windows' classic 260 characters, in folders with non-ASCII names: the

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <ctime>
 #include <set>
 #include <sstream>
 
@@ -323,6 +324,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "\n  line 4, column 8 (HEPTAGENIIDAE): \"3a\" read as 3\n  line 8, column 9 (LEUCTRIDAE): "
                   "\"<1\" read as 0\n",
                   ": The data end at the blank line 17: 1 non-blank line after it was not read.\n",
+                  "  Note: The data end at the blank line 17: 1 non-blank line after it was not read.\n",
                   ": 1 sample with a total abundance of 0 was left out (file line 16).\n"}),
         FileCase(
             "StrictFailsOnCellsNotPlainNumbers", takenAsRead, {"--unknown", "ignore", "--strict"}, false, 1,
@@ -330,9 +332,8 @@ INSTANTIATE_TEST_SUITE_P(
             {"\"<1\" read as 0\n", "Process aborted (--strict): 2 abundance cell(s)",
              "Process aborted (--strict): The data end at the blank line 17: 1 non-blank line after it was "
              "not read. Read them with --read-past-blank-lines"}),
-        FileCase("LinesAfterABlankLineAreNotedInTheReport", takenAsRead, {"--unknown", "ignore"}, false, 0,
-                 {"s_OUT.txt", "s_taxa.tsv", "s_adj.txt"},
-                 {"  Note: The data end at the blank line 17: 1 non-blank line after it was not read.\n"}),
+        FileCase("StrictFailsOnLinesAfterABlankLine", afterBlank, {"--strict"}, false, 1, {},
+                 {"Process aborted (--strict): The data end at the blank line 16: "}),
         FileCase("LinesAfterABlankLineReadWhenAsked", afterBlank, {"--read-past-blank-lines", "--strict"},
                  false, 0, {"s_OUT.txt", "s_taxa.tsv"},
                  {": 1 empty line inside the data was read past, as asked (the first: line 16).\n",
@@ -514,9 +515,9 @@ TEST(CliProcess, ExitStatusAndHelp) {
     EXPECT_THAT(help.out, HasSubstr("Usage: torrentix-cli --gig GIG --type CODE"));
 }
 
-// The date and time of the results file follow the user's time locale, in ISO 8601 under
-// the C and POSIX locales; no number follows any locale: under German settings (a decimal
-// comma) the rest of the results file is the same, byte for byte.
+// The date and time of the results file follow the user's time locale (LC_ALL, else LC_TIME,
+// else LANG), in ISO 8601 under the C and POSIX locales; no number follows any locale: under
+// German settings (a decimal comma) the rest of the results file is the same, byte for byte.
 TEST(CliProcess, DateFollowsTheTimeLocaleAndNoNumberDoes) {
     if (!posixSystem) {
         GTEST_SKIP() << "locales built by localedef are POSIX only";
@@ -542,6 +543,7 @@ TEST(CliProcess, DateFollowsTheTimeLocaleAndNoNumberDoes) {
     } cases[] = {
         {"", iso},
         {"LANG=de_DE.UTF-8 LC_TIME=POSIX", iso},
+        {"LC_ALL=C.UTF-8 LC_TIME=de_DE.UTF-8", iso},
         {"LANG=de_DE.UTF-8", "99.99.9999\r\n99:99:99"},
         {"LC_NUMERIC=de_DE.UTF-8 LC_TIME=en_US.UTF-8", "99/99/9999\r\n99:99:99 AM"},
     };
@@ -553,10 +555,15 @@ TEST(CliProcess, DateFollowsTheTimeLocaleAndNoNumberDoes) {
     // The C library's newlocale keeps the search path LOCPATH gives it to the end of the
     // program: its leak, not ours, which LeakSanitizer would otherwise report at exit.
     writeFile(dir.file("leaks.supp"), "leak:__argz_add_sep\n");
+    const auto today = [](std::time_t now = std::time(nullptr)) { // in UTC, as the runs are told
+        std::array<char, 11> day{};
+        return std::string(day.data(), std::strftime(day.data(), day.size(), "%Y-%m-%d", std::gmtime(&now)));
+    };
     for (const auto& c : cases) {
-        const std::string environment = "env -u LC_ALL -u LC_TIME -u LANG LOCPATH='" + dir.path() +
+        const std::string environment = "env -u LC_ALL -u LC_TIME -u LANG TZ=UTC LOCPATH='" + dir.path() +
                                         "' LSAN_OPTIONS=suppressions='" + dir.file("leaks.supp") + "' " +
                                         c.environment;
+        const std::string dayBefore = today();
         const Outcome run =
             process(dir, "--force --gig Nor --type R-N2 '" + dir.file("s.txt") + "'", environment);
         ASSERT_EQ(run.status, 0) << c.environment << "\n" << run.err;
@@ -565,6 +572,8 @@ TEST(CliProcess, DateFollowsTheTimeLocaleAndNoNumberDoes) {
         const std::size_t date = written.find("\r\n\r\n") + 4, time = written.find("\r\n", date) + 2;
         const std::size_t end = written.find("\r\n", time);
         EXPECT_EQ(shape(written.substr(date, end - date)), c.dateAndTime) << c.environment;
+        const std::string day = written.substr(date, 10); // the day the run began or, past midnight, ended
+        EXPECT_TRUE(c.dateAndTime != iso || day == dayBefore || day == today()) << day << c.environment;
         const cli::BatchEnvironment sameClock{dbFolder, written.substr(date, time - 2 - date),
                                               written.substr(time, end - time)};
         ASSERT_EQ(batch({"--force", "--gig", "Nor", "--type", "R-N2", dir.file("s.txt")}, sameClock).status,
@@ -655,16 +664,14 @@ TEST(CliOutputs, NoOutputReplacesTheSampleFileThroughALink) {
     EXPECT_EQ(readFile(dir.file("s.txt")), typical);
 }
 
-// The taxa map answers before --unknown suggest; every file goes to the output folder, and
-// a second sample file of the same name does not replace the first one's results there.
 // The record of the names: every column with its family, where the family comes from and
 // what that source knew, the family the metrics count it as, under the settings of the read
-// and what the read left out; a name that reads as a formula is guarded.
+// and what the read left out; in UTF-8 (the file is Windows-1252), formulas guarded.
 TEST(CliOutputs, RecordOfTheNamesTellsHowEachColumnWasRead) {
     TempDir dir;
     SampleFile f = SampleFile::typical(SampleFile::defaultClasses(),
-                                       {"BAETIDAE", "ELMINTHIDAE", "Ephemera", "Potamopyrgus antipodarum",
-                                        "Talitrus", "SIMULIIDAX", "MYSTERYIDAE", "=cmd|x"});
+                                       {"LIMONIIDAE", "ELMINTHIDAE", "Ephemera", "Potamopyrgus antipodarum",
+                                        "Talitrus", "SIMULIIDAX", "Sphaerius acaroides", "=cmd|\xE9"});
     std::string text = f.text();
     writeFile(dir.file("s.txt"), text.insert(text.rfind("\r\n", text.size() - 3) + 2, "\r\n"));
     writeFile(dir.file("map.tsv"), "Ephemera\tPERLIDAE\n");
@@ -680,14 +687,15 @@ TEST(CliOutputs, RecordOfTheNamesTellsHowEachColumnWasRead) {
         record.substr(record.find('\n') + 1),
         "# The data end at the blank line 16: 1 non-blank line after it was not read.\n"
         "column\tname\tfamily\tsource\tevidence\tcounted_as\n"
-        "7\tBAETIDAE\tBAETIDAE\ttaxa database\t\t\n"
+        "7\tLIMONIIDAE\tLIMONIIDAE\ttaxa database\t\tTIPULIDAE\n"
         "8\tELMINTHIDAE\tELMIDAE\tsynonym\t\t\n"
         "9\tEphemera\tPERLIDAE\ttaxa map\tline 1\t\n"
         "10\tPotamopyrgus antipodarum\tTATEIDAE\ttaxon dictionary\tPotamopyrgus antipodarum\tHYDROBIIDAE\n"
         "11\tTalitrus\tTALITRIDAE\ttype-genus rule\tTALITRUS\t\n"
         "12\tSIMULIIDAX\tSIMULIIDAE\tprefix rule (a guess)\tSIMULIIDA\t\n"
-        "13\tMYSTERYIDAE\t\tignored\tby --unknown suggest: no family suggested\t\n"
-        "14\t'=cmd|x\t\tignored\tby --unknown suggest: no family suggested\t\n");
+        "13\tSphaerius acaroides\t\tignored\tby --unknown suggest: taxon dictionary: Sphaerius acaroides → "
+        "Sphaeriusidae, a family the taxa database does not hold\t\n"
+        "14\t'=cmd|\xC3\xA9\t\tignored\tby --unknown suggest: no family suggested\t\n");
     EXPECT_EQ(batch(runOn(dir.file("s.txt"), {"--unknown", "suggest", "--force", "--no-taxa-record"})).status,
               0);
     EXPECT_EQ(readFile(dir.file("s_taxa.tsv")), record); // left as it was
@@ -707,6 +715,8 @@ TEST(CliOutputs, FailureAfterColumnsLeftOutSaysWhichAndWhatWasWritten) {
                           dir.file("g_adj.txt") + " was written.\n"));
 }
 
+// The taxa map answers before --unknown suggest; every file goes to the output folder, and
+// a second sample file of the same name does not replace the first one's results there.
 TEST(CliOutputs, OutputFolderTakesEveryFileAndTheTaxaMapAnswersFirst) {
     TempDir dir;
     SampleFile f = SampleFile::typical();

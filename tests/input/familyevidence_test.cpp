@@ -147,17 +147,17 @@ TEST(FamilyEvidence, HigherGroupsAreNeverGuessedIntoAFamily) {
 
 // A misspelt genus is neither the dictionary's nor a type genus: only the guess from its
 // leading letters remains (a wrong family here), marked as a guess and never a known answer.
-// Where the dictionary holds the name itself, its answer decides over the family named after
-// the genus and says so; a name it knows only by its genus stays disputed, as does a pair of
-// names of two families. One the dictionary files under a family the database does not hold
-// gets no proposal.
+// Where the dictionary holds the name itself (a life stage aside), its answer decides over the
+// family named after the genus and says so; a name it knows only by its genus stays disputed,
+// as does a pair of names of two families. One the dictionary files under a family the
+// database does not hold gets no proposal.
 TEST(FamilyEvidence, MisspeltAndDisputedNamesAreNotDecided) {
     const FamilyEvidence misspelt = familyEvidence(realTaxa(), "EPHEMERRA DANICA", false);
     EXPECT_FALSE(misspelt.known || misspelt.typeGenus || misspelt.knownAnswer());
     EXPECT_EQ(proposed(misspelt), "EPHEMERELLIDAE");
     EXPECT_EQ(describe(*misspelt.suggestion()), "leading letters: EPHEMER → EPHEMERELLIDAE (a guess)");
 
-    for (const char* beetle : {"HYDROBIUS FUSCIPES", "HYDROBIUS"}) {
+    for (const char* beetle : {"HYDROBIUS FUSCIPES", "HYDROBIUS", "HYDROBIUS FUSCIPES LARVAE"}) {
         const FamilyEvidence e = familyEvidence(realTaxa(), beetle, false);
         EXPECT_EQ(proposed(e), "HYDROPHILIDAE") << beetle;
         EXPECT_TRUE(e.overrulesTypeGenus()) << beetle;

@@ -204,7 +204,7 @@ TEST_F(ReadFixture, CorrectedFileHasTheShapeOfASampleFileAndReadsBackUnasked) {
     EXPECT_FALSE(again.table.namesCorrected);
 }
 
-// Names the outputs cannot tell apart: a code held twice, names equal once cut to the 15
+// Names the outputs cannot tell apart: a code held five times, names equal once cut to the 15
 // characters the results file keeps (said with the names as written), test-variable names
 // equal in their 8-character form. Samples without a name and names that differ are not.
 TEST(SameNames, NamesThatPrintAlikeAreListedWithTheirLines) {
@@ -213,8 +213,9 @@ TEST(SameNames, NamesThatPrintAlikeAreListedWithTheirLines) {
     for (const auto& [code, name, line] : {std::tuple{"A1", "Upper Tiber at Sansepolcro", 3},
                                            {"A2", "Upper Tiber at Citta di Castello", 4},
                                            {"A1", "", 5},
-                                           {"A3", "", 6},
-                                           {"A4", "Arno", 7}}) {
+                                           {"A1", "", 6},
+                                           {"A1", "Arno", 7},
+                                           {"A1", "Arno Valley", 8}}) {
         Sample s;
         s.code = code;
         s.fullName = name;
@@ -224,7 +225,7 @@ TEST(SameNames, NamesThatPrintAlikeAreListedWithTheirLines) {
     }
     EXPECT_EQ(sameNames(t),
               (std::vector<std::string>{
-                  "sample code \"A1\" in lines 3, 5",
+                  "sample code \"A1\" in lines 3, 5, 6, 7, 8",
                   "sample name \"Upper Tiber at\" (written \"Upper Tiber at Sansepolcro\", \"Upper Tiber at "
                   "Citta di Castello\") in lines 3, 4",
                   "test variables \"Nitrate_2019\" and \"Nitrate_2020\" (columns 4 and 6) both print as "

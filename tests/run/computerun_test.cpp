@@ -155,11 +155,17 @@ TEST_F(RunFixture, ExistingResultsFileIsReplacedOnlyWhenTheCallbackSaysSoAndAnUn
     RunCallbacks declined;
     declined.existingResultsFile = [](const std::string&) { return std::nullopt; };
     const RunResult none = computeRun(t, realTaxa(), {}, declined);
-    EXPECT_TRUE(none.outputPath.empty());
-    EXPECT_EQ(none.messages.back(), "No file was saved.");
+    EXPECT_EQ(none.outputPath + none.messages.back(), "No file was saved.");
     RunCallbacks elsewhere;
     elsewhere.existingResultsFile = [&](const std::string&) { return std::optional(dir.file("other.txt")); };
-    EXPECT_EQ(computeRun(t, realTaxa(), {}, elsewhere).outputPath, dir.file("other.txt"));
+    if (posixSystem) { // the record of the names beside them never replaces the sample file either
+        std::filesystem::create_symlink(t.sourcePath, dir.file("s_taxa.tsv"));
+    }
+    RunOptions withRecord;
+    withRecord.taxaRecord = TaxaRecordHeading{};
+    const RunResult other = computeRun(t, realTaxa(), withRecord, elsewhere);
+    EXPECT_EQ(other.outputPath, dir.file("other.txt"));
+    EXPECT_THAT(other.recordError, HasSubstr(posixSystem ? "would replace the sample file" : ""));
     EXPECT_TRUE(fileExists(dir.file("other.txt")));
     EXPECT_EQ(readFile(dir.file("s_OUT.txt")), "old results");
     // The sample file itself is never the results file, however its path is written.
