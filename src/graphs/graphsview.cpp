@@ -67,6 +67,7 @@ GraphsView::GraphsView(QWidget* parent)
     connect(cmdsave_, &QPushButton::clicked, plot_, &ScatterPlot::saveImageAs);
     connect(plot_, &ScatterPlot::pressed, this, &GraphsView::pick);
     connect(plot_, &ScatterPlot::stepped, this, &GraphsView::pick);
+    plot_->setSampleNames([this](std::size_t i) { return sampleLabel(i); });
     connect(plot_, &ScatterPlot::released, sampleInfo_, &SampleInfoLabel::release);
     showButtonStates();
     applyLayout();

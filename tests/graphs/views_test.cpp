@@ -226,8 +226,8 @@ TEST(GraphsView, PressCountsTheSamplesUnderThePointerListsThoseThatFitAndCtrlRel
 }
 
 // The plot takes the focus by click and by Tab; the arrow keys step through the samples and
-// show each as a click on it does; Ctrl+C copies the figure; Shift+F10 and the Menu key open
-// the context menu.
+// show each as a click on it does, the plot's accessible name and description telling the
+// sample and its values; Ctrl+C copies the figure; Shift+F10 and the Menu key open the menu.
 TEST(GraphsView, TheKeyboardStepsThroughTheSamplesCopiesTheFigureAndOpensTheMenu) {
     RunResult run = twentySampleRun();
     run.indices.staricm[0] = 11.0; // the first sample along x, the last along y
@@ -247,6 +247,17 @@ TEST(GraphsView, TheKeyboardStepsThroughTheSamplesCopiesTheFigureAndOpensTheMenu
     for (const auto& [key, sample] : steps) {
         QTest::keyClick(v.plot(), key);
         ASSERT_EQ(v.plot()->currentSample(), sample) << key;
+        QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(v.plot());
+        EXPECT_EQ(heard->text(QAccessible::Name),
+                  QStringLiteral("Scatter plot, %1 - Site %1").arg(sample + 1));
+        EXPECT_TRUE(heard->text(QAccessible::Description)
+                        .startsWith(QStringLiteral("%1 - Site %1: %2 %3, %4 %5")
+                                        .arg(sample + 1)
+                                        .arg(input.xTitle)
+                                        .arg(*input.x[sample], 0, 'f', 2)
+                                        .arg(input.yTitle)
+                                        .arg(input.y[sample], 0, 'f', 2)))
+            << key;
         const QString shown = v.text("sampleInfoLabel");
         const QPoint at = v.plot()->currentScale().toPixel(*input.x[sample], input.y[sample]).toPoint();
         QTest::mousePress(v.plot(), Qt::LeftButton, {}, at);
