@@ -116,6 +116,14 @@ TEST_F(MainWindowTest, RunThroughTheControls) {
     EXPECT_EQ(value("lbl_gigtype").toString(), "R-M1");
     ASSERT_NE(window.workflow().results(), nullptr);
     EXPECT_EQ(readFile(out()), window.workflow().results()->resultsText);
+    QTest::keyClick(control("resultsList"), Qt::Key_Tab); // into the report: its focused part is named
+    QAccessibleInterface* report = QAccessible::queryAccessibleInterface(QApplication::focusWidget());
+    QStringList focused;
+    for (int c = 0; c < report->childCount(); ++c) {
+        focused << (report->child(c)->state().focused ? report->child(c)->text(QAccessible::Name)
+                                                      : QString());
+    }
+    EXPECT_EQ(report->text(QAccessible::Name) + focused.join(""), "ReportReport");
     click("viewButton_2");
     EXPECT_TRUE(shown("graphsPanel"));
     EXPECT_TRUE(control("testVariableButton_1")->isEnabled());
@@ -141,6 +149,9 @@ TEST_F(MainWindowTest, RightButtonHoldsTheMetricsOfAGig) {
     QTest::mousePress(option, Qt::RightButton, {}, dot);
     ASSERT_TRUE(shown("frame_metr"));
     EXPECT_THAT(value("frame_metr", "title").toString().toStdString(), HasSubstr("Eastern continental"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(control("gigOption_3"))->text(QAccessible::Description),
+              "Press mouse right button to view Mediterranean GIG metrics"
+              " (or, from the keyboard, the Menu key or Shift+F10)");
     EXPECT_THAT(value("lbl_metr").toString().toStdString(), HasSubstr("TAXA_N"));
     EXPECT_TRUE(control("frame_metr")->rect().contains(control("lbl_metr")->geometry()));
     QTest::mouseRelease(option, Qt::RightButton, {}, dot);
@@ -165,6 +176,9 @@ TEST_F(MainWindowTest, KeyboardAlone) {
     key("gigOption_2", Qt::Key_Tab); // the focus stays among the GIG options
     EXPECT_TRUE(control("gigOption_2")->hasFocus());
     EXPECT_THAT(value("frame_metr", "title").toString().toStdString(), HasSubstr("Eastern continental"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(control("gigOption_3"))->text(QAccessible::Description),
+              "Press mouse right button to view Mediterranean GIG metrics"
+              " (or, from the keyboard, the Menu key or Shift+F10)");
     key("riverTypeOption_0", Qt::Key_Escape);
     EXPECT_FALSE(shown("frame_metr"));
     key("riverTypeOption_0", Qt::Key_Space);

@@ -123,8 +123,8 @@ TEST(TaxonDialogTest, FitsEachQuestionAnew) {
     EXPECT_EQ(visibleName(" BAETIS\t", false), "[blank]BAETIS[U+0009]"); // fonts without the symbols
 }
 
-// At start-up the information window goes on the first mouse movement; on request it
-// stays, its buttons choose the pages, and a click on the page or "close" ends it.
+// At start-up the information window goes on the first mouse movement, click or key; on
+// request it stays, its buttons choose the pages, and a click on the page or "close" ends it.
 QLabel* pageLabel(InfoWindow& info) {
     for (QLabel* label : info.findChildren<QLabel*>()) {
         if (label->isVisible() && label->text().contains("<h3>")) {
@@ -145,6 +145,14 @@ TEST(InfoWindowTest, StartupAndRequestForms) {
         QApplication::sendEvent(pageLabel(info), &move);
         EXPECT_EQ(info.isVisible(), !atStartup);
     }
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_A, Qt::Key_Escape}) {
+        info.prepareForStartup();
+        info.show();
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &info, key);
+        EXPECT_FALSE(info.isVisible()) << key;
+    }
+    info.prepareOnRequest();
+    info.show();
     for (int i = InfoWindow::pageCount - 1; i >= 0; --i) {
         QTest::mouseClick(info.findChild<QWidget*>(QStringLiteral("cmdpage_%1").arg(i)), Qt::LeftButton);
         EXPECT_EQ(info.page(), i);
