@@ -10,12 +10,12 @@ namespace torrentix {
 namespace {
 
 // Distances in twips.
-constexpr double plotHeightShortfall = 425.0; // the button row below the plot
+constexpr double buttonRowMargin = 80.0; // the button row below the plot, beyond its buttons
 constexpr double buttonGap = 30.0;
-constexpr double buttonHeight = 345.0;
-constexpr double testButtonWidth = 1215.0;
-constexpr double switchButtonWidth = 735.0;
-constexpr double saveButtonWidth = 1500.0;
+constexpr double designButtonHeight = 345.0; // at the design's text size
+constexpr double designTestButtonWidth = 1215.0;
+constexpr double designSwitchButtonWidth = 735.0;
+constexpr double designSaveButtonWidth = 1500.0;
 constexpr double sideGap = 75.0;      // between the plot and the texts beside it
 constexpr double rightMargin = 200.0; // right of the texts
 constexpr double textGap = 50.0;      // between the information line and the regression text
@@ -39,13 +39,17 @@ class TwipsToPixels {
 
 } // namespace
 
-GraphsLayout graphsLayout(QSize view, double dpiX, double dpiY) {
+GraphsLayout graphsLayout(QSize view, double dpiX, double dpiY, double text) {
     const double width = pixelsToTwips(view.width(), dpiX);
     const double height = pixelsToTwips(view.height(), dpiY);
+    const double buttonHeight = text * designButtonHeight;
+    const double testButtonWidth = text * designTestButtonWidth;
+    const double switchButtonWidth = text * designSwitchButtonWidth;
+    const double saveButtonWidth = text * designSaveButtonWidth;
     // The plot is square unless the view is too narrow to leave room for the texts.
-    const double plotHeight = std::max(0.0, height - plotHeightShortfall);
+    const double plotHeight = std::max(0.0, height - buttonHeight - buttonRowMargin);
     const double plotWidth =
-        std::max(0.0, std::min(plotHeight, width - sideGap - rightMargin - narrowestSide));
+        std::max(0.0, std::min(plotHeight, width - sideGap - rightMargin - text * narrowestSide));
     const QRectF plot(0.0, 0.0, plotWidth, plotHeight);
 
     const double buttonTop = plot.bottom() + buttonGap;

@@ -4,10 +4,12 @@
 #include "graphs/displaytext.h"
 #include "graphs/graphslayout.h"
 #include "graphs/sampleinfolabel.h"
+#include "graphs/twips.h"
 #include "graphs/scatterplot.h"
 #include "metrics/catalogue.h"
 
 #include <QFileInfo>
+#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -262,8 +264,16 @@ void GraphsView::resizeEvent(QResizeEvent* event) {
     applyLayout();
 }
 
+void GraphsView::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        applyLayout();
+    }
+}
+
 void GraphsView::applyLayout() {
-    const GraphsLayout layout = graphsLayout(size(), logicalDpiX(), logicalDpiY());
+    const GraphsLayout layout =
+        graphsLayout(size(), logicalDpiX(), logicalDpiY(), textScale(fontMetrics().height(), logicalDpiY()));
     plot_->setGeometry(layout.plot);
     for (std::size_t k = 0; k < 2; ++k) {
         indexButtons_[k]->setGeometry(layout.indexButtons[k]);

@@ -1,6 +1,7 @@
 // The main window, driven through its controls as a user would.
 #include "app/mainwindow.h"
 
+#include "app/elidedlabel.h"
 #include "app/layout.h"
 #include "app/taxondialog.h"
 #include "app/workflow.h"
@@ -10,14 +11,17 @@
 #include "metrics/catalogue.h"
 #include "support/taxa.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QTest>
 #include <QThread>
 
@@ -337,6 +341,68 @@ TEST_F(MainWindowTest, OpensInsideTheScreenWithTheInformationWindow) {
     EXPECT_EQ(dialogs.informationShown, (std::vector<bool>{true, false}));
 }
 
+// Each visible caption, button and label whose whole text does not show: its name and
+// text. A label that wraps needs room for its widest word and for all its lines.
+QStringList cutTexts(QWidget& root) {
+    QStringList cut;
+    for (QWidget* w : root.findChildren<QWidget*>()) {
+        const QFontMetrics fm = w->fontMetrics();
+        QString text;
+        int room = 0, height = 0, needed = fm.height();
+        auto* label = qobject_cast<QLabel*>(w);
+        if (!w->isVisibleTo(&root) || qobject_cast<ElidedLabel*>(w) != nullptr) {
+            continue;
+        } else if (label != nullptr && label->textFormat() != Qt::RichText) {
+            text = label->text();
+            room = label->contentsRect().width() - 2 * label->margin();
+            height = label->contentsRect().height();
+            needed = label->wordWrap() ? label->heightForWidth(label->width())
+                                       : fm.height() * static_cast<int>(text.count('\n') + 1);
+        } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+            text = button->text();
+            const int margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+            room = button->width() -
+                   std::min(button->sizeHint().width() - fm.horizontalAdvance(text), 2 * margin);
+            height = button->height() - 4;
+        } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
+            text = group->title();
+            room = group->width() - 2 * fm.averageCharWidth();
+            height = fm.height();
+        }
+        int widest = 0;
+        for (const QString& part : text.remove('&').split(label && label->wordWrap() ? ' ' : '\n')) {
+            widest = std::max(widest, fm.horizontalAdvance(part));
+        }
+        if (!text.isEmpty() && (widest > room || needed > height + fm.descent())) {
+            cut << w->objectName() + " \"" + text + "\"";
+        }
+    }
+    return cut;
+}
+
+// At the system font and at one and a half times it, in a window of 800 x 600, every
+// caption, button and label of the START view (with the options of a file read), RESULTS
+// and GRAPHS shows its whole text.
+TEST_F(MainWindowTest, EveryTextShowsWholeAtTheSystemFontAndOneAndAHalfTimesIt) {
+    const QFont system = QApplication::font();
+    for (const double scale : {1.0, 1.5}) {
+        QFont font = system;
+        font.setPointSizeF(system.pointSizeF() * scale);
+        QApplication::setFont(font);
+        window.resize(800, 600);
+        QCoreApplication::processEvents();
+        chooseAndOpen(Mediterranean, 0, SampleFile::typical());
+        EXPECT_EQ(cutTexts(window).join(" | "), "") << "START at " << scale;
+        clickAndSettle("okButton");
+        for (const char* view : {"viewButton_1", "viewButton_2"}) {
+            click(view);
+            EXPECT_EQ(cutTexts(window).join(" | "), "") << view << " at " << scale;
+        }
+        click("viewButton_0");
+    }
+    QApplication::setFont(system);
+}
+
 // The desktop turned dark while the program runs: the view buttons and the error texts follow.
 TEST_F(MainWindowTest, FollowsAPaletteChange) {
     const QString light = control("viewButton_0")->styleSheet();
@@ -451,8 +517,8 @@ TEST(LayoutTest, AreasKeepInsideAndInOrderAndGrowWithTheWindow) {
                      {w.panel, w.tabs[0], w.tabs[1], w.tabs[2], w.title, w.gigtype, w.runLine, w.info});
         EXPECT_TRUE(w.panel.contains(w.wait));
         const StartLayout s = startLayout(w.panel.size(), window.height(), w.panel.y());
-        expectInside(w.panel.size(),
-                     {s.gigOptions, s.riverTypes, s.prompt, s.ok, s.back, s.recent, s.runAgain, s.taxaMap});
+        expectInside(w.panel.size(), {s.gigOptions, s.riverTypes, s.prompt, s.ok, s.back, s.recent,
+                                      s.runAgain, s.taxaMap, s.intervals});
         const ResultsLayout r = resultsLayout(w.panel.size());
         expectInside(w.panel.size(),
                      {r.list, r.report, r.histogramCaption, r.histogram, r.exportTable, r.intervals});
