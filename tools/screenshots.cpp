@@ -181,6 +181,18 @@ int main(int argc, char** argv) {
     // A window taller than wide: the plot is too, and its y labels still mark their values.
     window.resize(twips.px(QSize(minimumWindowWidth, tallWindowHeight)));
     ok = save(window, out, "graphs-tall.png") && ok;
+    // The desktop's font one and a half times as large, in a window of 800 x 600: every
+    // caption and button still shows its whole text.
+    const QFont font = QApplication::font();
+    QFont large = font;
+    large.setPointSizeF(font.pointSizeF() * 1.5);
+    QApplication::setFont(large);
+    window.resize(800, 600);
+    flow.showView(ResultsTab);
+    ok = save(window, out, "results-font150.png") && ok;
+    flow.showView(GraphsTab);
+    ok = save(window, out, "graphs-font150.png") && ok;
+    QApplication::setFont(font);
     window.resize(twips.px(QSize(initialWindowWidth, initialWindowHeight)));
 
     // The question about an unknown name, with the family it suggests.

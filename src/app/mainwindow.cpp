@@ -86,6 +86,7 @@ MainWindow::MainWindow(const TaxaDatabase& taxa, UserDialogs* dialogs, QSettings
 
     qApp->installEventFilter(new ContextMenuKey(this));
     resize(initialWindowSize(Twips::of(*this), screen()->availableGeometry().size()));
+    setCaptionFonts();
     relayout();
 }
 
@@ -100,16 +101,8 @@ void MainWindow::buildTopRow(QWidget* central) {
     }
     title_ = new QLabel(QStringLiteral("Torrentix"), central);
     title_->setObjectName(QStringLiteral("lbl_title"));
-    QFont titleFont = title_->font();
-    titleFont.setBold(true);
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.15);
-    title_->setFont(titleFont);
     gigtype_ = new QLabel(central);
     gigtype_->setObjectName(QStringLiteral("lbl_gigtype"));
-    QFont typeFont = gigtype_->font();
-    typeFont.setBold(true);
-    typeFont.setPointSizeF(typeFont.pointSizeF() * 1.6);
-    gigtype_->setFont(typeFont);
     gigtype_->setAccessibleDescription(QStringLiteral("River type of the results shown"));
     runLine_ = new ElidedLabel(central);
     runLine_->setObjectName(QStringLiteral("lbl_run"));
@@ -199,6 +192,17 @@ void MainWindow::load() {
     QCoreApplication::processEvents();
 }
 
+// The program's name and the river type's code stand out: bold and larger than the
+// window's text, which they follow.
+void MainWindow::setCaptionFonts() {
+    for (const auto& [caption, factor] : {std::pair(title_, 1.15), std::pair(gigtype_, 1.6)}) {
+        QFont larger = font();
+        larger.setBold(true);
+        larger.setPointSizeF(larger.pointSizeF() * factor);
+        caption->setFont(larger);
+    }
+}
+
 void MainWindow::relayout() {
     const Twips twips = Twips::of(*this);
     setMinimumSize(minimumWindowSize(twips, screen()->availableGeometry().size()));
@@ -241,6 +245,7 @@ void MainWindow::changeEvent(QEvent* event) {
         workflow_->activate();
     }
     if (event->type() == QEvent::FontChange && workflow_ != nullptr) {
+        setCaptionFonts();
         relayout(); // the captions and buttons follow the text
     }
     if (event->type() == QEvent::PaletteChange && workflow_ != nullptr) {

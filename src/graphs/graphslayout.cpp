@@ -46,10 +46,17 @@ GraphsLayout graphsLayout(QSize view, double dpiX, double dpiY, double text) {
     const double testButtonWidth = text * designTestButtonWidth;
     const double switchButtonWidth = text * designSwitchButtonWidth;
     const double saveButtonWidth = text * designSaveButtonWidth;
-    // The plot is square unless the view is too narrow to leave room for the texts.
-    const double plotHeight = std::max(0.0, height - buttonHeight - buttonRowMargin);
-    const double plotWidth =
-        std::max(0.0, std::min(plotHeight, width - sideGap - rightMargin - text * narrowestSide));
+    // The plot is square unless the view is too narrow to leave room for the texts. When the
+    // buttons under it do not fit in one row beside each other, the index switch goes to a
+    // second row.
+    const double rowWidth = 2 * switchButtonWidth + 3 * testButtonWidth + 5 * buttonGap;
+    const auto plotSize = [&](int rows) {
+        const double h =
+            std::max(0.0, height - rows * (buttonHeight + buttonGap) - buttonRowMargin + buttonGap);
+        return std::pair(h, std::max(0.0, std::min(h, width - sideGap - rightMargin - text * narrowestSide)));
+    };
+    const bool twoRows = plotSize(1).second < rowWidth;
+    const auto [plotHeight, plotWidth] = plotSize(twoRows ? 2 : 1);
     const QRectF plot(0.0, 0.0, plotWidth, plotHeight);
 
     const double buttonTop = plot.bottom() + buttonGap;
@@ -59,8 +66,9 @@ GraphsLayout graphsLayout(QSize view, double dpiX, double dpiY, double text) {
         button = QRectF(rightEdge - testButtonWidth, buttonTop, testButtonWidth, buttonHeight);
         rightEdge = button.left() - buttonGap;
     }
-    const QRectF star(plot.left(), buttonTop, switchButtonWidth, buttonHeight);
-    const QRectF gig(star.right() + buttonGap, buttonTop, switchButtonWidth, buttonHeight);
+    const QRectF star(plot.left(), buttonTop + (twoRows ? buttonHeight + buttonGap : 0.0), switchButtonWidth,
+                      buttonHeight);
+    const QRectF gig(star.right() + buttonGap, star.top(), switchButtonWidth, buttonHeight);
 
     const double textLeft = plot.right() + sideGap;
     const double textWidth = width - rightMargin - textLeft;

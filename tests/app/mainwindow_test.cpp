@@ -373,7 +373,14 @@ QStringList cutTexts(QWidget& root) {
         for (const QString& part : text.remove('&').split(label && label->wordWrap() ? ' ' : '\n')) {
             widest = std::max(widest, fm.horizontalAdvance(part));
         }
-        if (!text.isEmpty() && (widest > room || needed > height + fm.descent())) {
+        const auto covers = [w](QWidget* other) {
+            return other != w && other->isVisible() && qobject_cast<QAbstractButton*>(other) &&
+                   other->geometry().intersects(w->geometry());
+        };
+        const QList<QWidget*> siblings =
+            w->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        if (!text.isEmpty() && (widest > room || needed > height + fm.descent() ||
+                                std::any_of(siblings.begin(), siblings.end(), covers))) {
             cut << w->objectName() + " \"" + text + "\"";
         }
     }
