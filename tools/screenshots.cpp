@@ -8,6 +8,7 @@
 // sample is copied into a temporary folder first, so that its results file lands there.
 // With GRAPHSNAME only the GRAPHS view is rendered, into OUTDIR/GRAPHSNAME.
 
+#include "app/cuttexts.h"
 #include "app/infowindow.h"
 #include "app/layout.h"
 #include "app/mainwindow.h"
@@ -89,6 +90,9 @@ bool save(QWidget& window, const QString& folder, const char* name) {
     const QString path = folder + "/" + QLatin1String(name);
     const bool ok = window.grab().save(path);
     std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(path));
+    for (const QString& cut : cutTexts(window)) { // told, for the documentation to show texts whole
+        std::fprintf(stderr, "%s: text cut: %s\n", name, qPrintable(cut));
+    }
     return ok;
 }
 
