@@ -247,17 +247,15 @@ TEST(GraphsView, TheKeyboardStepsThroughTheSamplesCopiesTheFigureAndOpensTheMenu
     for (const auto& [key, sample] : steps) {
         QTest::keyClick(v.plot(), key);
         ASSERT_EQ(v.plot()->currentSample(), sample) << key;
-        QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(v.plot());
-        EXPECT_EQ(heard->text(QAccessible::Name),
-                  QStringLiteral("Scatter plot, %1 - Site %1").arg(sample + 1));
-        EXPECT_TRUE(heard->text(QAccessible::Description)
-                        .startsWith(QStringLiteral("%1 - Site %1: %2 %3, %4 %5")
-                                        .arg(sample + 1)
-                                        .arg(input.xTitle)
-                                        .arg(*input.x[sample], 0, 'f', 2)
-                                        .arg(input.yTitle)
-                                        .arg(input.y[sample], 0, 'f', 2)))
-            << key;
+        const QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(v.plot());
+        const QString name = QStringLiteral("%1 - Site %1").arg(sample + 1),
+                      x = QString::number(*input.x[sample], 'f', 2);
+        EXPECT_EQ(heard->text(QAccessible::Name), "Scatter plot, " + name);
+        EXPECT_THAT(heard->text(QAccessible::Description).toStdString(),
+                    ::testing::StartsWith(QStringLiteral("%1: %2 %3, %4 %5")
+                                              .arg(name, input.xTitle, x, input.yTitle,
+                                                   QString::number(input.y[sample], 'f', 2))
+                                              .toStdString()));
         const QString shown = v.text("sampleInfoLabel");
         const QPoint at = v.plot()->currentScale().toPixel(*input.x[sample], input.y[sample]).toPoint();
         QTest::mousePress(v.plot(), Qt::LeftButton, {}, at);
