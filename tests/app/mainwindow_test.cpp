@@ -341,6 +341,9 @@ TEST_F(MainWindowTest, OpensInsideTheScreenAndFollowsTheFontAndThePalette) {
         font.setPointSizeF(system.pointSizeF() * scale);
         QApplication::setFont(font);
         window.resize(800, 600);
+        window.workflow().gigMouseDown(CentralBaltic, true); // the metrics of a GIG
+        EXPECT_EQ(cutTexts(window).join(" | "), "") << "metrics at " << scale;
+        window.workflow().gigMouseUp();
         chooseAndOpen(Mediterranean, 0, SampleFile::typical());
         for (const char* next : {"okButton", "viewButton_2", "viewButton_0"}) {
             EXPECT_EQ(cutTexts(window).join(" | "), "") << "before " << next << " at " << scale;
