@@ -4,12 +4,12 @@
 #include "graphs/displaytext.h"
 #include "graphs/graphslayout.h"
 #include "graphs/sampleinfolabel.h"
-#include "graphs/twips.h"
 #include "graphs/scatterplot.h"
+#include "graphs/twips.h"
 #include "metrics/catalogue.h"
 
-#include <QFileInfo>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 
