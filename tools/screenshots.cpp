@@ -8,6 +8,7 @@
 // sample is copied into a temporary folder first, so that its results file lands there.
 // With GRAPHSNAME only the GRAPHS view is rendered, into OUTDIR/GRAPHSNAME.
 
+#include "app/cuttexts.h"
 #include "app/infowindow.h"
 #include "app/layout.h"
 #include "app/mainwindow.h"
@@ -89,6 +90,9 @@ bool save(QWidget& window, const QString& folder, const char* name) {
     const QString path = folder + "/" + QLatin1String(name);
     const bool ok = window.grab().save(path);
     std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(path));
+    for (const QString& cut : cutTexts(window)) { // told, for the documentation to show texts whole
+        std::fprintf(stderr, "%s: text cut: %s\n", name, qPrintable(cut));
+    }
     return ok;
 }
 
@@ -181,6 +185,18 @@ int main(int argc, char** argv) {
     // A window taller than wide: the plot is too, and its y labels still mark their values.
     window.resize(twips.px(QSize(minimumWindowWidth, tallWindowHeight)));
     ok = save(window, out, "graphs-tall.png") && ok;
+    // The desktop's font one and a half times as large, in a window of 800 x 600: every
+    // caption and button still shows its whole text.
+    const QFont font = QApplication::font();
+    QFont large = font;
+    large.setPointSizeF(font.pointSizeF() * 1.5);
+    QApplication::setFont(large);
+    window.resize(800, 600);
+    flow.showView(ResultsTab);
+    ok = save(window, out, "results-font150.png") && ok;
+    flow.showView(GraphsTab);
+    ok = save(window, out, "graphs-font150.png") && ok;
+    QApplication::setFont(font);
     window.resize(twips.px(QSize(initialWindowWidth, initialWindowHeight)));
 
     // The question about an unknown name, with the family it suggests.

@@ -145,6 +145,12 @@ bool InfoWindow::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         break;
+    case QEvent::KeyPress: // the start-up form has no controls that take keys
+        if (hideOnMove_ && isVisible()) {
+            accept();
+            return true;
+        }
+        break;
     case QEvent::MouseButtonPress:
         if (!isControl(watched) && isVisible()) {
             accept();

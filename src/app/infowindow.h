@@ -1,7 +1,8 @@
 #pragma once
 // The information window: what the program does and for whom, how to cite it, its terms
 // of use and the scientific sources of its metrics, on pages chosen by buttons. At
-// start-up it stands alone without buttons and hides as soon as the mouse moves over it.
+// start-up it stands alone without buttons and hides as soon as the mouse moves over it,
+// a mouse button is pressed or any key is pressed.
 
 #include <QDialog>
 
@@ -20,7 +21,7 @@ class InfoWindow : public QDialog {
 
     explicit InfoWindow(QWidget* parent = nullptr); // object name "infoWindow"
 
-    // Start-up form: first page, no buttons, hides on mouse movement or a click.
+    // Start-up form: first page, no buttons, hides on mouse movement, a click or any key.
     void prepareForStartup();
     // Form of the "INFO" button: first page with the page buttons and "close".
     void prepareOnRequest();

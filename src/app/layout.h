@@ -1,6 +1,8 @@
 #pragma once
 // Geometry of the main window in twips (1/1440 inch), and its conversion to the screen's
-// logical pixels. The rules keep the proportions of the window at any size and DPI.
+// logical pixels. The rules keep the proportions of the window at any size and DPI; the
+// captions, buttons and the room they take grow with the text (`text`: textScale of the
+// window's font, 1 at the design's text size).
 
 #include <QRect>
 #include <QSize>
@@ -61,9 +63,10 @@ struct StartLayout {
     QRect prompt;
     QRect ok;
     QRect back;
-    QRect recent;   // "Recent files", above "<-- back"
-    QRect runAgain; // "Run again", above "OK"
-    QRect taxaMap;  // "Taxa map...", left of "Recent files"
+    QRect recent;    // "Recent files", above "<-- back"
+    QRect runAgain;  // "Run again", above "OK"
+    QRect taxaMap;   // "Taxa map...", left of "Recent files"
+    QRect intervals; // "Confidence intervals ...", under the options frame, across the view
 };
 
 // The RESULTS view, in panel coordinates.
@@ -80,8 +83,8 @@ struct ResultsLayout {
 
 // A window size no smaller than the minimum.
 QSize boundedWindowSize(const QSize& twips);
-WindowLayout windowLayout(const QSize& windowTwips);
-StartLayout startLayout(const QSize& panelTwips, int windowHeightTwips, int panelTop);
-ResultsLayout resultsLayout(const QSize& panelTwips);
+WindowLayout windowLayout(const QSize& windowTwips, double text = 1.0);
+StartLayout startLayout(const QSize& panelTwips, int windowHeightTwips, int panelTop, double text = 1.0);
+ResultsLayout resultsLayout(const QSize& panelTwips, double text = 1.0);
 
 } // namespace torrentix

@@ -18,6 +18,7 @@
 #include "graphs/graphslayout.h"
 #include "graphs/graphsview.h"
 #include "graphs/resultslist.h"
+#include "graphs/twips.h"
 #include "index/regression.h"
 #include "report/resultsfile.h"
 
@@ -85,6 +86,7 @@ MainWindow::MainWindow(const TaxaDatabase& taxa, UserDialogs* dialogs, QSettings
 
     qApp->installEventFilter(new ContextMenuKey(this));
     resize(initialWindowSize(Twips::of(*this), screen()->availableGeometry().size()));
+    setCaptionFonts();
     relayout();
 }
 
@@ -99,16 +101,8 @@ void MainWindow::buildTopRow(QWidget* central) {
     }
     title_ = new QLabel(QStringLiteral("Torrentix"), central);
     title_->setObjectName(QStringLiteral("lbl_title"));
-    QFont titleFont = title_->font();
-    titleFont.setBold(true);
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.15);
-    title_->setFont(titleFont);
     gigtype_ = new QLabel(central);
     gigtype_->setObjectName(QStringLiteral("lbl_gigtype"));
-    QFont typeFont = gigtype_->font();
-    typeFont.setBold(true);
-    typeFont.setPointSizeF(typeFont.pointSizeF() * 1.6);
-    gigtype_->setFont(typeFont);
     gigtype_->setAccessibleDescription(QStringLiteral("River type of the results shown"));
     runLine_ = new ElidedLabel(central);
     runLine_->setObjectName(QStringLiteral("lbl_run"));
@@ -198,11 +192,23 @@ void MainWindow::load() {
     QCoreApplication::processEvents();
 }
 
+// The program's name and the river type's code stand out: bold and larger than the
+// window's text, which they follow.
+void MainWindow::setCaptionFonts() {
+    for (const auto& [caption, factor] : {std::pair(title_, 1.15), std::pair(gigtype_, 1.6)}) {
+        QFont larger = font();
+        larger.setBold(true);
+        larger.setPointSizeF(larger.pointSizeF() * factor);
+        caption->setFont(larger);
+    }
+}
+
 void MainWindow::relayout() {
     const Twips twips = Twips::of(*this);
     setMinimumSize(minimumWindowSize(twips, screen()->availableGeometry().size()));
     const QSize window = twips.twips(centralWidget()->size());
-    const WindowLayout l = windowLayout(window);
+    const double text = textScale(fontMetrics().height(), logicalDpiY());
+    const WindowLayout l = windowLayout(window, text);
     for (std::size_t i = 0; i < tabs_.size(); ++i) {
         tabs_[i]->setGeometry(twips.px(l.tabs[i]));
     }
@@ -215,12 +221,15 @@ void MainWindow::relayout() {
     results_->setGeometry(panel);
     graphs_->setGeometry(panel);
     // The band's check box stands at the foot of the regression text.
-    const QRect text = graphsLayout(graphs_->size(), graphs_->logicalDpiX(), graphs_->logicalDpiY()).txtRegr;
+    const QRect regression =
+        graphsLayout(graphs_->size(), graphs_->logicalDpiX(), graphs_->logicalDpiY(), text).txtRegr;
     const int boxHeight = bootstrapBand_->sizeHint().height();
-    bootstrapBand_->setGeometry(text.left(), text.bottom() - boxHeight, text.width(), boxHeight);
+    bootstrapBand_->setGeometry(regression.left(), regression.bottom() - boxHeight, regression.width(),
+                                boxHeight);
     wait_->setGeometry(twips.px(l.wait));
-    start_->relayout(twips, startLayout(l.panel.size(), boundedWindowSize(window).height(), l.panel.y()));
-    results_->relayout(twips, resultsLayout(l.panel.size()));
+    start_->relayout(twips,
+                     startLayout(l.panel.size(), boundedWindowSize(window).height(), l.panel.y(), text));
+    results_->relayout(twips, resultsLayout(l.panel.size(), text));
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
@@ -234,6 +243,10 @@ void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         workflow_->activate();
+    }
+    if (event->type() == QEvent::FontChange && workflow_ != nullptr) {
+        setCaptionFonts();
+        relayout(); // the captions and buttons follow the text
     }
     if (event->type() == QEvent::PaletteChange && workflow_ != nullptr) {
         styleTabs(workflow_->currentView()); // the desktop turned light or dark
@@ -278,8 +291,9 @@ void MainWindow::runStarted() {
     results_->hide();
     graphs_->hide();
     setControlsEnabled(false);
-    wait_->setGeometry(
-        Twips::of(*this).px(windowLayout(Twips::of(*this).twips(centralWidget()->size())).wait));
+    const Twips twips = Twips::of(*this);
+    const double text = textScale(fontMetrics().height(), logicalDpiY());
+    wait_->setGeometry(twips.px(windowLayout(twips.twips(centralWidget()->size()), text).wait));
     wait_->start();
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);
 }

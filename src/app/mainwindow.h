@@ -56,6 +56,7 @@ class MainWindow : public QMainWindow {
     void showView(int index);
     void styleTabs(int shown);
     void relayout();
+    void setCaptionFonts();
     void runStarted();
     void setControlsEnabled(bool enabled);
     void runFinished();

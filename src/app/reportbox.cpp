@@ -31,6 +31,10 @@ ReportBox::ReportBox(QWidget* parent) : QPlainTextEdit(parent) {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere); // long paths wrap too
     setUndoRedoEnabled(false);
+    // The text area inside the box is what screen readers find focused: it bears the
+    // box's name.
+    setAccessibleName(QStringLiteral("Report"));
+    viewport()->setAccessibleName(accessibleName());
 }
 
 void ReportBox::keyPressEvent(QKeyEvent* event) {

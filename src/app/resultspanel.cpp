@@ -21,7 +21,6 @@ ResultsPanel::ResultsPanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("resultsPanel"));
     list_ = new ResultsList(this);
     report_ = new ReportBox(this);
-    report_->setAccessibleName(QStringLiteral("Report"));
     histogramCaption_ = new QLabel(QStringLiteral("Sample Classification"), this);
     histogramCaption_->setObjectName(QStringLiteral("histogramLabel"));
     histogramCaption_->setAlignment(Qt::AlignLeft | Qt::AlignBottom);

@@ -28,6 +28,7 @@ QString indexedName(const char* name, int index) {
 
 QLabel* heading(const QString& text) {
     auto* label = new QLabel(text);
+    label->setWordWrap(true); // a narrow column takes it in two lines
     QFont font = label->font();
     font.setBold(true);
     label->setFont(font);
@@ -212,7 +213,7 @@ QWidget* StartPanel::makeTestVariableRows() {
     intervals_->setToolTip(QStringLiteral("After the run, how much the indices and the regressions depend on "
                                           "the file's reference samples"));
     connect(intervals_, &QCheckBox::clicked, this, [this](bool on) { workflow_.intervalsClick(on); });
-    grid->addWidget(intervals_, optionRowCount + 1, 0, 1, 4);
+    intervals_->setParent(this); // under the frame, across the view: its caption is long
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(2, 2);
     grid->setRowStretch(optionRowCount + 2, 1);
@@ -239,6 +240,7 @@ void StartPanel::sync() {
     metricLabel_->setText(w.metricText());
     metricLabel_->setVisible(w.metricTextVisible());
     testVariables_->setVisible(w.testVariablesVisible());
+    intervals_->setVisible(w.testVariablesVisible());
     syncRows();
     syncFiles();
     placeMetricFrame();
@@ -328,6 +330,7 @@ void StartPanel::relayout(const Twips& twips, const StartLayout& layout) {
     runAgain_->setGeometry(twips.px(layout.runAgain));
     taxaMap_->setGeometry(twips.px(layout.taxaMap));
     testVariables_->setGeometry(twips.px(layout.testVariables));
+    intervals_->setGeometry(twips.px(layout.intervals));
     placeMetricFrame();
 }
 

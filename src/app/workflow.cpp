@@ -40,7 +40,7 @@ QString Workflow::gigCaption(int g) {
 
 QString Workflow::gigTooltip(int g) {
     return QStringLiteral("Press mouse right button to view ") + gigCaption(g) +
-           QStringLiteral(" GIG metrics");
+           QStringLiteral(" GIG metrics (or, from the keyboard, the Menu key or Shift+F10)");
 }
 
 QString Workflow::riverTypeCaption(int t) const {

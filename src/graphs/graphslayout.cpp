@@ -10,12 +10,12 @@ namespace torrentix {
 namespace {
 
 // Distances in twips.
-constexpr double plotHeightShortfall = 425.0; // the button row below the plot
+constexpr double buttonRowMargin = 80.0; // the button row below the plot, beyond its buttons
 constexpr double buttonGap = 30.0;
-constexpr double buttonHeight = 345.0;
-constexpr double testButtonWidth = 1215.0;
-constexpr double switchButtonWidth = 735.0;
-constexpr double saveButtonWidth = 1500.0;
+constexpr double designButtonHeight = 345.0; // at the design's text size
+constexpr double designTestButtonWidth = 1215.0;
+constexpr double designSwitchButtonWidth = 735.0;
+constexpr double designSaveButtonWidth = 1500.0;
 constexpr double sideGap = 75.0;      // between the plot and the texts beside it
 constexpr double rightMargin = 200.0; // right of the texts
 constexpr double textGap = 50.0;      // between the information line and the regression text
@@ -39,13 +39,24 @@ class TwipsToPixels {
 
 } // namespace
 
-GraphsLayout graphsLayout(QSize view, double dpiX, double dpiY) {
+GraphsLayout graphsLayout(QSize view, double dpiX, double dpiY, double text) {
     const double width = pixelsToTwips(view.width(), dpiX);
     const double height = pixelsToTwips(view.height(), dpiY);
-    // The plot is square unless the view is too narrow to leave room for the texts.
-    const double plotHeight = std::max(0.0, height - plotHeightShortfall);
-    const double plotWidth =
-        std::max(0.0, std::min(plotHeight, width - sideGap - rightMargin - narrowestSide));
+    const double buttonHeight = text * designButtonHeight;
+    const double testButtonWidth = text * designTestButtonWidth;
+    const double switchButtonWidth = text * designSwitchButtonWidth;
+    const double saveButtonWidth = text * designSaveButtonWidth;
+    // The plot is square unless the view is too narrow to leave room for the texts. When the
+    // buttons under it do not fit in one row beside each other, the index switch goes to a
+    // second row.
+    const double rowWidth = 2 * switchButtonWidth + 3 * testButtonWidth + 5 * buttonGap;
+    const auto plotSize = [&](int rows) {
+        const double h =
+            std::max(0.0, height - rows * (buttonHeight + buttonGap) - buttonRowMargin + buttonGap);
+        return std::pair(h, std::max(0.0, std::min(h, width - sideGap - rightMargin - text * narrowestSide)));
+    };
+    const bool twoRows = plotSize(1).second < rowWidth;
+    const auto [plotHeight, plotWidth] = plotSize(twoRows ? 2 : 1);
     const QRectF plot(0.0, 0.0, plotWidth, plotHeight);
 
     const double buttonTop = plot.bottom() + buttonGap;
@@ -55,8 +66,9 @@ GraphsLayout graphsLayout(QSize view, double dpiX, double dpiY) {
         button = QRectF(rightEdge - testButtonWidth, buttonTop, testButtonWidth, buttonHeight);
         rightEdge = button.left() - buttonGap;
     }
-    const QRectF star(plot.left(), buttonTop, switchButtonWidth, buttonHeight);
-    const QRectF gig(star.right() + buttonGap, buttonTop, switchButtonWidth, buttonHeight);
+    const QRectF star(plot.left(), buttonTop + (twoRows ? buttonHeight + buttonGap : 0.0), switchButtonWidth,
+                      buttonHeight);
+    const QRectF gig(star.right() + buttonGap, star.top(), switchButtonWidth, buttonHeight);
 
     const double textLeft = plot.right() + sideGap;
     const double textWidth = width - rightMargin - textLeft;

@@ -1,6 +1,6 @@
 #pragma once
 // Where the controls of the GRAPHS view go for a given view size: the plot fills the
-// height but 425 twips, the test-variable buttons stand in a row under its right edge
+// height but the button row under it, the test-variable buttons stand in a row under its right edge
 // (button 1 rightmost), the index switch under its left edge, the information line and
 // the regression text to its right, and the button that saves the figure beside the row.
 
@@ -20,7 +20,8 @@ struct GraphsLayout {
     QRect cmdsave;
 };
 
-// The layout for a view of this pixel size at these dots per inch.
-GraphsLayout graphsLayout(QSize view, double dpiX, double dpiY);
+// The layout for a view of this pixel size at these dots per inch; the buttons and the
+// room beside the plot grow with the text (`text`: textScale of the view's font).
+GraphsLayout graphsLayout(QSize view, double dpiX, double dpiY, double text = 1.0);
 
 } // namespace torrentix

@@ -5,8 +5,10 @@
 #include "graphs/graphslayout.h"
 #include "graphs/sampleinfolabel.h"
 #include "graphs/scatterplot.h"
+#include "graphs/twips.h"
 #include "metrics/catalogue.h"
 
+#include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
@@ -67,6 +69,7 @@ GraphsView::GraphsView(QWidget* parent)
     connect(cmdsave_, &QPushButton::clicked, plot_, &ScatterPlot::saveImageAs);
     connect(plot_, &ScatterPlot::pressed, this, &GraphsView::pick);
     connect(plot_, &ScatterPlot::stepped, this, &GraphsView::pick);
+    plot_->setSampleNames([this](std::size_t i) { return sampleLabel(i); });
     connect(plot_, &ScatterPlot::released, sampleInfo_, &SampleInfoLabel::release);
     showButtonStates();
     applyLayout();
@@ -261,8 +264,16 @@ void GraphsView::resizeEvent(QResizeEvent* event) {
     applyLayout();
 }
 
+void GraphsView::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        applyLayout();
+    }
+}
+
 void GraphsView::applyLayout() {
-    const GraphsLayout layout = graphsLayout(size(), logicalDpiX(), logicalDpiY());
+    const GraphsLayout layout =
+        graphsLayout(size(), logicalDpiX(), logicalDpiY(), textScale(fontMetrics().height(), logicalDpiY()));
     plot_->setGeometry(layout.plot);
     for (std::size_t k = 0; k < 2; ++k) {
         indexButtons_[k]->setGeometry(layout.indexButtons[k]);

@@ -57,6 +57,7 @@ class GraphsView : public QWidget {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override; // a larger or smaller font: the layout follows
 
   private:
     void indexButtonClick(int k);

@@ -1,10 +1,12 @@
 #include "graphs/scatterplot.h"
 
+#include "base/numberforms.h"
 #include "graphs/colourscheme.h"
 #include "graphs/plotexport.h"
 #include "graphs/plotpainter.h"
 #include "graphs/samplestepping.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -27,8 +29,31 @@ ScatterPlot::ScatterPlot(QWidget* parent) : QWidget(parent) {
 void ScatterPlot::setInput(PlotInput input) {
     input_ = std::move(input);
     current_.reset();
-    setAccessibleDescription(input_.usable ? input_.yTitle + tr(" against ") + input_.xTitle : QString());
+    announce();
     update();
+}
+
+// The name says which sample is chosen, the description its values; screen readers are
+// told of both changes.
+void ScatterPlot::announce() {
+    const QString plotted = input_.usable ? input_.yTitle + tr(" against ") + input_.xTitle : QString();
+    QString name = tr("Scatter plot");
+    QString description = plotted;
+    if (current_) {
+        const std::size_t i = *current_;
+        const QString sample = sampleNames_ ? sampleNames_(i) : tr("sample %1").arg(i + 1);
+        name += QStringLiteral(", ") + sample;
+        description =
+            QStringLiteral("%1: %2 %3, %4 %5. %6")
+                .arg(sample, input_.xTitle, QString::fromStdString(formatF2(input_.x[i].value_or(0.0))),
+                     input_.yTitle, QString::fromStdString(formatF2(input_.y[i])), plotted);
+    }
+    setAccessibleName(name);
+    setAccessibleDescription(description);
+    for (const QAccessible::Event change : {QAccessible::NameChanged, QAccessible::DescriptionChanged}) {
+        QAccessibleEvent event(this, change);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 PlotScale ScatterPlot::currentScale() const {
@@ -94,6 +119,7 @@ bool ScatterPlot::step(int key) {
         return isSteppingKey(key);
     }
     current_ = next;
+    announce();
     update();
     emit stepped(currentScale().toPixel(*input_.x[*current_], input_.y[*current_]));
     return true;

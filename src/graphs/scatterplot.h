@@ -8,6 +8,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 namespace torrentix {
@@ -26,6 +27,9 @@ class ScatterPlot : public QWidget {
     PlotScale currentScale() const;
     // The sample (0-based) chosen with the keyboard, if any.
     std::optional<std::size_t> currentSample() const { return current_; }
+    // How a sample is named when the keyboard chooses it: the plot's accessible name and
+    // description then tell screen readers that sample and its values.
+    void setSampleNames(std::function<QString(std::size_t)> names) { sampleNames_ = std::move(names); }
 
     void copyImage() const;
     void saveImageAs();
@@ -48,10 +52,12 @@ class ScatterPlot : public QWidget {
     void openMenu(QPoint at);
     QPoint menuPoint() const;
     void paintFocus(QPainter& painter, const PlotScene& scene) const;
+    void announce();
 
     PlotInput input_;
     QString imageFolder_;
     std::optional<std::size_t> current_;
+    std::function<QString(std::size_t)> sampleNames_;
 };
 
 } // namespace torrentix

@@ -1,6 +1,7 @@
 // The main window, driven through its controls as a user would.
 #include "app/mainwindow.h"
 
+#include "app/cuttexts.h"
 #include "app/layout.h"
 #include "app/taxondialog.h"
 #include "app/workflow.h"
@@ -10,6 +11,7 @@
 #include "metrics/catalogue.h"
 #include "support/taxa.h"
 
+#include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
@@ -141,6 +143,9 @@ TEST_F(MainWindowTest, RightButtonHoldsTheMetricsOfAGig) {
     QTest::mousePress(option, Qt::RightButton, {}, dot);
     ASSERT_TRUE(shown("frame_metr"));
     EXPECT_THAT(value("frame_metr", "title").toString().toStdString(), HasSubstr("Eastern continental"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(control("gigOption_3"))->text(QAccessible::Description),
+              "Press mouse right button to view Mediterranean GIG metrics"
+              " (or, from the keyboard, the Menu key or Shift+F10)");
     EXPECT_THAT(value("lbl_metr").toString().toStdString(), HasSubstr("TAXA_N"));
     EXPECT_TRUE(control("frame_metr")->rect().contains(control("lbl_metr")->geometry()));
     QTest::mouseRelease(option, Qt::RightButton, {}, dot);
@@ -165,6 +170,9 @@ TEST_F(MainWindowTest, KeyboardAlone) {
     key("gigOption_2", Qt::Key_Tab); // the focus stays among the GIG options
     EXPECT_TRUE(control("gigOption_2")->hasFocus());
     EXPECT_THAT(value("frame_metr", "title").toString().toStdString(), HasSubstr("Eastern continental"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(control("gigOption_3"))->text(QAccessible::Description),
+              "Press mouse right button to view Mediterranean GIG metrics"
+              " (or, from the keyboard, the Menu key or Shift+F10)");
     key("riverTypeOption_0", Qt::Key_Escape);
     EXPECT_FALSE(shown("frame_metr"));
     key("riverTypeOption_0", Qt::Key_Space);
@@ -193,8 +201,11 @@ TEST_F(MainWindowTest, KeyboardAlone) {
     const auto heard = [](QWidget* widget) {
         return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
     };
-    EXPECT_EQ(heard(control("reportLabel")) + heard(control("Picture2")) + heard(control("Picture1")),
-              "ReportGIGRiver Type");
+    // The report's text area, where the focus lands, bears the report's name.
+    EXPECT_EQ(heard(control("reportLabel")) +
+                  heard(qobject_cast<QAbstractScrollArea*>(control("reportLabel"))->viewport()) +
+                  heard(control("Picture2")) + heard(control("Picture1")),
+              "ReportReportGIGRiver Type");
     EXPECT_EQ(heard(list), "Results list");
     EXPECT_THAT(heard(control("lbl_run")).toStdString(), HasSubstr("Results shown: Results of sites.txt"));
     QAccessibleTableInterface* table = QAccessible::queryAccessibleInterface(list)->tableInterface();
@@ -312,19 +323,34 @@ TEST_F(MainWindowTest, IntervalsThroughTheControls) {
     }
 }
 
-// The window opens inside the screen's free area (the offscreen screen: 800 x 600), with
-// the information window, which opens again on request.
-TEST_F(MainWindowTest, OpensInsideTheScreenWithTheInformationWindow) {
+// The window opens inside the screen's free area (the offscreen screen: 800 x 600), with the
+// information window, which opens again on request. At the system font and at one and a
+// half times it, every caption, button and label of the START view (with the options of a
+// file read), RESULTS and GRAPHS shows its whole text, uncovered. The desktop turned dark:
+// the view buttons and the error texts follow.
+TEST_F(MainWindowTest, OpensInsideTheScreenAndFollowsTheFontAndThePalette) {
     const QRect free = window.screen()->availableGeometry();
     EXPECT_TRUE(window.width() < free.width() && window.height() < free.height());
     EXPECT_TRUE(window.minimumWidth() <= window.width() && window.minimumHeight() <= window.height());
     window.load();
     click("cmdhelp");
     EXPECT_EQ(dialogs.informationShown, (std::vector<bool>{true, false}));
-}
-
-// The desktop turned dark while the program runs: the view buttons and the error texts follow.
-TEST_F(MainWindowTest, FollowsAPaletteChange) {
+    const QFont system = QApplication::font();
+    for (const double scale : {1.0, 1.5}) {
+        QFont font = system;
+        font.setPointSizeF(system.pointSizeF() * scale);
+        QApplication::setFont(font);
+        window.resize(800, 600);
+        window.workflow().gigMouseDown(CentralBaltic, true); // the metrics of a GIG
+        EXPECT_EQ(cutTexts(window).join(" | "), "") << "metrics at " << scale;
+        window.workflow().gigMouseUp();
+        chooseAndOpen(Mediterranean, 0, SampleFile::typical());
+        for (const char* next : {"okButton", "viewButton_2", "viewButton_0"}) {
+            EXPECT_EQ(cutTexts(window).join(" | "), "") << "before " << next << " at " << scale;
+            clickAndSettle(next);
+        }
+    }
+    QApplication::setFont(system);
     const QString light = control("viewButton_0")->styleSheet();
     QPalette dark;
     dark.setColor(QPalette::Window, Qt::black);
@@ -437,8 +463,8 @@ TEST(LayoutTest, AreasKeepInsideAndInOrderAndGrowWithTheWindow) {
                      {w.panel, w.tabs[0], w.tabs[1], w.tabs[2], w.title, w.gigtype, w.runLine, w.info});
         EXPECT_TRUE(w.panel.contains(w.wait));
         const StartLayout s = startLayout(w.panel.size(), window.height(), w.panel.y());
-        expectInside(w.panel.size(),
-                     {s.gigOptions, s.riverTypes, s.prompt, s.ok, s.back, s.recent, s.runAgain, s.taxaMap});
+        expectInside(w.panel.size(), {s.gigOptions, s.riverTypes, s.prompt, s.ok, s.back, s.recent,
+                                      s.runAgain, s.taxaMap, s.intervals});
         const ResultsLayout r = resultsLayout(w.panel.size());
         expectInside(w.panel.size(),
                      {r.list, r.report, r.histogramCaption, r.histogram, r.exportTable, r.intervals});

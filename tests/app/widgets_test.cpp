@@ -124,8 +124,8 @@ TEST(TaxonDialogTest, FitsEachQuestionAnew) {
     EXPECT_EQ(visibleName(" BAETIS\t", false), "[blank]BAETIS[U+0009]"); // fonts without the symbols
 }
 
-// At start-up the information window goes on the first mouse movement; on request it
-// stays, its buttons choose the pages, and a click on the page or "close" ends it.
+// At start-up the information window goes on the first mouse movement, click or key; on
+// request it stays, its buttons choose the pages, and a click on the page or "close" ends it.
 QLabel* pageLabel(InfoWindow& info) {
     for (QLabel* label : info.findChildren<QLabel*>()) {
         if (label->isVisible() && label->text().contains("<h3>")) {
@@ -137,6 +137,12 @@ QLabel* pageLabel(InfoWindow& info) {
 
 TEST(InfoWindowTest, StartupAndRequestForms) {
     InfoWindow info;
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_A, Qt::Key_Escape}) {
+        info.prepareForStartup();
+        info.show();
+        QTest::keyClick(&info, key);
+        EXPECT_FALSE(info.isVisible()) << key;
+    }
     for (const bool atStartup : {true, false}) {
         atStartup ? info.prepareForStartup() : info.prepareOnRequest();
         info.show();

@@ -226,8 +226,8 @@ TEST(GraphsView, PressCountsTheSamplesUnderThePointerListsThoseThatFitAndCtrlRel
 }
 
 // The plot takes the focus by click and by Tab; the arrow keys step through the samples and
-// show each as a click on it does; Ctrl+C copies the figure; Shift+F10 and the Menu key open
-// the context menu.
+// show each as a click on it does, the plot's accessible name and description telling the
+// sample and its values; Ctrl+C copies the figure; Shift+F10 and the Menu key open the menu.
 TEST(GraphsView, TheKeyboardStepsThroughTheSamplesCopiesTheFigureAndOpensTheMenu) {
     RunResult run = twentySampleRun();
     run.indices.staricm[0] = 11.0; // the first sample along x, the last along y
@@ -247,6 +247,15 @@ TEST(GraphsView, TheKeyboardStepsThroughTheSamplesCopiesTheFigureAndOpensTheMenu
     for (const auto& [key, sample] : steps) {
         QTest::keyClick(v.plot(), key);
         ASSERT_EQ(v.plot()->currentSample(), sample) << key;
+        const QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(v.plot());
+        const QString name = QStringLiteral("%1 - Site %1").arg(sample + 1),
+                      x = QString::number(*input.x[sample], 'f', 2);
+        EXPECT_EQ(heard->text(QAccessible::Name), "Scatter plot, " + name);
+        EXPECT_THAT(heard->text(QAccessible::Description).toStdString(),
+                    ::testing::StartsWith(QStringLiteral("%1: %2 %3, %4 %5")
+                                              .arg(name, input.xTitle, x, input.yTitle,
+                                                   QString::number(input.y[sample], 'f', 2))
+                                              .toStdString()));
         const QString shown = v.text("sampleInfoLabel");
         const QPoint at = v.plot()->currentScale().toPixel(*input.x[sample], input.y[sample]).toPoint();
         QTest::mousePress(v.plot(), Qt::LeftButton, {}, at);
