@@ -167,8 +167,10 @@ TEST_F(MainWindowTest, KeyboardAlone) {
     key("gigOption_3", Qt::Key_Space);
     EXPECT_TRUE(control("gigOption_3")->hasFocus());
     key("gigOption_3", Qt::Key_F10, Qt::ShiftModifier);
-    key("gigOption_2", Qt::Key_Tab); // the focus stays among the GIG options
-    EXPECT_TRUE(control("gigOption_2")->hasFocus());
+    for (const Qt::Key k : {Qt::Key_Tab, Qt::Key_Backtab}) { // the focus stays among the GIG options
+        key("gigOption_2", k, k == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+        EXPECT_TRUE(control("gigOption_2")->hasFocus()) << k;
+    }
     EXPECT_THAT(value("frame_metr", "title").toString().toStdString(), HasSubstr("Eastern continental"));
     EXPECT_EQ(QAccessible::queryAccessibleInterface(control("gigOption_3"))->text(QAccessible::Description),
               "Press mouse right button to view Mediterranean GIG metrics"
