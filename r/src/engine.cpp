@@ -286,11 +286,9 @@ SEXP engine_read(SEXP taxa, Rcpp::List source, bool decimalComma, bool readPastB
 
 namespace {
 
+// R's match.arg() has checked the mode's name already.
 UnknownTaxa unknownMode(const std::string& mode) {
-    return mode == "ignore"       ? UnknownTaxa::Ignore
-           : mode == "suggest"    ? UnknownTaxa::Suggest
-           : mode == "dictionary" ? UnknownTaxa::Dictionary
-                                  : UnknownTaxa::Abort;
+    return unknownModeNamed(mode).value_or(UnknownTaxa::Abort);
 }
 
 std::optional<TaxaMap> taxaMapOf(const Rcpp::List& settings, const Taxa& taxa) {

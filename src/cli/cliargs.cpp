@@ -85,14 +85,8 @@ void parseOne(CliArgs& a, ArgStream& in, std::string& gigText, std::string& type
         a.testVariables[testVariableNumber(arg, in.valueOf(arg))].biological = true;
     } else if (arg == "--unknown") {
         const std::string mode = in.valueOf(arg);
-        if (mode == "abort") {
-            a.unknown = UnknownTaxa::Abort;
-        } else if (mode == "ignore") {
-            a.unknown = UnknownTaxa::Ignore;
-        } else if (mode == "suggest") {
-            a.unknown = UnknownTaxa::Suggest;
-        } else if (mode == "dictionary") {
-            a.unknown = UnknownTaxa::Dictionary;
+        if (const auto named = unknownModeNamed(mode)) {
+            a.unknown = *named;
         } else {
             usage("--unknown must be abort, ignore, suggest or dictionary, not \"" + mode + "\".");
         }

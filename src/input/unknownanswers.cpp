@@ -55,6 +55,16 @@ std::string unknownModeName(UnknownTaxa mode) {
     return "abort";
 }
 
+std::optional<UnknownTaxa> unknownModeNamed(std::string_view name) {
+    for (const UnknownTaxa mode :
+         {UnknownTaxa::Abort, UnknownTaxa::Ignore, UnknownTaxa::Suggest, UnknownTaxa::Dictionary}) {
+        if (unknownModeName(mode) == name) {
+            return mode;
+        }
+    }
+    return std::nullopt;
+}
+
 UnknownTaxonHandler unknownModeHandler(UnknownTaxa mode, std::vector<UndecidedName>& undecided,
                                        std::vector<std::string>& corrections) {
     return [mode, &undecided, &corrections](const UnknownTaxonQuestion& q) {

@@ -11,7 +11,9 @@
 #include "input/taxadatabase.h"
 #include "input/taxamap.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace torrentix {
@@ -20,6 +22,8 @@ enum class UnknownTaxa { Abort, Ignore, Suggest, Dictionary };
 
 // "abort", "ignore", "suggest", "dictionary", as the record of the names states the mode.
 std::string unknownModeName(UnknownTaxa mode);
+// The mode of one of those names; none for another text.
+std::optional<UnknownTaxa> unknownModeNamed(std::string_view name);
 
 // A name the mode does not decide: the file fails with it.
 struct UndecidedName {
