@@ -112,17 +112,17 @@ namespace {
 QString stageText(WorkStage stage) {
     switch (stage) {
     case WorkStage::Reading:
-        return QStringLiteral("Reading the sample file");
+        return QString::fromUtf8(readingStageText);
     case WorkStage::Metrics:
-        return QStringLiteral("Computing the metrics");
+        return QString::fromUtf8(runStageText(RunStage::Metrics));
     case WorkStage::Indices:
-        return QStringLiteral("Normalising the metrics and computing the indices");
+        return QString::fromUtf8(runStageText(RunStage::Indices));
     case WorkStage::Regressions:
-        return QStringLiteral("Computing the regressions");
+        return QString::fromUtf8(runStageText(RunStage::Regressions));
     case WorkStage::Writing:
         break;
     }
-    return QStringLiteral("Writing the results file");
+    return QString::fromUtf8(runStageText(RunStage::Writing));
 }
 
 // Where each stage of a run starts on the progress bar: the metric passes take most of it.

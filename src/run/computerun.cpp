@@ -237,4 +237,18 @@ RunResult computeRunOf(SampleTable table, const TaxaDatabase& taxa, const RunOpt
 
 } // namespace
 
+const char* runStageText(RunStage stage) {
+    switch (stage) {
+    case RunStage::Metrics:
+        return "Computing the metrics";
+    case RunStage::Indices:
+        return "Normalising the metrics and computing the indices";
+    case RunStage::Regressions:
+        return "Computing the regressions";
+    case RunStage::Writing:
+        break;
+    }
+    return "Writing the results file";
+}
+
 } // namespace torrentix

@@ -48,6 +48,11 @@ struct RunOptions {
 // The stages of a run, in order, as its progress tells them.
 enum class RunStage { Metrics, Indices, Regressions, Writing };
 
+// What the work does in each stage, as the fronts show it beside their progress: the read of
+// the sample file, then the run's stages.
+inline constexpr const char* readingStageText = "Reading the sample file";
+const char* runStageText(RunStage stage);
+
 struct RunCallbacks {
     ProgressHandler progress;                // the fraction of the metric passes done
     std::function<void(RunStage)> stage;     // a stage begins

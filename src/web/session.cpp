@@ -154,25 +154,24 @@ UnknownTaxonHandler answersHandler(const Json& answers, const Json& byDictionary
     };
 }
 
-// The stages of a run on one bar, as the desktop program names them: the read, the metric
-// passes (most of the work), the indices, the regressions and the writing.
+// The stages of a run on one bar: the read, the metric passes (most of the work), the
+// indices, the regressions and the writing.
 constexpr double readShare = 0.3;
 constexpr double metricsEnd = 0.8;
 
-const char* const readingText = "Reading the sample file";
-
-std::pair<double, const char*> stageStart(RunStage stage) {
+// Where each stage of a run starts on the bar.
+double stageStart(RunStage stage) {
     switch (stage) {
     case RunStage::Metrics:
-        return {readShare, "Computing the metrics"};
+        return readShare;
     case RunStage::Indices:
-        return {metricsEnd, "Normalising the metrics and computing the indices"};
+        return metricsEnd;
     case RunStage::Regressions:
-        return {0.9, "Computing the regressions"};
+        return 0.9;
     case RunStage::Writing:
         break;
     }
-    return {0.95, "Writing the results file"};
+    return 0.95;
 }
 
 } // namespace
@@ -214,7 +213,7 @@ std::string Session::inspectJson(const std::string& path, const std::string& map
                            ReadOptions{.decimalComma = decimalComma,
                                        .readPastBlankLines = readPastBlankLines,
                                        .threads = 1,
-                                       .progress = [&progress](double f) { progress(f, readingText); }});
+                                       .progress = [&progress](double f) { progress(f, readingStageText); }});
         Json out = {{"ok", true}, {"unknown", questions}, {"mapped", mapped}};
         out["linesAfterBlank"] = read.unread ? Json(linesAfterBlankText(*read.unread)) : Json(nullptr);
         out.update(readFacts(read));
@@ -246,7 +245,7 @@ std::string Session::runJson(const std::string& path, const std::string& request
             ReadOptions{.decimalComma = request.value("decimalComma", false),
                         .readPastBlankLines = request.value("readPastBlankLines", false),
                         .threads = 1,
-                        .progress = [&progress](double f) { progress(readShare * f, readingText); }});
+                        .progress = [&progress](double f) { progress(readShare * f, readingStageText); }});
         if (read.status == ReadResult::Status::Aborted) {
             return jsonText(failure("Unknown taxon names without an answer: " + jsonText(unanswered)));
         }
@@ -257,12 +256,9 @@ std::string Session::runJson(const std::string& path, const std::string& request
         }
         asRead_ = read.table;
         RunCallbacks callbacks;
-        callbacks.stage = [&progress](RunStage stage) {
-            const auto [start, text] = stageStart(stage);
-            progress(start, text);
-        };
+        callbacks.stage = [&progress](RunStage stage) { progress(stageStart(stage), runStageText(stage)); };
         callbacks.progress = [&progress](double f) {
-            progress(readShare + (metricsEnd - readShare) * f, stageStart(RunStage::Metrics).second);
+            progress(readShare + (metricsEnd - readShare) * f, runStageText(RunStage::Metrics));
         };
         callbacks.existingResultsFile = [](const std::string& outPath) { return std::optional(outPath); };
         run_ = computeRun(std::move(read.table), taxa_, options_, callbacks);
