@@ -16,7 +16,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -58,8 +60,7 @@ class MainWindowTest : public ::testing::Test {
     void clickOption(const QString& name) {
         QTest::mouseClick(control(name), Qt::LeftButton, {}, QPoint(6, control(name)->height() / 2));
     }
-    // Chooses the GIG and river type, then "OK" with the sample file chosen in the
-    // open-file dialog.
+    // Chooses the GIG and river type, then "OK" with the sample file chosen in the open-file dialog.
     void chooseAndOpen(int gig, int type, const SampleFile& sample) {
         clickOption(QStringLiteral("gigOption_%1").arg(gig));
         clickOption(QStringLiteral("riverTypeOption_%1").arg(type));
@@ -154,11 +155,10 @@ TEST_F(MainWindowTest, RightButtonHoldsTheMetricsOfAGig) {
 }
 
 // The window from the keyboard alone: Space on an option keeps the focus there; Shift+F10
-// shows the metrics of a GIG, of each GIG the focus moves to (Tab never leaves them), until
-// Escape; Enter presses
-// "OK" wherever the focus is; Shift+F10 sorts the results list by any column and opens the
-// report's menu. Screen readers hear the names of the list, the report and the GIG and River
-// Type groups, and no hidden column.
+// shows the metrics of a GIG, of each GIG the focus moves to (Tab and Shift+Tab never leave
+// them), until Escape; Enter presses "OK" wherever the focus is; Shift+F10 sorts the results
+// list by any column and opens the report's menu. Screen readers hear the names of the list,
+// the report and the GIG and River Type groups, and no hidden column.
 TEST_F(MainWindowTest, KeyboardAlone) {
     const auto key = [this](const QString& name, Qt::Key k, Qt::KeyboardModifiers m = {}) {
         control(name)->setFocus();
@@ -351,8 +351,19 @@ TEST_F(MainWindowTest, OpensInsideTheScreenAndFollowsTheFontAndThePalette) {
             EXPECT_EQ(cutTexts(window).join(" | "), "") << "before " << next << " at " << scale;
             clickAndSettle(next);
         }
+        EXPECT_FALSE(control("Picture2")->geometry().intersects(control("Picture1")->geometry())) << scale;
+        EXPECT_GT(control("lbl_title")->font().pointSizeF(), window.font().pointSizeF()) << scale;
     }
     QApplication::setFont(system);
+    // The measure sees a cut group title and a wrapped label that lost its second line.
+    QWidget narrow;
+    QGroupBox frame("River Type of the results", &narrow);
+    QLabel caption("Sample Classification", &narrow);
+    const QFontMetrics fm = caption.fontMetrics();
+    frame.setObjectName("frame"), caption.setObjectName("caption"), caption.setWordWrap(true), narrow.show();
+    frame.resize(40, 60), caption.setGeometry(0, 70, fm.horizontalAdvance("Classification") + 4, fm.height());
+    EXPECT_EQ(cutTexts(narrow).join(" | "),
+              "frame \"River Type of the results\" | caption \"Sample Classification\"");
     const QString light = control("viewButton_0")->styleSheet();
     QPalette dark;
     dark.setColor(QPalette::Window, Qt::black);
@@ -464,6 +475,11 @@ TEST(LayoutTest, AreasKeepInsideAndInOrderAndGrowWithTheWindow) {
         expectInside(window,
                      {w.panel, w.tabs[0], w.tabs[1], w.tabs[2], w.title, w.gigtype, w.runLine, w.info});
         EXPECT_TRUE(w.panel.contains(w.wait));
+        const WindowLayout large = windowLayout(size, 1.5); // text half as large again
+        for (const auto area : {&WindowLayout::title, &WindowLayout::gigtype, &WindowLayout::info}) {
+            EXPECT_GT((large.*area).height(), (w.*area).height());
+        }
+        EXPECT_TRUE(large.tabs[0].height() > w.tabs[0].height() && large.tabs[2].y() > w.tabs[2].y());
         const StartLayout s = startLayout(w.panel.size(), window.height(), w.panel.y());
         expectInside(w.panel.size(), {s.gigOptions, s.riverTypes, s.prompt, s.ok, s.back, s.recent,
                                       s.runAgain, s.taxaMap, s.intervals});

@@ -262,6 +262,11 @@ TEST(GraphsView, TheKeyboardStepsThroughTheSamplesCopiesTheFigureAndOpensTheMenu
         EXPECT_EQ(shown, v.text("sampleInfoLabel")) << key; // as a click shows it
         QTest::mouseRelease(v.plot(), Qt::LeftButton, {}, at);
     }
+    v.button("indexButton_1")->click(); // another figure: no sample of the last one is told
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(v.plot())->text(QAccessible::Name), "Scatter plot");
+    const int before = v.button("cmdsave")->height();
+    v.setFont(QFont(v.font().family(), 15));
+    EXPECT_GT(v.button("cmdsave")->height(), before); // the buttons follow the font at once
     QApplication::clipboard()->clear();
     QTest::keyClick(v.plot(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->image().width(), exportImageWidth);
