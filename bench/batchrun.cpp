@@ -5,9 +5,9 @@
 #include "metrics/catalogue.h"
 
 #include <optional>
-#include <set>
 #include <sstream>
 #include <stdexcept>
+#include <vector>
 
 namespace torrentix::bench {
 namespace {
@@ -66,7 +66,7 @@ void runBatchCommand(const std::string& path, const TaxaDatabase& taxa, const Ta
     std::ostringstream out;
     std::ostringstream err;
     const std::optional<TaxaMap> noMap;
-    std::set<std::string> written;
+    std::vector<std::string> written;
     const cli::BatchContext context{args, taxa, tree, "01/01/26", "12:00:00", out, err, noMap, written};
     if (!cli::processFile(context, path)) {
         throw std::runtime_error("the batch command failed on " + path + ": " + err.str());

@@ -10,11 +10,14 @@
 #include "app/userdialogs.h"
 #include "app/workflow.h"
 #include "benchinputs.h"
+#include "graphs/resultslist.h"
 #include "metrics/catalogue.h"
 #include "programrun.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QHeaderView>
 #include <QTest>
 
 #include <sys/resource.h>
@@ -87,6 +90,26 @@ int measure(int samples) {
     const double intervalsMs = static_cast<double>(timer.elapsed()) - shownMs;
     const double desktopMb = peakMb(RUSAGE_SELF);
 
+    // Three sorts by a click on a column's header, in the RESULTS tab, the list having the focus
+    // and a chosen row: each until the list is painted again (the slowest is told).
+    workflow.showView(ResultsTab);
+    auto* list = window.findChild<ResultsList*>();
+    list->setFocus();
+    list->setCurrentIndex(list->model()->index(10, 2));
+    QApplication::processEvents();
+    double sortMs = 0;
+    for (const int column : {4, 4, 2}) {
+        QHeaderView* header = list->header();
+        const QPoint place(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                           header->height() / 2);
+        QElapsedTimer sorting;
+        sorting.start();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, place);
+        list->grab();
+        QApplication::processEvents();
+        sortMs = std::max(sortMs, static_cast<double>(sorting.elapsed()));
+    }
+
     // "Cancel" 0.3 s into a read, then into a run: how long until the window is free again.
     const auto cancelAfter = [&workflow](auto start) {
         start();
@@ -111,7 +134,8 @@ int measure(int samples) {
               << (status == 0 ? "" : " (the batch command failed)") << ": " << std::setprecision(2)
               << desktopMb / batchMb << " x (target <= 2); Cancel 0.3 s into a read stopped it in "
               << readCancelMs / 1000.0 << " s, into a run in " << runCancelMs / 1000.0
-              << " s (target <= 0.5 s)\n";
+              << " s (target <= 0.5 s); the slowest of three sorts of the results list " << sortMs / 1000.0
+              << " s (target <= 0.3 s)" << (QAccessible::isActive() ? ", accessibility on" : "") << "\n";
     return status;
 }
 

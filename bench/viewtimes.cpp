@@ -13,6 +13,7 @@
 #include "metrics/catalogue.h"
 #include "programrun.h"
 
+#include <QAccessible>
 #include <QApplication>
 
 #include <chrono>
@@ -59,15 +60,28 @@ int measure(int samples) {
     const auto saveFailure =
         savePlotImage(png, ImageFormat::Png, graphs.findChild<ScatterPlot*>()->input(), QSize(900, 600));
     const double saveMs = millisecondsSince(saveStart);
-    const auto sortStart = std::chrono::steady_clock::now();
-    list.sortRows(4, ResultsList::SortChoice::Descending);
-    list.grab();
-    const double sortMs = millisecondsSince(sortStart);
+    // Sorted as a user sorts: the list has the focus and a chosen row, which follows its
+    // sample; each sort is timed until the list is painted and its events are handled.
+    list.activateWindow();
+    list.setFocus();
+    list.setCurrentIndex(list.model()->index(10, 2));
+    QApplication::processEvents();
+    double sortMs = 0;
+    for (const auto& [column, choice] :
+         {std::pair{4, ResultsList::SortChoice::Descending}, std::pair{2, ResultsList::SortChoice::Ascending},
+          std::pair{4, ResultsList::SortChoice::Ascending}}) {
+        const auto sortStart = std::chrono::steady_clock::now();
+        list.sortRows(column, choice);
+        list.grab();
+        QApplication::processEvents();
+        sortMs = std::max(sortMs, millisecondsSince(sortStart));
+    }
     std::cout << std::fixed << std::setprecision(0) << "Views of " << samples
               << " samples after the run: results list " << listMs << " ms, list and plot " << bothMs
-              << " ms (target <= 1000 ms); sorting the list by STAR_ICMi " << sortMs
+              << " ms (target <= 1000 ms); the slowest of three sorts of the list " << sortMs
               << " ms (target <= 300 ms); saving the plot as PNG " << saveMs << " ms (target <= 2000 ms)"
-              << (saveFailure ? " failed: " + saveFailure->toStdString() : std::string()) << "\n";
+              << (saveFailure ? " failed: " + saveFailure->toStdString() : std::string())
+              << (QAccessible::isActive() ? "; accessibility on" : "; accessibility off") << "\n";
     return 0;
 }
 
