@@ -96,7 +96,6 @@ StartLayout startLayout(const QSize& panel, int windowHeight, int top, double te
     StartLayout l;
     const int right = 135 + grown(2325, text);
     l.gigOptions = QRect(75, 120, grown(2325, text), grown(2300, text));
-    l.riverTypes = QRect(right, 120, panel.width() - 120 - right, grown(3400, text));
     l.metricFrame = QRect(right, 60, panel.width() - 120 - right, 0);
     l.metricLabel = QRect(180, grown(380, text), l.metricFrame.width() - 345, 0);
     l.testVariables = QRect(180, grown(380, text), l.metricFrame.width() - 345, grown(2100, text));
@@ -110,6 +109,11 @@ StartLayout startLayout(const QSize& panel, int windowHeight, int top, double te
     l.recent = l.back.translated(0, -grown(600, text));
     l.runAgain = l.ok.translated(0, -grown(600, text));
     l.taxaMap = l.recent.translated(-l.recent.width() - 150, 0);
+    // The larger the text, the nearer the file buttons come: the options and the metrics of
+    // a GIG keep above them.
+    l.riverTypes =
+        QRect(right, 120, panel.width() - 120 - right, std::min(grown(3400, text), l.recent.y() - 240));
+    l.metricFrameLimit = l.recent.y() - 60;
     l.intervals =
         QRect(75, l.metricFrame.y() + l.optionsFrameHeight + 60, panel.width() - 195, grown(345, text));
     return l;

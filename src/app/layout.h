@@ -54,12 +54,13 @@ struct WindowLayout {
 // The START view, in panel coordinates.
 struct StartLayout {
     QRect gigOptions;    // "GIG" and its five options
-    QRect riverTypes;    // "River Type" and its eight options
+    QRect riverTypes;    // "River Type" and its eight options, above the file buttons
     QRect metricFrame;   // frame of the metric description and of the test-variable options
     QRect metricLabel;   // its label; the height is that of the text
     QRect testVariables; // the three option rows inside the frame
     int optionsFrameHeight = 0;
-    int labelPadding = 0; // frame height beyond the description label
+    int labelPadding = 0;     // frame height beyond the description label
+    int metricFrameLimit = 0; // the lowest the frame reaches: the description scrolls beyond
     QRect prompt;
     QRect ok;
     QRect back;

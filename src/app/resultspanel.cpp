@@ -67,13 +67,10 @@ WaitPanel::WaitPanel(QWidget* parent) : QWidget(parent) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(frame);
-    auto* label = new QLabel(QStringLiteral("Please, wait..."));
-    label->setObjectName(QStringLiteral("lbl_wait"));
-    QFont font = label->font();
-    font.setBold(true);
-    font.setPointSizeF(font.pointSizeF() * 1.3);
-    label->setFont(font);
-    label->setAlignment(Qt::AlignCenter);
+    title_ = new QLabel(QStringLiteral("Please, wait..."));
+    title_->setObjectName(QStringLiteral("lbl_wait"));
+    title_->setAlignment(Qt::AlignCenter);
+    setTitleFont();
     stage_ = new QLabel;
     stage_->setObjectName(QStringLiteral("lbl_stage"));
     stage_->setAlignment(Qt::AlignCenter);
@@ -87,11 +84,26 @@ WaitPanel::WaitPanel(QWidget* parent) : QWidget(parent) {
     cancel_->setToolTip(QStringLiteral("Stop this computation: the results shown before stay"));
     connect(cancel_, &QPushButton::clicked, this, &WaitPanel::cancelRequested);
     auto* layout = new QVBoxLayout(frame);
-    layout->addWidget(label);
+    layout->addWidget(title_);
     layout->addWidget(stage_);
     layout->addWidget(bar_);
     layout->addWidget(cancel_, 0, Qt::AlignHCenter);
     hide();
+}
+
+// "Please, wait..." stands out: bold and larger than the panel's text, which it follows.
+void WaitPanel::setTitleFont() {
+    QFont larger = font();
+    larger.setBold(true);
+    larger.setPointSizeF(larger.pointSizeF() * 1.3);
+    title_->setFont(larger);
+}
+
+void WaitPanel::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        setTitleFont();
+    }
 }
 
 void WaitPanel::start() {

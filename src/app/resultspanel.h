@@ -63,8 +63,12 @@ class WaitPanel : public QWidget {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override; // Escape cancels
+    void changeEvent(QEvent* event) override;      // the font changed: "Please, wait..." follows
 
   private:
+    void setTitleFont();
+
+    QLabel* title_ = nullptr;
     QLabel* stage_ = nullptr;
     QProgressBar* bar_ = nullptr;
     QPushButton* cancel_ = nullptr;

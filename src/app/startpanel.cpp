@@ -1,5 +1,6 @@
 #include "app/startpanel.h"
 
+#include "app/captionlines.h"
 #include "app/workflow.h"
 #include "graphs/colourscheme.h"
 #include "metrics/catalogue.h"
@@ -16,8 +17,12 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace torrentix {
 namespace {
@@ -166,10 +171,17 @@ QGroupBox* StartPanel::makeMetricFrame() {
     auto* frame = new QGroupBox;
     frame->setObjectName(QStringLiteral("frame_metr"));
     frame->setAutoFillBackground(true);
-    metricLabel_ = new QLabel(frame);
+    metricScroll_ = new QScrollArea(frame);
+    metricScroll_->setObjectName(QStringLiteral("metricScroll"));
+    metricScroll_->setFrameShape(QFrame::NoFrame);
+    metricScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    metricScroll_->setWidgetResizable(true);
+    metricScroll_->setFocusPolicy(Qt::NoFocus); // the focus stays on the GIG options
+    metricLabel_ = new QLabel;
     metricLabel_->setObjectName(QStringLiteral("lbl_metr"));
     metricLabel_->setWordWrap(true);
     metricLabel_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    metricScroll_->setWidget(metricLabel_);
     testVariables_ = makeTestVariableRows();
     testVariables_->setParent(frame);
     return frame;
@@ -229,16 +241,19 @@ void StartPanel::sync() {
     riverTypePanel_->setVisible(w.riverTypesVisible());
     for (int t = 0; t < maxRiverTypes; ++t) {
         QRadioButton* option = riverTypes_[static_cast<std::size_t>(t)];
-        option->setText(w.riverTypeCaption(t));
         option->setVisible(w.riverTypeVisible(t));
         setChecked(option, w.selectedType() == t);
     }
     prompt_->setText(w.prompt());
     ok_->setEnabled(w.okEnabled());
     back_->setVisible(w.backVisible());
+    fitRiverTypes();
     metricFrame_->setTitle(w.metricFrameCaption());
-    metricLabel_->setText(w.metricText());
-    metricLabel_->setVisible(w.metricTextVisible());
+    if (metricLabel_->text() != w.metricText()) {
+        metricLabel_->setText(w.metricText());
+        metricScroll_->verticalScrollBar()->setValue(0);
+    }
+    metricScroll_->setVisible(w.metricTextVisible());
     testVariables_->setVisible(w.testVariablesVisible());
     intervals_->setVisible(w.testVariablesVisible());
     syncRows();
@@ -270,6 +285,27 @@ void StartPanel::syncRows() {
         biological_[k]->setAccessibleName(row.label + QStringLiteral(" is a biological metric"));
     }
     setChecked(intervals_, workflow_.intervalsWanted());
+}
+
+// A river type's caption wider than its column takes two lines or more, which screen
+// readers hear whole; the options close up when their lines need the room between them.
+void StartPanel::fitRiverTypes() {
+    QLayout* options = riverTypePanel_->layout();
+    const QMargins margins = options->contentsMargins();
+    const int column = riverTypePanel_->contentsRect().width() - margins.left() - margins.right();
+    for (int t = 0; t < maxRiverTypes; ++t) {
+        QRadioButton* option = riverTypes_[static_cast<std::size_t>(t)];
+        const QString caption = workflow_.riverTypeCaption(t);
+        const QFontMetrics fm = option->fontMetrics();
+        option->setText(caption);
+        const int indicator = option->sizeHint().width() - fm.size(Qt::TextShowMnemonic, caption).width();
+        option->setText(captionLines(caption, fm, column - indicator));
+        option->setAccessibleName(caption);
+    }
+    options->setSpacing(-1); // the style's
+    if (options->sizeHint().height() > riverTypePanel_->height()) {
+        options->setSpacing(0);
+    }
 }
 
 void StartPanel::syncFiles() {
@@ -334,15 +370,18 @@ void StartPanel::relayout(const Twips& twips, const StartLayout& layout) {
     placeMetricFrame();
 }
 
-// The frame is as high as the metric description it shows plus a margin, or as high as
-// the option rows.
+// The frame is as high as the metric description it shows plus a margin, down to its
+// limit where the description scrolls (PageUp, PageDown), or as high as the option rows.
 void StartPanel::placeMetricFrame() {
-    QRect label = twips_.px(layout_.metricLabel);
-    label.setHeight(metricLabel_->heightForWidth(label.width()));
-    metricLabel_->setGeometry(label);
     QRect frame = twips_.px(layout_.metricFrame);
+    QRect label = twips_.px(layout_.metricLabel);
+    const int padding = twips_.px(layout_.labelPadding);
+    const int room = std::max(twips_.px(layout_.metricFrameLimit) - frame.y() - padding,
+                              3 * metricLabel_->fontMetrics().lineSpacing());
+    label.setHeight(std::min(metricLabel_->heightForWidth(label.width()), room));
+    metricScroll_->setGeometry(label);
     frame.setHeight(workflow_.testVariablesVisible() ? twips_.px(layout_.optionsFrameHeight)
-                                                     : label.height() + twips_.px(layout_.labelPadding));
+                                                     : label.height() + padding);
     metricFrame_->setGeometry(frame);
 }
 
@@ -351,6 +390,8 @@ bool StartPanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == gigPanel_ || watched == riverTypePanel_) {
         if (type == QEvent::MouseButtonPress) {
             emit panelClicked();
+        } else if (watched == riverTypePanel_ && (type == QEvent::Resize || type == QEvent::FontChange)) {
+            fitRiverTypes();
         }
         return false;
     }
@@ -384,6 +425,12 @@ bool StartPanel::gigOptionEvent(int g, QEvent* event) {
         // frame cannot be reached unseen.
         const int key = static_cast<QKeyEvent*>(event)->key();
         const bool open = workflow_.metricFrameVisible() && !workflow_.testVariablesVisible();
+        if (open && (key == Qt::Key_PageDown || key == Qt::Key_PageUp)) {
+            metricScroll_->verticalScrollBar()->triggerAction(key == Qt::Key_PageDown
+                                                                  ? QAbstractSlider::SliderPageStepAdd
+                                                                  : QAbstractSlider::SliderPageStepSub);
+            return true;
+        }
         return (key == Qt::Key_Escape && pressEscape()) ||
                (open && (key == Qt::Key_Tab || key == Qt::Key_Backtab));
     }

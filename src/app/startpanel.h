@@ -16,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 
 namespace torrentix {
 
@@ -54,6 +55,7 @@ class StartPanel : public QWidget {
     void syncRows();
     void syncFiles();
     void placeMetricFrame();
+    void fitRiverTypes();
     bool gigOptionEvent(int g, QEvent* event);
     void paintErrors();
 
@@ -73,6 +75,7 @@ class StartPanel : public QWidget {
     QPushButton* taxaMap_ = nullptr;         // cmdtaxamap
     QGroupBox* metricFrame_ = nullptr;       // frame_metr
     QLabel* metricLabel_ = nullptr;          // lbl_metr
+    QScrollArea* metricScroll_ = nullptr;    // metricScroll, the description beyond the frame's room
     QWidget* testVariables_ = nullptr;       // testVariablesPanel
     std::array<QLabel*, 3> rowLabels_{};     // testVariableLabel_n
     std::array<QCheckBox*, 3> observed_{};   // observedMinBox_n

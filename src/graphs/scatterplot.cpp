@@ -19,7 +19,7 @@
 
 namespace torrentix {
 
-ScatterPlot::ScatterPlot(QWidget* parent) : QWidget(parent) {
+ScatterPlot::ScatterPlot(QWidget* parent) : QWidget(parent), updates_(&QAccessible::updateAccessibility) {
     setObjectName("plotPanel");
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -52,7 +52,7 @@ void ScatterPlot::announce() {
     setAccessibleDescription(description);
     for (const QAccessible::Event change : {QAccessible::NameChanged, QAccessible::DescriptionChanged}) {
         QAccessibleEvent event(this, change);
-        QAccessible::updateAccessibility(&event);
+        updates_(&event);
     }
 }
 

@@ -11,6 +11,8 @@
 #include <functional>
 #include <optional>
 
+class QAccessibleEvent;
+
 namespace torrentix {
 
 class ScatterPlot : public QWidget {
@@ -30,6 +32,11 @@ class ScatterPlot : public QWidget {
     // How a sample is named when the keyboard chooses it: the plot's accessible name and
     // description then tell screen readers that sample and its values.
     void setSampleNames(std::function<QString(std::size_t)> names) { sampleNames_ = std::move(names); }
+    // Where the changes of the name and description go: to screen readers through Qt's
+    // accessibility, unless given elsewhere.
+    void setAccessibleUpdates(std::function<void(QAccessibleEvent*)> updates) {
+        updates_ = std::move(updates);
+    }
 
     void copyImage() const;
     void saveImageAs();
@@ -58,6 +65,7 @@ class ScatterPlot : public QWidget {
     QString imageFolder_;
     std::optional<std::size_t> current_;
     std::function<QString(std::size_t)> sampleNames_;
+    std::function<void(QAccessibleEvent*)> updates_;
 };
 
 } // namespace torrentix

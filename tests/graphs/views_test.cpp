@@ -227,7 +227,8 @@ TEST(GraphsView, PressCountsTheSamplesUnderThePointerListsThoseThatFitAndCtrlRel
 
 // The plot takes the focus by click and by Tab; the arrow keys step through the samples and
 // show each as a click on it does, the plot's accessible name and description telling the
-// sample and its values; Ctrl+C copies the figure; Shift+F10 and the Menu key open the menu.
+// sample and its values, and screen readers told of each change; Ctrl+C copies the figure;
+// Shift+F10 and the Menu key open the menu.
 TEST(GraphsView, TheKeyboardStepsThroughTheSamplesCopiesTheFigureAndOpensTheMenu) {
     RunResult run = twentySampleRun();
     run.indices.staricm[0] = 11.0; // the first sample along x, the last along y
@@ -244,9 +245,14 @@ TEST(GraphsView, TheKeyboardStepsThroughTheSamplesCopiesTheFigureAndOpensTheMenu
     const std::tuple<Qt::Key, std::size_t> steps[] = {
         {Qt::Key_Right, 0}, {Qt::Key_Right, 1}, {Qt::Key_Left, 0},  {Qt::Key_Left, 0}, {Qt::Key_End, 19},
         {Qt::Key_Up, 0},    {Qt::Key_Down, 19}, {Qt::Key_Down, 18}, {Qt::Key_Home, 0}};
+    std::vector<QAccessible::Event> told; // what screen readers hear of the plot
+    v.plot()->setAccessibleUpdates(
+        [&](QAccessibleEvent* e) { e->object() == v.plot() ? told.push_back(e->type()) : void(); });
     for (const auto& [key, sample] : steps) {
+        told.clear();
         QTest::keyClick(v.plot(), key);
         ASSERT_EQ(v.plot()->currentSample(), sample) << key;
+        EXPECT_EQ(told, (std::vector{QAccessible::NameChanged, QAccessible::DescriptionChanged})) << key;
         const QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(v.plot());
         const QString name = QStringLiteral("%1 - Site %1").arg(sample + 1),
                       x = QString::number(*input.x[sample], 'f', 2);

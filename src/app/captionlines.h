@@ -1,0 +1,15 @@
+#pragma once
+// A caption too wide for its control broken into lines, for the controls that take a
+// caption of several lines but do not wrap it themselves (options, check boxes).
+
+#include <QString>
+
+class QFontMetrics;
+
+namespace torrentix {
+
+// `text` with its spaces turned into line breaks where a line would pass `width` pixels;
+// a word wider than `width` keeps a line of its own.
+QString captionLines(const QString& text, const QFontMetrics& fm, int width);
+
+} // namespace torrentix
