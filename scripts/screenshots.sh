@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Renders the screenshots of the documentation without a display (Qt's offscreen
-# platform): the START view with a GIG and river type chosen, the metrics of a GIG, the
+# platform): the START view with a GIG and river type chosen and the metrics of a GIG (also at
+# one and a half times the font in a window of 800 x 600), the
 # test-variable options, the RESULTS and GRAPHS views after a run on
 # examples/mediterranean.txt, the GRAPHS view of a tall window, the question about an
 # unknown name (also one ending in a blank), the information window, the taxa map's editor,

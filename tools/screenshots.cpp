@@ -163,6 +163,19 @@ int main(int argc, char** argv) {
     flow.gigMouseDown(CentralBaltic, true);
     ok = save(window, out, "metrics.png") && ok;
     flow.gigMouseUp();
+    // START and the metrics at one and a half times the font in a window of 800 x 600: the
+    // long river-type captions take two lines, the metrics keep above the file buttons.
+    const QFont startFont = QApplication::font();
+    QFont largeStart = startFont;
+    largeStart.setPointSizeF(startFont.pointSizeF() * 1.5);
+    QApplication::setFont(largeStart);
+    window.resize(800, 600);
+    ok = save(window, out, "start-font150.png") && ok;
+    flow.gigMouseDown(gig, true);
+    ok = save(window, out, "metrics-font150.png") && ok;
+    flow.gigMouseUp();
+    QApplication::setFont(startFont);
+    window.resize(twips.px(QSize(initialWindowWidth, initialWindowHeight)));
 
     flow.okClick();
     settle(flow);

@@ -175,7 +175,7 @@ QGroupBox* StartPanel::makeMetricFrame() {
     metricScroll_->setObjectName(QStringLiteral("metricScroll"));
     metricScroll_->setFrameShape(QFrame::NoFrame);
     metricScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    metricScroll_->setWidgetResizable(true);
+    metricScroll_->setWidgetResizable(false);   // the label takes the height of its lines
     metricScroll_->setFocusPolicy(Qt::NoFocus); // the focus stays on the GIG options
     metricLabel_ = new QLabel;
     metricLabel_->setObjectName(QStringLiteral("lbl_metr"));
@@ -306,6 +306,7 @@ void StartPanel::fitRiverTypes() {
     if (options->sizeHint().height() > riverTypePanel_->height()) {
         options->setSpacing(0);
     }
+    options->activate(); // placed at once, not at the next turn of the event loop
 }
 
 void StartPanel::syncFiles() {
@@ -378,8 +379,15 @@ void StartPanel::placeMetricFrame() {
     const int padding = twips_.px(layout_.labelPadding);
     const int room = std::max(twips_.px(layout_.metricFrameLimit) - frame.y() - padding,
                               3 * metricLabel_->fontMetrics().lineSpacing());
-    label.setHeight(std::min(metricLabel_->heightForWidth(label.width()), room));
+    int textWidth = label.width();
+    int textHeight = metricLabel_->heightForWidth(textWidth);
+    if (textHeight > room) { // it scrolls: the scroll bar takes its width from the text
+        textWidth -= metricScroll_->verticalScrollBar()->sizeHint().width();
+        textHeight = metricLabel_->heightForWidth(textWidth);
+    }
+    label.setHeight(std::min(textHeight, room));
     metricScroll_->setGeometry(label);
+    metricLabel_->resize(textWidth, textHeight);
     frame.setHeight(workflow_.testVariablesVisible() ? twips_.px(layout_.optionsFrameHeight)
                                                      : label.height() + padding);
     metricFrame_->setGeometry(frame);

@@ -343,8 +343,10 @@ TEST_F(MainWindowTest, OpensInsideTheScreenAndFollowsTheFontAndThePalette) {
         for (int g = 0; g < gigCount; ++g) { // its river types, then its metrics
             const QString option = QStringLiteral("gigOption_%1").arg(g);
             clickOption(option);
-            window.workflow().gigMouseDown(g, true);
             QCoreApplication::processEvents(); // measured at the new font
+            EXPECT_EQ(cutTexts(window).join(" | "), "") << "river types of GIG " << g << " at " << scale;
+            window.workflow().gigMouseDown(g, true);
+            QCoreApplication::processEvents();
             EXPECT_EQ(cutTexts(window).join(" | "), "") << "GIG " << g << " at " << scale;
             QTest::keyClick(control(option), Qt::Key_PageDown);
             const QWidget* metrics = control("lbl_metr"); // scrolled on when longer than its room
