@@ -84,7 +84,7 @@ TEST_F(MainWindowTest, RunThroughTheControls) {
     SampleFile sample = SampleFile::typical();
     chooseAndOpen(Mediterranean, 0, sample.emptyTestValuesFrom(2, 5));
     EXPECT_EQ(value("lbl_gigtype").toString(), ""); // no run on show yet
-    ASSERT_TRUE(shown("testVariablesPanel")) << told();
+    ASSERT_TRUE(shown("testVariablesPanel") && !shown("metricScroll")) << told();
     EXPECT_TRUE(control("minValue_1")->hasFocus()); // the next thing to do
     EXPECT_EQ(value("testVariableLabel_1").toString(), "EQR");
     EXPECT_EQ(control("minValue_2")->accessibleName(), "Min Value of URBAN");
@@ -145,6 +145,7 @@ TEST_F(MainWindowTest, RightButtonHoldsTheMetricsOfAGig) {
     ASSERT_TRUE(shown("frame_metr"));
     EXPECT_THAT(value("frame_metr", "title").toString().toStdString(), HasSubstr("Eastern continental"));
     EXPECT_THAT(value("lbl_metr").toString().toStdString(), HasSubstr("TAXA_N"));
+    EXPECT_EQ(control("lbl_metr")->height(), control("metricScroll")->height()); // whole, no scrolling
     EXPECT_TRUE(control("frame_metr")->rect().contains(control("metricScroll")->geometry()));
     QTest::mouseRelease(option, Qt::RightButton, {}, dot);
     EXPECT_FALSE(shown("frame_metr"));
@@ -345,12 +346,23 @@ TEST_F(MainWindowTest, OpensInsideTheScreenAndFollowsTheFontAndThePalette) {
             clickOption(option);
             QCoreApplication::processEvents(); // measured at the new font
             EXPECT_EQ(cutTexts(window).join(" | "), "") << "river types of GIG " << g << " at " << scale;
+            for (int t = 0; t < maxRiverTypes; ++t) { // this GIG's captions, heard whole when broken
+                const QString name = QStringLiteral("riverTypeOption_%1").arg(t);
+                const QString caption = window.workflow().riverTypeCaption(t);
+                EXPECT_EQ(value(name).toString().replace('\n', ' '), caption) << g;
+                EXPECT_EQ(QAccessible::queryAccessibleInterface(control(name))->text(QAccessible::Name),
+                          caption);
+            }
             window.workflow().gigMouseDown(g, true);
             QCoreApplication::processEvents();
             EXPECT_EQ(cutTexts(window).join(" | "), "") << "GIG " << g << " at " << scale;
-            QTest::keyClick(control(option), Qt::Key_PageDown);
-            const QWidget* metrics = control("lbl_metr"); // scrolled on when longer than its room
+            const QWidget* metrics = control("lbl_metr"); // opens at its top, beside its scroll bar
+            EXPECT_TRUE(metrics->y() == 0 && metrics->width() <= metrics->parentWidget()->width()) << g;
+            QTest::keyClick(control(option), Qt::Key_PageDown); // scrolled on when longer than its room
             EXPECT_EQ(metrics->y() < 0, metrics->height() > metrics->parentWidget()->height()) << g;
+            QTest::keyClick(control(option), Qt::Key_PageUp);
+            EXPECT_EQ(metrics->y(), 0) << g;
+            QTest::keyClick(control(option), Qt::Key_PageDown); // the next GIG's opens at its top
             window.workflow().gigMouseUp();
         }
         chooseAndOpen(Mediterranean, 0, SampleFile::typical());
@@ -359,12 +371,16 @@ TEST_F(MainWindowTest, OpensInsideTheScreenAndFollowsTheFontAndThePalette) {
             clickAndSettle(next);
         }
         EXPECT_FALSE(control("Picture2")->geometry().intersects(control("Picture1")->geometry())) << scale;
-        for (const char* caption : {"lbl_title", "lbl_wait"}) { // larger than the text they follow
+        for (const char* caption : {"lbl_title", "lbl_wait"}) { // bold, larger than the text they follow
             EXPECT_GT(control(caption)->font().pointSizeF(), window.font().pointSizeF())
                 << caption << " at " << scale;
+            EXPECT_TRUE(control(caption)->font().bold()) << caption;
         }
     }
+    const qreal waitSize = control("lbl_wait")->font().pointSizeF();
     QApplication::setFont(system);
+    QCoreApplication::processEvents();
+    EXPECT_LT(control("lbl_wait")->font().pointSizeF(), waitSize); // and back with the text
     // The measure sees a cut group title and a wrapped label that lost its second line.
     QWidget narrow;
     QGroupBox frame("River Type of the results", &narrow);
@@ -493,6 +509,8 @@ TEST(LayoutTest, AreasKeepInsideAndInOrderAndGrowWithTheWindow) {
         const StartLayout s = startLayout(w.panel.size(), window.height(), w.panel.y());
         expectInside(w.panel.size(), {s.gigOptions, s.riverTypes, s.prompt, s.ok, s.back, s.recent,
                                       s.runAgain, s.taxaMap, s.intervals});
+        const StartLayout largeStart = startLayout(large.panel.size(), window.height(), large.panel.y(), 1.5);
+        EXPECT_LT(largeStart.riverTypes.bottom(), largeStart.recent.top()); // the options above the files
         const ResultsLayout r = resultsLayout(w.panel.size());
         expectInside(w.panel.size(),
                      {r.list, r.report, r.histogramCaption, r.histogram, r.exportTable, r.intervals});
