@@ -92,15 +92,81 @@ function plotOptions(d: PlotData, c: Colours, width: number, height: number, dra
     ],
     series: [
       {},
-      { label: "samples", stroke: c.points, paths: () => null, points: { show: true, size: 5, width: 1, fill: c.fill } },
+      { label: "samples", stroke: c.points, paths: () => null, points: { show: false } },
       { label: "regression line", stroke: c.text, width: 2, spanGaps: true, points: { show: false } },
       { label: "band", stroke: c.text, dash: [3, 4], spanGaps: true, points: { show: false } },
       { label: "band", stroke: c.text, dash: [3, 4], spanGaps: true, points: { show: false } },
       { label: "bootstrap band", stroke: "#c62828", dash: [8, 4], spanGaps: true, points: { show: false } },
       { label: "bootstrap band", stroke: "#c62828", dash: [8, 4], spanGaps: true, points: { show: false } },
     ],
-    hooks: drawn ? { draw: [drawn] } : {},
+    // The points over the grid and under the line and the bands.
+    hooks: { drawAxes: [(u) => drawPoints(u, d.points, c)], draw: drawn ? [drawn] : [] },
   };
+}
+
+// A CSS colour as the 32-bit pixel of an ImageData (bytes R, G, B, A in memory).
+function pixelOf(colour: string): number {
+  const ctx = document.createElement("canvas").getContext("2d", { willReadFrequently: true })!;
+  ctx.fillStyle = colour;
+  ctx.fillRect(0, 0, 1, 1);
+  return new Uint32Array(ctx.getImageData(0, 0, 1, 1).data.buffer)[0];
+}
+
+// The offsets (x, y pairs) of the pixels of a circle of radius r: its ring, or its inside.
+function circlePixels(r: number, ring: boolean): number[] {
+  const offsets: number[] = [];
+  for (let dy = -r; dy <= r; ++dy) {
+    for (let dx = -r; dx <= r; ++dx) {
+      const distance = Math.hypot(dx, dy);
+      if (ring ? Math.abs(distance - r + 0.5) <= 0.6 : distance < r - 0.5) {
+        offsets.push(dx, dy);
+      }
+    }
+  }
+  return offsets;
+}
+
+// The points as circles set pixel by pixel into one image laid over the plotting area: as
+// many circles drawn one by one as paths take the browser seconds to paint. The insides
+// first, then the rings, so that every point's ring shows.
+function drawPoints(u: uPlot, points: PlotPoints, c: Colours): void {
+  const { left, top } = u.bbox;
+  const width = Math.round(u.bbox.width);
+  const height = Math.round(u.bbox.height);
+  if (width <= 0 || height <= 0 || points.x.length === 0) {
+    return;
+  }
+  const image = new ImageData(width, height);
+  const pixels = new Uint32Array(image.data.buffer);
+  const at = new Int32Array(points.x.length).fill(-1);
+  for (let i = 0; i < points.x.length; ++i) {
+    const px = Math.round(u.valToPos(points.x[i], "x", true) - left);
+    const py = Math.round(u.valToPos(points.y[i], "y", true) - top);
+    if (px >= 0 && py >= 0 && px < width && py < height) {
+      at[i] = py * width + px;
+    }
+  }
+  const r = Math.max(2, Math.round(2.5 * (u.ctx.canvas.width / u.width)));
+  for (const [offsets, pixel] of [[circlePixels(r, false), pixelOf(c.fill)], [circlePixels(r, true), pixelOf(c.points)]] as const) {
+    for (const p of at) {
+      if (p < 0) {
+        continue;
+      }
+      const px = p % width;
+      for (let k = 0; k < offsets.length; k += 2) {
+        const x = px + offsets[k];
+        const q = p + offsets[k + 1] * width + offsets[k];
+        if (x >= 0 && x < width && q >= 0 && q < pixels.length) {
+          pixels[q] = pixel;
+        }
+      }
+    }
+  }
+  const layer = document.createElement("canvas");
+  layer.width = width;
+  layer.height = height;
+  layer.getContext("2d")!.putImageData(image, 0, 0);
+  u.ctx.drawImage(layer, left, top);
 }
 
 // `text` in lines no wider than `width` in the context's font.
