@@ -155,6 +155,9 @@ UnknownTaxonHandler answersHandler(const Json& answers, const Json& byDictionary
     };
 }
 
+// The part of the reading's bar taken by the rows; the rest, the table made of them.
+constexpr double rowsShare = 0.85;
+
 // The stages of a run on one bar (the file was read before, on a bar of its own): the metric
 // passes (most of the work), the indices, the regressions, the results file, the table, and
 // the views' texts and arrays.
@@ -214,11 +217,13 @@ std::string Session::inspectJson(const std::string& path, const std::string& map
             return UnknownTaxonAnswer::ignore();
         };
         ++filesRead_;
-        read_.emplace(path, taxa_, tree_,
-                      ReadOptions{.decimalComma = decimalComma,
-                                  .readPastBlankLines = readPastBlankLines,
-                                  .threads = 1,
-                                  .progress = [&progress](double f) { progress(f, readingStageText); }});
+        read_.emplace(
+            path, taxa_, tree_,
+            ReadOptions{.decimalComma = decimalComma,
+                        .readPastBlankLines = readPastBlankLines,
+                        .threads = 1,
+                        .progress = [&progress](double f) { progress(rowsShare * f, readingStageText); }});
+        progress(rowsShare, readingStageText); // the rows are read: the table is made of them
         const ReadResult read = read_->answered(withMap(map, record, mapped));
         Json out = {{"ok", true}, {"unknown", questions}, {"mapped", mapped}};
         out["linesAfterBlank"] = read.unread ? Json(linesAfterBlankText(*read.unread)) : Json(nullptr);
