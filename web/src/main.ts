@@ -708,7 +708,8 @@ function wire(): void {
   $("new-file").addEventListener("click", () => showStep("start"));
   $("cancel").addEventListener("click", () => {
     // The engine works without pause: cancelling ends its worker, and what it was asked,
-    // and starts a new one. The views keep the last run; each request brings the file.
+    // and starts a new one. The views keep the last run; the new engine, which holds none of
+    // the file's rows, reads the file again before its next run.
     status("Cancelled.");
     if (!file?.inspection) {
       file = null; // cancelled while it was read
