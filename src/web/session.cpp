@@ -291,9 +291,12 @@ std::string Session::runJson(const std::string& requestJson, const Progress& pro
         if (!run_->refused && request.value("table", false)) {
             progress(tableStart, "Writing the table");
             const std::string tablePath = tablePathFor(path);
-            writeFileAtomically(tablePath, tidyTableText({run_->table, options_.gig, run_->testText,
-                                                          run_->testNormalised, run_->raw, run_->normalised,
-                                                          run_->indices.staricm, run_->indices.gigicm}));
+            TidyTableInput table{run_->table, options_.gig,     run_->testText,        run_->testNormalised,
+                                 run_->raw,   run_->normalised, run_->indices.staricm, run_->indices.gigicm};
+            table.progress = [&progress](double f) {
+                progress(tableStart + (viewsStart - tableStart) * f, "Writing the table");
+            };
+            writeFileAtomically(tablePath, tidyTableText(table));
             files.push_back(tablePath);
         }
         progress(viewsStart, "Preparing the results");
