@@ -183,16 +183,12 @@ std::vector<int> columnsAsWritten(const std::vector<std::string>& header, Sample
     return familyOfColumn;
 }
 
-} // namespace
-
-ReadResult readSampleText(const std::string& path, const OpenSampleText& open, const TaxaDatabase& taxa,
-                          const TaxaTree& tree, const UnknownTaxonHandler& ask, const ReadOptions& options) {
-    ReadResult result;
+// A read up to the resolution of its names: with every name known, the names are resolved
+// before the rows are read, so that each block is merged into families as it is parsed.
+JoinedRows readUpToNames(const OpenSampleText& open, const TaxaDatabase& taxa, const TaxaTree& tree,
+                         const UnknownTaxonHandler& ask, const ReadOptions& options, TextBlocks& text,
+                         ReadResult& result) {
     SampleTable& table = result.table;
-    table.sourcePath = path;
-    TextBlocks text = open(options.blockBytes, table.utf8);
-    // With every name known nothing is asked: the columns are resolved before the rows are
-    // read, so that each block is merged into families as it is parsed.
     auto knownColumns = [&](const std::vector<std::string>& header) -> std::optional<std::vector<int>> {
         if (options.columnsAsWritten) {
             return columnsAsWritten(header, table);
@@ -204,31 +200,23 @@ ReadResult readSampleText(const std::string& path, const OpenSampleText& open, c
         }
         return resolveColumns(header, table, taxa, tree, ask);
     };
-    JoinedRows rows;
     try {
-        rows = readRows(text, open, result, options, knownColumns);
+        return readRows(text, open, result, options, knownColumns);
     } catch (const Cancelled&) {
         throw;
     } catch (const Error&) {
         if (auto nul = text.firstNul()) {
-            refuseNul(*nul, path); // a file that is not text is told as such first
+            refuseNul(*nul, table.sourcePath); // a file that is not text is told as such first
         }
         throw;
     }
-    if (result.unread && options.askPastBlankLine && !options.readPastBlankLines) {
-        switch (options.askPastBlankLine(*result.unread)) {
-        case PastBlankLine::Cancel:
-            result.status = ReadResult::Status::Aborted;
-            return result;
-        case PastBlankLine::ReadThem: { // no name was asked yet: the file is read again
-            ReadOptions again = options;
-            again.readPastBlankLines = true;
-            return readSampleText(path, open, taxa, tree, ask, again);
-        }
-        case PastBlankLine::StopHere:
-            break;
-        }
-    }
+}
+
+// The read completed from its rows: the names resolved (unless already), the columns of a
+// family merged and the table filled.
+ReadResult completeRead(JoinedRows rows, ReadResult result, const TaxaDatabase& taxa, const TaxaTree& tree,
+                        const UnknownTaxonHandler& ask, const ReadOptions& options) {
+    SampleTable& table = result.table;
     auto familyOfColumn =
         rows.familyOfColumn ? rows.familyOfColumn : resolveColumns(rows.header, table, taxa, tree, ask);
     if (!familyOfColumn) {
@@ -245,10 +233,77 @@ ReadResult readSampleText(const std::string& path, const OpenSampleText& open, c
     stopIfRequested(options.stop);
     fillTable(rows, *familyOfColumn, threadCount(options.threads), table, result.notes);
     if (table.nsamp() == 0) {
-        throw Error("The file " + path + " holds no sample with a total abundance above 0.");
+        throw Error("The file " + table.sourcePath + " holds no sample with a total abundance above 0.");
     }
     result.sameNames = sameNames(table);
     return result;
+}
+
+} // namespace
+
+ReadResult readSampleText(const std::string& path, const OpenSampleText& open, const TaxaDatabase& taxa,
+                          const TaxaTree& tree, const UnknownTaxonHandler& ask, const ReadOptions& options) {
+    ReadResult result;
+    result.table.sourcePath = path;
+    TextBlocks text = open(options.blockBytes, result.table.utf8);
+    JoinedRows rows = readUpToNames(open, taxa, tree, ask, options, text, result);
+    if (result.unread && options.askPastBlankLine && !options.readPastBlankLines) {
+        switch (options.askPastBlankLine(*result.unread)) {
+        case PastBlankLine::Cancel:
+            result.status = ReadResult::Status::Aborted;
+            return result;
+        case PastBlankLine::ReadThem: { // no name was asked yet: the file is read again
+            ReadOptions again = options;
+            again.readPastBlankLines = true;
+            return readSampleText(path, open, taxa, tree, ask, again);
+        }
+        case PastBlankLine::StopHere:
+            break;
+        }
+    }
+    return completeRead(std::move(rows), std::move(result), taxa, tree, ask, options);
+}
+
+// With every name known the read is completed at once, and each answer is a copy of it (the
+// abundances shared); else the rows wait, keyed by column, for the answers to the names.
+struct ReadBeforeNames::Rows {
+    std::optional<JoinedRows> rows;
+    ReadResult result;
+};
+
+ReadBeforeNames::ReadBeforeNames(const std::string& path, const TaxaDatabase& taxa, const TaxaTree& tree,
+                                 const ReadOptions& options)
+    : taxa_(&taxa), tree_(&tree), options_(options) {
+    if (!fileExists(path)) {
+        throw Error("File not found.");
+    }
+    options_.askPastBlankLine = {};
+    auto read = std::make_shared<Rows>();
+    read->result.table.sourcePath = path;
+    TextBlocks text = openSampleText(path, options.blockBytes, read->result.table.utf8);
+    const OpenSampleText open = [&path](std::size_t blockBytes, bool& utf8) {
+        return openSampleText(path, blockBytes, utf8);
+    };
+    // Nothing is asked while the rows are read: only known names are resolved then.
+    const UnknownTaxonHandler none = [](const UnknownTaxonQuestion&) { return UnknownTaxonAnswer::abort(); };
+    JoinedRows rows = readUpToNames(open, taxa, tree, none, options_, text, read->result);
+    if (rows.familyOfColumn) {
+        read->result = completeRead(std::move(rows), std::move(read->result), taxa, tree, none, options_);
+    } else {
+        read->rows = std::move(rows);
+    }
+    rows_ = std::move(read);
+}
+
+ReadResult ReadBeforeNames::answered(const UnknownTaxonHandler& ask) const {
+    if (!rows_->rows) {
+        return rows_->result;
+    }
+    return completeRead(*rows_->rows, rows_->result, *taxa_, *tree_, ask, options_);
+}
+
+const std::optional<LinesAfterBlank>& ReadBeforeNames::unread() const {
+    return rows_->result.unread;
 }
 
 } // namespace torrentix

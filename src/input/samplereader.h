@@ -13,6 +13,7 @@
 #include "input/textblocks.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -119,6 +120,31 @@ ReadResult readSampleFile(const std::string& path, const TaxaDatabase& taxa, con
 ReadResult readSampleText(const std::string& name, const OpenSampleText& open, const TaxaDatabase& taxa,
                           const TaxaTree& tree, const UnknownTaxonHandler& ask,
                           const ReadOptions& options = {});
+
+// A read that stops before the unknown taxon names are asked: the file is read and checked
+// once, and its names answered afterwards, as often as wanted, each time giving what
+// readSampleFile gives with those answers, without reading the file again (for a front that
+// asks its user about the names between the two, and runs the same file again). Throws as
+// readSampleFile does for a file that cannot be used; the blank line that ends the data is
+// not asked about (its lines are told by unread()).
+class ReadBeforeNames {
+  public:
+    ReadBeforeNames(const std::string& path, const TaxaDatabase& taxa, const TaxaTree& tree,
+                    const ReadOptions& options);
+
+    // The read completed with `ask` answering the names the taxa database does not know.
+    ReadResult answered(const UnknownTaxonHandler& ask) const;
+    // Lines after the blank line that ends the data.
+    const std::optional<LinesAfterBlank>& unread() const;
+
+    struct Rows; // the rows as read, and the read's findings so far
+
+  private:
+    std::shared_ptr<const Rows> rows_;
+    const TaxaDatabase* taxa_;
+    const TaxaTree* tree_;
+    ReadOptions options_;
+};
 
 // The report of the doubtful cells: how many, then one line per listed cell (file line,
 // column, family, text, value taken), then the names that cannot be told apart. Lines end

@@ -171,6 +171,9 @@ std::string tidyTableText(const TidyTableInput& in) {
     text += '\n';
     const auto metrics = tidyMetricColumns(in.gig);
     for (std::size_t i = 0; i < t.samples.size(); ++i) {
+        if (in.progress && i % 4096 == 0) {
+            in.progress(static_cast<double>(i) / static_cast<double>(t.samples.size()));
+        }
         const Sample& s = t.samples[i];
         std::string row = textCell(s.code, t.utf8);
         addCell(row, textCell(sampleName(s), t.utf8));

@@ -14,6 +14,7 @@
 #include "metrics/metrictable.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,6 +36,8 @@ struct TidyTableInput {
     // Number columns added after the indices (the bootstrap intervals, say): a name and a
     // value per sample.
     std::vector<std::pair<std::string, std::vector<std::optional<double>>>> moreColumns = {};
+    // The fraction of the rows written so far, told now and then.
+    std::function<void(double)> progress = {};
 };
 
 // The test variables' names as identifiers of R, Python and SQL: ASCII letters, digits

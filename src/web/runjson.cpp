@@ -6,7 +6,6 @@
 #include "base/text.h"
 #include "index/classes.h"
 #include "metrics/catalogue.h"
-#include "report/resultsrows.h"
 
 namespace torrentix::web {
 namespace {
@@ -36,42 +35,6 @@ Json regressionJson(const Regression& r) {
             {"bandHalfWidths", r.bandHalfWidths}};
 }
 
-// Columns of the results list: each one's texts and the ranks it sorts by, as the desktop
-// program's list has them.
-Json listJson(const std::vector<std::vector<std::string>>& columns) {
-    Json cells = Json::array();
-    Json ranks = Json::array();
-    for (const auto& texts : columns) {
-        cells.push_back(texts);
-        ranks.push_back(sortRanks(texts));
-    }
-    return {{"cells", cells}, {"ranks", ranks}};
-}
-
-Json resultsListJson(const RunResult& run) {
-    std::vector<std::vector<std::string>> columns(resultsColumnCount);
-    for (int c = 0; c < resultsColumnCount; ++c) {
-        auto& texts = columns[static_cast<std::size_t>(c)];
-        texts.reserve(run.table.samples.size());
-        for (std::size_t i = 0; i < run.table.samples.size(); ++i) {
-            texts.push_back(resultsCellText(run.table, run.indices, i, c));
-        }
-    }
-    return listJson(columns);
-}
-
-// The plot's values: both indices and, per test variable, its normalised values.
-Json samplesJson(const RunResult& run) {
-    std::array<Json, 3> normalised = {Json::array(), Json::array(), Json::array()};
-    for (std::size_t i = 0; i < run.table.samples.size(); ++i) {
-        for (std::size_t k = 0; k < 3; ++k) {
-            const auto& column = run.testNormalised[k];
-            normalised[k].push_back(i < column.size() ? numberOrNull(column[i]) : Json(nullptr));
-        }
-    }
-    return {{"star", run.indices.staricm}, {"gig", run.indices.gigicm}, {"x", normalised}};
-}
-
 // The bounds of an interval in the form `decimals` gives them.
 Json boundTexts(const Interval& i, int decimals) {
     return Json::array({formatBound(i.lo, decimals), formatBound(i.hi, decimals)});
@@ -92,8 +55,6 @@ Json runViewJson(const RunResult& run, Gig gig) {
         names.push_back(run.table.utf8 ? name : cp1252ToUtf8(name));
     }
     out["testVariables"] = names;
-    out["samples"] = samplesJson(run);
-    out["list"] = resultsListJson(run);
     Json regressions = Json::array();
     for (std::size_t k = 0; k < 3; ++k) {
         regressions.push_back(
@@ -129,10 +90,7 @@ Json intervalsViewJson(const BootstrapResult& b) {
                                {"r2Text", boundTexts(r.r2, 3)},
                                {"band", band}});
     }
-    return {{"replicates", b.replicates},
-            {"counted", b.counted},
-            {"list", listJson(columns)},
-            {"regressions", regressions}};
+    return {{"replicates", b.replicates}, {"counted", b.counted}, {"regressions", regressions}};
 }
 
 std::string jsonText(const Json& json) {

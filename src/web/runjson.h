@@ -1,9 +1,9 @@
 #pragma once
-// A computed run, and its bootstrap intervals, as JSON for the page's views: the results
-// list, the class histogram and the scatter plots. The texts the views show are the
-// engine's, in the forms of the desktop program (the results list's cells with the ranks
-// they sort by, the equation, r² and the intervals' bounds); the numbers the plot draws are
-// its values at full precision. Texts are UTF-8.
+// A computed run, and its bootstrap intervals, as JSON for the page's views: the class
+// histogram, the report's pieces and the regressions of the scatter plots (their samples and
+// the results list come as flat arrays, viewarrays.h). The texts the views show are the
+// engine's, in the forms of the desktop program (the equation, r² and the intervals'
+// bounds); the numbers the plot draws are its values at full precision. Texts are UTF-8.
 
 #include "run/bootstrap.h"
 #include "run/computerun.h"

@@ -5,6 +5,7 @@
 #include "base/error.h"
 #include "base/files.h"
 #include "base/text.h"
+#include "input/correctedfile.h"
 #include "input/familyevidence.h"
 #include "input/samplereader.h"
 #include "input/taxamap.h"
@@ -154,24 +155,29 @@ UnknownTaxonHandler answersHandler(const Json& answers, const Json& byDictionary
     };
 }
 
-// The stages of a run on one bar: the read, the metric passes (most of the work), the
-// indices, the regressions and the writing.
-constexpr double readShare = 0.3;
-constexpr double metricsEnd = 0.8;
+// The part of the reading's bar taken by the rows; the rest, the table made of them.
+constexpr double rowsShare = 0.85;
+
+// The stages of a run on one bar (the file was read before, on a bar of its own): the metric
+// passes (most of the work), the indices, the regressions, the results file, the table, and
+// the views' texts and arrays.
+constexpr double metricsEnd = 0.6;
+constexpr double tableStart = 0.8;
+constexpr double viewsStart = 0.9;
 
 // Where each stage of a run starts on the bar.
 double stageStart(RunStage stage) {
     switch (stage) {
     case RunStage::Metrics:
-        return readShare;
+        return 0.0;
     case RunStage::Indices:
         return metricsEnd;
     case RunStage::Regressions:
-        return 0.9;
+        return 0.7;
     case RunStage::Writing:
         break;
     }
-    return 0.95;
+    return 0.75;
 }
 
 } // namespace
@@ -197,9 +203,11 @@ std::string Session::familiesJson() const {
 
 std::string Session::inspectJson(const std::string& path, const std::string& mapText, bool decimalComma,
                                  bool readPastBlankLines, const Progress& progress) {
-    // Another file: the last run's tables are let go.
+    // Another file: the last file's rows and its run are let go.
+    read_.reset();
     run_.reset();
     asRead_.reset();
+    arrays_ = {};
     try {
         Json questions = Json::array();
         Json mapped = Json::array();
@@ -208,47 +216,54 @@ std::string Session::inspectJson(const std::string& path, const std::string& map
             questions.push_back(questionJson(q));
             return UnknownTaxonAnswer::ignore();
         };
-        const ReadResult read =
-            readSampleFile(path, taxa_, tree_, withMap(map, record, mapped),
-                           ReadOptions{.decimalComma = decimalComma,
-                                       .readPastBlankLines = readPastBlankLines,
-                                       .threads = 1,
-                                       .progress = [&progress](double f) { progress(f, readingStageText); }});
+        ++filesRead_;
+        read_.emplace(
+            path, taxa_, tree_,
+            ReadOptions{.decimalComma = decimalComma,
+                        .readPastBlankLines = readPastBlankLines,
+                        .threads = 1,
+                        .progress = [&progress](double f) { progress(rowsShare * f, readingStageText); }});
+        progress(rowsShare, readingStageText); // the rows are read: the table is made of them
+        const ReadResult read = read_->answered(withMap(map, record, mapped));
         Json out = {{"ok", true}, {"unknown", questions}, {"mapped", mapped}};
         out["linesAfterBlank"] = read.unread ? Json(linesAfterBlankText(*read.unread)) : Json(nullptr);
         out.update(readFacts(read));
         return jsonText(out);
     } catch (const DecimalCommaError& e) {
+        read_.reset();
         return jsonText(failure(e.what(), true));
     } catch (const std::exception& e) {
+        read_.reset();
         return jsonText(failure(e.what()));
     }
 }
 
-std::string Session::runJson(const std::string& path, const std::string& requestJson,
-                             const Progress& progress) {
+std::string Session::runJson(const std::string& requestJson, const Progress& progress) {
     run_.reset();
     asRead_.reset();
+    arrays_ = {};
+    if (!read_) {
+        return jsonText(failure("Read a file first."));
+    }
     try {
         const Json request = Json::parse(requestJson);
         options_ = optionsOf(request);
-        path_ = path;
         Json mapped = Json::array();
         Json unanswered = Json::array();
         const auto map = mapOf(request.value("taxaMap", ""), taxa_);
-        ReadResult read = readSampleFileSavingCorrections(
-            path, taxa_, tree_,
+        progress(0.0, runStageText(RunStage::Metrics));
+        ReadResult read = read_->answered(
             withMap(map,
                     answersHandler(request.at("answers"), request.value("byDictionary", Json::array()), taxa_,
                                    unanswered),
-                    mapped),
-            ReadOptions{.decimalComma = request.value("decimalComma", false),
-                        .readPastBlankLines = request.value("readPastBlankLines", false),
-                        .threads = 1,
-                        .progress = [&progress](double f) { progress(readShare * f, readingStageText); }});
+                    mapped));
         if (read.status == ReadResult::Status::Aborted) {
             return jsonText(failure("Unknown taxon names without an answer: " + jsonText(unanswered)));
         }
+        if (read.table.namesCorrected) {
+            saveCorrectedFile(read);
+        }
+        const std::string path = read.table.sourcePath;
         ReportInput report = reportInputFor(read.table, options_);
         options_.taxaRecord = TaxaRecordHeading{"asked", map ? "the page's taxa map" : "", {}};
         if (read.unread) {
@@ -258,11 +273,10 @@ std::string Session::runJson(const std::string& path, const std::string& request
         RunCallbacks callbacks;
         callbacks.stage = [&progress](RunStage stage) { progress(stageStart(stage), runStageText(stage)); };
         callbacks.progress = [&progress](double f) {
-            progress(readShare + (metricsEnd - readShare) * f, runStageText(RunStage::Metrics));
+            progress(metricsEnd * f, runStageText(RunStage::Metrics));
         };
         callbacks.existingResultsFile = [](const std::string& outPath) { return std::optional(outPath); };
         run_ = computeRun(std::move(read.table), taxa_, options_, callbacks);
-        progress(1.0, "Preparing the results");
         report.classcount = run_->classcount;
         Json files = Json::array();
         if (!read.correctedPath.empty()) {
@@ -275,11 +289,21 @@ std::string Session::runJson(const std::string& path, const std::string& request
             files.push_back(run_->recordPath);
         }
         if (!run_->refused && request.value("table", false)) {
+            progress(tableStart, "Writing the table");
             const std::string tablePath = tablePathFor(path);
-            writeFileAtomically(tablePath, tidyTableText({run_->table, options_.gig, run_->testText,
-                                                          run_->testNormalised, run_->raw, run_->normalised,
-                                                          run_->indices.staricm, run_->indices.gigicm}));
+            TidyTableInput table{run_->table, options_.gig,     run_->testText,        run_->testNormalised,
+                                 run_->raw,   run_->normalised, run_->indices.staricm, run_->indices.gigicm};
+            table.progress = [&progress](double f) {
+                progress(tableStart + (viewsStart - tableStart) * f, "Writing the table");
+            };
+            writeFileAtomically(tablePath, tidyTableText(table));
             files.push_back(tablePath);
+        }
+        progress(viewsStart, "Preparing the results");
+        if (!run_->refused) {
+            arrays_ = runViewArrays(*run_, [&progress](double f) {
+                progress(viewsStart + (1.0 - viewsStart) * f, "Preparing the results");
+            });
         }
         Json out = runViewJson(*run_, options_.gig);
         out["ok"] = true;
@@ -310,10 +334,11 @@ std::string Session::intervalsJson(int replicates, double seed, const Progress& 
         // No stop request: the page stops the engine by ending its worker, where nothing
         // is written.
         const BootstrapResult result = bootstrap(*asRead_, options_, *run_, b);
-        const std::string samplesPath = bootstrapPathFor(path_);
-        const std::string regressionsPath = bootstrapRegressionsPathFor(path_);
+        const std::string samplesPath = bootstrapPathFor(asRead_->sourcePath);
+        const std::string regressionsPath = bootstrapRegressionsPathFor(asRead_->sourcePath);
         writeFileAtomically(samplesPath, bootstrapSamplesText(result, *run_));
         writeFileAtomically(regressionsPath, bootstrapRegressionsText(result, *run_));
+        arrays_ = intervalsViewArrays(result);
         Json out = intervalsViewJson(result);
         out["ok"] = true;
         out["files"] = Json::array({samplesPath, regressionsPath});

@@ -88,6 +88,35 @@ TEST_F(ReadFixture, ATextOfAnySourceReadsAsItsFileAndColumnsCanStayAsWritten) {
     EXPECT_EQ(asWritten.abundances.dense(3), (std::vector<double>{1, 2, 3}));
 }
 
+// A read kept before its unknown names are answered completes, for each answer and as often
+// as asked, as a whole read with that answer does, its file gone meanwhile; a file of known
+// names only is complete at once.
+TEST_F(ReadFixture, AReadKeptBeforeItsNamesIsCompletedByEachAnswerWithoutItsFile) {
+    const std::string text = crlfLines({"t", header + "\tBAETIDAE\tMYSTERY\tGAMMARIDAE",
+                                        "1\ta\t6\t1\t2\t3\t1\t2\t0", "2\tb\t5\t1\t2\t3\t0\t4\t0"});
+    answers["MYSTERY"] = UnknownTaxonAnswer::family(realTaxa().findByName("GAMMARIDAE")->id, "GAMMARIDAE");
+    const ReadResult whole = read(text);
+    const ReadBeforeNames kept(dir.file("s.txt"), realTaxa(), realTree(), {});
+    std::filesystem::remove(dir.file("s.txt"));
+    const ReadResult ignored =
+        kept.answered([](const UnknownTaxonQuestion&) { return UnknownTaxonAnswer::ignore(); });
+    EXPECT_EQ(ignored.table.abundances.dense(2), (std::vector<double>{1, 0, 0, 0}));
+    EXPECT_EQ(ignored.table.ignoredColumns, std::vector<std::string>{"MYSTERY"});
+    for (int k = 0; k < 2; ++k) {
+        const ReadResult r =
+            kept.answered([this](const UnknownTaxonQuestion&) { return answers["MYSTERY"]; });
+        EXPECT_EQ(r.table.familyNames, whole.table.familyNames);
+        EXPECT_EQ(r.table.abundances, whole.table.abundances);
+        EXPECT_EQ(r.notes, whole.notes);
+        EXPECT_TRUE(r.table.namesCorrected);
+    }
+    const ReadResult known = read(crlfLines({"t", header + "\tBAETIDAE", "1\ta\t6\t1\t2\t3\t5"}), "k.txt");
+    const ReadBeforeNames keptKnown(dir.file("k.txt"), realTaxa(), realTree(), {});
+    const ReadResult again = keptKnown.answered(nullptr); // nothing to ask
+    EXPECT_EQ(again.table.abundances, known.table.abundances);
+    EXPECT_EQ(again.table.samples[0].name, known.table.samples[0].name);
+}
+
 TEST_F(ReadFixture, ClassesRoundHalvesToEvenAndTestCellsMustBeWholeNumbers) {
     const std::vector<std::string> classTexts{"6.6", "0.4", "good", "-1", "2.5", "5.5", "7"};
     const std::vector<std::string> testTexts{"1.5e3", " 7 ", "12x", "\"4\"", "", "0x10", ".5"};

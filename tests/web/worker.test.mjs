@@ -1,7 +1,8 @@
 // The page's engine worker (web/src/worker.ts) under node, over the engine module of the
 // browser build: the page's requests are posted to it as the page posts them. Every request
-// is answered with its number, a failed one with its error; and once a request is answered,
-// no sample file or file written beside it stays in the worker's memory.
+// is answered with its number, a failed one with its error; once a request is answered, no
+// sample file or file written beside it stays in the worker's memory; and the runs take the
+// rows the engine read, never the file again.
 // Needs TORRENTIX_BUILD_WEB, the folder of torrentix-engine.js, and web/node_modules.
 
 import { before, test } from "node:test";
@@ -55,18 +56,56 @@ async function ask(request) {
 
 const sampleFiles = () => engine.FS.readdir("/samples").filter((name) => name !== "." && name !== "..");
 
+const runRequest = (gig, type, answers = {}) => ({
+  gig, type, answers, byDictionary: [], taxaMap: "", date: "", time: "", table: true,
+  testVariables: [0, 1, 2].map(() => ({ min: "0", observedMin: false, biological: false })),
+});
+
+const exampleBytes = (name) => new Uint8Array(readFileSync(join(root, "examples", name)));
+
 test("the worker answers a file's inspection, run and intervals, and keeps none of the files", async () => {
-  const bytes = () => new Uint8Array(readFileSync(join(root, "examples", "alpine.txt")));
-  const inspected = await ask({ kind: "inspect", fileName: "alpine.txt", bytes: bytes(), taxaMap: "", decimalComma: false });
+  const inspected = await ask({ kind: "inspect", fileName: "alpine.txt", bytes: exampleBytes("alpine.txt"), taxaMap: "", decimalComma: false });
   assert.equal(inspected.answer.ok, true);
-  const request = {
-    gig: "Alp", type: "R-A1", answers: {}, taxaMap: "", decimalComma: false, date: "", time: "", table: true,
-    testVariables: [0, 1, 2].map(() => ({ min: "0", observedMin: false, biological: false })),
-  };
-  const ran = await ask({ kind: "run", fileName: "alpine.txt", bytes: bytes(), request });
+  const ran = await ask({ kind: "run", request: runRequest("Alp", "R-A1") });
   assert.deepEqual(ran.files.map((f) => f.name), ["alpine_OUT.txt", "alpine_taxa.tsv", "alpine_table.tsv"]);
+  assert.equal(ran.views.list.length, 9);
+  assert.equal(ran.views.list[0].ends.length, inspected.answer.samples);
   const intervals = await ask({ kind: "intervals", replicates: 10, seed: 1 });
   assert.deepEqual(intervals.files.map((f) => f.name), ["alpine_ci.tsv", "alpine_ci_regressions.tsv"]);
+  assert.deepEqual(sampleFiles(), []);
+});
+
+// The genus- and species-level example: its names answered after the read, each run from the
+// rows read once, the same as the family-named example's, however often it is run.
+test("runs take the rows read with the file, the user's answers applied to them, and never the file again", async () => {
+  const written = [];
+  const writeFile = engine.FS.writeFile;
+  engine.FS.writeFile = (path, ...rest) => {
+    written.push(path);
+    return writeFile(path, ...rest);
+  };
+  try {
+    const tableOf = async (name, answers) => {
+      const ran = await ask({ kind: "run", request: runRequest("Med", "R-M1", answers) });
+      assert.equal(ran.answer.ok, true, ran.answer.error);
+      return new TextDecoder().decode(ran.files.find((f) => f.name === `${name}_table.tsv`).bytes);
+    };
+    await ask({ kind: "inspect", fileName: "mediterranean.txt", bytes: exampleBytes("mediterranean.txt"), taxaMap: "", decimalComma: false });
+    const families = await tableOf("mediterranean", {});
+    const inspected = await ask({ kind: "inspect", fileName: "mediterranean-genera.txt", bytes: exampleBytes("mediterranean-genera.txt"), taxaMap: "", decimalComma: false });
+    const answers = Object.fromEntries(inspected.answer.unknown.map((u) => [u.name, u.dictionaryAnswer.id]));
+    assert.equal(Object.keys(answers).length, 72);
+    for (let k = 0; k < 2; ++k) {
+      assert.equal(await tableOf("mediterranean-genera", answers), families);
+    }
+    // Without an answer to each name the run is refused, and the rows stay for the next.
+    const partial = await ask({ kind: "run", request: runRequest("Med", "R-M1", {}) });
+    assert.match(partial.answer.error, /^Unknown taxon names without an answer: /);
+    assert.equal(await tableOf("mediterranean-genera", answers), families);
+  } finally {
+    engine.FS.writeFile = writeFile;
+  }
+  assert.deepEqual(written.filter((path) => path.endsWith(".txt") && !path.includes("_")), ["mediterranean.txt", "mediterranean-genera.txt"]);
   assert.deepEqual(sampleFiles(), []);
 });
 

@@ -6,9 +6,9 @@
 import workerSource from "worker-source";
 import { download } from "./downloads";
 import { drawHistogram } from "./histogram";
-import { ScatterPlot, type PlotData } from "./plot";
-import type { Answer, Catalogue, Failure, FromWorker, Inspection, IntervalsView, OutputFile, Request, RunView, UnknownName } from "./protocol";
-import { ResultsList } from "./resultslist";
+import { ScatterPlot, type PlotData, type PlotPoints } from "./plot";
+import type { Answer, Catalogue, Failure, FromWorker, Inspection, IntervalsView, OutputFile, Request, RunView, UnknownName, ViewArrays } from "./protocol";
+import { cellText, ResultsList } from "./resultslist";
 import { entryCount, loadTaxaMap, saveTaxaMap, withAnswer } from "./taxamap";
 
 const $ = <T extends HTMLElement = HTMLElement>(id: string) => document.getElementById(id) as T;
@@ -16,7 +16,8 @@ const sections = ["start", "blank-lines", "question", "options", "progress", "re
 
 interface FileState {
   name: string;
-  bytes: Uint8Array;
+  source: File; // read anew only when an engine that holds none of its rows needs them
+  readBy?: Worker; // the engine that read it last and keeps its rows for the runs
   decimalComma: boolean;
   readPastBlankLines: boolean; // empty lines inside the data are skipped, as the user asked
   stopAtBlankLine: boolean; // the data end at the first empty line, as the user agreed
@@ -29,7 +30,9 @@ let worker: Worker;
 let catalogue: Catalogue;
 let file: FileState | null = null;
 let run: RunView | null = null;
+let runViews: ViewArrays | null = null;
 let intervals: IntervalsView | null = null;
+let intervalViews: ViewArrays | null = null;
 let outputs: OutputFile[] = [];
 let runLabel = ""; // the run's file, GIG and river type, as the figures' captions begin
 let taxaMap = loadTaxaMap();
@@ -58,7 +61,9 @@ function startProgress(extra: string[] = []): void {
 // The run and its views let go, when another file is opened.
 function forgetRun(): void {
   run = null;
+  runViews = null;
   intervals = null;
+  intervalViews = null;
   outputs = [];
   list.clear();
   plot.clear();
@@ -108,12 +113,14 @@ function settle(id: number | undefined, outcome: (w: Waiter) => void): void {
 function startWorker(): Promise<void> {
   worker?.terminate();
   settle(undefined, (w) => w.reject(new Cancelled("Cancelled.")));
+  document.body.dataset.engine = "starting";
   worker = new Worker(URL.createObjectURL(new Blob([workerSource], { type: "text/javascript" })));
   return new Promise((resolve, reject) => {
     worker.onmessage = (event: MessageEvent<FromWorker>) => {
       const m = event.data;
       if (m.kind === "ready") {
         catalogue = m.catalogue;
+        document.body.dataset.engine = "ready";
         resolve();
       } else if (m.kind === "progress") {
         ($("progress-bar") as HTMLProgressElement).value = m.fraction;
@@ -164,9 +171,9 @@ async function guarded(step: () => Promise<void>): Promise<void> {
   }
 }
 
-// A copy of the sample file for a request, handed over to the worker without a further copy.
-function fileRequest(): { fileName: string; bytes: Uint8Array; transfer: Transferable[] } {
-  const bytes = file!.bytes.slice();
+// The sample file's bytes for its reading, handed over to the worker without a further copy.
+async function fileRequest(): Promise<{ fileName: string; bytes: Uint8Array; transfer: Transferable[] }> {
+  const bytes = new Uint8Array(await file!.source.arrayBuffer());
   return { fileName: file!.name, bytes, transfer: [bytes.buffer] };
 }
 
@@ -196,7 +203,7 @@ async function openFile(chosen: File): Promise<void> {
   forgetRun();
   file = {
     name: chosen.name,
-    bytes: new Uint8Array(await chosen.arrayBuffer()),
+    source: chosen,
     decimalComma: false,
     readPastBlankLines: false,
     stopAtBlankLine: false,
@@ -204,6 +211,25 @@ async function openFile(chosen: File): Promise<void> {
     byDictionary: [],
   };
   await guarded(inspect);
+}
+
+// Has the engine read the file (the engine keeps its rows): its findings, or its refusal.
+async function readFile(): Promise<Inspection | Failure | null> {
+  const reading = file!;
+  const engine = worker;
+  const { fileName, bytes, transfer } = await fileRequest();
+  if (worker !== engine || file !== reading) {
+    throw new Cancelled("Cancelled."); // while the file was taken from the disk
+  }
+  const answer = await ask(
+    { kind: "inspect", fileName, bytes, taxaMap, decimalComma: reading.decimalComma, readPastBlankLines: reading.readPastBlankLines },
+    transfer,
+  );
+  if (answer.kind !== "inspected") {
+    return null;
+  }
+  reading.readBy = answer.answer.ok ? engine : undefined;
+  return answer.answer;
 }
 
 async function inspect(): Promise<void> {
@@ -214,15 +240,10 @@ async function inspect(): Promise<void> {
   status(`Reading ${file.name}…`);
   file.inspection = undefined;
   startProgress(); // Cancel stops the read
-  const { fileName, bytes, transfer } = fileRequest();
-  const answer = await ask(
-    { kind: "inspect", fileName, bytes, taxaMap, decimalComma: file.decimalComma, readPastBlankLines: file.readPastBlankLines },
-    transfer,
-  );
-  if (answer.kind !== "inspected") {
+  const inspection = await readFile();
+  if (!inspection) {
     return;
   }
-  const inspection = answer.answer;
   if (!inspection.ok) {
     refuse(inspection);
     return;
@@ -460,15 +481,23 @@ async function runFile(): Promise<void> {
     answers: file!.answers,
     byDictionary: file!.byDictionary,
     taxaMap,
-    decimalComma: file!.decimalComma,
-    readPastBlankLines: file!.readPastBlankLines,
     ...dateAndTime(new Date()),
     table: true,
   };
   startProgress();
+  // An engine started by a Cancel holds no rows: the file is read again first.
+  if (file!.readBy !== worker) {
+    status(`Reading ${file!.name}…`);
+    const read = await readFile();
+    if (!read?.ok) {
+      if (read) {
+        refuse(read);
+      }
+      return;
+    }
+  }
   performance.mark("run-asked"); // marks for the benchmark: engine time and page time
-  const { fileName, bytes, transfer } = fileRequest();
-  const answer = await ask({ kind: "run", fileName, bytes, request }, transfer);
+  const answer = await ask({ kind: "run", request });
   performance.measure("engine", "run-asked");
   if (answer.kind !== "ran") {
     return;
@@ -478,7 +507,9 @@ async function runFile(): Promise<void> {
     return;
   }
   run = answer.answer;
+  runViews = answer.views;
   intervals = null;
+  intervalViews = null;
   outputs = answer.files;
   if (run.refused) {
     refuse({ ok: false, error: run.messages.join("\n"), decimalComma: false });
@@ -497,6 +528,7 @@ async function runIntervals(): Promise<void> {
   showStep("results");
   if (answer.kind === "intervals" && answer.answer.ok) {
     intervals = answer.answer;
+    intervalViews = answer.views;
     outputs = outputs.filter((f) => !answer.files.some((g) => g.name === f.name)).concat(answer.files);
     showResults(true);
   }
@@ -522,11 +554,10 @@ function showResults(sameRows: boolean): void {
   $("report").textContent = [r.report, "", ...told].join("\n").replace(/\r\n/g, "\n");
   drawHistogram($("histogram"), r.classNames, r.classCounts);
   const headers = ["#", "CODE", "SAMPLE", "CLASS", "STAR_ICMi", r.gigIndex, ...(r.testVariables ?? [])];
-  const columns = { cells: [...(r.list?.cells ?? [])], ranks: [...(r.list?.ranks ?? [])] };
+  const columns = [...(runViews?.list ?? [])];
   if (intervals) {
     headers.push("STAR_ICMi 2.5 %", "STAR_ICMi 97.5 %", `${r.gigIndex} 2.5 %`, `${r.gigIndex} 97.5 %`);
-    columns.cells.push(...intervals.list.cells);
-    columns.ranks.push(...intervals.list.ranks);
+    columns.push(...(intervalViews?.list ?? []));
   }
   list.show(headers, columns, sameRows);
   $("downloads").replaceChildren(
@@ -552,8 +583,7 @@ function drawPlot(): void {
   const index = $<HTMLSelectElement>("plot-index").value as "star" | "gig";
   const k = Number($<HTMLSelectElement>("plot-variable").value);
   const regression = r.regressions?.[k]?.[index];
-  const samples = r.samples;
-  const points = (samples?.x[k] ?? []).flatMap((x, i) => (x === null ? [] : [{ x, y: samples![index][i], sample: i }]));
+  const points = plotPoints(runViews, index, k);
   const ok = regression?.ok === true;
   const band = ok ? (regression!.bandHalfWidths ?? []).map((hw, j) => {
     const x = 0.1 * (j + 1);
@@ -578,18 +608,33 @@ function drawPlot(): void {
   const bootText = boot ? `   m: ${boot.mText[0]} … ${boot.mText[1]}, r²: ${boot.r2Text[0]} … ${boot.r2Text[1]} (95 %)` : "";
   $("plot-equation").textContent = (equation || "No regression for this pair.") + bootText;
   $("plot-caption").textContent = data.title;
-  $("plot").setAttribute("aria-label", `Scatter plot of ${data.title}: ${points.length} samples. ${equation}`);
+  $("plot").setAttribute("aria-label", `Scatter plot of ${data.title}: ${points.samples.length} samples. ${equation}`);
   plot.show(data);
+}
+
+// The samples of an index against a test variable, in ascending order of the test variable's
+// values, as the engine ordered them.
+function plotPoints(views: ViewArrays | null, index: "star" | "gig", k: number): PlotPoints {
+  const samples = views?.byTestValue[k] ?? new Uint32Array(0);
+  const xValues = views?.values[2 + k];
+  const yValues = views?.values[index === "star" ? 0 : 1];
+  const x = new Float64Array(samples.length);
+  const y = new Float64Array(samples.length);
+  samples.forEach((sample, i) => {
+    x[i] = xValues![sample];
+    y[i] = yValues![sample];
+  });
+  return { x, y, samples };
 }
 
 // The picked sample in the list's texts: its code, name and the plotted pair's cells.
 function describePicked(sample: number): void {
   const r = run!;
-  const cells = r.list!.cells;
+  const cell = (column: number) => cellText(runViews!.list[column], sample);
   const index = $<HTMLSelectElement>("plot-index").value === "star" ? 4 : 5;
   const k = Number($<HTMLSelectElement>("plot-variable").value);
   $("plot-picked").textContent =
-    `${cells[1][sample]} ${cells[2][sample].trim()}: ${r.testVariables?.[k] ?? ""} ${cells[6 + k][sample]}, ${index === 4 ? "STAR_ICMi" : r.gigIndex} ${cells[index][sample]}`;
+    `${cell(1)} ${cell(2).trim()}: ${r.testVariables?.[k] ?? ""} ${cell(6 + k)}, ${index === 4 ? "STAR_ICMi" : r.gigIndex} ${cell(index)}`;
 }
 
 // Wiring -------------------------------------------------------------------------------
@@ -663,7 +708,8 @@ function wire(): void {
   $("new-file").addEventListener("click", () => showStep("start"));
   $("cancel").addEventListener("click", () => {
     // The engine works without pause: cancelling ends its worker, and what it was asked,
-    // and starts a new one. The views keep the last run; each request brings the file.
+    // and starts a new one. The views keep the last run; the new engine, which holds none of
+    // the file's rows, reads the file again before its next run.
     status("Cancelled.");
     if (!file?.inspection) {
       file = null; // cancelled while it was read

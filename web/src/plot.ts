@@ -7,10 +7,11 @@
 
 import uPlot from "uplot";
 
-export interface PlotPoint {
-  x: number;
-  y: number;
-  sample: number; // its index in the run
+// The samples drawn, in ascending order of x.
+export interface PlotPoints {
+  x: Float64Array;
+  y: Float64Array;
+  samples: Uint32Array; // each point's index in the run
 }
 
 export interface PlotData {
@@ -18,7 +19,7 @@ export interface PlotData {
   equation: string; // the regression's equation, r² and n, or empty
   xTitle: string;
   yTitle: string;
-  points: PlotPoint[];
+  points: PlotPoints;
   line: { m: number; b: number; xmin: number } | null;
   band: (number | null)[][]; // [lower, upper] at x = 0.1, 0.2, ...
   bootstrapBand: (number | null)[][];
@@ -26,28 +27,33 @@ export interface PlotData {
 
 type Column = (number | null)[];
 
-// The x values of the points and of the band's grid, ascending, with each series' values.
+// The x values of the points and of the band's grid, ascending (a point before a grid value
+// of the same x), with each series' values.
 function columns(d: PlotData): uPlot.AlignedData {
-  const sorted = [...d.points].sort((a, b) => a.x - b.x);
+  const { x, y } = d.points;
   const gridCount = Math.max(d.band.length, d.bootstrapBand.length);
-  const entries: { x: number; point?: number; grid?: number }[] = sorted.map((p, i) => ({ x: p.x, point: i }));
-  for (let k = 0; k < gridCount; ++k) {
-    entries.push({ x: Number((0.1 * (k + 1)).toFixed(1)), grid: k });
-  }
-  entries.sort((a, b) => a.x - b.x);
-  const xs: number[] = [];
-  const ys: Column = [];
-  const line: Column = [];
-  const bands: Column[] = [[], [], [], []];
-  for (const e of entries) {
-    xs.push(e.x);
-    ys.push(e.point === undefined ? null : sorted[e.point].y);
-    line.push(d.line && e.x >= d.line.xmin ? d.line.m * e.x + d.line.b : null);
-    const at = (band: (number | null)[][], side: number) => (e.grid === undefined ? null : band[e.grid]?.[side] ?? null);
-    bands[0].push(at(d.band, 0));
-    bands[1].push(at(d.band, 1));
-    bands[2].push(at(d.bootstrapBand, 0));
-    bands[3].push(at(d.bootstrapBand, 1));
+  const grid = Array.from({ length: gridCount }, (_, k) => Number((0.1 * (k + 1)).toFixed(1)));
+  const size = x.length + gridCount;
+  const xs = new Array<number>(size);
+  const ys: Column = new Array(size);
+  const line: Column = new Array(size);
+  const bands: Column[] = [0, 1, 2, 3].map(() => new Array<number | null>(size).fill(null));
+  const at = (band: (number | null)[][], g: number, side: number) => band[g]?.[side] ?? null;
+  for (let e = 0, p = 0, g = 0; e < size; ++e) {
+    if (g < gridCount && (p >= x.length || grid[g] < x[p])) {
+      xs[e] = grid[g];
+      ys[e] = null;
+      bands[0][e] = at(d.band, g, 0);
+      bands[1][e] = at(d.band, g, 1);
+      bands[2][e] = at(d.bootstrapBand, g, 0);
+      bands[3][e] = at(d.bootstrapBand, g, 1);
+      ++g;
+    } else {
+      xs[e] = x[p];
+      ys[e] = Number.isFinite(y[p]) ? y[p] : null;
+      ++p;
+    }
+    line[e] = d.line && xs[e] >= d.line.xmin ? d.line.m * xs[e] + d.line.b : null;
   }
   return [xs, ys, line, ...bands] as uPlot.AlignedData;
 }
@@ -86,15 +92,81 @@ function plotOptions(d: PlotData, c: Colours, width: number, height: number, dra
     ],
     series: [
       {},
-      { label: "samples", stroke: c.points, paths: () => null, points: { show: true, size: 5, width: 1, fill: c.fill } },
+      { label: "samples", stroke: c.points, paths: () => null, points: { show: false } },
       { label: "regression line", stroke: c.text, width: 2, spanGaps: true, points: { show: false } },
       { label: "band", stroke: c.text, dash: [3, 4], spanGaps: true, points: { show: false } },
       { label: "band", stroke: c.text, dash: [3, 4], spanGaps: true, points: { show: false } },
       { label: "bootstrap band", stroke: "#c62828", dash: [8, 4], spanGaps: true, points: { show: false } },
       { label: "bootstrap band", stroke: "#c62828", dash: [8, 4], spanGaps: true, points: { show: false } },
     ],
-    hooks: drawn ? { draw: [drawn] } : {},
+    // The points over the grid and under the line and the bands.
+    hooks: { drawAxes: [(u) => drawPoints(u, d.points, c)], draw: drawn ? [drawn] : [] },
   };
+}
+
+// A CSS colour as the 32-bit pixel of an ImageData (bytes R, G, B, A in memory).
+function pixelOf(colour: string): number {
+  const ctx = document.createElement("canvas").getContext("2d", { willReadFrequently: true })!;
+  ctx.fillStyle = colour;
+  ctx.fillRect(0, 0, 1, 1);
+  return new Uint32Array(ctx.getImageData(0, 0, 1, 1).data.buffer)[0];
+}
+
+// The offsets (x, y pairs) of the pixels of a circle of radius r: its ring, or its inside.
+function circlePixels(r: number, ring: boolean): number[] {
+  const offsets: number[] = [];
+  for (let dy = -r; dy <= r; ++dy) {
+    for (let dx = -r; dx <= r; ++dx) {
+      const distance = Math.hypot(dx, dy);
+      if (ring ? Math.abs(distance - r + 0.5) <= 0.6 : distance < r - 0.5) {
+        offsets.push(dx, dy);
+      }
+    }
+  }
+  return offsets;
+}
+
+// The points as circles set pixel by pixel into one image laid over the plotting area: as
+// many circles drawn one by one as paths take the browser seconds to paint. The insides
+// first, then the rings, so that every point's ring shows.
+function drawPoints(u: uPlot, points: PlotPoints, c: Colours): void {
+  const { left, top } = u.bbox;
+  const width = Math.round(u.bbox.width);
+  const height = Math.round(u.bbox.height);
+  if (width <= 0 || height <= 0 || points.x.length === 0) {
+    return;
+  }
+  const image = new ImageData(width, height);
+  const pixels = new Uint32Array(image.data.buffer);
+  const at = new Int32Array(points.x.length).fill(-1);
+  for (let i = 0; i < points.x.length; ++i) {
+    const px = Math.round(u.valToPos(points.x[i], "x", true) - left);
+    const py = Math.round(u.valToPos(points.y[i], "y", true) - top);
+    if (px >= 0 && py >= 0 && px < width && py < height) {
+      at[i] = py * width + px;
+    }
+  }
+  const r = Math.max(2, Math.round(2.5 * (u.ctx.canvas.width / u.width)));
+  for (const [offsets, pixel] of [[circlePixels(r, false), pixelOf(c.fill)], [circlePixels(r, true), pixelOf(c.points)]] as const) {
+    for (const p of at) {
+      if (p < 0) {
+        continue;
+      }
+      const px = p % width;
+      for (let k = 0; k < offsets.length; k += 2) {
+        const x = px + offsets[k];
+        const q = p + offsets[k + 1] * width + offsets[k];
+        if (x >= 0 && x < width && q >= 0 && q < pixels.length) {
+          pixels[q] = pixel;
+        }
+      }
+    }
+  }
+  const layer = document.createElement("canvas");
+  layer.width = width;
+  layer.height = height;
+  layer.getContext("2d")!.putImageData(image, 0, 0);
+  u.ctx.drawImage(layer, left, top);
 }
 
 // `text` in lines no wider than `width` in the context's font.
@@ -147,7 +219,6 @@ export function withPngTitle(png: Uint8Array, title: string): Uint8Array {
 export class ScatterPlot {
   private plot: uPlot | null = null;
   private data: PlotData | null = null;
-  private sortedPoints: PlotPoint[] = [];
   private pickedIndex = -1;
 
   // The arrow keys step through the samples from left to right, as a click picks one.
@@ -165,12 +236,12 @@ export class ScatterPlot {
     }).observe(host);
     host.addEventListener("keydown", (event) => {
       const step = { ArrowRight: 1, ArrowUp: 1, ArrowLeft: -1, ArrowDown: -1 }[event.key];
-      if (step !== undefined && this.sortedPoints.length > 0) {
+      const points = this.data?.points;
+      if (step !== undefined && points && points.x.length > 0) {
         event.preventDefault();
-        const next = Math.min(this.sortedPoints.length - 1, Math.max(0, this.pickedIndex + step));
+        const next = Math.min(points.x.length - 1, Math.max(0, this.pickedIndex + step));
         this.tell(next);
-        const p = this.sortedPoints[next];
-        this.plot?.setCursor({ left: this.plot.valToPos(p.x, "x"), top: this.plot.valToPos(p.y, "y") });
+        this.plot?.setCursor({ left: this.plot.valToPos(points.x[next], "x"), top: this.plot.valToPos(points.y[next], "y") });
       }
     });
   }
@@ -181,15 +252,14 @@ export class ScatterPlot {
 
   private tell(index: number): void {
     this.pickedIndex = index;
-    this.picked(this.sortedPoints[index].sample);
+    this.picked(this.data!.points.samples[index]);
   }
 
   show(d: PlotData): void {
     this.plot?.destroy();
     this.data = d;
-    this.sortedPoints = [...d.points].sort((a, b) => a.x - b.x);
     this.pickedIndex = -1;
-    this.plot = new uPlot(plotOptions(d, screenColours(d.points.length), this.width(), plotHeight), columns(d), this.host);
+    this.plot = new uPlot(plotOptions(d, screenColours(d.points.x.length), this.width(), plotHeight), columns(d), this.host);
     this.plot.over.addEventListener("click", () => this.pick());
   }
 
@@ -198,7 +268,6 @@ export class ScatterPlot {
     this.plot?.destroy();
     this.plot = null;
     this.data = null;
-    this.sortedPoints = [];
     this.pickedIndex = -1;
   }
 
@@ -212,15 +281,16 @@ export class ScatterPlot {
     const y = u.posToVal(u.cursor.top ?? 0, "y");
     const xSpan = (u.scales.x.max ?? 1) - (u.scales.x.min ?? 0) || 1;
     const ySpan = (u.scales.y.max ?? 1) - (u.scales.y.min ?? 0) || 1;
+    const points = this.data.points;
     let best = -1;
     let bestDistance = Infinity;
-    this.sortedPoints.forEach((p, i) => {
-      const distance = ((p.x - x) / xSpan) ** 2 + ((p.y - y) / ySpan) ** 2;
+    for (let i = 0; i < points.x.length; ++i) {
+      const distance = ((points.x[i] - x) / xSpan) ** 2 + ((points.y[i] - y) / ySpan) ** 2;
       if (distance < bestDistance) {
         bestDistance = distance;
         best = i;
       }
-    });
+    }
     if (best >= 0) {
       this.tell(best);
     }
@@ -302,9 +372,11 @@ export class ScatterPlot {
         ? `<text x="${px(value)}" y="${h - bottom + 16}" text-anchor="middle" font-size="11">${value.toFixed(2)}</text>`
         : `<text x="${left - 6}" y="${py(value)}" text-anchor="end" font-size="11">${value.toFixed(2)}</text>`);
     }
-    for (const p of d.points) {
-      parts.push(`<circle cx="${px(p.x)}" cy="${py(p.y)}" r="2.5" fill="none" stroke="#0b5cad"/>`);
-    }
+    d.points.x.forEach((x, i) => {
+      if (Number.isFinite(d.points.y[i])) {
+        parts.push(`<circle cx="${px(x)}" cy="${py(d.points.y[i])}" r="2.5" fill="none" stroke="#0b5cad"/>`);
+      }
+    });
     if (d.line) {
       parts.push(`<line x1="${px(d.line.xmin)}" y1="${py(d.line.m * d.line.xmin + d.line.b)}" x2="${px(x1)}" y2="${py(d.line.m * x1 + d.line.b)}" stroke="black" stroke-width="2"/>`);
     }

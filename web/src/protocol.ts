@@ -63,18 +63,20 @@ export interface Regression {
   bandHalfWidths?: number[];
 }
 
-// The values the plot draws, one array per field.
-export interface SampleColumns {
-  star: number[];
-  gig: number[];
-  x: (number | null)[][]; // per test variable, its normalised values
+// A column of the results list as the engine made it: its cells' UTF-8 texts one after
+// another, where each cell's text ends, and the rank each cell sorts by (0: no value, last
+// in either direction).
+export interface ListColumn {
+  text: Uint8Array;
+  ends: Uint32Array;
+  ranks: Uint32Array;
 }
 
-// Columns of the results list as the engine made them: per column the text of each
-// sample's cell, and the rank each cell sorts by (0: no value, last in either direction).
-export interface ListColumns {
-  cells: string[][];
-  ranks: number[][];
+// The bulk of a run's or its intervals' views, as flat arrays handed over by the worker.
+export interface ViewArrays {
+  values: Float64Array[]; // the STAR_ICMi, the GIG ICMi, then each test variable's normalised values (NaN: none)
+  byTestValue: Uint32Array[]; // per test variable, the samples with a value in its ascending order
+  list: ListColumn[]; // "#", CODE, SAMPLE, CLASS, both indices and the three test variables; or the intervals' bounds
 }
 
 export interface RunView {
@@ -85,8 +87,6 @@ export interface RunView {
   classCounts: number[];
   classNames: string[];
   testVariables?: string[];
-  samples?: SampleColumns;
-  list?: ListColumns; // "#", CODE, SAMPLE, CLASS, both indices and the three test variables
   regressions?: { star: Regression | null; gig: Regression | null }[];
   report: string;
   notes: string[];
@@ -102,7 +102,6 @@ export interface IntervalsView {
   ok: true;
   replicates: number;
   counted: number;
-  list: ListColumns; // both bounds of the STAR_ICMi, then of the GIG ICMi
   regressions: {
     star: boolean;
     variable: number;
@@ -129,18 +128,17 @@ export interface RunRequest {
   answers: Record<string, number>;
   byDictionary: string[]; // the names the dictionary's family answered, for the record of the names
   taxaMap: string;
-  decimalComma: boolean;
-  readPastBlankLines: boolean;
   date: string;
   time: string;
   table: boolean;
 }
 
-// Each request carries its number, and its answer (or failure) the same number. A request
-// that needs the sample file carries it: the worker keeps no file between requests.
+// Each request carries its number, and its answer (or failure) the same number. The file
+// comes with its reading ("inspect"), whose rows the engine keeps for the runs: the worker
+// keeps no file between requests.
 export type Request =
   | { kind: "inspect"; fileName: string; bytes: Uint8Array; taxaMap: string; decimalComma: boolean; readPastBlankLines: boolean }
-  | { kind: "run"; fileName: string; bytes: Uint8Array; request: RunRequest }
+  | { kind: "run"; request: RunRequest }
   | { kind: "intervals"; replicates: number; seed: number };
 
 export type ToWorker = Request & { id: number };
@@ -152,8 +150,8 @@ export interface OutputFile {
 
 export type Answer =
   | { kind: "inspected"; answer: Inspection | Failure }
-  | { kind: "ran"; answer: RunView | Failure; files: OutputFile[] }
-  | { kind: "intervals"; answer: IntervalsView | Failure; files: OutputFile[] };
+  | { kind: "ran"; answer: RunView | Failure; files: OutputFile[]; views: ViewArrays }
+  | { kind: "intervals"; answer: IntervalsView | Failure; files: OutputFile[]; views: ViewArrays };
 
 // A failure without a request's number is the engine's own: it could not start.
 export type FromWorker =

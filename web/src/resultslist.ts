@@ -5,9 +5,15 @@
 // desktop program's list: a column sorts as text, its cells without a value last in either
 // direction, and rows of equal rank keep the order they had.
 
-import type { ListColumns } from "./protocol";
+import type { ListColumn } from "./protocol";
 
 const rowHeight = 26; // pixels, as .list-row in the style
+const utf8 = new TextDecoder();
+
+// The text of sample i's cell in a column.
+export function cellText(column: ListColumn, i: number): string {
+  return utf8.decode(column.text.subarray(i === 0 ? 0 : column.ends[i - 1], column.ends[i]));
+}
 
 // Number, code, sample and class, then the numbers, in rem: the narrowest each column gets.
 function columnWidths(count: number): number[] {
@@ -15,7 +21,7 @@ function columnWidths(count: number): number[] {
 }
 
 export class ResultsList {
-  private columns: ListColumns = { cells: [], ranks: [] };
+  private columns: ListColumn[] = [];
   private order: number[] = [];
   private sortColumn = -1;
   private descending = false;
@@ -31,10 +37,10 @@ export class ResultsList {
 
   // A run's rows sorted again as last chosen: from their sample order, or from their order
   // as shown when the same rows come with further columns (the bootstrap intervals).
-  show(headers: string[], columns: ListColumns, sameRows = false): void {
+  show(headers: string[], columns: ListColumn[], sameRows = false): void {
     this.columns = columns;
     if (!sameRows) {
-      this.order = (columns.cells[0] ?? []).map((_, i) => i);
+      this.order = Array.from({ length: columns[0]?.ends.length ?? 0 }, (_, i) => i);
     }
     this.head.replaceChildren(
       ...headers.map((header, column) => {
@@ -66,11 +72,11 @@ export class ResultsList {
 
   // No rows and no columns: the run's texts are let go.
   clear(): void {
-    this.show([], { cells: [], ranks: [] });
+    this.show([], []);
   }
 
   private sort(): void {
-    const ranks = this.columns.ranks[this.sortColumn];
+    const ranks = this.columns[this.sortColumn]?.ranks;
     if (ranks) {
       const sign = this.descending ? -1 : 1;
       const last = (i: number) => Number(ranks[i] === 0);
@@ -93,10 +99,10 @@ export class ResultsList {
       row.setAttribute("role", "row");
       row.setAttribute("aria-rowindex", String(k + 2));
       row.style.top = `${k * rowHeight}px`;
-      for (const column of this.columns.cells) {
+      for (const column of this.columns) {
         const span = document.createElement("span");
         span.setAttribute("role", "gridcell");
-        span.textContent = column[this.order[k]];
+        span.textContent = cellText(column, this.order[k]);
         row.append(span);
       }
       visible.push(row);

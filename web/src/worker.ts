@@ -2,16 +2,18 @@
 // system in memory. Each request works in a folder of its own, which holds the sample file
 // the request brought and the files the engine writes beside it; the written files go back
 // to the page, and the folder goes with everything in it once the request is answered, so
-// that no file stays in the worker's memory. Every request is answered, a failed one with
-// its error.
+// that no file stays in the worker's memory. The engine keeps the rows of the file it read
+// last, which its runs use: the file comes with its reading only. Every request is answered,
+// a failed one with its error.
 
-import type { Answer, Catalogue, FromWorker, OutputFile, ToWorker } from "./protocol";
+import type { Answer, Catalogue, FromWorker, OutputFile, ToWorker, ViewArrays } from "./protocol";
 
 interface EngineSession {
   families(): string;
   inspect(path: string, taxaMap: string, decimalComma: boolean, readPastBlankLines: boolean, progress: Progress): string;
-  run(path: string, request: string, progress: Progress): string;
+  run(request: string, progress: Progress): string;
   intervals(replicates: number, seed: number, progress: Progress): string;
+  takeViewArrays(): ViewArrays;
 }
 
 type Progress = (fraction: number, stage: string) => void;
@@ -21,7 +23,7 @@ interface EngineModule {
   FS: {
     mkdir(path: string): void;
     rmdir(path: string): void;
-    writeFile(path: string, data: Uint8Array): void;
+    writeFile(path: string, data: Uint8Array, options?: { canOwn: boolean }): void;
     readFile(path: string): Uint8Array;
     readdir(path: string): string[];
     unlink(path: string): void;
@@ -36,9 +38,20 @@ const scope = self as unknown as { postMessage(message: FromWorker, transfer?: T
 let session: EngineSession;
 let folderCount = 0;
 
+// The buffers a message hands over to the page rather than copies: the files written and the
+// views' arrays.
+function transferred(message: FromWorker): Transferable[] {
+  const buffers: ArrayBufferLike[] = "files" in message ? message.files.map((f) => f.bytes.buffer) : [];
+  if ("views" in message) {
+    const { values, byTestValue, list } = message.views;
+    buffers.push(...values.map((v) => v.buffer), ...byTestValue.map((v) => v.buffer));
+    buffers.push(...list.flatMap((c) => [c.text.buffer, c.ends.buffer, c.ranks.buffer]));
+  }
+  return buffers as Transferable[];
+}
+
 function post(message: FromWorker): void {
-  const files = "files" in message ? message.files : [];
-  scope.postMessage(message, files.map((f) => f.bytes.buffer));
+  scope.postMessage(message, transferred(message));
 }
 
 // Progress is passed on when its stage changes or it moves by a hundredth, so that the page
@@ -82,17 +95,17 @@ function filesWritten(fs: EngineModule["FS"], paths: string[]): OutputFile[] {
 function answer(message: ToWorker, fs: EngineModule["FS"]): Answer {
   switch (message.kind) {
     case "inspect": {
-      fs.writeFile(message.fileName, message.bytes);
+      fs.writeFile(message.fileName, message.bytes, { canOwn: true }); // held, not copied, while it is read
       return { kind: "inspected", answer: JSON.parse(session.inspect(message.fileName, message.taxaMap, message.decimalComma, message.readPastBlankLines, progressReporter())) };
     }
     case "run": {
-      fs.writeFile(message.fileName, message.bytes);
-      const ran = JSON.parse(session.run(message.fileName, JSON.stringify(message.request), progressReporter()));
-      return { kind: "ran", answer: ran, files: ran.ok ? filesWritten(fs, ran.files) : [] };
+      const ran = JSON.parse(session.run(JSON.stringify(message.request), progressReporter()));
+      return { kind: "ran", answer: ran, files: ran.ok ? filesWritten(fs, ran.files) : [], views: session.takeViewArrays() };
     }
     case "intervals": {
       const intervals = JSON.parse(session.intervals(message.replicates, message.seed, progressReporter()));
-      return { kind: "intervals", answer: intervals, files: intervals.ok ? filesWritten(fs, intervals.files) : [] };
+      const files = intervals.ok ? filesWritten(fs, intervals.files) : [];
+      return { kind: "intervals", answer: intervals, files, views: session.takeViewArrays() };
     }
     default:
       throw new Error(`Unknown request: ${(message as { kind: string }).kind}`);
