@@ -108,13 +108,19 @@ TEST_F(ReadFixture, AReadKeptBeforeItsNamesIsCompletedByEachAnswerWithoutItsFile
         EXPECT_EQ(r.table.familyNames, whole.table.familyNames);
         EXPECT_EQ(r.table.abundances, whole.table.abundances);
         EXPECT_EQ(r.notes, whole.notes);
-        EXPECT_TRUE(r.table.namesCorrected);
+        EXPECT_TRUE(r.table.namesCorrected && r.table.sourcePath == dir.file("s.txt"));
     }
-    const ReadResult known = read(crlfLines({"t", header + "\tBAETIDAE", "1\ta\t6\t1\t2\t3\t5"}), "k.txt");
+    // A file of known names, a doubtful cell and a line after the blank line that ends the data.
+    const ReadResult known =
+        read(crlfLines({"t", header + "\tBAETIDAE", "1\ta\t6\t1\t2\t3\t5", "2\tb\t6\t1\t2\t3\t4x", "", "3"}),
+             "k.txt");
     const ReadBeforeNames keptKnown(dir.file("k.txt"), realTaxa(), realTree(), {});
     const ReadResult again = keptKnown.answered(nullptr); // nothing to ask
     EXPECT_EQ(again.table.abundances, known.table.abundances);
     EXPECT_EQ(again.table.samples[0].name, known.table.samples[0].name);
+    EXPECT_TRUE(again.doubtfulCount == 1 && again.unread && again.unread->lines == 1);
+    EXPECT_EQ(errorOf([&] { ReadBeforeNames(dir.file("absent.txt"), realTaxa(), realTree(), {}); }),
+              "File not found.");
 }
 
 TEST_F(ReadFixture, ClassesRoundHalvesToEvenAndTestCellsMustBeWholeNumbers) {
