@@ -164,9 +164,18 @@ test("lines after an empty line inside the data are asked about, and read too wh
 test("the plot's samples are picked by keyboard, and the plot is saved as SVG and PNG", async () => {
   await openSample(join(root, "examples", "mediterranean.txt"), "Med", "R-M1");
   await runWithOptions();
+  // The arrow keys go along the test variable from its lowest value: its values as the list
+  // sorted by it shows them from the top.
+  const column = await sortList("EQR_NAT", "ascending");
+  const lowest = await page.$$eval("#list-body .list-row",
+    (rows, c) => rows.slice(0, 3).map((row) => row.children[c].textContent), column);
   await page.focus("#plot");
-  await page.keyboard.press("ArrowRight");
-  assert.match(await page.textContent("#plot-picked"), /^MED-\d{4} .*: EQR_NAT 0\.\d{2}, STAR_ICMi \d\.\d{2}$/);
+  for (const value of lowest) {
+    await page.keyboard.press("ArrowRight");
+    const picked = await page.textContent("#plot-picked");
+    assert.match(picked, /^MED-\d{4} .*: EQR_NAT 0\.\d{2}, STAR_ICMi \d\.\d{2}$/);
+    assert.equal(picked.match(/EQR_NAT (\S+),/)[1], value);
+  }
   const [svg] = await Promise.all([page.waitForEvent("download"), page.click("#plot-svg")]);
   assert.match(readFileSync(await svg.path(), "utf8"), /^<svg [^]*<circle [^]*<line [^]*<\/svg>$/);
   const [png] = await Promise.all([page.waitForEvent("download"), page.click("#plot-png")]);
@@ -187,15 +196,21 @@ test("the results list shows and sorts the case file's numbers as the desktop pr
   for (const line of lines) {
     const [column, sortedBy, ...cells] = line.split("\t");
     if (sortedBy) {
-      const [header, direction] = sortedBy.split(" ");
-      const columnHeader = page.locator("#list-head [role=columnheader]").nth(headers.indexOf(header));
-      while ((await columnHeader.getAttribute("aria-sort")) !== direction) {
-        await columnHeader.locator("button").click();
-      }
+      await sortList(...sortedBy.split(" "));
     }
     assert.deepEqual(await cellsOf(column), cells, line);
   }
 });
+
+// Sorts the results list by a column, "ascending" or "descending"; returns the column's place.
+async function sortList(header, direction) {
+  const column = (await page.locator("#list-head button").allTextContents()).indexOf(header);
+  const columnHeader = page.locator("#list-head [role=columnheader]").nth(column);
+  while ((await columnHeader.getAttribute("aria-sort")) !== direction) {
+    await columnHeader.locator("button").click();
+  }
+  return column;
+}
 
 test("a request that fails is answered: the page tells the engine's message and waits for nothing", async () => {
   await openPage();
@@ -236,16 +251,22 @@ test("a refused file shows the batch command's message", async () => {
   assert.ok((await page.textContent("#message")).includes(told.slice(told.indexOf("Number of Refs"))), told);
 });
 
-// The stages the progress step has told, each once, in order.
+// The stages the progress step has told, each once, in order, with the bar's value when each
+// was told first; and whether the bar ever went back during a run (it starts at 0, untold).
 async function watchStages() {
   await page.evaluate(() => {
     window.stagesTold = [];
+    window.barWentBack = false;
+    const bar = document.getElementById("progress-bar");
+    const stage = document.getElementById("progress-stage");
+    let last = 0;
     new MutationObserver(() => {
-      const stage = document.getElementById("progress-stage").textContent;
-      if (stage && stage !== window.stagesTold.at(-1)) {
-        window.stagesTold.push(stage);
+      if (stage.textContent && stage.textContent !== window.stagesTold.at(-1)?.[0]) {
+        window.stagesTold.push([stage.textContent, bar.value]);
       }
-    }).observe(document.getElementById("progress-stage"), { childList: true, characterData: true, subtree: true });
+      window.barWentBack ||= stage.textContent !== "" && bar.value < last;
+      last = bar.value;
+    }).observe(document.getElementById("progress"), { attributes: true, childList: true, characterData: true, subtree: true });
   });
 }
 
@@ -257,9 +278,14 @@ test("a file of 20,000 samples and 300 families runs through its stages, and its
   await watchStages();
   await runWithOptions();
   // The file was read when it was opened: the run starts from its rows.
-  assert.deepEqual(await page.evaluate(() => window.stagesTold), ["Computing the metrics",
+  const stages = await page.evaluate(() => window.stagesTold);
+  assert.deepEqual(stages.map(([stage]) => stage), ["Computing the metrics",
     "Normalising the metrics and computing the indices", "Computing the regressions", "Writing the results file",
     "Writing the table", "Preparing the results"]);
+  const barAt = Object.fromEntries(stages);
+  assert.equal(barAt["Writing the table"], 0.8);
+  assert.ok(barAt["Preparing the results"] >= 0.9, String(barAt["Preparing the results"]));
+  assert.equal(await page.evaluate(() => window.barWentBack), false);
   const [engine, run] = await page.evaluate(() => ["engine", "run"].map((n) => performance.getEntriesByName(n)[0].duration));
   console.log(`20,000 samples x 300 families in the page: ${Math.round(run)} ms, ${Math.round(engine)} ms of them in the engine`);
   assert.equal(await page.getAttribute("#list", "aria-rowcount"), "20001");
@@ -313,9 +339,17 @@ test("the file read when opened is run as often as asked without being read agai
   await openSample(join(root, "examples", "mediterranean.txt"), "Med", "R-M1");
   await runWithOptions();
   const first = comparable(await downloaded("mediterranean_OUT.txt"));
+  // Run again with another lower value of EQR_NAT: the plot draws the new run's normalised
+  // values, its x axis starting at the lowest of them.
   await page.click("#run-again");
+  await page.locator("#option-rows tr").nth(0).locator(".min").fill("0.5");
   await runWithOptions();
   assert.equal(await page.evaluate(() => window.filesSent), 1);
+  const [header, ...rows] = (await downloaded("mediterranean_table.tsv")).toString().trim().split("\n").map((l) => l.split("\t"));
+  const lowest = Math.min(...rows.map((row) => row[header.indexOf("EQR_NAT_norm")]).filter((c) => c).map(Number));
+  assert.match(await page.textContent("#plot-caption"), /STAR_ICMi against EQR_NAT/);
+  const [svg] = await Promise.all([page.waitForEvent("download"), page.click("#plot-svg")]);
+  assert.equal(readFileSync(await svg.path(), "utf8").match(/font-size="11">(\S+)<\/text>/)[1], lowest.toFixed(2));
   // The engine holds the run: it answers only once cancelled, that is never. Its rows go
   // with it, and the next run has a new engine read the file first.
   await page.click("#run-again");

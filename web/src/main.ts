@@ -6,7 +6,8 @@
 import workerSource from "worker-source";
 import { download } from "./downloads";
 import { drawHistogram } from "./histogram";
-import { ScatterPlot, type PlotData, type PlotPoints } from "./plot";
+import { ScatterPlot, type PlotData } from "./plot";
+import { plotPoints } from "./plotpoints";
 import type { Answer, Catalogue, Failure, FromWorker, Inspection, IntervalsView, OutputFile, Request, RunView, UnknownName, ViewArrays } from "./protocol";
 import { cellText, ResultsList } from "./resultslist";
 import { entryCount, loadTaxaMap, saveTaxaMap, withAnswer } from "./taxamap";
@@ -610,21 +611,6 @@ function drawPlot(): void {
   $("plot-caption").textContent = data.title;
   $("plot").setAttribute("aria-label", `Scatter plot of ${data.title}: ${points.samples.length} samples. ${equation}`);
   plot.show(data);
-}
-
-// The samples of an index against a test variable, in ascending order of the test variable's
-// values, as the engine ordered them.
-function plotPoints(views: ViewArrays | null, index: "star" | "gig", k: number): PlotPoints {
-  const samples = views?.byTestValue[k] ?? new Uint32Array(0);
-  const xValues = views?.values[2 + k];
-  const yValues = views?.values[index === "star" ? 0 : 1];
-  const x = new Float64Array(samples.length);
-  const y = new Float64Array(samples.length);
-  samples.forEach((sample, i) => {
-    x[i] = xValues![sample];
-    y[i] = yValues![sample];
-  });
-  return { x, y, samples };
 }
 
 // The picked sample in the list's texts: its code, name and the plotted pair's cells.
