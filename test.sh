@@ -94,7 +94,13 @@ windows)
     # A wine configuration of its own, made before the tests so that its messages stay out
     # of theirs.
     export WINEPREFIX="$PWD/build-windows/wine" WINEDEBUG=-all
-    wine=$( (command -v /usr/lib/wine/wine64 wine64 wine || true) | head -n 1)
+    # The first wine there is (no pipe into head: the early close of a pipe fails the script).
+    wine=""
+    for candidate in /usr/lib/wine/wine64 wine64 wine; do
+        if wine=$(command -v "$candidate"); then
+            break
+        fi
+    done
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         mkdir -p "$WINEPREFIX"
         # No .NET or browser engine for wine: a console program needs neither.
