@@ -17,4 +17,11 @@ QString captionLines(const QString& text, const QFontMetrics& fm, int width) {
     return lines.join('\n');
 }
 
+QFont standingOutFont(const QFont& text, double factor) {
+    QFont font = text;
+    font.setBold(true);
+    font.setPointSizeF(text.pointSizeF() * factor);
+    return font;
+}
+
 } // namespace torrentix

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/cancellablewait.h"
+#include "app/captionlines.h"
 #include "app/contextmenukey.h"
 #include "app/elidedlabel.h"
 #include "app/intervalviews.h"
@@ -195,19 +196,15 @@ void MainWindow::load() {
 // The program's name and the river type's code stand out: bold and larger than the
 // window's text, which they follow.
 void MainWindow::setCaptionFonts() {
-    for (const auto& [caption, factor] : {std::pair(title_, 1.15), std::pair(gigtype_, 1.6)}) {
-        QFont larger = font();
-        larger.setBold(true);
-        larger.setPointSizeF(larger.pointSizeF() * factor);
-        caption->setFont(larger);
-    }
+    title_->setFont(standingOutFont(font(), 1.15));
+    gigtype_->setFont(standingOutFont(font(), 1.6));
 }
 
 void MainWindow::relayout() {
     const Twips twips = Twips::of(*this);
     setMinimumSize(minimumWindowSize(twips, screen()->availableGeometry().size()));
     const QSize window = twips.twips(centralWidget()->size());
-    const double text = textScale(fontMetrics().height(), logicalDpiY());
+    const double text = textScaleOf(*this);
     const WindowLayout l = windowLayout(window, text);
     for (std::size_t i = 0; i < tabs_.size(); ++i) {
         tabs_[i]->setGeometry(twips.px(l.tabs[i]));
@@ -292,7 +289,7 @@ void MainWindow::runStarted() {
     graphs_->hide();
     setControlsEnabled(false);
     const Twips twips = Twips::of(*this);
-    const double text = textScale(fontMetrics().height(), logicalDpiY());
+    const double text = textScaleOf(*this);
     wait_->setGeometry(twips.px(windowLayout(twips.twips(centralWidget()->size()), text).wait));
     wait_->start();
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);

@@ -1,5 +1,6 @@
 #include "app/resultspanel.h"
 
+#include "app/captionlines.h"
 #include "app/reportbox.h"
 #include "graphs/classhistogram.h"
 #include "graphs/colourscheme.h"
@@ -93,10 +94,7 @@ WaitPanel::WaitPanel(QWidget* parent) : QWidget(parent) {
 
 // "Please, wait..." stands out: bold and larger than the panel's text, which it follows.
 void WaitPanel::setTitleFont() {
-    QFont larger = font();
-    larger.setBold(true);
-    larger.setPointSizeF(larger.pointSizeF() * 1.3);
-    title_->setFont(larger);
+    title_->setFont(standingOutFont(font(), 1.3));
 }
 
 void WaitPanel::changeEvent(QEvent* event) {

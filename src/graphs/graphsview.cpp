@@ -272,8 +272,7 @@ void GraphsView::changeEvent(QEvent* event) {
 }
 
 void GraphsView::applyLayout() {
-    const GraphsLayout layout =
-        graphsLayout(size(), logicalDpiX(), logicalDpiY(), textScale(fontMetrics().height(), logicalDpiY()));
+    const GraphsLayout layout = graphsLayout(size(), logicalDpiX(), logicalDpiY(), textScaleOf(*this));
     plot_->setGeometry(layout.plot);
     for (std::size_t k = 0; k < 2; ++k) {
         indexButtons_[k]->setGeometry(layout.indexButtons[k]);

@@ -23,4 +23,9 @@ inline double textScale(double lineHeightPixels, double dotsPerInch) {
     return std::max(1.0, pixelsToTwips(lineHeightPixels, dotsPerInch) / 210.0);
 }
 
+// The same for a widget's own font and screen.
+template <class Widget> double textScaleOf(const Widget& widget) {
+    return textScale(widget.fontMetrics().height(), widget.logicalDpiY());
+}
+
 } // namespace torrentix

@@ -67,13 +67,6 @@ Json runViewJson(const RunResult& run, Gig gig) {
 }
 
 Json intervalsViewJson(const BootstrapResult& b) {
-    // The list's interval columns: STAR_ICMi low and high, then the GIG ICMi's.
-    std::vector<std::vector<std::string>> columns(4);
-    for (std::size_t c = 0; c < 4; ++c) {
-        for (const Interval& i : c < 2 ? b.star : b.gig) {
-            columns[c].push_back(formatBound(c % 2 == 0 ? i.lo : i.hi, 2));
-        }
-    }
     Json regressions = Json::array();
     for (const auto& r : b.regressions) {
         Json band = Json::array();
